@@ -1,0 +1,10 @@
+#pragma once
+
+// What the first command-line argument asks for. Only argv[1] is ever looked at, so
+// "-fs" and "-editor" cannot be combined; the comparison is exact and case-sensitive.
+struct LaunchOptions {
+  bool fullScreen = false;
+  bool editor = false;
+};
+
+LaunchOptions parseCommandLine(int argc, const char* const* argv);

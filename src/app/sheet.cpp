@@ -1,0 +1,52 @@
+#include "app/sheet.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+bool isMagenta(ALLEGRO_COLOR colour) {
+  unsigned char r, g, b;
+  al_unmap_rgb(colour, &r, &g, &b);
+  return r == 255 && g == 0 && b == 255;
+}
+}  // namespace
+
+Sheet::Sheet(const std::string& path) : bitmap_(al_load_bitmap(path.c_str())) {
+  if (!bitmap_) {
+    std::printf("UNABLE TO LOAD BITMAP '%s'!", path.c_str());
+    std::fflush(stdout);
+    std::exit(1);
+  }
+  int width = al_get_bitmap_width(bitmap_);
+  int height = al_get_bitmap_height(bitmap_);
+  al_lock_bitmap(bitmap_, ALLEGRO_PIXEL_FORMAT_ANY, ALLEGRO_LOCK_READONLY);
+  frameWidth_ = width;
+  for (int x = 0; x < width; ++x) {
+    if (isMagenta(al_get_pixel(bitmap_, x, 0))) {
+      frameWidth_ = x;
+      break;
+    }
+  }
+  frameHeight_ = height;
+  for (int y = 0; y < height; ++y) {
+    if (isMagenta(al_get_pixel(bitmap_, 0, y))) {
+      frameHeight_ = y;
+      break;
+    }
+  }
+  al_unlock_bitmap(bitmap_);
+
+  int columns = (width + 1) / (frameWidth_ + 1);
+  int rows = (height + 1) / (frameHeight_ + 1);
+  for (int c = 0; c < columns; ++c) {
+    for (int r = 0; r < rows; ++r) {
+      frames_.push_back(al_create_sub_bitmap(bitmap_, c * (frameWidth_ + 1), r * (frameHeight_ + 1),
+                                             frameWidth_, frameHeight_));
+    }
+  }
+}
+
+Sheet::~Sheet() {
+  for (ALLEGRO_BITMAP* frame : frames_) al_destroy_bitmap(frame);
+  al_destroy_bitmap(bitmap_);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <vector>
+
+// A switch answers one question: is it down in this frame? Root switches read the current
+// state's keyboard and mouse snapshots when refreshed; a non-root switch is refreshed by the
+// switch it depends on, right after it. Values change only during a refresh, once per frame.
+class Switch {
+ public:
+  explicit Switch(bool root);
+  virtual ~Switch();
+  Switch(const Switch&) = delete;
+  Switch& operator=(const Switch&) = delete;
+
+  virtual bool isDown() const = 0;
+  virtual void refresh() = 0;
+
+  void attach(Switch* dependent);
+  void detach(Switch* dependent);
+
+ protected:
+  void refreshDependents();
+
+ private:
+  bool root_;
+  std::vector<Switch*> dependents_;
+};
+
+// A keyboard key held down (library key code).
+class Key : public Switch {
+ public:
+  explicit Key(int keyCode);
+  bool isDown() const override { return down_; }
+  void refresh() override;
+
+ private:
+  int keyCode_;
+  bool down_ = false;
+};
+
+// A mouse button held down, numbered from 1 (1 is the primary button).
+class MouseKey : public Switch {
+ public:
+  explicit MouseKey(int button);
+  bool isDown() const override { return down_; }
+  void refresh() override;
+
+ private:
+  int button_;
+  bool down_ = false;
+};
+
+// True only in the frame in which its inner switch went from up to down. It does not own the
+// inner switch; it detaches itself from it when destroyed, so the two may die in any order
+// as long as the inner switch outlives no refresh of a dead dependent.
+class OnPress : public Switch {
+ public:
+  explicit OnPress(Switch* inner);
+  ~OnPress() override;
+  bool isDown() const override { return current_ && current_ != previous_; }
+  void refresh() override;
+
+ private:
+  Switch* inner_;
+  bool current_ = false;
+  bool previous_ = false;
+};
+
+// Refreshes every root switch in creation order (the application state's pollInput).
+void refreshRootSwitches();
+
+// The game's fixed bindings, built on the first call and never destroyed.
+enum ControlIndex {
+  kControlUp = 0,
+  kControlDown = 1,
+  kControlLeft = 2,
+  kControlRight = 3,
+  kControlJump = 4,
+  kControlAction = 5,
+  kControlSpace = 6,
+  kControlClick = 7,
+  kControlEscape = 8,
+  kControlRetry = 9,
+  kControlCount = 10
+};
+Switch** Controls();
