@@ -1,0 +1,62 @@
+#pragma once
+
+#include <allegro5/allegro_audio.h>
+
+#include "app/sheet.h"
+#include "app/switch.h"
+#include "entities/outcome.h"
+#include "world/entity.h"
+#include "world/world.h"
+
+class Carryable;
+
+// The figure the player steers. Reads six Controls switches, walks, jumps, double-jumps,
+// falls, collides with solid tiles, carries and throws one carryable, and dies or completes
+// the level once. It listens for removals so that it never holds a deleted object.
+class Avatar : public Entity, public World::RemovalListener {
+ public:
+  enum State { Standing = 0, Walking = 1, InAir = 2, Crouching = 3 };
+
+  Avatar();
+  ~Avatar() override;
+
+  const char* typeCode() const override { return "av"; }
+  const int* tags() const override;
+  int order(int tag) const override;
+  Box box() const override;
+  void update(double dt) override;
+  void draw() override;
+  Entity* create() const override { return new Avatar(); }
+  std::string editorLabel() const override { return "avatar"; }
+  void entityRemoved(Entity* e) override;
+
+  Outcome outcome() const { return outcome_; }
+  // Only the first call while playing counts: sound, one death counted, 20 puffs.
+  void die(const std::string& reason);
+  void complete();
+  void putDown();
+  void throwCarried();
+
+  double vx = 0.0;
+  double vy = 0.0;
+  int state = Standing;
+  bool facingRight = false;
+  int walkFrame = 0;
+  bool canDoubleJump = true;
+  double animClock = 0.0;
+  Carryable* carried = nullptr;
+
+ private:
+  Sheet* sheet;
+  ALLEGRO_SAMPLE* jumpSound;
+  ALLEGRO_SAMPLE* dieSound;
+  ALLEGRO_SAMPLE* landSound;
+  ALLEGRO_SAMPLE* throwSound;
+  Outcome outcome_;
+  Switch* leftKey;
+  Switch* rightKey;
+  Switch* downKey;
+  Switch* upKey;
+  Switch* jumpPress;
+  Switch* actionPress;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/sheet.h"
+#include "world/entity.h"
+
+class Level;
+
+// One 20 x 20 wall block of a switch channel: solid and drawn as a shaded block while its
+// channel is on, passable and drawn as a faint outline while it is off.
+class Tile : public Entity {
+ public:
+  enum Edge { EDGE_LEFT = 1, EDGE_RIGHT = 2, EDGE_TOP = 4, EDGE_BOTTOM = 8 };
+
+  Tile(int channel, Level* level, int col, int row);
+
+  const char* typeCode() const override { return "tl"; }
+  const int* tags() const override;
+  int order(int tag) const override;
+  void draw() override;
+  void write(FILE* file) const override;
+  void read(FILE* file) override;
+  Entity* create() const override;
+  std::string editorLabel() const override;
+  std::string recordProblem() const override;
+
+  // Recomputes edges from the four neighbours' channels (never from whether they are on).
+  void computeEdges();
+  // Called by the grid build.
+  void link(Level* level, int col, int row);
+
+  int channel;
+  Level* level;
+  int edges = 0;
+  int col;
+  int row;
+
+ private:
+  Sheet* sheet;
+};

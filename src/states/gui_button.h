@@ -1,0 +1,31 @@
+#pragma once
+
+#include <allegro5/allegro_audio.h>
+#include <allegro5/allegro_font.h>
+
+#include <string>
+
+#include "world/entity.h"
+
+// A clickable rectangle with a label. A click is the primary button going down over it;
+// the owner reads and clears `clicked`.
+class GuiButton : public Entity {
+ public:
+  GuiButton(const Box& rect, const std::string& label, bool enabled);
+
+  const int* tags() const override;
+  int order(int tag) const override;
+  void update(double dt) override;
+  void draw() override;
+  virtual void setHighlight(int value) { highlight = value; }
+
+  Box rect;
+  bool enabled;
+  std::string label;
+  bool clicked = false;
+  int highlight = 0;  // 0 disabled, 1 enabled, 2 under the mouse
+
+ protected:
+  ALLEGRO_FONT* font;
+  ALLEGRO_SAMPLE* clickSound;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <allegro5/allegro_font.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "world/entity.h"
+
+// A translucent panel across the top of the screen with two-column lines. A right text of
+// exactly " " marks a highlighted line, drawn in yellow without a right column.
+class PopUp : public Entity {
+ public:
+  PopUp();
+
+  const int* tags() const override;
+  int order(int tag) const override;
+  void draw() override;
+  void addLine(const std::string& left, const std::string& right);
+
+  bool visible = false;
+  std::vector<std::pair<std::string, std::string>> lines;
+
+ private:
+  ALLEGRO_FONT* font;
+};

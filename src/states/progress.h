@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One level's progress.
+struct LevelRecord {
+  bool unlocked = false;
+  bool completed = false;
+  bool golden = false;
+  bool silver = false;
+  double bestTime = 999.0;  // s; 999.0 means no completion with all loose garbage yet
+};
+
+// The player's progress over all levels and the total deaths; one object for the program.
+// The file "binhopper.dat" is little-endian: deaths (int32), record count (uint8), then per
+// record four flag bytes and the best time as an IEEE 754 double.
+class Progress {
+ public:
+  // Reads the file (a missing one gives a fresh record set), then appends records up to
+  // levelCount. A file shorter than its count keeps the whole records it holds.
+  void load(int levelCount);
+  // Writes a temporary file and renames it over the old one; on failure prints one line and
+  // leaves the old file as it was. Returns whether the file was written.
+  bool save() const;
+  void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
+  double targetTime(int levelIndex) const;
+  unsigned unlockPoints() const;
+  unsigned completedCount() const;
+
+  // The file the record lives in, relative to the working directory ("binhopper.dat").
+  std::string path = "binhopper.dat";
+  std::vector<LevelRecord> records;
+  std::int32_t deaths = 0;
+};
+
+Progress& progress();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+
+// The look of every level: sky gradient colours, cloud tint and layering, and drawing hooks
+// around the level's entities. Hooks draw only; update only advances the theme's clock.
+class Theme {
+ public:
+  virtual ~Theme() = default;
+  virtual ALLEGRO_COLOR skyTop() const;
+  virtual ALLEGRO_COLOR skyBottom() const;
+  virtual ALLEGRO_COLOR cloudTint() const;
+  virtual void beforeEntities() {}
+  virtual void afterEntities() {}
+  virtual void update(double) {}
+  virtual const char* name() const = 0;
+  // Asked once for each new cloud: true puts it behind the level.
+  virtual bool cloudBehind();
+  virtual int requiredPoints() const { return 0; }
+};
+
+constexpr int kThemeCount = 6;
+// The six themes in menu order: Sky, Sunset, Mist, Night, Crooked, Liquor.
+extern Theme* themes[kThemeCount];
+extern Theme* currentTheme;
+
+// Builds the six themes (Night draws its 100 stars now) and makes Sky current.
+void createThemes();
+
+// Draws the sky gradient of the current theme over the whole screen.
+void drawSky(const Theme& theme);
