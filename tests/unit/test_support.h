@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+// Brings up what the game's code needs without a display: the library system and the image,
+// font, TrueType, primitives and audio-codec add-ons, with straight-alpha bitmaps as the game
+// uses them. Safe to call from every test; only the first call does the work.
+void initAllegroForTests();
+
+// A fresh directory under the system's temporary folder, removed with its contents when the
+// object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // path() + "/" + name
+  std::string file(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+// The whole content of a file as bytes (empty when it does not open).
+std::string readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::string& bytes);
+
+// Makes "media/tilesheet.png" loadable from the working directory. Where the working directory
+// has none yet, a placeholder sheet of eleven 20 x 20 frames is written into a temporary
+// directory, which becomes the working directory for the rest of the process.
+void ensureTileSheet();
