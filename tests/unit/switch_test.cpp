@@ -259,6 +259,7 @@ class IdleState : public AppState<int> {
 
 TEST(Controls, KeyHeldAcrossTheEndOfANestedStateIsNotPressedAgainOutside) {
   initAllegroForTests();
+  Controls();
   IdleState outer;
   CurrentStateScope scope(&outer);
   outer.pollInput();
