@@ -9,7 +9,7 @@
 
 #include "entities/prototypes.h"
 #include "entities/tile.h"
-#include "test_support.h"
+#include "unit/test_support.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "entities/channel_states.h"
 #include "entities/tile.h"
 #include "states/play_context.h"
-#include "test_support.h"
+#include "unit/test_support.h"
 #include "world/world.h"
 
 namespace {

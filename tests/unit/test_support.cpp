@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "unit/test_support.h"
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
@@ -6,6 +6,7 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,15 +14,12 @@
 #include <iterator>
 
 void initAllegroForTests() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  al_install_system(ALLEGRO_VERSION_INT, atexit);
-  al_init_image_addon();
-  al_init_font_addon();
-  al_init_ttf_addon();
-  al_init_primitives_addon();
-  al_init_acodec_addon();
+  ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
+  ASSERT_TRUE(al_init_image_addon());
+  ASSERT_TRUE(al_init_font_addon());
+  ASSERT_TRUE(al_init_ttf_addon());
+  ASSERT_TRUE(al_init_primitives_addon());
+  ASSERT_TRUE(al_init_acodec_addon());
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
 }
 

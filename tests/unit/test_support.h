@@ -2,9 +2,10 @@
 
 #include <string>
 
-// Brings up what the game's code needs without a display: the library system and the image,
-// font, TrueType, primitives and audio-codec add-ons, with straight-alpha bitmaps as the game
-// uses them. Safe to call from every test; only the first call does the work.
+// Brings up the library and the add-ons the game code needs (image, font, TrueType,
+// primitives, audio codecs), without a display, keyboard, mouse or audio, with straight-alpha
+// bitmaps as the game uses them. Safe to call from every test: the library ignores repeated
+// initialisation.
 void initAllegroForTests();
 
 // A fresh directory under the system's temporary folder, removed with its contents when the
