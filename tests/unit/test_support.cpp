@@ -13,6 +13,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "entities/prototypes.h"
+#include "world/level_text.h"
+#include "world/world.h"
+
 void initAllegroForTests() {
   ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
   ASSERT_TRUE(al_init_image_addon());
@@ -62,4 +66,14 @@ void ensureTileSheet() {
   al_set_target_bitmap(nullptr);
   al_destroy_bitmap(sheet);
   std::filesystem::current_path(placeholder.path());
+}
+
+void loadLevelText(const std::string& text, World& world) {
+  LevelTextResult compiled = compileLevelText(text);
+  ASSERT_TRUE(compiled.ok) << compiled.message;
+  TempDir dir;
+  writeFileBytes(dir.file("level.lv"), compiled.output);
+  LevelFileResult loaded = readLevel(dir.file("level.lv").c_str(), world);
+  ASSERT_TRUE(loaded.ok) << loaded.message;
+  world.flush();
 }

@@ -33,3 +33,9 @@ void writeFileBytes(const std::string& path, const std::string& bytes);
 // has none yet, a placeholder sheet of eleven 20 x 20 frames is written into a temporary
 // directory, which becomes the working directory for the rest of the process.
 void ensureTileSheet();
+
+class World;
+
+// Compiles level text (docs/level-text.md), loads it into the world through a fresh prototype
+// table and flushes the world. Fails the test when the text or the level is bad.
+void loadLevelText(const std::string& text, World& world);
