@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,17 @@ class Progress {
   double targetTime(int levelIndex) const;
   unsigned unlockPoints() const;
   unsigned completedCount() const;
+  // Appends fresh records (the first three unlocked) until there are levelCount of them.
+  void ensureRecords(int levelCount);
 
   // The file the record lives in, relative to the working directory ("binhopper.dat").
   std::string path = "binhopper.dat";
   std::vector<LevelRecord> records;
   std::int32_t deaths = 0;
+
+ private:
+  void readFile(FILE* file);
+  std::vector<unsigned char> fileBytes() const;
 };
 
 Progress& progress();
