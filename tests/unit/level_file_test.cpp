@@ -17,7 +17,7 @@ using namespace std::string_literals;
 
 class LevelFile : public ::testing::Test {
  protected:
-  void SetUp() override { ensureTileSheet(); }
+  void SetUp() override { initAllegroForTests(); }
 
   LevelFileResult load(const std::string& bytes) {
     writeFileBytes(dir.file("in.lv"), bytes);
@@ -117,7 +117,7 @@ TEST_F(LevelFile, UnknownCodeAndMissingFileAreReported) {
 // start and ends by exit, so the files live in the build folder rather than a temporary one.
 TEST(LevelFileExit, GameFormsExitWithStatusOne) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  ensureTileSheet();
+  initAllegroForTests();
   World world;
   std::string path = BINHOPPER_BINARY_DIR "/unknown-code-test.lv";
   writeFileBytes(path, "zz\x01\x01"s);

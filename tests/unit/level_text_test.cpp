@@ -189,7 +189,7 @@ TEST(LevelText, BadLevelBytesAreRejectedWithTheirOffset) {
 }
 
 TEST(LevelText, CompiledTextLoadsIntoAWorld) {
-  ensureTileSheet();
+  initAllegroForTests();
   World world;
   loadLevelText("grid\n\n.12\nend\ntl 39 29 4\n", world);
   std::vector<Entity*>& tiles = world.byTag(tagOf("tile"));

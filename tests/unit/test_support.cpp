@@ -49,25 +49,6 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void ensureTileSheet() {
-  initAllegroForTests();
-  if (std::filesystem::exists("media/tilesheet.png")) return;
-  static TempDir placeholder;
-  std::filesystem::create_directories(placeholder.file("media"));
-  constexpr int kFrames = 11;
-  constexpr int kFrame = 20;  // px
-  ALLEGRO_BITMAP* sheet = al_create_bitmap(kFrame, kFrames * (kFrame + 1) - 1);
-  al_set_target_bitmap(sheet);
-  al_clear_to_color(al_map_rgb(255, 0, 255));
-  for (int i = 0; i < kFrames; ++i) {
-    al_draw_filled_rectangle(0, i * (kFrame + 1), kFrame, i * (kFrame + 1) + kFrame, al_map_rgb(40 + i * 20, 90, 60));
-  }
-  al_save_bitmap(placeholder.file("media/tilesheet.png").c_str(), sheet);
-  al_set_target_bitmap(nullptr);
-  al_destroy_bitmap(sheet);
-  std::filesystem::current_path(placeholder.path());
-}
-
 void loadLevelText(const std::string& text, World& world) {
   LevelTextResult compiled = compileLevelText(text);
   ASSERT_TRUE(compiled.ok) << compiled.message;

@@ -29,11 +29,6 @@ class TempDir {
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);
 
-// Makes "media/tilesheet.png" loadable from the working directory. Where the working directory
-// has none yet, a placeholder sheet of eleven 20 x 20 frames is written into a temporary
-// directory, which becomes the working directory for the rest of the process.
-void ensureTileSheet();
-
 class World;
 
 // Compiles level text (docs/level-text.md), loads it into the world through a fresh prototype
