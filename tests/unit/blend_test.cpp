@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/resource.h"
-#include "unit/temp_dir.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -22,9 +21,8 @@ struct Rgb {
 class Canvas {
  public:
   Canvas(int width, int height, ALLEGRO_COLOR background) : previous_(al_get_target_bitmap()) {
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP);
     bitmap_ = al_create_bitmap(width, height);
-    al_set_new_bitmap_flags(0);
     al_set_target_bitmap(bitmap_);
     al_clear_to_color(background);
     resetBlender();
@@ -47,8 +45,11 @@ class Canvas {
 
 // A one-pixel PNG of the given straight-alpha colour, loaded through the resource cache.
 ALLEGRO_BITMAP* pixelImage(const TempDir& dir, const std::string& name, ALLEGRO_COLOR colour) {
-  al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-  ALLEGRO_BITMAP* image = al_create_bitmap(1, 1);
+  ALLEGRO_BITMAP* image;
+  {
+    NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    image = al_create_bitmap(1, 1);
+  }
   ALLEGRO_BITMAP* previous = al_get_target_bitmap();
   al_set_target_bitmap(image);
   al_put_pixel(0, 0, colour);
@@ -56,7 +57,8 @@ ALLEGRO_BITMAP* pixelImage(const TempDir& dir, const std::string& name, ALLEGRO_
   std::string path = dir.file(name);
   EXPECT_TRUE(al_save_bitmap(path.c_str(), image));
   al_destroy_bitmap(image);
-  al_set_new_bitmap_flags(0);
+  // Loaded under the default flags: the cache alone must keep the alpha straight.
+  NewBitmapFlags defaults(0);
   return bitmapResource(path);
 }
 
@@ -111,6 +113,7 @@ TEST(Blend, BlendColourTintsBitmapsAndPrimitives) {
 TEST(Blend, TextTakesTheBlendColourAtItsGlyphCoverage) {
   initAllegroForTests();
   ALLEGRO_FONT* font = fontResource(kSystemFont);
+  ASSERT_NE(font, nullptr);
   const int width = 60, height = 20;
   // Alpha composites the same way under either alpha convention: the coverage, glyphs overlapping.
   Canvas coverage(width, height, al_map_rgba(0, 0, 0, 0));

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "unit/temp_dir.h"
+#include "unit/test_support.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ TEST(LevelCount, CountsFromOneUpToTheFirstGap) {
   };
   for (const Row& row : rows) {
     TempDir dir;
-    for (const std::string& name : row.files) dir.write(name, "");
+    for (const std::string& name : row.files) writeFileBytes(dir.file(name), "");
     EXPECT_EQ(countLevels(dir.path().c_str()), row.count) << row.label;
   }
 }

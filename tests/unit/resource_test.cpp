@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <string>
 
-#include "unit/temp_dir.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -34,13 +33,17 @@ std::string wavBytes(int frames) {
   return bytes;
 }
 
+std::string writeTo(const TempDir& dir, const std::string& name, const std::string& bytes) {
+  writeFileBytes(dir.file(name), bytes);
+  return dir.file(name);
+}
+
 std::string writePng(const TempDir& dir, const std::string& name) {
-  al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+  NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP);
   ALLEGRO_BITMAP* image = al_create_bitmap(3, 2);
   std::string path = dir.file(name);
   EXPECT_TRUE(al_save_bitmap(path.c_str(), image));
   al_destroy_bitmap(image);
-  al_set_new_bitmap_flags(0);
   return path;
 }
 
@@ -56,7 +59,7 @@ TEST(ResourceCache, EachPathIsLoadedOnceAndShared) {
   initAllegroForTests();
   ASSERT_TRUE(installNullAudioForTests());
   TempDir dir;
-  const std::string land = dir.write("land.wav", wavBytes(10));
+  const std::string land = writeTo(dir, "land.wav", wavBytes(10));
   const std::string bag = writePng(dir, "bag.png");
   const int entriesBefore = resourceCount();
 
@@ -89,7 +92,7 @@ TEST(ResourceCache, SoundThatDoesNotLoadWarnsOnceAndPlaysSilence) {
   };
   const Row rows[] = {
       {"missing file", dir.file("cont.wav")},
-      {"not a WAV file", dir.write("switch.wav", "this is not a sound")},
+      {"not a WAV file", writeTo(dir, "switch.wav", "this is not a sound")},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.label);
@@ -132,7 +135,7 @@ TEST(ResourceCacheDeathTest, WithoutAudioSoundsAreNullAndNothingIsPrinted) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   initAllegroForTests();
   TempDir dir;
-  const std::string jump = dir.write("jump.wav", wavBytes(10));
+  const std::string jump = writeTo(dir, "jump.wav", wavBytes(10));
   const std::string missing = dir.file("die.wav");
   EXPECT_EXIT(
       {

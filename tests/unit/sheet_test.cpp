@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "unit/temp_dir.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -18,7 +17,7 @@ ALLEGRO_COLOR cellColour(int column, int row) { return al_map_rgb(254 - 40 * col
 // the given alpha. A frame size equal to the image size draws no separator in that direction.
 std::string writeSheet(const TempDir& dir, const std::string& name, int width, int height, int frameWidth,
                        int frameHeight, int separatorAlpha = 255) {
-  al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   ALLEGRO_BITMAP* image = al_create_bitmap(width, height);
   ALLEGRO_BITMAP* previousTarget = al_get_target_bitmap();
   al_set_target_bitmap(image);
@@ -35,7 +34,6 @@ std::string writeSheet(const TempDir& dir, const std::string& name, int width, i
   std::string path = dir.file(name);
   EXPECT_TRUE(al_save_bitmap(path.c_str(), image)) << path;
   al_destroy_bitmap(image);
-  al_set_new_bitmap_flags(0);
   return path;
 }
 
@@ -64,6 +62,8 @@ TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
     SCOPED_TRACE(row.label);
     std::string path = writeSheet(dir, std::string(row.label).substr(0, 8) + ".png", row.width, row.height,
                                   row.frameWidth, row.frameHeight, row.separatorAlpha);
+    // Whatever the flags for new bitmaps, the sheet must read its separators back unchanged.
+    NewBitmapFlags defaults(0);
     Sheet sheet(path);
     EXPECT_EQ(sheet.frameWidth(), row.frameWidth);
     EXPECT_EQ(sheet.frameHeight(), row.frameHeight);
