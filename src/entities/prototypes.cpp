@@ -1,10 +1,12 @@
 #include "entities/prototypes.h"
 
+#include "entities/avatar.h"
 #include "entities/tile.h"
 
 // One line per kind, in the order of the table.
 Prototypes::Prototypes() {
   map_["tl"] = new Tile(0, nullptr, 0, 0);
+  map_["av"] = new Avatar();
 }
 
 Prototypes::~Prototypes() {

@@ -2,11 +2,8 @@
 // font through Allegro, sounds through the WAV loader, tunes through DUMB.
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_audio.h>
 #include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_ttf.h>
 #include <dumb.h>
 #include <gtest/gtest.h>
 
@@ -19,22 +16,17 @@
 #include <vector>
 
 #include "app/sheet.h"
+#include "unit/test_support.h"
 
 namespace {
 
 class MediaTest : public ::testing::Test {
  protected:
-  // Each init call returns at once when its part is already up, so other tests may share it.
   static void SetUpTestSuite() {
-    ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
-    ASSERT_TRUE(al_init_image_addon());
-    ASSERT_TRUE(al_init_font_addon());
-    ASSERT_TRUE(al_init_ttf_addon());
-    ASSERT_TRUE(al_init_acodec_addon());
+    initAllegroForTests();
     // Samples can be made without a sound device, but only once the audio part is installed.
     al_install_audio();
     dumb_register_stdfiles();
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
   }
 };
 

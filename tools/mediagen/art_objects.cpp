@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "art.h"
@@ -23,10 +24,14 @@ Canvas bin(bool full) {
   frame.fillEllipse(20, 8.5, 18.5, 3.5, kDarkGreen);
   frame.fillEllipse(20, 8.5, 16.5, 2.2, full ? kDarkGrey : kInk);
   if (full) {
-    frame.fillEllipse(12, 6, 6, 4.5, kGrey);
-    frame.fillEllipse(26, 5.5, 6.5, 5, kGrey);
-    frame.fillEllipse(19, 4, 5.5, 4.2, kLightGrey);
-    frame.fillRect(18, 0, 2, 2, kYellow);
+    for (auto [x, y, radius] : {std::tuple{11.0, 6.0, 5.5}, std::tuple{29.0, 6.0, 5.5}, std::tuple{20.0, 4.5, 6.0}}) {
+      Canvas bag(40, 28);
+      bag.fillEllipse(x, y, radius, radius - 1.0, kGrey);
+      bag.fillEllipse(x - radius * 0.35, y - 1.5, 1.6, 1.2, kLightGrey);
+      bag.fillRect(static_cast<int>(x) - 1, static_cast<int>(y - radius), 2, 2, kYellow);
+      bag.outline(kInk);
+      frame.draw(bag, 0, 0);
+    }
     frame.stamp(14, 14, {"...........f", "..........ff", ".........ff.", "f.......ff..", "ff.....ff...",
                          ".ff...ff....", "..ff.ff.....", "...fff......", "....f......."});
   }
@@ -95,10 +100,10 @@ std::vector<Canvas> completeFrames() { return {checkMark(), crown(true), crown(f
 
 Canvas bagImage() {
   Canvas frame(20, 20);
-  frame.stamp(0, 6, {"......g....g........", ".......g..g.........", "........yy..........", ".......gggg.........",
-                     ".....gggggggg.......", "....ggglggggggg.....", "...gglllgggggggg....", "...gglggggggggdg....",
-                     "...gggggggggggdg....", "...ggggggggggddg....", "...ggggggggdddgg....", "....ggggdddddgg.....",
-                     ".....dddddddd.......", "...................."});
+  frame.stamp(0, 5, {".....gg...gg........", "......gg.gg.........", ".......yyy..........", "......ggggg.........",
+                     ".....ggggggg........", "....gggggggggg......", "...ggllggggggggg....", "...glllgggggggdg....",
+                     "...gllggggggggdg....", "...ggggggggggdgg....", "...gggggggggggdg....", "...ggggggggggddg....",
+                     "....ggggggdddgg.....", ".....ddddddddd......"});
   frame.outline(kInk);
   return frame;
 }

@@ -79,20 +79,25 @@ Canvas jadeTile() {
   return tile;
 }
 
+// Three steel cones on a base plate, each with an ink edge of its own so the row of tips
+// reads as sharp points.
 Canvas spikes() {
   Canvas tile(20, 20);
-  for (int spike = 0; spike < 4; ++spike) {
-    double centre = 2.5 + spike * 5;
-    tile.fillShape(
-        [=](double x, double y) { return y >= 1 && y < 17 && std::abs(x - centre) < (y - 1) / 16.0 * 2.6; },
-        kLightGrey);
-    tile.fillShape([=](double x, double y) {
-      return y >= 1 && y < 17 && x > centre && x - centre < (y - 1) / 16.0 * 2.6;
-    }, kGrey);
+  constexpr double kTip = 1.5, kBase = 16.0, kHalfWidth = 10.0 / 3.0;
+  for (int spike = 0; spike < 3; ++spike) {
+    double centre = kHalfWidth * (2 * spike + 1);
+    auto cone = [=](double grow) {
+      return [=](double x, double y) {
+        return y >= kTip - grow && std::abs(x - centre) < (y - kTip) / (kBase - kTip) * kHalfWidth + grow;
+      };
+    };
+    tile.fillShape(cone(0.8), kInk, 3);
+    tile.fillShape(cone(-0.3), kGrey, 3);
+    tile.fillShape([=](double x, double y) { return cone(-0.3)(x, y) && x < centre - 0.5; }, kLightGrey, 3);
   }
-  tile.fillRect(0, 16, 20, 4, kDarkGrey);
+  tile.fillRect(0, 15, 20, 5, kInk);
+  tile.fillRect(0, 16, 20, 3, kDarkGrey);
   tile.fillRect(0, 16, 20, 1, kGrey);
-  tile.outline(kInk);
   return tile;
 }
 
