@@ -1,7 +1,6 @@
 #include "world/level_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -123,20 +122,20 @@ TEST(LevelFileExit, GameFormsExitWithStatusOne) {
   writeFileBytes(path, "zz\x01\x01"s);
   EXPECT_EXIT(
       {
-        dup2(2, 1);
+        sendStdoutToStderr();
         loadLevel(path.c_str(), world);
       },
       ::testing::ExitedWithCode(1), "UNMAPPABLE 'zz'!!!");
   std::remove(path.c_str());
   EXPECT_EXIT(
       {
-        dup2(2, 1);
+        sendStdoutToStderr();
         loadLevel(BINHOPPER_BINARY_DIR "/missing-level-test.lv", world);
       },
       ::testing::ExitedWithCode(1), "CANNOT OPEN '.*/missing-level-test.lv'!!!");
   EXPECT_EXIT(
       {
-        dup2(2, 1);
+        sendStdoutToStderr();
         saveLevel(BINHOPPER_BINARY_DIR "/no/such/dir.lv", world);
       },
       ::testing::ExitedWithCode(1), "CANNOT OPEN '.*/no/such/dir.lv'!!!");

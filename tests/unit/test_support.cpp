@@ -2,12 +2,15 @@
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
+#include <allegro5/allegro_audio.h>
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,4 +60,41 @@ void loadLevelText(const std::string& text, World& world) {
   LevelFileResult loaded = readLevel(dir.file("level.lv").c_str(), world);
   ASSERT_TRUE(loaded.ok) << loaded.message;
   world.flush();
+}
+
+NewBitmapFlags::NewBitmapFlags(int flags) : previous_(al_get_new_bitmap_flags()) { al_set_new_bitmap_flags(flags); }
+
+NewBitmapFlags::~NewBitmapFlags() { al_set_new_bitmap_flags(previous_); }
+
+// HOME points at a throw-away folder holding the null device's ~/.asoundrc only while the driver
+// is chosen. No voices are reserved: nothing plays in unit tests, and the library leaks its
+// voice thread at exit, which the leak checker of the sanitizer build reports.
+bool installNullAudioForTests() {
+  if (al_is_audio_installed()) return true;
+  TempDir home;
+  writeFileBytes(home.file(".asoundrc"), "pcm.!default { type null }\nctl.!default { type null }\n");
+  const char* previous = std::getenv("HOME");
+  std::string savedHome = previous ? previous : "";
+  setenv("HOME", home.path().c_str(), 1);
+  bool installed = al_install_audio();
+  if (previous) {
+    setenv("HOME", savedHome.c_str(), 1);
+  } else {
+    unsetenv("HOME");
+  }
+  return installed;
+}
+
+std::string escapeRegex(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (std::string(".[]{}()\\*+?^$|").find(c) != std::string::npos) escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+void sendStdoutToStderr() {
+  std::fflush(stdout);
+  dup2(STDERR_FILENO, STDOUT_FILENO);
 }
