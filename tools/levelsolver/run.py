@@ -78,7 +78,14 @@ class Run:
         return self.until(keys, lambda r: r.av.state != 2)
 
     def crouch_pick(self):
-        """Stops, crouches, picks up with X, rises."""
+        """Steps into reach of the nearest resting carryable on this floor, crouches, picks it up."""
+        av = self.av
+        near = [e for e in self.sim.carr if e.carry_state == 0 and abs(e.y - av.y) < 12]
+        if near:
+            e = min(near, key=lambda e: abs(e.x - av.x))
+            lo, hi = e.x - 12, e.x + 11
+            if not lo <= av.x <= hi:
+                self.walk_to((lo + hi) / 2)
         self.hold("D", 2)
         self.hold("DX", 1)
         if self.av.carried is None:
@@ -109,16 +116,26 @@ class Run:
         s.pending_kills = []
         del self.frames[nframes:]
 
-    def reach(self, goal, d, walk_max=40, air_max=60, dj=False, walk_dir=None, limit=150):
+    def reach(self, goal, d, walk_max=40, air_max=60, dj=False, walk_dir=None, limit=150, kstep=1, jrange=None):
         """Finds the fastest way, from here, to a landing that satisfies goal(run): walk w frames
         (towards walk_dir, default d), jump with d held for k frames then no keys, with an
         optional double jump (Z again, d held) at frame j. Applies the best and returns it."""
+        import inspect, json, os, hashlib
+        caller = inspect.stack()[1]
+        key = hashlib.sha1(repr((tuple(self.frames), caller.code_context, d, walk_max, air_max, dj,
+                                  walk_dir, limit, kstep, list(jrange) if jrange else None)).encode()).hexdigest()
+        cache_path = os.path.join(os.path.dirname(__file__), ".reach-cache.json")
+        cache = json.load(open(cache_path)) if os.path.exists(cache_path) else {}
+        wd = d if walk_dir is None else walk_dir
+        if key in cache:
+            ok, w, k, j = cache[key]
+            self._try(w, wd, d, k, j, goal, limit)
+            return cache[key]
         base = self.save()
         best = None
-        wd = d if walk_dir is None else walk_dir
         for w in range(0, walk_max + 1):
-            for k in range(0, air_max + 1, 1):
-                for j in ([None] + list(range(4, 45, 2)) if dj else [None]):
+            for k in range(0, air_max + 1, kstep):
+                for j in ([None] + list(jrange or range(4, 45, 2)) if dj else [None]):
                     self.restore(base)
                     ok = self._try(w, wd, d, k, j, goal, limit)
                     if ok is not None and (best is None or ok < best[0]):
@@ -132,6 +149,8 @@ class Run:
             raise RuntimeError("no way found to the goal")
         _, w, k, j = best
         self._try(w, wd, d, k, j, goal, limit)
+        cache[key] = best
+        json.dump(cache, open(cache_path, "w"))
         return best
 
     def _try(self, w, wd, d, k, j, goal, limit):
