@@ -18,6 +18,7 @@ Switch::Switch(bool root) : root_(root) {
 }
 
 Switch::~Switch() {
+  for (Switch* dependent : dependents_) dependent->sourceDestroyed();
   if (root_) {
     auto& registry = rootRegistry();
     registry.erase(std::remove(registry.begin(), registry.end(), this), registry.end());
@@ -52,7 +53,9 @@ void MouseKey::refresh() {
 
 OnPress::OnPress(Switch* inner) : Switch(false), inner_(inner) { inner_->attach(this); }
 
-OnPress::~OnPress() { inner_->detach(this); }
+OnPress::~OnPress() {
+  if (inner_) inner_->detach(this);
+}
 
 void OnPress::refresh() {
   previous_ = current_;
@@ -64,6 +67,8 @@ void refreshRootSwitches() {
   // A refresh never creates or destroys switches, so the registry is stable during the walk.
   for (Switch* root : rootRegistry()) root->refresh();
 }
+
+const std::vector<Switch*>& rootSwitches() { return rootRegistry(); }
 
 Switch** Controls() {
   static Switch* table[kControlCount] = {};

@@ -20,6 +20,8 @@ class Switch {
 
  protected:
   void refreshDependents();
+  // Called on a dependent when the switch it depends on is destroyed before it.
+  virtual void sourceDestroyed() {}
 
  private:
   bool root_;
@@ -31,6 +33,7 @@ class Key : public Switch {
  public:
   explicit Key(int keyCode);
   bool isDown() const override { return down_; }
+  int keyCode() const { return keyCode_; }
   void refresh() override;
 
  private:
@@ -43,6 +46,7 @@ class MouseKey : public Switch {
  public:
   explicit MouseKey(int button);
   bool isDown() const override { return down_; }
+  int button() const { return button_; }
   void refresh() override;
 
  private:
@@ -51,14 +55,17 @@ class MouseKey : public Switch {
 };
 
 // True only in the frame in which its inner switch went from up to down. It does not own the
-// inner switch; it detaches itself from it when destroyed, so the two may die in any order
-// as long as the inner switch outlives no refresh of a dead dependent.
+// inner switch. The two may be destroyed in either order: a dying OnPress detaches itself from
+// its inner switch, and a dying inner switch tells its OnPress, which then keeps its last value.
 class OnPress : public Switch {
  public:
   explicit OnPress(Switch* inner);
   ~OnPress() override;
   bool isDown() const override { return current_ && current_ != previous_; }
   void refresh() override;
+
+ protected:
+  void sourceDestroyed() override { inner_ = nullptr; }
 
  private:
   Switch* inner_;
@@ -68,6 +75,8 @@ class OnPress : public Switch {
 
 // Refreshes every root switch in creation order (the application state's pollInput).
 void refreshRootSwitches();
+// The root switches that exist now, in creation order.
+const std::vector<Switch*>& rootSwitches();
 
 // The game's fixed bindings, built on the first call and never destroyed.
 enum ControlIndex {
