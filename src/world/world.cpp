@@ -58,7 +58,8 @@ void World::flush() {
     }
     removeRemovalListener(dynamic_cast<RemovalListener*>(e));
     for (RemovalListener* listener : std::vector<RemovalListener*>(removalListeners_)) listener->entityRemoved(e);
-    delete e;
+    // A disowned entity leaves the lists but belongs to its new owner (a grid's tile).
+    if (disowned_.erase(e) == 0) delete e;
   }
   std::vector<Entity*> additions;
   additions.swap(pendingAdditions_);

@@ -1,0 +1,106 @@
+#include "world/level_file.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kEndCode = 0xFF;  // a code byte of this value (or the end of the file) ends a level
+
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<FILE, FileCloser>;
+
+LevelFileResult failure(std::string message) { return LevelFileResult{false, std::move(message)}; }
+
+// A code byte as text; bytes that are not printable are shown as \xNN, so that a damaged file
+// cannot send control characters to the terminal.
+std::string codeText(int first, int second) {
+  std::string text;
+  for (int byte : {first, second}) {
+    if (std::isprint(byte)) {
+      text += static_cast<char>(byte);
+    } else {
+      text += format("\\x%02X", byte);
+    }
+  }
+  return text;
+}
+
+LevelFileResult malformed(const char* path, long offset, const std::string& why) {
+  return failure(format("MALFORMED '%s' AT BYTE %ld: %s!!!", path, offset, why.c_str()));
+}
+
+// Reads one record whose code is already known to be mapped. The entity reads the rest of its
+// record byte by byte; hitting the end of the file on the way means the record is cut short.
+LevelFileResult readRecord(Entity* prototype, FILE* file, const char* path, long offset,
+                           std::vector<std::unique_ptr<Entity>>& entities) {
+  std::unique_ptr<Entity> entity(prototype->create());
+  entity->read(file);
+  if (std::feof(file) || std::ferror(file)) {
+    return malformed(path, offset, format("the file ends inside the \"%s\" record", prototype->typeCode()));
+  }
+  std::string problem = entity->recordProblem();
+  if (!problem.empty()) return malformed(path, offset, problem);
+  entities.push_back(std::move(entity));
+  return {};
+}
+
+}  // namespace
+
+// A level is records back to back, with no header and no count:
+//   offset 0..1  type code, two characters ("tl", "av", ...)
+//   offset 2     column (x = column * 20), offset 3 row (y = row * 20)
+//   offset 4...  the kind's own bytes (read by the entity)
+// It ends at the first code pair that holds 0xFF or runs into the end of the file.
+LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, World& world) {
+  FileHandle file(std::fopen(path, "rb"));
+  if (!file) return failure(format("CANNOT OPEN '%s'!!!", path));
+  std::vector<std::unique_ptr<Entity>> entities;
+  while (true) {
+    long offset = std::ftell(file.get());
+    int first = std::fgetc(file.get());
+    int second = std::fgetc(file.get());
+    if (first == EOF || second == EOF || first == kEndCode || second == kEndCode) break;
+    auto prototype = prototypes.find(std::string{static_cast<char>(first), static_cast<char>(second)});
+    if (prototype == prototypes.end()) return failure(format("UNMAPPABLE '%s'!!!", codeText(first, second).c_str()));
+    LevelFileResult result = readRecord(prototype->second, file.get(), path, offset, entities);
+    if (!result.ok) return result;
+  }
+  for (std::unique_ptr<Entity>& entity : entities) world.add(entity.release());
+  return {};
+}
+
+LevelFileResult writeLevel(const char* path, World& world) {
+  std::string temporary = std::string(path) + ".tmp";
+  FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (!file) return failure(format("CANNOT OPEN '%s'!!!", path));
+  for (Entity* entity : world.byTag(tagOf("entt"))) entity->write(file);
+  bool written = !std::ferror(file);
+  if (std::fclose(file) != 0) written = false;
+  if (written && std::rename(temporary.c_str(), path) == 0) return {};
+  std::remove(temporary.c_str());
+  return failure(format("CANNOT WRITE '%s'!!!", path));
+}
+
+namespace {
+[[noreturn]] void exitWith(const LevelFileResult& result) {
+  std::printf("%s\n", result.message.c_str());
+  std::fflush(stdout);
+  std::exit(1);
+}
+}  // namespace
+
+void loadLevel(const PrototypeMap& prototypes, const char* path, World& world) {
+  LevelFileResult result = readLevel(prototypes, path, world);
+  if (!result.ok) exitWith(result);
+}
+
+void saveLevel(const char* path, World& world) {
+  LevelFileResult result = writeLevel(path, world);
+  if (!result.ok) exitWith(result);
+}

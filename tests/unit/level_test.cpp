@@ -1,0 +1,177 @@
+#include "world/level.h"
+
+#include <gtest/gtest.h>
+
+#include "entities/channel_states.h"
+#include "entities/tile.h"
+#include "states/play_context.h"
+#include "unit/test_support.h"
+#include "world/world.h"
+
+namespace {
+
+class LevelGrid : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ensureTileSheet();
+    setAllChannelsOn();
+  }
+  void TearDown() override { setAllChannelsOn(); }
+
+  // A tile as the loader makes it: position from the record, no grid yet.
+  Tile* addTile(int channel, double x, double y) {
+    Tile* tile = new Tile(channel, nullptr, 0, 0);
+    tile->setPosition(x, y);
+    world.add(tile);
+    return tile;
+  }
+  void build() {
+    world.flush();
+    level.build(world);
+  }
+
+  World world;
+  Level level;
+};
+
+TEST_F(LevelGrid, SolidTileAtTruncatesTowardZero) {
+  Tile* corner = addTile(0, 0, 0);
+  Tile* last = addTile(0, 780, 580);
+  build();
+  struct Row {
+    const char* label;
+    double x, y;
+    Tile* expected;
+  } rows[] = {
+      {"(-5, 10) is cell (0, 0)", -5, 10, corner},
+      {"(-19.9, -19.9) is cell (0, 0)", -19.9, -19.9, corner},
+      {"(-20, 10) is column -1", -20, 10, nullptr},
+      {"(19.99, 19.99) is cell (0, 0)", 19.99, 19.99, corner},
+      {"(800, 10) is column 40", 800, 10, nullptr},
+      {"(799.9, 599.9) is cell (39, 29)", 799.9, 599.9, last},
+      {"(10, 600) is row 30", 10, 600, nullptr},
+      {"(1e300, 10) is far outside", 1e300, 10, nullptr},
+  };
+  for (const Row& row : rows) EXPECT_EQ(level.solidTileAt(row.x, row.y), row.expected) << row.label;
+}
+
+TEST_F(LevelGrid, SwitchedOffChannelIsInTheCellButNotSolid) {
+  Tile* tile = addTile(3, 100, 200);
+  build();
+  channelStates[3] = 0;
+  EXPECT_EQ(level.cell(5, 10), tile);
+  EXPECT_EQ(level.solidTileAt(105, 205), nullptr);
+  channelStates[3] = 1;
+  EXPECT_EQ(level.solidTileAt(105, 205), tile);
+}
+
+TEST_F(LevelGrid, CellIsNullOutsideTheGrid) {
+  addTile(0, 0, 0);
+  build();
+  EXPECT_NE(level.cell(0, 0), nullptr);
+  EXPECT_EQ(level.cell(-1, 0), nullptr);
+  EXPECT_EQ(level.cell(0, -1), nullptr);
+  EXPECT_EQ(level.cell(40, 0), nullptr);
+  EXPECT_EQ(level.cell(0, 30), nullptr);
+}
+
+TEST_F(LevelGrid, LaterTileInACellWinsAndTilesOutsideAreIgnored) {
+  Tile* earlier = addTile(1, 40, 40);
+  Tile* later = addTile(2, 40, 40);
+  Tile* outside = addTile(0, 900, 40);
+  Tile* above = addTile(0, 40, -40);
+  build();
+  EXPECT_EQ(level.cell(2, 2), later);
+  EXPECT_EQ(later->level, &level);
+  EXPECT_EQ(earlier->level, nullptr) << "a replaced tile is not linked";
+  EXPECT_EQ(outside->level, nullptr);
+  EXPECT_EQ(above->level, nullptr);
+  EXPECT_EQ(level.cell(39, 2), nullptr);
+  EXPECT_EQ(level.cell(2, 0), nullptr);
+  EXPECT_EQ(world.byTag(tagOf("tile")).size(), 4u) << "all stay in the world and are drawn";
+}
+
+// Stands in for loose garbage: only its "loos" tag matters to the grid.
+class LooseStub : public Entity {
+ public:
+  const int* tags() const override {
+    static const int list[] = {tagOf("entt"), tagOf("loos"), 0};
+    return list;
+  }
+};
+
+TEST_F(LevelGrid, BuildLinksTilesAndCountsLooseGarbage) {
+  Tile* tile = addTile(0, 60, 140);
+  world.add(new LooseStub());
+  world.add(new LooseStub());
+  build();
+  EXPECT_EQ(tile->col, 3);
+  EXPECT_EQ(tile->row, 7);
+  EXPECT_EQ(level.looseCount, 2);
+}
+
+TEST_F(LevelGrid, EdgesAtTheBorderAndBetweenChannels) {
+  // Row 0: channel 0 at columns 0 and 1, channel 1 at column 2. Column 39: channel 0 at rows 28, 29.
+  Tile* a = addTile(0, 0, 0);
+  Tile* b = addTile(0, 20, 0);
+  Tile* c = addTile(1, 40, 0);
+  Tile* d = addTile(0, 780, 560);
+  Tile* e = addTile(0, 780, 580);
+  build();
+  struct Row {
+    const char* label;
+    Tile* tile;
+    int expected;
+  } rows[] = {
+      {"top-left corner, same channel to the right", a, Tile::EDGE_LEFT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
+      {"between same channel left and other channel right", b, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
+      {"other channel to the left", c, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
+      {"right border, same channel below", d, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_TOP},
+      {"bottom-right corner", e, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_BOTTOM},
+  };
+  for (const Row& row : rows) EXPECT_EQ(row.tile->edges, row.expected) << row.label;
+
+  // Switching a channel off changes no edges.
+  channelStates[0] = 0;
+  b->computeEdges();
+  EXPECT_EQ(b->edges, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM);
+}
+
+TEST(PlayContext, CountersStartAtZeroAndTheCurrentPointerIsClearedWithTheContext) {
+  auto* context = new PlayContext();
+  EXPECT_NE(context->grid, nullptr);
+  EXPECT_EQ(context->garbageCollected + context->elapsedTime + context->jumps + context->doubleJumps +
+                context->throws + context->pixelsTraversed,
+            0.0);
+  setCurrentPlayContext(context);
+  EXPECT_EQ(currentPlayContext(), context);
+  delete context;
+  EXPECT_EQ(currentPlayContext(), nullptr);
+}
+
+// Counts deletions, so that a tile deleted twice or never shows.
+class CountedTile : public Tile {
+ public:
+  explicit CountedTile(int col) : Tile(0, nullptr, col, 1) {}
+  ~CountedTile() override { ++deleted; }
+  static int deleted;
+};
+int CountedTile::deleted = 0;
+
+TEST(PlayContext, GridDeletesEveryTileItTookOnceEvenDuplicatesAndOutsiders) {
+  ensureTileSheet();
+  CountedTile::deleted = 0;
+  auto* world = new World();
+  world->add(new CountedTile(1));
+  world->add(new CountedTile(1));
+  world->add(new CountedTile(50));
+  world->flush();
+  auto* context = new PlayContext();
+  context->grid->build(*world);
+  delete context;
+  EXPECT_EQ(CountedTile::deleted, 3);
+  delete world;
+  EXPECT_EQ(CountedTile::deleted, 3) << "the world leaves the grid's tiles alone";
+}
+
+}  // namespace

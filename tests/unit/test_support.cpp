@@ -1,0 +1,65 @@
+#include "unit/test_support.h"
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_acodec.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+void initAllegroForTests() {
+  ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
+  ASSERT_TRUE(al_init_image_addon());
+  ASSERT_TRUE(al_init_font_addon());
+  ASSERT_TRUE(al_init_ttf_addon());
+  ASSERT_TRUE(al_init_primitives_addon());
+  ASSERT_TRUE(al_init_acodec_addon());
+  al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "binhopper-test-XXXXXX").string();
+  path_ = mkdtemp(&pattern[0]) ? pattern : "";
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+
+std::string readFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void ensureTileSheet() {
+  initAllegroForTests();
+  if (std::filesystem::exists("media/tilesheet.png")) return;
+  static TempDir placeholder;
+  std::filesystem::create_directories(placeholder.file("media"));
+  constexpr int kFrames = 11;
+  constexpr int kFrame = 20;  // px
+  ALLEGRO_BITMAP* sheet = al_create_bitmap(kFrame, kFrames * (kFrame + 1) - 1);
+  al_set_target_bitmap(sheet);
+  al_clear_to_color(al_map_rgb(255, 0, 255));
+  for (int i = 0; i < kFrames; ++i) {
+    al_draw_filled_rectangle(0, i * (kFrame + 1), kFrame, i * (kFrame + 1) + kFrame, al_map_rgb(40 + i * 20, 90, 60));
+  }
+  al_save_bitmap(placeholder.file("media/tilesheet.png").c_str(), sheet);
+  al_set_target_bitmap(nullptr);
+  al_destroy_bitmap(sheet);
+  std::filesystem::current_path(placeholder.path());
+}
