@@ -13,11 +13,41 @@
 #include "entities/press_pad.h"
 #include "entities/prototypes.h"
 #include "entities/spikes.h"
+#include "app/sound.h"
 #include "states/pop_up.h"
 #include "states/progress.h"
+#include "states/simulator.h"
+#include "themes/theme.h"
 #include "unit/object_scene.h"
+#include "world/level_text.h"
 
 namespace {
+
+std::vector<float> heardGains;
+void hearSound(ALLEGRO_SAMPLE*, float gain, float) { heardGains.push_back(gain); }
+
+// Collects every sound asked for while it lives.
+class SoundLog {
+ public:
+  SoundLog() {
+    heardGains.clear();
+    setSoundObserver(hearSound);
+  }
+  ~SoundLog() { setSoundObserver(nullptr); }
+  size_t count() const { return heardGains.size(); }
+};
+
+// A grid block of the level text form with a floor across row 20.
+std::string floorGrid() { return "grid\n" + std::string(20, '\n') + std::string(40, '0') + "\nend\n"; }
+
+// A level file made from its text form in a temporary folder.
+std::string compiledLevel(const TempDir& dir, const std::string& text) {
+  LevelTextResult level = compileLevelText(text);
+  EXPECT_TRUE(level.ok) << level.message;
+  std::string path = dir.file("level.lv");
+  writeFileBytes(path, level.output);
+  return path;
+}
 
 TEST(Particle, MovesBeforeDragAndDiesWhenLifeRunsOut) {
   ObjectScene scene;
@@ -234,6 +264,140 @@ TEST(Message, RecordWithoutItsEndStopsAtTheEndOfTheFile) {
   EXPECT_EQ(sign->text, "Hello");
   EXPECT_EQ(sign->x(), 60.0);
   EXPECT_EQ(sign->y(), 80.0);
+}
+
+// A pad at (px, py) is pressed by a body at (ex, ey) exactly when px - 15 <= ex < px + 15 and
+// py - 5 <= ey < py + 1; the channel is the resting value XOR pressed, with a sound on each edge.
+TEST(PressPad, PressedExactlyInsideItsBoundsWithASoundOnEachEdge) {
+  for (bool restingOn : {false, true}) {
+    ObjectScene scene;
+    auto* pad = scene.place(new PressPad(4, restingOn), 200, 300);
+    auto* bag = scene.place(new Bag(), 0, 0);
+    scene.start();
+    const struct {
+      const char* label;
+      double x, y;
+      bool pressed;
+    } rows[] = {
+        {"in its cell", 200, 300, true},    {"left bound", 185, 300, true},  {"left of it", 184.99, 300, false},
+        {"inside right bound", 214.99, 300, true}, {"right bound", 215, 300, false}, {"top bound", 200, 295, true},
+        {"above", 200, 294.99, false},      {"bottom", 200, 300.99, true},   {"below", 200, 301, false},
+    };
+    for (const auto& row : rows) {
+      bag->setPosition(row.x, row.y);
+      SoundLog sounds;
+      bool before = pad->pressed;
+      pad->update(0.0);
+      EXPECT_EQ(pad->pressed, row.pressed) << row.label;
+      EXPECT_EQ(channelStates[4], row.pressed != restingOn ? 1 : 0) << row.label;
+      EXPECT_EQ(sounds.count(), before != row.pressed ? 1u : 0u) << row.label;
+    }
+  }
+}
+
+TEST(ForceField, VerticalBeamKillsAtItsCentreTopAndBottom) {
+  const struct {
+    const char* label;
+    double x, y;
+    bool dies;
+  } rows[] = {
+      {"top point (210, 300) at the box's bottom edge", 200, 280, false},
+      {"top point just inside", 200, 280.01, true},
+      {"bottom point (210, 320) at the box's top edge", 200, 318, true},
+      {"bottom point just outside", 200, 318.01, false},
+      {"beam on the box's left edge", 209, 300, true},
+      {"beam left of the box", 209.01, 300, false},
+      {"beam on the box's right edge", 191, 300, false},
+      {"beam just inside the right edge", 191.01, 300, true},
+  };
+  for (const auto& row : rows) {
+    ObjectScene scene;
+    auto* avatar = scene.place(new Avatar(), row.x, row.y);
+    auto* beam = scene.place(new ForceField(true), 200, 300);
+    scene.start();
+    beam->update(0.0);
+    EXPECT_EQ(avatar->outcome().status == Outcome::Dead, row.dies) << row.label;
+  }
+}
+
+// A bag lying at rest with its point in the mouth stays out; once free there, it goes in.
+TEST(Container, TakesAFreeBagButNotOneAtRestInItsMouth) {
+  ObjectScene scene;
+  scene.floor(0, 39, 20);
+  auto* bin = scene.place(new Container(200, 390, 1), 200, 390);
+  auto* bag = scene.place(new Bag(), 200, 380);
+  scene.start();
+  scene.frames(3);
+  EXPECT_EQ(bin->remaining, 1);
+  EXPECT_TRUE(scene.contains(bag));
+  bag->carryState = Carryable::Free;
+  bin->update(0.0);
+  EXPECT_EQ(bin->remaining, 0);
+  scene.world.flush();
+  EXPECT_FALSE(scene.contains(bag));
+}
+
+TEST(Baddie, FeralBaddieEatsTwoBagsInOneFrameWithPuffsForEach) {
+  ObjectScene scene;
+  scene.floor(0, 39, 20);
+  scene.place(new Baddie(true), 100, 380);
+  scene.place(new Bag(), 100, 380);
+  scene.place(new Bag(), 110, 380);
+  scene.start();
+  SoundLog sounds;
+  scene.frame();
+  EXPECT_EQ(scene.count<Bag>(), 0);
+  EXPECT_EQ(scene.count<Particle>(), 40);
+  EXPECT_EQ(sounds.count(), 2u);
+}
+
+// The play state, run by the simulator, survives every object that looks for the avatar in a
+// level that has none.
+TEST(NoAvatar, PlayStateRunsALevelOfAvatarSeekersWithoutAnAvatar) {
+  initAllegroForTests();
+  createThemes();
+  TempDir dir;
+  std::string path = compiledLevel(dir, R"(ms 4 19 "Nobody reads this"
+bd 8 19 feral
+vr 12 19 1 off
+sp 14 19
+ff 16 19 vertical
+lg 18 19
+gb 20 19
+pr 22 19 2 on
+ct 24 19 1
+fw 26 10
+)" + floorGrid());
+  Simulator simulator(path.c_str(), -1);
+  for (int frame = 0; frame < 200; ++frame) simulator.step({}, 0.017);
+  EXPECT_EQ(simulator.avatar(), nullptr);
+  EXPECT_EQ(simulator.end().rfind("END frames=200 status=0 reason=\"\"", 0), 0u) << simulator.end();
+  EXPECT_EQ(simulator.state().report, nullptr);
+}
+
+// Two bags fall into a container that wants one; the avatar completes the level at its next
+// update and the play state shows the completion report.
+TEST(Completion, FilledContainersCompleteTheLevelAndShowTheReport) {
+  initAllegroForTests();
+  createThemes();
+  TempDir dir;
+  std::string path = compiledLevel(dir, R"(av 2 19
+gb 10 15
+gb 10 15
+ct 10 19 1
+)" + floorGrid());
+  Simulator simulator(path.c_str(), -1);
+  int completedAt = 0;
+  for (int frame = 1; frame <= 30 && !completedAt; ++frame) {
+    simulator.step({}, 0.03125);
+    if (simulator.avatar()->outcome().status == Outcome::Completed) completedAt = frame;
+  }
+  EXPECT_EQ(completedAt, 16) << "bags in the mouth after frame 15, avatar checks in frame 16";
+  ASSERT_NE(simulator.state().report, nullptr);
+  EXPECT_TRUE(simulator.state().report->visible);
+  EXPECT_EQ(simulator.state().report->lines.at(0).first, "You have completed the level!");
+  EXPECT_EQ(simulator.state().report->lines.at(2).second, "0%");
+  EXPECT_EQ(simulator.state().report->lines.at(8).second, "0") << "no throws";
 }
 
 }  // namespace
