@@ -6,11 +6,32 @@
 #include <atomic>
 
 // A tracker module rendered by a feeder thread into an audio stream. One module plays at a
-// time; loading does not stop the one playing (callers stop it first).
-struct MusicPlayer;
+// time. The feeder owns stream, renderer and failures while it runs; stopMusic joins it before
+// touching them. The volume is the one field both threads touch during play.
+struct MusicPlayer {
+  int active = 1;
+  int fragmentLength = 4096;  // samples per channel in one stream fragment
+  int frequency = 44100;      // Hz
+  ALLEGRO_AUDIO_STREAM* stream = nullptr;
+  DUH_SIGRENDERER* renderer = nullptr;  // null once the module has ended by itself
+  std::atomic<float> volume{1.0f};
+  int failures = 0;  // renders that gave no samples; never reset
+  ALLEGRO_THREAD* thread = nullptr;
+};
 
 bool initMusic(int quality);
+// Loads the module (XM, IT, MOD, S3M loaders in that order) and plays it from startOrder.
+// A module still playing is stopped first, so that no player is left running unowned.
 // Null when no loader accepts the file or the stream, renderer or thread cannot be made.
 MusicPlayer* loadMusic(const char* path, int startOrder);
+// Takes effect from the next rendered fragment; a null player is ignored.
 void setMusicGain(MusicPlayer* player, float gain);
 void stopMusic();
+
+// The player loadMusic made last and stopMusic has not released yet; null when none.
+MusicPlayer* currentMusicPlayer();
+
+// The feeder's rule for one fragment: renders fragmentLength stereo 16-bit samples into buffer
+// at the current volume and pads a short render with silence. A render of no samples counts a
+// failure; returns false at the second, when the module has ended and playback must stop.
+bool renderFragment(MusicPlayer& player, void* buffer);

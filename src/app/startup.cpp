@@ -15,6 +15,7 @@
 #include "app/command_line.h"
 #include "app/fatal.h"
 #include "app/level_count.h"
+#include "app/music.h"
 #include "app/switch.h"
 
 namespace {
@@ -61,6 +62,8 @@ int runGame(int argc, char** argv) {
   al_show_mouse_cursor(display);
   if (!al_install_audio()) fatal("Unable to initialize audio.");
   al_reserve_samples(16);
+  initMusic(1);
+  setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
   countLevels();
   Controls();
   {

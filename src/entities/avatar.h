@@ -47,6 +47,20 @@ class Avatar : public Entity, public World::RemovalListener {
   Carryable* carried = nullptr;
 
  private:
+  void resolveTileCollisions();
+  void checkGround();
+  void updateInAir(double dt);
+  void updateCrouching();
+  void updateStanding();
+  void updateWalking(double dt);
+  void advanceWalkAnimation(double dt);
+  void placeCarried();
+  void pickUp();
+  // -1 left alone, +1 right alone, 0 neither or both.
+  int horizontalInput() const;
+  // The vertical jump speed: weaker while carrying.
+  double jumpSpeed() const;
+
   Sheet* sheet;
   ALLEGRO_SAMPLE* jumpSound;
   ALLEGRO_SAMPLE* dieSound;

@@ -1,5 +1,6 @@
 #include "entities/prototypes.h"
 
+#include "entities/avatar.h"
 #include "entities/baddie.h"
 #include "entities/bag.h"
 #include "entities/container.h"
@@ -17,6 +18,7 @@ Prototypes::Prototypes() {
   map_["tl"] = new Tile(0, nullptr, 0, 0);
   map_["ct"] = new Container(0, 0, 1);
   map_["gb"] = new Bag();
+  map_["av"] = new Avatar();
   map_["ms"] = new Message("");
   map_["lg"] = new Garbage();
   map_["vr"] = new Lever(0, false);

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <allegro5/allegro.h>
+
+#include <string>
+
 #include "app/sheet.h"
 #include "states/gui_button.h"
+#include "states/progress.h"
 
 // A menu button for one level: enabled while the level is unlocked, with its crowns above it
 // and, under the mouse, the level's record in the middle of the menu.
@@ -15,5 +20,10 @@ class LevelButton : public GuiButton {
   int levelIndex;
 
  private:
+  const LevelRecord& record() const;
+  void drawMarks() const;
+  void drawInformation() const;
+  void drawLine(ALLEGRO_COLOR colour, float y, const std::string& text) const;
+
   Sheet* sheet;
 };

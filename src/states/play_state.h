@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/app_state.h"
 #include "app/switch.h"
 #include "states/play_context.h"
@@ -24,5 +26,16 @@ class PlayState : public AppState<int> {
   PlayContext* context;
 
  private:
+  void addFinalScreenExtras();
+  void finish(int playResult);
+  void showCompletionReport();
+  void showDeathReport(const std::string& reason);
+  void drawClosingZoom();
+
   Key* escapeKey;
 };
+
+// The closing zoom after a completion: the next zoom factor (per update, not per second), and
+// the part of the screen that is scaled up to fill it, kept inside the 800 x 600 screen.
+double nextZoom(double zoom);
+Box closingZoomSource(double zoom, double avatarX, double avatarY);

@@ -1,0 +1,302 @@
+#include "entities/avatar.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/blend.h"
+#include "app/resource.h"
+#include "app/sound.h"
+#include "entities/carryable.h"
+#include "entities/tile_collision.h"
+#include "states/play_context.h"
+#include "states/progress.h"
+#include "world/level.h"
+#include "world/tag.h"
+
+namespace {
+
+constexpr double kStartX = 400.0;              // px
+constexpr double kWalkSpeed = 200.0;           // px/s, on the ground
+constexpr double kAirAcceleration = 1200.0;    // px/s^2 while left or right is held
+constexpr double kAirSpeedLimit = 200.0;       // px/s
+constexpr double kGravity = 600.0;             // px/s^2
+constexpr double kFallSpeedLimit = 400.0;      // px/s
+constexpr double kJumpSpeed = -270.0;          // px/s
+constexpr double kCarryingJumpSpeed = -100.0;  // px/s
+constexpr double kWalkingJumpSpeed = 150.0;    // px/s, horizontal, along the facing
+constexpr double kDoubleJumpFactor = 0.6;      // of the jump speed
+constexpr double kLedgeSpeed = 30.0;           // px/s on walking off a ledge
+constexpr double kDeathLine = 600.0;           // px; a top edge below it has fallen off
+constexpr double kCrushDepth = 12.0;           // px; a deeper push-out kills
+constexpr int kMaxPushOuts = 20;               // per resolution
+constexpr double kGroundProbeX = 10.0;         // px from x
+constexpr double kGroundProbeY = 21.0;         // px from y, just under the feet
+constexpr double kWalkFramesPerSecond = 8.0;
+constexpr int kWalkFrameCount = 6;
+constexpr double kCarryHeight = 20.0;                   // px above the avatar's y
+constexpr double kCrouchingCarryHeight = 15.0;          // px
+constexpr double kPickUpPointY = 10.0;                  // px from y
+constexpr double kPickUpPointsX[] = {10.0, 18.0, 2.0};  // px from x, tested in this order
+constexpr int kDrawOrder = 40;
+
+constexpr float kJumpGain = 0.65f;
+constexpr float kDoubleJumpSpeed = 1.2f;  // playback speed
+constexpr float kLandGain = 1.1f;
+constexpr float kFootstepGain = 0.9f;
+
+// Sheet frames: walking 0 to 5, then these; carrying (or completed) adds kCarryingFrames.
+constexpr int kStandingFrame = 2;
+constexpr int kCrouchingFrame = 6;
+constexpr int kInAirFrame = 7;
+constexpr int kCarryingFrames = 9;
+
+struct ThrowVelocity {
+  double vx;  // px/s along the facing
+  double vy;  // px/s
+};
+constexpr ThrowVelocity kWalkingThrow = {300.0, -140.0};
+constexpr ThrowVelocity kSteepThrow = {100.0, -240.0};  // standing with up held
+constexpr ThrowVelocity kFlatThrow = {200.0, -100.0};   // standing, or in the air
+
+const char* const kFellReason = "fell of the face of the world";
+const char* const kCrushedReason = "were crushed by a hunk of wall";
+
+}  // namespace
+
+Avatar::Avatar()
+    : sheet(sheetResource("media/guysheet.png")),
+      jumpSound(sampleResource("media/jump.wav")),
+      dieSound(sampleResource("media/die.wav")),
+      landSound(sampleResource("media/land.wav")),
+      throwSound(sampleResource("media/throw.wav")) {
+  Switch** controls = Controls();
+  leftKey = controls[kControlLeft];
+  rightKey = controls[kControlRight];
+  downKey = controls[kControlDown];
+  upKey = controls[kControlUp];
+  jumpPress = controls[kControlJump];
+  actionPress = controls[kControlAction];
+  setPosition(kStartX, 0.0);
+}
+
+Avatar::~Avatar() {
+  if (world) world->removeRemovalListener(this);
+}
+
+const int* Avatar::tags() const {
+  static const int list[] = {
+      tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("avat"), tagOf("prss"), 0};
+  return list;
+}
+
+int Avatar::order(int tag) const { return tag == tagOf("rndr") ? kDrawOrder : Entity::order(tag); }
+
+Box Avatar::box() const { return Box{xPos + 1, yPos + 2, xPos + 19, yPos + 20}; }
+
+void Avatar::entityRemoved(Entity* e) {
+  if (e == carried) carried = nullptr;
+}
+
+// The steps run in this order; each branch sees the state left by the branches before it.
+void Avatar::update(double dt) {
+  if (world) world->addRemovalListener(this);
+  double newClock = animClock + dt;
+  if (outcome_.status == Outcome::Playing) currentPlayContext()->elapsedTime += dt;
+  resolveTileCollisions();
+  if (yPos > kDeathLine) {
+    die(kFellReason);
+    return;
+  }
+  if (state != InAir) checkGround();
+  if (state == InAir) updateInAir(dt);
+  if (state == Crouching) updateCrouching();
+  if (state == Standing) updateStanding();
+  if (state == Walking) updateWalking(dt);
+  resolveTileCollisions();
+  placeCarried();
+  animClock = newClock;
+}
+
+void Avatar::resolveTileCollisions() {
+  TileContact contact = probeTiles(*this);
+  for (int i = 0; i < kMaxPushOuts && contact.direction != TileContact::None; ++i) {
+    if (contact.depth > kCrushDepth) {
+      die(kCrushedReason);
+      return;
+    }
+    if (contact.direction == TileContact::LeftWall || contact.direction == TileContact::RightWall) {
+      vx = 0.0;
+    } else if (contact.direction == TileContact::Ceiling) {
+      if (vy < 0) vy = 0.0;
+    } else if (state == InAir && vy >= 0) {
+      state = Standing;
+      playSound(landSound, kLandGain);
+    }
+    pushOut(*this, contact);
+    contact = probeTiles(*this);
+  }
+}
+
+void Avatar::checkGround() {
+  if (currentPlayContext()->grid->solidTileAt(xPos + kGroundProbeX, yPos + kGroundProbeY)) return;
+  vx = state == Walking ? (facingRight ? kLedgeSpeed : -kLedgeSpeed) : 0.0;
+  vy = 0.0;
+  state = InAir;
+}
+
+int Avatar::horizontalInput() const {
+  bool left = leftKey->isDown();
+  bool right = rightKey->isDown();
+  return left == right ? 0 : (left ? -1 : 1);
+}
+
+double Avatar::jumpSpeed() const { return carried ? kCarryingJumpSpeed : kJumpSpeed; }
+
+void Avatar::updateInAir(double dt) {
+  int direction = horizontalInput();
+  if (direction < 0) vx -= kAirAcceleration * dt;
+  if (direction > 0) vx += kAirAcceleration * dt;
+  vx = std::clamp(vx, -kAirSpeedLimit, kAirSpeedLimit);
+  if (vx < 0) facingRight = false;
+  if (vx > 0) facingRight = true;
+  vy = std::min(vy + kGravity * dt, kFallSpeedLimit);
+  xPos += vx * dt;
+  yPos += vy * dt;
+  if (actionPress->isDown()) throwCarried();
+  if (jumpPress->isDown() && canDoubleJump) {
+    playSound(jumpSound, kJumpGain, kDoubleJumpSpeed);
+    currentPlayContext()->doubleJumps += 1;
+    vy = kDoubleJumpFactor * jumpSpeed();
+    canDoubleJump = false;
+  }
+}
+
+void Avatar::updateCrouching() {
+  if (!downKey->isDown()) state = Standing;
+  if (!actionPress->isDown()) return;
+  if (carried) {
+    putDown();
+  } else {
+    pickUp();
+  }
+}
+
+void Avatar::updateStanding() {
+  canDoubleJump = true;
+  int direction = horizontalInput();
+  if (direction != 0) {
+    facingRight = direction > 0;
+    walkFrame = 0;
+    state = Walking;
+  }
+  if (downKey->isDown()) state = Crouching;
+  if (jumpPress->isDown()) {
+    currentPlayContext()->jumps += 1;
+    state = InAir;
+    vx = 0.0;
+    vy = jumpSpeed();
+    playSound(jumpSound, kJumpGain);
+  }
+  if (actionPress->isDown()) throwCarried();
+}
+
+void Avatar::updateWalking(double dt) {
+  canDoubleJump = true;
+  int direction = horizontalInput();
+  if (direction == 0) {
+    state = Standing;
+  } else {
+    advanceWalkAnimation(dt);
+    facingRight = direction > 0;
+    if (direction < 0) xPos -= kWalkSpeed * dt;
+    if (direction > 0) xPos += kWalkSpeed * dt;
+    currentPlayContext()->pixelsTraversed += kWalkSpeed * dt;
+  }
+  if (jumpPress->isDown()) {
+    currentPlayContext()->jumps += 1;
+    state = InAir;
+    vx = facingRight ? kWalkingJumpSpeed : -kWalkingJumpSpeed;
+    vy = jumpSpeed();
+    playSound(jumpSound, kJumpGain);
+  }
+  if (actionPress->isDown()) throwCarried();
+}
+
+// Eight animation frames per second of update time, counted on whole ticks of the clock.
+void Avatar::advanceWalkAnimation(double dt) {
+  int ticks = static_cast<int>(std::trunc(kWalkFramesPerSecond * (animClock + dt)) -
+                               std::trunc(kWalkFramesPerSecond * animClock));
+  for (int i = 0; i < ticks; ++i) {
+    walkFrame = (walkFrame + 1) % kWalkFrameCount;
+    if (walkFrame % 2 == 1) playSound(landSound, kFootstepGain);
+  }
+}
+
+void Avatar::placeCarried() {
+  if (!carried) return;
+  carried->setX(xPos);
+  carried->setY(yPos - (state == Crouching ? kCrouchingCarryHeight : kCarryHeight));
+}
+
+void Avatar::pickUp() {
+  for (Entity* entity : world->byTag(tagOf("carr"))) {
+    Box box = entity->box();
+    bool under = false;
+    for (double pointX : kPickUpPointsX) under = under || box.contains(xPos + pointX, yPos + kPickUpPointY);
+    auto* carryable = static_cast<Carryable*>(entity);
+    if (!under || carryable->carryState != Carryable::Resting) continue;
+    carryable->pickUp(this);
+    carried = carryable;
+    return;
+  }
+}
+
+void Avatar::putDown() {
+  if (!carried) return;
+  Carryable* object = carried;
+  carried = nullptr;
+  object->putDown();
+}
+
+// Down and X together while standing reach here in the crouching state, which has no throw:
+// the object is put down, so it is never left marked as carried by an empty-handed avatar.
+void Avatar::throwCarried() {
+  if (!carried) return;
+  if (state == Crouching) {
+    putDown();
+    return;
+  }
+  playSound(throwSound, 1.0f);
+  currentPlayContext()->throws += 1;
+  ThrowVelocity velocity = kFlatThrow;
+  if (state == Walking) velocity = kWalkingThrow;
+  if (state == Standing && upKey->isDown()) velocity = kSteepThrow;
+  Carryable* object = carried;
+  carried = nullptr;
+  object->throwAt(facingRight ? velocity.vx : -velocity.vx, velocity.vy);
+}
+
+void Avatar::die(const std::string& reason) {
+  if (outcome_.status != Outcome::Playing) return;
+  playSound(dieSound, 1.0f);
+  progress().deaths += 1;
+  outcome_.status = Outcome::Dead;
+  outcome_.reason = reason;
+}
+
+void Avatar::complete() {
+  if (outcome_.status != Outcome::Playing) return;
+  outcome_.status = Outcome::Completed;
+  outcome_.reason.clear();
+}
+
+void Avatar::draw() {
+  if (outcome_.status == Outcome::Dead) return;
+  int frame = kStandingFrame;
+  if (state == Walking) frame = walkFrame;
+  if (state == InAir) frame = kInAirFrame;
+  if (state == Crouching) frame = kCrouchingFrame;
+  if (carried || outcome_.status == Outcome::Completed) frame += kCarryingFrames;
+  drawBitmap(sheet->frame(frame), static_cast<float>(xPos), static_cast<float>(yPos),
+             facingRight ? ALLEGRO_FLIP_HORIZONTAL : 0);
+}

@@ -1,0 +1,27 @@
+#include "states/gui_text.h"
+
+#include "app/blend.h"
+#include "app/resource.h"
+#include "world/tag.h"
+
+namespace {
+constexpr int kDrawOrder = 60;
+}
+
+GuiText::GuiText(double x, double y, const std::string& text_) : text(text_), font(fontResource("media/font.ttf")) {
+  setPosition(x, y);
+}
+
+const int* GuiText::tags() const {
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), 0};
+  return list;
+}
+
+int GuiText::order(int tag) const { return tag == tagOf("rndr") ? kDrawOrder : Entity::order(tag); }
+
+void GuiText::draw() {
+  setBlendColour(al_map_rgb(0, 0, 0));
+  drawText(font, x() + 1, y() + 1, ALLEGRO_ALIGN_CENTRE, text);
+  resetBlender();
+  drawText(font, x(), y(), ALLEGRO_ALIGN_CENTRE, text);
+}

@@ -1,0 +1,73 @@
+#include "states/input_script.h"
+
+#include <allegro5/allegro.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+constexpr int kMaximumFrames = 10000000;  // a guard against a typo that would fill the memory
+
+int keyCodeOf(char letter) {
+  switch (letter) {
+    case 'L':
+      return ALLEGRO_KEY_LEFT;
+    case 'R':
+      return ALLEGRO_KEY_RIGHT;
+    case 'U':
+      return ALLEGRO_KEY_UP;
+    case 'D':
+      return ALLEGRO_KEY_DOWN;
+    case 'Z':
+      return ALLEGRO_KEY_Z;
+    case 'X':
+      return ALLEGRO_KEY_X;
+    default:
+      return 0;
+  }
+}
+
+// Parses "COUNT KEYS" into its count and key codes; returns what is wrong, or "".
+std::string parseLine(const std::string& line, long& count, std::vector<int>& keys) {
+  std::istringstream fields(line);
+  std::string countText, keyText, extra;
+  fields >> countText >> keyText >> extra;
+  if (keyText.empty() || !extra.empty()) return "expected 'COUNT KEYS'";
+  char* end = nullptr;
+  count = std::strtol(countText.c_str(), &end, 10);
+  if (*end != '\0' || count < 0 || count > kMaximumFrames) return "bad frame count '" + countText + "'";
+  if (keyText == "-") return "";
+  for (char letter : keyText) {
+    int code = keyCodeOf(letter);
+    if (!code) return std::string("unknown key '") + letter + "' (keys are L R U D Z X or -)";
+    keys.push_back(code);
+  }
+  return "";
+}
+
+}  // namespace
+
+bool InputScript::read(std::istream& in, const std::string& name, std::string& error) {
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    size_t start = line.find_first_not_of(" \t\r");
+    if (start == std::string::npos || line[start] == '#') continue;
+    long count = 0;
+    std::vector<int> keys;
+    std::string problem = parseLine(line, count, keys);
+    if (problem.empty() && frames_.size() + count > static_cast<size_t>(kMaximumFrames)) problem = "script too long";
+    if (!problem.empty()) {
+      error = name + ":" + std::to_string(number) + ": " + problem;
+      return false;
+    }
+    frames_.insert(frames_.end(), count, keys);
+  }
+  return true;
+}
+
+const std::vector<int>& InputScript::keysAt(int frame) const {
+  static const std::vector<int> none;
+  if (frame < 1 || frame > frameCount()) return none;
+  return frames_[frame - 1];
+}

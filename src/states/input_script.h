@@ -1,0 +1,21 @@
+#pragma once
+
+#include <istream>
+#include <string>
+#include <vector>
+
+// The keys held in each frame of a simulated run, read from lines "COUNT KEYS": COUNT frames in
+// a row with KEYS held, KEYS being letters of L R U D Z X (the arrows, Z and X) or "-" for none.
+// Blank lines and lines starting with "#" are ignored; frames past the script hold no keys.
+class InputScript {
+ public:
+  // On a malformed line returns false and sets error to "<name>:<line>: <what is wrong>".
+  bool read(std::istream& in, const std::string& name, std::string& error);
+
+  int frameCount() const { return static_cast<int>(frames_.size()); }
+  // Library key codes held in frame n, counted from 1.
+  const std::vector<int>& keysAt(int frame) const;
+
+ private:
+  std::vector<std::vector<int>> frames_;
+};

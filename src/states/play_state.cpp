@@ -1,0 +1,201 @@
+#include "states/play_state.h"
+
+#include <memory>
+
+#include "app/blend.h"
+#include "entities/avatar.h"
+#include "entities/channel_states.h"
+#include "entities/prototypes.h"
+#include "states/gui_text.h"
+#include "states/progress.h"
+#include "themes/theme.h"
+#include "world/level.h"
+#include "world/tag.h"
+
+namespace {
+
+constexpr int kFinalScreen = -2;
+constexpr double kZoomKeep = 0.95;   // of the zoom per update
+constexpr double kZoomGrowth = 0.2;  // added per update
+constexpr double kZoomNearlyFull = 3.99;
+constexpr double kFullZoom = 4.0;
+constexpr double kScreenWidth = 800.0;   // px
+constexpr double kScreenHeight = 600.0;  // px
+constexpr double kZoomTargetX = 10.0;    // px right of the avatar's x
+constexpr double kZoomTargetY = -20.0;   // px below the avatar's y: just above its head
+constexpr double kFinalTextX = 400.0;    // px
+
+const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
+
+struct BitmapDestroyer {
+  void operator()(ALLEGRO_BITMAP* bitmap) const { al_destroy_bitmap(bitmap); }
+};
+
+}  // namespace
+
+double nextZoom(double zoom) {
+  double grown = zoom * kZoomKeep + kZoomGrowth;
+  return grown > kZoomNearlyFull ? kFullZoom : grown;
+}
+
+// The rectangle keeps its size and is slid back inside the screen, so the zoom never shows
+// anything beyond the screen's edges.
+Box closingZoomSource(double zoom, double avatarX, double avatarY) {
+  float f = static_cast<float>((zoom - 1) / 3);
+  double centreX = kScreenWidth / 2 * (1 - f) + f * (avatarX + kZoomTargetX);
+  double centreY = kScreenHeight / 2 * (1 - f) + f * (avatarY + kZoomTargetY);
+  Box source{centreX - kScreenWidth / 2 / zoom, centreY - kScreenHeight / 2 / zoom, centreX + kScreenWidth / 2 / zoom,
+             centreY + kScreenHeight / 2 / zoom};
+  if (source.left < 0) {
+    source.right -= source.left;
+    source.left = 0;
+  }
+  if (source.right > kScreenWidth) {
+    source.left -= source.right - kScreenWidth;
+    source.right = kScreenWidth;
+  }
+  if (source.top < 0) {
+    source.bottom -= source.top;
+    source.top = 0;
+  }
+  if (source.bottom > kScreenHeight) {
+    source.top -= source.bottom - kScreenHeight;
+    source.bottom = kScreenHeight;
+  }
+  return source;
+}
+
+PlayState::PlayState(int levelIndex_, const char* fileName)
+    : AppState<int>(al_get_current_display()),
+      levelIndex(levelIndex_),
+      world(new World()),
+      context(nullptr),
+      escapeKey(new Key(ALLEGRO_KEY_ESCAPE)) {
+  loadLevel(fileName, *world);
+  context = new PlayContext();
+  setCurrentPlayContext(context);
+  world->flush();
+  context->grid->build(*world);
+  setAllChannelsOn();
+  if (levelIndex == kFinalScreen) addFinalScreenExtras();
+}
+
+PlayState::~PlayState() {
+  delete report;
+  delete escapeKey;
+  delete world;
+  if (currentPlayContext() == context) setCurrentPlayContext(nullptr);
+  delete context;
+}
+
+void PlayState::addFinalScreenExtras() {
+  currentTheme = themes[0];
+  const Progress& record = progress();
+  bool allPoints = record.unlockPoints() == 3 * record.records.size();
+  world->add(new GuiText(kFinalTextX, 40, "WELL DONE!"));
+  world->add(new GuiText(kFinalTextX, 80, "You have completed the game!"));
+  world->add(new GuiText(kFinalTextX, 120,
+                         allPoints ? "And you have all the unlock points, I'm impressed!"
+                                   : "Now try to earn all the unlock points on all the levels!"));
+  world->flush();
+}
+
+bool PlayState::onCloseRequest() {
+  result = 0;
+  status = 1;
+  return true;
+}
+
+// Space is tested last so that after the level has ended it overrides Escape and R.
+void PlayState::update(double dt) {
+  setCurrentPlayContext(context);
+  currentTheme->update(dt);
+  std::vector<Entity*>& dynamic = world->byTag(tagOf("dyna"));
+  for (size_t i = 0; i < dynamic.size(); ++i) dynamic[i]->update(dt);
+  world->flush();
+  Switch** controls = Controls();
+  if (controls[kControlEscape]->isDown()) finish(0);
+  if (controls[kControlRetry]->isDown()) finish(1);
+  auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
+  if (!avatar) return;
+  Outcome outcome = avatar->outcome();
+  if (outcome.status == Outcome::Completed) {
+    if (!report) showCompletionReport();
+    zoom = nextZoom(zoom);
+  }
+  if (outcome.status == Outcome::Dead && !report) showDeathReport(outcome.reason);
+  if (outcome.status != Outcome::Playing && controls[kControlSpace]->isDown()) finish(outcome.status);
+}
+
+void PlayState::finish(int playResult) {
+  result = playResult;
+  status = 1;
+}
+
+void PlayState::showCompletionReport() {
+  int collected = static_cast<int>(context->garbageCollected);
+  int loose = context->grid->looseCount;
+  bool allGarbage = collected == loose;
+  Progress& record = progress();
+  record.recordCompletion(levelIndex, allGarbage, context->elapsedTime);
+  double target = record.targetTime(levelIndex);
+  int percentage = loose == 0 ? 0 : static_cast<int>(collected * 100.0 / loose);
+  report = new PopUp();
+  report->addLine("You have completed the level!", "");
+  report->addLine("", "");
+  report->addLine("Loose garbage collected:", format("%d%%", percentage));
+  report->addLine("Elapsed time:", format("%.2lfs", context->elapsedTime));
+  report->addLine("Target time:", format("%.2lfs", target));
+  report->addLine("Jumps performed:", format("%d", static_cast<int>(context->jumps)));
+  report->addLine("Double jumps:", format("%d", static_cast<int>(context->doubleJumps)));
+  report->addLine("Pixels traversed:", format("%d", static_cast<int>(context->pixelsTraversed)));
+  report->addLine("Throws:", format("%d", static_cast<int>(context->throws)));
+  report->addLine("", "");
+  if (allGarbage) {
+    report->addLine("You have gathered all the loose garbage! A golden crown for you!", " ");
+    report->addLine(context->elapsedTime < target
+                        ? "And all that under the target time, well done! Silver crown awarded!"
+                        : kCrownHint,
+                    " ");
+  } else {
+    report->addLine("Try to get all the loose garbage on a level to earn a golden crown.", " ");
+    report->addLine(kCrownHint, " ");
+  }
+  report->addLine("", "");
+  report->addLine("SPACE - next level, R - retry", "ESC - back to menu");
+  report->visible = true;
+}
+
+void PlayState::showDeathReport(const std::string& reason) {
+  report = new PopUp();
+  report->addLine(format("You %s.", reason.c_str()), "");
+  report->addLine("", "");
+  report->addLine("Total deaths so far:", format("%d", static_cast<int>(progress().deaths)));
+  report->addLine("", "");
+  report->addLine("", "");
+  report->addLine("SPACE, R - retry", "ESC - back to menu");
+  report->visible = true;
+}
+
+void PlayState::draw(ALLEGRO_DISPLAY*) {
+  setCurrentPlayContext(context);
+  drawSky(*currentTheme);
+  currentTheme->beforeEntities();
+  for (Entity* entity : world->byTag(tagOf("rndr"))) entity->draw();
+  currentTheme->afterEntities();
+  if (zoom > 1.0) drawClosingZoom();
+  if (report) report->draw();
+}
+
+void PlayState::drawClosingZoom() {
+  std::unique_ptr<ALLEGRO_BITMAP, BitmapDestroyer> copy(al_clone_bitmap(al_get_backbuffer(al_get_current_display())));
+  if (!copy) return;
+  auto [avatarX, avatarY] = world->first(tagOf("avat"))->position();
+  Box source = closingZoomSource(zoom, avatarX, avatarY);
+  // The copy replaces the picture outright: blending it would let the unzoomed picture show
+  // through wherever translucent drawing left the back buffer's alpha below one.
+  setBlender(ALLEGRO_ONE, ALLEGRO_ZERO, al_map_rgb(255, 255, 255));
+  drawScaledBitmap(copy.get(), source.left, source.top, source.right - source.left, source.bottom - source.top, 0, 0,
+                   kScreenWidth, kScreenHeight, 0);
+  resetBlender();
+}

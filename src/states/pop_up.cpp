@@ -1,0 +1,58 @@
+#include "states/pop_up.h"
+
+#include "app/blend.h"
+#include "app/resource.h"
+#include "world/tag.h"
+
+namespace {
+
+constexpr int kDrawOrder = 99;
+constexpr float kPanelEdge = 5.0f;           // px from the top-left corner of the screen
+constexpr float kPanelRight = 795.0f;        // px
+constexpr float kOutlineRight = 796.0f;      // px
+constexpr float kLineHeight = 18.0f;         // px
+constexpr float kPanelBottomMargin = 15.0f;  // px below the top of the lines' block
+constexpr float kTextTop = 12.0f;            // px, top of the first line
+constexpr float kLeftColumn = 12.0f;         // px
+constexpr float kRightColumn = 788.0f;       // px, right-aligned
+const char* const kHighlightMark = " ";
+
+}  // namespace
+
+PopUp::PopUp() : font(fontResource("media/font.ttf")) {}
+
+const int* PopUp::tags() const {
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("posi"), 0};
+  return list;
+}
+
+int PopUp::order(int tag) const { return tag == tagOf("rndr") ? kDrawOrder : Entity::order(tag); }
+
+void PopUp::addLine(const std::string& left, const std::string& right) { lines.emplace_back(left, right); }
+
+void PopUp::draw() {
+  if (!visible) return;
+  float bottom = kLineHeight * lines.size() + kPanelBottomMargin;
+  setBlendColour(al_map_rgba(255, 255, 255, 160));
+  drawFilledRectangle(kPanelEdge, kPanelEdge, kPanelRight, bottom, al_map_rgb(0, 0, 0));
+  setBlendColour(al_map_rgba(255, 255, 255, 192));
+  drawRectangle(kPanelEdge, kPanelEdge, kOutlineRight, bottom, al_map_rgb(0, 0, 0), 2.0f);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& left = lines[i].first;
+    const std::string& right = lines[i].second;
+    float top = kTextTop + kLineHeight * i;
+    setBlendColour(al_map_rgb(0, 0, 0));
+    drawText(font, kLeftColumn, top + 1, ALLEGRO_ALIGN_LEFT, left);
+    drawText(font, kRightColumn, top + 1, ALLEGRO_ALIGN_RIGHT, right);
+    if (right == kHighlightMark) {
+      setBlendColour(al_map_rgb(255, 255, 0));
+      drawText(font, kLeftColumn, top, ALLEGRO_ALIGN_LEFT, left);
+    } else {
+      setBlendColour(al_map_rgb(255, 255, 255));
+      drawText(font, kLeftColumn, top, ALLEGRO_ALIGN_LEFT, left);
+      drawText(font, kRightColumn, top, ALLEGRO_ALIGN_RIGHT, right);
+    }
+  }
+  // The line colours would tint whatever is drawn next; leave the default as every drawing does.
+  resetBlender();
+}

@@ -1,0 +1,36 @@
+#include "states/simulator.h"
+
+#include "app/input_snapshot.h"
+#include "app/switch.h"
+#include "entities/avatar.h"
+#include "states/trace.h"
+#include "world/tag.h"
+
+Simulator::Simulator(const char* levelFile, int levelIndex) : state_(new PlayState(levelIndex, levelFile)) {}
+
+Simulator::~Simulator() {
+  if (currentState() == state_) setCurrentState(nullptr);
+  delete state_;
+}
+
+void Simulator::step(const std::vector<int>& heldKeys, double dt) {
+  state_->keyboard = ALLEGRO_KEYBOARD_STATE{};
+  for (int key : heldKeys) setKeyDown(state_->keyboard, key, true);
+  setCurrentState(state_);
+  refreshRootSwitches();
+  state_->update(dt);
+  ++frames_;
+}
+
+std::string Simulator::trace() const {
+  std::string text = frameLine(frames_) + "\n";
+  for (Entity* entity : state_->world->byTag(tagOf("dyna"))) {
+    std::string line = traceLine(*entity);
+    if (!line.empty()) text += line + "\n";
+  }
+  return text;
+}
+
+std::string Simulator::end() const { return endLine(frames_, *state_->world, *state_->context); }
+
+Avatar* Simulator::avatar() const { return static_cast<Avatar*>(state_->world->first(tagOf("avat"))); }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "states/play_state.h"
+
+class Avatar;
+
+// Plays a level headless through the real PlayState: each step writes the held keys into the
+// state's keyboard snapshot, makes it the current state, refreshes the switches as the game's
+// loop does (so a key's on-press fires in the first frame it is held) and updates it.
+class Simulator {
+ public:
+  Simulator(const char* levelFile, int levelIndex);
+  ~Simulator();
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
+
+  // One frame with these library key codes held and no others.
+  void step(const std::vector<int>& heldKeys, double dt);
+  // The frame line and the lines of the traced "dyna" entities, each ending in a newline.
+  std::string trace() const;
+  std::string end() const;
+
+  PlayState& state() { return *state_; }
+  // The level's avatar, or null.
+  Avatar* avatar() const;
+  int frames() const { return frames_; }
+
+ private:
+  PlayState* state_;
+  int frames_ = 0;
+};

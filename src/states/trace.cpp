@@ -1,0 +1,32 @@
+#include "states/trace.h"
+
+#include "entities/avatar.h"
+#include "entities/channel_states.h"
+#include "states/play_context.h"
+#include "world/level.h"
+#include "world/world.h"
+
+std::string frameLine(int frame) {
+  std::string line = format("F %d ", frame);
+  for (int channel = 0; channel < kChannelCount; ++channel) line += format("%d", channelStates[channel]);
+  return line;
+}
+
+std::string traceLine(Entity& entity) {
+  if (auto* avatar = dynamic_cast<Avatar*>(&entity)) {
+    return format("av %.17g %.17g %d %.17g %.17g %d %d", avatar->x(), avatar->y(), avatar->state, avatar->vx,
+                  avatar->vy, avatar->outcome().status, avatar->carried ? 1 : 0);
+  }
+  return "";
+}
+
+std::string endLine(int frames, World& world, const PlayContext& context) {
+  Outcome outcome;
+  if (auto* avatar = dynamic_cast<Avatar*>(world.first(tagOf("avat")))) outcome = avatar->outcome();
+  return format(
+      "END frames=%d status=%d reason=\"%s\" elapsed=%.17g jumps=%d doublejumps=%d throws=%d pixels=%d garbage=%d "
+      "loose=%d",
+      frames, outcome.status, outcome.reason.c_str(), context.elapsedTime, static_cast<int>(context.jumps),
+      static_cast<int>(context.doubleJumps), static_cast<int>(context.throws),
+      static_cast<int>(context.pixelsTraversed), static_cast<int>(context.garbageCollected), context.grid->looseCount);
+}

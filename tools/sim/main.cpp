@@ -1,0 +1,135 @@
+// binhopper-sim: plays a level headless through the game's own PlayState and prints what
+// happened. No display and no audio; the progress record lives in memory only.
+//
+//   binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I] [--trace]
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_acodec.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "states/input_script.h"
+#include "states/progress.h"
+#include "states/simulator.h"
+#include "themes/theme.h"
+
+namespace {
+
+constexpr double kDefaultDt = 0.017;  // s, the game's minimum frame
+constexpr int kUsageError = 2;
+
+struct Options {
+  std::string level;
+  std::string inputs;
+  int frames = -1;  // -1: as many as the script lists
+  double dt = kDefaultDt;
+  int index = -1;
+  bool trace = false;
+};
+
+[[noreturn]] void usage(const std::string& problem) {
+  std::fprintf(stderr, "binhopper-sim: %s\n", problem.c_str());
+  std::fprintf(stderr,
+               "usage: binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I] [--trace]\n");
+  std::exit(kUsageError);
+}
+
+// Reads the whole of text as a number; anything left over is an error.
+template <typename Number>
+Number number(const char* option, const char* text, Number (*convert)(const char*, char**)) {
+  char* end = nullptr;
+  Number value = convert(text, &end);
+  if (end == text || *end != '\0') usage(std::string("bad value '") + text + "' for " + option);
+  return value;
+}
+
+long toLong(const char* text, char** end) { return std::strtol(text, end, 10); }
+
+Options parseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    std::string argument = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (argument == "--trace") {
+      options.trace = true;
+    } else if (argument == "--inputs" && hasValue) {
+      options.inputs = argv[++i];
+    } else if (argument == "--frames" && hasValue) {
+      options.frames = static_cast<int>(number("--frames", argv[++i], toLong));
+      if (options.frames < 0) usage("--frames must not be negative");
+    } else if (argument == "--dt" && hasValue) {
+      options.dt = number("--dt", argv[++i], std::strtod);
+      if (!(options.dt > 0)) usage("--dt must be positive");
+    } else if (argument == "--index" && hasValue) {
+      options.index = static_cast<int>(number("--index", argv[++i], toLong));
+    } else if (argument.rfind("--", 0) == 0 || !options.level.empty()) {
+      usage("unexpected argument '" + argument + "'");
+    } else {
+      options.level = argument;
+    }
+  }
+  if (options.level.empty()) usage("no level file given");
+  return options;
+}
+
+InputScript readScript(const std::string& path) {
+  InputScript script;
+  if (path.empty()) return script;
+  std::ifstream in(path);
+  if (!in) {
+    std::printf("CANNOT OPEN '%s'!!!\n", path.c_str());
+    std::exit(1);
+  }
+  std::string error;
+  if (!script.read(in, path, error)) {
+    std::printf("%s\n", error.c_str());
+    std::exit(1);
+  }
+  return script;
+}
+
+void initLibrary() {
+  if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) {
+    std::printf("FATAL: Unable to initialize Allegro 5..\n");
+    std::exit(1);
+  }
+  al_init_image_addon();
+  al_init_font_addon();
+  al_init_ttf_addon();
+  al_init_primitives_addon();
+  al_init_acodec_addon();
+  al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+}
+
+// A fresh record set in memory, long enough that a completion of level I is recorded.
+void useFreshProgress(int levelIndex) {
+  Progress& record = progress();
+  record.records.clear();
+  record.deaths = 0;
+  record.ensureRecords(levelIndex + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options = parseOptions(argc, argv);
+  InputScript script = readScript(options.inputs);
+  initLibrary();
+  createThemes();
+  useFreshProgress(options.index);
+  Simulator simulator(options.level.c_str(), options.index);
+  int frames = options.frames >= 0 ? options.frames : script.frameCount();
+  for (int frame = 1; frame <= frames; ++frame) {
+    simulator.step(script.keysAt(frame), options.dt);
+    if (options.trace) std::fputs(simulator.trace().c_str(), stdout);
+  }
+  std::printf("%s\n", simulator.end().c_str());
+  return 0;
+}
