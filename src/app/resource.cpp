@@ -6,7 +6,7 @@
 
 namespace {
 
-const int kFontSize = 13;
+constexpr int kFontSize = 13;  // px
 
 class ResourceBase {
  public:
@@ -24,9 +24,9 @@ class ResourceBase {
   std::exit(1);
 }
 
+// The library can make samples only once audio is installed (it crashes otherwise). Without audio
+// (unit tests, the headless simulator) nothing could play them, so the path yields no sample.
 ALLEGRO_SAMPLE* loadSample(const std::string& path) {
-  // Without installed audio the library cannot even hold a sample (creating one crashes), and
-  // nothing would play it: the tests and the simulator get no sample, which playSound skips.
   if (!al_is_audio_installed()) return nullptr;
   ALLEGRO_SAMPLE* sample = nullptr;
   ALLEGRO_FILE* file = al_fopen(path.c_str(), "rb");
@@ -37,18 +37,23 @@ ALLEGRO_SAMPLE* loadSample(const std::string& path) {
   if (!sample) sample = al_load_sample(path.c_str());
   if (sample) return sample;
   std::printf("Unable to load sound (no SNDFILE support?): '%s'.\nFalling back to no sound.\n", path.c_str());
+  std::fflush(stdout);
   static unsigned char silence = 128;
   return al_create_sample(&silence, 1, 44100, ALLEGRO_AUDIO_DEPTH_UINT8, ALLEGRO_CHANNEL_CONF_1, false);
 }
 
+// The drawing model blends with source alpha and tints by the blend colour, so images keep
+// straight (not premultiplied) alpha.
 ALLEGRO_BITMAP* loadBitmap(const std::string& path) {
-  ALLEGRO_BITMAP* bitmap = al_load_bitmap(path.c_str());
+  ALLEGRO_BITMAP* bitmap = al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   if (!bitmap) missingResource(path);
   return bitmap;
 }
 
+// Glyphs keep straight alpha too: premultiplied glyphs drawn with the source-alpha blender would
+// count their coverage twice and come out thin and dark.
 ALLEGRO_FONT* loadFont(const std::string& path) {
-  ALLEGRO_FONT* font = al_load_font(path.c_str(), kFontSize, 0);
+  ALLEGRO_FONT* font = al_load_font(path.c_str(), kFontSize, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   if (!font) missingResource(path);
   return font;
 }

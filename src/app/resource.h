@@ -11,7 +11,8 @@
 // Every image, sheet, font and sound is loaded once, on first request, and kept for the rest
 // of the process under its path. Callers keep the returned pointer as a borrowed handle.
 // A missing bitmap or font ends the process ("Unable to find resource: '<path>'."); a missing
-// sound prints a warning once and plays silence.
+// sound prints a warning once and plays silence. Before audio is installed a sample request
+// yields null (playSound ignores it).
 void getResource(ALLEGRO_BITMAP*& destination, const std::string& path);
 void getResource(Sheet*& destination, const std::string& path);
 void getResource(ALLEGRO_FONT*& destination, const std::string& path);

@@ -11,7 +11,9 @@ bool isMagenta(ALLEGRO_COLOR colour) {
 }
 }  // namespace
 
-Sheet::Sheet(const std::string& path) : bitmap_(al_load_bitmap(path.c_str())) {
+// Straight alpha, as for every image of the game; it also keeps a transparent magenta separator
+// magenta when read back.
+Sheet::Sheet(const std::string& path) : bitmap_(al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA)) {
   if (!bitmap_) {
     std::printf("UNABLE TO LOAD BITMAP '%s'!", path.c_str());
     std::fflush(stdout);

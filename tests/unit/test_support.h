@@ -29,7 +29,31 @@ class TempDir {
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);
 
-// Makes "media/tilesheet.png" loadable from the working directory. Where the working directory
-// has none yet, a placeholder sheet of eleven 20 x 20 frames is written into a temporary
-// directory, which becomes the working directory for the rest of the process.
-void ensureTileSheet();
+// Sets the library's flags for new bitmaps for as long as the object lives.
+class NewBitmapFlags {
+ public:
+  explicit NewBitmapFlags(int flags);
+  ~NewBitmapFlags();
+  NewBitmapFlags(const NewBitmapFlags&) = delete;
+  NewBitmapFlags& operator=(const NewBitmapFlags&) = delete;
+
+ private:
+  int previous_;
+};
+
+// Installs audio on ALSA's null device, as the headless runner does for the game, so that samples
+// can be made. Audio then stays installed for the rest of the process.
+bool installNullAudioForTests();
+
+// `text` as a POSIX extended regular expression that matches it literally, for death tests.
+std::string escapeRegex(const std::string& text);
+
+// In a death test's child: sends standard output where the death test reads (standard error),
+// so that the game's messages to standard output can be matched.
+void sendStdoutToStderr();
+
+class World;
+
+// Compiles level text (docs/level-text.md), loads it into the world through a fresh prototype
+// table and flushes the world. Fails the test when the text or the level is bad.
+void loadLevelText(const std::string& text, World& world);

@@ -1,0 +1,127 @@
+#include "app/app_state.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "unit/test_support.h"
+
+namespace {
+
+// A state with no display that logs the loop's steps; it never reaches drawing, which would
+// need a display, so a loop that drew when it should not would crash the test.
+class ScriptedState : public AppState<int> {
+ public:
+  ScriptedState(std::vector<std::string>& log, int endStatus, int endResult, bool allowClose = true)
+      : AppState<int>(nullptr), log_(log), endStatus_(endStatus), endResult_(endResult), allowClose_(allowClose) {}
+  ~ScriptedState() override { log_.push_back("destroyed"); }
+
+  void processEvents() override {
+    log_.push_back("events");
+    if (closeDuringEvents) status = 2;
+  }
+  void pollInput() override {
+    log_.push_back("poll");
+    AppState<int>::pollInput();
+  }
+  void update(double dt) override {
+    log_.push_back(dt > 0 ? "update" : "update without time");
+    EXPECT_EQ(currentState(), this);
+    result = endResult_;
+    if (status == 0) status = endStatus_;
+  }
+  bool onCloseRequest() override { return allowClose_; }
+
+  bool closeDuringEvents = false;
+
+ private:
+  std::vector<std::string>& log_;
+  int endStatus_;
+  int endResult_;
+  bool allowClose_;
+};
+
+TEST(AppState, StatusSetWhileHandlingEventsStillRunsThatFramesUpdateButNoDrawing) {
+  initAllegroForTests();
+  std::vector<std::string> log;
+  ScriptedState state(log, 0, 5);
+  state.closeDuringEvents = true;
+  AppStateBase* before = currentState();
+  state.run(nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"events", "poll", "update"}));
+  EXPECT_EQ(state.status, 2);
+  EXPECT_EQ(state.parent, nullptr);
+  EXPECT_EQ(currentState(), nullptr) << "the parent is current again";
+  EXPECT_FALSE(state.clock->running());
+  setCurrentState(before);
+}
+
+TEST(AppState, OnlyTheWindowCloseEventEndsAStateAndOnlyIfItAgrees) {
+  struct Row {
+    const char* label;
+    ALLEGRO_EVENT_TYPE type;
+    bool allowClose;
+    int status;
+  };
+  const Row rows[] = {
+      {"close, allowed", ALLEGRO_EVENT_DISPLAY_CLOSE, true, 2},
+      {"close, refused", ALLEGRO_EVENT_DISPLAY_CLOSE, false, 0},
+      {"key down is not queued for states", ALLEGRO_EVENT_KEY_DOWN, true, 0},
+      {"display resize", ALLEGRO_EVENT_DISPLAY_RESIZE, true, 0},
+  };
+  initAllegroForTests();
+  for (const Row& row : rows) {
+    std::vector<std::string> log;
+    ScriptedState state(log, 1, 0, row.allowClose);
+    ALLEGRO_EVENT event{};
+    event.type = row.type;
+    state.handleEvent(event);
+    EXPECT_EQ(state.status, row.status) << row.label;
+  }
+}
+
+TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward) {
+  struct Row {
+    const char* label;
+    int innerStatus;
+    bool outerAllowsClose;
+    int outerStatus;
+  };
+  const Row rows[] = {
+      {"inner finished by itself", 1, true, 0},
+      {"window closed inside", 2, true, 2},
+      {"window closed inside, outer refuses", 2, false, 0},
+  };
+  initAllegroForTests();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    std::vector<std::string> outerLog;
+    std::vector<std::string> innerLog;
+    ScriptedState outer(outerLog, 0, 0, row.outerAllowsClose);
+    ALLEGRO_EVENT_SOURCE source;
+    al_init_user_event_source(&source);
+    al_register_event_source(outer.queue, &source);
+    for (int i = 0; i < 3; ++i) {
+      ALLEGRO_EVENT event{};
+      event.user.type = ALLEGRO_GET_EVENT_TYPE('T', 'E', 'S', 'T');
+      al_emit_user_event(&source, &event, nullptr);
+    }
+    setCurrentState(&outer);
+
+    int result = runNested(outer, new ScriptedState(innerLog, row.innerStatus, 7));
+    EXPECT_EQ(result, 7);
+    EXPECT_EQ(innerLog, (std::vector<std::string>{"events", "poll", "update", "destroyed"}));
+    EXPECT_TRUE(al_is_event_queue_empty(outer.queue)) << "events gathered meanwhile are dropped";
+    EXPECT_TRUE(outer.clock->running()) << "the outer clock starts again";
+    EXPECT_EQ(outer.status, row.outerStatus);
+    EXPECT_EQ(currentState(), &outer);
+    EXPECT_TRUE(outerLog.empty()) << "the outer state handled none of the dropped events";
+
+    setCurrentState(nullptr);
+    al_unregister_event_source(outer.queue, &source);
+    al_destroy_user_event_source(&source);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+#include "app/blend.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/resource.h"
+#include "unit/test_support.h"
+
+namespace {
+
+// The TrueType font of the Debian font package the game's own font is made from.
+const char* const kSystemFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+struct Rgb {
+  int r, g, b;
+};
+
+// A memory canvas to draw on; restores the previous target when done.
+class Canvas {
+ public:
+  Canvas(int width, int height, ALLEGRO_COLOR background) : previous_(al_get_target_bitmap()) {
+    NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP);
+    bitmap_ = al_create_bitmap(width, height);
+    al_set_target_bitmap(bitmap_);
+    al_clear_to_color(background);
+    resetBlender();
+  }
+  ~Canvas() {
+    al_set_target_bitmap(previous_);
+    al_destroy_bitmap(bitmap_);
+  }
+  Rgb at(int x, int y) const {
+    unsigned char r, g, b;
+    al_unmap_rgb(al_get_pixel(bitmap_, x, y), &r, &g, &b);
+    return {r, g, b};
+  }
+  ALLEGRO_BITMAP* bitmap() const { return bitmap_; }
+
+ private:
+  ALLEGRO_BITMAP* previous_;
+  ALLEGRO_BITMAP* bitmap_;
+};
+
+// A one-pixel PNG of the given straight-alpha colour, loaded through the resource cache.
+ALLEGRO_BITMAP* pixelImage(const TempDir& dir, const std::string& name, ALLEGRO_COLOR colour) {
+  ALLEGRO_BITMAP* image;
+  {
+    NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    image = al_create_bitmap(1, 1);
+  }
+  ALLEGRO_BITMAP* previous = al_get_target_bitmap();
+  al_set_target_bitmap(image);
+  al_put_pixel(0, 0, colour);
+  al_set_target_bitmap(previous);
+  std::string path = dir.file(name);
+  EXPECT_TRUE(al_save_bitmap(path.c_str(), image));
+  al_destroy_bitmap(image);
+  // Loaded under the default flags: the cache alone must keep the alpha straight.
+  NewBitmapFlags defaults(0);
+  return bitmapResource(path);
+}
+
+void expectNear(Rgb actual, Rgb expected, const char* label) {
+  EXPECT_NEAR(actual.r, expected.r, 1) << label;
+  EXPECT_NEAR(actual.g, expected.g, 1) << label;
+  EXPECT_NEAR(actual.b, expected.b, 1) << label;
+}
+
+TEST(Blend, BlendColourTintsBitmapsAndPrimitives) {
+  initAllegroForTests();
+  TempDir dir;
+  ALLEGRO_BITMAP* halfRed = pixelImage(dir, "half-red.png", al_map_rgba(255, 0, 0, 128));
+  ALLEGRO_BITMAP* white = pixelImage(dir, "white.png", al_map_rgba(255, 255, 255, 255));
+  const ALLEGRO_COLOR black = al_map_rgb(0, 0, 0);
+  const ALLEGRO_COLOR opaqueWhite = al_map_rgb(255, 255, 255);
+
+  {
+    Canvas canvas(1, 1, black);
+    drawBitmap(halfRed, 0, 0, 0);
+    expectNear(canvas.at(0, 0), {128, 0, 0}, "straight alpha: red 255 at alpha 128 over black");
+  }
+  {
+    Canvas canvas(1, 1, black);
+    setBlendColour(al_map_rgba(255, 255, 255, 128));
+    drawBitmap(white, 0, 0, 0);
+    expectNear(canvas.at(0, 0), {128, 128, 128}, "bitmap faded by the blend colour's alpha");
+  }
+  {
+    Canvas canvas(1, 1, black);
+    setBlendColour(al_map_rgba(255, 0, 0, 255));
+    drawFilledRectangle(0, 0, 1, 1, opaqueWhite);
+    expectNear(canvas.at(0, 0), {255, 0, 0}, "white primitive tinted red");
+  }
+  {
+    Canvas canvas(1, 1, opaqueWhite);
+    setBlendColour(al_map_rgba(0, 0, 0, 80));
+    drawFilledRectangle(0, 0, 1, 1, black);
+    expectNear(canvas.at(0, 0), {175, 175, 175}, "black veil of alpha 80: 255 x (1 - 80/255)");
+  }
+  {
+    Canvas canvas(1, 1, al_map_rgb(100, 100, 100));
+    setBlender(ALLEGRO_ALPHA, ALLEGRO_ONE, al_map_rgba(255, 255, 255, 128));
+    drawFilledRectangle(0, 0, 1, 1, opaqueWhite);
+    expectNear(canvas.at(0, 0), {228, 228, 228}, "additive glow: 100 + 255 x 128/255");
+  }
+  resetBlender();
+}
+
+// Text in opaque white over black must come out as exactly its glyph coverage; glyphs with
+// premultiplied alpha under the source-alpha blender would come out as coverage squared.
+TEST(Blend, TextTakesTheBlendColourAtItsGlyphCoverage) {
+  initAllegroForTests();
+  ALLEGRO_FONT* font = fontResource(kSystemFont);
+  ASSERT_NE(font, nullptr);
+  const int width = 60, height = 20;
+  // Alpha composites the same way under either alpha convention: the coverage, glyphs overlapping.
+  Canvas coverage(width, height, al_map_rgba(0, 0, 0, 0));
+  al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_INVERSE_ALPHA);
+  al_draw_text(font, al_map_rgb(255, 255, 255), 2, 2, 0, "Wag");
+
+  Canvas text(width, height, al_map_rgb(0, 0, 0));
+  setBlendColour(al_map_rgb(255, 255, 255));
+  drawText(font, 2, 2, 0, "Wag");
+  int partlyCovered = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      unsigned char r, g, b, alpha;
+      al_unmap_rgba(al_get_pixel(coverage.bitmap(), x, y), &r, &g, &b, &alpha);
+      if (alpha > 0 && alpha < 255) ++partlyCovered;
+      ASSERT_NEAR(text.at(x, y).r, alpha, 1) << "pixel " << x << ", " << y;
+    }
+  }
+  EXPECT_GT(partlyCovered, 10) << "the check needs anti-aliased edges";
+  resetBlender();
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+TEST(CommandLine, OnlyTheFirstArgumentCountsAndExactly) {
+  struct Row {
+    const char* label;
+    std::vector<const char*> arguments;  // after the program name
+    bool fullScreen;
+    bool editor;
+  };
+  const Row rows[] = {
+      {"none", {}, false, false},
+      {"-fs", {"-fs"}, true, false},
+      {"-editor", {"-editor"}, false, true},
+      {"-FS: case matters", {"-FS"}, false, false},
+      {"-Editor: case matters", {"-Editor"}, false, false},
+      {"-fs -editor: the second is never looked at", {"-fs", "-editor"}, true, false},
+      {"-editor -fs", {"-editor", "-fs"}, false, true},
+      {"something else, then -fs", {"-x", "-fs"}, false, false},
+      {"-fsx: no prefix match", {"-fsx"}, false, false},
+      {"empty argument", {""}, false, false},
+  };
+  for (const Row& row : rows) {
+    std::vector<const char*> argv = {"binhopper"};
+    argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
+    int argc = static_cast<int>(argv.size());
+    argv.push_back(nullptr);
+    LaunchOptions options = parseCommandLine(argc, argv.data());
+    EXPECT_EQ(options.fullScreen, row.fullScreen) << row.label;
+    EXPECT_EQ(options.editor, row.editor) << row.label;
+  }
+}
+
+TEST(CommandLine, NoArgumentVectorAtAllIsWindowedTitle) {
+  const char* argv[] = {nullptr};
+  LaunchOptions options = parseCommandLine(0, argv);
+  EXPECT_FALSE(options.fullScreen);
+  EXPECT_FALSE(options.editor);
+}
+
+}  // namespace

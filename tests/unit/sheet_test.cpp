@@ -1,0 +1,101 @@
+#include "app/sheet.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "unit/test_support.h"
+
+namespace {
+
+// The colour of the cell in column c, row r. Column 0, row 0 is (254, 0, 255): one step from
+// magenta, so a separator test that is not exact would cut there.
+ALLEGRO_COLOR cellColour(int column, int row) { return al_map_rgb(254 - 40 * column, 40 * row, 255); }
+
+// Writes a sheet PNG: cells of frameWidth x frameHeight separated by one-pixel magenta lines of
+// the given alpha. A frame size equal to the image size draws no separator in that direction.
+std::string writeSheet(const TempDir& dir, const std::string& name, int width, int height, int frameWidth,
+                       int frameHeight, int separatorAlpha = 255) {
+  NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  ALLEGRO_BITMAP* image = al_create_bitmap(width, height);
+  ALLEGRO_BITMAP* previousTarget = al_get_target_bitmap();
+  al_set_target_bitmap(image);
+  al_lock_bitmap(image, ALLEGRO_PIXEL_FORMAT_ANY, ALLEGRO_LOCK_WRITEONLY);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      bool separator = x % (frameWidth + 1) == frameWidth || y % (frameHeight + 1) == frameHeight;
+      al_put_pixel(x, y, separator ? al_map_rgba(255, 0, 255, separatorAlpha)
+                                   : cellColour(x / (frameWidth + 1), y / (frameHeight + 1)));
+    }
+  }
+  al_unlock_bitmap(image);
+  al_set_target_bitmap(previousTarget);
+  std::string path = dir.file(name);
+  EXPECT_TRUE(al_save_bitmap(path.c_str(), image)) << path;
+  al_destroy_bitmap(image);
+  return path;
+}
+
+struct Cell {
+  int column;
+  int row;
+};
+
+TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
+  initAllegroForTests();
+  TempDir dir;
+  struct Row {
+    const char* label;
+    int width, height, frameWidth, frameHeight, separatorAlpha;
+    std::vector<Cell> frames;  // in frame index order
+  };
+  const std::vector<Row> rows = {
+      {"41 x 41, 20 x 20 frames", 41, 41, 20, 20, 255, {{0, 0}, {0, 1}, {1, 0}, {1, 1}}},
+      {"width 45: the partial column is ignored", 45, 41, 20, 20, 255, {{0, 0}, {0, 1}, {1, 0}, {1, 1}}},
+      {"2 columns of 3 rows", 21, 17, 10, 5, 255, {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}}},
+      {"no line after the last column, no row lines", 62, 20, 20, 20, 255, {{0, 0}, {1, 0}, {2, 0}}},
+      {"transparent separators still cut", 41, 41, 20, 20, 0, {{0, 0}, {0, 1}, {1, 0}, {1, 1}}},
+      {"no magenta: one frame of the whole image", 30, 17, 30, 17, 255, {{0, 0}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    std::string path = writeSheet(dir, std::string(row.label).substr(0, 8) + ".png", row.width, row.height,
+                                  row.frameWidth, row.frameHeight, row.separatorAlpha);
+    // Whatever the flags for new bitmaps, the sheet must read its separators back unchanged.
+    NewBitmapFlags defaults(0);
+    Sheet sheet(path);
+    EXPECT_EQ(sheet.frameWidth(), row.frameWidth);
+    EXPECT_EQ(sheet.frameHeight(), row.frameHeight);
+    ASSERT_EQ(sheet.frameCount(), static_cast<int>(row.frames.size()));
+    for (int index = 0; index < sheet.frameCount(); ++index) {
+      const Cell& cell = row.frames[index];
+      ALLEGRO_BITMAP* frame = sheet.frame(index);
+      EXPECT_EQ(al_get_bitmap_x(frame), cell.column * (row.frameWidth + 1)) << "frame " << index;
+      EXPECT_EQ(al_get_bitmap_y(frame), cell.row * (row.frameHeight + 1)) << "frame " << index;
+      EXPECT_EQ(al_get_bitmap_width(frame), row.frameWidth);
+      EXPECT_EQ(al_get_bitmap_height(frame), row.frameHeight);
+      unsigned char r, g, b;
+      al_unmap_rgb(al_get_pixel(frame, row.frameWidth - 1, row.frameHeight - 1), &r, &g, &b);
+      unsigned char expectedR, expectedG, expectedB;
+      al_unmap_rgb(cellColour(cell.column, cell.row), &expectedR, &expectedG, &expectedB);
+      EXPECT_EQ(r, expectedR) << "frame " << index << " shows the wrong cell";
+      EXPECT_EQ(g, expectedG) << "frame " << index << " shows the wrong cell";
+    }
+  }
+}
+
+TEST(SheetDeathTest, MissingImageEndsTheProcessWithTheMessage) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  initAllegroForTests();
+  // A fixed path: the threadsafe death test runs this body again in a child process.
+  const std::string path = "media/no-such-sheet.png";
+  EXPECT_EXIT(
+      {
+        sendStdoutToStderr();
+        Sheet sheet(path);
+      },
+      testing::ExitedWithCode(1), "^UNABLE TO LOAD BITMAP '" + escapeRegex(path) + "'!$");
+}
+
+}  // namespace
