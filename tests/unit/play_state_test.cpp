@@ -37,7 +37,9 @@ TEST_F(PlayRun, EscapeRetryAndSpaceWhilePlaying) {
     load(floorLevel());
     press(row.keys);
     EXPECT_EQ(state().status, row.status) << row.label;
-    if (row.status != 0) EXPECT_EQ(state().result, row.result) << row.label;
+    if (row.status != 0) {
+      EXPECT_EQ(state().result, row.result) << row.label;
+    }
   }
 }
 
