@@ -383,8 +383,10 @@ TEST_F(MediaTest, ModulesPlayTheirLengthAudiblyWithoutClipping) {
     EXPECT_EQ(whole.clipped, 0) << "samples at full scale";
     EXPECT_EQ(whole.quietSeconds, 0) << "seconds of near silence";
     EXPECT_GT(whole.rms, 2500) << "loud enough for the game's music gain of 0.25";
+    // Every channel has joined in by the end of the first verse.
+    constexpr double kOpening = 32.0;  // s
     for (int channel = 0; channel < channels; ++channel) {
-      EXPECT_GT(render(duh.get(), length, {channel}).rms, 100) << "channel " << channel << " is silent";
+      EXPECT_GT(render(duh.get(), kOpening, {channel}).rms, 100) << "channel " << channel << " is silent";
     }
   }
 }
