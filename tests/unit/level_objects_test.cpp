@@ -5,6 +5,7 @@
 #include "entities/avatar.h"
 #include "entities/bag.h"
 #include "entities/baddie.h"
+#include "entities/cloud.h"
 #include "entities/container.h"
 #include "entities/force_field.h"
 #include "entities/garbage.h"
@@ -13,9 +14,11 @@
 #include "entities/press_pad.h"
 #include "entities/prototypes.h"
 #include "entities/spikes.h"
+#include "app/resource.h"
 #include "app/sound.h"
 #include "states/pop_up.h"
 #include "states/progress.h"
+#include "themes/theme.h"
 #include "unit/object_scene.h"
 
 namespace {
@@ -334,6 +337,29 @@ TEST(Baddie, FeralBaddieEatsTwoBagsInOneFrameWithPuffsForEach) {
   EXPECT_EQ(scene.count<Bag>(), 0);
   EXPECT_EQ(scene.count<Particle>(), 40);
   EXPECT_EQ(sounds.count(), 2u);
+}
+
+// A cloud drifts left at its own speed and comes back at the right edge, at a new height, only
+// once its right edge has passed x = 0.
+TEST(Cloud, DriftsLeftAndReentersAtTheRightEdge) {
+  initAllegroForTests();
+  createThemes();
+  Cloud cloud;
+  EXPECT_GE(cloud.speed, 15.0);
+  EXPECT_LE(cloud.speed, 30.0);
+  cloud.speed = 20;
+  cloud.setPosition(10, 100);
+  cloud.update(0.5);
+  EXPECT_DOUBLE_EQ(cloud.x(), 0.0);
+  EXPECT_DOUBLE_EQ(cloud.y(), 100.0);
+  double width = al_get_bitmap_width(bitmapResource("media/cloud.png"));
+  cloud.setPosition(-width + 1, 100);
+  cloud.update(0.05);
+  EXPECT_DOUBLE_EQ(cloud.x(), -width) << "right edge exactly at 0: still on screen";
+  cloud.update(0.05);
+  EXPECT_EQ(cloud.x(), 800.0);
+  EXPECT_GE(cloud.y(), -20.0);
+  EXPECT_LE(cloud.y(), 580.0);
 }
 
 }  // namespace
