@@ -77,19 +77,37 @@ class Run:
     def land(self, keys=""):
         return self.until(keys, lambda r: r.av.state != 2)
 
-    def crouch_pick(self):
+    def crouch_pick(self, kind=None, waits=90):
+        base = self.save()
+        for wait in range(waits):
+            self.restore(base)
+            self.hold("", wait)
+            try:
+                return self._crouch_pick(kind)
+            except RuntimeError:
+                continue
+        self.restore(base)
+        return self._crouch_pick(kind)
+
+    def _crouch_pick(self, kind=None):
         """Steps into reach of the nearest resting carryable on this floor, crouches, picks it up."""
         av = self.av
-        near = [e for e in self.sim.carr if e.carry_state == 0 and abs(e.y - av.y) < 12]
+        near = [e for e in self.sim.carr if e.carry_state == 0 and abs(e.y - av.y) < 12
+                and (kind is None or e.code == kind)]
         if near:
             e = min(near, key=lambda e: abs(e.x - av.x))
             lo, hi = e.x - 12, e.x + 11
-            if not lo <= av.x <= hi:
+            for _ in range(3):
+                if lo <= av.x <= hi:
+                    break
                 self.walk_to((lo + hi) / 2)
+                lo, hi = e.x - 12, e.x + 11
         self.hold("D", 2)
         self.hold("DX", 1)
         if self.av.carried is None:
             raise RuntimeError("nothing picked up at x=%.1f y=%.1f" % (self.av.x, self.av.y))
+        if kind is not None and self.av.carried.code != kind:
+            raise RuntimeError("picked up %s instead of %s" % (self.av.carried.code, kind))
         return self
 
     def save(self):
@@ -183,6 +201,39 @@ class Run:
             self.until(d, lambda r: cmp(r) or r.av.state != 2)
         self.until(then if stop_x is not None else d, lambda r: r.av.state != 2)
         return self
+
+    def throw_search(self, d, face, keys, cond, wmax=60, settle=150, walk_keys=None):
+        """Walks w frames towards d (0 <= w <= wmax), turns to face `face` ("R"/"L"), stands one
+        frame and throws with `keys` (e.g. "UX"). The thrown object is followed until it rests or
+        is taken; cond(run, obj) judges the outcome. Applies the smallest good w, up to the throw."""
+        base = self.save()
+        for w in range(wmax + 1):
+            self.restore(base)
+            try:
+                self.hold(walk_keys or d, w)
+                if self.av.state == 2:
+                    continue
+                if ("R" if self.av.facing_right else "L") != face:
+                    self.hold(face, 1)
+                if not any(c in keys for c in "LRZ"):
+                    self.hold("", 1)
+                obj = self.av.carried
+                if self.frames and "X" in self.frames[-1]:
+                    self.hold(keys.replace("X", ""), 1)
+                self.hold(keys, 1)
+                mark = self.save()
+                n = 0
+                while obj.alive and obj.carry_state != 0 and n < settle and obj not in self.sim.pending_kills:
+                    self.step("")
+                    n += 1
+                ok = cond(self, obj)
+                if ok:
+                    self.restore(mark)
+                    return w
+            except Dead:
+                continue
+        self.restore(base)
+        raise RuntimeError("no throw found")
 
     def crouch_drop(self):
         """Stops, crouches and puts the carried object down with X."""
