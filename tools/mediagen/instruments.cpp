@@ -10,7 +10,10 @@
 namespace {
 
 constexpr int kCycleFrames = 256;  // one cycle: C-4 with relative note 36, finetune 2
-constexpr double kSampleLevel = 0.72;
+// DUMB steps the volume once per tick without ramping, so a note that starts from an
+// envelope at 0 is a 20 ms gap and then a jump. Instead every tonal envelope starts loud and
+// every wave starts at a zero crossing; DUMB smooths the cut of the note before.
+constexpr double kSampleLevel = 0.65;
 
 // Sum of the waveform's first harmonics only, so high notes do not alias.
 double bandLimited(double cycles, int harmonics, const std::function<double(int)>& amplitude) {
@@ -67,7 +70,7 @@ double pulseHarmonic(int h, double duty) { return std::sin(kPi * h * duty) / h; 
 XmInstrument leadInstrument() {
   XmInstrument lead = instrument(
       "lead", loopedWave("pulse", 1, [](double c) { return bandLimited(c, 12, [](int h) { return pulseHarmonic(h, 0.3); }); }),
-      {{0, 0}, {1, 64}, {8, 50}, {40, 42}}, 3, 0x300);
+      {{0, 64}, {8, 50}, {40, 42}}, 2, 0x300);
   lead.vibratoDepth = 3;
   lead.vibratoRate = 10;
   lead.vibratoSweep = 20;
@@ -77,14 +80,14 @@ XmInstrument leadInstrument() {
 XmInstrument pluckInstrument() {
   return instrument(
       "pluck", loopedWave("square", 1, [](double c) { return bandLimited(c, 9, [](int h) { return h % 2 ? 1.0 / h : 0.0; }); }),
-      {{0, 0}, {1, 64}, {6, 30}, {24, 8}, {40, 0}}, -1, 0x400);
+      {{0, 64}, {5, 30}, {23, 8}, {39, 0}}, -1, 0x400);
 }
 
 XmInstrument bassInstrument() {
   return instrument("bass", loopedWave("triangle square", 1, [](double c) {
-                      return 0.8 * triangle(c) + 0.25 * bandLimited(c, 7, [](int h) { return h % 2 ? 1.0 / h : 0.0; });
+                      return 0.8 * triangle(c + 0.25) + 0.25 * bandLimited(c, 7, [](int h) { return h % 2 ? 1.0 / h : 0.0; });
                     }),
-                    {{0, 0}, {1, 64}, {10, 44}, {50, 30}}, 3, 0x800);
+                    {{0, 64}, {9, 44}, {49, 30}}, 2, 0x800);
 }
 
 XmInstrument padInstrument() {
@@ -98,7 +101,7 @@ XmInstrument padInstrument() {
 XmInstrument brassInstrument() {
   XmInstrument brass = instrument(
       "brass", loopedWave("saw", 1, [](double c) { return bandLimited(c, 14, [](int h) { return 1.0 / h; }); }),
-      {{0, 0}, {3, 64}, {12, 52}, {40, 46}}, 3, 0x300);
+      {{0, 48}, {2, 64}, {11, 52}, {39, 46}}, 3, 0x300);
   brass.vibratoDepth = 4;
   brass.vibratoRate = 8;
   brass.vibratoSweep = 40;

@@ -41,22 +41,22 @@ const Section kCoda = {"G# G# A# A# C C C C", "c6:8 d#6:8 d6:8 f6:8 e6:16 c6:14 
 void timpaniRolls(PatternWriter& writer, const std::vector<Chord>& chords) {
   for (int row = 0; row < 64; row += kRowsPerHalfBar) {
     const Chord& chord = chords.at(row / kRowsPerHalfBar);
-    writer.note(row, kTimpani, 12 * 3 + chord.root + 1, kTimpaniSound, 56);
+    writer.note(row, kTimpani, 12 * 3 + chord.root + 1, kTimpaniSound, 44);
   }
 }
 
 XmPattern sectionPattern(const Section& section) {
   PatternWriter writer(kChannelCount);
   std::vector<Chord> chords = chordsNamed(section.chords);
-  writer.melody(kLead, 0, section.melody, kBrassSound, 48);
+  writer.melody(kLead, 0, section.melody, kBrassSound, 44);
   writer.arpeggio(kArp, chords, 5, section.arpStep, kPluckSound, 16);
   writer.padVoice(kStringsThird, chords, 1, 4, kStringsSound, 24);
   writer.padVoice(kStringsFifth, chords, 2, 3, kStringsSound, 22);
-  writer.bassLine(kBass, chords, 2, kBassSound, 50);
+  writer.bassLine(kBass, chords, 2, kBassSound, 42);
   timpaniRolls(writer, chords);
   writer.beat(kSnare, section.snare, {{'s', kSnareSound, kDrumNote, 36}});
   writer.beat(kKickCrash, "c.......k.......k.......k.......k.......k.......k.......k.......",
-              {{'k', kKickSound, kDrumNote, 56}, {'c', kCrashSound, kDrumNote, 40}});
+              {{'k', kKickSound, kDrumNote, 44}, {'c', kCrashSound, kDrumNote, 36}});
   return writer.pattern();
 }
 

@@ -7,7 +7,7 @@
 namespace {
 
 constexpr double kLoudPeak = 0.89;  // -1 dB: headroom below clipping
-constexpr double kSoftPeak = 0.5;   // footsteps and clicks repeat often, so they stay quiet
+constexpr double kSoftPeak = 0.4;   // footsteps and clicks repeat often, so they stay quiet
 
 std::vector<float> finish(std::vector<float> samples, double peak, double fadeOut) {
   normalise(samples, peak);
@@ -20,7 +20,8 @@ std::vector<float> jump() {
   Phase phase;
   return finish(renderVoice(0.18, [&](double t) {
                   double frequency = 280.0 + 900.0 * t / 0.18 * (1.2 - t / 0.18);
-                  return 0.6 * square(phase.advance(frequency), 0.3) * std::exp(-t * 9.0);
+                  // The pulse minus its average keeps the sound centred on zero.
+                  return 0.6 * (square(phase.advance(frequency), 0.3) + 0.4) * std::exp(-t * 9.0);
                 }),
                 kLoudPeak, 0.03);
 }
@@ -96,7 +97,10 @@ std::vector<float> binDrop() {
 std::vector<float> switchSound() {
   Noise noise(43);
   Phase tick;
+  constexpr double kStart = 0.004;  // after the fade-in, so the first click keeps its edge
   return finish(renderVoice(0.12, [&](double t) {
+                  if (t < kStart) return 0.0;
+                  t -= kStart;
                   double click = t < 0.06 ? std::exp(-t * 250.0) : 0.7 * std::exp(-(t - 0.06) * 250.0);
                   return (0.6 * noise.next() + square(tick.advance(t < 0.06 ? 1800.0 : 1200.0))) * click;
                 }),
