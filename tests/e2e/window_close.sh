@@ -24,16 +24,16 @@ if [ -z "$window" ]; then
   kill "$game"
   exit 99
 fi
-sleep 0.5
-case $how in
-  close) "$build/xclose" "$window" ;;
-  # Switches poll the keyboard once a frame: a key must stay down across a frame to be seen.
-  escape) xdotool windowfocus --sync "$window" keydown Escape sleep 0.2 keyup Escape ;;
-esac
-for _ in $(seq 1 100); do
+# The game may still be starting up when its window appears, and a close request or key press
+# that comes before its first state runs is lost: repeat the request until the game ends.
+# Switches poll the keyboard once a frame, so Escape is held down rather than tapped.
+if [ "$how" = escape ]; then xdotool windowfocus --sync "$window" keydown Escape; fi
+for _ in $(seq 1 20); do
+  if [ "$how" = close ]; then "$build/xclose" "$window" 2>/dev/null; fi
+  sleep 0.5
   kill -0 "$game" 2>/dev/null || break
-  sleep 0.1
 done
+if [ "$how" = escape ]; then xdotool keyup Escape 2>/dev/null; fi
 if kill -0 "$game" 2>/dev/null; then
   echo "the game did not end within 10 s"
   kill "$game"
