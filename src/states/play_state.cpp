@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "app/blend.h"
+#include "app/music.h"
 #include "entities/avatar.h"
 #include "entities/channel_states.h"
+#include "entities/cloud.h"
 #include "entities/prototypes.h"
 #include "states/gui_text.h"
 #include "states/progress.h"
@@ -15,6 +17,7 @@
 namespace {
 
 constexpr int kFinalScreen = -2;
+constexpr int kCloudCount = 24;
 constexpr double kZoomKeep = 0.95;   // of the zoom per update
 constexpr double kZoomGrowth = 0.2;  // added per update
 constexpr double kZoomNearlyFull = 3.99;
@@ -74,6 +77,7 @@ PlayState::PlayState(int levelIndex_, const char* fileName)
   loadLevel(fileName, *world);
   context = new PlayContext();
   setCurrentPlayContext(context);
+  for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud());
   world->flush();
   context->grid->build(*world);
   setAllChannelsOn();
@@ -90,6 +94,8 @@ PlayState::~PlayState() {
 
 void PlayState::addFinalScreenExtras() {
   currentTheme = themes[0];
+  stopMusic();
+  loadMusic("media/unreal_superhero.xm", 0);
   const Progress& record = progress();
   bool allPoints = record.unlockPoints() == 3 * record.records.size();
   world->add(new GuiText(kFinalTextX, 40, "WELL DONE!"));

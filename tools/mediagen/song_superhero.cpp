@@ -12,7 +12,14 @@ namespace {
 
 enum Channel { kLead, kArp, kStringsThird, kStringsFifth, kBass, kTimpani, kSnare, kKickCrash, kChannelCount };
 enum Instrument {
-  kBrassSound = 1, kStringsSound, kBassSound, kPluckSound, kTimpaniSound, kSnareSound, kKickSound, kCrashSound
+  kBrassSound = 1,
+  kStringsSound,
+  kBassSound,
+  kPluckSound,
+  kTimpaniSound,
+  kSnareSound,
+  kKickSound,
+  kCrashSound
 };
 
 struct Section {
@@ -25,18 +32,42 @@ struct Section {
 const std::string kMarch = "s.s.s..ss.s.s...";
 const std::string kRoll = kMarch + kMarch + kMarch + "s.s.s.s.ssssssss";
 
-const Section kFanfare = {"C C F F G# G# G G",
-                          "c5:2 c5:2 c5:2 g5:10 f5:2 f5:2 f5:2 a5:10 g#5:2 g#5:2 g#5:2 c6:6 a#5:4 b5:8 d6:8",
-                          "s.s.s...........", 2};
-const Section kTheme1 = {"C C F F C C G G",
-                         "c5:6 g4:2 c5:4 e5:4 f5:6 e5:2 d5:4 c5:4 e5:4 g5:8 e5:4 d5:12 r:4", kMarch, 2};
-const Section kTheme2 = {"G# G# A# A# C C C C",
-                         "d#5:6 c5:2 d#5:4 g#5:4 f5:6 d5:2 f5:4 a#5:4 c6:12 g5:4 c6:14 r:2", kRoll, 2};
-const Section kSecond1 = {"Am Am F F C C G G",
-                          "e5:4 a5:4 c6:4 b5:4 a5:6 g5:2 f5:8 g5:4 e5:4 c5:4 e5:4 d5:4 g5:4 b5:8", kMarch, 1};
-const Section kSecond2 = {"F F G G Em Am F G",
-                          "a5:4 c6:4 a5:4 f5:4 g5:4 b5:4 d6:8 e6:6 d6:2 c6:8 a5:4 c6:4 b5:4 d6:4", kRoll, 1};
-const Section kCoda = {"G# G# A# A# C C C C", "c6:8 d#6:8 d6:8 f6:8 e6:16 c6:14 r:2", kRoll, 1};
+const Section kFanfare = {
+    "C C F F G# G# G G",
+    "c5:2 c5:2 c5:2 g5:10 | f5:2 f5:2 f5:2 a5:10 | g#5:2 g#5:2 g#5:2 c6:6 a#5:4 | b5:8 d6:8",
+    "s.s.s...........",
+    2,
+};
+const Section kTheme1 = {
+    "C C F F C C G G",
+    "c5:6 g4:2 c5:4 e5:4 | f5:6 e5:2 d5:4 c5:4 | e5:4 g5:8 e5:4 | d5:12 r:4",
+    kMarch,
+    2,
+};
+const Section kTheme2 = {
+    "G# G# A# A# C C C C",
+    "d#5:6 c5:2 d#5:4 g#5:4 | f5:6 d5:2 f5:4 a#5:4 | c6:12 g5:4 | c6:14 r:2",
+    kRoll,
+    2,
+};
+const Section kSecond1 = {
+    "Am Am F F C C G G",
+    "e5:4 a5:4 c6:4 b5:4 | a5:6 g5:2 f5:8 | g5:4 e5:4 c5:4 e5:4 | d5:4 g5:4 b5:8",
+    kMarch,
+    1,
+};
+const Section kSecond2 = {
+    "F F G G Em Am F G",
+    "a5:4 c6:4 a5:4 f5:4 | g5:4 b5:4 d6:8 | e6:6 d6:2 c6:8 | a5:4 c6:4 b5:4 d6:4",
+    kRoll,
+    1,
+};
+const Section kCoda = {
+    "G# G# A# A# C C C C",
+    "c6:8 d#6:8 | d6:8 f6:8 | e6:16 | c6:14 r:2",
+    kRoll,
+    1,
+};
 
 void timpaniRolls(PatternWriter& writer, const std::vector<Chord>& chords) {
   for (int row = 0; row < 64; row += kRowsPerHalfBar) {
@@ -72,7 +103,7 @@ XmModule superheroModule() {
     module.patterns.push_back(sectionPattern(*section));
   module.orders = {0, 1, 2, 3, 4, 1, 2, 5};
   module.restart = 1;
-  module.instruments = {brassInstrument(), padInstrument(), bassInstrument(), pluckInstrument(),
+  module.instruments = {brassInstrument(),   padInstrument(),   bassInstrument(), pluckInstrument(),
                         timpaniInstrument(), snareInstrument(), kickInstrument(), crashInstrument()};
   return module;
 }
