@@ -170,7 +170,8 @@ TEST_F(LevelFile, SaveLoadSaveIsIdentity) {
   world.flush();
   std::string first = save();
   ASSERT_EQ(first.size(), 14u + 150u);
-  EXPECT_EQ(first.substr(0, 14), "tl\x01\x02\x03"s + "av\x05\x1c"s + "tl\x27\x1d\x00"s) << "loaded records first, in order";
+  EXPECT_EQ(first.substr(0, 14), "tl\x01\x02\x03"s + "av\x05\x1c"s + "tl\x27\x1d\x00"s)
+      << "loaded records first, in order";
   World again;
   ASSERT_TRUE(readLevel(dir.file("out.lv").c_str(), again).ok);
   again.flush();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "entities/avatar.h"
+#include "entities/cloud.h"
 #include "states/simulator.h"
 #include "themes/theme.h"
 #include "unit/test_support.h"
@@ -44,6 +45,9 @@ fw 26 10
   EXPECT_EQ(simulator.avatar(), nullptr);
   EXPECT_EQ(simulator.end().rfind("END frames=200 status=0 reason=\"\"", 0), 0u) << simulator.end();
   EXPECT_EQ(simulator.state().report, nullptr);
+  int clouds = 0;
+  for (Entity* e : simulator.state().world->byTag(tagOf("rndr"))) clouds += dynamic_cast<Cloud*>(e) != nullptr;
+  EXPECT_EQ(clouds, 24) << "every level has its 24 clouds";
 }
 
 // Two bags fall into a container that wants one; the avatar completes the level at its next
