@@ -31,6 +31,10 @@ class NullAudio {
     if (!config) return false;
     std::fputs("pcm.!default { type null }\nctl.!default { type null }\n", config);
     std::fclose(config);
+    // The sound library reads its configuration once and reloads it only when the list of
+    // configuration files changes: naming the file in that list makes the null device count
+    // even when an earlier test of the process already opened audio without it. It stays set.
+    setenv("ALSA_CONFIG_PATH", ("/usr/share/alsa/alsa.conf:" + home + "/.asoundrc").c_str(), 1);
     const char* oldHome = std::getenv("HOME");
     std::string savedHome = oldHome ? oldHome : "";
     setenv("HOME", home.c_str(), 1);
