@@ -26,3 +26,6 @@ print("fell", r.av.x, r.av.y, r.sim.frame, [c.remaining for c in r.sim.conts], r
 r.walk_to(415)
 r.crouch_drop(); r.finish()
 print(r.report())
+
+import os
+open(os.path.join(build.ROOT, "levels", "solutions", "1.txt"), "w").write(r.script())

@@ -24,3 +24,6 @@ r.walk_to(50); r.crouch_pick(); st("bag")
 r.until("R", lambda r: r.av.state==2); r.land(""); st("fell")
 r.walk_to(200); r.crouch_drop(); r.finish(); print(r.report())
 open('/tmp/lv/2.sol','w').write(r.script())
+
+import os
+open(os.path.join(build.ROOT, "levels", "solutions", "2.txt"), "w").write(r.script())

@@ -18,3 +18,6 @@ r.until("L", lambda r: r.av.state==2); r.land(""); r.go(300); st("floor")
 r.walk_to(250); r.crouch_drop(); r.finish(); print(r.report())
 import physics as P
 print([(e.x,e.y) for e in r.sim.dyna if isinstance(e,P.Garbage)])
+
+import os
+open(os.path.join(build.ROOT, "levels", "solutions", "3.txt"), "w").write(r.script())

@@ -14,3 +14,6 @@ r.reach(on(480, 71, 89), "L", **DJ); st("left")
 r.reach(on(420, 11, 29), "L", **DJ); st("top")
 r.until("R", lambda r: r.av.state==2); r.land(""); r.until("L", lambda r: r.av.state==2); r.land(""); r.crouch_pick(); st("bag")
 r.go(625); r.crouch_drop(); r.finish(); print(r.report())
+
+import os
+open(os.path.join(build.ROOT, "levels", "solutions", "4.txt"), "w").write(r.script())

@@ -29,3 +29,6 @@ for i in range(900):
     if r.sim.status()==2: break
 print(r.report())
 print([(e.code,round(e.x),round(e.y),e.carry_state) for e in r.sim.carr])
+
+import os
+open(os.path.join(build.ROOT, "levels", "solutions", "5.txt"), "w").write(r.script())

@@ -1,0 +1,45 @@
+#!/bin/bash
+# Every numbered level is winnable with both crowns: its input script in levels/solutions/N.txt
+# replays through binhopper-sim to a completion (status 2) with all the loose garbage and an
+# elapsed time strictly below the level's target time. For levels 1 to 14 the time must also lie
+# within 70-97 % of the target, so that the silver crown is a real challenge and not a gift.
+BUILD=${1:?usage: $0 BUILD_DIR}
+LEVELS=16
+TARGETS=(15.0 21.0 13.5 12.5 20.0 29.0 10.6 21.5 16.1 19.8 33.0 27.0 41.0 18.0 100.0 100.0)
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+field() {  # field NAME LINE -> the value of NAME=... in an END line
+  sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$2"
+}
+
+for n in $(seq 1 $LEVELS); do
+  level=levels/$n.lv
+  script=levels/solutions/$n.txt
+  if [ ! -f "$level" ] || [ ! -f "$script" ]; then
+    fail "level $n: $level or $script is missing"
+    continue
+  fi
+  end=$("$BUILD/binhopper-sim" "$level" --inputs "$script" --index $((n - 1)) | tail -n 1)
+  status=$(field status "$end")
+  elapsed=$(field elapsed "$end")
+  garbage=$(field garbage "$end")
+  loose=$(field loose "$end")
+  target=${TARGETS[$((n - 1))]}
+  [ "$status" = 2 ] || fail "level $n: status $status, not completed ($end)"
+  [ "$garbage" = "$loose" ] || fail "level $n: garbage $garbage of $loose collected"
+  awk -v e="$elapsed" -v t="$target" 'BEGIN { exit !(e < t) }' ||
+    fail "level $n: elapsed $elapsed is not below the target $target"
+  if [ "$n" -le 14 ]; then
+    awk -v e="$elapsed" -v t="$target" 'BEGIN { exit !(e >= 0.70 * t && e <= 0.97 * t) }' ||
+      fail "level $n: elapsed $elapsed is outside 70-97 % of the target $target"
+  fi
+  echo "level $n: elapsed $elapsed of target $target, garbage $garbage/$loose"
+done
+
+[ "$failures" -eq 0 ] || exit 1
+echo "all $LEVELS level solutions replay with both crowns"
