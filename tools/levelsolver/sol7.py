@@ -1,0 +1,22 @@
+import sys, os; sys.path.insert(0,'.')
+import run, build, physics as P
+r = run.Run(build.lv('7'))
+def st(tag): print(tag, round(r.av.x,1), round(r.av.y,1), r.sim.frame, "g=%d/%d"%(r.sim.garbage, r.sim.loose), [c.remaining for c in r.sim.conts], r.sim.channels[:5], flush=True)
+def on(y, x0=-1e9, x1=1e9, g=None):
+    return lambda r: abs(r.av.y - y) < 0.5 and x0 <= r.av.x <= x1 and (g is None or r.sim.garbage >= g)
+def in_bin(r, o): return not o.alive or o in r.sim.pending_kills
+r.crouch_pick("gb"); st("bagX")
+r.walk_to(200); r.crouch_drop(); r.hold("D", 3); st("onP")
+r.reach(lambda r: r.av.y == 540 and r.sim.garbage >= 2 and r.av.x > 400, "R", walk_max=30); st("crossed")
+r.crouch_pick("gb"); st("bagY")
+r.walk_to(520); r.crouch_drop(); r.hold("D", 3); st("onQ")
+r.go(715); st("g3"); r.go(520)
+r.crouch_pick("gb"); st("Yagain")
+r.throw_search("L", "R", "X", in_bin, wmax=5); r.until("", lambda r: r.sim.conts[0].remaining == 1); st("thrown")
+r.go(400)
+r.reach(on(480, 460, 500), "R", dj=True, kstep=2, jrange=range(14, 34, 2), walk_max=25); st("ledge")
+r.crouch_pick("gb"); st("bagZ")
+r.until("R", lambda r: r.av.state == 2); r.land("")
+r.walk_to(520)
+r.throw_search("R", "R", "X", in_bin, wmax=8); r.finish(); print(r.report())
+open(os.path.join(build.ROOT, "levels", "solutions", "7.txt"), "w").write(r.script())
