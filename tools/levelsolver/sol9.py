@@ -1,0 +1,28 @@
+import sys, os; sys.path.insert(0,'.')
+import run, build, physics as P
+r = run.Run(build.lv('9'))
+def st(tag): print(tag, round(r.av.x,1), round(r.av.y,1), r.sim.frame, "g=%d/%d"%(r.sim.garbage, r.sim.loose), [c.remaining for c in r.sim.conts], flush=True)
+def on(y, x0=-1e9, x1=1e9, g=None):
+    return lambda r: abs(r.av.y - y) < 0.5 and x0 <= r.av.x <= x1 and (g is None or r.sim.garbage >= g)
+def rests(y, x0, x1): return lambda r, o: o.alive and o.carry_state == 0 and abs(o.y - y) < 1 and x0 <= o.x <= x1
+def in_bin(r, o): return not o.alive or o in r.sim.pending_kills
+DJ = dict(dj=True, kstep=2, jrange=range(14, 34, 2), walk_max=25)
+r.crouch_pick("gb"); st("A")
+r.throw_search("R", "R", "RX", rests(540, 200, 460)); st("A through")
+r.go(140)
+r.reach(on(480, 20, 80), "L", **DJ); st("l1"); r.go(50)
+r.reach(on(420, 100, 140), "R", **DJ); st("l2")
+r.reach(on(360, 180, 230), "R", **DJ); st("shelf")
+r.reach(on(360, 480, 600, 2), "R", walk_max=60); st("hole1")
+r.go(755); st("far")
+r.reach(on(360, 250, 430), "L", walk_max=60); st("hole2")
+r.go(235); r.crouch_pick("gb"); st("B")
+r.go(420)
+r.until("R", lambda r: r.av.state == 2); r.land(""); st("plat")
+r.throw_search("R", "R", "X", in_bin, wmax=20); st("B in")
+r.crouch_pick("gb"); st("C")
+r.throw_search("L", "R", "X", in_bin, wmax=20); st("C in")
+r.until("R", lambda r: r.av.state == 2); r.land("")
+r.go(250); r.crouch_pick("gb"); st("A")
+r.throw_search("R", "R", "X", in_bin, wmax=150); r.finish(); print(r.report())
+open(os.path.join(build.ROOT, "levels", "solutions", "9.txt"), "w").write(r.script())
