@@ -218,6 +218,8 @@ class Run:
                 if not any(c in keys for c in "LRZ"):
                     self.hold("", 1)
                 obj = self.av.carried
+                if obj is None:
+                    continue
                 if self.frames and "X" in self.frames[-1]:
                     self.hold(keys.replace("X", ""), 1)
                 self.hold(keys, 1)
