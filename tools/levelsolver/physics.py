@@ -419,6 +419,7 @@ class Container(Entity):
                 break
             if b.alive and b.carry_state == 1 and inside(self.box(), b.x + 10, b.y + 15):
                 sim.kill(b)
+                b.taken = True
                 self.remaining -= 1
                 sim.events.append(("catch", self))
 
