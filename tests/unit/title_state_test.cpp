@@ -1,0 +1,200 @@
+#include "states/title_state.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/input_snapshot.h"
+#include "app/music.h"
+#include "app/switch.h"
+#include "states/progress.h"
+#include "themes/theme.h"
+#include "unit/game_directory.h"
+
+namespace {
+
+// A title state whose nested plays are scripted: each play calls the test's function with the
+// level index instead of running a loop, and the function's return value is the play's result.
+class ScriptedTitle : public TitleState {
+ public:
+  std::function<int(int)> play = [](int) { return 0; };
+  std::vector<std::pair<int, std::string>> played;
+
+ protected:
+  int runPlay(int levelIndex, const char* fileName) override {
+    played.emplace_back(levelIndex, fileName);
+    return play(levelIndex);
+  }
+};
+
+// Level files 1 .. levelFiles, a title background, a fresh progress record of `records` levels,
+// and a title state that is the current state, driven one frame at a time.
+class TitleTest : public ::testing::Test {
+ protected:
+  void prepare(int records, int levelFiles) {
+    std::filesystem::remove_all("levels");
+    std::filesystem::create_directory("levels");
+    for (int n = 1; n <= levelFiles; ++n) directory.writeLevel(std::to_string(n) + ".lv");
+    directory.writeLevel("title.lv");
+    progress() = Progress();
+    progress().path = directory.path("binhopper.dat");
+    progress().load(records);
+    if (!themes[0]) createThemes();
+    initMusic(1);
+    Controls();
+    title = std::make_unique<ScriptedTitle>();
+    setCurrentState(title.get());
+    frame(0, 0, false);  // the widgets enter the world at the first update
+  }
+  void TearDown() override {
+    title.reset();
+    setCurrentState(nullptr);
+    progress() = Progress();
+    currentTheme = themes[0];
+    stopMusic();
+  }
+
+  void frame(int x, int y, bool buttonDown, bool escapeDown = false) {
+    setMousePosition(title->mouse, x, y);
+    setMouseButton(title->mouse, 1, buttonDown);
+    setKeyDown(title->keyboard, ALLEGRO_KEY_ESCAPE, escapeDown);
+    refreshRootSwitches();
+    title->update(0.017);
+  }
+  // Moves onto the button, presses and releases it.
+  void click(const GuiButton& button) {
+    int x = static_cast<int>((button.rect.left + button.rect.right) / 2);
+    int y = static_cast<int>((button.rect.top + button.rect.bottom) / 2);
+    frame(x, y, false);
+    frame(x, y, true);
+    frame(x, y, false);
+  }
+  std::vector<int> playedLevels() const {
+    std::vector<int> levels;
+    for (const auto& play : title->played) levels.push_back(play.first);
+    return levels;
+  }
+
+  GameDirectory directory;
+  std::unique_ptr<ScriptedTitle> title;
+};
+
+TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
+  struct Row {
+    const char* label;
+    int records;
+    int levelFiles;
+    int clickedLevel;
+    std::vector<int> results;
+    std::vector<int> expectedLevels;
+  };
+  const Row rows[] = {
+      {"R or Space after a death replays the level", 5, 5, 1, {1, 1, 0}, {1, 1, 1}},
+      {"Space after a completion goes on, even to a locked level", 5, 5, 2, {2, 0}, {2, 3}},
+      {"the last level returns to the menu", 3, 3, 1, {2, 2, 2}, {1, 2}},
+      {"Escape returns at once", 5, 5, 0, {0}, {0}},
+      {"retries and completions mixed", 3, 3, 0, {1, 2, 1, 2, 2}, {0, 0, 1, 1, 2}},
+      {"a record without a level file ends the run", 4, 3, 2, {2}, {2}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    prepare(row.records, row.levelFiles);
+    progress().records[row.clickedLevel].unlocked = true;
+    size_t next = 0;
+    title->play = [&](int) { return next < row.results.size() ? row.results[next++] : 0; };
+    click(*title->levelButtons[row.clickedLevel]);
+    EXPECT_EQ(playedLevels(), row.expectedLevels);
+    for (const auto& play : title->played) EXPECT_EQ(play.second, "levels/" + std::to_string(play.first + 1) + ".lv");
+    EXPECT_EQ(title->status, 0) << "the menu is back";
+    TearDown();
+  }
+}
+
+TEST_F(TitleTest, ALockedLevelButtonDoesNotPlay) {
+  prepare(5, 5);
+  ASSERT_FALSE(progress().records[4].unlocked);
+  click(*title->levelButtons[4]);
+  EXPECT_TRUE(title->played.empty());
+}
+
+TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
+  prepare(3, 3);
+  EXPECT_EQ(title->finalButton->world, nullptr) << "nothing completed yet";
+  title->play = [](int level) {
+    progress().recordCompletion(level, false, 10.0);
+    return 2;
+  };
+  click(*title->levelButtons[1]);
+  EXPECT_EQ(playedLevels(), (std::vector<int>{1, 2}));
+  frame(0, 0, false);
+  EXPECT_EQ(title->finalButton->world, nullptr) << "level 1 is still not completed";
+
+  click(*title->levelButtons[0]);
+  frame(0, 0, false);
+  ASSERT_EQ(title->finalButton->world, title->world);
+
+  title->played.clear();
+  click(*title->finalButton);
+  ASSERT_EQ(title->played.size(), 1u);
+  EXPECT_EQ(title->played[0], (std::pair<int, std::string>(-2, "levels/winner.lv")));
+}
+
+TEST_F(TitleTest, WithNoRecordsTheFinalButtonIsThereAtOnce) {
+  prepare(0, 0);
+  EXPECT_TRUE(title->levelButtons.empty());
+  EXPECT_EQ(title->finalButton->world, title->world);
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 0/0");
+}
+
+TEST_F(TitleTest, ThemeButtonCyclesAndNamesTheMissingPoints) {
+  prepare(14, 0);
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 0/42");
+  progress().records[0] = LevelRecord{true, true, true, true, 10.0};
+  progress().records[1] = LevelRecord{true, true, true, false, 10.0};
+  ASSERT_EQ(progress().unlockPoints(), 5u);
+  EXPECT_EQ(title->themeButton->label, "Sky");
+  const char* expectedLabels[] = {"Locked (1 more)",  "Locked (7 more)",  "Locked (13 more)",
+                                  "Locked (19 more)", "Locked (25 more)", "Sky"};
+  for (const char* expected : expectedLabels) {
+    click(*title->themeButton);
+    EXPECT_EQ(title->themeButton->label, expected);
+    EXPECT_EQ(currentTheme, themes[0]) << "a locked theme is never made current";
+  }
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 5/42");
+
+  progress().records[1].silver = true;
+  click(*title->themeButton);
+  EXPECT_EQ(title->themeButton->label, "Sunset");
+  EXPECT_EQ(currentTheme, themes[1]);
+  click(*title->themeButton);
+  EXPECT_EQ(title->themeButton->label, "Locked (6 more)");
+  EXPECT_EQ(currentTheme, themes[1]) << "the previous theme stays";
+}
+
+TEST_F(TitleTest, MusicButtonSwitchesAndQuitEnds) {
+  prepare(3, 3);
+  click(*title->musicButton);
+  EXPECT_FALSE(title->musicOn);
+  EXPECT_EQ(title->musicButton->label, "No");
+  click(*title->musicButton);
+  EXPECT_TRUE(title->musicOn);
+  EXPECT_EQ(title->musicButton->label, "Yes");
+  EXPECT_EQ(title->status, 0);
+  click(*title->quitButton);
+  EXPECT_EQ(title->status, 1);
+  EXPECT_EQ(title->result, 0);
+}
+
+TEST_F(TitleTest, EscapeEnds) {
+  prepare(3, 3);
+  frame(0, 0, false, true);
+  EXPECT_EQ(title->status, 1);
+  EXPECT_TRUE(title->played.empty());
+}
+
+}  // namespace
