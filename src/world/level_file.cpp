@@ -1,10 +1,11 @@
 #include "world/level_file.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
+
+#include "world/level_text.h"
 
 namespace {
 
@@ -16,20 +17,6 @@ struct FileCloser {
 using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 LevelFileResult failure(std::string message) { return LevelFileResult{false, std::move(message)}; }
-
-// A code byte as text; bytes that are not printable are shown as \xNN, so that a damaged file
-// cannot send control characters to the terminal.
-std::string codeText(int first, int second) {
-  std::string text;
-  for (int byte : {first, second}) {
-    if (std::isprint(byte)) {
-      text += static_cast<char>(byte);
-    } else {
-      text += format("\\x%02X", byte);
-    }
-  }
-  return text;
-}
 
 LevelFileResult malformed(const char* path, long offset, const std::string& why) {
   return failure(format("MALFORMED '%s' AT BYTE %ld: %s!!!", path, offset, why.c_str()));
@@ -66,8 +53,9 @@ LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, Worl
     int first = std::fgetc(file.get());
     int second = std::fgetc(file.get());
     if (first == EOF || second == EOF || first == kEndCode || second == kEndCode) break;
-    auto prototype = prototypes.find(std::string{static_cast<char>(first), static_cast<char>(second)});
-    if (prototype == prototypes.end()) return failure(format("UNMAPPABLE '%s'!!!", codeText(first, second).c_str()));
+    std::string code{static_cast<char>(first), static_cast<char>(second)};
+    auto prototype = prototypes.find(code);
+    if (prototype == prototypes.end()) return failure(format("UNMAPPABLE '%s'!!!", printableBytes(code).c_str()));
     LevelFileResult result = readRecord(prototype->second, file.get(), path, offset, entities);
     if (!result.ok) return result;
   }
@@ -75,16 +63,28 @@ LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, Worl
   return {};
 }
 
-LevelFileResult writeLevel(const char* path, World& world) {
+LevelFileResult writeLevelBytes(const char* path, const std::string& bytes) {
   std::string temporary = std::string(path) + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
   if (!file) return failure(format("CANNOT OPEN '%s'!!!", path));
-  for (Entity* entity : world.byTag(tagOf("entt"))) entity->write(file);
-  bool written = !std::ferror(file);
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   if (std::fclose(file) != 0) written = false;
   if (written && std::rename(temporary.c_str(), path) == 0) return {};
   std::remove(temporary.c_str());
   return failure(format("CANNOT WRITE '%s'!!!", path));
+}
+
+// The records are gathered in memory first, so that the file is written in one piece.
+LevelFileResult writeLevel(const char* path, World& world) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* memory = open_memstream(&buffer, &size);
+  if (!memory) return failure(format("CANNOT WRITE '%s'!!!", path));
+  for (Entity* entity : world.byTag(tagOf("entt"))) entity->write(memory);
+  std::fclose(memory);
+  std::string bytes(buffer, size);
+  std::free(buffer);
+  return writeLevelBytes(path, bytes);
 }
 
 namespace {

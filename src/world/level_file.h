@@ -22,6 +22,8 @@ LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, Worl
 // Writes the world's "entt" list through a temporary file renamed over the path, so a failed
 // write never leaves a half-written level.
 LevelFileResult writeLevel(const char* path, World& world);
+// The same for ready-made level bytes (the level text compiler).
+LevelFileResult writeLevelBytes(const char* path, const std::string& bytes);
 
 // The game's forms: print the message and exit with status 1 on any problem.
 void loadLevel(const PrototypeMap& prototypes, const char* path, World& world);

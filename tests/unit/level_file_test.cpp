@@ -1,7 +1,6 @@
 #include "world/level_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -17,7 +16,7 @@ using namespace std::string_literals;
 
 class LevelFile : public ::testing::Test {
  protected:
-  void SetUp() override { ensureTileSheet(); }
+  void SetUp() override { initAllegroForTests(); }
 
   LevelFileResult load(const std::string& bytes) {
     writeFileBytes(dir.file("in.lv"), bytes);
@@ -117,26 +116,26 @@ TEST_F(LevelFile, UnknownCodeAndMissingFileAreReported) {
 // start and ends by exit, so the files live in the build folder rather than a temporary one.
 TEST(LevelFileExit, GameFormsExitWithStatusOne) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  ensureTileSheet();
+  initAllegroForTests();
   World world;
   std::string path = BINHOPPER_BINARY_DIR "/unknown-code-test.lv";
   writeFileBytes(path, "zz\x01\x01"s);
   EXPECT_EXIT(
       {
-        dup2(2, 1);
+        sendStdoutToStderr();
         loadLevel(path.c_str(), world);
       },
       ::testing::ExitedWithCode(1), "UNMAPPABLE 'zz'!!!");
   std::remove(path.c_str());
   EXPECT_EXIT(
       {
-        dup2(2, 1);
+        sendStdoutToStderr();
         loadLevel(BINHOPPER_BINARY_DIR "/missing-level-test.lv", world);
       },
       ::testing::ExitedWithCode(1), "CANNOT OPEN '.*/missing-level-test.lv'!!!");
   EXPECT_EXIT(
       {
-        dup2(2, 1);
+        sendStdoutToStderr();
         saveLevel(BINHOPPER_BINARY_DIR "/no/such/dir.lv", world);
       },
       ::testing::ExitedWithCode(1), "CANNOT OPEN '.*/no/such/dir.lv'!!!");

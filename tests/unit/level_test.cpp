@@ -13,7 +13,7 @@ namespace {
 class LevelGrid : public ::testing::Test {
  protected:
   void SetUp() override {
-    ensureTileSheet();
+    initAllegroForTests();
     setAllChannelsOn();
   }
   void TearDown() override { setAllChannelsOn(); }
@@ -159,7 +159,7 @@ class CountedTile : public Tile {
 int CountedTile::deleted = 0;
 
 TEST(PlayContext, GridDeletesEveryTileItTookOnceEvenDuplicatesAndOutsiders) {
-  ensureTileSheet();
+  initAllegroForTests();
   CountedTile::deleted = 0;
   auto* world = new World();
   world->add(new CountedTile(1));

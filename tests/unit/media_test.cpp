@@ -165,7 +165,8 @@ TEST_F(MediaTest, AvatarPosesFitTheWayTheGameDrawsThem) {
 int mirrorMismatches(const Pixels& pixels, int rows) {
   int mismatches = 0;
   for (int y = 0; y < rows; ++y)
-    for (int x = 0; x < pixels.width / 2; ++x) mismatches += pixels.solid(x, y) != pixels.solid(pixels.width - 1 - x, y);
+    for (int x = 0; x < pixels.width / 2; ++x)
+      mismatches += pixels.solid(x, y) != pixels.solid(pixels.width - 1 - x, y);
   return mismatches;
 }
 
@@ -252,7 +253,8 @@ TEST_F(MediaTest, ImagesAndFontLoad) {
     EXPECT_LE(pixels.height, row.maxHeight);
     EXPECT_GT(extentOf(pixels).solid, 0);
     if (!row.soft) continue;
-    int partial = std::count_if(pixels.data.begin(), pixels.data.end(), [](const Pixels::Rgba& p) { return p.a > 0 && p.a < 200; });
+    auto isPartial = [](const Pixels::Rgba& p) { return p.a > 0 && p.a < 200; };
+    int partial = std::count_if(pixels.data.begin(), pixels.data.end(), isPartial);
     EXPECT_GT(partial, pixels.width) << "soft edges";
     EXPECT_EQ(pixels.at(0, 0).a + pixels.at(pixels.width - 1, pixels.height - 1).a, 0) << "no square corners";
   }

@@ -16,6 +16,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "entities/prototypes.h"
+#include "world/level_text.h"
+#include "world/world.h"
+
 void initAllegroForTests() {
   ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
   ASSERT_TRUE(al_init_image_addon());
@@ -48,23 +52,14 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void ensureTileSheet() {
-  initAllegroForTests();
-  if (std::filesystem::exists("media/tilesheet.png")) return;
-  static TempDir placeholder;
-  std::filesystem::create_directories(placeholder.file("media"));
-  constexpr int kFrames = 11;
-  constexpr int kFrame = 20;  // px
-  ALLEGRO_BITMAP* sheet = al_create_bitmap(kFrame, kFrames * (kFrame + 1) - 1);
-  al_set_target_bitmap(sheet);
-  al_clear_to_color(al_map_rgb(255, 0, 255));
-  for (int i = 0; i < kFrames; ++i) {
-    al_draw_filled_rectangle(0, i * (kFrame + 1), kFrame, i * (kFrame + 1) + kFrame, al_map_rgb(40 + i * 20, 90, 60));
-  }
-  al_save_bitmap(placeholder.file("media/tilesheet.png").c_str(), sheet);
-  al_set_target_bitmap(nullptr);
-  al_destroy_bitmap(sheet);
-  std::filesystem::current_path(placeholder.path());
+void loadLevelText(const std::string& text, World& world) {
+  LevelTextResult compiled = compileLevelText(text);
+  ASSERT_TRUE(compiled.ok) << compiled.message;
+  TempDir dir;
+  writeFileBytes(dir.file("level.lv"), compiled.output);
+  LevelFileResult loaded = readLevel(dir.file("level.lv").c_str(), world);
+  ASSERT_TRUE(loaded.ok) << loaded.message;
+  world.flush();
 }
 
 NewBitmapFlags::NewBitmapFlags(int flags) : previous_(al_get_new_bitmap_flags()) { al_set_new_bitmap_flags(flags); }

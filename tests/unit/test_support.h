@@ -29,11 +29,6 @@ class TempDir {
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);
 
-// Makes "media/tilesheet.png" loadable from the working directory. Where the working directory
-// has none yet, a placeholder sheet of eleven 20 x 20 frames is written into a temporary
-// directory, which becomes the working directory for the rest of the process.
-void ensureTileSheet();
-
 // Sets the library's flags for new bitmaps for as long as the object lives.
 class NewBitmapFlags {
  public:
@@ -56,3 +51,9 @@ std::string escapeRegex(const std::string& text);
 // In a death test's child: sends standard output where the death test reads (standard error),
 // so that the game's messages to standard output can be matched.
 void sendStdoutToStderr();
+
+class World;
+
+// Compiles level text (docs/level-text.md), loads it into the world through a fresh prototype
+// table and flushes the world. Fails the test when the text or the level is bad.
+void loadLevelText(const std::string& text, World& world);

@@ -48,7 +48,8 @@ Canvas cloudImage() {
 }
 
 Canvas puffImage() {
-  return softBlobs(16, 16, {{8, 9, 5.5}, {4.5, 10, 3.5}, {11.5, 10, 3.5}, {6.5, 6, 3.2}, {10, 6.5, 3.2}}, 2.5, kLightGrey, kGrey);
+  const std::vector<Blob> blobs = {{8, 9, 5.5}, {4.5, 10, 3.5}, {11.5, 10, 3.5}, {6.5, 6, 3.2}, {10, 6.5, 3.2}};
+  return softBlobs(16, 16, blobs, 2.5, kLightGrey, kGrey);
 }
 
 Canvas glowImage() {

@@ -15,8 +15,9 @@ using Rows = std::vector<std::string>;
 // is the band from row 8 to row 18 here; the yellow count sits on the dark plate below the rim.
 Canvas bin(bool full) {
   Canvas frame(40, 28);
-  frame.fillShape([](double x, double y) { return y >= 10 && y < 28 && x >= 4 + (y - 10) / 9 && x < 36 - (y - 10) / 9; },
-                  kGreen);
+  // The body narrows a little towards the bottom.
+  auto body = [](double x, double y) { return y >= 10 && x >= 4 + (y - 10) / 9 && x < 36 - (y - 10) / 9; };
+  frame.fillShape(body, kGreen);
   for (int rib : {8, 31}) frame.fillRect(rib, 12, 1, 15, kDarkGreen);
   frame.fillRect(5, 26, 30, 2, kDarkGreen);
   frame.fillRect(12, 12, 16, 13, kDarkGrey);

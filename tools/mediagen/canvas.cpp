@@ -4,13 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "palette.h"
 
 namespace {
-std::uint8_t toByte(double value) {
-  return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
-}
+std::uint8_t toByte(double value) { return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L)); }
 }  // namespace
 
 Rgba mix(Rgba from, Rgba to, double t) {
@@ -18,8 +17,7 @@ Rgba mix(Rgba from, Rgba to, double t) {
               toByte(from.b + (to.b - from.b) * t), toByte(from.a + (to.a - from.a) * t)};
 }
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {}
+Canvas::Canvas(int width, int height) : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {}
 
 void Canvas::set(int x, int y, Rgba colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
@@ -101,53 +99,24 @@ void Canvas::draw(const Canvas& other, int left, int top) {
 
 void Canvas::outline(Rgba colour) {
   Canvas source = *this;
-  auto opaque = [&](int x, int y) {
-    return x >= 0 && y >= 0 && x < width_ && y < height_ && source.at(x, y).a >= 128;
-  };
+  auto opaque = [&](int x, int y) { return x >= 0 && y >= 0 && x < width_ && y < height_ && source.at(x, y).a >= 128; };
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x)
       if (!opaque(x, y) && (opaque(x - 1, y) || opaque(x + 1, y) || opaque(x, y - 1) || opaque(x, y + 1)))
         set(x, y, colour);
 }
 
-Canvas Canvas::mirrored() const {
-  Canvas result(width_, height_);
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) result.set(width_ - 1 - x, y, at(x, y));
-  return result;
-}
-
 Rgba paletteColour(char letter) {
   using namespace palette;
-  switch (letter) {
-    case 'k': return kInk;
-    case 'w': return kWhite;
-    case 'l': return kLightGrey;
-    case 'g': return kGrey;
-    case 'd': return kDarkGrey;
-    case 's': return kSkin;
-    case 'S': return kSkinShade;
-    case 'r': return kRed;
-    case 'R': return kDarkRed;
-    case 'o': return kOrange;
-    case 'O': return kDarkOrange;
-    case 'y': return kYellow;
-    case 'Y': return kGold;
-    case 'e': return kGreen;
-    case 'E': return kDarkGreen;
-    case 'f': return kLightGreen;
-    case 'c': return kLightBlue;
-    case 'b': return kBlue;
-    case 'B': return kDarkBlue;
-    case 'v': return kLavender;
-    case 'p': return kPurple;
-    case 'P': return kDarkPurple;
-    case 't': return kTan;
-    case 'n': return kBrown;
-    case 'N': return kDarkBrown;
-    case 'm': return kPink;
-    case 'q': return kTeal;
-  }
+  static const std::pair<char, Rgba> kLetters[] = {
+      {'k', kInk},       {'w', kWhite},    {'l', kLightGrey}, {'g', kGrey},       {'d', kDarkGrey},   {'s', kSkin},
+      {'S', kSkinShade}, {'r', kRed},      {'R', kDarkRed},   {'o', kOrange},     {'O', kDarkOrange}, {'y', kYellow},
+      {'Y', kGold},      {'e', kGreen},    {'E', kDarkGreen}, {'f', kLightGreen}, {'c', kLightBlue},  {'b', kBlue},
+      {'B', kDarkBlue},  {'v', kLavender}, {'p', kPurple},    {'P', kDarkPurple}, {'t', kTan},        {'n', kBrown},
+      {'N', kDarkBrown}, {'m', kPink},     {'q', kTeal},
+  };
+  for (const auto& [key, colour] : kLetters)
+    if (key == letter) return colour;
   std::fprintf(stderr, "mediagen: no palette colour for '%c'\n", letter);
   std::abort();
 }

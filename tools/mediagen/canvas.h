@@ -11,8 +11,8 @@ struct Rgba {
 };
 
 constexpr Rgba rgb(int r, int g, int b, int a = 255) {
-  return Rgba{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-              static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(a)};
+  return Rgba{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b),
+              static_cast<std::uint8_t>(a)};
 }
 
 Rgba mix(Rgba from, Rgba to, double t);
@@ -42,7 +42,6 @@ class Canvas {
   void draw(const Canvas& other, int left, int top);
   // Dark rim around every opaque shape: each clear pixel next to an opaque one takes colour.
   void outline(Rgba colour);
-  Canvas mirrored() const;
 
  private:
   int width_;

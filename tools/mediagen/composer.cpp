@@ -79,13 +79,19 @@ void PatternWriter::melody(int channel, int startRow, const std::string& tokens,
   std::istringstream stream(tokens);
   int row = startRow;
   for (std::string token; stream >> token;) {
+    if (token == "|") {
+      if ((row - startRow) % kRowsPerBar != 0) badNotation(tokens + " (a bar that does not add up)");
+      continue;
+    }
     size_t colon = token.find(':');
     if (colon == std::string::npos) badNotation(token);
     std::string pitch = token.substr(0, colon);
     int length = std::atoi(token.c_str() + colon + 1);
     if (length <= 0) badNotation(token);
-    if (pitch == "r") keyOff(row, channel);
-    else if (pitch != "-") note(row, channel, noteValue(pitch), instrument, volume);
+    if (pitch == "r")
+      keyOff(row, channel);
+    else if (pitch != "-")
+      note(row, channel, noteValue(pitch), instrument, volume);
     row += length;
   }
 }

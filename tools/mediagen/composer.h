@@ -34,8 +34,9 @@ class PatternWriter {
   void note(int row, int channel, int note, int instrument, int volume);
   void keyOff(int row, int channel);
 
-  // Tokens "note:rows" play a note, "r:rows" keys off and rests, "-:rows" holds. Rows past
-  // the end of the pattern are dropped.
+  // Tokens "note:rows" play a note, "r:rows" keys off and rests, "-:rows" holds; a "|" marks
+  // a bar line and stops the generator if the bar before it does not fill kRowsPerBar rows.
+  // Rows past the end of the pattern are dropped.
   void melody(int channel, int startRow, const std::string& tokens, int instrument, int volume);
   // Chord tones cycling upwards every `step` rows from the given octave.
   void arpeggio(int channel, const std::vector<Chord>& chords, int octave, int step, int instrument, int volume);

@@ -15,8 +15,7 @@ int scaleFor(const Canvas& picture) { return picture.width() > 200 ? 1 : kScale;
 void drawScaled(Canvas& target, const Canvas& picture, int left, int top, int scale, Rgba background) {
   target.fillRect(left, top, picture.width() * scale, picture.height() * scale, background);
   for (int y = 0; y < picture.height() * scale; ++y)
-    for (int x = 0; x < picture.width() * scale; ++x)
-      target.blend(left + x, top + y, picture.at(x / scale, y / scale));
+    for (int x = 0; x < picture.width() * scale; ++x) target.blend(left + x, top + y, picture.at(x / scale, y / scale));
 }
 
 }  // namespace

@@ -7,11 +7,11 @@
 // recorded speed on C-4 (note 49).
 constexpr int kDrumNote = 49;
 
-XmInstrument leadInstrument();     // bright pulse with vibrato, held until key off
-XmInstrument pluckInstrument();    // soft square that dies away: arpeggios
-XmInstrument bassInstrument();     // round triangle-square bass
-XmInstrument padInstrument();      // slow, detuned saws: sustained chords
-XmInstrument brassInstrument();    // saw lead with a slower swell, for fanfares
+XmInstrument leadInstrument();   // bright pulse with vibrato, held until key off
+XmInstrument pluckInstrument();  // soft square that dies away: arpeggios
+XmInstrument bassInstrument();   // round triangle-square bass
+XmInstrument padInstrument();    // slow, detuned saws: sustained chords
+XmInstrument brassInstrument();  // saw lead with a slower swell, for fanfares
 XmInstrument kickInstrument();
 XmInstrument snareInstrument();
 XmInstrument hatInstrument();

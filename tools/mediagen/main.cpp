@@ -33,11 +33,10 @@ struct SheetFile {
 
 std::vector<NamedPicture> pictures() {
   std::vector<NamedPicture> result;
-  for (SheetFile sheet : {SheetFile{"guysheet.png", guyFrames(), 9}, SheetFile{"badsheet.png", baddieFrames(), 2},
-                          SheetFile{"tilesheet.png", tileFrames(), 6},
-                          SheetFile{"contsheet.png", containerFrames(), 1},
-                          SheetFile{"loosesheet.png", looseFrames(), 3},
-                          SheetFile{"completesheet.png", completeFrames(), 3}})
+  for (SheetFile sheet :
+       {SheetFile{"guysheet.png", guyFrames(), 9}, SheetFile{"badsheet.png", baddieFrames(), 2},
+        SheetFile{"tilesheet.png", tileFrames(), 6}, SheetFile{"contsheet.png", containerFrames(), 1},
+        SheetFile{"loosesheet.png", looseFrames(), 3}, SheetFile{"completesheet.png", completeFrames(), 3}})
     result.push_back({sheet.name, assembleSheet(sheet.frames, sheet.rows)});
   result.push_back({"bag.png", bagImage()});
   result.push_back({"cloud.png", cloudImage()});

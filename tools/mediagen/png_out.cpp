@@ -27,8 +27,7 @@ bool savePng(const Canvas& canvas, const std::string& path) {
   al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
   ALLEGRO_BITMAP* bitmap = al_create_bitmap(canvas.width(), canvas.height());
   if (!bitmap) return false;
-  ALLEGRO_LOCKED_REGION* region =
-      al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_WRITEONLY);
+  ALLEGRO_LOCKED_REGION* region = al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_WRITEONLY);
   for (int y = 0; y < canvas.height(); ++y) {
     auto* row = static_cast<unsigned char*>(region->data) + y * region->pitch;
     for (int x = 0; x < canvas.width(); ++x) {

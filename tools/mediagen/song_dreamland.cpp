@@ -26,24 +26,47 @@ const std::string kFill = kGroove + kGroove + kGroove + "k...s...s.s.ssss";
 const std::string kHalfTime = "k.......s.......";
 const std::string kEighthHats = "h.o.h.o.h.o.h.o.";
 
-const Section kIntro = {"F F Dm Dm A# A# C C", "", "k.......k.......", kEighthHats, 2};
-const Section kVerse1 = {"F F Dm Dm A# A# C C",
-                         "c5:4 f5:4 a5:6 g5:2 f5:4 d5:4 a4:4 d5:4 d5:2 f5:2 a#5:6 a5:2 g5:4 g5:6 e5:2 c5:6 r:2",
-                         kGroove, kEighthHats, 2};
-const Section kVerse2 = {"F F Am Am A# C F F",
-                         "c5:4 f5:4 a5:4 c6:4 e6:6 d6:2 c6:4 a5:4 a#5:4 a5:2 g5:2 e5:4 g5:4 f5:12 r:4",
-                         kGroove, kEighthHats, 2};
-const Section kChorus1 = {"A# A# C C Am Am Dm Dm",
-                          "d6:3 c6:3 a#5:2 a5:4 f5:4 g5:3 a5:3 a#5:2 c6:8 e5:2 f5:2 g5:2 a5:2 c6:4 a5:4 d6:6 c6:2 a5:6 r:2",
-                          kGroove, "h.h.h.h.h.h.h.h.", 2};
-const Section kChorus2 = {"Gm Gm C C F A# C C",
-                          "a#5:3 a5:3 g5:2 d5:4 g5:4 e5:3 f5:3 g5:2 c6:8 a5:4 c6:4 d6:4 f6:4 e6:8 g5:4 r:4",
-                          kFill, "h.h.h.h.h.h.h.h.", 2};
-const Section kBridge1 = {"Dm Dm A# A# F F C C", "a5:12 r:4 f5:12 r:4 c6:8 a5:8 g5:14 r:2", kHalfTime,
-                          "h...o...h...o...", 1};
-const Section kBridge2 = {"Dm Dm A# A# Gm Gm C C",
-                          "a5:4 d6:4 f6:8 d6:8 a#5:8 g5:4 a#5:4 d6:8 c6:8 e6:4 g6:4", kHalfTime + kHalfTime +
-                          kHalfTime + "k...s...s.s.ssss", "h...o...h...o...", 1};
+const Section kIntro = {
+    "F F Dm Dm A# A# C C", "", "k.......k.......", kEighthHats, 2,
+};
+const Section kVerse1 = {
+    "F F Dm Dm A# A# C C",
+    "c5:4 f5:4 a5:6 g5:2 | f5:4 d5:4 a4:4 d5:4 | d5:2 f5:2 a#5:6 a5:2 g5:4 | g5:6 e5:2 c5:6 r:2",
+    kGroove,
+    kEighthHats,
+    2,
+};
+const Section kVerse2 = {
+    "F F Am Am A# C F F",
+    "c5:4 f5:4 a5:4 c6:4 | e6:6 d6:2 c6:4 a5:4 | a#5:4 a5:2 g5:2 e5:4 g5:4 | f5:12 r:4",
+    kGroove,
+    kEighthHats,
+    2,
+};
+const Section kChorus1 = {
+    "A# A# C C Am Am Dm Dm",
+    "d6:3 c6:3 a#5:2 a5:4 f5:4 | g5:3 a5:3 a#5:2 c6:8 | e5:2 f5:2 g5:2 a5:2 c6:4 a5:4 | d6:6 c6:2 a5:6 r:2",
+    kGroove,
+    "h.h.h.h.h.h.h.h.",
+    2,
+};
+const Section kChorus2 = {
+    "Gm Gm C C F A# C C",
+    "a#5:3 a5:3 g5:2 d5:4 g5:4 | e5:3 f5:3 g5:2 c6:8 | a5:4 c6:4 d6:4 f6:4 | e6:8 g5:4 r:4",
+    kFill,
+    "h.h.h.h.h.h.h.h.",
+    2,
+};
+const Section kBridge1 = {
+    "Dm Dm A# A# F F C C", "a5:12 r:4 | f5:12 r:4 | c6:8 a5:8 | g5:14 r:2", kHalfTime, "h...o...h...o...", 1,
+};
+const Section kBridge2 = {
+    "Dm Dm A# A# Gm Gm C C",
+    "a5:4 d6:4 f6:8 | d6:8 a#5:8 | g5:4 a#5:4 d6:8 | c6:8 e6:4 g6:4",
+    kHalfTime + kHalfTime + kHalfTime + "k...s...s.s.ssss",
+    "h...o...h...o...",
+    1,
+};
 
 XmPattern sectionPattern(const Section& section) {
   PatternWriter writer(kChannelCount);
@@ -56,8 +79,7 @@ XmPattern sectionPattern(const Section& section) {
   writer.bassLine(kBass, chords, 2, kBassSound, 46);
   writer.padVoice(kPadThird, chords, 1, 3, kPadSound, 20);
   writer.padVoice(kPadFifth, chords, 2, 3, kPadSound, 18);
-  writer.beat(kKickSnare, section.drums,
-              {{'k', kKickSound, kDrumNote, 50}, {'s', kSnareSound, kDrumNote, 40}});
+  writer.beat(kKickSnare, section.drums, {{'k', kKickSound, kDrumNote, 50}, {'s', kSnareSound, kDrumNote, 40}});
   writer.beat(kHats, section.hats, {{'h', kHatSound, kDrumNote, 30}, {'o', kHatSound, kDrumNote, 18}});
   return writer.pattern();
 }

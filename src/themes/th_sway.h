@@ -1,0 +1,15 @@
+#pragma once
+
+#include "themes/theme.h"
+
+// The default sky with the level bobbing and rocking on its clock.
+class ThSway : public Theme {
+ public:
+  void beforeEntities() override;
+  void afterEntities() override;
+  void update(double dt) override { clock += dt; }
+  const char* name() const override { return "Liquor"; }
+  int requiredPoints() const override { return 30; }
+
+  double clock = 0.0;  // s
+};

@@ -1,0 +1,209 @@
+#include "world/level_text.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+
+#include "entities/tile.h"
+#include "unit/test_support.h"
+#include "world/world.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+// Level bytes written here from the record layouts, independently of the library.
+class LevelMaker {
+ public:
+  explicit LevelMaker(unsigned seed) : rng_(seed) {}
+
+  int below(int n) { return static_cast<int>(rng_() % n); }
+  int flag() { return below(3) == 0 ? below(256) : below(2); }
+
+  std::string record(const std::string& code, int col, int row) {
+    std::string bytes = code + char(col) + char(row);
+    if (code == "tl") bytes += char(below(10));
+    if (code == "ct") bytes += char(below(256));
+    if (code == "vr" || code == "pr") bytes += std::string{char(below(10)), char(flag())};
+    if (code == "ff" || code == "bd") bytes += char(flag());
+    if (code == "ms") bytes += text() + "$";
+    return bytes;
+  }
+  std::string anyRecord() {
+    bool inGrid = below(4) != 0;
+    return record(kCodes[below(12)], inGrid ? below(40) : below(256), inGrid ? below(30) : below(256));
+  }
+  // Records of the kinds a grid can draw, in distinct cells in grid order.
+  std::string gridRun(int count) {
+    std::set<int> cells;
+    while (static_cast<int>(cells.size()) < count) cells.insert(below(1200));
+    std::string bytes;
+    for (int cell : cells) {
+      static const char* drawable[] = {"tl", "av", "gb", "lg", "sp", "fw"};
+      bytes += record(drawable[below(6)], cell % 40, cell / 40);
+    }
+    return bytes;
+  }
+  std::string trailer() {
+    switch (below(4)) {
+      case 0: return std::string(1, char(below(256)));
+      case 1: return "\xFF"s + char(below(256)) + "tl";
+      case 2: return std::string(1, 't') + "\xFF";
+      default: return "";
+    }
+  }
+
+ private:
+  std::string text() {
+    std::string bytes;
+    for (int i = below(12); i > 0; --i) {
+      char c = char(below(256));
+      bytes += c == '$' ? 'x' : c;
+    }
+    return bytes;
+  }
+  static constexpr const char* kCodes[] = {"tl", "ct", "gb", "av", "ms", "lg", "vr", "sp", "ff", "pr", "bd", "fw"};
+  std::mt19937 rng_;
+};
+
+void expectRoundTrip(const std::string& bytes, const std::string& label) {
+  LevelTextResult text = dumpLevelText(bytes);
+  ASSERT_TRUE(text.ok) << label << ": " << text.message;
+  LevelTextResult again = compileLevelText(text.output);
+  ASSERT_TRUE(again.ok) << label << ": " << again.message << "\n" << text.output;
+  EXPECT_EQ(again.output, bytes) << label << "\n" << text.output;
+}
+
+TEST(LevelText, EveryKindInAnyOrderRoundTripsByteForByte) {
+  LevelMaker maker(12345);
+  for (int file = 0; file < 300; ++file) {
+    std::string bytes;
+    for (int part = maker.below(6); part > 0; --part) {
+      bytes += maker.below(2) ? maker.gridRun(1 + maker.below(40)) : maker.anyRecord();
+    }
+    bytes += maker.trailer();
+    expectRoundTrip(bytes, "file " + std::to_string(file));
+  }
+  expectRoundTrip("", "empty file");
+}
+
+TEST(LevelText, RunsInGridOrderBecomeGridsAndOthersLines) {
+  LevelMaker maker(7);
+  std::string run = maker.gridRun(20);
+  LevelTextResult text = dumpLevelText(run);
+  ASSERT_TRUE(text.ok);
+  EXPECT_NE(text.output.find("\ngrid\n"), std::string::npos);
+  EXPECT_EQ(text.output.find("\ntl "), std::string::npos) << "every record is in the grid";
+
+  std::string reversed;
+  for (int col = 20; col > 8; --col) reversed += "tl"s + char(col) + "\x02\x00"s;
+  text = dumpLevelText(reversed);
+  ASSERT_TRUE(text.ok);
+  EXPECT_EQ(text.output.find("\ngrid\n"), std::string::npos) << "records out of grid order stay lines";
+  EXPECT_NE(text.output.find("\ntl 20 2 0\ntl 19 2 0\n"), std::string::npos) << text.output;
+}
+
+TEST(LevelText, DumpedLinesReadAsDocumented) {
+  std::string bytes = "av\x05\x1c"s + "vr\x0a\x0f\x02\x01"s + "ms\x03\x04Hello$"s + "pr\x01\x02\x03\x00"s +
+                      "ff\x01\x02\x05"s + "bd\x01\x02\x01"s + "ct\x0a\x1c\x03"s + "ms\x00\x00\"a\\\n\x01$"s + "\xFF"s;
+  LevelTextResult text = dumpLevelText(bytes);
+  ASSERT_TRUE(text.ok);
+  std::string body = text.output.substr(text.output.find("\nav ") + 1);
+  EXPECT_EQ(body,
+            "av 5 28\n"
+            "vr 10 15 2 on\n"
+            "ms 3 4 \"Hello\"\n"
+            "pr 1 2 3 off\n"
+            "ff 1 2 5\n"
+            "bd 1 2 feral\n"
+            "ct 10 28 3\n"
+            "ms 0 0 \"\\\"a\\\\\\n\\x01\"\n"
+            "trailer ff\n");
+}
+
+TEST(LevelText, GridCompilesRowByRowLeftToRight) {
+  LevelTextResult level = compileLevelText(
+      "# a comment\n"
+      "ct 2 3 4\n"
+      "grid\n"
+      "..A.f\n"
+      "3  -|\n"
+      "end\n"
+      "ms 1 1 \"Hi \\x21\"\n");
+  ASSERT_TRUE(level.ok) << level.message;
+  EXPECT_EQ(level.output, "ct\x02\x03\x04"s + "av\x02\x00"s + "bd\x04\x00\x01"s + "tl\x00\x01\x03"s +
+                              "ff\x03\x01\x00"s + "ff\x04\x01\x01"s + "ms\x01\x01Hi !$"s);
+}
+
+TEST(LevelText, BadTextIsRejectedWithItsLine) {
+  struct Row {
+    std::string text;
+    const char* message;
+  } rows[] = {
+      {"zz 1 2\n", "line 1: unknown kind 'zz'"},
+      {"\n\ntl 1 2 10\n", "line 3: the tile channel must be a number from 0 to 9, not '10'"},
+      {"vr 1 2 10 on\n", "line 1: the lever channel must be a number from 0 to 9, not '10'"},
+      {"tl 1 2\n", "line 1: the tile channel is missing"},
+      {"av 1 2 3\n", "line 1: unexpected '3' after the avatar"},
+      {"av 256 2\n", "line 1: the column must be a number from 0 to 255, not '256'"},
+      {"av -1 2\n", "line 1: the column must be a number from 0 to 255, not '-1'"},
+      {"pr 1 2 3 up\n", "line 1: the press pad resting state must be on, off or a number from 0 to 255, not 'up'"},
+      {"ms 1 2 Hello\n", "line 1: the message text must be in double quotes"},
+      {"ms 1 2 \"Hello\n", "line 1: the message text has no closing quote"},
+      {"ms 1 2 \"A$\"\n", "line 1: a message text cannot contain '$'"},
+      {"ms 1 2 \"A\\x24\"\n", "line 1: a message text cannot contain '$'"},
+      {"ms 1 2 \"A\\q\"\n", "line 1: unknown escape in the text (use \\\" \\\\ \\n or \\xNN)"},
+      {"grid\n..Q\nend\n", "line 2: column 3: 'Q' is not a grid symbol"},
+      {"grid\n" + std::string(41, '.') + "\nend\n", "line 2: a grid row has at most 40 columns"},
+      {"grid\n" + std::string(31, '\n') + "end\n", "line 32: a grid has at most 30 rows"},
+      {"av 1 1\ngrid\n...\n", "line 2: the grid has no \"end\" line"},
+      {"trailer 41 42\n", "line 1: a trailer is one byte, or starts with ff in its first two bytes"},
+      {"trailer\n", "line 1: a trailer is one byte, or starts with ff in its first two bytes"},
+      {"trailer ff\nav 1 1\n", "line 2: nothing but comments may follow the trailer"},
+  };
+  for (const Row& row : rows) {
+    LevelTextResult result = compileLevelText(row.text);
+    EXPECT_FALSE(result.ok) << row.text;
+    EXPECT_EQ(result.message, row.message) << row.text;
+  }
+}
+
+TEST(LevelText, BadLevelBytesAreRejectedWithTheirOffset) {
+  struct Row {
+    std::string bytes;
+    const char* message;
+  } rows[] = {
+      {"av\x01\x01zz\x01\x01"s, "byte 4: unknown kind 'zz'"},
+      {"av\x01\x01tl\x01\x01"s, "byte 4: the file ends inside the \"tl\" record"},
+      {"ms\x01\x01Hello"s, "byte 0: the file ends inside the \"ms\" record"},
+      {"tl\x01\x01\x0a"s, "byte 0: tile channel 10 is outside 0 to 9"},
+      {"av\x01\x01pr\x01\x01\x0c\x00"s, "byte 4: press pad channel 12 is outside 0 to 9"},
+  };
+  for (const Row& row : rows) {
+    LevelTextResult result = dumpLevelText(row.bytes);
+    EXPECT_FALSE(result.ok) << row.message;
+    EXPECT_EQ(result.message, row.message);
+  }
+}
+
+TEST(LevelText, CompiledTextLoadsIntoAWorld) {
+  initAllegroForTests();
+  World world;
+  loadLevelText("grid\n\n.12\nend\ntl 39 29 4\n", world);
+  std::vector<Entity*>& tiles = world.byTag(tagOf("tile"));
+  ASSERT_EQ(tiles.size(), 3u);
+  struct Row {
+    double x, y;
+    int channel;
+  } expected[] = {{20, 20, 1}, {40, 20, 2}, {780, 580, 4}};
+  for (size_t i = 0; i < tiles.size(); ++i) {
+    Tile* tile = static_cast<Tile*>(tiles[i]);
+    EXPECT_EQ(tile->x(), expected[i].x) << i;
+    EXPECT_EQ(tile->y(), expected[i].y) << i;
+    EXPECT_EQ(tile->channel, expected[i].channel) << i;
+  }
+}
+
+}  // namespace

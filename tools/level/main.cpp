@@ -1,0 +1,59 @@
+// binhopper-level: turns the readable level text into a level file and back.
+//   binhopper-level compile SRC.txt OUT.lv
+//   binhopper-level dump IN.lv            (text on standard output)
+// Exits 1 with one line on standard error when the input is bad.
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "world/level_file.h"
+#include "world/level_text.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: binhopper-level compile SRC.txt OUT.lv\n"
+    "       binhopper-level dump IN.lv\n";
+
+int failWith(const std::string& message) {
+  std::fprintf(stderr, "binhopper-level: %s\n", message.c_str());
+  return 1;
+}
+
+bool readWhole(const char* path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+int compile(const char* source, const char* output) {
+  std::string text;
+  if (!readWhole(source, text)) return failWith(std::string("cannot read '") + source + "'");
+  LevelTextResult result = compileLevelText(text);
+  if (!result.ok) return failWith(std::string(source) + ": " + result.message);
+  LevelFileResult written = writeLevelBytes(output, result.output);
+  if (!written.ok) return failWith(written.message);
+  return 0;
+}
+
+int dump(const char* level) {
+  std::string bytes;
+  if (!readWhole(level, bytes)) return failWith(std::string("cannot read '") + level + "'");
+  LevelTextResult result = dumpLevelText(bytes);
+  if (!result.ok) return failWith(std::string(level) + ": " + result.message);
+  std::fwrite(result.output.data(), 1, result.output.size(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "compile") == 0) return compile(argv[2], argv[3]);
+  if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return dump(argv[2]);
+  std::fputs(kUsage, stderr);
+  return 1;
+}
