@@ -38,15 +38,20 @@ std::string parseLine(const std::string& line, long& count, std::vector<int>& ke
   count = std::strtol(countText.c_str(), &end, 10);
   if (*end != '\0' || count < 0 || count > kMaximumFrames) return "bad frame count '" + countText + "'";
   if (keyText == "-") return "";
-  for (char letter : keyText) {
-    int code = keyCodeOf(letter);
-    if (!code) return std::string("unknown key '") + letter + "' (keys are L R U D Z X or -)";
-    keys.push_back(code);
-  }
+  if (!keyCodesOf(keyText, keys)) return "unknown key in '" + keyText + "' (keys are L R U D Z X, or - for none)";
   return "";
 }
 
 }  // namespace
+
+bool keyCodesOf(const std::string& letters, std::vector<int>& codes) {
+  for (char letter : letters) {
+    int code = keyCodeOf(letter);
+    if (!code) return false;
+    codes.push_back(code);
+  }
+  return true;
+}
 
 bool InputScript::read(std::istream& in, const std::string& name, std::string& error) {
   std::string line;

@@ -19,3 +19,6 @@ class InputScript {
  private:
   std::vector<std::vector<int>> frames_;
 };
+
+// The library key codes of letters from "LRUDZX", in the order given; false on any other letter.
+bool keyCodesOf(const std::string& letters, std::vector<int>& codes);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/blend.h"
+#include "app/music.h"
 #include "entities/avatar.h"
 #include "entities/channel_states.h"
 #include "entities/prototypes.h"
@@ -90,6 +91,8 @@ PlayState::~PlayState() {
 
 void PlayState::addFinalScreenExtras() {
   currentTheme = themes[0];
+  stopMusic();
+  loadMusic("media/unreal_superhero.xm", 0);
   const Progress& record = progress();
   bool allPoints = record.unlockPoints() == 3 * record.records.size();
   world->add(new GuiText(kFinalTextX, 40, "WELL DONE!"));

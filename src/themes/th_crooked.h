@@ -1,5 +1,7 @@
 #pragma once
 
+#include <allegro5/allegro.h>
+
 #include "themes/theme.h"
 
 // The default sky with the level drawn at a fixed tilt.
@@ -9,4 +11,7 @@ class ThCrooked : public Theme {
   void afterEntities() override;
   const char* name() const override { return "Crooked"; }
   int requiredPoints() const override { return 24; }
+
+ private:
+  ALLEGRO_TRANSFORM outside_;  // the transform in use before the tilt, put back after it
 };

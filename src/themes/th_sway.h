@@ -1,5 +1,7 @@
 #pragma once
 
+#include <allegro5/allegro.h>
+
 #include "themes/theme.h"
 
 // The default sky with the level bobbing and rocking on its clock.
@@ -12,4 +14,7 @@ class ThSway : public Theme {
   int requiredPoints() const override { return 30; }
 
   double clock = 0.0;  // s
+
+ private:
+  ALLEGRO_TRANSFORM outside_;  // the transform in use before the sway, put back after it
 };

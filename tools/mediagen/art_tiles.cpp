@@ -3,6 +3,7 @@
 
 #include "art.h"
 #include "palette.h"
+#include "synth.h"
 
 // Wall tiles fill their whole cell; the game draws dark borders and light and dark bands on
 // their outer edges, so the pictures keep their own shading mild.
@@ -69,13 +70,21 @@ Canvas steelTile() {
   return tile;
 }
 
-Canvas jadeTile() {
+// A clipped hedge: leaves scattered by our fixed-seed noise and wrapped around the cell's
+// edges, so neighbouring hedge tiles join without a seam.
+Canvas hedgeTile() {
   Canvas tile(20, 20);
   tile.fillRect(0, 0, 20, 20, kDarkGreen);
-  tile.fillShape([](double x, double y) { return std::abs(x - 10) + std::abs(y - 10) < 9.5; },
-                 kGreen);
-  tile.fillShape([](double x, double y) { return std::abs(x - 10) + std::abs(y - 10) < 5; }, kLightGreen);
-  tile.fillRect(8, 7, 2, 2, kWhite);
+  Noise scatter(2024);
+  for (int leaf = 0; leaf < 22; ++leaf) {
+    double x = (scatter.next() + 1.0) * 10.0, y = (scatter.next() + 1.0) * 10.0;
+    Rgba colour = leaf % 3 == 0 ? kLightGreen : kGreen;
+    for (int wrapX : {-20, 0, 20})
+      for (int wrapY : {-20, 0, 20}) {
+        tile.fillEllipse(x + wrapX + 0.7, y + wrapY + 0.9, 2.4, 1.7, rgb(24, 80, 44));
+        tile.fillEllipse(x + wrapX, y + wrapY, 2.4, 1.7, colour);
+      }
+  }
   return tile;
 }
 
@@ -142,6 +151,6 @@ Canvas pressPad(bool down) {
 }  // namespace
 
 std::vector<Canvas> tileFrames() {
-  return {brickTile(), stoneTile(), woodTile(), steelTile(), jadeTile(), spikes(),
+  return {brickTile(), stoneTile(), woodTile(), steelTile(), hedgeTile(), spikes(),
           sign(),      lever(false), lever(true), pressPad(false), pressPad(true)};
 }

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/music.h"
 #include "states/input_script.h"
 #include "states/progress.h"
 #include "states/simulator.h"
@@ -106,6 +107,8 @@ void initLibrary() {
   al_init_primitives_addon();
   al_init_acodec_addon();
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  // The final screen loads its module; with no audio installed it is never played.
+  initMusic(1);
 }
 
 // A fresh record set in memory, long enough that a completion of level I is recorded.

@@ -1,0 +1,228 @@
+// Avatar movement through the game's play state, with expectations worked out from the rules at
+// dt = 1/64 s: walking 200 * dt = 3.125 px, air control 1200 * dt = 18.75 px/s and gravity
+// 600 * dt = 9.375 px/s per frame.
+
+#include "entities/avatar.h"
+
+#include <gtest/gtest.h>
+
+#include "entities/channel_states.h"
+#include "unit/sim_run.h"
+
+namespace {
+
+class AvatarMovement : public SimRun {};
+
+TEST_F(AvatarMovement, WalksAt200PixelsPerSecondAndCountsThem) {
+  load(floorLevel());
+  frames(64, "R");
+  EXPECT_EQ(avatar().x(), 300.0) << "one second to the right";
+  EXPECT_EQ(avatar().y(), 540.0);
+  EXPECT_EQ(avatar().state, Avatar::Walking);
+  EXPECT_TRUE(avatar().facingRight);
+  EXPECT_EQ(context().pixelsTraversed, 200.0);
+  EXPECT_EQ(avatar().walkFrame, 2) << "8 animation ticks in a second: 8 mod 6";
+  EXPECT_EQ(avatar().vx, 0.0) << "walking moves x directly";
+
+  frames(32, "L");
+  EXPECT_EQ(avatar().x(), 200.0);
+  EXPECT_FALSE(avatar().facingRight);
+  EXPECT_EQ(context().pixelsTraversed, 300.0) << "distance, not displacement";
+
+  frames(1, "LR");
+  EXPECT_EQ(avatar().state, Avatar::Standing) << "both held stops the walk";
+  EXPECT_EQ(avatar().x(), 200.0);
+  frames(1, "LR");
+  EXPECT_EQ(avatar().state, Avatar::Standing) << "both held does not start one";
+  EXPECT_EQ(context().elapsedTime, 98.0 / 64);
+}
+
+TEST_F(AvatarMovement, JumpFromStandingRisesAndLandsOnlyOnTheWayDown) {
+  load(floorLevel());
+  frames(1, "Z");
+  EXPECT_EQ(avatar().state, Avatar::InAir);
+  EXPECT_EQ(avatar().vx, 0.0);
+  EXPECT_EQ(avatar().vy, -270.0);
+  EXPECT_EQ(avatar().y(), 540.0) << "the jump frame does not move yet";
+  EXPECT_EQ(context().jumps, 1.0);
+
+  frames(1);
+  EXPECT_EQ(avatar().vy, -260.625);
+  EXPECT_EQ(avatar().y(), 540.0 - 260.625 / 64);
+
+  // After n frames in the air y = 540 + (-270 n + 9.375 n (n + 1) / 2) / 64: n = 56 is still
+  // 2.4609375 px above the floor, n = 57 sinks 1.669921875 px into it and lands.
+  frames(55);
+  EXPECT_EQ(avatar().state, Avatar::InAir);
+  EXPECT_EQ(avatar().y(), 537.5390625);
+  frames(1);
+  EXPECT_EQ(avatar().state, Avatar::Standing);
+  EXPECT_EQ(avatar().y(), 540.0);
+  EXPECT_EQ(avatar().vy, 264.375) << "landing leaves the speed as it stands";
+  EXPECT_EQ(context().jumps, 1.0);
+}
+
+TEST_F(AvatarMovement, JumpFromWalkingAndAirControlUpTo200) {
+  struct Row {
+    const char* label;
+    const char* keys;
+    double sign;
+  };
+  for (const Row& row : {Row{"right", "R", 1.0}, Row{"left", "L", -1.0}}) {
+    load(floorLevel());
+    const double dt = 1.0 / 48;  // air control adds 1200 / 48 = 25 px/s per frame
+    frames(1, row.keys, dt);
+    frames(1, std::string(row.keys) + "Z", dt);
+    EXPECT_EQ(avatar().vx, row.sign * 150.0) << row.label;
+    EXPECT_EQ(avatar().vy, -270.0) << row.label;
+    frames(1, row.keys, dt);
+    EXPECT_DOUBLE_EQ(avatar().vx, row.sign * 175.0) << row.label;
+    frames(1, row.keys, dt);
+    EXPECT_DOUBLE_EQ(avatar().vx, row.sign * 200.0) << row.label << ": the limit after 1/24 s";
+    frames(1, row.keys, dt);
+    EXPECT_EQ(avatar().vx, row.sign * 200.0) << row.label << ": clamped";
+    frames(1, "LR", dt);
+    EXPECT_EQ(avatar().vx, row.sign * 200.0) << row.label << ": both keys, no change and no friction";
+  }
+}
+
+TEST_F(AvatarMovement, OneDoubleJumpPerAirbornePeriodRestoredByStandingNotByLanding) {
+  load(floorLevel());
+  frames(1, "Z");
+  frames(3);
+  frames(1, "Z");
+  EXPECT_EQ(avatar().vy, -162.0) << "0.6 of the jump speed, after gravity";
+  EXPECT_FALSE(avatar().canDoubleJump);
+  EXPECT_EQ(context().doubleJumps, 1.0);
+  frames(3);
+  frames(1, "Z");
+  EXPECT_EQ(avatar().vy, -162.0 + 4 * 9.375) << "a second one is refused";
+  EXPECT_EQ(context().doubleJumps, 1.0);
+
+  for (int frame = 0; frame < 200 && avatar().state == Avatar::InAir; ++frame) frames(1);
+  ASSERT_EQ(avatar().state, Avatar::Standing);
+  EXPECT_FALSE(avatar().canDoubleJump) << "the landing frame alone does not restore it";
+  frames(1);
+  EXPECT_TRUE(avatar().canDoubleJump);
+  EXPECT_EQ(context().jumps, 1.0);
+}
+
+// A platform from x = 200 to 400; the ground check looks at x + 10.
+TEST_F(AvatarMovement, WalkingOffALedgeKeeps30PixelsPerSecondLosingTheGroundStandingNone) {
+  const std::string platform = gridLevel({{27, "...............A"}, {28, "..........1111111111"}});
+  struct Row {
+    const char* label;
+    const char* keys;
+    int walkFrames;
+    double x;  // after the falling frame
+    double vx;
+  };
+  // Right: 300 + 3.125 * 29 = 390.625 is past x = 390; left: 300 - 3.125 * 36 = 187.5 < 190.
+  const Row rows[] = {{"right", "R", 29, 390.625 + 30.0 / 64, 30.0}, {"left", "L", 36, 187.5 - 30.0 / 64, -30.0}};
+  for (const Row& row : rows) {
+    load(platform);
+    frames(row.walkFrames, row.keys);
+    EXPECT_EQ(avatar().state, Avatar::Walking) << row.label;
+    frames(1);
+    EXPECT_EQ(avatar().state, Avatar::InAir) << row.label;
+    EXPECT_EQ(avatar().vx, row.vx) << row.label;
+    EXPECT_EQ(avatar().vy, 9.375) << row.label;
+    EXPECT_EQ(avatar().x(), row.x) << row.label;
+    EXPECT_EQ(avatar().y(), 540.0 + 9.375 / 64) << row.label;
+  }
+
+  for (const char* keys : {"", "D"}) {
+    load(platform);
+    frames(4, "R");
+    frames(2, keys);
+    ASSERT_EQ(avatar().state, *keys ? Avatar::Crouching : Avatar::Standing);
+    channelStates[1] = 0;
+    frames(1, keys);
+    channelStates[1] = 1;
+    EXPECT_EQ(avatar().state, Avatar::InAir) << (*keys ? "crouching" : "standing");
+    EXPECT_EQ(avatar().vx, 0.0) << (*keys ? "crouching" : "standing") << ", although facing right";
+  }
+}
+
+TEST_F(AvatarMovement, FloorContactLandsOnlyWhenNotRising) {
+  // A switched-off tile where the avatar stands; it comes on while the avatar rises through it.
+  load(floorLevel("tl 5 27 1\n"));
+  channelStates[1] = 0;
+  frames(1, "Z");
+  frames(3);
+  EXPECT_EQ(avatar().y(), 540.0 - 753.75 / 64);
+  channelStates[1] = 1;
+  frames(1);
+  EXPECT_EQ(avatar().state, Avatar::InAir) << "pushed up 8.22 px without landing";
+  EXPECT_EQ(avatar().y(), 520.0 - 232.5 / 64);
+
+  load(floorLevel());
+  avatar().setPosition(100, 545);
+  avatar().state = Avatar::InAir;
+  avatar().vy = 0.0;
+  frames(1);
+  EXPECT_EQ(avatar().state, Avatar::Standing) << "vy exactly 0 lands";
+  EXPECT_EQ(avatar().y(), 540.0);
+}
+
+// A tile at column 6 (x 120 to 140) next to the avatar standing on the floor: the right-middle
+// point x + 19 lies 12 px inside it at x = 113. The ceiling point finds it 18 px deep.
+TEST_F(AvatarMovement, PushOutsUpTo12PixelsDeeperCrushes) {
+  struct Row {
+    const char* label;
+    double x, y;
+    double xAfter, yAfter;
+    int status;
+  };
+  const Row rows[] = {
+      {"wall depth 12 is pushed out", 113.0, 540.0, 101.0, 540.0, Outcome::Playing},
+      {"wall depth 12.5 crushes and is not pushed", 113.5, 540.0, 113.5, 540.0, Outcome::Dead},
+      {"floor depth 1 is ignored", 60.0, 541.0, 60.0, 541.0, Outcome::Playing},
+      {"floor depth 1.5 is pushed out", 60.0, 541.5, 60.0, 540.0, Outcome::Playing},
+  };
+  for (const Row& row : rows) {
+    load(gridLevel({{27, ".....A1"}, {28, std::string(40, '0')}}));
+    avatar().setPosition(row.x, row.y);
+    frames(1);
+    EXPECT_EQ(avatar().x(), row.xAfter) << row.label;
+    EXPECT_EQ(avatar().y(), row.yAfter) << row.label;
+    EXPECT_EQ(avatar().outcome().status, row.status) << row.label;
+    if (row.status == Outcome::Dead) {
+      EXPECT_EQ(avatar().outcome().reason, "were crushed by a hunk of wall") << row.label;
+      EXPECT_EQ(progress().deaths, 1) << row.label << ": one death although both resolutions crush";
+    }
+  }
+}
+
+// Falling from (400, 0) with nothing below: vy grows by 9.375 per frame up to 400 (frame 43),
+// so y = 0.0732421875 n (n + 1) for n <= 42 (132.275390625), then 6.25 px per frame:
+// 601.025390625 after frame 117. Frame 118 dies at its start, after counting its time.
+TEST_F(AvatarMovement, FallingBelow600DiesAndTheClockStops) {
+  load(gridLevel({{0, "....................A"}}));
+  frames(42);
+  EXPECT_EQ(avatar().y(), 132.275390625);
+  EXPECT_EQ(avatar().vy, 393.75);
+  frames(1);
+  EXPECT_EQ(avatar().vy, 400.0) << "fall speed limit";
+  frames(74);
+  EXPECT_EQ(avatar().y(), 601.025390625);
+  EXPECT_EQ(avatar().outcome().status, Outcome::Playing);
+  frames(1);
+  EXPECT_EQ(avatar().outcome().status, Outcome::Dead);
+  EXPECT_EQ(avatar().outcome().reason, "fell of the face of the world");
+  EXPECT_EQ(context().elapsedTime, 118.0 / 64);
+  frames(10);
+  EXPECT_EQ(context().elapsedTime, 118.0 / 64) << "time stops at the outcome";
+  EXPECT_EQ(avatar().y(), 601.025390625) << "the update ends before moving";
+  EXPECT_EQ(progress().deaths, 1);
+
+  load(gridLevel({{0, "....................A"}}));
+  avatar().setPosition(400, 600);
+  avatar().state = Avatar::InAir;
+  frames(1);
+  EXPECT_EQ(avatar().outcome().status, Outcome::Playing) << "y = 600 exactly is still alive";
+  frames(1);
+  EXPECT_EQ(avatar().outcome().status, Outcome::Dead);
+}
+
+}  // namespace
