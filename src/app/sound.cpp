@@ -1,6 +1,13 @@
 #include "app/sound.h"
 
+namespace {
+SoundObserver observer = nullptr;
+}
+
 void playSound(ALLEGRO_SAMPLE* sample, float gain, float speed) {
+  if (observer) observer(sample, gain, speed);
   if (!sample || !al_is_audio_installed()) return;
   al_play_sample(sample, gain, 0.5f, speed, ALLEGRO_PLAYMODE_ONCE, nullptr);
 }
+
+void setSoundObserver(SoundObserver newObserver) { observer = newObserver; }

@@ -5,3 +5,8 @@
 // Plays a sample once, pan 0.5, with the given gain and speed. Does nothing when audio is not
 // installed (tests, the headless simulator) or the sample is missing.
 void playSound(ALLEGRO_SAMPLE* sample, float gain, float speed = 1.0f);
+
+// Told of every request to play, also when nothing can be heard, so that tests can check which
+// sounds a rule asks for. Null (the default) observes nothing.
+using SoundObserver = void (*)(ALLEGRO_SAMPLE* sample, float gain, float speed);
+void setSoundObserver(SoundObserver observer);

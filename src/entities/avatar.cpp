@@ -7,6 +7,8 @@
 #include "app/resource.h"
 #include "app/sound.h"
 #include "entities/carryable.h"
+#include "entities/container.h"
+#include "entities/particle.h"
 #include "entities/tile_collision.h"
 #include "states/play_context.h"
 #include "states/progress.h"
@@ -114,6 +116,7 @@ void Avatar::update(double dt) {
   if (state == Walking) updateWalking(dt);
   resolveTileCollisions();
   placeCarried();
+  checkCompletion();
   animClock = newClock;
 }
 
@@ -280,6 +283,7 @@ void Avatar::die(const std::string& reason) {
   if (outcome_.status != Outcome::Playing) return;
   playSound(dieSound, 1.0f);
   progress().deaths += 1;
+  spawnPuffs(*world, xPos, yPos);
   outcome_.status = Outcome::Dead;
   outcome_.reason = reason;
 }
@@ -288,6 +292,17 @@ void Avatar::complete() {
   if (outcome_.status != Outcome::Playing) return;
   outcome_.status = Outcome::Completed;
   outcome_.reason.clear();
+}
+
+// Runs at the end of every update, carrying or not: a level whose containers are all full is
+// complete; one without containers never is.
+void Avatar::checkCompletion() {
+  std::vector<Entity*>& containers = world->byTag(tagOf("cont"));
+  if (containers.empty()) return;
+  for (Entity* entity : containers) {
+    if (static_cast<Container*>(entity)->remaining != 0) return;
+  }
+  complete();
 }
 
 void Avatar::draw() {

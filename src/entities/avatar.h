@@ -55,6 +55,7 @@ class Avatar : public Entity, public World::RemovalListener {
   void updateWalking(double dt);
   void advanceWalkAnimation(double dt);
   void placeCarried();
+  void checkCompletion();
   void pickUp();
   // -1 left alone, +1 right alone, 0 neither or both.
   int horizontalInput() const;

@@ -25,5 +25,14 @@ class Carryable : public Entity {
   double vy = 0.0;
 
  protected:
+  // The shared tile contacts: a carried object is let go at any contact, walls and ceilings
+  // stop it dead, a floor lands it when it is free and not rising. Every overlap is pushed
+  // out; there is no crushing.
+  void resolveTiles();
+  // Free flight: gravity with a speed limit, then the move.
+  void fly(double dt);
+  virtual void stopAgainst(int direction);
+  virtual void land();
+
   ALLEGRO_SAMPLE* landSound;
 };

@@ -33,3 +33,7 @@ class Particle : public Entity {
 
 // The 20 grey puffs of a death or of a bag eaten by a feral baddie, around (x, y).
 void spawnPuffs(World& world, double x, double y);
+
+// A ring of additive glow particles flying out from around (x, y) at random angles with a
+// speed between minSpeed and maxSpeed px/s, living 0.4 s (garbage picked up, fireworks).
+void spawnGlowRing(World& world, double x, double y, int count, float minSpeed, float maxSpeed, double drag);

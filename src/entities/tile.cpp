@@ -22,8 +22,8 @@ struct EdgeQuad {
 };
 
 constexpr EdgeQuad kEdgeQuads[] = {
-    {Tile::EDGE_LEFT, 0, 0, 1, 20, 0, true},    {Tile::EDGE_RIGHT, 19, 0, 20, 20, 0, true},
-    {Tile::EDGE_TOP, 0, 0, 20, 7, 1, false},    {Tile::EDGE_TOP, 0, 0, 20, 1, 0, true},
+    {Tile::EDGE_LEFT, 0, 0, 1, 20, 0, true},      {Tile::EDGE_RIGHT, 19, 0, 20, 20, 0, true},
+    {Tile::EDGE_TOP, 0, 0, 20, 7, 1, false},      {Tile::EDGE_TOP, 0, 0, 20, 1, 0, true},
     {Tile::EDGE_BOTTOM, 0, 13, 20, 20, 0, false}, {Tile::EDGE_BOTTOM, 0, 19, 20, 20, 0, true},
 };
 

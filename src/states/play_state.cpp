@@ -6,6 +6,7 @@
 #include "app/music.h"
 #include "entities/avatar.h"
 #include "entities/channel_states.h"
+#include "entities/cloud.h"
 #include "entities/prototypes.h"
 #include "states/gui_text.h"
 #include "states/progress.h"
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr int kFinalScreen = -2;
+constexpr int kCloudCount = 24;
 constexpr double kZoomKeep = 0.95;   // of the zoom per update
 constexpr double kZoomGrowth = 0.2;  // added per update
 constexpr double kZoomNearlyFull = 3.99;
@@ -75,6 +77,7 @@ PlayState::PlayState(int levelIndex_, const char* fileName)
   loadLevel(fileName, *world);
   context = new PlayContext();
   setCurrentPlayContext(context);
+  for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud());
   world->flush();
   context->grid->build(*world);
   setAllChannelsOn();

@@ -3,9 +3,9 @@
 #include <cmath>
 
 namespace {
-constexpr double kBob = 10.0;                // px, half the vertical travel
+constexpr double kBob = 10.0;                 // px, half the vertical travel
 constexpr double kRock = 5.625 * M_PI / 180;  // radians at the widest
-constexpr double kRockRate = 0.25;           // of the bobbing rate
+constexpr double kRockRate = 0.25;            // of the bobbing rate
 }  // namespace
 
 // Through the library's transform for the reason given in ThCrooked. In GL terms: push the

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr int kEndByte = 0xFF;          // a code byte of this value ends a level
-constexpr char kTextEnd = '$';          // ends the text of a message record
-constexpr size_t kMinimumGridRun = 8;   // records; shorter runs are dumped as lines
+constexpr int kEndByte = 0xFF;         // a code byte of this value ends a level
+constexpr char kTextEnd = '$';         // ends the text of a message record
+constexpr size_t kMinimumGridRun = 8;  // records; shorter runs are dumped as lines
 constexpr char kEmptyCell = '.';
 
 enum class Param { Number, Channel, Flag };
@@ -86,8 +86,15 @@ const std::vector<Symbol>& symbols() {
   static const std::vector<Symbol> table = [] {
     std::vector<Symbol> list;
     for (int channel = 0; channel < kChannelCount; ++channel) list.push_back({char('0' + channel), "tl", channel});
-    list.insert(list.end(), {{'A', "av", -1}, {'b', "gb", -1}, {'*', "lg", -1}, {'^', "sp", -1}, {'F', "fw", -1},
-                             {'t', "bd", 0}, {'f', "bd", 1}, {'-', "ff", 0}, {'|', "ff", 1}});
+    list.insert(list.end(), {{'A', "av", -1},
+                             {'b', "gb", -1},
+                             {'*', "lg", -1},
+                             {'^', "sp", -1},
+                             {'F', "fw", -1},
+                             {'t', "bd", 0},
+                             {'f', "bd", 1},
+                             {'-', "ff", 0},
+                             {'|', "ff", 1}});
     return list;
   }();
   return table;
@@ -296,6 +303,11 @@ LevelTextResult dumpLevelText(const std::string& levelBytes) {
 
 namespace {
 
+bool isHexPair(const std::string& text, size_t at) {
+  return at + 2 <= text.size() && std::isxdigit(static_cast<unsigned char>(text[at])) &&
+         std::isxdigit(static_cast<unsigned char>(text[at + 1]));
+}
+
 // Reads the words of one line; the first problem found is kept.
 class LineReader {
  public:
@@ -372,8 +384,7 @@ bool LineReader::escape(std::string& text) {
     text += kind;
   } else if (kind == 'n') {
     text += '\n';
-  } else if (kind == 'x' && position_ + 2 <= line_.size() && std::isxdigit(static_cast<unsigned char>(line_[position_])) &&
-             std::isxdigit(static_cast<unsigned char>(line_[position_ + 1]))) {
+  } else if (kind == 'x' && isHexPair(line_, position_)) {
     text += static_cast<char>(std::strtol(line_.substr(position_, 2).c_str(), nullptr, 16));
     position_ += 2;
   } else {
@@ -418,7 +429,9 @@ Record recordFromLine(const Kind& kind, LineReader& reader) {
     }
   }
   if (kind.text) record.text = reader.quotedText();
-  if (!reader.failed() && !reader.atEnd()) reader.fail(format("unexpected '%s' after the %s", reader.word().c_str(), kind.name));
+  if (!reader.failed() && !reader.atEnd()) {
+    reader.fail(format("unexpected '%s' after the %s", reader.word().c_str(), kind.name));
+  }
   return record;
 }
 
@@ -426,13 +439,12 @@ std::string trailerBytes(LineReader& reader) {
   std::string bytes;
   while (!reader.atEnd() && !reader.failed()) {
     std::string text = reader.word();
-    bool hex = text.size() == 2 && std::isxdigit(static_cast<unsigned char>(text[0])) &&
-               std::isxdigit(static_cast<unsigned char>(text[1]));
-    if (!hex) reader.fail(format("trailer bytes are two hex digits each, not '%s'", text.c_str()));
+    if (text.size() != 2 || !isHexPair(text, 0))
+      reader.fail(format("trailer bytes are two hex digits each, not '%s'", text.c_str()));
     bytes += static_cast<char>(std::strtol(text.c_str(), nullptr, 16));
   }
   bool endsLevel = bytes.size() == 1 || (bytes.size() >= 2 && (static_cast<unsigned char>(bytes[0]) == kEndByte ||
-                                                                static_cast<unsigned char>(bytes[1]) == kEndByte));
+                                                               static_cast<unsigned char>(bytes[1]) == kEndByte));
   if (!reader.failed() && !endsLevel) reader.fail("a trailer is one byte, or starts with ff in its first two bytes");
   return bytes;
 }

@@ -48,6 +48,15 @@ TEST_F(LevelFile, TileRecordsRoundTripByteForByte) {
   EXPECT_EQ(save(), bytes);
 }
 
+TEST_F(LevelFile, AvatarRecordRoundTrips) {
+  ASSERT_TRUE(load("av\x05\x1c"s).ok);
+  ASSERT_EQ(entities().size(), 1u);
+  EXPECT_STREQ(entities()[0]->typeCode(), "av");
+  EXPECT_EQ(entities()[0]->position(), std::make_pair(100.0, 560.0));
+  EXPECT_EQ(world.first(tagOf("avat")), entities()[0]);
+  EXPECT_EQ(save(), "av\x05\x1c"s);
+}
+
 TEST_F(LevelFile, SavedPositionsAreWholeCellsTruncated) {
   Tile* tile = new Tile(1, nullptr, 0, 0);
   tile->setPosition(399.9, 19.99);
@@ -153,20 +162,21 @@ TEST_F(LevelFile, SavingReplacesTheFileWholeAndLeavesNoTemporary) {
 }
 
 TEST_F(LevelFile, SaveLoadSaveIsIdentity) {
+  ASSERT_TRUE(load("tl\x01\x02\x03"s + "av\x05\x1c"s + "tl\x27\x1d\x00"s).ok);
   for (int i = 0; i < 30; ++i) {
     Tile* tile = new Tile((i * 7) % 10, nullptr, (i * 13) % 40, (i * 11) % 30);
     world.add(tile);
   }
   world.flush();
   std::string first = save();
-  ASSERT_EQ(first.size(), 150u);
+  ASSERT_EQ(first.size(), 14u + 150u);
+  EXPECT_EQ(first.substr(0, 14), "tl\x01\x02\x03"s + "av\x05\x1c"s + "tl\x27\x1d\x00"s)
+      << "loaded records first, in order";
   World again;
   ASSERT_TRUE(readLevel(dir.file("out.lv").c_str(), again).ok);
   again.flush();
   ASSERT_TRUE(writeLevel(dir.file("again.lv").c_str(), again).ok);
   EXPECT_EQ(readFileBytes(dir.file("again.lv")), first);
-  for (Entity* e : again.byTag(tagOf("entt"))) again.remove(e);
-  again.flush();
 }
 
 }  // namespace

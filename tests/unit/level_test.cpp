@@ -43,14 +43,10 @@ TEST_F(LevelGrid, SolidTileAtTruncatesTowardZero) {
     double x, y;
     Tile* expected;
   } rows[] = {
-      {"(-5, 10) is cell (0, 0)", -5, 10, corner},
-      {"(-19.9, -19.9) is cell (0, 0)", -19.9, -19.9, corner},
-      {"(-20, 10) is column -1", -20, 10, nullptr},
-      {"(19.99, 19.99) is cell (0, 0)", 19.99, 19.99, corner},
-      {"(800, 10) is column 40", 800, 10, nullptr},
-      {"(799.9, 599.9) is cell (39, 29)", 799.9, 599.9, last},
-      {"(10, 600) is row 30", 10, 600, nullptr},
-      {"(1e300, 10) is far outside", 1e300, 10, nullptr},
+      {"(-5, 10) is cell (0, 0)", -5, 10, corner},  {"(-19.9, -19.9) is cell (0, 0)", -19.9, -19.9, corner},
+      {"(-20, 10) is column -1", -20, 10, nullptr}, {"(19.99, 19.99) is cell (0, 0)", 19.99, 19.99, corner},
+      {"(800, 10) is column 40", 800, 10, nullptr}, {"(799.9, 599.9) is cell (39, 29)", 799.9, 599.9, last},
+      {"(10, 600) is row 30", 10, 600, nullptr},    {"(1e300, 10) is far outside", 1e300, 10, nullptr},
   };
   for (const Row& row : rows) EXPECT_EQ(level.solidTileAt(row.x, row.y), row.expected) << row.label;
 }
@@ -140,8 +136,8 @@ TEST_F(LevelGrid, EdgesAtTheBorderAndBetweenChannels) {
 TEST(PlayContext, CountersStartAtZeroAndTheCurrentPointerIsClearedWithTheContext) {
   auto* context = new PlayContext();
   EXPECT_NE(context->grid, nullptr);
-  EXPECT_EQ(context->garbageCollected + context->elapsedTime + context->jumps + context->doubleJumps +
-                context->throws + context->pixelsTraversed,
+  EXPECT_EQ(context->garbageCollected + context->elapsedTime + context->jumps + context->doubleJumps + context->throws +
+                context->pixelsTraversed,
             0.0);
   setCurrentPlayContext(context);
   EXPECT_EQ(currentPlayContext(), context);

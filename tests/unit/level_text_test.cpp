@@ -48,10 +48,14 @@ class LevelMaker {
   }
   std::string trailer() {
     switch (below(4)) {
-      case 0: return std::string(1, char(below(256)));
-      case 1: return "\xFF"s + char(below(256)) + "tl";
-      case 2: return std::string(1, 't') + "\xFF";
-      default: return "";
+      case 0:
+        return std::string(1, char(below(256)));
+      case 1:
+        return "\xFF"s + char(below(256)) + "tl";
+      case 2:
+        return std::string(1, 't') + "\xFF";
+      default:
+        return "";
     }
   }
 

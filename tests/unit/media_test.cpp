@@ -228,6 +228,42 @@ TEST_F(MediaTest, TileFramesFitTheRulesThatUseThem) {
   EXPECT_LT(padUp.top, padDown.top) << "the pad rises when released";
 }
 
+double luminance(const MeanColour& colour) { return 0.3 * colour.r + 0.59 * colour.g + 0.11 * colour.b; }
+
+MeanColour meanColourIn(const Pixels& pixels, int left, int top, int right, int bottom) {
+  MeanColour mean;
+  int count = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) {
+      mean.r += pixels.at(x, y).r;
+      mean.g += pixels.at(x, y).g;
+      mean.b += pixels.at(x, y).b;
+      ++count;
+    }
+  return {mean.r / count, mean.g / count, mean.b / count};
+}
+
+TEST_F(MediaTest, GoalPicturesShowWhatTheGameTellsWithThem) {
+  Sheet bins("media/contsheet.png");
+  Pixels waiting(bins.frame(0)), full(bins.frame(1));
+  // The yellow count is drawn centred at frame (20, 12), 13 pixels high: it needs a dark ground.
+  EXPECT_LT(luminance(meanColourIn(waiting, 15, 13, 26, 24)), 90) << "the count stands on a dark plate";
+  EXPECT_GT(extentOf(waiting).top, extentOf(full).top + 2) << "the full bin is heaped above its rim";
+
+  Sheet marks("media/completesheet.png");
+  MeanColour golden = meanColour(Pixels(marks.frame(1))), silver = meanColour(Pixels(marks.frame(2)));
+  EXPECT_GT(golden.r + golden.g - 2 * golden.b, 150) << "frame 1 is the golden crown";
+  EXPECT_LT(std::fabs(silver.r - silver.b), 40) << "frame 2 is the silver crown";
+  EXPECT_FALSE(Pixels(marks.frame(0)) == Pixels(marks.frame(1))) << "completed mark and crown";
+
+  Sheet loose("media/loosesheet.png");
+  for (int frame = 0; frame < 3; ++frame) {
+    Extent extent = extentOf(loose.frame(frame));
+    EXPECT_NEAR((extent.left + extent.right + 1) / 2.0, 10.0, 3.0) << "piece " << frame << " centred on x + 10";
+    EXPECT_NEAR((extent.top + extent.bottom + 1) / 2.0, 10.0, 3.0) << "piece " << frame << " centred on y + 10";
+  }
+}
+
 struct ImageRow {
   const char* path;
   int minWidth, maxWidth, minHeight, maxHeight;
@@ -383,8 +419,10 @@ TEST_F(MediaTest, ModulesPlayTheirLengthAudiblyWithoutClipping) {
     EXPECT_EQ(whole.clipped, 0) << "samples at full scale";
     EXPECT_EQ(whole.quietSeconds, 0) << "seconds of near silence";
     EXPECT_GT(whole.rms, 2500) << "loud enough for the game's music gain of 0.25";
+    // Every channel has joined in by the end of the first verse.
+    constexpr double kOpening = 32.0;  // s
     for (int channel = 0; channel < channels; ++channel) {
-      EXPECT_GT(render(duh.get(), length, {channel}).rms, 100) << "channel " << channel << " is silent";
+      EXPECT_GT(render(duh.get(), kOpening, {channel}).rms, 100) << "channel " << channel << " is silent";
     }
   }
 }

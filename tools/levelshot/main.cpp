@@ -11,10 +11,10 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
+#include <strings.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <strings.h>
 
 #include "app/blend.h"
 #include "entities/channel_states.h"

@@ -1,0 +1,137 @@
+#include "entities/baddie.h"
+
+#include <cmath>
+
+#include "app/blend.h"
+#include "app/resource.h"
+#include "app/sound.h"
+#include "entities/avatar.h"
+#include "entities/particle.h"
+#include "entities/tile_collision.h"
+#include "states/play_context.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr double kWalkSpeed = 70;         // px/s
+constexpr double kAnimationRate = 8;      // frame changes per second
+constexpr double kGroundProbeDepth = 21;  // px below the top edge
+constexpr double kShoveOffset = 18;       // px between a shoved bag's x and the baddie's
+constexpr float kDieGain = 1.0f;
+const char* const kSnackReason = "have become a snack for a feral baddie.";
+
+}  // namespace
+
+Baddie::Baddie(bool feral) : feral(feral) {
+  getResource(sheet, "media/badsheet.png");
+  getResource(dieSound, "media/die.wav");
+}
+
+const int* Baddie::tags() const {
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"),
+                             tagOf("badd"), tagOf("carr"), tagOf("prss"), 0};
+  return list;
+}
+
+int Baddie::order(int tag) const { return tag == tagOf("rndr") ? 51 : 0; }
+
+Box Baddie::box() const { return Box{x() + 2, y() + 7, x() + 17, y() + 20}; }
+
+void Baddie::update(double dt) {
+  animate(dt);
+  resolveTiles();
+  if (carryState == Resting) walk(dt);
+  if (carryState == Free) {
+    walkingRight = vx >= 0;
+    fly(dt);
+  }
+  if (feral) {
+    attack();
+  } else if (carryState == Resting) {
+    shoveBags(dt);
+  }
+}
+
+void Baddie::draw() {
+  drawBitmap(sheet->frame((feral ? 2 : 0) + animFrame), static_cast<float>(x()), static_cast<float>(y()), 0);
+}
+
+void Baddie::write(FILE* file) const {
+  Entity::write(file);
+  std::fputc(feral ? 1 : 0, file);
+}
+
+void Baddie::read(FILE* file) {
+  Entity::read(file);
+  feral = std::fgetc(file) != 0;
+}
+
+std::string Baddie::editorLabel() const { return format("baddie(%s)", feral ? "feral" : "tame"); }
+
+void Baddie::stopAgainst(int direction) {
+  Carryable::stopAgainst(direction);
+  bool wall = direction == TileContact::LeftWall || direction == TileContact::RightWall;
+  if (wall && carryState == Resting) walkingRight = !walkingRight;
+}
+
+void Baddie::land() {
+  Carryable::land();
+  walkingRight = vx >= 0;
+}
+
+void Baddie::animate(double dt) {
+  double oldClock = animClock;
+  animClock += dt;
+  long ticks = static_cast<long>(kAnimationRate * animClock) - static_cast<long>(kAnimationRate * oldClock);
+  animFrame = static_cast<int>((animFrame + ticks) % 2);
+}
+
+// Losing the ground under its middle makes it fall, but this frame's step is still taken;
+// otherwise it turns back where its leading foot would leave the ground.
+void Baddie::walk(double dt) {
+  if (!solidBelow(x() + 10)) {
+    vx = walkingRight ? kWalkSpeed : -kWalkSpeed;
+    vy = 0;
+    carryState = Free;
+  }
+  if (walkingRight) {
+    setX(x() + kWalkSpeed * dt);
+    if (!solidBelow(x() + 19)) walkingRight = !walkingRight;
+  } else {
+    setX(x() - kWalkSpeed * dt);
+    if (!solidBelow(x() + 1)) walkingRight = !walkingRight;
+  }
+}
+
+// Without an avatar (a level made only to watch the objects) there is no one to bite.
+void Baddie::attack() {
+  auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
+  if (avatar && avatar->box().overlaps(box())) avatar->die(kSnackReason);
+  for (Entity* entity : world->byTag(tagOf("grbg"))) {
+    if (entity->box().overlaps(box())) eatBag(static_cast<Carryable&>(*entity));
+  }
+}
+
+// A bag can be eaten while carried: the avatar lets go first, so it never holds an object
+// that the world is about to delete.
+void Baddie::eatBag(Carryable& bag) {
+  playSound(dieSound, kDieGain);
+  spawnPuffs(*world, bag.x(), bag.y());
+  if (bag.carrier) bag.carrier->putDown();
+  bag.kill();
+}
+
+void Baddie::shoveBags(double dt) {
+  double step = walkingRight ? kWalkSpeed * dt : -kWalkSpeed * dt;
+  double ahead = walkingRight ? kShoveOffset : -kShoveOffset;
+  for (Entity* entity : world->byTag(tagOf("grbg"))) {
+    auto& bag = static_cast<Carryable&>(*entity);
+    if (bag.carryState != Resting || !bag.box().overlaps(box())) continue;
+    bag.setX(bag.x() + step);
+    if (bag.box().overlaps(box())) bag.setX(x() + ahead);
+  }
+}
+
+bool Baddie::solidBelow(double px) const {
+  return currentPlayContext()->grid->solidTileAt(px, y() + kGroundProbeDepth) != nullptr;
+}

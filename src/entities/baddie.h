@@ -1,0 +1,47 @@
+#pragma once
+
+#include <allegro5/allegro_audio.h>
+
+#include "app/sheet.h"
+#include "entities/carryable.h"
+
+class Avatar;
+
+// A small creature that patrols the ground, turning at walls and ledges, and can be carried
+// and thrown like a bag. A tame one shoves resting bags ahead of it; a feral one kills the
+// avatar on touch and destroys every bag it touches.
+class Baddie : public Carryable {
+ public:
+  explicit Baddie(bool feral);
+
+  const char* typeCode() const override { return "bd"; }
+  const int* tags() const override;
+  int order(int tag) const override;
+  Box box() const override;
+  void update(double dt) override;
+  void draw() override;
+  void write(FILE* file) const override;
+  void read(FILE* file) override;
+  Entity* create() const override { return new Baddie(feral); }
+  std::string editorLabel() const override;
+
+  bool feral;
+  bool walkingRight = false;
+  int animFrame = 0;
+  double animClock = 0.0;
+
+ protected:
+  void stopAgainst(int direction) override;
+  void land() override;
+
+ private:
+  void animate(double dt);
+  void walk(double dt);
+  void attack();
+  void eatBag(Carryable& bag);
+  void shoveBags(double dt);
+  bool solidBelow(double px) const;
+
+  Sheet* sheet;
+  ALLEGRO_SAMPLE* dieSound;
+};

@@ -1,0 +1,48 @@
+#include "entities/bag.h"
+
+#include "app/blend.h"
+#include "app/resource.h"
+#include "states/play_context.h"
+#include "world/tag.h"
+
+namespace {
+
+constexpr double kStartX = 400;  // px
+constexpr double kGroundProbeDepth = 21;  // px below the top edge
+
+}  // namespace
+
+Bag::Bag() {
+  getResource(image, "media/bag.png");
+  setPosition(kStartX, 0);
+}
+
+const int* Bag::tags() const {
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"),
+                             tagOf("grbg"), tagOf("carr"), tagOf("prss"), 0};
+  return list;
+}
+
+int Bag::order(int tag) const { return tag == tagOf("rndr") ? 50 : 0; }
+
+Box Bag::box() const { return Box{x() + 2, y() + 4, x() + 17, y() + 20}; }
+
+void Bag::update(double dt) {
+  resolveTiles();
+  if (carryState == Resting && !onGround()) {
+    vx = 0;
+    vy = 0;
+    carryState = Free;
+  }
+  if (carryState == Free) fly(dt);
+}
+
+void Bag::draw() { drawBitmap(image, static_cast<float>(x()), static_cast<float>(y()), 0); }
+
+// A bag stays put while any one of its middle and two side points is over a solid tile.
+bool Bag::onGround() const {
+  const Level& grid = *currentPlayContext()->grid;
+  double probeY = y() + kGroundProbeDepth;
+  return grid.solidTileAt(x() + 10, probeY) || grid.solidTileAt(x() + 5, probeY) ||
+         grid.solidTileAt(x() + 15, probeY);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <allegro5/allegro_audio.h>
+#include <allegro5/allegro_font.h>
+
+#include "app/sheet.h"
+#include "world/entity.h"
+
+class Carryable;
+
+// A bin with an open top that swallows free bags falling through its mouth and counts down
+// the bags it still wants; the level is complete when every container is full.
+class Container : public Entity {
+ public:
+  Container(double x, double y, int remaining);
+
+  const char* typeCode() const override { return "ct"; }
+  const int* tags() const override;
+  int order(int tag) const override;
+  Box box() const override;
+  void update(double dt) override;
+  void draw() override;
+  void write(FILE* file) const override;
+  void read(FILE* file) override;
+  Entity* create() const override { return new Container(x(), y(), remaining); }
+  std::string editorLabel() const override;
+
+  int remaining;
+
+ private:
+  void swallow(Carryable& bag);
+
+  Sheet* sheet;
+  ALLEGRO_FONT* font;
+  ALLEGRO_SAMPLE* dropSound;
+};

@@ -1,0 +1,30 @@
+#include "entities/fireworks.h"
+
+#include "app/resource.h"
+#include "app/sound.h"
+#include "entities/particle.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int kBurstOdds = 50;  // a burst when randomInt(0, kBurstOdds) is 0
+constexpr int kSparkCount = 60;
+constexpr float kSparkMinSpeed = 215;  // px/s
+constexpr float kSparkMaxSpeed = 265;  // px/s
+constexpr double kSparkDrag = 0.1;     // fraction of the speed lost per update
+constexpr float kBurstGain = 1.2f;
+
+}  // namespace
+
+Fireworks::Fireworks() { getResource(burstSound, "media/land.wav"); }
+
+const int* Fireworks::tags() const {
+  static const int list[] = {tagOf("entt"), tagOf("dyna"), tagOf("posi"), 0};
+  return list;
+}
+
+void Fireworks::update(double) {
+  if (randomInt(0, kBurstOdds) != 0) return;
+  playSound(burstSound, kBurstGain);
+  spawnGlowRing(*world, x(), y(), kSparkCount, kSparkMinSpeed, kSparkMaxSpeed, kSparkDrag);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <allegro5/allegro_audio.h>
+
+#include "world/entity.h"
+
+// An invisible emitter placed in a level: now and then a bang and a ring of glowing sparks.
+class Fireworks : public Entity {
+ public:
+  Fireworks();
+
+  const char* typeCode() const override { return "fw"; }
+  const int* tags() const override;
+  void update(double dt) override;
+  Entity* create() const override { return new Fireworks(); }
+  std::string editorLabel() const override { return "fireworks"; }
+
+ private:
+  ALLEGRO_SAMPLE* burstSound;
+};

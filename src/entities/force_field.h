@@ -1,0 +1,22 @@
+#pragma once
+
+#include "world/entity.h"
+
+// A beam one tile long, vertical or horizontal, that kills the avatar at its centre or either
+// end. Bags and baddies pass through it; it cannot be switched.
+class ForceField : public Entity {
+ public:
+  explicit ForceField(bool vertical);
+
+  const char* typeCode() const override { return "ff"; }
+  const int* tags() const override;
+  int order(int tag) const override;
+  void update(double dt) override;
+  void draw() override;
+  void write(FILE* file) const override;
+  void read(FILE* file) override;
+  Entity* create() const override { return new ForceField(vertical); }
+  std::string editorLabel() const override;
+
+  bool vertical;
+};

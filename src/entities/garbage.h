@@ -1,0 +1,31 @@
+#pragma once
+
+#include <allegro5/allegro_audio.h>
+
+#include "app/sheet.h"
+#include "world/entity.h"
+
+// Loose garbage: a bobbing, glowing pick-up the avatar collects by touching its centre;
+// gathering all of a level's loose garbage earns the golden crown.
+class Garbage : public Entity {
+ public:
+  Garbage();
+
+  const char* typeCode() const override { return "lg"; }
+  const int* tags() const override;
+  int order(int tag) const override;
+  void update(double dt) override;
+  void draw() override;
+  Entity* create() const override { return new Garbage(); }
+  std::string editorLabel() const override { return "loose garbage"; }
+
+  double phase = 0.0;  // s since creation
+  int frame;
+
+ private:
+  void collect();
+  void drawGlow() const;
+
+  Sheet* sheet;
+  ALLEGRO_SAMPLE* pickupSound;
+};

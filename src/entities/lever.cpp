@@ -1,0 +1,59 @@
+#include "entities/lever.h"
+
+#include "app/blend.h"
+#include "app/resource.h"
+#include "app/sound.h"
+#include "entities/channel_states.h"
+#include "entities/switch_record.h"
+
+Lever::Lever(int channel, bool on) : channel(channel), on(on) {
+  getResource(sheet, "media/tilesheet.png");
+  getResource(switchSound, "media/switch.wav");
+}
+
+const int* Lever::tags() const {
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("levr"), 0};
+  return list;
+}
+
+int Lever::order(int tag) const { return tag == tagOf("rndr") ? 35 : 0; }
+
+// The avatar first, then the bags; a level without an avatar is worked by its bags alone.
+void Lever::update(double) {
+  world->addRemovalListener(this);
+  if (Entity* avatar = world->first(tagOf("avat"))) touch(avatar);
+  for (Entity* bag : world->byTag(tagOf("grbg"))) touch(bag);
+  channelStates[channel] = on ? 1 : 0;
+}
+
+// One flip per arrival: while one entity holds the lever, nothing else flips it.
+void Lever::touch(Entity* entity) {
+  if (entity->box().contains(x() + 10, y() + 10)) {
+    if (toucher) return;
+    playSound(switchSound, 1.0f);
+    toucher = entity;
+    on = !on;
+  } else if (toucher == entity) {
+    toucher = nullptr;
+  }
+}
+
+void Lever::entityRemoved(Entity* e) {
+  if (toucher == e) toucher = nullptr;
+}
+
+void Lever::draw() { drawBitmap(sheet->frame(on ? 8 : 7), static_cast<float>(x()), static_cast<float>(y()), 0); }
+
+void Lever::write(FILE* file) const {
+  Entity::write(file);
+  writeSwitchRecord(file, channel, on);
+}
+
+void Lever::read(FILE* file) {
+  Entity::read(file);
+  readSwitchRecord(file, channel, on);
+}
+
+std::string Lever::editorLabel() const { return format("lever(%d,%s)", channel, on ? "on" : "off"); }
+
+std::string Lever::recordProblem() const { return channelProblem(channel); }

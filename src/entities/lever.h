@@ -1,0 +1,37 @@
+#pragma once
+
+#include <allegro5/allegro_audio.h>
+
+#include "app/sheet.h"
+#include "world/entity.h"
+#include "world/world.h"
+
+// A switch that flips its channel each time the avatar or a bag newly covers its centre. It
+// listens for removals so that a toucher deleted while on it is forgotten and cannot block
+// the lever for good.
+class Lever : public Entity, public World::RemovalListener {
+ public:
+  Lever(int channel, bool on);
+
+  const char* typeCode() const override { return "vr"; }
+  const int* tags() const override;
+  int order(int tag) const override;
+  void update(double dt) override;
+  void draw() override;
+  void write(FILE* file) const override;
+  void read(FILE* file) override;
+  Entity* create() const override { return new Lever(channel, on); }
+  std::string editorLabel() const override;
+  std::string recordProblem() const override;
+  void entityRemoved(Entity* e) override;
+
+  int channel;
+  bool on;
+  Entity* toucher = nullptr;
+
+ private:
+  void touch(Entity* entity);
+
+  Sheet* sheet;
+  ALLEGRO_SAMPLE* switchSound;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "app/sheet.h"
+#include "world/entity.h"
+
+class PopUp;
+
+// A sign post with one line of text, shown in a pop-up panel across the top of the screen
+// while the avatar stands at the sign. The panel joins the sign's world on the sign's first
+// update; until then the sign owns it.
+class Message : public Entity {
+ public:
+  explicit Message(const std::string& text);
+  ~Message() override;
+
+  const char* typeCode() const override { return "ms"; }
+  const int* tags() const override;
+  int order(int tag) const override;
+  void kill() override;
+  Box box() const override;
+  void update(double dt) override;
+  void draw() override;
+  void write(FILE* file) const override;
+  void read(FILE* file) override;
+  Entity* create() const override { return new Message(text); }
+  std::string editorLabel() const override { return "message"; }
+  std::string recordProblem() const override;
+
+  void setText(const std::string& newText);
+
+  std::string text;
+  PopUp* popUp = nullptr;
+
+ private:
+  Sheet* sheet;
+  World* panelWorld = nullptr;  // the world the panel was handed to, which then owns it
+  bool textEnded = true;        // false when a record's text ran into the end of the file
+};

@@ -1,0 +1,62 @@
+#include "entities/press_pad.h"
+
+#include "app/blend.h"
+#include "app/resource.h"
+#include "app/sound.h"
+#include "entities/channel_states.h"
+#include "entities/switch_record.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr double kFootY = 19;  // px below an entity's top: where its feet are
+
+}  // namespace
+
+PressPad::PressPad(int channel, bool restingOn) : channel(channel), restingOn(restingOn) {
+  getResource(sheet, "media/tilesheet.png");
+  getResource(switchSound, "media/switch.wav");
+}
+
+const int* PressPad::tags() const {
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("prpd"), 0};
+  return list;
+}
+
+int PressPad::order(int tag) const { return tag == tagOf("rndr") ? 55 : 0; }
+
+Box PressPad::box() const { return Box{x(), y() + 14, x() + 20, y() + 20}; }
+
+void PressPad::update(double) {
+  pressed = false;
+  for (Entity* entity : world->byTag(tagOf("prss"))) {
+    if (weighedDownBy(*entity)) pressed = true;
+  }
+  channelStates[channel] = (pressed != restingOn) ? 1 : 0;
+  if (pressed != wasPressed) playSound(switchSound, 1.0f);
+  wasPressed = pressed;
+}
+
+bool PressPad::weighedDownBy(const Entity& entity) const {
+  auto [ex, ey] = entity.position();
+  Box pad = box();
+  return pad.contains(ex + 10, ey + kFootY) || pad.contains(ex + 15, ey + kFootY) || pad.contains(ex + 5, ey + kFootY);
+}
+
+void PressPad::draw() {
+  drawBitmap(sheet->frame(pressed ? 10 : 9), static_cast<float>(x()), static_cast<float>(y()), 0);
+}
+
+void PressPad::write(FILE* file) const {
+  Entity::write(file);
+  writeSwitchRecord(file, channel, restingOn);
+}
+
+void PressPad::read(FILE* file) {
+  Entity::read(file);
+  readSwitchRecord(file, channel, restingOn);
+}
+
+std::string PressPad::editorLabel() const { return format("presspad(%d,%s)", channel, restingOn ? "on" : "off"); }
+
+std::string PressPad::recordProblem() const { return channelProblem(channel); }
