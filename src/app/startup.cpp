@@ -17,6 +17,9 @@
 #include "app/level_count.h"
 #include "app/music.h"
 #include "app/switch.h"
+#include "states/progress.h"
+#include "states/title_state.h"
+#include "themes/theme.h"
 
 namespace {
 
@@ -64,11 +67,16 @@ int runGame(int argc, char** argv) {
   al_reserve_samples(16);
   initMusic(1);
   setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
-  countLevels();
+  progress().load(countLevels());
+  createThemes();
   Controls();
-  {
+  if (options.editor) {
     BlankState state(display);
     state.run(nullptr);
+  } else {
+    TitleState title;
+    title.run(nullptr);
+    progress().save();
   }
   al_destroy_display(display);
   return 0;
