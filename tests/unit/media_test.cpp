@@ -25,8 +25,9 @@ class MediaTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     initAllegroForTests();
-    // Samples can be made without a sound device, but only once the audio part is installed.
-    al_install_audio();
+    // Samples can be made without a sound device, but only once the audio part is installed. The
+    // null device keeps later tests that play audio in this process from finding none.
+    installNullAudioForTests();
     dumb_register_stdfiles();
   }
 };
