@@ -2,12 +2,12 @@
 
 #include <allegro5/allegro.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <sstream>
 
 namespace {
-
-constexpr int kMaximumFrames = 10000000;  // a guard against a typo that would fill the memory
 
 int keyCodeOf(char letter) {
   switch (letter) {
@@ -36,7 +36,7 @@ std::string parseLine(const std::string& line, long& count, std::vector<int>& ke
   if (keyText.empty() || !extra.empty()) return "expected 'COUNT KEYS'";
   char* end = nullptr;
   count = std::strtol(countText.c_str(), &end, 10);
-  if (*end != '\0' || count < 0 || count > kMaximumFrames) return "bad frame count '" + countText + "'";
+  if (*end != '\0' || count < 0 || count > INT_MAX) return "bad frame count '" + countText + "'";
   if (keyText == "-") return "";
   if (!keyCodesOf(keyText, keys)) return "unknown key in '" + keyText + "' (keys are L R U D Z X, or - for none)";
   return "";
@@ -61,18 +61,23 @@ bool InputScript::read(std::istream& in, const std::string& name, std::string& e
     long count = 0;
     std::vector<int> keys;
     std::string problem = parseLine(line, count, keys);
-    if (problem.empty() && frames_.size() + count > static_cast<size_t>(kMaximumFrames)) problem = "script too long";
+    if (problem.empty() && count > INT_MAX - frameCount()) problem = "script too long";
     if (!problem.empty()) {
       error = name + ":" + std::to_string(number) + ": " + problem;
       return false;
     }
-    frames_.insert(frames_.end(), count, keys);
+    if (count == 0) continue;
+    runEnds_.push_back(frameCount() + static_cast<int>(count));
+    runKeys_.push_back(keys);
   }
   return true;
 }
 
+int InputScript::frameCount() const { return runEnds_.empty() ? 0 : runEnds_.back(); }
+
 const std::vector<int>& InputScript::keysAt(int frame) const {
   static const std::vector<int> none;
   if (frame < 1 || frame > frameCount()) return none;
-  return frames_[frame - 1];
+  size_t run = std::lower_bound(runEnds_.begin(), runEnds_.end(), frame) - runEnds_.begin();
+  return runKeys_[run];
 }

@@ -12,12 +12,14 @@ class InputScript {
   // On a malformed line returns false and sets error to "<name>:<line>: <what is wrong>".
   bool read(std::istream& in, const std::string& name, std::string& error);
 
-  int frameCount() const { return static_cast<int>(frames_.size()); }
+  int frameCount() const;
   // Library key codes held in frame n, counted from 1.
   const std::vector<int>& keysAt(int frame) const;
 
  private:
-  std::vector<std::vector<int>> frames_;
+  // One entry per line: the last frame of its run (counted from 1) and the keys it holds.
+  std::vector<int> runEnds_;
+  std::vector<std::vector<int>> runKeys_;
 };
 
 // The library key codes of letters from "LRUDZX", in the order given; false on any other letter.

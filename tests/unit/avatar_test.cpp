@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "entities/carryable.h"
 #include "entities/channel_states.h"
 #include "unit/sim_run.h"
 
@@ -105,6 +106,23 @@ TEST_F(AvatarMovement, OneDoubleJumpPerAirbornePeriodRestoredByStandingNotByLand
   frames(1);
   EXPECT_TRUE(avatar().canDoubleJump);
   EXPECT_EQ(context().jumps, 1.0);
+}
+
+TEST_F(AvatarMovement, CarryingJumpsAreWeaker) {
+  load(floorLevel("gb 5 27\n"));
+  frames(1, "D");
+  frames(1, "DX");
+  ASSERT_NE(avatar().carried, nullptr) << "picked up while crouching";
+  EXPECT_EQ(avatar().carried->y(), 540.0 - 15) << "held lower while crouching";
+  frames(1);
+  EXPECT_EQ(avatar().carried->y(), 540.0 - 20);
+  frames(1, "Z");
+  EXPECT_EQ(avatar().vy, -100.0);
+  frames(1);
+  frames(1, "Z");
+  EXPECT_EQ(avatar().vy, -60.0) << "0.6 of the carrying jump";
+  EXPECT_EQ(avatar().carried->x(), avatar().x());
+  EXPECT_EQ(avatar().carried->y(), avatar().y() - 20);
 }
 
 // A platform from x = 200 to 400; the ground check looks at x + 10.

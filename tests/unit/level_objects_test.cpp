@@ -339,6 +339,48 @@ TEST(Baddie, FeralBaddieEatsTwoBagsInOneFrameWithPuffsForEach) {
   EXPECT_EQ(sounds.count(), 2u);
 }
 
+// Records of the level objects' kinds read back what was written, byte for byte (signs sort by
+// place after every other kind in the saved order); a switch channel outside the table of ten
+// is rejected.
+TEST(ObjectRecords, RoundTripAndChannelsOutsideTheTable) {
+  initAllegroForTests();
+  TempDir dir;
+  const std::string records = std::string("vr\x0A\x0F\x02\x01", 6) + std::string("pr\x01\x02\x09\x00", 6) +
+                              std::string("ct\x03\x04\x05", 5) + std::string("ff\x05\x06\x00", 5) +
+                              std::string("bd\x07\x08\x01", 5) + "gb\x01\x01" + "lg\x02\x02" + "sp\x03\x03" +
+                              "fw\x04\x04" + "ms\x03\x04Hello$";
+  std::string path = dir.file("objects.lv");
+  writeFileBytes(path, records);
+  World world;
+  ASSERT_TRUE(readLevel(path.c_str(), world).ok);
+  world.flush();
+  auto* lever = dynamic_cast<Lever*>(world.first(tagOf("levr")));
+  ASSERT_NE(lever, nullptr);
+  EXPECT_EQ(lever->x(), 200.0);
+  EXPECT_EQ(lever->y(), 300.0);
+  EXPECT_EQ(lever->channel, 2);
+  EXPECT_TRUE(lever->on);
+  EXPECT_EQ(lever->editorLabel(), "lever(2,on)");
+  std::string saved = dir.file("saved.lv");
+  ASSERT_TRUE(writeLevel(saved.c_str(), world).ok);
+  EXPECT_EQ(readFileBytes(saved), records);
+
+  const struct {
+    const char* label;
+    std::string bytes;
+  } bad[] = {
+      {"lever on channel 10", std::string("gb\x01\x01vr\x01\x01\x0A\x00", 10)},
+      {"press pad on channel 255", std::string("pr\x01\x01\xFF\x01", 6)},
+  };
+  for (const auto& row : bad) {
+    writeFileBytes(path, row.bytes);
+    World rejected;
+    LevelFileResult result = readLevel(path.c_str(), rejected);
+    EXPECT_FALSE(result.ok) << row.label;
+    EXPECT_NE(result.message.find("channel"), std::string::npos) << row.label << ": " << result.message;
+  }
+}
+
 // A cloud drifts left at its own speed and comes back at the right edge, at a new height, only
 // once its right edge has passed x = 0.
 TEST(Cloud, DriftsLeftAndReentersAtTheRightEdge) {
