@@ -10,13 +10,13 @@
 
 #include <cstdlib>
 
-#include "app/app_state.h"
 #include "app/blend.h"
 #include "app/command_line.h"
 #include "app/fatal.h"
 #include "app/level_count.h"
 #include "app/music.h"
 #include "app/switch.h"
+#include "editor/editor_state.h"
 #include "states/progress.h"
 #include "states/title_state.h"
 #include "themes/theme.h"
@@ -25,18 +25,6 @@ namespace {
 
 const int kScreenWidth = 800;
 const int kScreenHeight = 600;
-
-// Stands in for the title state until the menu exists: black screen, Escape or close ends it.
-class BlankState : public AppState<int> {
- public:
-  explicit BlankState(ALLEGRO_DISPLAY* display) : AppState<int>(display) {}
-  void update(double) override {
-    if (Controls()[kControlEscape]->isDown()) {
-      result = 0;
-      status = 1;
-    }
-  }
-};
 
 ALLEGRO_DISPLAY* openDisplay(bool fullScreen) {
   al_set_new_display_flags(ALLEGRO_OPENGL | (fullScreen ? ALLEGRO_FULLSCREEN : ALLEGRO_WINDOWED));
@@ -71,8 +59,8 @@ int runGame(int argc, char** argv) {
   createThemes();
   Controls();
   if (options.editor) {
-    BlankState state(display);
-    state.run(nullptr);
+    EditorState editor;
+    editor.run(nullptr);
   } else {
     TitleState title;
     title.run(nullptr);

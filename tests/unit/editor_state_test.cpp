@@ -1,0 +1,252 @@
+#include "editor/editor_state.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/input_snapshot.h"
+#include "app/switch.h"
+#include "entities/channel_states.h"
+#include "unit/game_directory.h"
+#include "world/tag.h"
+
+namespace {
+
+// An editor whose test play is recorded instead of run in a loop of its own.
+class ScriptedEditor : public EditorState {
+ public:
+  std::vector<std::string> testPlays;
+
+ protected:
+  void runTestPlay(const char* fileName) override { testPlays.push_back(fileName); }
+};
+
+// What the devices hold in one frame.
+struct Input {
+  Input(int x_ = 0, int y_ = 0, bool place_ = false, bool erase_ = false, std::vector<int> keys_ = {})
+      : x(x_), y(y_), place(place_), erase(erase_), keys(std::move(keys_)) {}
+  int x;
+  int y;
+  bool place;  // primary button
+  bool erase;  // secondary button
+  std::vector<int> keys;
+};
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Controls();
+    editor = std::make_unique<ScriptedEditor>();
+    setCurrentState(editor.get());
+  }
+  void TearDown() override {
+    editor.reset();
+    setCurrentState(nullptr);
+  }
+
+  void frame(const Input& input) {
+    editor->keyboard = ALLEGRO_KEYBOARD_STATE{};
+    for (int key : input.keys) setKeyDown(editor->keyboard, key, true);
+    setMousePosition(editor->mouse, input.x, input.y);
+    setMouseButton(editor->mouse, 1, input.place);
+    setMouseButton(editor->mouse, 2, input.erase);
+    editor->mouse.z = wheel;
+    refreshRootSwitches();
+    editor->update(0.017);
+  }
+  void idle() { frame(Input{}); }
+  // Presses a key for one frame and lets it go in the next.
+  void tap(int key) {
+    frame(Input{0, 0, false, false, {key}});
+    idle();
+  }
+  // A click of the primary button in the cell at (column, row).
+  void placeAt(int column, int row) {
+    frame(Input{column * 20 + 7, row * 20 + 13, true});
+    frame(Input{column * 20 + 7, row * 20 + 13, false});
+  }
+  void turnWheel(int notches) {
+    wheel += notches;
+    idle();
+  }
+  int entityCount() { return static_cast<int>(editor->world->byTag(tagOf("entt")).size()); }
+  std::string label(const Entity* entity) { return entity ? entity->editorLabel() : "empty"; }
+
+  GameDirectory directory;
+  std::unique_ptr<ScriptedEditor> editor;
+  int wheel = 0;
+};
+
+TEST_F(EditorTest, PaletteHoldsEveryPrototypeInOrder) {
+  std::vector<std::string> expected = {"tile(0)", "message", "garbage", "loose garbage", "spikes", "forcefield(h)",
+                                       "forcefield(v)", "avatar", "baddie(tame)", "baddie(feral)"};
+  for (int bags = 1; bags <= 5; ++bags) expected.push_back("container(" + std::to_string(bags) + ")");
+  for (const char* kind : {"lever", "presspad"}) {
+    for (int channel = 0; channel < 5; ++channel) {
+      expected.push_back(std::string(kind) + "(" + std::to_string(channel) + ",off)");
+      expected.push_back(std::string(kind) + "(" + std::to_string(channel) + ",on)");
+    }
+  }
+  expected.push_back("fireworks");
+  std::vector<std::string> labels;
+  for (const Entity* prototype : editor->palette) labels.push_back(prototype->editorLabel());
+  EXPECT_EQ(labels, expected);
+  EXPECT_EQ(editor->selected, 0);
+}
+
+TEST_F(EditorTest, KeysAndWheelChooseWithWrapAround) {
+  tap(ALLEGRO_KEY_Z);
+  EXPECT_EQ(editor->selected, 35) << "Z on the first prototype selects the last";
+  tap(ALLEGRO_KEY_X);
+  EXPECT_EQ(editor->selected, 0) << "X on the last selects the first";
+  frame(Input{0, 0, false, false, {ALLEGRO_KEY_X}});
+  frame(Input{0, 0, false, false, {ALLEGRO_KEY_X}});
+  EXPECT_EQ(editor->selected, 1) << "a held key counts once";
+  idle();
+
+  struct Row {
+    const char* label;
+    int notches;
+    int selected;
+  };
+  const Row rows[] = {
+      {"one notch up", 1, 2},
+      {"one notch down", -1, 1},
+      {"down past the first", -2, 35},
+      {"up past the last", 3, 2},
+      {"far down in one update: 2 - 100 = -98, which is 10 in 0..35", -100, 10},
+      {"far up in one update", 75, 13},
+  };
+  for (const Row& row : rows) {
+    turnWheel(row.notches);
+    EXPECT_EQ(editor->selected, row.selected) << row.label;
+  }
+}
+
+TEST_F(EditorTest, PressPlacesOnceAndDragPaintsEachNewCell) {
+  frame(Input{47, 65, true});
+  ASSERT_NE(editor->cellAt(2, 3), nullptr);
+  Entity* first = editor->cellAt(2, 3);
+  EXPECT_EQ(first->x(), 40.0);
+  EXPECT_EQ(first->y(), 60.0);
+  frame(Input{52, 71, true});
+  EXPECT_EQ(editor->cellAt(2, 3), first) << "holding still in the same cell places nothing more";
+  EXPECT_EQ(entityCount(), 1);
+  frame(Input{65, 71, true});
+  frame(Input{85, 71, true});
+  frame(Input{86, 72, true});
+  EXPECT_EQ(entityCount(), 3) << "one placement per cell entered";
+  EXPECT_NE(editor->cellAt(3, 3), nullptr);
+  EXPECT_NE(editor->cellAt(4, 3), nullptr);
+  idle();
+
+  tap(ALLEGRO_KEY_X);
+  placeAt(2, 3);
+  EXPECT_EQ(label(editor->cellAt(2, 3)), "message") << "an occupied cell is replaced";
+  EXPECT_EQ(entityCount(), 3);
+}
+
+TEST_F(EditorTest, EraseAndBothButtons) {
+  placeAt(5, 5);
+  placeAt(6, 5);
+  frame(Input{105, 105, false, true});
+  EXPECT_EQ(editor->cellAt(5, 5), nullptr);
+  EXPECT_EQ(entityCount(), 1);
+  frame(Input{105, 105, false, true});
+  EXPECT_EQ(entityCount(), 1) << "erasing an empty cell does nothing";
+  idle();
+  frame(Input{125, 105, true, true});
+  EXPECT_EQ(editor->cellAt(6, 5), nullptr) << "placed and erased in one update: the cell ends empty";
+  EXPECT_EQ(entityCount(), 0);
+}
+
+TEST_F(EditorTest, MouseOutsideTheGridPlacesNothing) {
+  const Input outside[] = {{-5, 100, true}, {100, -3, true}, {800, 100, true}, {100, 600, true}};
+  for (const Input& input : outside) {
+    frame(input);
+    idle();
+  }
+  EXPECT_EQ(entityCount(), 0);
+  EXPECT_EQ(editor->cellAt(0, 5), nullptr) << "x = -5 must not count as column 0";
+}
+
+TEST_F(EditorTest, SaveThenLoadMirrorsTheFileInTheCells) {
+  placeAt(1, 1);
+  tap(ALLEGRO_KEY_X);
+  placeAt(2, 1);
+  tap(ALLEGRO_KEY_S);
+  EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00ms\x02\x01Test message.$", 23));
+
+  tap(ALLEGRO_KEY_Z);
+  placeAt(10, 10);
+  placeAt(1, 1);
+  ASSERT_EQ(entityCount(), 3);
+  tap(ALLEGRO_KEY_L);
+  EXPECT_EQ(entityCount(), 2);
+  EXPECT_EQ(label(editor->cellAt(1, 1)), "tile(0)");
+  EXPECT_EQ(label(editor->cellAt(2, 1)), "message");
+  EXPECT_EQ(editor->cellAt(10, 10), nullptr) << "an entity gone with the load leaves no cell behind";
+  for (Entity* entity : editor->world->byTag(tagOf("entt"))) {
+    EXPECT_EQ(editor->cellAt(static_cast<int>(entity->x()) / 20, static_cast<int>(entity->y()) / 20), entity);
+  }
+  placeAt(10, 10);
+  EXPECT_EQ(entityCount(), 3) << "the emptied cell takes a new entity";
+}
+
+TEST_F(EditorTest, LoadFailureKeepsTheLevelBeingEdited) {
+  struct Row {
+    const char* label;
+    bool writeFile;
+    std::string bytes;
+    std::string message;
+  };
+  const Row rows[] = {
+      {"missing file", false, "", "CANNOT OPEN 'levels/edit.lv'!!!"},
+      {"unknown record", true, std::string("tl\x01\x01\x00zz\x02\x02", 9), "UNMAPPABLE 'zz'!!!"},
+  };
+  placeAt(3, 4);
+  Entity* kept = editor->cellAt(3, 4);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    std::filesystem::remove("levels/edit.lv");
+    if (row.writeFile) directory.writeLevel("edit.lv", row.bytes);
+    ::testing::internal::CaptureStdout();
+    tap(ALLEGRO_KEY_L);
+    std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find(row.message), std::string::npos) << printed;
+    EXPECT_EQ(editor->status, 0);
+    EXPECT_EQ(entityCount(), 1);
+    EXPECT_EQ(editor->cellAt(3, 4), kept);
+  }
+}
+
+TEST_F(EditorTest, TestPlayRunsOnAWrittenCopyAndLeavesTheLevel) {
+  placeAt(4, 5);
+  channelStates[3] = 0;
+  tap(ALLEGRO_KEY_P);
+  ASSERT_EQ(editor->testPlays, std::vector<std::string>{"levels/play.lv"});
+  EXPECT_EQ(readFileBytes("levels/play.lv"), std::string("tl\x04\x05\x00", 5));
+  EXPECT_EQ(channelStates[3], 1) << "all channels are on again after the play";
+  EXPECT_EQ(entityCount(), 1);
+}
+
+TEST_F(EditorTest, UnwritableFilesAreReportedAndNothingIsPlayed) {
+  placeAt(4, 5);
+  std::filesystem::remove_all("levels");
+  writeFileBytes("levels", "a file where the folder should be");
+  ::testing::internal::CaptureStdout();
+  tap(ALLEGRO_KEY_S);
+  tap(ALLEGRO_KEY_P);
+  std::string printed = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(printed.find("CANNOT OPEN 'levels/edit.lv'!!!"), std::string::npos) << printed;
+  EXPECT_NE(printed.find("CANNOT OPEN 'levels/play.lv'!!!"), std::string::npos) << printed;
+  EXPECT_TRUE(editor->testPlays.empty());
+  EXPECT_EQ(editor->status, 0);
+  EXPECT_EQ(entityCount(), 1);
+}
+
+}  // namespace
