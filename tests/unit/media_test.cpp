@@ -151,8 +151,8 @@ TEST_F(MediaTest, AvatarPosesFitTheWayTheGameDrawsThem) {
   for (int frame = 0; frame < 8; ++frame) {
     EXPECT_FALSE(frames[frame] == frames[frame + 9]) << "pose " << frame << " holding nothing and holding";
   }
-  // The game mirrors the frames for walking right, so they must face left: cap brim and
-  // nose stick out further on the left of the head than the hair does on the right.
+  // The game mirrors the frames for walking right, so they must face left: the nose sticks
+  // out further on the left of the head than the hair does on the right.
   int left = 20, right = -1;
   for (int y = 3; y < 12; ++y)
     for (int x = 0; x < 20; ++x)

@@ -4,83 +4,127 @@
 #include "art.h"
 #include "palette.h"
 
-// The avatar: a litter picker in a green cap, orange shirt and blue overalls, facing left.
-// Pictures are fills only; the ink rim is added around the whole figure afterwards. The
-// game holds a carried object 20 pixels above the figure, so the raised hands reach row 0.
+// The avatar: a cheerful refuse collector in a knitted teal bobble beanie, an orange hi-vis
+// jacket with one reflective stripe, dark grey work trousers, chunky black boots and big grey
+// gloves, facing left. Pictures are fills only; the ink rim is added around the whole figure
+// afterwards. The game holds a carried object 20 pixels above the figure (15 when crouching),
+// so the raised gloves reach the top of the frame.
 namespace {
 
 using Rows = std::vector<std::string>;
 
+constexpr int kStandingHeadTop = 1;  // px
+constexpr int kCrouchDrop = 4;       // px the head sinks when crouching
+constexpr int kJumpLift = 1;         // px the body rises in the air
+constexpr int kCrouchHandsTop = 5;   // px; crouching, the object is held 15 px up
+constexpr int kHeadRows = 10;        // bobble to chin; the jacket starts below
+constexpr int kShoulderRows = 3;     // bottom rows of kRaisedArms, kept at every arm length
+
 const Rows kHead = {
-    ".......eeeeee.......",  // 3
-    "......eewweeee......",
-    "......eeeeeeeee.....",
-    "....EEEEEEEEnnn.....",
-    ".....ssssssSnnn.....",
-    ".....sksssSsnnn.....",
-    "....ssssssssnnn.....",
-    ".....ssssssnnn......",  // 10
-    "......ssssss........",
+    ".........ii.........",  // 1
+    ".......qqqqqq.......",
+    "......qqqqqqqq......",
+    ".....qqqqqqqqqq.....",
+    ".....QqQqQqQqQq.....",  // 5
+    ".....akaaaaaNNN.....",
+    ".....akaaaaaNNN.....",
+    "....aaaaaaaaaNN.....",
+    ".....AaaaaaaNN......",
+    "......aaaaaa........",  // 10
 };
 
-const Rows kBodyArmsDown = {
-    "......ooooooo.......",  // 12
-    ".....obooOoobo......",
-    ".....bbboObbbb......",
-    ".....bbbbsbbbb......",  // 15
+const Rows kJacket = {
+    "......hhhhhhh.......",  // 11
+    ".....hhhhhhhhh......",
+    ".....iiiiiiiii......",
+    ".....hhhhhhhhh......",
+    ".....OOOOOOOOO......",  // 15
 };
 
-const Rows kBodyArmsUp = {
-    "...oooooooooooo.....",  // 12
-    "....oboooooobo......",
-    ".....bbbbbbbbb......",
-    ".....bbbbybbbb......",  // 15
+const Rows kJacketArmsUp = {
+    "....hhhhhhhhhhh.....",  // 11
+    ".....hhhhhhhhh......",
+    ".....iiiiiiiii......",
+    ".....hhhhhhhhh......",
+    ".....OOOOOOOOO......",  // 15
 };
 
-// Raised arms from the hands at the top down to the shoulders.
+// The near arm from the shoulder down, rows 12-16: swung back, hanging, swung forward, and
+// crouching with the glove on the knee.
+const Rows kArmBack = {".......Ohh..........", "........Ohh.........", ".........Ohh........",
+                       "..........lll.......", "..........lll......."};
+const Rows kArmDown = {".......Ohh..........", ".......Ohh..........", ".......Ohh..........",
+                       ".......lll..........", ".......lll.........."};
+const Rows kArmForward = {"......Ohh...........", ".....Ohh............", "....Ohh.............",
+                          "...lll..............", "...lll.............."};
+const Rows kArmOnKnee = {"......Ohh...........", "....lll.............", "....lll............."};
+
+// Both arms raised, from the gloves at the top down to the shoulders.
 const Rows kRaisedArms = {
-    "..ss..........ss....",  // 0
-    "..ss..........ss....",
-    "..oo..........oo....",
-    "..oo..........oo....",
-    "..oo..........oo....",
-    "..oo..........oo....",
-    "..oo..........oo....",
-    "..oo..........oo....",
-    "..oo..........oo....",
-    "..oo..........oo....",
-    "...oo........oo.....",
-    "...oo........oo.....",  // 11
+    "..lll.........lll...",  // 0
+    "..lll.........lll...",
+    "...hO.........Oh....",
+    "...hO.........Oh....",
+    "...ii.........ii....",
+    "...hO.........Oh....",
+    "...hO.........Oh....",
+    "...hO.........Oh....",
+    "...hO.........Oh....",
+    "...hhO.......Ohh....",
+    "....hh.......hh.....",
+    "....hh.......hh.....",  // 11
 };
 
-// Legs, rows 16-19: near leg b with shoe n, far leg B with shoe N. Phase 2 is the stance.
+// Legs, rows 16-19: near leg x, far leg d, boots K with a shine g on the toe. Phase 2 is the
+// stance; the near arm swings against the near leg.
 const std::vector<Rows> kWalkLegs = {
-    {".....bbbbBBBB.......", "....bbb....BBB......", "...bbb......BBB.....", "..nnnn.......NNN...."},
-    {"......bbbBBBB.......", ".....bbb..BBB.......", ".....bbb...BBB......", "....nnnn...NNNN....."},
-    {"......BBBbbbb.......", "......BBB.bbb.......", "......BBB.bbb.......", ".....NNNNnnnn......."},
-    {".....BBBBbbbb.......", "....BBB....bbb......", "...BBB......bbb.....", "..NNNN.......nnn...."},
-    {"......BBBbbbb.......", ".....BBB..bbb.......", ".....BBB...bbb......", "....NNNN...nnnn....."},
-    {"......bbbBBBB.......", "......bbb.BBB.......", "......bbb..BBNN.....", ".....nnnn..........."},
+    {".....xxxxdddd.......", "....xxx....ddd......", "..gKKK......KKg.....", "..KKKK.......KKKK..."},
+    {"......xxxdddd.......", ".....xxx..ddd.......", "....gKKK..gKKK......", "....KKKK..KKKK......"},
+    {"......dddxxxx.......", "......ddd.xxx.......", ".....gKKKgKKK.......", ".....KKKKKKKK......."},
+    {".....ddddxxxx.......", "....ddd....xxx......", "..gKKK......KKg.....", "..KKKK.......KKKK..."},
+    {"......dddxxxx.......", ".....ddd..xxx.......", "....gKKK..gKKK......", "....KKKK..KKKK......"},
+    {"......xxxdddd.......", "......xxx.ddd.......", ".....gKKK..dKKg.....", ".....KKKK....KKK...."},
 };
+const std::vector<const Rows*> kWalkArms = {&kArmBack, &kArmBack, &kArmDown, &kArmForward, &kArmForward, &kArmDown};
 
 const Rows kAirLegs = {
-    ".....bbbbbBBBB......",
-    "....bbbb....BBB.....",
-    "...nnnn......NNN....",
+    ".....xxxxxdddd......",
+    "....xxxx....ddd.....",
+    "..gKKKK......KKg....",
+    "..KKKK........KKK...",
 };
 
 const Rows kCrouchLegs = {
-    "....bbbbbbBBBBB.....",
-    "...nnnnn...NNNNN....",
+    "....xxxxxxddddd.....",
+    "..gKKKK...gKKKK.....",
 };
 
-// The raised arms end at the shoulders, nine rows below the top of the head.
-Canvas figure(int headTop, const Rows& body, const Rows& legs, int legsTop, bool armsUp) {
+// A shorter pair of raised arms loses sleeve, never the gloves or the shoulders.
+Rows raisedArms(int rows) {
+  Rows arms(kRaisedArms.begin(), kRaisedArms.begin() + rows - kShoulderRows);
+  arms.insert(arms.end(), kRaisedArms.end() - kShoulderRows, kRaisedArms.end());
+  return arms;
+}
+
+struct Pose {
+  int headTop;
+  int handsTop;  // top of the raised gloves when carrying
+  int feetLift;  // px between the boots and the bottom of the frame
+  const Rows& legs;
+  const Rows& arm;  // the near arm when not carrying
+};
+
+// The jacket fills the rows between the chin and the legs.
+Canvas figure(const Pose& pose, bool armsUp) {
   Canvas frame(20, 20);
-  if (armsUp) frame.stamp(0, headTop + 9 - static_cast<int>(kRaisedArms.size()) + (headTop > 3 ? 2 : 0), kRaisedArms);
-  frame.stamp(0, headTop, kHead);
-  frame.stamp(0, headTop + 9, body);
-  frame.stamp(0, legsTop, legs);
+  int jacketTop = pose.headTop + kHeadRows;
+  int legsTop = frame.height() - pose.feetLift - static_cast<int>(pose.legs.size());
+  const Rows& jacket = armsUp ? kJacketArmsUp : kJacket;
+  if (armsUp) frame.stamp(0, pose.handsTop, raisedArms(jacketTop - pose.handsTop + 1));
+  frame.stamp(0, pose.headTop, kHead);
+  frame.stamp(0, jacketTop, Rows(jacket.begin(), jacket.begin() + (legsTop - jacketTop)));
+  frame.stamp(0, legsTop, pose.legs);
+  if (!armsUp) frame.stamp(0, jacketTop + 1, pose.arm);
   frame.outline(palette::kInk);
   return frame;
 }
@@ -90,11 +134,10 @@ Canvas figure(int headTop, const Rows& body, const Rows& legs, int legsTop, bool
 std::vector<Canvas> guyFrames() {
   std::vector<Canvas> frames;
   for (bool armsUp : {false, true}) {
-    const Rows& body = armsUp ? kBodyArmsUp : kBodyArmsDown;
-    for (int phase = 0; phase < 6; ++phase) frames.push_back(figure(3, body, kWalkLegs[phase], 16, armsUp));
-    Rows crouchBody(body.begin(), body.begin() + 2);
-    frames.push_back(figure(7, crouchBody, kCrouchLegs, 18, armsUp));
-    frames.push_back(figure(2, body, kAirLegs, 15, armsUp));
+    for (int phase = 0; phase < 6; ++phase)
+      frames.push_back(figure({kStandingHeadTop, 0, 0, kWalkLegs[phase], *kWalkArms[phase]}, armsUp));
+    frames.push_back(figure({kStandingHeadTop + kCrouchDrop, kCrouchHandsTop, 0, kCrouchLegs, kArmOnKnee}, armsUp));
+    frames.push_back(figure({kStandingHeadTop - kJumpLift, -kJumpLift, kJumpLift, kAirLegs, kArmForward}, armsUp));
     if (!armsUp) frames.push_back(Canvas(20, 20));
   }
   return frames;

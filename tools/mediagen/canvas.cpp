@@ -109,11 +109,13 @@ void Canvas::outline(Rgba colour) {
 Rgba paletteColour(char letter) {
   using namespace palette;
   static const std::pair<char, Rgba> kLetters[] = {
-      {'k', kInk},       {'w', kWhite},    {'l', kLightGrey}, {'g', kGrey},       {'d', kDarkGrey},   {'s', kSkin},
-      {'S', kSkinShade}, {'r', kRed},      {'R', kDarkRed},   {'o', kOrange},     {'O', kDarkOrange}, {'y', kYellow},
-      {'Y', kGold},      {'e', kGreen},    {'E', kDarkGreen}, {'f', kLightGreen}, {'c', kLightBlue},  {'b', kBlue},
-      {'B', kDarkBlue},  {'v', kLavender}, {'p', kPurple},    {'P', kDarkPurple}, {'t', kTan},        {'n', kBrown},
-      {'N', kDarkBrown}, {'m', kPink},     {'q', kTeal},
+      {'k', kInk},        {'w', kWhite},      {'l', kLightGrey}, {'g', kGrey},           {'d', kDarkGrey},
+      {'s', kSkin},       {'S', kSkinShade},  {'r', kRed},       {'R', kDarkRed},        {'o', kOrange},
+      {'O', kDarkOrange}, {'y', kYellow},     {'Y', kGold},      {'e', kGreen},          {'E', kDarkGreen},
+      {'f', kLightGreen}, {'c', kLightBlue},  {'b', kBlue},      {'B', kDarkBlue},       {'v', kLavender},
+      {'p', kPurple},     {'P', kDarkPurple}, {'t', kTan},       {'n', kBrown},          {'N', kDarkBrown},
+      {'m', kPink},       {'q', kTeal},       {'Q', kDarkTeal},  {'h', kHiVis},          {'i', kPaleYellow},
+      {'x', kSlate},      {'K', kBootBlack},  {'a', kBrownSkin}, {'A', kBrownSkinShade},
   };
   for (const auto& [key, colour] : kLetters)
     if (key == letter) return colour;

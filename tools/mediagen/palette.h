@@ -33,5 +33,12 @@ constexpr Rgba kBrown = rgb(152, 96, 52);
 constexpr Rgba kDarkBrown = rgb(94, 58, 34);
 constexpr Rgba kPink = rgb(250, 140, 184);
 constexpr Rgba kTeal = rgb(44, 176, 170);
+constexpr Rgba kDarkTeal = rgb(20, 110, 116);
+constexpr Rgba kHiVis = rgb(255, 120, 24);
+constexpr Rgba kPaleYellow = rgb(255, 246, 172);
+constexpr Rgba kSlate = rgb(100, 104, 126);
+constexpr Rgba kBootBlack = rgb(40, 38, 50);
+constexpr Rgba kBrownSkin = rgb(212, 148, 102);
+constexpr Rgba kBrownSkinShade = rgb(162, 100, 66);
 constexpr Rgba kMagenta = rgb(255, 0, 255);
 }  // namespace palette
