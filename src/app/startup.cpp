@@ -66,6 +66,9 @@ int runGame(int argc, char** argv) {
     title.run(nullptr);
     progress().save();
   }
+  // The feeder thread must be joined before the library and the module player shut down at
+  // exit; rendering into a stream the library is destroying can crash the exit.
+  stopMusic();
   al_destroy_display(display);
   return 0;
 }
