@@ -45,8 +45,8 @@ void drawBitmap(ALLEGRO_BITMAP* bitmap, float x, float y, int flags) {
   al_draw_tinted_bitmap(bitmap, state().colour, x, y, flags);
 }
 
-void drawScaledBitmap(ALLEGRO_BITMAP* bitmap, float sx, float sy, float sw, float sh, float dx, float dy,
-                      float dw, float dh, int flags) {
+void drawScaledBitmap(ALLEGRO_BITMAP* bitmap, float sx, float sy, float sw, float sh, float dx, float dy, float dw,
+                      float dh, int flags) {
   al_draw_tinted_scaled_bitmap(bitmap, state().colour, sx, sy, sw, sh, dx, dy, dw, dh, flags);
 }
 

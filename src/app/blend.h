@@ -16,8 +16,8 @@ void resetBlender();
 ALLEGRO_COLOR blendColour();
 
 void drawBitmap(ALLEGRO_BITMAP* bitmap, float x, float y, int flags);
-void drawScaledBitmap(ALLEGRO_BITMAP* bitmap, float sx, float sy, float sw, float sh, float dx, float dy,
-                      float dw, float dh, int flags);
+void drawScaledBitmap(ALLEGRO_BITMAP* bitmap, float sx, float sy, float sw, float sh, float dx, float dy, float dw,
+                      float dh, int flags);
 void drawFilledRectangle(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour);
 void drawRectangle(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour, float thickness);
 void drawLine(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour, float thickness);

@@ -69,22 +69,30 @@ class Resource : public ResourceBase {
 template <>
 Resource<ALLEGRO_SAMPLE>::Resource(const std::string& path) : ResourceBase(path), value(loadSample(path)) {}
 template <>
-Resource<ALLEGRO_SAMPLE>::~Resource() { al_destroy_sample(value); }
+Resource<ALLEGRO_SAMPLE>::~Resource() {
+  al_destroy_sample(value);
+}
 
 template <>
 Resource<ALLEGRO_BITMAP>::Resource(const std::string& path) : ResourceBase(path), value(loadBitmap(path)) {}
 template <>
-Resource<ALLEGRO_BITMAP>::~Resource() { al_destroy_bitmap(value); }
+Resource<ALLEGRO_BITMAP>::~Resource() {
+  al_destroy_bitmap(value);
+}
 
 template <>
 Resource<ALLEGRO_FONT>::Resource(const std::string& path) : ResourceBase(path), value(loadFont(path)) {}
 template <>
-Resource<ALLEGRO_FONT>::~Resource() { al_destroy_font(value); }
+Resource<ALLEGRO_FONT>::~Resource() {
+  al_destroy_font(value);
+}
 
 template <>
 Resource<Sheet>::Resource(const std::string& path) : ResourceBase(path), value(new Sheet(path)) {}
 template <>
-Resource<Sheet>::~Resource() { delete value; }
+Resource<Sheet>::~Resource() {
+  delete value;
+}
 
 // Resources live until the process ends; the map is never torn down, so nothing is released
 // after the library has shut down at exit.

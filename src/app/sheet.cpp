@@ -42,8 +42,8 @@ Sheet::Sheet(const std::string& path) : bitmap_(al_load_bitmap_flags(path.c_str(
   int rows = (height + 1) / (frameHeight_ + 1);
   for (int c = 0; c < columns; ++c) {
     for (int r = 0; r < rows; ++r) {
-      frames_.push_back(al_create_sub_bitmap(bitmap_, c * (frameWidth_ + 1), r * (frameHeight_ + 1),
-                                             frameWidth_, frameHeight_));
+      frames_.push_back(
+          al_create_sub_bitmap(bitmap_, c * (frameWidth_ + 1), r * (frameHeight_ + 1), frameWidth_, frameHeight_));
     }
   }
 }

@@ -6,7 +6,7 @@ build_dir=$(cd "$1" && pwd)
 out="$build_dir/music-tsan"
 exe="$out/music_tsan_tests"
 sources=(src/app/music.cpp tests/unit/music_test.cpp)
-headers=(src/app/music.h tests/unit/tiny_module.h)
+headers=(src/app/music.h tests/unit/null_audio.h tests/unit/tiny_module.h)
 mkdir -p "$out"
 
 stale=0

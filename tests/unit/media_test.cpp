@@ -25,9 +25,8 @@ class MediaTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     initAllegroForTests();
-    // Samples can be made without a sound device, but only once the audio part is installed. The
-    // null device keeps later tests that play audio in this process from finding none.
-    installNullAudioForTests();
+    // Samples can be made without a sound device, but only once the audio part is installed.
+    al_install_audio();
     dumb_register_stdfiles();
   }
 };

@@ -5,12 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <sys/stat.h>
 #include <vector>
 
+#include "unit/null_audio.h"
 #include "unit/tiny_module.h"
 
 namespace {
@@ -18,27 +16,6 @@ namespace {
 constexpr int kFragmentSamples = 4096 * 2;  // one stereo fragment
 
 std::string tempPath(const char* name) { return ::testing::TempDir() + name; }
-
-// Audio on ALSA's null device (a private HOME holds its .asoundrc while the driver is chosen),
-// with the default mixer that streams play through. It stays for the rest of the process.
-bool audioWithMixer() {
-  if (!al_install_system(ALLEGRO_VERSION_INT, std::atexit)) return false;
-  if (!al_is_audio_installed()) {
-    std::string home = tempPath("binhopper-music-home");
-    mkdir(home.c_str(), 0700);
-    FILE* config = std::fopen((home + "/.asoundrc").c_str(), "w");
-    if (!config) return false;
-    std::fputs("pcm.!default { type null }\nctl.!default { type null }\n", config);
-    std::fclose(config);
-    const char* previous = std::getenv("HOME");
-    std::string savedHome = previous ? previous : "";
-    setenv("HOME", home.c_str(), 1);
-    bool installed = al_install_audio();
-    if (previous) setenv("HOME", savedHome.c_str(), 1);
-    if (!installed) return false;
-  }
-  return al_get_default_mixer() || al_reserve_samples(16);
-}
 
 int peak(std::vector<std::int16_t>::const_iterator begin, std::vector<std::int16_t>::const_iterator end) {
   int highest = 0;
@@ -129,7 +106,11 @@ TEST_F(Music, SecondEmptyRenderEndsTheModule) {
 }
 
 TEST_F(Music, FeederPlaysWhileTheGainChangesAndStopsOnRequest) {
-  ASSERT_TRUE(audioWithMixer());
+  NullAudio audio;
+  struct StopBeforeAudioGoes {
+    ~StopBeforeAudioGoes() { stopMusic(); }
+  } stopFirst;
+  ASSERT_TRUE(audio.installed());
   std::string path = writeTinyModule(tempPath("feeder.xm"), TinyModule{});
   for (int round = 0; round < 10; ++round) {
     SCOPED_TRACE(round);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "unit/null_audio.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -57,7 +58,10 @@ std::string fallbackMessage(const std::string& path) {
 
 TEST(ResourceCache, EachPathIsLoadedOnceAndShared) {
   initAllegroForTests();
-  ASSERT_TRUE(installNullAudioForTests());
+  // Samples exist only while audio is installed; the paths are this test's own, so no later
+  // request meets the samples that uninstalling audio destroys.
+  NullAudio audio;
+  ASSERT_TRUE(audio.installed());
   TempDir dir;
   const std::string land = writeTo(dir, "land.wav", wavBytes(10));
   const std::string bag = writePng(dir, "bag.png");
@@ -84,7 +88,8 @@ TEST(ResourceCache, EachPathIsLoadedOnceAndShared) {
 
 TEST(ResourceCache, SoundThatDoesNotLoadWarnsOnceAndPlaysSilence) {
   initAllegroForTests();
-  ASSERT_TRUE(installNullAudioForTests());
+  NullAudio audio;
+  ASSERT_TRUE(audio.installed());
   TempDir dir;
   struct Row {
     const char* label;

@@ -25,8 +25,9 @@ std::string writeSheet(const TempDir& dir, const std::string& name, int width, i
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       bool separator = x % (frameWidth + 1) == frameWidth || y % (frameHeight + 1) == frameHeight;
-      al_put_pixel(x, y, separator ? al_map_rgba(255, 0, 255, separatorAlpha)
-                                   : cellColour(x / (frameWidth + 1), y / (frameHeight + 1)));
+      al_put_pixel(x, y,
+                   separator ? al_map_rgba(255, 0, 255, separatorAlpha)
+                             : cellColour(x / (frameWidth + 1), y / (frameHeight + 1)));
     }
   }
   al_unlock_bitmap(image);

@@ -77,9 +77,8 @@ TEST(OnPress, IsTrueOnlyInTheFrameTheKeyWentDown) {
     bool pressed;
   };
   const Row rows[] = {
-      {"up", false, false},          {"goes down", true, true},    {"held", true, false},
-      {"still held", true, false},   {"released", false, false},   {"down again", true, true},
-      {"held again", true, false},
+      {"up", false, false},       {"goes down", true, true},  {"held", true, false},       {"still held", true, false},
+      {"released", false, false}, {"down again", true, true}, {"held again", true, false},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(frameWithKey(state, press, ALLEGRO_KEY_Z, row.keyDown), row.pressed) << row.label;
@@ -167,8 +166,7 @@ TEST(OnPress, DetachesSafelyInEitherOrderOfDestruction) {
 // A root switch that writes its name into a log when refreshed.
 class RecordingSwitch : public Switch {
  public:
-  RecordingSwitch(std::string name, std::vector<std::string>& log)
-      : Switch(true), name_(std::move(name)), log_(log) {}
+  RecordingSwitch(std::string name, std::vector<std::string>& log) : Switch(true), name_(std::move(name)), log_(log) {}
   bool isDown() const override { return false; }
   void refresh() override { log_.push_back(name_); }
 
@@ -209,8 +207,8 @@ TEST(Controls, AreBuiltInTheirOrderAndEnterTheRegistryInIt) {
   auto first = std::find(registry.begin(), registry.end(), controls[kControlUp]);
   ASSERT_NE(first, registry.end());
   ASSERT_GE(registry.end() - first, 10);
-  const int expectedKeys[] = {ALLEGRO_KEY_UP,    ALLEGRO_KEY_DOWN,  ALLEGRO_KEY_LEFT, ALLEGRO_KEY_RIGHT,
-                              ALLEGRO_KEY_Z,     ALLEGRO_KEY_X,     ALLEGRO_KEY_SPACE, -1,
+  const int expectedKeys[] = {ALLEGRO_KEY_UP,     ALLEGRO_KEY_DOWN, ALLEGRO_KEY_LEFT,  ALLEGRO_KEY_RIGHT,
+                              ALLEGRO_KEY_Z,      ALLEGRO_KEY_X,    ALLEGRO_KEY_SPACE, -1,
                               ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_R};
   for (int i = 0; i < 10; ++i) EXPECT_EQ(keyCodeOf(first[i]), expectedKeys[i]) << "registry entry " << i;
   auto* mouse = dynamic_cast<MouseKey*>(first[7]);

@@ -2,7 +2,6 @@
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
-#include <allegro5/allegro_audio.h>
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
@@ -65,25 +64,6 @@ void loadLevelText(const std::string& text, World& world) {
 NewBitmapFlags::NewBitmapFlags(int flags) : previous_(al_get_new_bitmap_flags()) { al_set_new_bitmap_flags(flags); }
 
 NewBitmapFlags::~NewBitmapFlags() { al_set_new_bitmap_flags(previous_); }
-
-// HOME points at a throw-away folder holding the null device's ~/.asoundrc only while the driver
-// is chosen. No voices are reserved: nothing plays in unit tests, and the library leaks its
-// voice thread at exit, which the leak checker of the sanitizer build reports.
-bool installNullAudioForTests() {
-  if (al_is_audio_installed()) return true;
-  TempDir home;
-  writeFileBytes(home.file(".asoundrc"), "pcm.!default { type null }\nctl.!default { type null }\n");
-  const char* previous = std::getenv("HOME");
-  std::string savedHome = previous ? previous : "";
-  setenv("HOME", home.path().c_str(), 1);
-  bool installed = al_install_audio();
-  if (previous) {
-    setenv("HOME", savedHome.c_str(), 1);
-  } else {
-    unsetenv("HOME");
-  }
-  return installed;
-}
 
 std::string escapeRegex(const std::string& text) {
   std::string escaped;

@@ -41,10 +41,6 @@ class NewBitmapFlags {
   int previous_;
 };
 
-// Installs audio on ALSA's null device, as the headless runner does for the game, so that samples
-// can be made. Audio then stays installed for the rest of the process.
-bool installNullAudioForTests();
-
 // `text` as a POSIX extended regular expression that matches it literally, for death tests.
 std::string escapeRegex(const std::string& text);
 
