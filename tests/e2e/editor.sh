@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # binhopper -editor: L without "levels/edit.lv" reports it and the editor goes on; clicks place
 # the prototypes chosen with X and the wheel, and S saves exactly those records; P test-plays
-# the level and Escape comes back to the editor.
+# the level and Escape comes back to the editor; closing the window ends it with status 0 and
+# no progress file written.
 source "$(dirname "$0")/lib/game.bash"
 
 prepare() {
@@ -50,6 +51,10 @@ scenario() {
   screenshot back.png
   grid_visible back.png || fail "Escape did not return to the editor"
   game_running || fail "the editor ended after the test play"
+  "$E2E_BUILD/xclose" "$WINDOW"
+  wait_for_exit 10
+  [ "$EXIT_CODE" = 0 ] || fail "exit status $EXIT_CODE after closing the editor, expected 0"
+  [ -e binhopper.dat ] && fail "the editor wrote the progress file"
   return 0
 }
 
