@@ -10,8 +10,8 @@ namespace {
 constexpr int kChannels = 2;
 constexpr int kFragmentCount = 4;  // fragments queued ahead in the stream
 constexpr int kSampleBits = 16;
-constexpr int kUnsignedSamples = 0;  // duh_render renders signed samples
-constexpr int kFailuresToEnd = 2;    // empty renders after which the module counts as ended
+constexpr int kUnsignedSamples = 0;                  // duh_render renders signed samples
+constexpr int kFailuresToEnd = 2;                    // empty renders after which the module counts as ended
 constexpr double kPositionUnitsPerSecond = 65536.0;  // DUMB's time unit
 // The feeder looks for a stop request this often even when the stream asks for nothing, so
 // stopMusic cannot hang on a stream that has stopped pulling fragments.

@@ -20,14 +20,14 @@ constexpr int kBackToMenu = 0;
 constexpr int kBackgroundLevel = -1;
 constexpr int kFinalScreen = -2;
 constexpr int kButtonsPerRow = 5;
-constexpr double kLevelGridLeft = 55.0;   // px
-constexpr double kLevelGridTop = 330.0;   // px
+constexpr double kLevelGridLeft = 55.0;     // px
+constexpr double kLevelGridTop = 330.0;     // px
 constexpr double kLevelColumnPitch = 40.0;  // px
-constexpr double kLevelRowPitch = 50.0;   // px
-constexpr double kLevelButtonSize = 30.0;  // px
-constexpr double kLogoCentre = 395.0;     // px
-constexpr float kLogoTop = 40.0f;         // px
-constexpr int kPointsPerLevel = 3;        // completed, golden crown, silver crown
+constexpr double kLevelRowPitch = 50.0;     // px
+constexpr double kLevelButtonSize = 30.0;   // px
+constexpr double kLogoCentre = 395.0;       // px
+constexpr float kLogoTop = 40.0f;           // px
+constexpr int kPointsPerLevel = 3;          // completed, golden crown, silver crown
 constexpr float kTitleMusicGain = 0.25f;
 const char* const kTitleMusic = "media/dreamland.xm";
 
@@ -53,9 +53,7 @@ TitleState::TitleState()
       background(nullptr),
       logo(bitmapResource("media/logo.png")) {
   background = new PlayState(kBackgroundLevel, "levels/title.lv");
-  musicOn = true;
   createWidgets();
-  themeIndex = 0;
 }
 
 TitleState::~TitleState() {
@@ -106,7 +104,7 @@ void TitleState::update(double dt) {
   if (takeClick(themeButton)) nextTheme();
   if (takeClick(musicButton)) switchMusic();
   if (Controls()[kControlEscape]->isDown() || takeClick(quitButton)) {
-    result = kBackToMenu;
+    result = 0;
     status = 1;
   }
 }

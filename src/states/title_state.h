@@ -31,7 +31,7 @@ class TitleState : public AppState<int> {
   GuiButton* musicButton;
   GuiButton* finalButton;
   int themeIndex = 0;
-  bool musicOn = true;
+  bool musicOn = true;  // start-up has started the music before the menu is built
   GuiText* pointsText;
 
  protected:

@@ -82,8 +82,8 @@ class EditorTest : public ::testing::Test {
 };
 
 TEST_F(EditorTest, PaletteHoldsEveryPrototypeInOrder) {
-  std::vector<std::string> expected = {"tile(0)", "message", "garbage", "loose garbage", "spikes", "forcefield(h)",
-                                       "forcefield(v)", "avatar", "baddie(tame)", "baddie(feral)"};
+  std::vector<std::string> expected = {"tile(0)",       "message",       "garbage", "loose garbage", "spikes",
+                                       "forcefield(h)", "forcefield(v)", "avatar",  "baddie(tame)",  "baddie(feral)"};
   for (int bags = 1; bags <= 5; ++bags) expected.push_back("container(" + std::to_string(bags) + ")");
   for (const char* kind : {"lever", "presspad"}) {
     for (int channel = 0; channel < 5; ++channel) {

@@ -33,7 +33,8 @@ struct BarePlayer {
   explicit BarePlayer(const TinyModule& shape, bool endAtLoop) {
     module = dumb_load_xm(writeTinyModule(tempPath("bare.xm"), shape).c_str());
     player.renderer = dumb_it_start_at_order(module, 2, 0);
-    if (endAtLoop) dumb_it_set_loop_callback(duh_get_it_sigrenderer(player.renderer), dumb_it_callback_terminate, nullptr);
+    if (endAtLoop)
+      dumb_it_set_loop_callback(duh_get_it_sigrenderer(player.renderer), dumb_it_callback_terminate, nullptr);
   }
   ~BarePlayer() {
     duh_end_sigrenderer(player.renderer);

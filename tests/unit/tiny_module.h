@@ -53,20 +53,20 @@ inline std::string pattern(const TinyModule& module) {
 }
 
 inline std::string sineInstrument() {
-  constexpr int kLength = 64;           // sample frames, one sine period
-  constexpr int kHeaderSize = 263;      // the usual XM instrument header size
+  constexpr int kLength = 64;             // sample frames, one sine period
+  constexpr int kHeaderSize = 263;        // the usual XM instrument header size
   constexpr int kHeaderFieldBytes = 243;  // bytes written below before the padding
   std::string out;
   put32(out, kHeaderSize);
   putText(out, "sine", 22);
   put8(out, 0);
-  put16(out, 1);    // one sample
-  put32(out, 40);   // sample header size
-  out.append(96, '\0');   // every note maps to sample 0
-  out.append(96, '\0');   // volume and panning envelopes, unused
-  out.append(14, '\0');   // envelope counts, loops, vibrato
-  put16(out, 0);          // fadeout
-  put16(out, 0);          // reserved
+  put16(out, 1);         // one sample
+  put32(out, 40);        // sample header size
+  out.append(96, '\0');  // every note maps to sample 0
+  out.append(96, '\0');  // volume and panning envelopes, unused
+  out.append(14, '\0');  // envelope counts, loops, vibrato
+  put16(out, 0);         // fadeout
+  put16(out, 0);         // reserved
   out.append(kHeaderSize - kHeaderFieldBytes, '\0');
   put32(out, kLength);
   put32(out, 0);        // loop start

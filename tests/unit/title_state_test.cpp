@@ -12,9 +12,11 @@
 #include "app/input_snapshot.h"
 #include "app/music.h"
 #include "app/switch.h"
+#include "states/play_state.h"
 #include "states/progress.h"
 #include "themes/theme.h"
 #include "unit/game_directory.h"
+#include "world/tag.h"
 
 namespace {
 
@@ -36,11 +38,11 @@ class ScriptedTitle : public TitleState {
 // and a title state that is the current state, driven one frame at a time.
 class TitleTest : public ::testing::Test {
  protected:
-  void prepare(int records, int levelFiles) {
+  void prepare(int records, int levelFiles, const std::string& background = "") {
     std::filesystem::remove_all("levels");
     std::filesystem::create_directory("levels");
     for (int n = 1; n <= levelFiles; ++n) directory.writeLevel(std::to_string(n) + ".lv");
-    directory.writeLevel("title.lv");
+    directory.writeLevel("title.lv", background);
     progress() = Progress();
     progress().path = directory.path("binhopper.dat");
     progress().load(records);
@@ -149,6 +151,29 @@ TEST_F(TitleTest, WithNoRecordsTheFinalButtonIsThereAtOnce) {
   EXPECT_TRUE(title->levelButtons.empty());
   EXPECT_EQ(title->finalButton->world, title->world);
   EXPECT_EQ(title->pointsText->text, "Unlock points: 0/0");
+}
+
+TEST_F(TitleTest, BackgroundPlaysOnAfterANestedLevelClearedThePlayContext) {
+  // A floor of five tiles in row 10 and a tame baddie on it: the baddie asks the current play
+  // context's grid for the ground in every update.
+  std::string background;
+  for (int column = 0; column < 5; ++column) background += std::string("tl") + char(column) + char(10) + char(0);
+  background += std::string("bd") + char(2) + char(9) + char(0);
+  prepare(3, 3, background);
+  PlayContext* afterNested = title->background->context;
+  title->play = [&afterNested](int level) {
+    { PlayState nested(level, "levels/1.lv"); }  // replaces the current context, then clears it
+    afterNested = currentPlayContext();
+    return 0;
+  };
+  click(*title->levelButtons[0]);
+  ASSERT_EQ(title->played.size(), 1u);
+  EXPECT_EQ(afterNested, nullptr) << "the nested level's end left no context";
+  for (int i = 0; i < 30; ++i) frame(0, 0, false);
+  EXPECT_EQ(currentPlayContext(), title->background->context);
+  Entity* baddie = title->background->world->first(tagOf("badd"));
+  ASSERT_NE(baddie, nullptr);
+  EXPECT_EQ(baddie->y(), 180.0) << "still walking on its floor";
 }
 
 TEST_F(TitleTest, ThemeButtonCyclesAndNamesTheMissingPoints) {
