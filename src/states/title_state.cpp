@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int kRetry = 1;      // play state result: play the same level again
-constexpr int kNextLevel = 2;  // play state result: go on to the next level
+constexpr int kRetry = 1;       // play state result: play the same level again
+constexpr int kNextLevel = 2;   // play state result: go on to the next level
 constexpr int kBackToMenu = 0;  // play state result: back to the menu
 constexpr int kBackgroundLevel = -1;
 constexpr int kFinalScreen = -2;
