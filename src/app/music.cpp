@@ -91,6 +91,9 @@ MusicPlayer* createPlayer(DUH* module, int channels, int startOrder, float volum
 bool initMusic(int quality) {
   dumb_resampling_quality = quality;
   std::atexit(dumb_exit);
+  // Handlers run in reverse: the feeder is joined before the module library and the audio
+  // library shut down, also on the exit(1) paths of a bad level file or a missing bitmap.
+  std::atexit(stopMusic);
   dumb_register_stdfiles();
   return true;
 }

@@ -44,8 +44,6 @@ int runGame(int argc, char** argv) {
   if (!al_init_ttf_addon()) fatal("Unable to initialize ttf addon.");
   al_init_primitives_addon();
   al_init_acodec_addon();
-  // Bitmaps keep straight alpha so that the blend colour tints them as the drawing model says.
-  al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   ALLEGRO_DISPLAY* display = openDisplay(options.fullScreen);
   resetBlender();
   al_install_keyboard();
@@ -66,9 +64,6 @@ int runGame(int argc, char** argv) {
     title.run(nullptr);
     progress().save();
   }
-  // The feeder thread must be joined before the library and the module player shut down at
-  // exit; rendering into a stream the library is destroying can crash the exit.
-  stopMusic();
   al_destroy_display(display);
   return 0;
 }
