@@ -52,8 +52,7 @@ scenario() {
   grid_visible back.png || fail "Escape did not return to the editor"
   game_running || fail "the editor ended after the test play"
   "$E2E_BUILD/xclose" "$WINDOW"
-  wait_for_exit 10
-  [ "$EXIT_CODE" = 0 ] || fail "exit status $EXIT_CODE after closing the editor, expected 0"
+  expect_exit 0 "after closing the editor"
   [ -e binhopper.dat ] && fail "the editor wrote the progress file"
   return 0
 }

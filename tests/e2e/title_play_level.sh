@@ -19,8 +19,7 @@ scenario() {
   screenshot menu.png
   menu_visible menu.png || fail "Escape did not bring the menu back"
   click_at 400 545
-  wait_for_exit 10
-  [ "$EXIT_CODE" = 0 ] || fail "after Quit: exit status $EXIT_CODE, expected 0"
+  expect_exit 0 "after Quit"
   return 0
 }
 

@@ -34,8 +34,7 @@ scenario() {
   read -r r g b <<< "$(sky_colour locked.png)"
   [ "$r" -gt 180 ] && [ "$b" -lt 150 ] || fail "a locked theme replaced the sunset sky: $r $g $b"
   press Escape
-  wait_for_exit 10
-  [ "$EXIT_CODE" = 0 ] || fail "exit status $EXIT_CODE, expected 0"
+  expect_exit 0 "after Escape"
   return 0
 }
 

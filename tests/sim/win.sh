@@ -1,19 +1,18 @@
 #!/bin/bash
-# A small level won end to end: the avatar gathers the loose garbage on its way, picks up the
-# bag, throws it walking into the container, and the level completes. dt = 1/32 s: the avatar
-# walks 6.25 px per frame.
+# A small level (tests/sim/levels/won.txt) won end to end by won.script: the avatar gathers the
+# loose garbage on its way, throws the bag walking into the container, and the level completes.
+# dt = 1/32 s: the avatar walks 6.25 px per frame.
 source "$(dirname "$0")/lib/objects.bash" "$1"
-DT=0.03125
 
 # Frames 1-18 walk right from x = 40 to 152.5; at x = 115 (frame 12) the garbage's centre
 # (130, 390) is inside the avatar's box. Frame 21 picks the bag up (point (162.5, 390) in its
 # box), frame 22 holds it at (152.5, 360), frame 23 steps right and throws it (300, -140).
 # After 16 frames of flight (frame 38) the bag is at (302.5, 369.6875): its point
 # (312.5, 384.6875) is in the mouth (282, 380)-(317, 390), the only frame of the flight in
-# which it is. The avatar sees the full container in frame 39. The level and its input script
-# are tests/sim/levels/won.txt and won.script.
-level win < tests/sim/levels/won.txt
-play win win $DT < tests/sim/levels/won.script
+# which it is. The avatar sees the full container in frame 39.
+level win "$(cat tests/sim/levels/won.txt)"
+mapfile -t script < tests/sim/levels/won.script
+play win win 0.03125 "${script[@]}"
 expect_count win 11 lg 1
 expect_count win 12 lg 0
 expect win 21 gb 1 "gb 152.5 365 2 0 0"

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/music.h"
+#include "entities/channel_states.h"
+#include "entities/cloud.h"
 #include "states/gui_text.h"
 #include "unit/sim_run.h"
 #include "world/tag.h"
@@ -21,49 +23,40 @@ class PlayRun : public SimRun {
   PlayState& state() { return sim->state(); }
 };
 
-TEST_F(PlayRun, EscapeRetryAndSpaceWhilePlaying) {
-  struct Row {
+TEST_F(PlayRun, KeysEndThePlayWithTheirResults) {
+  enum Before { kPlaying, kCompleted, kDead };
+  const struct {
     const char* label;
+    Before before;
+    bool reportShown;  // a frame passed since the outcome
     std::vector<int> keys;
     int status, result;
+  } rows[] = {
+      {"Escape: back to the menu", kPlaying, false, {ALLEGRO_KEY_ESCAPE}, 1, 0},
+      {"R: retry", kPlaying, false, {ALLEGRO_KEY_R}, 1, 1},
+      {"Escape and R together: R wins", kPlaying, false, {ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_R}, 1, 1},
+      {"Space while alive: nothing", kPlaying, false, {ALLEGRO_KEY_SPACE}, 0, 0},
+      {"Space over Escape in the frame of the completion: next level",
+       kCompleted,
+       false,
+       {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE},
+       1,
+       2},
+      {"Escape alone after a completion: the menu", kCompleted, true, {ALLEGRO_KEY_ESCAPE}, 1, 0},
+      {"the death report waits for a key", kDead, true, {}, 0, 0},
+      {"Space over Escape after a death: retry", kDead, true, {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE}, 1, 1},
   };
-  const Row rows[] = {
-      {"Escape: back to the menu", {ALLEGRO_KEY_ESCAPE}, 1, 0},
-      {"R: retry", {ALLEGRO_KEY_R}, 1, 1},
-      {"Escape and R together: R wins", {ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_R}, 1, 1},
-      {"Space while alive: nothing", {ALLEGRO_KEY_SPACE}, 0, 0},
-  };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
     load(floorLevel());
+    if (row.before == kCompleted) avatar().complete();
+    if (row.before == kDead) avatar().die("ate some spiky death");
+    if (row.reportShown) press({});
     press(row.keys);
-    EXPECT_EQ(state().status, row.status) << row.label;
-    if (row.status != 0) {
-      EXPECT_EQ(state().result, row.result) << row.label;
-    }
+    EXPECT_EQ(state().status, row.status);
+    EXPECT_EQ(state().status ? state().result : 0, row.result);
+    EXPECT_EQ(state().report != nullptr, row.before != kPlaying);
   }
-}
-
-TEST_F(PlayRun, SpaceAfterTheEndGivesTheOutcomeOverEscape) {
-  load(floorLevel());
-  avatar().complete();
-  press({ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().status, 1);
-  EXPECT_EQ(state().result, 2) << "next level, even in the frame that builds the report";
-  ASSERT_NE(state().report, nullptr);
-
-  load(floorLevel());
-  avatar().die("ate some spiky death");
-  press({});
-  EXPECT_EQ(state().status, 0) << "the report waits for a key";
-  press({ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().result, 1) << "retry after a death";
-
-  load(floorLevel());
-  avatar().complete();
-  press({});
-  press({ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().status, 1);
-  EXPECT_EQ(state().result, 0) << "Escape alone still leaves for the menu";
 }
 
 // Level 1 (index 0) has the target time 15 s: 960 frames of 1/64 s reach it exactly.
@@ -130,14 +123,32 @@ TEST_F(PlayRun, DeathReportCountsTheDeathJustSuffered) {
   EXPECT_EQ(progress().completedCount(), 0u);
 }
 
+// Every object that looks for the avatar, in a level that has none: nothing happens to them,
+// the play state survives and Escape still leaves.
 TEST_F(PlayRun, LevelWithoutAnAvatarPlaysUntilEscape) {
-  load(gridLevel({{28, std::string(40, '0')}}));
-  frames(30, "RZX");
-  EXPECT_EQ(state().status, 0);
+  load(gridLevel({{20, std::string(40, '0')}}, R"(ms 4 19 "Nobody reads this"
+bd 8 19 feral
+vr 12 19 1 off
+sp 14 19
+ff 16 19 vertical
+lg 18 19
+gb 20 19
+pr 22 19 2 on
+ct 24 19 1
+fw 26 10
+)"));
+  frames(200, "RZX");
+  EXPECT_EQ(sim->avatar(), nullptr);
+  EXPECT_EQ(sim->end().rfind("END frames=200 status=0 reason=\"\"", 0), 0u) << sim->end();
+  EXPECT_NE(sim->end().find(" garbage=0 loose=1"), std::string::npos) << sim->end();
+  EXPECT_EQ(channelStates[1] * 10 + channelStates[2], 1) << "lever still off, pad not pressed";
   EXPECT_EQ(state().report, nullptr);
+  int clouds = 0;
+  for (Entity* e : state().world->byTag(tagOf("rndr"))) clouds += dynamic_cast<Cloud*>(e) != nullptr;
+  EXPECT_EQ(clouds, 24) << "every level has its 24 clouds";
   press({ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().result, 0);
   EXPECT_EQ(state().status, 1);
+  EXPECT_EQ(state().result, 0);
 }
 
 // zoom = zoom * 0.95 + 0.2 per update is 4 - 3 * 0.95^n: past 3.99 first at n = 112.

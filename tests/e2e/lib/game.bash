@@ -115,3 +115,17 @@ wait_for_exit() {
     EXIT_CODE=$?
   fi
 }
+
+# Waits up to 10 s for the game to end and checks its status: expect_exit STATUS WHEN.
+expect_exit() {
+  wait_for_exit 10
+  [ "$EXIT_CODE" = "$1" ] || fail "exit status $EXIT_CODE $2, expected $1"
+}
+
+# The progress file holds 5 + 12 n bytes for the n level files.
+expect_progress_saved() {
+  local levels=0 size
+  while [ -f "levels/$((levels + 1)).lv" ]; do levels=$((levels + 1)); done
+  size=$(stat -c %s binhopper.dat 2>/dev/null || echo missing)
+  [ "$size" = $((5 + 12 * levels)) ] || fail "binhopper.dat is $size bytes, expected $((5 + 12 * levels))"
+}
