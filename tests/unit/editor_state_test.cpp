@@ -25,17 +25,6 @@ class ScriptedEditor : public EditorState {
   void runTestPlay(const char* fileName) override { testPlays.push_back(fileName); }
 };
 
-// What the devices hold in one frame.
-struct Input {
-  Input(int x_ = 0, int y_ = 0, bool place_ = false, bool erase_ = false, std::vector<int> keys_ = {})
-      : x(x_), y(y_), place(place_), erase(erase_), keys(std::move(keys_)) {}
-  int x;
-  int y;
-  bool place;  // primary button
-  bool erase;  // secondary button
-  std::vector<int> keys;
-};
-
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -48,30 +37,27 @@ class EditorTest : public ::testing::Test {
     setCurrentState(nullptr);
   }
 
-  void frame(const Input& input) {
+  // One frame with the mouse at (x, y), the primary (place) and secondary (erase) buttons and
+  // the keys held as given.
+  void frame(int x = 0, int y = 0, bool place = false, bool erase = false, const std::vector<int>& keys = {}) {
     editor->keyboard = ALLEGRO_KEYBOARD_STATE{};
-    for (int key : input.keys) setKeyDown(editor->keyboard, key, true);
-    setMousePosition(editor->mouse, input.x, input.y);
-    setMouseButton(editor->mouse, 1, input.place);
-    setMouseButton(editor->mouse, 2, input.erase);
+    for (int key : keys) setKeyDown(editor->keyboard, key, true);
+    setMousePosition(editor->mouse, x, y);
+    setMouseButton(editor->mouse, 1, place);
+    setMouseButton(editor->mouse, 2, erase);
     editor->mouse.z = wheel;
     refreshRootSwitches();
     editor->update(0.017);
   }
-  void idle() { frame(Input{}); }
   // Presses a key for one frame and lets it go in the next.
   void tap(int key) {
-    frame(Input{0, 0, false, false, {key}});
-    idle();
+    frame(0, 0, false, false, {key});
+    frame();
   }
   // A click of the primary button in the cell at (column, row).
   void placeAt(int column, int row) {
-    frame(Input{column * 20 + 7, row * 20 + 13, true});
-    frame(Input{column * 20 + 7, row * 20 + 13, false});
-  }
-  void turnWheel(int notches) {
-    wheel += notches;
-    idle();
+    frame(column * 20 + 7, row * 20 + 13, true);
+    frame(column * 20 + 7, row * 20 + 13, false);
   }
   int entityCount() { return static_cast<int>(editor->world->byTag(tagOf("entt")).size()); }
   std::string label(const Entity* entity) { return entity ? entity->editorLabel() : "empty"; }
@@ -103,17 +89,15 @@ TEST_F(EditorTest, KeysAndWheelChooseWithWrapAround) {
   EXPECT_EQ(editor->selected, 35) << "Z on the first prototype selects the last";
   tap(ALLEGRO_KEY_X);
   EXPECT_EQ(editor->selected, 0) << "X on the last selects the first";
-  frame(Input{0, 0, false, false, {ALLEGRO_KEY_X}});
-  frame(Input{0, 0, false, false, {ALLEGRO_KEY_X}});
+  frame(0, 0, false, false, {ALLEGRO_KEY_X});
+  frame(0, 0, false, false, {ALLEGRO_KEY_X});
   EXPECT_EQ(editor->selected, 1) << "a held key counts once";
-  idle();
 
-  struct Row {
+  const struct {
     const char* label;
     int notches;
     int selected;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"one notch up", 1, 2},
       {"one notch down", -1, 1},
       {"down past the first", -2, 35},
@@ -121,57 +105,50 @@ TEST_F(EditorTest, KeysAndWheelChooseWithWrapAround) {
       {"far down in one update: 2 - 100 = -98, which is 10 in 0..35", -100, 10},
       {"far up in one update", 75, 13},
   };
-  for (const Row& row : rows) {
-    turnWheel(row.notches);
+  for (const auto& row : rows) {
+    wheel += row.notches;
+    frame();
     EXPECT_EQ(editor->selected, row.selected) << row.label;
   }
 }
 
 TEST_F(EditorTest, PressPlacesOnceAndDragPaintsEachNewCell) {
-  frame(Input{47, 65, true});
-  ASSERT_NE(editor->cellAt(2, 3), nullptr);
+  frame(47, 65, true);
   Entity* first = editor->cellAt(2, 3);
-  EXPECT_EQ(first->x(), 40.0);
-  EXPECT_EQ(first->y(), 60.0);
-  frame(Input{52, 71, true});
-  EXPECT_EQ(editor->cellAt(2, 3), first) << "holding still in the same cell places nothing more";
-  EXPECT_EQ(entityCount(), 1);
-  frame(Input{65, 71, true});
-  frame(Input{85, 71, true});
-  frame(Input{86, 72, true});
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->position(), std::make_pair(40.0, 60.0));
+  frame(52, 71, true);
+  EXPECT_EQ(entityCount(), 1) << "holding still in the same cell places nothing more";
+  frame(65, 71, true);
+  frame(85, 71, true);
+  frame(86, 72, true);
   EXPECT_EQ(entityCount(), 3) << "one placement per cell entered";
-  EXPECT_NE(editor->cellAt(3, 3), nullptr);
-  EXPECT_NE(editor->cellAt(4, 3), nullptr);
-  idle();
-
+  EXPECT_TRUE(editor->cellAt(3, 3) && editor->cellAt(4, 3));
+  frame();
   tap(ALLEGRO_KEY_X);
   placeAt(2, 3);
   EXPECT_EQ(label(editor->cellAt(2, 3)), "message") << "an occupied cell is replaced";
   EXPECT_EQ(entityCount(), 3);
+  for (auto outside : {std::make_pair(-5, 100), {100, -3}, {800, 100}, {100, 600}}) {
+    frame(outside.first, outside.second, true);
+    frame();
+  }
+  EXPECT_EQ(entityCount(), 3) << "outside the grid nothing is placed";
+  EXPECT_EQ(editor->cellAt(0, 5), nullptr) << "x = -5 must not count as column 0";
 }
 
 TEST_F(EditorTest, EraseAndBothButtons) {
   placeAt(5, 5);
   placeAt(6, 5);
-  frame(Input{105, 105, false, true});
+  frame(105, 105, false, true);
   EXPECT_EQ(editor->cellAt(5, 5), nullptr);
   EXPECT_EQ(entityCount(), 1);
-  frame(Input{105, 105, false, true});
+  frame(105, 105, false, true);
   EXPECT_EQ(entityCount(), 1) << "erasing an empty cell does nothing";
-  idle();
-  frame(Input{125, 105, true, true});
+  frame();
+  frame(125, 105, true, true);
   EXPECT_EQ(editor->cellAt(6, 5), nullptr) << "placed and erased in one update: the cell ends empty";
   EXPECT_EQ(entityCount(), 0);
-}
-
-TEST_F(EditorTest, MouseOutsideTheGridPlacesNothing) {
-  const Input outside[] = {{-5, 100, true}, {100, -3, true}, {800, 100, true}, {100, 600, true}};
-  for (const Input& input : outside) {
-    frame(input);
-    idle();
-  }
-  EXPECT_EQ(entityCount(), 0);
-  EXPECT_EQ(editor->cellAt(0, 5), nullptr) << "x = -5 must not count as column 0";
 }
 
 TEST_F(EditorTest, SaveThenLoadMirrorsTheFileInTheCells) {
@@ -198,19 +175,18 @@ TEST_F(EditorTest, SaveThenLoadMirrorsTheFileInTheCells) {
 }
 
 TEST_F(EditorTest, LoadFailureKeepsTheLevelBeingEdited) {
-  struct Row {
+  const struct {
     const char* label;
     bool writeFile;
     std::string bytes;
     std::string message;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"missing file", false, "", "CANNOT OPEN 'levels/edit.lv'!!!"},
       {"unknown record", true, std::string("tl\x01\x01\x00zz\x02\x02", 9), "UNMAPPABLE 'zz'!!!"},
   };
   placeAt(3, 4);
   Entity* kept = editor->cellAt(3, 4);
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.label);
     std::filesystem::remove("levels/edit.lv");
     if (row.writeFile) directory.writeLevel("edit.lv", row.bytes);

@@ -47,9 +47,3 @@ std::string escapeRegex(const std::string& text);
 // In a death test's child: sends standard output where the death test reads (standard error),
 // so that the game's messages to standard output can be matched.
 void sendStdoutToStderr();
-
-class World;
-
-// Compiles level text (docs/level-text.md), loads it into the world through a fresh prototype
-// table and flushes the world. Fails the test when the text or the level is bad.
-void loadLevelText(const std::string& text, World& world);
