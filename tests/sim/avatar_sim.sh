@@ -1,54 +1,39 @@
 #!/usr/bin/env bash
 # binhopper-sim's command line and output. The avatar stands at (100, 540) on a floor and walks
 # 200 px/s: 3.125 px per frame at dt = 1/64 s, 3.4 px at the default 0.017 s.
-set -u
-build=$1
-sim="$build/binhopper-sim"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-expect() {  # label expected actual
-  if [ "$2" != "$3" ]; then
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-    failures=$((failures + 1))
-  fi
-}
-
-"$build/binhopper-level" compile tests/sim/levels/floor.txt "$work/floor.lv" || exit 1
+source "$(dirname "$0")/lib/objects.bash" "$1"
+sim="$BUILD/binhopper-sim"
 
 # Comments and blank lines in the script are skipped; the clock counts the whole second.
-printf '# walk\n\n64 R\n' > "$work/walk.in"
-out=$("$sim" "$work/floor.lv" --inputs "$work/walk.in" --dt 0.015625 --trace)
-expect "walk: exit status" 0 $?
-expect "walk: END" 'END frames=64 status=0 reason="" elapsed=1 jumps=0 doublejumps=0 throws=0 pixels=200 garbage=0 loose=0' \
-  "$(tail -n 1 <<< "$out")"
-expect "walk: first frame" $'F 1 1111111111\nav 103.125 540 1 0 0 0 0' "$(sed -n 1,2p <<< "$out")"
-expect "walk: lines" 129 "$(wc -l <<< "$out")"
+level floor "$(cat tests/sim/levels/floor.txt)"
+play floor walk 0.015625 "# walk" "" "64 R"
+[ "$(head -n 2 "$WORK/walk.out")" = $'F 1 1111111111\nav 103.125 540 1 0 0 0 0' ] || fail "first frame of the trace"
+[ "$(tail -n 1 "$WORK/walk.out")" = 'END frames=64 status=0 reason="" elapsed=1 jumps=0 doublejumps=0 throws=0 pixels=200 garbage=0 loose=0' ] ||
+  fail "END line: $(tail -n 1 "$WORK/walk.out")"
+[ "$(wc -l < "$WORK/walk.out")" = 129 ] || fail "two lines per frame and the END line"
 
 # Without a script or --frames nothing runs; --frames runs on past the script with no keys.
-expect "no frames" 'END frames=0 status=0 reason="" elapsed=0 jumps=0 doublejumps=0 throws=0 pixels=0 garbage=0 loose=0' \
-  "$("$sim" "$work/floor.lv")"
-printf '2 -\n1 R\n' > "$work/short.in"
-out=$("$sim" "$work/floor.lv" --inputs "$work/short.in" --frames 5 --trace --index 3)
-expect "default dt" 'av 103.40000000000001 540 0 0 0 0 0' "$(tail -n 2 <<< "$out" | head -n 1)"
-expect "default dt: END" 'END frames=5 status=0 reason="" elapsed=0.085000000000000006 jumps=0 doublejumps=0 throws=0 pixels=3 garbage=0 loose=0' \
-  "$(tail -n 1 <<< "$out")"
+[ "$("$sim" "$WORK/floor.lv")" = 'END frames=0 status=0 reason="" elapsed=0 jumps=0 doublejumps=0 throws=0 pixels=0 garbage=0 loose=0' ] ||
+  fail "no frames"
+printf '2 -\n1 R\n' > "$WORK/short.in"
+"$sim" "$WORK/floor.lv" --inputs "$WORK/short.in" --frames 5 --trace --index 3 > "$WORK/short.out"
+expect short 5 av 1 "av 103.40000000000001 540 0 0 0 0 0"
+expect_end short "frames=5" "elapsed=0.085000000000000006" "pixels=3"
 
-# Bad input: the loader's message or the script's line, and status 1.
-printf 'zz\001\001' > "$work/bad.lv"
-out=$("$sim" "$work/bad.lv" --frames 5)
-expect "unknown record: status" 1 $?
-expect "unknown record: message" "UNMAPPABLE 'zz'!!!" "$out"
-out=$("$sim" "$work/missing.lv")
-expect "missing level: status" 1 $?
-expect "missing level: message" "CANNOT OPEN '$work/missing.lv'!!!" "$out"
-printf '# fine\n3 RZ\n2 RQ\n' > "$work/bad.in"
-out=$("$sim" "$work/floor.lv" --inputs "$work/bad.in")
-expect "bad script: status" 1 $?
-expect "bad script: message" "$work/bad.in:3: unknown key in 'RQ' (keys are L R U D Z X, or - for none)" "$out"
-"$sim" "$work/floor.lv" --dt 0 > /dev/null 2>&1
-expect "bad dt: status" 2 $?
+# Bad input: the loader's message or the script's line, and status 1; a bad option, status 2.
+expect_failure() {  # LABEL STATUS MESSAGE ARGUMENTS...
+  local out status
+  out=$("$sim" "${@:4}")
+  status=$?
+  [ "$status" = "$2" ] && [ "$out" = "$3" ] || fail "$1: status $status, output '$out'"
+}
+printf 'zz\001\001' > "$WORK/bad.lv"
+printf '# fine\n3 RZ\n2 RQ\n' > "$WORK/bad.in"
+expect_failure "unknown record" 1 "UNMAPPABLE 'zz'!!!" "$WORK/bad.lv" --frames 5
+expect_failure "missing level" 1 "CANNOT OPEN '$WORK/missing.lv'!!!" "$WORK/missing.lv"
+expect_failure "bad script" 1 "$WORK/bad.in:3: unknown key in 'RQ' (keys are L R U D Z X, or - for none)" \
+  "$WORK/floor.lv" --inputs "$WORK/bad.in"
+"$sim" "$WORK/floor.lv" --dt 0 > /dev/null 2>&1
+[ $? = 2 ] || fail "--dt 0 is not refused with status 2"
 
-[ "$failures" -eq 0 ] && echo "all binhopper-sim checks passed"
-exit "$failures"
+finish

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <string>
 #include <vector>
 
@@ -58,47 +60,34 @@ TEST(AppState, StatusSetWhileHandlingEventsStillRunsThatFramesUpdateButNoDrawing
 }
 
 TEST(AppState, OnlyTheWindowCloseEventEndsAStateAndOnlyIfItAgrees) {
-  struct Row {
-    const char* label;
-    ALLEGRO_EVENT_TYPE type;
-    bool allowClose;
-    int status;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, ALLEGRO_EVENT_TYPE, bool, int> rows[] = {
       {"close, allowed", ALLEGRO_EVENT_DISPLAY_CLOSE, true, 2},
       {"close, refused", ALLEGRO_EVENT_DISPLAY_CLOSE, false, 0},
       {"key down is not queued for states", ALLEGRO_EVENT_KEY_DOWN, true, 0},
       {"display resize", ALLEGRO_EVENT_DISPLAY_RESIZE, true, 0},
   };
   initAllegroForTests();
-  for (const Row& row : rows) {
+  for (const auto& [label, type, allowClose, status] : rows) {
     std::vector<std::string> log;
-    ScriptedState state(log, 1, 0, row.allowClose);
+    ScriptedState state(log, 1, 0, allowClose);
     ALLEGRO_EVENT event{};
-    event.type = row.type;
+    event.type = type;
     state.handleEvent(event);
-    EXPECT_EQ(state.status, row.status) << row.label;
+    EXPECT_EQ(state.status, status) << label;
   }
 }
 
 TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward) {
-  struct Row {
-    const char* label;
-    int innerStatus;
-    bool outerAllowsClose;
-    int outerStatus;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, int, bool, int> rows[] = {
       {"inner finished by itself", 1, true, 0},
       {"window closed inside", 2, true, 2},
       {"window closed inside, outer refuses", 2, false, 0},
   };
   initAllegroForTests();
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.label);
-    std::vector<std::string> outerLog;
-    std::vector<std::string> innerLog;
-    ScriptedState outer(outerLog, 0, 0, row.outerAllowsClose);
+  for (const auto& [label, innerStatus, outerAllowsClose, outerStatus] : rows) {
+    SCOPED_TRACE(label);
+    std::vector<std::string> outerLog, innerLog;
+    ScriptedState outer(outerLog, 0, 0, outerAllowsClose);
     ALLEGRO_EVENT_SOURCE source;
     al_init_user_event_source(&source);
     al_register_event_source(outer.queue, &source);
@@ -109,12 +98,12 @@ TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward
     }
     setCurrentState(&outer);
 
-    int result = runNested(outer, new ScriptedState(innerLog, row.innerStatus, 7));
+    int result = runNested(outer, new ScriptedState(innerLog, innerStatus, 7));
     EXPECT_EQ(result, 7);
     EXPECT_EQ(innerLog, (std::vector<std::string>{"events", "poll", "update", "destroyed"}));
     EXPECT_TRUE(al_is_event_queue_empty(outer.queue)) << "events gathered meanwhile are dropped";
     EXPECT_TRUE(outer.clock->running()) << "the outer clock starts again";
-    EXPECT_EQ(outer.status, row.outerStatus);
+    EXPECT_EQ(outer.status, outerStatus);
     EXPECT_EQ(currentState(), &outer);
     EXPECT_TRUE(outerLog.empty()) << "the outer state handled none of the dropped events";
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -93,11 +95,7 @@ TEST_F(EditorTest, KeysAndWheelChooseWithWrapAround) {
   frame(0, 0, false, false, {ALLEGRO_KEY_X});
   EXPECT_EQ(editor->selected, 1) << "a held key counts once";
 
-  const struct {
-    const char* label;
-    int notches;
-    int selected;
-  } rows[] = {
+  const std::tuple<const char*, int, int> rows[] = {
       {"one notch up", 1, 2},
       {"one notch down", -1, 1},
       {"down past the first", -2, 35},
@@ -105,10 +103,10 @@ TEST_F(EditorTest, KeysAndWheelChooseWithWrapAround) {
       {"far down in one update: 2 - 100 = -98, which is 10 in 0..35", -100, 10},
       {"far up in one update", 75, 13},
   };
-  for (const auto& row : rows) {
-    wheel += row.notches;
+  for (const auto& [label, notches, selected] : rows) {
+    wheel += notches;
     frame();
-    EXPECT_EQ(editor->selected, row.selected) << row.label;
+    EXPECT_EQ(editor->selected, selected) << label;
   }
 }
 
@@ -175,25 +173,20 @@ TEST_F(EditorTest, SaveThenLoadMirrorsTheFileInTheCells) {
 }
 
 TEST_F(EditorTest, LoadFailureKeepsTheLevelBeingEdited) {
-  const struct {
-    const char* label;
-    bool writeFile;
-    std::string bytes;
-    std::string message;
-  } rows[] = {
+  const std::tuple<const char*, bool, std::string, std::string> rows[] = {
       {"missing file", false, "", "CANNOT OPEN 'levels/edit.lv'!!!"},
       {"unknown record", true, std::string("tl\x01\x01\x00zz\x02\x02", 9), "UNMAPPABLE 'zz'!!!"},
   };
   placeAt(3, 4);
   Entity* kept = editor->cellAt(3, 4);
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.label);
+  for (const auto& [label, writeFile, bytes, message] : rows) {
+    SCOPED_TRACE(label);
     std::filesystem::remove("levels/edit.lv");
-    if (row.writeFile) directory.writeLevel("edit.lv", row.bytes);
+    if (writeFile) directory.writeLevel("edit.lv", bytes);
     ::testing::internal::CaptureStdout();
     tap(ALLEGRO_KEY_L);
     std::string printed = ::testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find(row.message), std::string::npos) << printed;
+    EXPECT_NE(printed.find(message), std::string::npos) << printed;
     EXPECT_EQ(editor->status, 0);
     EXPECT_EQ(entityCount(), 1);
     EXPECT_EQ(editor->cellAt(3, 4), kept);

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <string>
 
-#include "app/app_state.h"
 #include "app/blend.h"
 #include "app/input_snapshot.h"
 #include "app/switch.h"
@@ -13,34 +14,19 @@
 
 namespace {
 
-// A current state whose mouse the test moves and presses, one frame at a time.
-class MouseState : public AppStateBase {
- public:
-  MouseState() : previous_(currentState()) {
+// The current state, whose mouse the test moves and presses one frame at a time.
+struct MouseState : TestState {
+  MouseState() {
     initAllegroForTests();
     Controls();
-    setCurrentState(this);
   }
-  ~MouseState() override { setCurrentState(previous_); }
-
-  void processEvents() override {}
-  void update(double) override {}
-  void draw(ALLEGRO_DISPLAY*) override {}
-  ALLEGRO_KEYBOARD_STATE* keyboardState() override { return &keyboard_; }
-  ALLEGRO_MOUSE_STATE* mouseState() override { return &mouse_; }
-
   // One frame with the mouse at (x, y), its primary button down or up: switches, then the button.
   void frame(GuiButton& button, int x, int y, bool down) {
-    setMousePosition(mouse_, x, y);
-    setMouseButton(mouse_, 1, down);
+    setMousePosition(mouse, x, y);
+    setMouseButton(mouse, 1, down);
     refreshRootSwitches();
     button.update(0.017);
   }
-
- private:
-  AppStateBase* previous_;
-  ALLEGRO_KEYBOARD_STATE keyboard_{};
-  ALLEGRO_MOUSE_STATE mouse_{};
 };
 
 const Box kRect{100, 200, 180, 230};
@@ -50,13 +36,7 @@ const Box kRect{100, 200, 180, 230};
 TEST(GuiButton, HighlightAndClickFollowTheMouse) {
   MouseState mouse;
   GuiButton button(kRect, "Play", true);
-  const struct {
-    const char* label;
-    int x, y;
-    bool down;
-    int highlight;
-    bool clicked;
-  } rows[] = {
+  const std::tuple<const char*, int, int, bool, int, bool> rows[] = {
       {"top-left corner", 100, 200, false, 2, false},
       {"last pixel inside", 179, 229, false, 2, false},
       {"right edge", 180, 210, false, 1, false},
@@ -71,11 +51,11 @@ TEST(GuiButton, HighlightAndClickFollowTheMouse) {
       {"released inside", 150, 210, false, 2, false},
       {"pressed on the right edge", 180, 210, true, 1, false},
   };
-  for (const auto& row : rows) {
+  for (const auto& [label, x, y, down, highlight, clicked] : rows) {
     button.clicked = false;
-    mouse.frame(button, row.x, row.y, row.down);
-    EXPECT_EQ(button.highlight, row.highlight) << row.label;
-    EXPECT_EQ(button.clicked, row.clicked) << row.label;
+    mouse.frame(button, x, y, down);
+    EXPECT_EQ(button.highlight, highlight) << label;
+    EXPECT_EQ(button.clicked, clicked) << label;
   }
   mouse.frame(button, 150, 210, false);
   button.enabled = false;

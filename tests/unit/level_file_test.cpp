@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -41,11 +43,8 @@ class LevelFile : public ::testing::Test {
 // Records read back what was written, byte for byte, in file order (signs sort after every
 // other kind in the saved order, so the message comes last).
 TEST_F(LevelFile, RecordsRoundTripByteForByte) {
-  const struct {
-    const char* label;
-    std::string bytes;
-    double x, y;  // of the first entity
-  } rows[] = {
+  // The bytes and (x, y) of the first entity.
+  const std::tuple<const char*, std::string, double, double> rows[] = {
       {"tiles in file order", "tl\x03\x07\x02tl\x00\x1d\x00tl\x27\x00\x04tl\x03\x07\x09"s, 60, 140},
       {"avatar 0x05 0x1C", "av\x05\x1c"s, 100, 560},
       {"lever on channel 2, on", "vr\x0A\x0F\x02\x01"s, 200, 300},
@@ -56,12 +55,12 @@ TEST_F(LevelFile, RecordsRoundTripByteForByte) {
            "ms\x03\x04Hello$"s,
        20, 40},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.label);
-    ASSERT_TRUE(load(row.bytes).ok);
+  for (const auto& [label, bytes, x, y] : rows) {
+    SCOPED_TRACE(label);
+    ASSERT_TRUE(load(bytes).ok);
     ASSERT_FALSE(entities().empty());
-    EXPECT_EQ(entities()[0]->position(), std::make_pair(row.x, row.y));
-    EXPECT_EQ(save(), row.bytes);
+    EXPECT_EQ(entities()[0]->position(), std::make_pair(x, y));
+    EXPECT_EQ(save(), bytes);
   }
   EXPECT_EQ(world->first(tagOf("mesg"))->editorLabel(), "message");
   EXPECT_EQ(world->first(tagOf("levr"))->editorLabel(), "lever(2,on)");
@@ -76,11 +75,7 @@ TEST_F(LevelFile, SavedPositionsAreWholeCellsTruncated) {
 }
 
 TEST_F(LevelFile, EndOfALevel) {
-  const struct {
-    const char* label;
-    std::string bytes;
-    size_t entities;
-  } rows[] = {
+  const std::tuple<const char*, std::string, size_t> rows[] = {
       {"empty file", "", 0},
       {"one byte", "t", 0},
       {"one trailing byte after a record", "tl\x01\x01\x00t"s, 1},
@@ -88,20 +83,16 @@ TEST_F(LevelFile, EndOfALevel) {
       {"0xFF as second code byte ends it", "tl\x01\x01\x00t\xFF"s, 1},
       {"0xFF is fine as a data byte", "tl\xFF\x01\x00"s, 1},
   };
-  for (const auto& row : rows) {
-    LevelFileResult result = load(row.bytes);
-    EXPECT_TRUE(result.ok) << row.label << ": " << result.message;
-    EXPECT_EQ(entities().size(), row.entities) << row.label;
+  for (const auto& [label, bytes, count] : rows) {
+    LevelFileResult result = load(bytes);
+    EXPECT_TRUE(result.ok) << label << ": " << result.message;
+    EXPECT_EQ(entities().size(), count) << label;
   }
 }
 
 TEST_F(LevelFile, MalformedFilesAreRejectedWithTheOffsetAndAddNothing) {
   std::string good = "tl\x01\x01\x00"s;
-  const struct {
-    const char* label;
-    std::string bytes;
-    std::string message;
-  } rows[] = {
+  const std::tuple<const char*, std::string, std::string> rows[] = {
       {"ends after the code", good + "tl", "AT BYTE 5: the file ends inside the \"tl\" record!!!"},
       {"ends before the channel", good + good + "tl\x02\x02"s, "AT BYTE 10: the file ends inside the \"tl\" record!!!"},
       {"sign text without its $", "ms\x03\x04Hel"s, "AT BYTE 0: the file ends inside the \"ms\" record!!!"},
@@ -110,11 +101,11 @@ TEST_F(LevelFile, MalformedFilesAreRejectedWithTheOffsetAndAddNothing) {
       {"lever channel 10", "gb\x01\x01vr\x01\x01\x0A\x00"s, "AT BYTE 4: channel 10 outside 0 to 9!!!"},
       {"press pad channel 255", "pr\x01\x01\xFF\x01"s, "AT BYTE 0: channel 255 outside 0 to 9!!!"},
   };
-  for (const auto& row : rows) {
-    LevelFileResult result = load(row.bytes);
-    EXPECT_FALSE(result.ok) << row.label;
-    EXPECT_EQ(result.message, "MALFORMED '" + dir.file("in.lv") + "' " + row.message) << row.label;
-    EXPECT_TRUE(entities().empty()) << row.label;
+  for (const auto& [label, bytes, message] : rows) {
+    LevelFileResult result = load(bytes);
+    EXPECT_FALSE(result.ok) << label;
+    EXPECT_EQ(result.message, "MALFORMED '" + dir.file("in.lv") + "' " + message) << label;
+    EXPECT_TRUE(entities().empty()) << label;
   }
 }
 

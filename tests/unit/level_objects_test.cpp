@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cmath>
 
 #include "app/resource.h"
@@ -75,12 +77,7 @@ TEST(Hazards, TwoKillersInOneFrameGiveOneDeath) {
 // a vertical beam (210, 300 | 310 | 320).
 TEST(Hazards, KillExactlyWhenTheAvatarsBoxHoldsOneOfTheirPoints) {
   enum Kind { kSpikes, kHorizontal, kVertical };
-  const struct {
-    const char* label;
-    Kind kind;
-    double x, y;
-    bool dies;
-  } rows[] = {
+  const std::tuple<const char*, Kind, double, double, bool> rows[] = {
       {"spikes: left point on the box's right edge", kSpikes, 181, 300, false},
       {"spikes: left point just inside", kSpikes, 181.01, 300, true},
       {"spikes: right point on the box's left edge", kSpikes, 219, 300, true},
@@ -100,14 +97,14 @@ TEST(Hazards, KillExactlyWhenTheAvatarsBoxHoldsOneOfTheirPoints) {
       {"vertical: beam on the box's right edge", kVertical, 191, 300, false},
       {"vertical: beam just inside the right edge", kVertical, 191.01, 300, true},
   };
-  for (const auto& row : rows) {
+  for (const auto& [label, kind, x, y, dies] : rows) {
     ObjectScene scene;
-    auto* avatar = scene.place(new Avatar(), row.x, row.y);
-    Entity* hazard = row.kind == kSpikes ? static_cast<Entity*>(new Spikes()) : new ForceField(row.kind == kVertical);
+    auto* avatar = scene.place(new Avatar(), x, y);
+    Entity* hazard = kind == kSpikes ? static_cast<Entity*>(new Spikes()) : new ForceField(kind == kVertical);
     scene.place(hazard, 200, 300);
     scene.start();
     hazard->update(0.0);
-    EXPECT_EQ(avatar->outcome().status == Outcome::Dead, row.dies) << row.label;
+    EXPECT_EQ(avatar->outcome().status == Outcome::Dead, dies) << label;
   }
 }
 
@@ -176,19 +173,15 @@ TEST(Message, PanelShowsWhileTheAvatarStandsAtTheSign) {
   auto* sign = scene.place(new Message("Read me"), 200, 100);
   auto* avatar = scene.place(new Avatar(), 0, 0);
   scene.start();
-  const struct {
-    const char* label;
-    double x, y;
-    bool visible;
-  } rows[] = {
+  const std::tuple<const char*, double, double, bool> rows[] = {
       {"centre", 200, 100, true},      {"left end", 185, 100, true},     {"left of it", 184.9, 100, false},
       {"right end", 214.9, 100, true}, {"right of it", 215, 100, false}, {"top", 200, 90, true},
       {"above", 200, 89.9, false},     {"bottom", 200, 109.9, true},     {"below", 200, 110, false},
   };
-  for (const auto& row : rows) {
-    avatar->setPosition(row.x, row.y);
+  for (const auto& [label, x, y, visible] : rows) {
+    avatar->setPosition(x, y);
     sign->update(0.0);
-    EXPECT_EQ(sign->popUp->visible, row.visible) << row.label;
+    EXPECT_EQ(sign->popUp->visible, visible) << label;
   }
   EXPECT_EQ(sign->popUp->lines, (std::vector<std::pair<std::string, std::string>>{{"Read me", ""}}));
 }
@@ -223,24 +216,20 @@ TEST(PressPad, PressedExactlyInsideItsBoundsWithASoundOnEachEdge) {
     auto* pad = scene.place(new PressPad(4, restingOn), 200, 300);
     auto* bag = scene.place(new Bag(), 0, 0);
     scene.start();
-    const struct {
-      const char* label;
-      double x, y;
-      bool pressed;
-    } rows[] = {
+    const std::tuple<const char*, double, double, bool> rows[] = {
         {"in its cell", 200, 300, true},     {"left bound", 185, 300, true},   {"left of it", 184.99, 300, false},
         {"inside right", 214.99, 300, true}, {"right bound", 215, 300, false}, {"top bound", 200, 295, true},
         {"above", 200, 294.99, false},       {"bottom", 200, 300.99, true},    {"below", 200, 301, false},
     };
-    for (const auto& row : rows) {
-      SCOPED_TRACE(std::string(row.label) + (restingOn ? ", resting on" : ", resting off"));
-      bag->setPosition(row.x, row.y);
+    for (const auto& [label, x, y, pressed] : rows) {
+      SCOPED_TRACE(std::string(label) + (restingOn ? ", resting on" : ", resting off"));
+      bag->setPosition(x, y);
       SoundLog sounds;
       bool before = pad->pressed;
       pad->update(0.0);
-      EXPECT_EQ(pad->pressed, row.pressed);
-      EXPECT_EQ(channelStates[4], row.pressed != restingOn ? 1 : 0);
-      EXPECT_EQ(soundsHeard, before != row.pressed ? 1 : 0);
+      EXPECT_EQ(pad->pressed, pressed);
+      EXPECT_EQ(channelStates[4], pressed != restingOn ? 1 : 0);
+      EXPECT_EQ(soundsHeard, before != pressed ? 1 : 0);
     }
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "entities/channel_states.h"
 #include "entities/tile.h"
 #include "states/play_context.h"
@@ -39,17 +41,13 @@ TEST_F(LevelGrid, SolidTileAtTruncatesTowardZero) {
   Tile* last = addTile(0, 780, 580);
   Tile* off = addTile(3, 100, 200);
   build();
-  const struct {
-    const char* label;
-    double x, y;
-    Tile* expected;
-  } rows[] = {
+  const std::tuple<const char*, double, double, Tile*> rows[] = {
       {"(-5, 10) is cell (0, 0)", -5, 10, corner},  {"(-19.9, -19.9) is cell (0, 0)", -19.9, -19.9, corner},
       {"(-20, 10) is column -1", -20, 10, nullptr}, {"(19.99, 19.99) is cell (0, 0)", 19.99, 19.99, corner},
       {"(800, 10) is column 40", 800, 10, nullptr}, {"(799.9, 599.9) is cell (39, 29)", 799.9, 599.9, last},
       {"(10, 600) is row 30", 10, 600, nullptr},    {"(1e300, 10) is far outside", 1e300, 10, nullptr},
   };
-  for (const auto& row : rows) EXPECT_EQ(level.solidTileAt(row.x, row.y), row.expected) << row.label;
+  for (const auto& [label, x, y, expected] : rows) EXPECT_EQ(level.solidTileAt(x, y), expected) << label;
   for (auto cell : {std::make_pair(-1, 0), {0, -1}, {40, 0}, {0, 30}})
     EXPECT_EQ(level.cell(cell.first, cell.second), nullptr) << cell.first << ", " << cell.second;
 
@@ -94,18 +92,14 @@ TEST_F(LevelGrid, EdgesAtTheBorderAndBetweenChannels) {
   Tile* d = addTile(0, 780, 560);
   Tile* e = addTile(0, 780, 580);
   build();
-  const struct {
-    const char* label;
-    Tile* tile;
-    int expected;
-  } rows[] = {
+  const std::tuple<const char*, Tile*, int> rows[] = {
       {"top-left corner, same channel to the right", a, Tile::EDGE_LEFT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
       {"between same channel left and other channel right", b, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
       {"other channel to the left", c, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
       {"right border, same channel below", d, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_TOP},
       {"bottom-right corner", e, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_BOTTOM},
   };
-  for (const auto& row : rows) EXPECT_EQ(row.tile->edges, row.expected) << row.label;
+  for (const auto& [label, tile, expected] : rows) EXPECT_EQ(tile->edges, expected) << label;
   channelStates[0] = 0;
   b->computeEdges();
   EXPECT_EQ(b->edges, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM) << "switching off changes no edges";

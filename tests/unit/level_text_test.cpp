@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <random>
 #include <set>
 #include <string>
@@ -82,20 +84,16 @@ TEST(LevelText, EveryKindInAnyOrderRoundTripsByteForByte) {
   expectRoundTrip("", "empty file");
 }
 
+// Eight or more records in grid order become a grid block; records out of grid order stay lines.
 TEST(LevelText, RunsInGridOrderBecomeGridsAndOthersLines) {
-  LevelMaker maker(7);
-  std::string run = maker.gridRun(20);
-  LevelTextResult text = dumpLevelText(run);
-  ASSERT_TRUE(text.ok);
-  EXPECT_NE(text.output.find("\ngrid\n"), std::string::npos);
-  EXPECT_EQ(text.output.find("\ntl "), std::string::npos) << "every record is in the grid";
-
-  std::string reversed;
+  std::string run, reversed;
+  for (int col = 0; col < 8; ++col) run += "tl"s + char(col) + "\x02\x00"s;
   for (int col = 20; col > 8; --col) reversed += "tl"s + char(col) + "\x02\x00"s;
-  text = dumpLevelText(reversed);
-  ASSERT_TRUE(text.ok);
-  EXPECT_EQ(text.output.find("\ngrid\n"), std::string::npos) << "records out of grid order stay lines";
-  EXPECT_NE(text.output.find("\ntl 20 2 0\ntl 19 2 0\n"), std::string::npos) << text.output;
+  std::string text = dumpLevelText(run).output;
+  EXPECT_TRUE(text.find("\ngrid\n") != std::string::npos && text.find("\ntl ") == std::string::npos) << text;
+  text = dumpLevelText(reversed).output;
+  EXPECT_TRUE(text.find("\ngrid\n") == std::string::npos && text.find("\ntl 20 2 0\ntl 19 2 0\n") != std::string::npos)
+      << text;
 }
 
 TEST(LevelText, DumpedLinesReadAsDocumented) {
@@ -131,10 +129,7 @@ TEST(LevelText, GridCompilesRowByRowLeftToRight) {
 }
 
 TEST(LevelText, BadTextIsRejectedWithItsLine) {
-  const struct {
-    std::string text;
-    const char* message;
-  } rows[] = {
+  const std::tuple<std::string, const char*> rows[] = {
       {"zz 1 2\n", "line 1: unknown kind 'zz'"},
       {"\n\ntl 1 2 10\n", "line 3: the tile channel must be a number from 0 to 9, not '10'"},
       {"vr 1 2 10 on\n", "line 1: the lever channel must be a number from 0 to 9, not '10'"},
@@ -154,28 +149,25 @@ TEST(LevelText, BadTextIsRejectedWithItsLine) {
       {"trailer 41 42\n", "line 1: a trailer is one byte, or starts with ff in its first two bytes"},
       {"trailer ff\nav 1 1\n", "line 2: nothing but comments may follow the trailer"},
   };
-  for (const auto& row : rows) {
-    LevelTextResult result = compileLevelText(row.text);
-    EXPECT_FALSE(result.ok) << row.text;
-    EXPECT_EQ(result.message, row.message) << row.text;
+  for (const auto& [text, message] : rows) {
+    LevelTextResult result = compileLevelText(text);
+    EXPECT_FALSE(result.ok) << text;
+    EXPECT_EQ(result.message, message) << text;
   }
 }
 
 TEST(LevelText, BadLevelBytesAreRejectedWithTheirOffset) {
-  const struct {
-    std::string bytes;
-    const char* message;
-  } rows[] = {
+  const std::tuple<std::string, const char*> rows[] = {
       {"av\x01\x01zz\x01\x01"s, "byte 4: unknown kind 'zz'"},
       {"av\x01\x01tl\x01\x01"s, "byte 4: the file ends inside the \"tl\" record"},
       {"ms\x01\x01Hello"s, "byte 0: the file ends inside the \"ms\" record"},
       {"tl\x01\x01\x0a"s, "byte 0: tile channel 10 is outside 0 to 9"},
       {"av\x01\x01pr\x01\x01\x0c\x00"s, "byte 4: press pad channel 12 is outside 0 to 9"},
   };
-  for (const auto& row : rows) {
-    LevelTextResult result = dumpLevelText(row.bytes);
-    EXPECT_FALSE(result.ok) << row.message;
-    EXPECT_EQ(result.message, row.message);
+  for (const auto& [bytes, message] : rows) {
+    LevelTextResult result = dumpLevelText(bytes);
+    EXPECT_FALSE(result.ok) << message;
+    EXPECT_EQ(result.message, message);
   }
 }
 

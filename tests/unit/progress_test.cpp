@@ -1,7 +1,9 @@
 #include "states/progress.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include <tuple>
 
 #include <algorithm>
 #include <string>
@@ -71,27 +73,22 @@ TEST_F(ProgressFile, FlagBytesCountWhenNotZeroAndShortCountsAreExtended) {
 
 TEST_F(ProgressFile, FileCutShortKeepsItsWholeRecords) {
   std::string tenSeconds = "\x01\x01\0\0"s + "\0\0\0\0\0\0\x24\x40"s;
-  const struct {
-    const char* label;
-    std::string bytes;
-    int deaths;
-    size_t recordsFromFile;
-  } rows[] = {
+  const std::tuple<const char*, std::string, int, size_t> rows[] = {
       {"empty file", "", 0, 0},
       {"deaths cut", "\x05\0"s, 0, 0},
       {"count missing", "\x05\0\0\0"s, 0, 0},
       {"two and a half of three records", "\x05\0\0\0\x03"s + tenSeconds + tenSeconds + "\x01\x01\x01\x01\0\0"s, 5, 2},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.label);
-    writeFileBytes(record.path, row.bytes);
+  for (const auto& [label, bytes, deaths, recordsFromFile] : rows) {
+    SCOPED_TRACE(label);
+    writeFileBytes(record.path, bytes);
     testing::internal::CaptureStdout();
     record.load(4);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("cut short"), std::string::npos);
-    EXPECT_EQ(record.deaths, row.deaths);
+    EXPECT_EQ(record.deaths, deaths);
     ASSERT_EQ(record.records.size(), 4u);
     for (size_t i = 0; i < 4; ++i) {
-      bool fromFile = i < row.recordsFromFile;
+      bool fromFile = i < recordsFromFile;
       EXPECT_EQ(record.records[i].completed, fromFile) << "record " << i;
       EXPECT_EQ(record.records[i].bestTime, fromFile ? 10.0 : 999.0) << "record " << i;
       EXPECT_EQ(record.records[i].unlocked, fromFile || i < 3) << "record " << i;
@@ -129,14 +126,7 @@ TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {
 
 // Level index 2 has the target time 13.5 s. Indexes without a table entry get 100 s.
 TEST(Progress, CrownsBestTimeAndTargetTimes) {
-  const struct {
-    const char* label;
-    bool allGarbage;
-    double elapsed;
-    bool golden, silver;
-    double bestTime;
-    unsigned points;
-  } steps[] = {
+  const std::tuple<const char*, bool, double, bool, bool, double, unsigned> steps[] = {
       {"without all garbage: completed only", false, 5.0, false, false, 999.0, 1},
       {"all garbage exactly at the target: golden, not silver", true, 13.5, true, false, 13.5, 2},
       {"all garbage slower: best time stays", true, 20.0, true, false, 13.5, 2},
@@ -145,15 +135,15 @@ TEST(Progress, CrownsBestTimeAndTargetTimes) {
   };
   Progress record;
   record.ensureRecords(3);
-  for (const auto& step : steps) {
-    SCOPED_TRACE(step.label);
-    record.recordCompletion(2, step.allGarbage, step.elapsed);
+  for (const auto& [label, allGarbage, elapsed, golden, silver, bestTime, points] : steps) {
+    SCOPED_TRACE(label);
+    record.recordCompletion(2, allGarbage, elapsed);
     const LevelRecord& level = record.records[2];
     EXPECT_TRUE(level.completed);
-    EXPECT_EQ(level.golden, step.golden);
-    EXPECT_EQ(level.silver, step.silver);
-    EXPECT_EQ(level.bestTime, step.bestTime);
-    EXPECT_EQ(record.unlockPoints(), step.points);
+    EXPECT_EQ(level.golden, golden);
+    EXPECT_EQ(level.silver, silver);
+    EXPECT_EQ(level.bestTime, bestTime);
+    EXPECT_EQ(record.unlockPoints(), points);
   }
   EXPECT_EQ(record.targetTime(15), 100.0);
   EXPECT_EQ(record.targetTime(16), 100.0) << "beyond the table";

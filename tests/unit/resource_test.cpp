@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <filesystem>
 #include <string>
 
@@ -53,17 +55,15 @@ TEST(ResourceCache, SoundThatDoesNotLoadWarnsOnceAndPlaysSilence) {
   ASSERT_TRUE(audio.installed());
   TempDir dir;
   writeFileBytes(dir.file("switch.wav"), "this is not a sound");
-  const struct {
-    const char* label;
-    std::string path;
-  } rows[] = {{"missing file", dir.file("cont.wav")}, {"not a WAV file", dir.file("switch.wav")}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.label);
+  const std::pair<const char*, std::string> rows[] = {{"missing file", dir.file("cont.wav")},
+                                                      {"not a WAV file", dir.file("switch.wav")}};
+  for (const auto& [label, path] : rows) {
+    SCOPED_TRACE(label);
     testing::internal::CaptureStdout();
-    ALLEGRO_SAMPLE* first = sampleResource(row.path);
-    ALLEGRO_SAMPLE* again = sampleResource(row.path);
+    ALLEGRO_SAMPLE* first = sampleResource(path);
+    ALLEGRO_SAMPLE* again = sampleResource(path);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Unable to load sound (no SNDFILE support?): '" + row.path + "'.\nFalling back to no sound.\n")
+              "Unable to load sound (no SNDFILE support?): '" + path + "'.\nFalling back to no sound.\n")
         << "printed once per path";
     EXPECT_EQ(again, first);
     ASSERT_NE(first, nullptr);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,11 +44,8 @@ std::string writeSheet(const TempDir& dir, const std::string& name, int width, i
 TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
   initAllegroForTests();
   TempDir dir;
-  const struct {
-    const char* label;
-    int width, height, frameWidth, frameHeight, separatorAlpha;
-    std::vector<std::pair<int, int>> frames;  // (column, row) in frame index order
-  } rows[] = {
+  // frames: (column, row) of each frame in index order.
+  const std::tuple<const char*, int, int, int, int, int, std::vector<std::pair<int, int>>> rows[] = {
       {"41 x 41, 20 x 20 frames", 41, 41, 20, 20, 255, {{0, 0}, {0, 1}, {1, 0}, {1, 1}}},
       {"width 45: the partial column is ignored", 45, 41, 20, 20, 255, {{0, 0}, {0, 1}, {1, 0}, {1, 1}}},
       {"2 columns of 3 rows", 21, 17, 10, 5, 255, {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}}},
@@ -54,21 +53,21 @@ TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
       {"transparent separators still cut", 41, 41, 20, 20, 0, {{0, 0}, {0, 1}, {1, 0}, {1, 1}}},
       {"no magenta: one frame of the whole image", 30, 17, 30, 17, 255, {{0, 0}}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.label);
-    std::string path = writeSheet(dir, std::string(row.label).substr(0, 8) + ".png", row.width, row.height,
-                                  row.frameWidth, row.frameHeight, row.separatorAlpha);
+  for (const auto& [label, width, height, frameWidth, frameHeight, separatorAlpha, frames] : rows) {
+    SCOPED_TRACE(label);
+    std::string path = writeSheet(dir, std::string(label).substr(0, 8) + ".png", width, height, frameWidth, frameHeight,
+                                  separatorAlpha);
     NewBitmapFlags defaults(0);  // whatever the flags, the separators must read back unchanged
     Sheet sheet(path);
-    EXPECT_EQ(sheet.frameWidth(), row.frameWidth);
-    EXPECT_EQ(sheet.frameHeight(), row.frameHeight);
-    ASSERT_EQ(sheet.frameCount(), static_cast<int>(row.frames.size()));
+    EXPECT_EQ(sheet.frameWidth(), frameWidth);
+    EXPECT_EQ(sheet.frameHeight(), frameHeight);
+    ASSERT_EQ(sheet.frameCount(), static_cast<int>(frames.size()));
     for (int index = 0; index < sheet.frameCount(); ++index) {
       ALLEGRO_BITMAP* frame = sheet.frame(index);
-      EXPECT_EQ(al_get_bitmap_x(frame), row.frames[index].first * (row.frameWidth + 1)) << "frame " << index;
-      EXPECT_EQ(al_get_bitmap_y(frame), row.frames[index].second * (row.frameHeight + 1)) << "frame " << index;
-      EXPECT_EQ(al_get_bitmap_width(frame), row.frameWidth);
-      EXPECT_EQ(al_get_bitmap_height(frame), row.frameHeight);
+      EXPECT_EQ(al_get_bitmap_x(frame), frames[index].first * (frameWidth + 1)) << "frame " << index;
+      EXPECT_EQ(al_get_bitmap_y(frame), frames[index].second * (frameHeight + 1)) << "frame " << index;
+      EXPECT_EQ(al_get_bitmap_width(frame), frameWidth);
+      EXPECT_EQ(al_get_bitmap_height(frame), frameHeight);
     }
   }
 }

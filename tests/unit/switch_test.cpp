@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -11,24 +13,6 @@
 #include "unit/test_support.h"
 
 namespace {
-
-// A current state with no display whose snapshots the test writes; current while it lives.
-class FakeState : public AppStateBase {
- public:
-  FakeState() : previous_(currentState()) { setCurrentState(this); }
-  ~FakeState() override { setCurrentState(previous_); }
-  void processEvents() override {}
-  void update(double) override {}
-  void draw(ALLEGRO_DISPLAY*) override {}
-  ALLEGRO_KEYBOARD_STATE* keyboardState() override { return &keyboard; }
-  ALLEGRO_MOUSE_STATE* mouseState() override { return &mouse; }
-
-  ALLEGRO_KEYBOARD_STATE keyboard{};
-  ALLEGRO_MOUSE_STATE mouse{};
-
- private:
-  AppStateBase* previous_;
-};
 
 TEST(InputSnapshot, LibraryReadsWhatTheHelpersWrite) {
   ALLEGRO_KEYBOARD_STATE keyboard{};
@@ -45,29 +29,25 @@ TEST(InputSnapshot, LibraryReadsWhatTheHelpersWrite) {
 
 // An OnPress of an OnPress is refreshed in the same pass, so it reads the same edges.
 TEST(OnPress, IsTrueOnlyInTheFrameTheKeyWentDown) {
-  FakeState state;
+  TestState state;
   Key key(ALLEGRO_KEY_Z);
   OnPress press(&key);
   OnPress pressOfPress(&press);
-  const struct {
-    const char* label;
-    bool keyDown;
-    bool pressed;
-  } rows[] = {
+  const std::tuple<const char*, bool, bool> rows[] = {
       {"up", false, false},       {"goes down", true, true},  {"held", true, false},       {"still held", true, false},
       {"released", false, false}, {"down again", true, true}, {"held again", true, false},
   };
-  for (const auto& row : rows) {
-    setKeyDown(state.keyboard, ALLEGRO_KEY_Z, row.keyDown);
+  for (const auto& [label, keyDown, pressed] : rows) {
+    setKeyDown(state.keyboard, ALLEGRO_KEY_Z, keyDown);
     refreshRootSwitches();
-    EXPECT_EQ(key.isDown(), row.keyDown) << row.label;
-    EXPECT_EQ(press.isDown(), row.pressed) << row.label;
-    EXPECT_EQ(pressOfPress.isDown(), row.pressed) << row.label;
+    EXPECT_EQ(key.isDown(), keyDown) << label;
+    EXPECT_EQ(press.isDown(), pressed) << label;
+    EXPECT_EQ(pressOfPress.isDown(), pressed) << label;
   }
 }
 
 TEST(OnPress, CreatedWhileKeyIsDownReadsTrueAtFirstRefresh) {
-  FakeState state;
+  TestState state;
   Key key(ALLEGRO_KEY_SPACE);
   setKeyDown(state.keyboard, ALLEGRO_KEY_SPACE, true);
   refreshRootSwitches();
@@ -80,7 +60,7 @@ TEST(OnPress, CreatedWhileKeyIsDownReadsTrueAtFirstRefresh) {
 }
 
 TEST(OnPress, WatchesMouseButtonsAndTwoMouseKeysAgree) {
-  FakeState state;
+  TestState state;
   MouseKey first(1), second(1), other(2);
   OnPress click(&first);
   setMouseButton(state.mouse, 1, true);
@@ -92,7 +72,7 @@ TEST(OnPress, WatchesMouseButtonsAndTwoMouseKeysAgree) {
 }
 
 TEST(OnPress, DetachesSafelyInEitherOrderOfDestruction) {
-  FakeState state;
+  TestState state;
   // OnPress first: the key must not refresh a dead dependent (a fault the sanitizer build sees).
   Key key(ALLEGRO_KEY_Z);
   auto* press = new OnPress(&key);
@@ -134,7 +114,7 @@ int inputOf(Switch* entry) {
 
 // Indexes 0 to 3 are the held keys themselves, 4 to 9 presses of the next six root switches.
 TEST(Controls, AreBuiltInTheirOrderAndEnterTheRegistryInIt) {
-  FakeState state;
+  TestState state;
   Switch** controls = Controls();
   EXPECT_EQ(Controls(), controls) << "built once";
   const std::vector<Switch*>& registry = rootSwitches();
@@ -191,19 +171,15 @@ TEST(Controls, KeyHeldAcrossTheEndOfANestedStateIsNotPressedAgainOutside) {
   EXPECT_TRUE(innerSawEscape) << "the inner state's own poll saw Escape go down";
   EXPECT_EQ(currentState(), &outer) << "the outer state is current again";
 
-  const struct {
-    const char* label;
-    bool escapeDown;
-    bool pressed;
-  } rows[] = {
+  const std::tuple<const char*, bool, bool> rows[] = {
       {"still held in the outer state", true, false},
       {"released", false, false},
       {"pressed again", true, true},
   };
-  for (const auto& row : rows) {
-    setKeyDown(outer.keyboard, ALLEGRO_KEY_ESCAPE, row.escapeDown);
+  for (const auto& [label, escapeDown, pressed] : rows) {
+    setKeyDown(outer.keyboard, ALLEGRO_KEY_ESCAPE, escapeDown);
     outer.pollInput();
-    EXPECT_EQ(Controls()[kControlEscape]->isDown(), row.pressed) << row.label;
+    EXPECT_EQ(Controls()[kControlEscape]->isDown(), pressed) << label;
   }
   setCurrentState(previous);
 }

@@ -15,7 +15,6 @@
 #include <fstream>
 #include <iterator>
 
-
 void initAllegroForTests() {
   ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
   ASSERT_TRUE(al_init_image_addon());

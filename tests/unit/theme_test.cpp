@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -24,13 +26,11 @@ class Themes : public ::testing::Test {
 };
 
 TEST_F(Themes, MenuOrderNamesAndUnlockPoints) {
-  const struct {
-    const char* name;
-    int points;
-  } rows[] = {{"Sky", 0}, {"Sunset", 6}, {"Mist", 12}, {"Night", 18}, {"Crooked", 24}, {"Liquor", 30}};
+  const std::pair<const char*, int> rows[] = {{"Sky", 0},    {"Sunset", 6},   {"Mist", 12},
+                                              {"Night", 18}, {"Crooked", 24}, {"Liquor", 30}};
   for (int i = 0; i < kThemeCount; ++i) {
-    EXPECT_STREQ(themes[i]->name(), rows[i].name) << i;
-    EXPECT_EQ(themes[i]->requiredPoints(), rows[i].points) << rows[i].name;
+    EXPECT_STREQ(themes[i]->name(), rows[i].first) << i;
+    EXPECT_EQ(themes[i]->requiredPoints(), rows[i].second) << rows[i].first;
   }
   Theme* night = themes[3];
   currentTheme = themes[2];
