@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <string>
+#include <tuple>
 
 #include "app/blend.h"
 #include "app/input_snapshot.h"
@@ -71,18 +70,16 @@ TEST(GuiButton, DrawnAtAlpha64WhenDisabled192Enabled255UnderTheMouse) {
   ALLEGRO_BITMAP* target = al_create_bitmap(200, 250);
   al_set_target_bitmap(target);
   GuiButton button(kRect, "", true);
-  const struct {
-    int highlight;
-    int red, blue;  // 48 * alpha / 255 and 64 * alpha / 255
-  } rows[] = {{0, 12, 16}, {1, 36, 48}, {2, 48, 64}};
-  for (const auto& row : rows) {
+  // Red and blue read back: 48 * alpha / 255 and 64 * alpha / 255.
+  const std::tuple<int, int, int> rows[] = {{0, 12, 16}, {1, 36, 48}, {2, 48, 64}};
+  for (const auto& [highlight, expectedRed, expectedBlue] : rows) {
     al_clear_to_color(al_map_rgb(0, 0, 0));
-    button.setHighlight(row.highlight);
+    button.setHighlight(highlight);
     button.draw();
     unsigned char red, green, blue;
     al_unmap_rgb(al_get_pixel(target, 140, 225), &red, &green, &blue);
-    EXPECT_NEAR(red, row.red, 1) << "highlight " << row.highlight;
-    EXPECT_NEAR(blue, row.blue, 1) << "highlight " << row.highlight;
+    EXPECT_NEAR(red, expectedRed, 1) << "highlight " << highlight;
+    EXPECT_NEAR(blue, expectedBlue, 1) << "highlight " << highlight;
     EXPECT_EQ(blendColour().a, 1.0f) << "the default blend colour is restored";
   }
   al_set_target_bitmap(nullptr);

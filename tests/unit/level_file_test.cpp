@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "entities/prototypes.h"
 #include "entities/tile.h"
@@ -125,23 +123,12 @@ TEST(LevelFileExit, GameFormsExitWithStatusOne) {
   World world;
   std::string path = BINHOPPER_BINARY_DIR "/unknown-code-test.lv";
   writeFileBytes(path, "zz\x01\x01"s);
-  const struct {
-    std::function<void()> call;
-    const char* message;
-  } rows[] = {
-      {[&] { loadLevel(path.c_str(), world); }, "UNMAPPABLE 'zz'!!!"},
-      {[&] { loadLevel(BINHOPPER_BINARY_DIR "/missing-level-test.lv", world); },
-       "CANNOT OPEN '.*/missing-level-test.lv'!!!"},
-      {[&] { saveLevel(BINHOPPER_BINARY_DIR "/no/such/dir.lv", world); }, "CANNOT OPEN '.*/no/such/dir.lv'!!!"},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EXIT(
-        {
-          sendStdoutToStderr();
-          row.call();
-        },
-        ::testing::ExitedWithCode(1), row.message);
-  }
+  EXPECT_EXIT((sendStdoutToStderr(), loadLevel(path.c_str(), world)), ::testing::ExitedWithCode(1),
+              "UNMAPPABLE 'zz'!!!");
+  EXPECT_EXIT((sendStdoutToStderr(), loadLevel(BINHOPPER_BINARY_DIR "/missing-level-test.lv", world)),
+              ::testing::ExitedWithCode(1), "CANNOT OPEN '.*/missing-level-test.lv'!!!");
+  EXPECT_EXIT((sendStdoutToStderr(), saveLevel(BINHOPPER_BINARY_DIR "/no/such/dir.lv", world)),
+              ::testing::ExitedWithCode(1), "CANNOT OPEN '.*/no/such/dir.lv'!!!");
   std::remove(path.c_str());
 }
 

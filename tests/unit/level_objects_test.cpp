@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <cmath>
+#include <tuple>
 
 #include "app/resource.h"
 #include "app/sound.h"

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -18,20 +17,26 @@ class LevelMaker {
   explicit LevelMaker(unsigned seed) : rng_(seed) {}
 
   int below(int n) { return static_cast<int>(rng_() % n); }
-  int flag() { return below(3) == 0 ? below(256) : below(2); }
+  // A flag byte: mostly 0 or 1, sometimes any value.
+  char flag() { return char(below(3) == 0 ? below(256) : below(2)); }
 
   std::string record(const std::string& code, int col, int row) {
     std::string bytes = code + char(col) + char(row);
     if (code == "tl") bytes += char(below(10));
     if (code == "ct") bytes += char(below(256));
-    if (code == "vr" || code == "pr") bytes += std::string{char(below(10)), char(flag())};
-    if (code == "ff" || code == "bd") bytes += char(flag());
-    if (code == "ms") bytes += text() + "$";
+    if (code == "vr" || code == "pr") bytes += std::string{char(below(10)), flag()};
+    if (code == "ff" || code == "bd") bytes += flag();
+    for (int i = code == "ms" ? below(12) : 0; i > 0; --i) {
+      int c = below(255);
+      bytes += char(c == '$' ? 255 : c);  // any byte but the text's end
+    }
+    if (code == "ms") bytes += "$";
     return bytes;
   }
   std::string anyRecord() {
+    static const char* codes[] = {"tl", "ct", "gb", "av", "ms", "lg", "vr", "sp", "ff", "pr", "bd", "fw"};
     bool inGrid = below(4) != 0;
-    return record(kCodes[below(12)], inGrid ? below(40) : below(256), inGrid ? below(30) : below(256));
+    return record(codes[below(12)], inGrid ? below(40) : below(256), inGrid ? below(30) : below(256));
   }
   // Records of the kinds a grid can draw, in distinct cells in grid order.
   std::string gridRun(int count) {
@@ -51,15 +56,6 @@ class LevelMaker {
   }
 
  private:
-  std::string text() {
-    std::string bytes;
-    for (int i = below(12); i > 0; --i) {
-      char c = char(below(256));
-      bytes += c == '$' ? 'x' : c;
-    }
-    return bytes;
-  }
-  static constexpr const char* kCodes[] = {"tl", "ct", "gb", "av", "ms", "lg", "vr", "sp", "ff", "pr", "bd", "fw"};
   std::mt19937 rng_;
 };
 

@@ -33,9 +33,9 @@ class ObjectScene : public TestState {
     world.add(entity);
     return entity;
   }
-  void wall(int col, int row, int channel = 0) { world.add(new Tile(channel, nullptr, col, row)); }
+  // Tiles of channel 0 in the row, from column fromCol to toCol.
   void floor(int fromCol, int toCol, int row) {
-    for (int col = fromCol; col <= toCol; ++col) wall(col, row);
+    for (int col = fromCol; col <= toCol; ++col) world.add(new Tile(0, nullptr, col, row));
   }
   // Enters the placed entities and builds the grid, as a play state does after loading.
   void start() {

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -32,12 +31,7 @@ TEST_F(PlayRun, KeysEndThePlayWithTheirResults) {
       {"R: retry", kPlaying, false, {ALLEGRO_KEY_R}, 1, 1},
       {"Escape and R together: R wins", kPlaying, false, {ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_R}, 1, 1},
       {"Space while alive: nothing", kPlaying, false, {ALLEGRO_KEY_SPACE}, 0, 0},
-      {"Space over Escape in the frame of the completion: next level",
-       kCompleted,
-       false,
-       {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE},
-       1,
-       2},
+      {"Space over Escape on completing: next level", kCompleted, false, {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE}, 1, 2},
       {"Escape alone after a completion: the menu", kCompleted, true, {ALLEGRO_KEY_ESCAPE}, 1, 0},
       {"the death report waits for a key", kDead, true, {}, 0, 0},
       {"Space over Escape after a death: retry", kDead, true, {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE}, 1, 1},
@@ -57,34 +51,29 @@ TEST_F(PlayRun, KeysEndThePlayWithTheirResults) {
 
 // Level 1 (index 0) has the target time 15 s: 960 frames of 1/64 s reach it exactly.
 TEST_F(PlayRun, CompletionReportAndTheCrownsAtAndUnderTheTargetTime) {
-  const struct {
-    const char* label;
-    int frames;
-    const char* elapsed;
-    const char* secondCrownLine;
-    bool silver;
-  } rows[] = {
+  const std::tuple<const char*, int, const char*, const char*, bool> rows[] = {
       {"at the target time", 960, "15.00s",
        "If you do this under the target time, you will get a silver crown as well.", false},
       {"one frame under it", 959, "14.98s", "And all that under the target time, well done! Silver crown awarded!",
        true},
   };
-  for (const auto& row : rows) {
+  for (const auto& [label, frameCount, elapsed, secondCrownLine, silver] : rows) {
+    SCOPED_TRACE(label);
     load(floorLevel(), 0);
     frames(64, "R");
     frames(1, "Z");
     frames(3);
     frames(1, "Z");
-    frames(row.frames - 69);
+    frames(frameCount - 69);
     avatar().complete();
     frames(1);
-    ASSERT_NE(state().report, nullptr) << row.label;
+    ASSERT_NE(state().report, nullptr);
     EXPECT_TRUE(state().report->visible);
     const Lines expected = {
         {"You have completed the level!", ""},
         {"", ""},
         {"Loose garbage collected:", "0%"},
-        {"Elapsed time:", row.elapsed},
+        {"Elapsed time:", elapsed},
         {"Target time:", "15.00s"},
         {"Jumps performed:", "1"},
         {"Double jumps:", "1"},
@@ -92,15 +81,15 @@ TEST_F(PlayRun, CompletionReportAndTheCrownsAtAndUnderTheTargetTime) {
         {"Throws:", "0"},
         {"", ""},
         {"You have gathered all the loose garbage! A golden crown for you!", " "},
-        {row.secondCrownLine, " "},
+        {secondCrownLine, " "},
         {"", ""},
         {"SPACE - next level, R - retry", "ESC - back to menu"},
     };
-    EXPECT_EQ(state().report->lines, expected) << row.label;
+    EXPECT_EQ(state().report->lines, expected);
     const LevelRecord& record = progress().records[0];
-    EXPECT_TRUE(record.completed && record.golden) << row.label << ": no loose garbage counts as all of it";
-    EXPECT_EQ(record.silver, row.silver) << row.label;
-    EXPECT_EQ(record.bestTime, row.frames / 64.0) << row.label;
+    EXPECT_TRUE(record.completed && record.golden) << "no loose garbage counts as all of it";
+    EXPECT_EQ(record.silver, silver);
+    EXPECT_EQ(record.bestTime, frameCount / 64.0);
   }
 }
 

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "unit/null_audio.h"
 #include "unit/test_support.h"
@@ -75,24 +74,13 @@ TEST(ResourceCache, SoundThatDoesNotLoadWarnsOnceAndPlaysSilence) {
   }
 }
 
-// The paths are fixed because a threadsafe death test runs the test body again in a child.
 TEST(ResourceCacheDeathTest, MissingImageOrFontEndsTheProcessWithTheMessage) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child runs this body again: fixed paths
   initAllegroForTests();
-  const std::string image = "media/no-such-image.png";
-  const std::string font = "media/no-such-font.ttf";
-  EXPECT_EXIT(
-      {
-        sendStdoutToStderr();
-        bitmapResource(image);
-      },
-      testing::ExitedWithCode(1), "^Unable to find resource: '" + escapeRegex(image) + "'\\.\n$");
-  EXPECT_EXIT(
-      {
-        sendStdoutToStderr();
-        fontResource(font);
-      },
-      testing::ExitedWithCode(1), "^Unable to find resource: '" + escapeRegex(font) + "'\\.\n$");
+  EXPECT_EXIT((sendStdoutToStderr(), bitmapResource("media/no-such-image.png")), testing::ExitedWithCode(1),
+              "^Unable to find resource: 'media/no-such-image\\.png'\\.\n$");
+  EXPECT_EXIT((sendStdoutToStderr(), fontResource("media/no-such-font.ttf")), testing::ExitedWithCode(1),
+              "^Unable to find resource: 'media/no-such-font\\.ttf'\\.\n$");
 }
 
 // Runs in a child process of its own, where audio was never installed, as in the simulator.
@@ -102,13 +90,8 @@ TEST(ResourceCacheDeathTest, WithoutAudioSoundsAreNullAndNothingIsPrinted) {
   TempDir dir;
   const std::string jump = copyOf(dir, "jump.wav");
   const std::string missing = dir.file("die.wav");
-  EXPECT_EXIT(
-      {
-        sendStdoutToStderr();
-        bool bothNull = !sampleResource(jump) && !sampleResource(missing);
-        std::exit(bothNull ? 0 : 2);
-      },
-      testing::ExitedWithCode(0), "^$");
+  EXPECT_EXIT((sendStdoutToStderr(), std::exit(sampleResource(jump) || sampleResource(missing) ? 2 : 0)),
+              testing::ExitedWithCode(0), "^$");
 }
 
 }  // namespace

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -75,13 +74,8 @@ TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
 TEST(SheetDeathTest, MissingImageEndsTheProcessWithTheMessage) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child runs this body again: a fixed path
   initAllegroForTests();
-  const std::string path = "media/no-such-sheet.png";
-  EXPECT_EXIT(
-      {
-        sendStdoutToStderr();
-        Sheet sheet(path);
-      },
-      testing::ExitedWithCode(1), "^UNABLE TO LOAD BITMAP '" + escapeRegex(path) + "'!$");
+  EXPECT_EXIT((sendStdoutToStderr(), Sheet("media/no-such-sheet.png")), testing::ExitedWithCode(1),
+              "^UNABLE TO LOAD BITMAP 'media/no-such-sheet\\.png'!$");
 }
 
 }  // namespace

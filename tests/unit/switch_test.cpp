@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app_state.h"
@@ -13,19 +12,6 @@
 #include "unit/test_support.h"
 
 namespace {
-
-TEST(InputSnapshot, LibraryReadsWhatTheHelpersWrite) {
-  ALLEGRO_KEYBOARD_STATE keyboard{};
-  ALLEGRO_MOUSE_STATE mouse{};
-  for (int key : {int{ALLEGRO_KEY_Z}, int{ALLEGRO_KEY_ESCAPE}, ALLEGRO_KEY_MAX - 1}) setKeyDown(keyboard, key, true);
-  setKeyDown(keyboard, ALLEGRO_KEY_Z, false);
-  EXPECT_FALSE(al_key_down(&keyboard, ALLEGRO_KEY_Z)) << "released again";
-  EXPECT_TRUE(al_key_down(&keyboard, ALLEGRO_KEY_ESCAPE)) << "other key kept";
-  EXPECT_TRUE(al_key_down(&keyboard, ALLEGRO_KEY_MAX - 1)) << "last key code, last word";
-  for (int button : {1, 3}) setMouseButton(mouse, button, true);
-  setMouseButton(mouse, 1, false);
-  EXPECT_TRUE(!al_mouse_button_down(&mouse, 1) && !al_mouse_button_down(&mouse, 2) && al_mouse_button_down(&mouse, 3));
-}
 
 // An OnPress of an OnPress is refreshed in the same pass, so it reads the same edges.
 TEST(OnPress, IsTrueOnlyInTheFrameTheKeyWentDown) {
@@ -135,53 +121,6 @@ TEST(Controls, AreBuiltInTheirOrderAndEnterTheRegistryInIt) {
     for (int other = kControlJump; other <= kControlRetry; ++other)
       EXPECT_EQ(controls[other]->isDown(), other == index) << "pressed " << index << ", read " << other;
   }
-}
-
-// Ends in its first frame, recording whether Escape read as just pressed there.
-class EscapeProbeState : public AppState<int> {
- public:
-  explicit EscapeProbeState(bool& sawEscape) : AppState<int>(nullptr), sawEscape_(sawEscape) {}
-  void update(double) override {
-    sawEscape_ = Controls()[kControlEscape]->isDown();
-    result = 2;
-    status = 1;
-  }
-
- private:
-  bool& sawEscape_;
-};
-
-class IdleState : public AppState<int> {
- public:
-  IdleState() : AppState<int>(nullptr) {}
-};
-
-TEST(Controls, KeyHeldAcrossTheEndOfANestedStateIsNotPressedAgainOutside) {
-  initAllegroForTests();
-  Controls();
-  IdleState outer;
-  AppStateBase* previous = currentState();
-  setCurrentState(&outer);
-  outer.pollInput();
-
-  bool innerSawEscape = false;
-  auto* inner = new EscapeProbeState(innerSawEscape);
-  setKeyDown(inner->keyboard, ALLEGRO_KEY_ESCAPE, true);
-  EXPECT_EQ(runNested(outer, inner), 2);
-  EXPECT_TRUE(innerSawEscape) << "the inner state's own poll saw Escape go down";
-  EXPECT_EQ(currentState(), &outer) << "the outer state is current again";
-
-  const std::tuple<const char*, bool, bool> rows[] = {
-      {"still held in the outer state", true, false},
-      {"released", false, false},
-      {"pressed again", true, true},
-  };
-  for (const auto& [label, escapeDown, pressed] : rows) {
-    setKeyDown(outer.keyboard, ALLEGRO_KEY_ESCAPE, escapeDown);
-    outer.pollInput();
-    EXPECT_EQ(Controls()[kControlEscape]->isDown(), pressed) << label;
-  }
-  setCurrentState(previous);
 }
 
 }  // namespace

@@ -51,15 +51,6 @@ NewBitmapFlags::NewBitmapFlags(int flags) : previous_(al_get_new_bitmap_flags())
 
 NewBitmapFlags::~NewBitmapFlags() { al_set_new_bitmap_flags(previous_); }
 
-std::string escapeRegex(const std::string& text) {
-  std::string escaped;
-  for (char c : text) {
-    if (std::string(".[]{}()\\*+?^$|").find(c) != std::string::npos) escaped += '\\';
-    escaped += c;
-  }
-  return escaped;
-}
-
 void sendStdoutToStderr() {
   std::fflush(stdout);
   dup2(STDERR_FILENO, STDOUT_FILENO);

@@ -43,9 +43,6 @@ class NewBitmapFlags {
   int previous_;
 };
 
-// `text` as a POSIX extended regular expression that matches it literally, for death tests.
-std::string escapeRegex(const std::string& text);
-
 // In a death test's child: sends standard output where the death test reads (standard error),
 // so that the game's messages to standard output can be matched.
 void sendStdoutToStderr();

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "themes/th_mist.h"

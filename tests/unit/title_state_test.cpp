@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,16 +21,17 @@
 
 namespace {
 
-// A title state whose nested plays are scripted: each play calls the test's function with the
-// level index instead of running a loop, and the function's return value is the play's result.
+// A title state whose nested plays are scripted: each play records the level index, checks its
+// file and returns what the test's function gives for it.
 class ScriptedTitle : public TitleState {
  public:
   std::function<int(int)> play = [](int) { return 0; };
-  std::vector<std::pair<int, std::string>> played;
+  std::vector<int> played;
 
  protected:
   int runPlay(int levelIndex, const char* fileName) override {
-    played.emplace_back(levelIndex, fileName);
+    played.push_back(levelIndex);
+    EXPECT_EQ(fileName, levelIndex == -2 ? "levels/winner.lv" : "levels/" + std::to_string(levelIndex + 1) + ".lv");
     return play(levelIndex);
   }
 };
@@ -76,25 +78,14 @@ class TitleTest : public ::testing::Test {
     frame(x, y, true);
     frame(x, y, false);
   }
-  std::vector<int> playedLevels() const {
-    std::vector<int> levels;
-    for (const auto& play : title->played) levels.push_back(play.first);
-    return levels;
-  }
 
   GameDirectory directory;
   std::unique_ptr<ScriptedTitle> title;
 };
 
 TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
-  const struct {
-    const char* label;
-    int records;
-    int levelFiles;
-    int clickedLevel;
-    std::vector<int> results;
-    std::vector<int> expectedLevels;
-  } rows[] = {
+  // Records, level files, the button clicked, the plays' results and the levels played.
+  const std::tuple<const char*, int, int, int, std::vector<int>, std::vector<int>> rows[] = {
       {"R or Space after a death replays the level", 5, 5, 1, {1, 1, 0}, {1, 1, 1}},
       {"Space after a completion goes on, even to a locked level", 5, 5, 2, {2, 0}, {2, 3}},
       {"the last level returns to the menu", 3, 3, 1, {2, 2, 2}, {1, 2}},
@@ -103,14 +94,14 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
       {"a record without a level file ends the run", 4, 3, 2, {2}, {2}},
       {"a locked level's button does not play", 5, 5, 4, {}, {}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.label);
-    prepare(row.records, row.levelFiles);
+  for (const auto& [label, records, levelFiles, clicked, results, expectedLevels] : rows) {
+    SCOPED_TRACE(label);
+    prepare(records, levelFiles);
+    std::vector<int> script = results;
     size_t next = 0;
-    title->play = [&](int) { return next < row.results.size() ? row.results[next++] : 0; };
-    click(*title->levelButtons[row.clickedLevel]);
-    EXPECT_EQ(playedLevels(), row.expectedLevels);
-    for (const auto& play : title->played) EXPECT_EQ(play.second, "levels/" + std::to_string(play.first + 1) + ".lv");
+    title->play = [&](int) { return next < script.size() ? script[next++] : 0; };
+    click(*title->levelButtons[clicked]);
+    EXPECT_EQ(title->played, expectedLevels);
     EXPECT_EQ(title->status, 0) << "the menu is back";
     TearDown();
   }
@@ -124,7 +115,7 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
     return 2;
   };
   click(*title->levelButtons[1]);
-  EXPECT_EQ(playedLevels(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(title->played, (std::vector<int>{1, 2}));
   frame(0, 0, false);
   EXPECT_EQ(title->finalButton->world, nullptr) << "level 1 is still not completed";
 
@@ -134,14 +125,10 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
 
   title->played.clear();
   click(*title->finalButton);
-  ASSERT_EQ(title->played.size(), 1u);
-  EXPECT_EQ(title->played[0], (std::pair<int, std::string>(-2, "levels/winner.lv")));
-}
-
-TEST_F(TitleTest, WithNoRecordsTheFinalButtonIsThereAtOnce) {
+  EXPECT_EQ(title->played, std::vector<int>{-2});
+  TearDown();
   prepare(0, 0);
-  EXPECT_TRUE(title->levelButtons.empty());
-  EXPECT_EQ(title->finalButton->world, title->world);
+  EXPECT_EQ(title->finalButton->world, title->world) << "with no levels at all it is there at once";
   EXPECT_EQ(title->pointsText->text, "Unlock points: 0/0");
 }
 
