@@ -16,9 +16,7 @@ pixel() {  # pixel THEME X Y -> "r,g,b"
   convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
 expect_pixel() {  # expect_pixel LABEL THEME X Y R,G,B
-  local actual
-  actual=$(pixel "$2" "$3" "$4")
-  [ "$actual" = "$5" ] || fail "$1: pixel ($3, $4) under $2 is $actual, not $5"
+  [ "$(pixel "$2" "$3" "$4")" = "$5" ] || fail "$1: pixel ($3, $4) under $2 is $(pixel "$2" "$3" "$4"), not $5"
 }
 
 for theme in Sky Night Crooked; do

@@ -1,22 +1,37 @@
 #!/usr/bin/env bash
 # The game opens on the title menu and ends with status 0, printing nothing and saving the
-# progress, both on Escape and when the window's close button is pressed.
+# progress, on Escape, when the window's close button is pressed, and when the window is closed
+# while a level plays: then the death suffered in the level is in the file.
 source "$(dirname "$0")/lib/game.bash"
+
+# Ends the game the given way and checks its status, output and progress file: end_and_check
+# HOW COMMAND...
+end_and_check() {
+  "${@:2}"
+  expect_exit 0 "after $1"
+  expect_progress_saved
+  [ -s game_output.txt ] && fail "the game printed after $1: $(cat game_output.txt)"
+}
 
 scenario() {
   start_game || return 1
   screenshot menu.png
   menu_visible menu.png || fail "the menu's quit button is not on screen"
-  press Escape
-  expect_exit 0 "after Escape"
-  expect_progress_saved
-  [ -s game_output.txt ] && fail "the game printed on Escape: $(cat game_output.txt)"
+  end_and_check Escape press Escape
+  start_game || return 1
+  end_and_check "closing the window" "$E2E_BUILD/xclose" "$WINDOW"
   rm binhopper.dat
   start_game || return 1
-  "$E2E_BUILD/xclose" "$WINDOW"
-  expect_exit 0 "after closing the window"
-  expect_progress_saved
-  [ -s game_output.txt ] && fail "the game printed on closing: $(cat game_output.txt)"
+  click_at 70 345             # level 1
+  sleep 0.3
+  xdotool keydown Left        # off the left edge of the screen: a fall to death
+  sleep 1.5
+  xdotool keyup Left
+  sleep 0.3
+  screenshot level.png
+  menu_visible level.png && fail "level 1 did not start"
+  end_and_check "closing the window in a level" "$E2E_BUILD/xclose" "$WINDOW"
+  [ "$(od -A n -t d4 -N 4 binhopper.dat 2>/dev/null | tr -d ' ')" = 1 ] || fail "the level's death is not in binhopper.dat"
   return 0
 }
 

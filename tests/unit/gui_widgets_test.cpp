@@ -7,8 +7,6 @@
 #include "app/input_snapshot.h"
 #include "app/switch.h"
 #include "states/gui_button.h"
-#include "states/level_button.h"
-#include "states/progress.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -84,27 +82,6 @@ TEST(GuiButton, DrawnAtAlpha64WhenDisabled192Enabled255UnderTheMouse) {
   }
   al_set_target_bitmap(nullptr);
   al_destroy_bitmap(target);
-}
-
-TEST(LevelButton, LabelAndEnabledFollowTheLevelsRecord) {
-  MouseState mouse;
-  Progress& record = progress();
-  record.records.clear();
-  record.ensureRecords(5);
-  LevelButton open(kRect, 2);
-  LevelButton locked(kRect, 4);
-  EXPECT_EQ(open.label, "3");
-  EXPECT_TRUE(open.enabled);
-  EXPECT_FALSE(locked.enabled);
-  mouse.frame(locked, 150, 210, true);
-  EXPECT_FALSE(locked.clicked);
-  EXPECT_EQ(locked.highlight, 0);
-  record.recordCompletion(0, false, 20.0);
-  record.recordCompletion(1, false, 20.0);
-  mouse.frame(locked, 150, 210, false);
-  mouse.frame(locked, 150, 210, true);
-  EXPECT_TRUE(locked.clicked) << "a level unlocked while the menu is open becomes clickable";
-  record.records.clear();
 }
 
 }  // namespace

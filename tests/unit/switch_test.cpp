@@ -45,18 +45,6 @@ TEST(OnPress, CreatedWhileKeyIsDownReadsTrueAtFirstRefresh) {
   EXPECT_FALSE(late.isDown());
 }
 
-TEST(OnPress, WatchesMouseButtonsAndTwoMouseKeysAgree) {
-  TestState state;
-  MouseKey first(1), second(1), other(2);
-  OnPress click(&first);
-  setMouseButton(state.mouse, 1, true);
-  refreshRootSwitches();
-  EXPECT_TRUE(first.isDown() && second.isDown() && click.isDown());
-  EXPECT_FALSE(other.isDown()) << "button 2 is bit 1, not bit 0";
-  refreshRootSwitches();
-  EXPECT_FALSE(click.isDown());
-}
-
 TEST(OnPress, DetachesSafelyInEitherOrderOfDestruction) {
   TestState state;
   // OnPress first: the key must not refresh a dead dependent (a fault the sanitizer build sees).

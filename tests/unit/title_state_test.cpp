@@ -105,6 +105,12 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
     EXPECT_EQ(title->status, 0) << "the menu is back";
     TearDown();
   }
+  prepare(5, 5);
+  EXPECT_EQ(title->levelButtons[4]->label, "5");
+  progress().recordCompletion(0, false, 20.0);
+  progress().recordCompletion(1, false, 20.0);
+  click(*title->levelButtons[4]);
+  EXPECT_EQ(title->played, std::vector<int>{4}) << "a level unlocked while the menu is open plays";
 }
 
 TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
