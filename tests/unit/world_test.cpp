@@ -20,7 +20,7 @@ class Probe : public Entity {
     static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
     return list;
   }
-  int order(int tag) const override { return tag == tagOf("rndr") ? drawOrder : 0; }
+  int order(int) const override { return drawOrder; }
   void update(double) override {
     log.push_back("update " + name);
     if (action) action();
@@ -87,6 +87,16 @@ TEST(World, DrawOrderIsAscendingAndStableAmongEquals) {
   EXPECT_EQ(names(world, "rndr"), (Log{"cloud", "tile1", "tile2", "tile3", "particle"}));
   EXPECT_EQ(names(world, "dyna"), (Log{"tile1", "particle", "tile2", "cloud", "tile3"}))
       << "lists other than rndr and entt keep insertion order";
+
+  World many;  // enough equals that an unstable sort would mix them
+  Log expected[2];
+  for (int i = 0; i < 40; ++i) {
+    many.add(new Probe(std::to_string(i), log, i % 2 * 50));
+    expected[i % 2].push_back(std::to_string(i));
+  }
+  many.flush();
+  expected[0].insert(expected[0].end(), expected[1].begin(), expected[1].end());
+  EXPECT_EQ(names(many, "rndr"), expected[0]);
 }
 
 TEST(World, RemovalsAreSafeWhenRepeatedOrBeforeTheAddition) {
