@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: play test deps build asan clean
+.PHONY: play test deps build asan bench clean
 
 play: build
 	./$(BUILD)/binhopper
@@ -26,3 +26,7 @@ asan: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# Simulator speed and per-frame update and draw times of the shipped levels.
+bench: build
+	scripts/bench $(BUILD)

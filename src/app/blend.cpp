@@ -69,5 +69,5 @@ void drawFilledEllipse(float cx, float cy, float rx, float ry, ALLEGRO_COLOR col
 void drawPixel(float x, float y, ALLEGRO_COLOR colour) { al_draw_pixel(x, y, tinted(colour)); }
 
 void drawText(ALLEGRO_FONT* font, float x, float y, int flags, const std::string& text) {
-  al_draw_text(font, state().colour, static_cast<int>(x), static_cast<int>(y), flags, text.c_str());
+  al_draw_text(font, state().colour, x, y, flags, text.c_str());
 }

@@ -10,8 +10,8 @@ namespace {
 constexpr int kChannels = 2;
 constexpr int kFragmentCount = 4;  // fragments queued ahead in the stream
 constexpr int kSampleBits = 16;
-constexpr int kUnsignedSamples = 0;  // duh_render renders signed samples
-constexpr int kFailuresToEnd = 2;    // empty renders after which the module counts as ended
+constexpr int kUnsignedSamples = 0;                  // duh_render renders signed samples
+constexpr int kFailuresToEnd = 2;                    // empty renders after which the module counts as ended
 constexpr double kPositionUnitsPerSecond = 65536.0;  // DUMB's time unit
 // The feeder looks for a stop request this often even when the stream asks for nothing, so
 // stopMusic cannot hang on a stream that has stopped pulling fragments.
@@ -91,6 +91,9 @@ MusicPlayer* createPlayer(DUH* module, int channels, int startOrder, float volum
 bool initMusic(int quality) {
   dumb_resampling_quality = quality;
   std::atexit(dumb_exit);
+  // Handlers run in reverse: the feeder is joined before the module library and the audio
+  // library shut down, also on the exit(1) paths of a bad level file or a missing bitmap.
+  std::atexit(stopMusic);
   dumb_register_stdfiles();
   return true;
 }

@@ -10,30 +10,21 @@
 
 #include <cstdlib>
 
-#include "app/app_state.h"
 #include "app/blend.h"
 #include "app/command_line.h"
 #include "app/fatal.h"
 #include "app/level_count.h"
 #include "app/music.h"
 #include "app/switch.h"
+#include "editor/editor_state.h"
+#include "states/progress.h"
+#include "states/title_state.h"
+#include "themes/theme.h"
 
 namespace {
 
 const int kScreenWidth = 800;
 const int kScreenHeight = 600;
-
-// Stands in for the title state until the menu exists: black screen, Escape or close ends it.
-class BlankState : public AppState<int> {
- public:
-  explicit BlankState(ALLEGRO_DISPLAY* display) : AppState<int>(display) {}
-  void update(double) override {
-    if (Controls()[kControlEscape]->isDown()) {
-      result = 0;
-      status = 1;
-    }
-  }
-};
 
 ALLEGRO_DISPLAY* openDisplay(bool fullScreen) {
   al_set_new_display_flags(ALLEGRO_OPENGL | (fullScreen ? ALLEGRO_FULLSCREEN : ALLEGRO_WINDOWED));
@@ -53,8 +44,6 @@ int runGame(int argc, char** argv) {
   if (!al_init_ttf_addon()) fatal("Unable to initialize ttf addon.");
   al_init_primitives_addon();
   al_init_acodec_addon();
-  // Bitmaps keep straight alpha so that the blend colour tints them as the drawing model says.
-  al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   ALLEGRO_DISPLAY* display = openDisplay(options.fullScreen);
   resetBlender();
   al_install_keyboard();
@@ -64,11 +53,16 @@ int runGame(int argc, char** argv) {
   al_reserve_samples(16);
   initMusic(1);
   setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
-  countLevels();
+  progress().load(countLevels());
+  createThemes();
   Controls();
-  {
-    BlankState state(display);
-    state.run(nullptr);
+  if (options.editor) {
+    EditorState editor;
+    editor.run(nullptr);
+  } else {
+    TitleState title;
+    title.run(nullptr);
+    progress().save();
   }
   al_destroy_display(display);
   return 0;

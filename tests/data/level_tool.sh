@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # binhopper-level: a text level compiles to the expected bytes, dumps back to text that
-# compiles to the same bytes, and bad input on either side exits 1 with one clear line.
+# compiles to the same bytes, and bad input on either side exits 1 with one clear line naming
+# the file, writing nothing.
 set -u
 tool="$1/binhopper-level"
 work=$(mktemp -d)
@@ -8,42 +9,27 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-cat > "$work/level.txt" <<'LEVEL'
-# two tiles and an avatar drawn, then a lever and a message
-grid
-
-.A
-34
-end
-vr 10 15 2 on
-ms 3 4 "Hello"
-LEVEL
+# Two tiles and an avatar drawn, then a lever and a message.
+printf 'grid\n\n.A\n34\nend\nvr 10 15 2 on\nms 3 4 "Hello"\n' > "$work/level.txt"
 "$tool" compile "$work/level.txt" "$work/level.lv" || fail "compile exited $?"
-expected='av\x01\x01tl\x00\x02\x03tl\x01\x02\x04vr\x0a\x0f\x02\x01ms\x03\x04Hello$'
-printf "$expected" > "$work/expected.lv"
-cmp -s "$work/level.lv" "$work/expected.lv" || fail "compiled bytes: $(xxd -p "$work/level.lv")"
-
+printf 'av\x01\x01tl\x00\x02\x03tl\x01\x02\x04vr\x0a\x0f\x02\x01ms\x03\x04Hello$' | cmp -s - "$work/level.lv" ||
+  fail "compiled bytes: $(xxd -p "$work/level.lv")"
 "$tool" dump "$work/level.lv" > "$work/dumped.txt" || fail "dump exited $?"
-grep -qx 'vr 10 15 2 on' "$work/dumped.txt" || fail "dump lacks the lever line"
-"$tool" compile "$work/dumped.txt" "$work/again.lv" || fail "recompile exited $?"
-cmp -s "$work/level.lv" "$work/again.lv" || fail "dump and compile changed the bytes"
+"$tool" compile "$work/dumped.txt" "$work/again.lv" && cmp -s "$work/level.lv" "$work/again.lv" ||
+  fail "dump and compile changed the bytes"
 
-expect_error() {  # expect_error LABEL PATTERN COMMAND...
-  local label="$1" pattern="$2"
-  shift 2
-  "$@" > "$work/out" 2> "$work/err"
+expect_error() {  # LABEL PATTERN COMMAND...
+  "${@:3}" > "$work/out" 2> "$work/err"
   local status=$?
-  [ "$status" = 1 ] || fail "$label: exit status $status"
-  grep -q -- "$pattern" "$work/err" || fail "$label: message was '$(cat "$work/err")'"
+  [ "$status" = 1 ] && grep -q -- "$2" "$work/err" && [ ! -s "$work/out" ] ||
+    fail "$1: status $status, message '$(cat "$work/err")'"
 }
-
 printf 'tl 1 2 12\n' > "$work/bad.txt"
 expect_error "bad channel" "bad.txt: line 1: the tile channel must be a number from 0 to 9, not '12'" \
   "$tool" compile "$work/bad.txt" "$work/bad.lv"
 [ ! -e "$work/bad.lv" ] || fail "a failed compile wrote a file"
 printf 'tl\x01\x02\x03zz\x01\x01' > "$work/bad.lv"
 expect_error "unknown code" "bad.lv: byte 5: unknown kind 'zz'" "$tool" dump "$work/bad.lv"
-[ ! -s "$work/out" ] || fail "a failed dump wrote text"
 expect_error "missing file" "cannot read '.*nothing.lv'" "$tool" dump "$work/nothing.lv"
 expect_error "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
 expect_error "unknown command" "usage:" "$tool" show "$work/level.lv"

@@ -6,7 +6,7 @@ build_dir=$(cd "$1" && pwd)
 out="$build_dir/music-tsan"
 exe="$out/music_tsan_tests"
 sources=(src/app/music.cpp tests/unit/music_test.cpp)
-headers=(src/app/music.h tests/unit/null_audio.h tests/unit/tiny_module.h)
+headers=(src/app/music.h tests/unit/null_audio.h)
 mkdir -p "$out"
 
 stale=0
@@ -18,5 +18,5 @@ if [ "$stale" = 1 ]; then
     $(pkg-config --cflags --libs allegro-5 allegro_audio-5) -ldumb -lgtest -lgtest_main -pthread
 fi
 
-cd "$out"
+# From the repository root, where the tests find media/.
 TSAN_OPTIONS="halt_on_error=1 exitcode=66" "$exe" --gtest_brief=1

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Baddies patrol at 70 px/s, turn at ledges and walls, shove resting bags (tame) or kill and
-# eat (feral), and land walking the way they last flew. With dt = 1/32 s a walking step is
+# Baddies patrol at 70 px/s, turn at ledges and walls, shove resting bags (tame) or kill
+# (feral), and land walking the way they last flew. With dt = 1/32 s a walking step is
 # 2.1875 px and every position is an exact binary fraction.
 source "$(dirname "$0")/lib/objects.bash" "$1"
 DT=0.03125
@@ -9,14 +9,8 @@ DT=0.03125
 # leading foot (x + 1, y + 21) leaves the floor in frame 47 (x = 97.1875): it turns. Walking
 # right, its box is 2.3125 px into the wall after frame 133 (x = 285.3125): frame 134 pushes it
 # out to 283, turns it, and it steps left to 280.8125.
-level patrol <<TEXT
-bd 10 19 tame
-tl 15 19 0
-$(floor 5 15)
-TEXT
-play patrol patrol $DT <<'SCRIPT'
-140 -
-SCRIPT
+level patrol "bd 10 19 tame" "tl 15 19 0" "$(floor 5 15)"
+play patrol patrol $DT "140 -"
 expect patrol 46 bd 1 "bd 99.375 380 0 0 0 0"
 expect patrol 47 bd 1 "bd 97.1875 380 0 0 0 1"
 expect patrol 48 bd 1 "bd 99.375 380 0 0 0 1"
@@ -27,14 +21,8 @@ expect patrol 134 bd 1 "bd 280.8125 380 0 0 0 0"
 # 97.8125 and turns at the ledge; it then shoves the bag in its new direction: the step
 # (+2.1875) leaves the boxes overlapping, so the bag goes to the baddie's x + 18. From then on
 # each step pushes the bag by the step alone (it no longer overlaps after that).
-level shove <<TEXT
-bd 5 19 tame
-gb 5 19
-$(floor 5 14)
-TEXT
-play shove shove $DT <<'SCRIPT'
-3 -
-SCRIPT
+level shove "bd 5 19 tame" "gb 5 19" "$(floor 5 14)"
+play shove shove $DT "3 -"
 expect shove 1 bd 1 "bd 97.8125 380 0 0 0 1"
 expect shove 1 gb 1 "gb 115.8125 380 0 0 0"
 expect shove 2 gb 1 "gb 115.8125 380 0 0 0"
@@ -42,63 +30,24 @@ expect shove 3 gb 1 "gb 118 380 0 0 0"
 
 # Edge contact, with dt = 0.1 s (a step of exactly 7 px): the feral baddie walks left from
 # x = 180; after frame 9 its box's left edge (117 + 2) meets the avatar's right edge (100 + 19).
-level bite <<TEXT
-av 5 19
-bd 9 19 feral
-$(floor 0 39)
-TEXT
-play bite bite 0.1 <<'SCRIPT'
-10 -
-SCRIPT
-expect bite 8 bd 1 "bd 124 380 0 0 0 0"
+level bite "av 5 19" "bd 9 19 feral" "$(floor 0 39)"
+play bite bite 0.1 "10 -"
 expect bite 8 av 1 "av 100 380 0 0 0 0 0"
 expect bite 9 bd 1 "bd 117 380 0 0 0 0"
 expect bite 9 av 1 "av 100 380 0 0 0 1 0"
 expect_end bite "status=1" 'reason="have become a snack for a feral baddie."'
 
-# Two bags in one cell: the feral baddie, walking left from x = 100, first touches them in
-# frame 12 (x = 73.75, box left 75.75 <= 77) and destroys both in that frame.
-level feast <<TEXT
-bd 5 19 feral
-gb 3 19
-gb 3 19
-$(floor 0 39)
-TEXT
-play feast feast $DT <<'SCRIPT'
-13 -
-SCRIPT
-expect_count feast 11 gb 2
-expect_count feast 12 gb 0
-expect feast 12 bd 1 "bd 73.75 380 0 0 0 0"
-
 # Carried and thrown. Picked up in frame 2 (it has walked to 297.8125, under the avatar's
 # point (310, 390)). Thrown left from (300, 360) in frame 4, it flies like a bag, lands in
 # frame 19 at x = 206.25 with vx = -200, walks left at once: 204.0625.
-level carry <<TEXT
-av 15 19
-bd 15 19 tame
-$(floor 0 39)
-TEXT
-play carry thrown $DT <<'SCRIPT'
-1 D
-1 DX
-1 -
-1 X
-16 -
-SCRIPT
+level carry "av 15 19" "bd 15 19 tame" "$(floor 0 39)"
+play carry thrown $DT "1 D" "1 DX" "1 -" "1 X" "16 -"
 expect thrown 2 bd 1 "bd 300 365 2 0 0 0"
 expect thrown 4 bd 1 "bd 293.75 357.4609375 1 -200 -81.25 0"
 expect thrown 19 bd 1 "bd 204.0625 380 0 -200 181.25 0"
-
 # Put down in frame 4 from (300, 365) with vx = 0 (it walked left before): it lands in
 # frame 11 (381.40625 after frame 10) and walks right.
-play carry dropped $DT <<'SCRIPT'
-1 D
-1 DX
-1 D
-1 DX
-8 -
-SCRIPT
+play carry dropped $DT "1 D" "1 DX" "1 D" "1 DX" "8 -"
 expect dropped 4 bd 1 "bd 300 365.5859375 1 0 18.75 1"
 expect dropped 11 bd 1 "bd 302.1875 380 0 0 131.25 1"
 

@@ -1,74 +1,38 @@
 #!/bin/bash
-# Picking up, throwing and putting down bags, and how a bag flies, lands and rests. Every run
-# uses dt = 1/32 s, so positions and speeds are exact binary fractions: gravity adds 18.75 px/s
-# per frame, and a bag moves by its new speed / 32 each frame.
+# Picking up, throwing and putting down bags, and how a bag flies, lands and rests. dt = 1/32 s
+# keeps every number an exact binary fraction: gravity adds 18.75 px/s per frame, and a bag
+# moves by its new speed / 32 each frame.
 source "$(dirname "$0")/lib/objects.bash" "$1"
 DT=0.03125
+PICK=("1 D" "1 DX")  # crouch, then pick up what lies under the avatar
 
 # Bag A hangs one cell above bag B, which lies under the avatar. A falls from y = 360 and is at
 # 360 + 0.29296875 n(n+1) after n frames: 372.3046875 after frame 6, so in frame 7 the avatar's
 # pick-up point (110, 390) lies inside A's box while A is still flying; A lands in frame 9
 # (depth 381.09375 + 20 - 400 > 1 after frame 8) keeping its speed 8 x 18.75 = 150.
-level pick <<TEXT
-av 5 19
-gb 5 18
-gb 5 19
-$(floor 0 39)
-TEXT
-play pick pick $DT <<'SCRIPT'
-6 D
-1 DX
-2 D
-SCRIPT
+level pick "av 5 19" "gb 5 18" "gb 5 19" "$(floor 0 39)"
+play pick pick $DT "6 D" "1 DX" "2 D"
 expect pick 7 av 1 "av 100 380 3 0 0 0 1"
 expect pick 7 gb 1 "gb 100 376.40625 1 0 131.25"
 expect pick 7 gb 2 "gb 100 365 2 0 0"
 expect pick 9 gb 1 "gb 100 380 0 0 150"
 
-# Throws: pick up in frames 1-2, stand in frame 3 (the bag is held at y - 20 = 360), throw
-# in frame 4 (the avatar faces left until it first moves). The bag flies in the same frame:
+# Throws: pick up in frames 1-2, stand in frame 3 (the bag is held at y - 20 = 360), throw in
+# frame 4 (the avatar faces left until it first moves). The bag flies in the same frame:
 # vy + 18.75, then x + vx / 32, y + vy / 32.
-level throws <<TEXT
-av 5 19
-gb 5 19
-$(floor 0 39)
-TEXT
-play throws standing $DT <<'SCRIPT'
-1 D
-1 DX
-1 -
-1 X
-SCRIPT
+level throws "av 5 19" "gb 5 19" "$(floor 0 39)"
+play throws standing $DT "${PICK[@]}" "1 -" "1 X"
 expect standing 4 gb 1 "gb 93.75 357.4609375 1 -200 -81.25"
 expect_end standing "throws=1"
-
-play throws standing_up $DT <<'SCRIPT'
-1 D
-1 DX
-1 -
-1 UX
-SCRIPT
+play throws standing_up $DT "${PICK[@]}" "1 -" "1 UX"
 expect standing_up 4 gb 1 "gb 96.875 353.0859375 1 -100 -221.25"
-
 # Right and X together: the standing branch starts walking (6.25 px) before it throws.
-play throws walking $DT <<'SCRIPT'
-1 D
-1 DX
-1 -
-1 RX
-SCRIPT
+play throws walking $DT "${PICK[@]}" "1 -" "1 RX"
 expect walking 4 av 1 "av 106.25 380 1 0 0 0 0"
 expect walking 4 gb 1 "gb 109.375 356.2109375 1 300 -121.25"
-
 # Jump (carrying: vy = -100) in frame 4, throw in the air in frame 5 with up held: the in-air
 # row has no steep throw.
-play throws in_air $DT <<'SCRIPT'
-1 D
-1 DX
-1 -
-1 Z
-1 UX
-SCRIPT
+play throws in_air $DT "${PICK[@]}" "1 -" "1 Z" "1 UX"
 expect in_air 5 av 1 "av 100 377.4609375 2 0 -81.25 0 0"
 expect in_air 5 gb 1 "gb 93.75 357.4609375 1 -200 -81.25"
 expect_end in_air "jumps=1" "throws=1"
@@ -77,18 +41,7 @@ expect_end in_air "jumps=1" "throws=1"
 # x = 6.25, y = 383.4375 after frame 18 (15 frames of flight), lands in frame 19 with
 # vx = -200, vy = 181.25. The avatar walks 14 frames to x = 12.5, picks it up in frame 21 and
 # puts it down in frame 23 from (12.5, 365): vy = 200, x = 6.25, y = 371.25.
-play throws put_down $DT <<'SCRIPT'
-1 D
-1 DX
-1 -
-1 X
-14 L
-1 -
-1 D
-1 DX
-1 D
-1 DX
-SCRIPT
+play throws put_down $DT "${PICK[@]}" "1 -" "1 X" "14 L" "1 -" "${PICK[@]}" "${PICK[@]}"
 expect put_down 19 gb 1 "gb 6.25 380 0 -200 181.25"
 expect put_down 21 av 1 "av 12.5 380 3 0 0 0 1"
 expect put_down 23 gb 1 "gb 6.25 371.25 1 -200 200"
@@ -99,19 +52,8 @@ expect_end put_down "throws=1"
 # at 58.25 after frame 10, 1.75 px into the wall: frame 11 pushes it out to x = 58, stops it
 # dead and it falls from there. 0.8984375 px into the floor after frame 19 is ignored (not
 # more than 1 px); it lands in frame 21 at x = 58 with vy = 10 x 18.75.
-level wall <<TEXT
-av 5 19
-gb 5 19
-tl 2 18 0
-$(floor 0 39)
-TEXT
-play wall wall $DT <<'SCRIPT'
-1 D
-1 DX
-1 -
-1 X
-17 -
-SCRIPT
+level wall "av 5 19" "gb 5 19" "tl 2 18 0" "$(floor 0 39)"
+play wall wall $DT "${PICK[@]}" "1 -" "1 X" "17 -"
 expect wall 10 gb 1 "gb 56.25 354.53125 1 -200 31.25"
 expect wall 11 gb 1 "gb 58 355.1171875 1 0 18.75"
 expect wall 20 gb 1 "gb 58 386.7578125 1 0 187.5"
@@ -120,19 +62,8 @@ expect wall 21 gb 1 "gb 58 380 0 0 187.5"
 # The floor ends at x = 260. Carried to x = 156.25 and thrown right, the bag lands in frame 28
 # at x = 250: its middle ground point (260, 401) is off the floor, (255, 401) is on it, and it
 # stays at rest there (the avatar's single middle point would have let it fall).
-level ledge <<TEXT
-av 5 19
-gb 5 19
-$(floor 0 12)
-TEXT
-play ledge ledge $DT <<'SCRIPT'
-1 D
-1 DX
-9 R
-1 -
-1 X
-28 -
-SCRIPT
+level ledge "av 5 19" "gb 5 19" "$(floor 0 12)"
+play ledge ledge $DT "${PICK[@]}" "9 R" "1 -" "1 X" "28 -"
 expect ledge 12 av 1 "av 156.25 380 0 0 0 0 1"
 expect ledge 28 gb 1 "gb 250 380 0 200 181.25"
 expect ledge 40 gb 1 "gb 250 380 0 200 181.25"

@@ -8,20 +8,8 @@ DT=0.03125
 # The container stands in the avatar's cell: mouth (202, 380) to (237, 390). Crouching, the
 # avatar holds the bag at y = 365, so the bag's point (210, 380) is in the mouth, but a carried
 # bag is not taken. Put down in frame 6, it is free there and goes in at once.
-level mouth <<TEXT
-av 10 19
-gb 10 19
-ct 10 19 2
-$(floor 0 39)
-TEXT
-play mouth mouth $DT <<'SCRIPT'
-1 D
-1 DX
-3 D
-1 DX
-1 D
-SCRIPT
-expect mouth 2 gb 1 "gb 200 365 2 0 0"
+level mouth "av 10 19" "gb 10 19" "ct 10 19 2" "$(floor 0 39)"
+play mouth mouth $DT "1 D" "1 DX" "3 D" "1 DX" "1 D"
 expect mouth 5 ct 1 "ct 200 380 2"
 expect mouth 5 gb 1 "gb 200 365 2 0 0"
 expect mouth 6 ct 1 "ct 200 380 1"
@@ -33,24 +21,39 @@ expect_end mouth "status=0" "throws=0"
 # are at 370.3125 (point y 385.3125, in the mouth). The first is taken; the second falls on
 # and lands in frame 18 (389.6484375 after frame 17). The avatar, updated before the
 # container, completes the level in frame 16.
-level two <<TEXT
-av 2 19
-gb 10 15
-gb 10 15
-ct 10 19 1
-$(floor 0 39)
-TEXT
-play two two $DT <<'SCRIPT'
-20 -
-SCRIPT
+level two "av 2 19" "gb 10 15" "gb 10 15" "ct 10 19 1" "$(floor 0 39)"
+play two two $DT "20 -"
 expect two 14 ct 1 "ct 200 380 1"
 expect_count two 14 gb 2
 expect two 15 ct 1 "ct 200 380 0"
-expect_count two 15 gb 1
 expect two 15 gb 1 "gb 200 370.3125 1 0 281.25"
 expect two 15 av 1 "av 40 380 0 0 0 0 0"
 expect two 16 av 1 "av 40 380 0 0 0 2 0"
 expect two 18 gb 1 "gb 200 380 0 0 318.75"
 expect_end two "status=2" 'reason=""'
+
+# A small level (tests/sim/levels/won.txt) won end to end by won.script: the avatar gathers the
+# loose garbage on its way, throws the bag walking into the container, and the level completes.
+# Frames 1-18 walk right from x = 40 to 152.5; at x = 115 (frame 12) the garbage's centre
+# (130, 390) is inside the avatar's box. Frame 21 picks the bag up (point (162.5, 390) in its
+# box), frame 22 holds it at (152.5, 360), frame 23 steps right and throws it (300, -140).
+# After 16 frames of flight (frame 38) the bag is at (302.5, 369.6875): its point
+# (312.5, 384.6875) is in the mouth (282, 380)-(317, 390), the only frame of the flight in
+# which it is. The avatar sees the full container in frame 39.
+level win "$(cat tests/sim/levels/won.txt)"
+mapfile -t script < tests/sim/levels/won.script
+play win win 0.03125 "${script[@]}"
+expect_count win 11 lg 1
+expect_count win 12 lg 0
+expect win 21 gb 1 "gb 152.5 365 2 0 0"
+expect win 23 gb 1 "gb 161.875 356.2109375 1 300 -121.25"
+expect win 37 gb 1 "gb 293.125 364.6875 1 300 141.25"
+expect win 37 ct 1 "ct 280 380 1"
+expect_count win 38 gb 0
+expect win 38 ct 1 "ct 280 380 0"
+expect win 38 av 1 "av 158.75 380 0 0 0 0 0"
+expect win 39 av 1 "av 158.75 380 0 0 0 2 0"
+expect_end win "frames=43" "status=2" 'reason=""' "elapsed=1.21875" "jumps=0" "throws=1" "pixels=118" \
+  "garbage=1" "loose=1"
 
 finish

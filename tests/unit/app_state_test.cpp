@@ -2,18 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "app/input_snapshot.h"
+#include "app/switch.h"
 #include "unit/test_support.h"
 
 namespace {
+
+using Log = std::vector<std::string>;
 
 // A state with no display that logs the loop's steps; it never reaches drawing, which would
 // need a display, so a loop that drew when it should not would crash the test.
 class ScriptedState : public AppState<int> {
  public:
-  ScriptedState(std::vector<std::string>& log, int endStatus, int endResult, bool allowClose = true)
+  ScriptedState(Log& log, int endStatus, int endResult, bool allowClose = true)
       : AppState<int>(nullptr), log_(log), endStatus_(endStatus), endResult_(endResult), allowClose_(allowClose) {}
   ~ScriptedState() override { log_.push_back("destroyed"); }
 
@@ -28,15 +34,17 @@ class ScriptedState : public AppState<int> {
   void update(double dt) override {
     log_.push_back(dt > 0 ? "update" : "update without time");
     EXPECT_EQ(currentState(), this);
+    if (duringUpdate) duringUpdate();
     result = endResult_;
     if (status == 0) status = endStatus_;
   }
   bool onCloseRequest() override { return allowClose_; }
 
   bool closeDuringEvents = false;
+  std::function<void()> duringUpdate;
 
  private:
-  std::vector<std::string>& log_;
+  Log& log_;
   int endStatus_;
   int endResult_;
   bool allowClose_;
@@ -44,12 +52,12 @@ class ScriptedState : public AppState<int> {
 
 TEST(AppState, StatusSetWhileHandlingEventsStillRunsThatFramesUpdateButNoDrawing) {
   initAllegroForTests();
-  std::vector<std::string> log;
+  Log log;
   ScriptedState state(log, 0, 5);
   state.closeDuringEvents = true;
   AppStateBase* before = currentState();
   state.run(nullptr);
-  EXPECT_EQ(log, (std::vector<std::string>{"events", "poll", "update"}));
+  EXPECT_EQ(log, (Log{"events", "poll", "update"}));
   EXPECT_EQ(state.status, 2);
   EXPECT_EQ(state.parent, nullptr);
   EXPECT_EQ(currentState(), nullptr) << "the parent is current again";
@@ -58,47 +66,34 @@ TEST(AppState, StatusSetWhileHandlingEventsStillRunsThatFramesUpdateButNoDrawing
 }
 
 TEST(AppState, OnlyTheWindowCloseEventEndsAStateAndOnlyIfItAgrees) {
-  struct Row {
-    const char* label;
-    ALLEGRO_EVENT_TYPE type;
-    bool allowClose;
-    int status;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, ALLEGRO_EVENT_TYPE, bool, int> rows[] = {
       {"close, allowed", ALLEGRO_EVENT_DISPLAY_CLOSE, true, 2},
       {"close, refused", ALLEGRO_EVENT_DISPLAY_CLOSE, false, 0},
       {"key down is not queued for states", ALLEGRO_EVENT_KEY_DOWN, true, 0},
       {"display resize", ALLEGRO_EVENT_DISPLAY_RESIZE, true, 0},
   };
   initAllegroForTests();
-  for (const Row& row : rows) {
-    std::vector<std::string> log;
-    ScriptedState state(log, 1, 0, row.allowClose);
+  for (const auto& [label, type, allowClose, status] : rows) {
+    Log log;
+    ScriptedState state(log, 1, 0, allowClose);
     ALLEGRO_EVENT event{};
-    event.type = row.type;
+    event.type = type;
     state.handleEvent(event);
-    EXPECT_EQ(state.status, row.status) << row.label;
+    EXPECT_EQ(state.status, status) << label;
   }
 }
 
 TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward) {
-  struct Row {
-    const char* label;
-    int innerStatus;
-    bool outerAllowsClose;
-    int outerStatus;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, int, bool, int> rows[] = {
       {"inner finished by itself", 1, true, 0},
       {"window closed inside", 2, true, 2},
       {"window closed inside, outer refuses", 2, false, 0},
   };
   initAllegroForTests();
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.label);
-    std::vector<std::string> outerLog;
-    std::vector<std::string> innerLog;
-    ScriptedState outer(outerLog, 0, 0, row.outerAllowsClose);
+  for (const auto& [label, innerStatus, outerAllowsClose, outerStatus] : rows) {
+    SCOPED_TRACE(label);
+    Log outerLog, innerLog;
+    ScriptedState outer(outerLog, 0, 0, outerAllowsClose);
     ALLEGRO_EVENT_SOURCE source;
     al_init_user_event_source(&source);
     al_register_event_source(outer.queue, &source);
@@ -109,12 +104,12 @@ TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward
     }
     setCurrentState(&outer);
 
-    int result = runNested(outer, new ScriptedState(innerLog, row.innerStatus, 7));
+    int result = runNested(outer, new ScriptedState(innerLog, innerStatus, 7));
     EXPECT_EQ(result, 7);
-    EXPECT_EQ(innerLog, (std::vector<std::string>{"events", "poll", "update", "destroyed"}));
+    EXPECT_EQ(innerLog, (Log{"events", "poll", "update", "destroyed"}));
     EXPECT_TRUE(al_is_event_queue_empty(outer.queue)) << "events gathered meanwhile are dropped";
     EXPECT_TRUE(outer.clock->running()) << "the outer clock starts again";
-    EXPECT_EQ(outer.status, row.outerStatus);
+    EXPECT_EQ(outer.status, outerStatus);
     EXPECT_EQ(currentState(), &outer);
     EXPECT_TRUE(outerLog.empty()) << "the outer state handled none of the dropped events";
 
@@ -122,6 +117,33 @@ TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward
     al_unregister_event_source(outer.queue, &source);
     al_destroy_user_event_source(&source);
   }
+}
+
+// The inner state's own poll sees Escape go down; held on past the inner state's end, the key
+// is not pressed again in the outer state.
+TEST(AppState, KeyHeldAcrossTheEndOfANestedStateIsNotPressedAgainOutside) {
+  initAllegroForTests();
+  Controls();
+  Log log;
+  ScriptedState outer(log, 0, 0);
+  AppStateBase* previous = currentState();
+  setCurrentState(&outer);
+  outer.pollInput();
+  bool innerSawEscape = false;
+  auto* inner = new ScriptedState(log, 1, 2);
+  inner->duringUpdate = [&] { innerSawEscape = Controls()[kControlEscape]->isDown(); };
+  setKeyDown(inner->keyboard, ALLEGRO_KEY_ESCAPE, true);
+  EXPECT_EQ(runNested(outer, inner), 2);
+  EXPECT_TRUE(innerSawEscape);
+  EXPECT_EQ(currentState(), &outer);
+  const std::tuple<const char*, bool, bool> rows[] = {
+      {"still held in the outer state", true, false}, {"released", false, false}, {"pressed again", true, true}};
+  for (const auto& [label, escapeDown, pressed] : rows) {
+    setKeyDown(outer.keyboard, ALLEGRO_KEY_ESCAPE, escapeDown);
+    outer.pollInput();
+    EXPECT_EQ(Controls()[kControlEscape]->isDown(), pressed) << label;
+  }
+  setCurrentState(previous);
 }
 
 }  // namespace

@@ -45,18 +45,11 @@ class Canvas {
 
 // A one-pixel PNG of the given straight-alpha colour, loaded through the resource cache.
 ALLEGRO_BITMAP* pixelImage(const TempDir& dir, const std::string& name, ALLEGRO_COLOR colour) {
-  ALLEGRO_BITMAP* image;
-  {
-    NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-    image = al_create_bitmap(1, 1);
-  }
-  ALLEGRO_BITMAP* previous = al_get_target_bitmap();
-  al_set_target_bitmap(image);
-  al_put_pixel(0, 0, colour);
-  al_set_target_bitmap(previous);
   std::string path = dir.file(name);
-  EXPECT_TRUE(al_save_bitmap(path.c_str(), image));
-  al_destroy_bitmap(image);
+  {
+    Canvas image(1, 1, colour);
+    EXPECT_TRUE(al_save_bitmap(path.c_str(), image.bitmap()));
+  }
   // Loaded under the default flags: the cache alone must keep the alpha straight.
   NewBitmapFlags defaults(0);
   return bitmapResource(path);

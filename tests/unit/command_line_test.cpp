@@ -2,18 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
 
 TEST(CommandLine, OnlyTheFirstArgumentCountsAndExactly) {
-  struct Row {
-    const char* label;
-    std::vector<const char*> arguments;  // after the program name
-    bool fullScreen;
-    bool editor;
-  };
-  const Row rows[] = {
+  // The arguments after the program name, and what they ask for.
+  const std::tuple<const char*, std::vector<const char*>, bool, bool> rows[] = {
       {"none", {}, false, false},
       {"-fs", {"-fs"}, true, false},
       {"-editor", {"-editor"}, false, true},
@@ -25,14 +21,14 @@ TEST(CommandLine, OnlyTheFirstArgumentCountsAndExactly) {
       {"-fsx: no prefix match", {"-fsx"}, false, false},
       {"empty argument", {""}, false, false},
   };
-  for (const Row& row : rows) {
+  for (const auto& [label, arguments, fullScreen, editor] : rows) {
     std::vector<const char*> argv = {"binhopper"};
-    argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
     int argc = static_cast<int>(argv.size());
     argv.push_back(nullptr);
     LaunchOptions options = parseCommandLine(argc, argv.data());
-    EXPECT_EQ(options.fullScreen, row.fullScreen) << row.label;
-    EXPECT_EQ(options.editor, row.editor) << row.label;
+    EXPECT_EQ(options.fullScreen, fullScreen) << label;
+    EXPECT_EQ(options.editor, editor) << label;
   }
 }
 

@@ -1,100 +1,60 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
-#include "app/app_state.h"
 #include "app/blend.h"
 #include "app/input_snapshot.h"
 #include "app/switch.h"
 #include "states/gui_button.h"
-#include "states/level_button.h"
-#include "states/progress.h"
 #include "unit/test_support.h"
 
 namespace {
 
-// A current state whose mouse the test moves and presses, one frame at a time.
-class MouseState : public AppStateBase {
- public:
-  MouseState() : previous_(currentState()) {
+// The current state, whose mouse the test moves and presses one frame at a time.
+struct MouseState : TestState {
+  MouseState() {
     initAllegroForTests();
     Controls();
-    setCurrentState(this);
   }
-  ~MouseState() override { setCurrentState(previous_); }
-
-  void processEvents() override {}
-  void update(double) override {}
-  void draw(ALLEGRO_DISPLAY*) override {}
-  ALLEGRO_KEYBOARD_STATE* keyboardState() override { return &keyboard_; }
-  ALLEGRO_MOUSE_STATE* mouseState() override { return &mouse_; }
-
   // One frame with the mouse at (x, y), its primary button down or up: switches, then the button.
   void frame(GuiButton& button, int x, int y, bool down) {
-    setMousePosition(mouse_, x, y);
-    setMouseButton(mouse_, 1, down);
+    setMousePosition(mouse, x, y);
+    setMouseButton(mouse, 1, down);
     refreshRootSwitches();
     button.update(0.017);
   }
-
- private:
-  AppStateBase* previous_;
-  ALLEGRO_KEYBOARD_STATE keyboard_{};
-  ALLEGRO_MOUSE_STATE mouse_{};
 };
 
 const Box kRect{100, 200, 180, 230};
 
-TEST(GuiButton, MouseInsideIncludesLeftAndTopEdgesOnly) {
+// Inside takes in the left and top edges only; a click registers when the primary button goes
+// down inside, not on release and not when it is carried in held down.
+TEST(GuiButton, HighlightAndClickFollowTheMouse) {
   MouseState mouse;
   GuiButton button(kRect, "Play", true);
-  struct Row {
-    const char* label;
-    int x, y;
-    int highlight;
+  const std::tuple<const char*, int, int, bool, int, bool> rows[] = {
+      {"top-left corner", 100, 200, false, 2, false},
+      {"last pixel inside", 179, 229, false, 2, false},
+      {"right edge", 180, 210, false, 1, false},
+      {"bottom edge", 150, 230, false, 1, false},
+      {"left of it", 99, 210, false, 1, false},
+      {"above it", 150, 199, false, 1, false},
+      {"pressed inside", 150, 210, true, 2, true},
+      {"held", 150, 210, true, 2, false},
+      {"released", 150, 210, false, 2, false},
+      {"pressed outside", 50, 210, true, 1, false},
+      {"held while moved onto it", 150, 210, true, 2, false},
+      {"released inside", 150, 210, false, 2, false},
+      {"pressed on the right edge", 180, 210, true, 1, false},
   };
-  const Row rows[] = {
-      {"top-left corner", 100, 200, 2}, {"last pixel inside", 179, 229, 2}, {"right edge", 180, 210, 1},
-      {"bottom edge", 150, 230, 1},     {"left of it", 99, 210, 1},         {"above it", 150, 199, 1},
-  };
-  for (const Row& row : rows) {
-    mouse.frame(button, row.x, row.y, false);
-    EXPECT_EQ(button.highlight, row.highlight) << row.label;
-  }
-  EXPECT_FALSE(button.clicked);
-}
-
-TEST(GuiButton, ClickRegistersWhenThePrimaryButtonGoesDownInside) {
-  MouseState mouse;
-  GuiButton button(kRect, "Play", true);
-  struct Row {
-    const char* label;
-    int x;
-    bool down;
-    bool clicked;
-  };
-  const Row rows[] = {
-      {"hovering", 150, false, false},
-      {"pressed inside", 150, true, true},
-      {"held", 150, true, false},
-      {"released", 150, false, false},
-      {"pressed outside", 50, true, false},
-      {"held while moved onto it", 150, true, false},
-      {"released inside", 150, false, false},
-      {"pressed on the right edge", 180, true, false},
-  };
-  for (const Row& row : rows) {
+  for (const auto& [label, x, y, down, highlight, clicked] : rows) {
     button.clicked = false;
-    mouse.frame(button, row.x, 210, row.down);
-    EXPECT_EQ(button.clicked, row.clicked) << row.label;
+    mouse.frame(button, x, y, down);
+    EXPECT_EQ(button.highlight, highlight) << label;
+    EXPECT_EQ(button.clicked, clicked) << label;
   }
-}
-
-TEST(GuiButton, DisabledButtonIgnoresTheMouse) {
-  MouseState mouse;
-  GuiButton button(kRect, "Play", true);
   mouse.frame(button, 150, 210, false);
-  ASSERT_EQ(button.highlight, 2);
   button.enabled = false;
   mouse.frame(button, 150, 210, true);
   EXPECT_EQ(button.highlight, 0) << "a hovered button that becomes disabled drops to highlight 0";
@@ -108,45 +68,20 @@ TEST(GuiButton, DrawnAtAlpha64WhenDisabled192Enabled255UnderTheMouse) {
   ALLEGRO_BITMAP* target = al_create_bitmap(200, 250);
   al_set_target_bitmap(target);
   GuiButton button(kRect, "", true);
-  struct Row {
-    int highlight;
-    int red, blue;  // 48 * alpha / 255 and 64 * alpha / 255
-  };
-  const Row rows[] = {{0, 12, 16}, {1, 36, 48}, {2, 48, 64}};
-  for (const Row& row : rows) {
+  // Red and blue read back: 48 * alpha / 255 and 64 * alpha / 255.
+  const std::tuple<int, int, int> rows[] = {{0, 12, 16}, {1, 36, 48}, {2, 48, 64}};
+  for (const auto& [highlight, expectedRed, expectedBlue] : rows) {
     al_clear_to_color(al_map_rgb(0, 0, 0));
-    button.setHighlight(row.highlight);
+    button.setHighlight(highlight);
     button.draw();
     unsigned char red, green, blue;
     al_unmap_rgb(al_get_pixel(target, 140, 225), &red, &green, &blue);
-    EXPECT_NEAR(red, row.red, 1) << "highlight " << row.highlight;
-    EXPECT_NEAR(blue, row.blue, 1) << "highlight " << row.highlight;
-    ALLEGRO_COLOR left = blendColour();
-    EXPECT_EQ(left.a, 1.0f) << "the default blend colour is restored";
+    EXPECT_NEAR(red, expectedRed, 1) << "highlight " << highlight;
+    EXPECT_NEAR(blue, expectedBlue, 1) << "highlight " << highlight;
+    EXPECT_EQ(blendColour().a, 1.0f) << "the default blend colour is restored";
   }
   al_set_target_bitmap(nullptr);
   al_destroy_bitmap(target);
-}
-
-TEST(LevelButton, LabelAndEnabledFollowTheLevelsRecord) {
-  MouseState mouse;
-  Progress& record = progress();
-  record.records.clear();
-  record.ensureRecords(5);
-  LevelButton open(kRect, 2);
-  LevelButton locked(kRect, 4);
-  EXPECT_EQ(open.label, "3");
-  EXPECT_TRUE(open.enabled);
-  EXPECT_FALSE(locked.enabled);
-  mouse.frame(locked, 150, 210, true);
-  EXPECT_FALSE(locked.clicked);
-  EXPECT_EQ(locked.highlight, 0);
-  record.recordCompletion(0, false, 20.0);
-  record.recordCompletion(1, false, 20.0);
-  mouse.frame(locked, 150, 210, false);
-  mouse.frame(locked, 150, 210, true);
-  EXPECT_TRUE(locked.clicked) << "a level unlocked while the menu is open becomes clickable";
-  record.records.clear();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "unit/test_support.h"
@@ -10,12 +11,7 @@
 namespace {
 
 TEST(LevelCount, CountsFromOneUpToTheFirstGap) {
-  struct Row {
-    const char* label;
-    std::vector<std::string> files;
-    int count;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, std::vector<std::string>, int> rows[] = {
       {"none", {}, 0},
       {"1, 2 and 4: the gap at 3 ends the count", {"1.lv", "2.lv", "4.lv"}, 2},
       {"2 and 3 without 1", {"2.lv", "3.lv"}, 0},
@@ -24,10 +20,10 @@ TEST(LevelCount, CountsFromOneUpToTheFirstGap) {
        12},
       {"other names do not count", {"1.lv", "01.lv", "2.txt", "title.lv"}, 1},
   };
-  for (const Row& row : rows) {
+  for (const auto& [label, files, count] : rows) {
     TempDir dir;
-    for (const std::string& name : row.files) writeFileBytes(dir.file(name), "");
-    EXPECT_EQ(countLevels(dir.path().c_str()), row.count) << row.label;
+    for (const std::string& name : files) writeFileBytes(dir.file(name), "");
+    EXPECT_EQ(countLevels(dir.path().c_str()), count) << label;
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "entities/channel_states.h"
 #include "entities/tile.h"
 #include "states/play_context.h"
@@ -37,54 +39,21 @@ class LevelGrid : public ::testing::Test {
 TEST_F(LevelGrid, SolidTileAtTruncatesTowardZero) {
   Tile* corner = addTile(0, 0, 0);
   Tile* last = addTile(0, 780, 580);
+  Tile* off = addTile(3, 100, 200);
   build();
-  struct Row {
-    const char* label;
-    double x, y;
-    Tile* expected;
-  } rows[] = {
+  const std::tuple<const char*, double, double, Tile*> rows[] = {
       {"(-5, 10) is cell (0, 0)", -5, 10, corner},  {"(-19.9, -19.9) is cell (0, 0)", -19.9, -19.9, corner},
       {"(-20, 10) is column -1", -20, 10, nullptr}, {"(19.99, 19.99) is cell (0, 0)", 19.99, 19.99, corner},
       {"(800, 10) is column 40", 800, 10, nullptr}, {"(799.9, 599.9) is cell (39, 29)", 799.9, 599.9, last},
       {"(10, 600) is row 30", 10, 600, nullptr},    {"(1e300, 10) is far outside", 1e300, 10, nullptr},
   };
-  for (const Row& row : rows) EXPECT_EQ(level.solidTileAt(row.x, row.y), row.expected) << row.label;
-}
+  for (const auto& [label, x, y, expected] : rows) EXPECT_EQ(level.solidTileAt(x, y), expected) << label;
+  for (auto cell : {std::make_pair(-1, 0), {0, -1}, {40, 0}, {0, 30}})
+    EXPECT_EQ(level.cell(cell.first, cell.second), nullptr) << cell.first << ", " << cell.second;
 
-TEST_F(LevelGrid, SwitchedOffChannelIsInTheCellButNotSolid) {
-  Tile* tile = addTile(3, 100, 200);
-  build();
   channelStates[3] = 0;
-  EXPECT_EQ(level.cell(5, 10), tile);
-  EXPECT_EQ(level.solidTileAt(105, 205), nullptr);
-  channelStates[3] = 1;
-  EXPECT_EQ(level.solidTileAt(105, 205), tile);
-}
-
-TEST_F(LevelGrid, CellIsNullOutsideTheGrid) {
-  addTile(0, 0, 0);
-  build();
-  EXPECT_NE(level.cell(0, 0), nullptr);
-  EXPECT_EQ(level.cell(-1, 0), nullptr);
-  EXPECT_EQ(level.cell(0, -1), nullptr);
-  EXPECT_EQ(level.cell(40, 0), nullptr);
-  EXPECT_EQ(level.cell(0, 30), nullptr);
-}
-
-TEST_F(LevelGrid, LaterTileInACellWinsAndTilesOutsideAreIgnored) {
-  Tile* earlier = addTile(1, 40, 40);
-  Tile* later = addTile(2, 40, 40);
-  Tile* outside = addTile(0, 900, 40);
-  Tile* above = addTile(0, 40, -40);
-  build();
-  EXPECT_EQ(level.cell(2, 2), later);
-  EXPECT_EQ(later->level, &level);
-  EXPECT_EQ(earlier->level, nullptr) << "a replaced tile is not linked";
-  EXPECT_EQ(outside->level, nullptr);
-  EXPECT_EQ(above->level, nullptr);
-  EXPECT_EQ(level.cell(39, 2), nullptr);
-  EXPECT_EQ(level.cell(2, 0), nullptr);
-  EXPECT_EQ(world.byTag(tagOf("tile")).size(), 4u) << "all stay in the world and are drawn";
+  EXPECT_EQ(level.cell(5, 10), off) << "a switched-off tile stays in its cell";
+  EXPECT_EQ(level.solidTileAt(105, 205), nullptr) << "but is not solid";
 }
 
 // Stands in for loose garbage: only its "loos" tag matters to the grid.
@@ -96,13 +65,22 @@ class LooseStub : public Entity {
   }
 };
 
-TEST_F(LevelGrid, BuildLinksTilesAndCountsLooseGarbage) {
-  Tile* tile = addTile(0, 60, 140);
+TEST_F(LevelGrid, BuildLinksTheLaterTileOfACellIgnoresOutsidersAndCountsLooseGarbage) {
+  Tile* earlier = addTile(1, 60, 140);
+  Tile* later = addTile(2, 60, 140);
+  Tile* outside = addTile(0, 900, 40);
+  Tile* above = addTile(0, 40, -40);
   world.add(new LooseStub());
   world.add(new LooseStub());
   build();
-  EXPECT_EQ(tile->col, 3);
-  EXPECT_EQ(tile->row, 7);
+  EXPECT_EQ(level.cell(3, 7), later);
+  EXPECT_EQ(later->level, &level);
+  EXPECT_EQ(later->col * 100 + later->row, 307);
+  EXPECT_EQ(earlier->level, nullptr) << "a replaced tile is not linked";
+  EXPECT_EQ(outside->level, nullptr);
+  EXPECT_EQ(above->level, nullptr);
+  EXPECT_EQ(level.cell(39, 2), nullptr);
+  EXPECT_EQ(world.byTag(tagOf("tile")).size(), 4u) << "all stay in the world and are drawn";
   EXPECT_EQ(level.looseCount, 2);
 }
 
@@ -114,35 +92,17 @@ TEST_F(LevelGrid, EdgesAtTheBorderAndBetweenChannels) {
   Tile* d = addTile(0, 780, 560);
   Tile* e = addTile(0, 780, 580);
   build();
-  struct Row {
-    const char* label;
-    Tile* tile;
-    int expected;
-  } rows[] = {
+  const std::tuple<const char*, Tile*, int> rows[] = {
       {"top-left corner, same channel to the right", a, Tile::EDGE_LEFT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
       {"between same channel left and other channel right", b, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
       {"other channel to the left", c, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
       {"right border, same channel below", d, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_TOP},
       {"bottom-right corner", e, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_BOTTOM},
   };
-  for (const Row& row : rows) EXPECT_EQ(row.tile->edges, row.expected) << row.label;
-
-  // Switching a channel off changes no edges.
+  for (const auto& [label, tile, expected] : rows) EXPECT_EQ(tile->edges, expected) << label;
   channelStates[0] = 0;
   b->computeEdges();
-  EXPECT_EQ(b->edges, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM);
-}
-
-TEST(PlayContext, CountersStartAtZeroAndTheCurrentPointerIsClearedWithTheContext) {
-  auto* context = new PlayContext();
-  EXPECT_NE(context->grid, nullptr);
-  EXPECT_EQ(context->garbageCollected + context->elapsedTime + context->jumps + context->doubleJumps + context->throws +
-                context->pixelsTraversed,
-            0.0);
-  setCurrentPlayContext(context);
-  EXPECT_EQ(currentPlayContext(), context);
-  delete context;
-  EXPECT_EQ(currentPlayContext(), nullptr);
+  EXPECT_EQ(b->edges, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM) << "switching off changes no edges";
 }
 
 // Counts deletions, so that a tile deleted twice or never shows.
@@ -154,7 +114,7 @@ class CountedTile : public Tile {
 };
 int CountedTile::deleted = 0;
 
-TEST(PlayContext, GridDeletesEveryTileItTookOnceEvenDuplicatesAndOutsiders) {
+TEST(PlayContext, GridDeletesEveryTileItTookOnceAndTheCurrentPointerIsCleared) {
   initAllegroForTests();
   CountedTile::deleted = 0;
   auto* world = new World();
@@ -164,8 +124,10 @@ TEST(PlayContext, GridDeletesEveryTileItTookOnceEvenDuplicatesAndOutsiders) {
   world->flush();
   auto* context = new PlayContext();
   context->grid->build(*world);
+  setCurrentPlayContext(context);
   delete context;
-  EXPECT_EQ(CountedTile::deleted, 3);
+  EXPECT_EQ(currentPlayContext(), nullptr);
+  EXPECT_EQ(CountedTile::deleted, 3) << "duplicates and outsiders too";
   delete world;
   EXPECT_EQ(CountedTile::deleted, 3) << "the world leaves the grid's tiles alone";
 }

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "app/input_snapshot.h"
 #include "app/switch.h"
 #include "entities/channel_states.h"
@@ -17,26 +16,16 @@
 // A small level built by hand for the level-object tests: a world, a current play context
 // whose grid is built from the tiles placed, and a keyboard the test presses. Each frame runs
 // as the play state runs it: switches refreshed, every "dyna" entity updated, then a flush.
-class ObjectScene : public AppStateBase {
+class ObjectScene : public TestState {
  public:
   static constexpr double kDt = 0.017;  // s, the simulator's default frame
 
-  ObjectScene() : previousState_(currentState()) {
+  ObjectScene() {
     initAllegroForTests();
-    setCurrentState(this);
     setCurrentPlayContext(&context_);
     setAllChannelsOn();
   }
-  ~ObjectScene() override {
-    setCurrentPlayContext(nullptr);
-    setCurrentState(previousState_);
-  }
-
-  void processEvents() override {}
-  void update(double) override {}
-  void draw(ALLEGRO_DISPLAY*) override {}
-  ALLEGRO_KEYBOARD_STATE* keyboardState() override { return &keyboard_; }
-  ALLEGRO_MOUSE_STATE* mouseState() override { return &mouse_; }
+  ~ObjectScene() override { setCurrentPlayContext(nullptr); }
 
   template <typename T>
   T* place(T* entity, double x, double y) {
@@ -44,9 +33,9 @@ class ObjectScene : public AppStateBase {
     world.add(entity);
     return entity;
   }
-  void wall(int col, int row, int channel = 0) { world.add(new Tile(channel, nullptr, col, row)); }
+  // Tiles of channel 0 in the row, from column fromCol to toCol.
   void floor(int fromCol, int toCol, int row) {
-    for (int col = fromCol; col <= toCol; ++col) wall(col, row);
+    for (int col = fromCol; col <= toCol; ++col) world.add(new Tile(0, nullptr, col, row));
   }
   // Enters the placed entities and builds the grid, as a play state does after loading.
   void start() {
@@ -60,7 +49,7 @@ class ObjectScene : public AppStateBase {
                          ALLEGRO_KEY_DOWN, ALLEGRO_KEY_Z,     ALLEGRO_KEY_X};
     const std::string letters = "LRUDZX";
     for (size_t i = 0; i < letters.size(); ++i) {
-      setKeyDown(keyboard_, codes[i], keys.find(letters[i]) != std::string::npos);
+      setKeyDown(keyboard, codes[i], keys.find(letters[i]) != std::string::npos);
     }
     refreshRootSwitches();
     std::vector<Entity*>& dynamic = world.byTag(tagOf("dyna"));
@@ -89,8 +78,5 @@ class ObjectScene : public AppStateBase {
   World world;
 
  private:
-  AppStateBase* previousState_;
   PlayContext context_;
-  ALLEGRO_KEYBOARD_STATE keyboard_{};
-  ALLEGRO_MOUSE_STATE mouse_{};
 };

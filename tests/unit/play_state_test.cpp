@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/music.h"
+#include "entities/channel_states.h"
+#include "entities/cloud.h"
 #include "states/gui_text.h"
 #include "unit/sim_run.h"
 #include "world/tag.h"
@@ -21,82 +24,56 @@ class PlayRun : public SimRun {
   PlayState& state() { return sim->state(); }
 };
 
-TEST_F(PlayRun, EscapeRetryAndSpaceWhilePlaying) {
-  struct Row {
-    const char* label;
-    std::vector<int> keys;
-    int status, result;
+TEST_F(PlayRun, KeysEndThePlayWithTheirResults) {
+  enum Before { kPlaying, kCompleted, kDead };
+  const std::tuple<const char*, Before, bool, std::vector<int>, int, int> rows[] = {
+      {"Escape: back to the menu", kPlaying, false, {ALLEGRO_KEY_ESCAPE}, 1, 0},
+      {"R: retry", kPlaying, false, {ALLEGRO_KEY_R}, 1, 1},
+      {"Escape and R together: R wins", kPlaying, false, {ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_R}, 1, 1},
+      {"Space while alive: nothing", kPlaying, false, {ALLEGRO_KEY_SPACE}, 0, 0},
+      {"Space over Escape on completing: next level", kCompleted, false, {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE}, 1, 2},
+      {"Escape alone after a completion: the menu", kCompleted, true, {ALLEGRO_KEY_ESCAPE}, 1, 0},
+      {"the death report waits for a key", kDead, true, {}, 0, 0},
+      {"Space over Escape after a death: retry", kDead, true, {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE}, 1, 1},
   };
-  const Row rows[] = {
-      {"Escape: back to the menu", {ALLEGRO_KEY_ESCAPE}, 1, 0},
-      {"R: retry", {ALLEGRO_KEY_R}, 1, 1},
-      {"Escape and R together: R wins", {ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_R}, 1, 1},
-      {"Space while alive: nothing", {ALLEGRO_KEY_SPACE}, 0, 0},
-  };
-  for (const Row& row : rows) {
+  for (const auto& [label, before, reportShown, keys, status, result] : rows) {
+    SCOPED_TRACE(label);
     load(floorLevel());
-    press(row.keys);
-    EXPECT_EQ(state().status, row.status) << row.label;
-    if (row.status != 0) {
-      EXPECT_EQ(state().result, row.result) << row.label;
-    }
+    if (before == kCompleted) avatar().complete();
+    if (before == kDead) avatar().die("ate some spiky death");
+    if (reportShown) press({});
+    press(keys);
+    EXPECT_EQ(state().status, status);
+    EXPECT_EQ(state().status ? state().result : 0, result);
+    EXPECT_EQ(state().report != nullptr, before != kPlaying);
   }
-}
-
-TEST_F(PlayRun, SpaceAfterTheEndGivesTheOutcomeOverEscape) {
-  load(floorLevel());
-  avatar().complete();
-  press({ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().status, 1);
-  EXPECT_EQ(state().result, 2) << "next level, even in the frame that builds the report";
-  ASSERT_NE(state().report, nullptr);
-
-  load(floorLevel());
-  avatar().die("ate some spiky death");
-  press({});
-  EXPECT_EQ(state().status, 0) << "the report waits for a key";
-  press({ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().result, 1) << "retry after a death";
-
-  load(floorLevel());
-  avatar().complete();
-  press({});
-  press({ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().status, 1);
-  EXPECT_EQ(state().result, 0) << "Escape alone still leaves for the menu";
 }
 
 // Level 1 (index 0) has the target time 15 s: 960 frames of 1/64 s reach it exactly.
 TEST_F(PlayRun, CompletionReportAndTheCrownsAtAndUnderTheTargetTime) {
-  struct Row {
-    const char* label;
-    int frames;
-    const char* elapsed;
-    const char* secondCrownLine;
-    bool silver;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, int, const char*, const char*, bool> rows[] = {
       {"at the target time", 960, "15.00s",
        "If you do this under the target time, you will get a silver crown as well.", false},
       {"one frame under it", 959, "14.98s", "And all that under the target time, well done! Silver crown awarded!",
        true},
   };
-  for (const Row& row : rows) {
+  for (const auto& [label, frameCount, elapsed, secondCrownLine, silver] : rows) {
+    SCOPED_TRACE(label);
     load(floorLevel(), 0);
     frames(64, "R");
     frames(1, "Z");
     frames(3);
     frames(1, "Z");
-    frames(row.frames - 69);
+    frames(frameCount - 69);
     avatar().complete();
     frames(1);
-    ASSERT_NE(state().report, nullptr) << row.label;
+    ASSERT_NE(state().report, nullptr);
     EXPECT_TRUE(state().report->visible);
     const Lines expected = {
         {"You have completed the level!", ""},
         {"", ""},
         {"Loose garbage collected:", "0%"},
-        {"Elapsed time:", row.elapsed},
+        {"Elapsed time:", elapsed},
         {"Target time:", "15.00s"},
         {"Jumps performed:", "1"},
         {"Double jumps:", "1"},
@@ -104,15 +81,15 @@ TEST_F(PlayRun, CompletionReportAndTheCrownsAtAndUnderTheTargetTime) {
         {"Throws:", "0"},
         {"", ""},
         {"You have gathered all the loose garbage! A golden crown for you!", " "},
-        {row.secondCrownLine, " "},
+        {secondCrownLine, " "},
         {"", ""},
         {"SPACE - next level, R - retry", "ESC - back to menu"},
     };
-    EXPECT_EQ(state().report->lines, expected) << row.label;
+    EXPECT_EQ(state().report->lines, expected);
     const LevelRecord& record = progress().records[0];
-    EXPECT_TRUE(record.completed && record.golden) << row.label << ": no loose garbage counts as all of it";
-    EXPECT_EQ(record.silver, row.silver) << row.label;
-    EXPECT_EQ(record.bestTime, row.frames / 64.0) << row.label;
+    EXPECT_TRUE(record.completed && record.golden) << "no loose garbage counts as all of it";
+    EXPECT_EQ(record.silver, silver);
+    EXPECT_EQ(record.bestTime, frameCount / 64.0);
   }
 }
 
@@ -130,14 +107,31 @@ TEST_F(PlayRun, DeathReportCountsTheDeathJustSuffered) {
   EXPECT_EQ(progress().completedCount(), 0u);
 }
 
+// Every object that looks for the avatar, in a level that has none: nothing happens to them,
+// the play state survives and Escape still leaves.
 TEST_F(PlayRun, LevelWithoutAnAvatarPlaysUntilEscape) {
-  load(gridLevel({{28, std::string(40, '0')}}));
-  frames(30, "RZX");
-  EXPECT_EQ(state().status, 0);
+  load(gridLevel({{20, std::string(40, '0')}}, R"(ms 4 19 "Nobody reads this"
+bd 8 19 feral
+vr 12 19 1 off
+sp 14 19
+ff 16 19 vertical
+lg 18 19
+gb 20 19
+pr 22 19 2 on
+ct 24 19 1
+fw 26 10
+)"));
+  frames(200, "RZX");
+  EXPECT_EQ(sim->end().rfind("END frames=200 status=0 reason=\"\"", 0), 0u) << sim->end();
+  EXPECT_NE(sim->end().find(" garbage=0 loose=1"), std::string::npos) << sim->end();
+  EXPECT_EQ(channelStates[1] * 10 + channelStates[2], 1) << "lever still off, pad not pressed";
   EXPECT_EQ(state().report, nullptr);
+  int clouds = 0;
+  for (Entity* e : state().world->byTag(tagOf("rndr"))) clouds += dynamic_cast<Cloud*>(e) != nullptr;
+  EXPECT_EQ(clouds, 24) << "every level has its 24 clouds";
   press({ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().result, 0);
   EXPECT_EQ(state().status, 1);
+  EXPECT_EQ(state().result, 0);
 }
 
 // zoom = zoom * 0.95 + 0.2 per update is 4 - 3 * 0.95^n: past 3.99 first at n = 112.
@@ -157,62 +151,46 @@ TEST_F(PlayRun, ClosingZoomGrowsPerUpdateToExactly4) {
 }
 
 TEST(ClosingZoom, SourceRectangleKeepsItsSizeInsideTheScreen) {
-  struct Row {
-    const char* label;
-    double zoom, avatarX, avatarY;
-    Box expected;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, double, double, double, Box> rows[] = {
       {"no zoom", 1.0, 700, 100, {0, 0, 800, 600}},
       {"full zoom mid-screen: above the avatar", 4.0, 390, 320, {300, 225, 500, 375}},
       {"top-left corner", 4.0, 0, 0, {0, 0, 200, 150}},
       {"bottom-right corner", 4.0, 780, 580, {600, 450, 800, 600}},
   };
-  for (const Row& row : rows) {
-    Box source = closingZoomSource(row.zoom, row.avatarX, row.avatarY);
-    EXPECT_DOUBLE_EQ(source.left, row.expected.left) << row.label;
-    EXPECT_DOUBLE_EQ(source.top, row.expected.top) << row.label;
-    EXPECT_DOUBLE_EQ(source.right, row.expected.right) << row.label;
-    EXPECT_DOUBLE_EQ(source.bottom, row.expected.bottom) << row.label;
+  for (const auto& [label, zoom, avatarX, avatarY, expected] : rows) {
+    Box source = closingZoomSource(zoom, avatarX, avatarY);
+    EXPECT_EQ(std::vector<double>({source.left, source.top, source.right, source.bottom}),
+              std::vector<double>({expected.left, expected.top, expected.right, expected.bottom}))
+        << label;
   }
-  for (double zoom = 1.0; zoom < 4.0; zoom = nextZoom(zoom)) {
-    for (double x = -20; x <= 820; x += 40) {
+  for (double zoom = 1.0; zoom < 4.0; zoom = nextZoom(zoom))
+    for (double x = -20; x <= 820; x += 40)
       for (double y = -20; y <= 620; y += 40) {
         Box source = closingZoomSource(zoom, x, y);
-        EXPECT_GE(source.left, 0.0);
-        EXPECT_GE(source.top, 0.0);
-        EXPECT_LE(source.right, 800.0);
-        EXPECT_LE(source.bottom, 600.0);
+        EXPECT_TRUE(source.left >= 0 && source.top >= 0 && source.right <= 800 && source.bottom <= 600)
+            << x << ", " << y;
         EXPECT_NEAR(source.right - source.left, 800.0 / zoom, 1e-9);
         EXPECT_NEAR(source.bottom - source.top, 600.0 / zoom, 1e-9);
       }
-    }
-  }
 }
 
 TEST_F(PlayRun, FinalScreenTakesTheSkyThemeAndShowsItsTexts) {
   static bool musicReady = initMusic(1);
   ASSERT_TRUE(musicReady);
-  struct Row {
-    const char* label;
-    bool allPoints;
-    const char* lastLine;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, bool, const char*> rows[] = {
       {"all points", true, "And you have all the unlock points, I'm impressed!"},
       {"points missing", false, "Now try to earn all the unlock points on all the levels!"},
   };
-  for (const Row& row : rows) {
-    progress().records.assign(2, LevelRecord{true, true, true, row.allPoints, 10.0});
+  for (const auto& [label, allPoints, lastLine] : rows) {
+    progress().records.assign(2, LevelRecord{true, true, true, allPoints, 10.0});
     currentTheme = themes[3];
     load(floorLevel(), -2);
-    EXPECT_EQ(currentTheme, themes[0]) << row.label;
+    EXPECT_EQ(currentTheme, themes[0]) << label;
     std::vector<std::string> texts;
     for (Entity* entity : state().world->byTag(tagOf("rndr"))) {
       if (auto* text = dynamic_cast<GuiText*>(entity)) texts.push_back(text->text);
     }
-    EXPECT_EQ(texts, (std::vector<std::string>{"WELL DONE!", "You have completed the game!", row.lastLine}))
-        << row.label;
+    EXPECT_EQ(texts, (std::vector<std::string>{"WELL DONE!", "You have completed the game!", lastLine})) << label;
   }
   stopMusic();
 }

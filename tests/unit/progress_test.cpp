@@ -1,41 +1,26 @@
 #include "states/progress.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
-#include <unistd.h>
+#include <tuple>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "unit/test_support.h"
+
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using namespace std::string_literals;
 
 // Each test works in a fresh directory so that no real progress file is touched.
 class ProgressFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/binhopper_progress_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory = pattern;
-    record.path = directory + "/binhopper.dat";
-  }
-  void TearDown() override { std::system(("rm -rf " + directory).c_str()); }
+  void SetUp() override { record.path = dir.file("binhopper.dat"); }
 
-  void writeFile(const Bytes& bytes) {
-    std::ofstream out(record.path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
-  Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::string directory;
+  TempDir dir;
   Progress record;
 };
 
@@ -47,16 +32,13 @@ std::vector<bool> unlockedPattern(const Progress& progress) {
 
 TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   record.deaths = -2;
-  record.records.resize(2);
-  record.records[0] = {true, true, true, false, 12.5};
-  record.records[1] = {true, false, false, true, 999.0};
+  record.records = {{true, true, true, false, 12.5}, {true, false, false, true, 999.0}};
   ASSERT_TRUE(record.save());
   // 12.5 = 1.5625 * 2^3: exponent 0x402, fraction 0x9 -> 0x4029000000000000.
   // 999.0 = 1.951171875 * 2^9: exponent 0x408, fraction 0xF38 -> 0x408F380000000000.
-  Bytes expected = {0xFE, 0xFF, 0xFF, 0xFF, 2, 1, 1, 1, 0, 0, 0, 0,    0,    0,   0,
-                    0x29, 0x40, 1,    0,    0, 1, 0, 0, 0, 0, 0, 0x38, 0x8F, 0x40};
-  EXPECT_EQ(readFile(record.path), expected);
-  EXPECT_EQ(readFile(record.path + ".tmp"), Bytes()) << "no temporary file is left behind";
+  EXPECT_EQ(readFileBytes(record.path), "\xFE\xFF\xFF\xFF\x02"s + "\x01\x01\x01\x00"s + "\0\0\0\0\0\0\x29\x40"s +
+                                            "\x01\x00\x00\x01"s + "\0\0\0\0\0\x38\x8F\x40"s);
+  EXPECT_EQ(readFileBytes(record.path + ".tmp"), "") << "no temporary file is left behind";
 
   Progress reloaded;
   reloaded.path = record.path;
@@ -64,10 +46,8 @@ TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   EXPECT_EQ(reloaded.deaths, -2);
   ASSERT_EQ(reloaded.records.size(), 2u) << "records beyond the level count stay";
   EXPECT_EQ(unlockedPattern(reloaded), (std::vector<bool>{true, true}));
-  EXPECT_TRUE(reloaded.records[0].golden);
-  EXPECT_FALSE(reloaded.records[0].silver);
+  EXPECT_TRUE(reloaded.records[0].golden && !reloaded.records[0].silver && reloaded.records[1].silver);
   EXPECT_EQ(reloaded.records[0].bestTime, 12.5);
-  EXPECT_TRUE(reloaded.records[1].silver);
 }
 
 TEST_F(ProgressFile, MissingFileGivesAFreshRecordSet) {
@@ -80,64 +60,51 @@ TEST_F(ProgressFile, MissingFileGivesAFreshRecordSet) {
 }
 
 TEST_F(ProgressFile, FlagBytesCountWhenNotZeroAndShortCountsAreExtended) {
-  // deaths 258, one record with odd flag values and best time 2.0 (0x4000000000000000).
-  writeFile({0x02, 0x01, 0, 0, 1, 7, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0x40});
+  // deaths 258, one record with flag bytes 7, 2, 0, 0x80 and best time 2.0 (0x4000000000000000).
+  writeFileBytes(record.path, "\x02\x01\0\0\x01"s + "\x07\x02\0\x80"s + "\0\0\0\0\0\0\0\x40"s);
   record.load(3);
   EXPECT_EQ(record.deaths, 258);
   ASSERT_EQ(record.records.size(), 3u);
-  EXPECT_TRUE(record.records[0].unlocked);
-  EXPECT_FALSE(record.records[0].completed);
-  EXPECT_TRUE(record.records[0].golden);
-  EXPECT_EQ(record.records[0].bestTime, 2.0);
+  const LevelRecord& first = record.records[0];
+  EXPECT_TRUE(first.unlocked && first.completed && !first.golden && first.silver);
+  EXPECT_EQ(first.bestTime, 2.0);
   EXPECT_EQ(unlockedPattern(record), (std::vector<bool>{true, true, true}));
 }
 
 TEST_F(ProgressFile, FileCutShortKeepsItsWholeRecords) {
-  struct Row {
-    const char* label;
-    Bytes bytes;
-    int deaths;
-    size_t recordsFromFile;
+  std::string tenSeconds = "\x01\x01\0\0"s + "\0\0\0\0\0\0\x24\x40"s;
+  const std::tuple<const char*, std::string, int, size_t> rows[] = {
+      {"empty file", "", 0, 0},
+      {"deaths cut", "\x05\0"s, 0, 0},
+      {"count missing", "\x05\0\0\0"s, 0, 0},
+      {"two and a half of three records", "\x05\0\0\0\x03"s + tenSeconds + tenSeconds + "\x01\x01\x01\x01\0\0"s, 5, 2},
   };
-  Bytes twoRecordsAndAHalf = {5, 0, 0, 0, 3};
-  for (int i = 0; i < 2; ++i)
-    twoRecordsAndAHalf.insert(twoRecordsAndAHalf.end(), {1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0x24, 0x40});
-  twoRecordsAndAHalf.insert(twoRecordsAndAHalf.end(), {1, 1, 1, 1, 0, 0});
-  const Row rows[] = {
-      {"empty file", {}, 0, 0},
-      {"deaths cut", {5, 0}, 0, 0},
-      {"count missing", {5, 0, 0, 0}, 0, 0},
-      {"two and a half of three records", twoRecordsAndAHalf, 5, 2},
-  };
-  for (const Row& row : rows) {
-    writeFile(row.bytes);
+  for (const auto& [label, bytes, deaths, recordsFromFile] : rows) {
+    SCOPED_TRACE(label);
+    writeFileBytes(record.path, bytes);
     testing::internal::CaptureStdout();
     record.load(4);
-    std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find("cut short"), std::string::npos) << row.label;
-    EXPECT_EQ(record.deaths, row.deaths) << row.label;
-    ASSERT_EQ(record.records.size(), 4u) << row.label;
-    for (size_t i = 0; i < row.recordsFromFile; ++i) {
-      EXPECT_TRUE(record.records[i].completed) << row.label;
-      EXPECT_EQ(record.records[i].bestTime, 10.0) << row.label;
-    }
-    for (size_t i = row.recordsFromFile; i < 4; ++i) {
-      EXPECT_FALSE(record.records[i].completed) << row.label << " record " << i;
-      EXPECT_EQ(record.records[i].unlocked, i < 3) << row.label << " record " << i;
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("cut short"), std::string::npos);
+    EXPECT_EQ(record.deaths, deaths);
+    ASSERT_EQ(record.records.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+      bool fromFile = i < recordsFromFile;
+      EXPECT_EQ(record.records[i].completed, fromFile) << "record " << i;
+      EXPECT_EQ(record.records[i].bestTime, fromFile ? 10.0 : 999.0) << "record " << i;
+      EXPECT_EQ(record.records[i].unlocked, fromFile || i < 3) << "record " << i;
     }
   }
 }
 
 TEST_F(ProgressFile, FailedSaveLeavesTheOldFile) {
-  Bytes old = {1, 0, 0, 0, 0};
-  writeFile(old);
+  writeFileBytes(record.path, "\x01\0\0\0\0"s);
   // A directory where the temporary file would go cannot be opened for writing, even by root.
   ASSERT_EQ(mkdir((record.path + ".tmp").c_str(), 0700), 0);
   record.deaths = 77;
   testing::internal::CaptureStdout();
   EXPECT_FALSE(record.save());
   std::string printed = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(readFile(record.path), old);
+  EXPECT_EQ(readFileBytes(record.path), "\x01\0\0\0\0"s);
   EXPECT_EQ(printed.find("Unable to save progress to '" + record.path + "'"), 0u) << printed;
   EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
 }
@@ -149,7 +116,6 @@ TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {
   EXPECT_EQ(unlockedPattern(record), (std::vector<bool>{true, true, true, true, false, false, false}))
       << "one completion opens indexes 1 to 3, whichever level it was";
   record.recordCompletion(5, true, 10.0);
-  EXPECT_EQ(record.completedCount(), 1u);
   EXPECT_FALSE(record.records[4].unlocked) << "completing the same level again opens nothing new";
   record.recordCompletion(0, false, 30.0);
   EXPECT_EQ(unlockedPattern(record), (std::vector<bool>{true, true, true, true, true, false, false}));
@@ -158,17 +124,9 @@ TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {
   EXPECT_EQ(record.completedCount(), 2u) << "indexes outside the records are ignored";
 }
 
-TEST(Progress, CrownsAndBestTime) {
-  struct Step {
-    const char* label;
-    bool allGarbage;
-    double elapsed;
-    bool golden, silver;
-    double bestTime;
-    unsigned points;
-  };
-  // Level index 2 has the target time 13.5 s.
-  const Step steps[] = {
+// Level index 2 has the target time 13.5 s. Indexes without a table entry get 100 s.
+TEST(Progress, CrownsBestTimeAndTargetTimes) {
+  const std::tuple<const char*, bool, double, bool, bool, double, unsigned> steps[] = {
       {"without all garbage: completed only", false, 5.0, false, false, 999.0, 1},
       {"all garbage exactly at the target: golden, not silver", true, 13.5, true, false, 13.5, 2},
       {"all garbage slower: best time stays", true, 20.0, true, false, 13.5, 2},
@@ -177,22 +135,16 @@ TEST(Progress, CrownsAndBestTime) {
   };
   Progress record;
   record.ensureRecords(3);
-  for (const Step& step : steps) {
-    record.recordCompletion(2, step.allGarbage, step.elapsed);
+  for (const auto& [label, allGarbage, elapsed, golden, silver, bestTime, points] : steps) {
+    SCOPED_TRACE(label);
+    record.recordCompletion(2, allGarbage, elapsed);
     const LevelRecord& level = record.records[2];
-    EXPECT_TRUE(level.completed) << step.label;
-    EXPECT_EQ(level.golden, step.golden) << step.label;
-    EXPECT_EQ(level.silver, step.silver) << step.label;
-    EXPECT_EQ(level.bestTime, step.bestTime) << step.label;
-    EXPECT_EQ(record.unlockPoints(), step.points) << step.label;
+    EXPECT_TRUE(level.completed);
+    EXPECT_EQ(level.golden, golden);
+    EXPECT_EQ(level.silver, silver);
+    EXPECT_EQ(level.bestTime, bestTime);
+    EXPECT_EQ(record.unlockPoints(), points);
   }
-}
-
-TEST(Progress, TargetTimes) {
-  Progress record;
-  EXPECT_EQ(record.targetTime(0), 15.0);
-  EXPECT_EQ(record.targetTime(6), 10.6);
-  EXPECT_EQ(record.targetTime(13), 18.0);
   EXPECT_EQ(record.targetTime(15), 100.0);
   EXPECT_EQ(record.targetTime(16), 100.0) << "beyond the table";
   EXPECT_EQ(record.targetTime(-1), 100.0) << "a level that is not numbered";

@@ -70,6 +70,12 @@ class SimRun : public ::testing::Test {
   }
 
   Avatar& avatar() { return *sim->avatar(); }
+  // The avatar's line of the simulator's trace: "av x y state vx vy status carrying".
+  std::string avatarLine() {
+    std::string trace = sim->trace();
+    size_t start = trace.find("\nav ") + 1;
+    return start == 0 ? "" : trace.substr(start, trace.find('\n', start) - start);
+  }
   PlayContext& context() { return *sim->state().context; }
 
   std::unique_ptr<Simulator> sim;

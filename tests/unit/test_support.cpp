@@ -15,10 +15,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "entities/prototypes.h"
-#include "world/level_text.h"
-#include "world/world.h"
-
 void initAllegroForTests() {
   ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
   ASSERT_TRUE(al_init_image_addon());
@@ -51,28 +47,9 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void loadLevelText(const std::string& text, World& world) {
-  LevelTextResult compiled = compileLevelText(text);
-  ASSERT_TRUE(compiled.ok) << compiled.message;
-  TempDir dir;
-  writeFileBytes(dir.file("level.lv"), compiled.output);
-  LevelFileResult loaded = readLevel(dir.file("level.lv").c_str(), world);
-  ASSERT_TRUE(loaded.ok) << loaded.message;
-  world.flush();
-}
-
 NewBitmapFlags::NewBitmapFlags(int flags) : previous_(al_get_new_bitmap_flags()) { al_set_new_bitmap_flags(flags); }
 
 NewBitmapFlags::~NewBitmapFlags() { al_set_new_bitmap_flags(previous_); }
-
-std::string escapeRegex(const std::string& text) {
-  std::string escaped;
-  for (char c : text) {
-    if (std::string(".[]{}()\\*+?^$|").find(c) != std::string::npos) escaped += '\\';
-    escaped += c;
-  }
-  return escaped;
-}
 
 void sendStdoutToStderr() {
   std::fflush(stdout);

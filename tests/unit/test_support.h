@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/app_state.h"
+
 // Brings up the library and the add-ons the game code needs (image, font, TrueType,
 // primitives, audio codecs), without a display, keyboard, mouse or audio, with straight-alpha
 // bitmaps as the game uses them. Safe to call from every test: the library ignores repeated
@@ -41,15 +43,25 @@ class NewBitmapFlags {
   int previous_;
 };
 
-// `text` as a POSIX extended regular expression that matches it literally, for death tests.
-std::string escapeRegex(const std::string& text);
-
 // In a death test's child: sends standard output where the death test reads (standard error),
 // so that the game's messages to standard output can be matched.
 void sendStdoutToStderr();
 
-class World;
+// A current state with no display whose keyboard and mouse snapshots the test writes. It is
+// the current state while it lives.
+class TestState : public AppStateBase {
+ public:
+  TestState() : previous_(currentState()) { setCurrentState(this); }
+  ~TestState() override { setCurrentState(previous_); }
+  void processEvents() override {}
+  void update(double) override {}
+  void draw(ALLEGRO_DISPLAY*) override {}
+  ALLEGRO_KEYBOARD_STATE* keyboardState() override { return &keyboard; }
+  ALLEGRO_MOUSE_STATE* mouseState() override { return &mouse; }
 
-// Compiles level text (docs/level-text.md), loads it into the world through a fresh prototype
-// table and flushes the world. Fails the test when the text or the level is bad.
-void loadLevelText(const std::string& text, World& world);
+  ALLEGRO_KEYBOARD_STATE keyboard{};
+  ALLEGRO_MOUSE_STATE mouse{};
+
+ private:
+  AppStateBase* previous_;
+};

@@ -147,6 +147,9 @@ class Avatar(Entity):
     def throw_carried(self, sim, keys):
         if self.carried is None:
             return
+        if self.state == 3:
+            self.put_down()
+            return
         sim.throws += 1
         s = 1 if self.facing_right else -1
         if self.state == 1:
@@ -259,7 +262,7 @@ class Avatar(Entity):
                 sim.pixels += 200 * dt
             else:
                 self.state = 0
-            if Zp and self.state == 1:
+            if Zp:
                 sim.jumps += 1
                 self.state = 2
                 self.vx = 150.0 if self.facing_right else -150.0

@@ -134,30 +134,33 @@ class Run:
         s.pending_kills = []
         del self.frames[nframes:]
 
-    def reach(self, goal, d, walk_max=40, air_max=60, dj=False, walk_dir=None, limit=150, kstep=1, jrange=None):
+    def reach(self, goal, d, walk_max=40, air_max=60, dj=False, walk_dir=None, limit=150, kstep=1, jrange=None, delays=(0,)):
         """Finds the fastest way, from here, to a landing that satisfies goal(run): walk w frames
         (towards walk_dir, default d), jump with d held for k frames then no keys, with an
         optional double jump (Z again, d held) at frame j. Applies the best and returns it."""
         import inspect, json, os, hashlib
         caller = inspect.stack()[1]
         key = hashlib.sha1(repr((tuple(self.frames), caller.code_context, d, walk_max, air_max, dj,
-                                  walk_dir, limit, kstep, list(jrange) if jrange else None)).encode()).hexdigest()
+                                  walk_dir, limit, kstep, list(jrange) if jrange else None,
+                                  tuple(delays))).encode()).hexdigest()
         cache_path = os.path.join(os.path.dirname(__file__), ".reach-cache.json")
         cache = json.load(open(cache_path)) if os.path.exists(cache_path) else {}
         wd = d if walk_dir is None else walk_dir
         if key in cache:
-            ok, w, k, j = cache[key]
-            self._try(w, wd, d, k, j, goal, limit)
+            ok, w, k, j = cache[key][:4]
+            delay = cache[key][4] if len(cache[key]) > 4 else 0
+            self._try(w, wd, d, k, j, goal, limit, delay)
             return cache[key]
         base = self.save()
         best = None
         for w in range(0, walk_max + 1):
-            for k in range(0, air_max + 1, kstep):
+            for delay in delays:
+              for k in range(0, air_max + 1, kstep):
                 for j in ([None] + list(jrange or range(4, 45, 2)) if dj else [None]):
                     self.restore(base)
-                    ok = self._try(w, wd, d, k, j, goal, limit)
+                    ok = self._try(w, wd, d, k, j, goal, limit, delay)
                     if ok is not None and (best is None or ok < best[0]):
-                        best = (ok, w, k, j)
+                        best = (ok, w, k, j, delay)
                 if best is not None and best[0] <= self.sim.frame:
                     pass
             if best is not None and w > best[0] - base[4]:
@@ -165,21 +168,21 @@ class Run:
         self.restore(base)
         if best is None:
             raise RuntimeError("no way found to the goal")
-        _, w, k, j = best
-        self._try(w, wd, d, k, j, goal, limit)
+        _, w, k, j, delay = best
+        self._try(w, wd, d, k, j, goal, limit, delay)
         cache[key] = best
         json.dump(cache, open(cache_path, "w"))
         return best
 
-    def _try(self, w, wd, d, k, j, goal, limit):
+    def _try(self, w, wd, d, k, j, goal, limit, delay=0):
         try:
             self.hold(wd, w)
             if self.av.state == 2:
                 return None
-            self.hold(d + "Z", 1)
+            self.hold((d if delay == 0 else "") + "Z", 1)
             n = 1
             while self.av.state == 2 and n < limit:
-                keys = d if n < k else ""
+                keys = d if delay <= n < delay + k else ""
                 if j is not None and n == j:
                     keys += "Z"
                 if j is not None and n == j - 1:

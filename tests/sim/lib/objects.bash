@@ -2,10 +2,11 @@
 # as $1, writes small levels in the level text form, plays them with binhopper-sim and checks
 # single trace lines against values worked out by hand from the rules.
 #
-#   level NAME <<'TEXT' ... TEXT     compile a level text into $WORK/NAME.lv
+#   level NAME LINE...               compile the level text of these lines into $WORK/NAME.lv
 #   floor FROM TO                    a grid block with tiles of channel 0 in row 20, columns
 #                                    FROM to TO (for use inside the level text)
-#   play NAME RUN DT <<'SCRIPT'      play it with the input script, trace into $WORK/RUN.out
+#   play NAME RUN DT LINE...         play it with the input script of these lines, trace into
+#                                    $WORK/RUN.out
 #   expect RUN FRAME KIND N "LINE"   the Nth (from 1) KIND line after frame FRAME is LINE
 #   expect_count RUN FRAME KIND N    frame FRAME lists N lines of KIND
 #   expect_channels RUN FRAME DIGITS the F line of FRAME shows these channel states
@@ -33,12 +34,12 @@ floor() {
 }
 
 level() {
-  cat > "$WORK/$1.txt"
+  printf '%s\n' "${@:2}" > "$WORK/$1.txt"
   "$BUILD/binhopper-level" compile "$WORK/$1.txt" "$WORK/$1.lv" || fail "level $1 does not compile"
 }
 
 play() {
-  cat > "$WORK/$2.script"
+  printf '%s\n' "${@:4}" > "$WORK/$2.script"
   "$BUILD/binhopper-sim" "$WORK/$1.lv" --inputs "$WORK/$2.script" --dt "$3" --trace > "$WORK/$2.out" ||
     fail "run $2 exited with $?"
 }

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# binhopper -editor: L without "levels/edit.lv" reports it and the editor goes on; clicks place
+# the prototypes chosen with X and the wheel, and S saves exactly those records; P test-plays
+# the level and Escape comes back to the editor; closing the window ends it with status 0 and
+# no progress file written.
+source "$(dirname "$0")/lib/game.bash"
+
+prepare() {
+  rm -f levels/edit.lv levels/play.lv
+}
+
+# The editor draws grid lines every 20 px: the line at x = 700 (which lights pixel column 699
+# or 700) is darker than the middle of the cell beside it. A play state draws a smooth sky there.
+grid_visible() {
+  local line1 line2 cell g b
+  read -r line1 g b <<< "$(mean_colour "$1" 699 400 1 100)"
+  read -r line2 g b <<< "$(mean_colour "$1" 700 400 1 100)"
+  read -r cell g b <<< "$(mean_colour "$1" 710 400 1 100)"
+  [ $((cell - line1)) -gt 40 ] || [ $((cell - line2)) -gt 40 ]
+}
+
+scenario() {
+  start_game -editor || return 1
+  press l
+  game_running || { fail "L without a level file ended the editor"; return 1; }
+  grep -q "CANNOT OPEN 'levels/edit.lv'!!!" game_output.txt || fail "L did not report the missing file"
+
+  click_at 110 110            # tile(0) in column 5, row 5
+  for _ in 1 2 3 4 5 6 7; do press x; done
+  click_at 210 310            # avatar in column 10, row 15
+  wheel up
+  click_at 410 410            # baddie(tame) in column 20, row 20
+  wheel down
+  wheel down
+  click_at 610 210            # forcefield(v) in column 30, row 10
+  press s
+  sleep 0.3
+  local saved expected
+  saved=$(xxd -p levels/edit.lv 2>/dev/null | tr -d '\n')
+  expected=$(printf 'tl\x05\x05\x00av\x0a\x0fbd\x14\x14\x00ff\x1e\x0a\x01' | xxd -p | tr -d '\n')
+  [ "$saved" = "$expected" ] || fail "levels/edit.lv holds '$saved', expected '$expected'"
+
+  screenshot editor.png
+  grid_visible editor.png || fail "the editor's grid is not on screen"
+  press p
+  sleep 0.5
+  screenshot play.png
+  grid_visible play.png && fail "P did not start the test play"
+  press Escape
+  sleep 0.5
+  screenshot back.png
+  grid_visible back.png || fail "Escape did not return to the editor"
+  game_running || fail "the editor ended after the test play"
+  "$E2E_BUILD/xclose" "$WINDOW"
+  expect_exit 0 "after closing the editor"
+  [ -e binhopper.dat ] && fail "the editor wrote the progress file"
+  return 0
+}
+
+e2e_main "$@"

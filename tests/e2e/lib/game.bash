@@ -1,0 +1,131 @@
+# Shared steps of the end-to-end tests that drive the real game with xdotool.
+#
+# A test script sources this file, defines a function `scenario`, and calls `e2e_main "$@"`.
+# Outside the headless runner, e2e_main makes a temporary working directory holding copies of
+# levels/ and media/ (and lets an optional function `prepare` add files there), then runs the
+# same script again under scripts/headless, where `scenario` runs in that directory. The test
+# passes when `scenario` returns 0 and no check failed.
+
+E2E_REPO=$PWD
+E2E_FAILURES=0
+
+fail() {
+  echo "FAIL: $*"
+  E2E_FAILURES=$((E2E_FAILURES + 1))
+}
+
+e2e_main() {
+  if [ "${1:-}" = --inside ]; then
+    E2E_BUILD=$2
+    cd "$3" || exit 1
+    scenario
+    local code=$?
+    [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null && kill "$GAME_PID"
+    [ "$code" -eq 0 ] && [ "$E2E_FAILURES" -eq 0 ]
+    exit $?
+  fi
+  local build work
+  build=$(cd "${1:?usage: $0 BUILD_DIR}" && pwd)
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cp -r "$E2E_REPO/levels" "$E2E_REPO/media" "$work/"
+  if declare -F prepare >/dev/null; then (cd "$work" && prepare) || exit 1; fi
+  "$E2E_REPO/scripts/headless" bash "$0" --inside "$build" "$work"
+}
+
+# Starts the game with the given arguments, waits for its window and focuses it. The first
+# frames are still being prepared when the window appears, so it waits a little longer.
+start_game() {
+  "$E2E_BUILD/binhopper" "$@" > game_output.txt 2>&1 &
+  GAME_PID=$!
+  WINDOW=$(timeout 30 xdotool search --sync --name '^binhopper$' | head -n 1)
+  if [ -z "$WINDOW" ]; then
+    fail "no game window appeared"
+    return 1
+  fi
+  xdotool windowfocus --sync "$WINDOW"
+  sleep 1
+}
+
+# The game polls the keyboard once a frame, so a key is held for several frames.
+press() {
+  xdotool keydown "$1"
+  sleep 0.15
+  xdotool keyup "$1"
+  sleep 0.15
+}
+
+# Moves the pointer to (x, y) in the window and presses and releases a mouse button there
+# (1 primary, 3 secondary; default 1).
+click_at() {
+  xdotool mousemove --window "$WINDOW" "$1" "$2"
+  sleep 0.1
+  xdotool mousedown "${3:-1}"
+  sleep 0.15
+  xdotool mouseup "${3:-1}"
+  sleep 0.15
+}
+
+# One notch of the mouse wheel: up (button 4) or down (button 5).
+wheel() {
+  if [ "$1" = up ]; then xdotool click 4; else xdotool click 5; fi
+  sleep 0.15
+}
+
+screenshot() {
+  import -window "$WINDOW" "$1"
+}
+
+# Mean colour of a rectangle of a screenshot as "R G B" in 0..255: FILE X Y WIDTH HEIGHT.
+mean_colour() {
+  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage \
+    -format '%[fx:round(mean.r*255)] %[fx:round(mean.g*255)] %[fx:round(mean.b*255)]' info:
+}
+
+# How many pixels of a rectangle are nearly white (text): FILE X Y WIDTH HEIGHT.
+white_pixels() {
+  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -fx '(r>0.9&&g>0.9&&b>0.9)?1:0' \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+
+# While the menu shows, the quit button's dark face is much darker than the sky just above
+# it, even with a cloud passing behind both; in a level both places show the same sky.
+menu_visible() {
+  local r g b face sky
+  read -r r g b <<< "$(mean_colour "$1" 310 536 30 18)"
+  face=$((r + g + b))
+  read -r r g b <<< "$(mean_colour "$1" 310 506 30 18)"
+  sky=$((r + g + b))
+  [ $((face + 120)) -lt "$sky" ]
+}
+
+game_running() {
+  kill -0 "$GAME_PID" 2>/dev/null
+}
+
+# Waits up to SECONDS for the game to end and sets EXIT_CODE to its exit status, or to
+# "running" when it has not ended. (Not for $(...): only this shell can wait for the game.)
+wait_for_exit() {
+  local deadline=$((SECONDS + $1))
+  while game_running && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+  if game_running; then
+    EXIT_CODE=running
+  else
+    wait "$GAME_PID"
+    EXIT_CODE=$?
+  fi
+}
+
+# Waits up to 10 s for the game to end and checks its status: expect_exit STATUS WHEN.
+expect_exit() {
+  wait_for_exit 10
+  [ "$EXIT_CODE" = "$1" ] || fail "exit status $EXIT_CODE $2, expected $1"
+}
+
+# The progress file holds 5 + 12 n bytes for the n level files.
+expect_progress_saved() {
+  local levels=0 size
+  while [ -f "levels/$((levels + 1)).lv" ]; do levels=$((levels + 1)); done
+  size=$(stat -c %s binhopper.dat 2>/dev/null || echo missing)
+  [ "$size" = $((5 + 12 * levels)) ] || fail "binhopper.dat is $size bytes, expected $((5 + 12 * levels))"
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The title background and the final screen hold no avatar and nothing that needs one, and in
+# a minute of play nothing in them falls, is lost or leaves its place.
+set -u
+build="${1:?usage: shipped_levels.sh BUILD_DIR}"
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Numbered levels and their solutions are checked by level_solutions.sh.
+
+# Kinds that need an avatar in the level (they use it without looking whether there is one),
+# as record lines and as grid characters of the level text.
+for scene in title winner; do
+  found=$("$build/binhopper-level" dump "levels/$scene.lv" | awk '
+    /^#/ { next }
+    $0 == "grid" { grid = 1; next }
+    $0 == "end" { grid = 0; next }
+    grid { if ($0 ~ /[A*^|-]/) print "grid:" $0; next }
+    $1 ~ /^(av|ms|lg|vr|sp|ff)$/ { print $1 }')
+  [ -z "$found" ] || fail "levels/$scene.lv holds objects that need an avatar: $found"
+done
+
+# Each baddie and bag line of a frame as "kind row"; the multiset must be the same a minute on.
+rows_at() {
+  awk -v frame="$2" '$1 == "F" { inside = ($2 == frame); next } inside && ($1 == "bd" || $1 == "gb") { print $1, $3 }' \
+    "$1" | sort
+}
+for scene in "title -1" "winner -2"; do
+  set -- $scene
+  "$build/binhopper-sim" "levels/$1.lv" --frames 3600 --index "$2" --trace > "$work/$1.out" ||
+    fail "levels/$1.lv does not run a minute in the simulator"
+  first=$(rows_at "$work/$1.out" 1)
+  last=$(rows_at "$work/$1.out" 3600)
+  [ -n "$first" ] || fail "levels/$1.lv has no baddie or bag to watch"
+  [ "$first" = "$last" ] || fail "levels/$1.lv changed in a minute: '$first' became '$last'"
+done
+
+[ "$failures" -eq 0 ]

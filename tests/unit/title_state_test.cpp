@@ -1,0 +1,208 @@
+#include "states/title_state.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "app/input_snapshot.h"
+#include "app/music.h"
+#include "app/switch.h"
+#include "states/play_state.h"
+#include "states/progress.h"
+#include "themes/theme.h"
+#include "unit/game_directory.h"
+#include "world/tag.h"
+
+namespace {
+
+// A title state whose nested plays are scripted: each play records the level index, checks its
+// file and returns what the test's function gives for it.
+class ScriptedTitle : public TitleState {
+ public:
+  std::function<int(int)> play = [](int) { return 0; };
+  std::vector<int> played;
+
+ protected:
+  int runPlay(int levelIndex, const char* fileName) override {
+    played.push_back(levelIndex);
+    EXPECT_EQ(fileName, levelIndex == -2 ? "levels/winner.lv" : "levels/" + std::to_string(levelIndex + 1) + ".lv");
+    return play(levelIndex);
+  }
+};
+
+// Level files 1 .. levelFiles, a title background, a fresh progress record of `records` levels,
+// and a title state that is the current state, driven one frame at a time.
+class TitleTest : public ::testing::Test {
+ protected:
+  void prepare(int records, int levelFiles, const std::string& background = "") {
+    std::filesystem::remove_all("levels");
+    std::filesystem::create_directory("levels");
+    for (int n = 1; n <= levelFiles; ++n) directory.writeLevel(std::to_string(n) + ".lv");
+    directory.writeLevel("title.lv", background);
+    progress() = Progress();
+    progress().path = directory.path("binhopper.dat");
+    progress().load(records);
+    if (!themes[0]) createThemes();
+    initMusic(1);
+    Controls();
+    title = std::make_unique<ScriptedTitle>();
+    setCurrentState(title.get());
+    frame(0, 0, false);  // the widgets enter the world at the first update
+  }
+  void TearDown() override {
+    title.reset();
+    setCurrentState(nullptr);
+    progress() = Progress();
+    currentTheme = themes[0];
+    stopMusic();
+  }
+
+  void frame(int x, int y, bool buttonDown, bool escapeDown = false) {
+    setMousePosition(title->mouse, x, y);
+    setMouseButton(title->mouse, 1, buttonDown);
+    setKeyDown(title->keyboard, ALLEGRO_KEY_ESCAPE, escapeDown);
+    refreshRootSwitches();
+    title->update(0.017);
+  }
+  // Moves onto the button, presses and releases it.
+  void click(const GuiButton& button) {
+    int x = static_cast<int>((button.rect.left + button.rect.right) / 2);
+    int y = static_cast<int>((button.rect.top + button.rect.bottom) / 2);
+    frame(x, y, false);
+    frame(x, y, true);
+    frame(x, y, false);
+  }
+
+  GameDirectory directory;
+  std::unique_ptr<ScriptedTitle> title;
+};
+
+TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
+  // Records, level files, the button clicked, the plays' results and the levels played.
+  const std::tuple<const char*, int, int, int, std::vector<int>, std::vector<int>> rows[] = {
+      {"R or Space after a death replays the level", 5, 5, 1, {1, 1, 0}, {1, 1, 1}},
+      {"Space after a completion goes on, even to a locked level", 5, 5, 2, {2, 0}, {2, 3}},
+      {"the last level returns to the menu", 3, 3, 1, {2, 2, 2}, {1, 2}},
+      {"Escape returns at once", 5, 5, 0, {0}, {0}},
+      {"retries and completions mixed", 3, 3, 0, {1, 2, 1, 2, 2}, {0, 0, 1, 1, 2}},
+      {"a record without a level file ends the run", 4, 3, 2, {2}, {2}},
+      {"a locked level's button does not play", 5, 5, 4, {}, {}},
+  };
+  for (const auto& [label, records, levelFiles, clicked, results, expectedLevels] : rows) {
+    SCOPED_TRACE(label);
+    prepare(records, levelFiles);
+    std::vector<int> script = results;
+    size_t next = 0;
+    title->play = [&](int) { return next < script.size() ? script[next++] : 0; };
+    click(*title->levelButtons[clicked]);
+    EXPECT_EQ(title->played, expectedLevels);
+    EXPECT_EQ(title->status, 0) << "the menu is back";
+    TearDown();
+  }
+  prepare(5, 5);
+  EXPECT_EQ(title->levelButtons[4]->label, "5");
+  progress().recordCompletion(0, false, 20.0);
+  progress().recordCompletion(1, false, 20.0);
+  click(*title->levelButtons[4]);
+  EXPECT_EQ(title->played, std::vector<int>{4}) << "a level unlocked while the menu is open plays";
+}
+
+TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
+  prepare(3, 3);
+  EXPECT_EQ(title->finalButton->world, nullptr) << "nothing completed yet";
+  title->play = [](int level) {
+    progress().recordCompletion(level, false, 10.0);
+    return 2;
+  };
+  click(*title->levelButtons[1]);
+  EXPECT_EQ(title->played, (std::vector<int>{1, 2}));
+  frame(0, 0, false);
+  EXPECT_EQ(title->finalButton->world, nullptr) << "level 1 is still not completed";
+
+  click(*title->levelButtons[0]);
+  frame(0, 0, false);
+  ASSERT_EQ(title->finalButton->world, title->world);
+
+  title->played.clear();
+  click(*title->finalButton);
+  EXPECT_EQ(title->played, std::vector<int>{-2});
+  TearDown();
+  prepare(0, 0);
+  EXPECT_EQ(title->finalButton->world, title->world) << "with no levels at all it is there at once";
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 0/0");
+}
+
+TEST_F(TitleTest, BackgroundPlaysOnAfterANestedLevelClearedThePlayContext) {
+  // A floor of five tiles in row 10 and a tame baddie on it: the baddie asks the current play
+  // context's grid for the ground in every update.
+  std::string background;
+  for (int column = 0; column < 5; ++column) background += std::string("tl") + char(column) + char(10) + char(0);
+  background += std::string("bd") + char(2) + char(9) + char(0);
+  prepare(3, 3, background);
+  PlayContext* afterNested = title->background->context;
+  title->play = [&afterNested](int level) {
+    { PlayState nested(level, "levels/1.lv"); }  // replaces the current context, then clears it
+    afterNested = currentPlayContext();
+    return 0;
+  };
+  click(*title->levelButtons[0]);
+  ASSERT_EQ(title->played.size(), 1u);
+  EXPECT_EQ(afterNested, nullptr) << "the nested level's end left no context";
+  for (int i = 0; i < 30; ++i) frame(0, 0, false);
+  EXPECT_EQ(currentPlayContext(), title->background->context);
+  Entity* baddie = title->background->world->first(tagOf("badd"));
+  ASSERT_NE(baddie, nullptr);
+  EXPECT_EQ(baddie->y(), 180.0) << "still walking on its floor";
+}
+
+TEST_F(TitleTest, ThemeButtonCyclesAndNamesTheMissingPoints) {
+  prepare(14, 0);
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 0/42");
+  progress().records[0] = LevelRecord{true, true, true, true, 10.0};
+  progress().records[1] = LevelRecord{true, true, true, false, 10.0};
+  ASSERT_EQ(progress().unlockPoints(), 5u);
+  EXPECT_EQ(title->themeButton->label, "Sky");
+  const char* expectedLabels[] = {"Locked (1 more)",  "Locked (7 more)",  "Locked (13 more)",
+                                  "Locked (19 more)", "Locked (25 more)", "Sky"};
+  for (const char* expected : expectedLabels) {
+    click(*title->themeButton);
+    EXPECT_EQ(title->themeButton->label, expected);
+    EXPECT_EQ(currentTheme, themes[0]) << "a locked theme is never made current";
+  }
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 5/42");
+
+  progress().records[1].silver = true;
+  click(*title->themeButton);
+  EXPECT_EQ(title->themeButton->label, "Sunset");
+  EXPECT_EQ(currentTheme, themes[1]);
+  click(*title->themeButton);
+  EXPECT_EQ(title->themeButton->label, "Locked (6 more)");
+  EXPECT_EQ(currentTheme, themes[1]) << "the previous theme stays";
+}
+
+TEST_F(TitleTest, MusicButtonSwitchesAndQuitOrEscapeEnds) {
+  prepare(3, 3);
+  click(*title->musicButton);
+  EXPECT_FALSE(title->musicOn);
+  EXPECT_EQ(title->musicButton->label, "No");
+  click(*title->musicButton);
+  EXPECT_TRUE(title->musicOn);
+  EXPECT_EQ(title->musicButton->label, "Yes");
+  EXPECT_EQ(title->status, 0);
+  click(*title->quitButton);
+  EXPECT_EQ(title->status, 1);
+  EXPECT_EQ(title->result, 0);
+  TearDown();
+  prepare(3, 3);
+  frame(0, 0, false, true);
+  EXPECT_EQ(title->status, 1) << "Escape";
+  EXPECT_TRUE(title->played.empty());
+}
+
+}  // namespace
