@@ -35,7 +35,14 @@ r.until("", lambda r: r.sim.channels[2] == 1); st("bridge")
 r.go(716)
 r.reach(on(440, 660, 700), "L", delays=(0, 10, 16, 22, 28), **DJ); st("small shelf")
 r.crouch_pick("gb"); st("C")
-r.until("R", lambda r: r.av.state == 2); r.land(""); st("C down")
-r.go(435); st("at trapdoor")
-r.hold("", 60)
-print([(b.code, round(b.x), round(b.y), b.carry_state) for b in r.sim.carr])
+r.until("L", lambda r: r.av.state == 2); r.land(""); st("C down")
+r.go(470)
+def c_in(r, o): return getattr(o, "taken", False)
+for keys in ("UX", "X"):
+    try:
+        r.throw_search("R", "L", keys, c_in, wmax=30, settle=200); print(keys); break
+    except RuntimeError:
+        pass
+st("thrown C")
+r.finish(); print(r.report())
+open(os.path.join(build.ROOT, "levels", "solutions", "15.txt"), "w").write(r.script())
