@@ -55,9 +55,10 @@ def convert(text, number=None):
     for k in ("about",):
         if k in meta:
             lines.append("# " + meta[k])
-    lines.append("")
-    lines.append("# Signs")
-    lines += head
+    if head:
+        lines.append("")
+        lines.append("# Signs")
+        lines += head
     if switches:
         lines.append("")
         lines.append("# Switches")
@@ -66,9 +67,10 @@ def convert(text, number=None):
     lines.append("grid")
     lines += out_grid
     lines.append("end")
-    lines.append("")
-    lines.append("# Bins")
-    lines += conts
+    if conts:
+        lines.append("")
+        lines.append("# Bins")
+        lines += conts
     return "\n".join(lines) + "\n"
 
 
