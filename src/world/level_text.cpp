@@ -236,9 +236,9 @@ std::string quoted(const std::string& text) {
   return out + "\"";
 }
 
-std::string valueText(const ParamSpec& spec, int value) {
-  if (spec.type == Param::Flag && value == 1) return spec.trueWord;
-  if (spec.type == Param::Flag && value == 0) return spec.falseWord;
+std::string valueText(const ParamSpec& paramSpec, int value) {
+  if (paramSpec.type == Param::Flag && value == 1) return paramSpec.trueWord;
+  if (paramSpec.type == Param::Flag && value == 0) return paramSpec.falseWord;
   return std::to_string(value);
 }
 
@@ -324,7 +324,7 @@ class LineReader {
   }
   std::string word();
   int number(const std::string& what, int highest);
-  int flag(const std::string& what, const ParamSpec& spec);
+  int flag(const std::string& what, const ParamSpec& paramSpec);
   std::string quotedText();
 
  private:
@@ -364,15 +364,15 @@ int LineReader::number(const std::string& what, int highest) {
   return value < 0 ? 0 : value;
 }
 
-int LineReader::flag(const std::string& what, const ParamSpec& spec) {
+int LineReader::flag(const std::string& what, const ParamSpec& paramSpec) {
   std::string text = word();
-  if (text == spec.trueWord) return 1;
-  if (text == spec.falseWord) return 0;
+  if (text == paramSpec.trueWord) return 1;
+  if (text == paramSpec.falseWord) return 0;
   int value = parseNumber(text, 255);
   if (text.empty()) {
     fail(format("%s is missing", what.c_str()));
   } else if (value < 0) {
-    fail(format("%s must be %s, %s or a number from 0 to 255, not '%s'", what.c_str(), spec.trueWord, spec.falseWord,
+    fail(format("%s must be %s, %s or a number from 0 to 255, not '%s'", what.c_str(), paramSpec.trueWord, paramSpec.falseWord,
                 text.c_str()));
   }
   return value < 0 ? 0 : value;
@@ -420,12 +420,12 @@ Record recordFromLine(const Kind& kind, LineReader& reader) {
   Record record{&kind, 0, 0, {}, ""};
   record.col = reader.number("the column", 255);
   record.row = reader.number("the row", 255);
-  for (const ParamSpec& spec : kind.params) {
-    std::string what = format("the %s %s", kind.name, spec.name);
-    if (spec.type == Param::Flag) {
-      record.values.push_back(reader.flag(what, spec));
+  for (const ParamSpec& paramSpec : kind.params) {
+    std::string what = format("the %s %s", kind.name, paramSpec.name);
+    if (paramSpec.type == Param::Flag) {
+      record.values.push_back(reader.flag(what, paramSpec));
     } else {
-      record.values.push_back(reader.number(what, spec.type == Param::Channel ? kChannelCount - 1 : 255));
+      record.values.push_back(reader.number(what, paramSpec.type == Param::Channel ? kChannelCount - 1 : 255));
     }
   }
   if (kind.text) record.text = reader.quotedText();
