@@ -43,28 +43,26 @@ double nextZoom(double zoom) {
 
 // The rectangle keeps its size and is slid back inside the screen, so the zoom never shows
 // anything beyond the screen's edges.
+// Moves the span [low, high) without changing its length so it lies within [0, limit).
+static void shiftInside(double& low, double& high, double limit) {
+  if (low < 0) {
+    high -= low;
+    low = 0;
+  }
+  if (high > limit) {
+    low -= high - limit;
+    high = limit;
+  }
+}
+
 Box closingZoomSource(double zoom, double avatarX, double avatarY) {
   float f = static_cast<float>((zoom - 1) / 3);
   double centreX = kScreenWidth / 2 * (1 - f) + f * (avatarX + kZoomTargetX);
   double centreY = kScreenHeight / 2 * (1 - f) + f * (avatarY + kZoomTargetY);
   Box source{centreX - kScreenWidth / 2 / zoom, centreY - kScreenHeight / 2 / zoom, centreX + kScreenWidth / 2 / zoom,
              centreY + kScreenHeight / 2 / zoom};
-  if (source.left < 0) {
-    source.right -= source.left;
-    source.left = 0;
-  }
-  if (source.right > kScreenWidth) {
-    source.left -= source.right - kScreenWidth;
-    source.right = kScreenWidth;
-  }
-  if (source.top < 0) {
-    source.bottom -= source.top;
-    source.top = 0;
-  }
-  if (source.bottom > kScreenHeight) {
-    source.top -= source.bottom - kScreenHeight;
-    source.bottom = kScreenHeight;
-  }
+  shiftInside(source.left, source.right, kScreenWidth);
+  shiftInside(source.top, source.bottom, kScreenHeight);
   return source;
 }
 
