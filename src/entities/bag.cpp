@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr double kStartX = 400;  // px
+constexpr double kStartX = 400;           // px
 constexpr double kGroundProbeDepth = 21;  // px below the top edge
 
 }  // namespace
@@ -43,6 +43,5 @@ void Bag::draw() { drawBitmap(image, static_cast<float>(x()), static_cast<float>
 bool Bag::onGround() const {
   const Level& grid = *currentPlayContext()->grid;
   double probeY = y() + kGroundProbeDepth;
-  return grid.solidTileAt(x() + 10, probeY) || grid.solidTileAt(x() + 5, probeY) ||
-         grid.solidTileAt(x() + 15, probeY);
+  return grid.solidTileAt(x() + 10, probeY) || grid.solidTileAt(x() + 5, probeY) || grid.solidTileAt(x() + 15, probeY);
 }

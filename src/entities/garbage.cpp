@@ -12,13 +12,13 @@
 namespace {
 
 constexpr int kSparkCount = 30;
-constexpr float kSparkMinSpeed = 25;  // px/s
-constexpr float kSparkMaxSpeed = 45;  // px/s
-constexpr double kSparkDrag = -0.02;  // fraction of the speed per update
-constexpr double kBobHeight = 2;      // px
-constexpr double kBobRate = 5;        // rad/s
-constexpr float kGlowDuration = 0.4f; // s of each second during which the ring shows
-constexpr float kGlowGrowth = 25;     // px of radius per second
+constexpr float kSparkMinSpeed = 25;   // px/s
+constexpr float kSparkMaxSpeed = 45;   // px/s
+constexpr double kSparkDrag = -0.02;   // fraction of the speed per update
+constexpr double kBobHeight = 2;       // px
+constexpr double kBobRate = 5;         // rad/s
+constexpr float kGlowDuration = 0.4f;  // s of each second during which the ring shows
+constexpr float kGlowGrowth = 25;      // px of radius per second
 
 }  // namespace
 

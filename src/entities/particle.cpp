@@ -19,8 +19,8 @@ constexpr float kGlowSpread = 5.0f;   // px either way
 
 }  // namespace
 
-Particle::Particle(const std::string& imageFile, double x, double y, double vx, double vy, double life,
-                   double drag, int blendDest)
+Particle::Particle(const std::string& imageFile, double x, double y, double vx, double vy, double life, double drag,
+                   int blendDest)
     : vx(vx), vy(vy), life(life), initialLife(life), drag(drag), blendDest(blendDest) {
   setPosition(x, y);
   getResource(image, imageFile);

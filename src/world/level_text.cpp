@@ -372,8 +372,8 @@ int LineReader::flag(const std::string& what, const ParamSpec& paramSpec) {
   if (text.empty()) {
     fail(format("%s is missing", what.c_str()));
   } else if (value < 0) {
-    fail(format("%s must be %s, %s or a number from 0 to 255, not '%s'", what.c_str(), paramSpec.trueWord, paramSpec.falseWord,
-                text.c_str()));
+    fail(format("%s must be %s, %s or a number from 0 to 255, not '%s'", what.c_str(), paramSpec.trueWord,
+                paramSpec.falseWord, text.c_str()));
   }
   return value < 0 ? 0 : value;
 }

@@ -30,8 +30,7 @@ void World::add(Entity* e) { pendingAdditions_.push_back(e); }
 // lead to a double delete or to a deleted entity entering the lists.
 void World::remove(Entity* e) {
   if (std::find(pendingRemovals_.begin(), pendingRemovals_.end(), e) != pendingRemovals_.end()) return;
-  pendingAdditions_.erase(std::remove(pendingAdditions_.begin(), pendingAdditions_.end(), e),
-                          pendingAdditions_.end());
+  pendingAdditions_.erase(std::remove(pendingAdditions_.begin(), pendingAdditions_.end(), e), pendingAdditions_.end());
   pendingRemovals_.push_back(e);
 }
 

@@ -4,10 +4,10 @@
 #include <allegro5/allegro_audio.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 // Installs the library's audio on ALSA's null device (through a private HOME with its own
 // .asoundrc), so that audio streams get real fragment events on a machine without a sound card.

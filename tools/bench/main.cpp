@@ -81,8 +81,7 @@ int main(int argc, char** argv) {
     update.add(updated - start);
     draw.add(al_get_time() - updated);
   }
-  std::printf("%s: %d frames, %zu entities at the end\n", argv[1], frames,
-              state->world->byTag(tagOf("entt")).size());
+  std::printf("%s: %d frames, %zu entities at the end\n", argv[1], frames, state->world->byTag(tagOf("entt")).size());
   update.print("update", frames);
   draw.print("draw", frames);
   setCurrentState(nullptr);

@@ -13,31 +13,17 @@ using Rows = std::vector<std::string>;
 
 const Rows kTameBody = {
     "......vvvvvvvv......",  // 7
-    "....vvvvvvvvvvvv....",
-    "...vvwwwvvvvwwwvv...",
-    "...vwwwwwvvwwwwwv...",
-    "...vwwkkwvvwkkwwv...",
-    "...vwwkkwvvwkkwwv...",
-    "...vvwwwvvvvwwwvv...",
-    "...vvvvvkvvkvvvvv...",
-    "...pvvvvvkkvvvvvp...",
-    "...ppvvvvvvvvvvpp...",
+    "....vvvvvvvvvvvv....", "...vvwwwvvvvwwwvv...", "...vwwwwwvvwwwwwv...",
+    "...vwwkkwvvwkkwwv...", "...vwwkkwvvwkkwwv...", "...vvwwwvvvvwwwvv...",
+    "...vvvvvkvvkvvvvv...", "...pvvvvvkkvvvvvp...", "...ppvvvvvvvvvvpp...",
     "....pppppppppppp....",  // 17
 };
 
 const Rows kFeralBody = {
     "....r..r....r..r....",  // 5
-    "....rr.rr..rr.rr....",
-    "...rrrrrrrrrrrrrr...",
-    "...rrrrrrrrrrrrrr...",
-    "..rrkkrrrrrrrrkkrr..",
-    "..rrykkrrrrrrkkyrr..",
-    "..rryyyrrrrrryyyrr..",
-    "..rrrrrrrrrrrrrrrr..",
-    "..rkwkwkwkwkwkwkwr..",
-    "..rkkkkkkkkkkkkkkr..",
-    "..rkwkwkwkwkwkwkwr..",
-    "..RrrrrrrrrrrrrrrR..",
+    "....rr.rr..rr.rr....", "...rrrrrrrrrrrrrr...", "...rrrrrrrrrrrrrr...", "..rrkkrrrrrrrrkkrr..",
+    "..rrykkrrrrrrkkyrr..", "..rryyyrrrrrryyyrr..", "..rrrrrrrrrrrrrrrr..", "..rkwkwkwkwkwkwkwr..",
+    "..rkkkkkkkkkkkkkkr..", "..rkwkwkwkwkwkwkwr..", "..RrrrrrrrrrrrrrrR..",
     "...RRRRRRRRRRRRRR...",  // 17
 };
 
@@ -54,6 +40,5 @@ Canvas creature(const Rows& body, int top, int step) {
 }  // namespace
 
 std::vector<Canvas> baddieFrames() {
-  return {creature(kTameBody, 7, 0), creature(kTameBody, 7, 1), creature(kFeralBody, 5, 0),
-          creature(kFeralBody, 5, 1)};
+  return {creature(kTameBody, 7, 0), creature(kTameBody, 7, 1), creature(kFeralBody, 5, 0), creature(kFeralBody, 5, 1)};
 }

@@ -22,39 +22,30 @@ constexpr int kShoulderRows = 3;     // bottom rows of kRaisedArms, kept at ever
 
 const Rows kHead = {
     ".........ii.........",  // 1
-    ".......qqqqqq.......",
-    "......qqqqqqqq......",
-    ".....qqqqqqqqqq.....",
+    ".......qqqqqq.......", "......qqqqqqqq......", ".....qqqqqqqqqq.....",
     ".....QqQqQqQqQq.....",  // 5
-    ".....akaaaaaNNN.....",
-    ".....akaaaaaNNN.....",
-    "....aaaaaaaaaNN.....",
-    ".....AaaaaaaNN......",
+    ".....akaaaaaNNN.....", ".....akaaaaaNNN.....", "....aaaaaaaaaNN.....", ".....AaaaaaaNN......",
     "......aaaaaa........",  // 10
 };
 
 const Rows kJacket = {
     "......hhhhhhh.......",  // 11
-    ".....hhhhhhhhh......",
-    ".....iiiiiiiii......",
-    ".....hhhhhhhhh......",
+    ".....hhhhhhhhh......", ".....iiiiiiiii......", ".....hhhhhhhhh......",
     ".....OOOOOOOOO......",  // 15
 };
 
 const Rows kJacketArmsUp = {
     "....hhhhhhhhhhh.....",  // 11
-    ".....hhhhhhhhh......",
-    ".....iiiiiiiii......",
-    ".....hhhhhhhhh......",
+    ".....hhhhhhhhh......", ".....iiiiiiiii......", ".....hhhhhhhhh......",
     ".....OOOOOOOOO......",  // 15
 };
 
 // The near arm from the shoulder down, rows 12-16: swung back, hanging, swung forward, and
 // crouching with the glove on the knee.
-const Rows kArmBack = {".......Ohh..........", "........Ohh.........", ".........Ohh........",
-                       "..........lll.......", "..........lll......."};
-const Rows kArmDown = {".......Ohh..........", ".......Ohh..........", ".......Ohh..........",
-                       ".......lll..........", ".......lll.........."};
+const Rows kArmBack = {".......Ohh..........", "........Ohh.........", ".........Ohh........", "..........lll.......",
+                       "..........lll......."};
+const Rows kArmDown = {".......Ohh..........", ".......Ohh..........", ".......Ohh..........", ".......lll..........",
+                       ".......lll.........."};
 const Rows kArmForward = {"......Ohh...........", ".....Ohh............", "....Ohh.............",
                           "...lll..............", "...lll.............."};
 const Rows kArmOnKnee = {"......Ohh...........", "....lll.............", "....lll............."};
@@ -62,16 +53,9 @@ const Rows kArmOnKnee = {"......Ohh...........", "....lll.............", "....ll
 // Both arms raised, from the gloves at the top down to the shoulders.
 const Rows kRaisedArms = {
     "..lll.........lll...",  // 0
-    "..lll.........lll...",
-    "...hO.........Oh....",
-    "...hO.........Oh....",
-    "...ii.........ii....",
-    "...hO.........Oh....",
-    "...hO.........Oh....",
-    "...hO.........Oh....",
-    "...hO.........Oh....",
-    "...hhO.......Ohh....",
-    "....hh.......hh.....",
+    "..lll.........lll...", "...hO.........Oh....", "...hO.........Oh....", "...ii.........ii....",
+    "...hO.........Oh....", "...hO.........Oh....", "...hO.........Oh....", "...hO.........Oh....",
+    "...hhO.......Ohh....", "....hh.......hh.....",
     "....hh.......hh.....",  // 11
 };
 

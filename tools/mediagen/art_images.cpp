@@ -21,8 +21,7 @@ struct Blob {
 
 // Soft body made of overlapping round blobs: alpha rises over `softness` pixels inside the
 // outer edge; the shade darkens towards the bottom so the game's tint keeps some volume.
-Canvas softBlobs(int width, int height, const std::vector<Blob>& blobs, double softness, Rgba top,
-                 Rgba bottom) {
+Canvas softBlobs(int width, int height, const std::vector<Blob>& blobs, double softness, Rgba top, Rgba bottom) {
   Canvas canvas(width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
@@ -42,8 +41,7 @@ Canvas softBlobs(int width, int height, const std::vector<Blob>& blobs, double s
 
 Canvas cloudImage() {
   return softBlobs(100, 50,
-                   {{22, 32, 14}, {40, 22, 17}, {60, 20, 15}, {76, 30, 14}, {50, 34, 15}, {86, 37, 9},
-                    {14, 40, 8}},
+                   {{22, 32, 14}, {40, 22, 17}, {60, 20, 15}, {76, 30, 14}, {50, 34, 15}, {86, 37, 9}, {14, 40, 8}},
                    5.0, kWhite, rgb(214, 222, 240));
 }
 

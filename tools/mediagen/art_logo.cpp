@@ -21,12 +21,12 @@ const Glyph kP = {"####.", "#...#", "#...#", "####.", "#....", "#....", "#...."}
 const Glyph kE = {"#####", "#....", "#....", "####.", "#....", "#....", "#####"};
 const Glyph kR = {"####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"};
 
-constexpr int kBlock = 10;      // pixels per glyph cell
-constexpr int kSub = 3;         // sub-samples per pixel along each axis
-constexpr int kMargin = 8;      // room for the rim and the shadow
-constexpr int kRim = 3;         // ink rim width, pixels
-constexpr int kBounce = 5;      // largest letter lift, pixels
-constexpr double kSpread = 0.5; // width of a cell's influence, in cells
+constexpr int kBlock = 10;       // pixels per glyph cell
+constexpr int kSub = 3;          // sub-samples per pixel along each axis
+constexpr int kMargin = 8;       // room for the rim and the shadow
+constexpr int kRim = 3;          // ink rim width, pixels
+constexpr int kBounce = 5;       // largest letter lift, pixels
+constexpr double kSpread = 0.5;  // width of a cell's influence, in cells
 
 struct Letter {
   const Glyph* glyph;

@@ -33,8 +33,9 @@ Canvas bin(bool full) {
       bag.outline(kInk);
       frame.draw(bag, 0, 0);
     }
-    frame.stamp(14, 14, {"...........f", "..........ff", ".........ff.", "f.......ff..", "ff.....ff...",
-                         ".ff...ff....", "..ff.ff.....", "...fff......", "....f......."});
+    frame.stamp(14, 14,
+                {"...........f", "..........ff", ".........ff.", "f.......ff..", "ff.....ff...", ".ff...ff....",
+                 "..ff.ff.....", "...fff......", "....f......."});
   }
   frame.fillRect(2, 9, 36, 2, kLightGreen);
   frame.outline(kInk);
@@ -43,36 +44,39 @@ Canvas bin(bool full) {
 
 Canvas appleCore() {
   Canvas frame(20, 20);
-  frame.stamp(0, 4, {"..........NN........", ".........N.ee.......", "......rrrr..........", ".....rrrrrr.........",
-                     "......ttttt.........", ".......tkt..........", ".......ttt..........", "......tttt..........",
-                     ".....rrrrrr.........", ".....rrrrrr.........", "......rrrr.........."});
+  frame.stamp(0, 4,
+              {"..........NN........", ".........N.ee.......", "......rrrr..........", ".....rrrrrr.........",
+               "......ttttt.........", ".......tkt..........", ".......ttt..........", "......tttt..........",
+               ".....rrrrrr.........", ".....rrrrrr.........", "......rrrr.........."});
   frame.outline(kInk);
   return frame;
 }
 
 Canvas tinCan() {
   Canvas frame(20, 20);
-  frame.stamp(0, 4, {"......llllll........", "......gllllg........", "......rrrrrr........", "......rwwrrr........",
-                     "......rwwrrr........", "......rrrrrr........", "......bbbbbb........", "......rrrrrr........",
-                     "......gllllg........", "......dggggd........"});
+  frame.stamp(0, 4,
+              {"......llllll........", "......gllllg........", "......rrrrrr........", "......rwwrrr........",
+               "......rwwrrr........", "......rrrrrr........", "......bbbbbb........", "......rrrrrr........",
+               "......gllllg........", "......dggggd........"});
   frame.outline(kInk);
   return frame;
 }
 
 Canvas fishBones() {
   Canvas frame(20, 20);
-  frame.stamp(0, 6, {".......l.l.l.....l..", "..www..l.l.l....ll..", ".wwkww..l.l.l..lll..",
-                     ".wwwwwllllllllllll..", ".wwwww..l.l.l..lll..", "..www..l.l.l....ll..",
-                     ".......l.l.l.....l.."});
+  frame.stamp(0, 6,
+              {".......l.l.l.....l..", "..www..l.l.l....ll..", ".wwkww..l.l.l..lll..", ".wwwwwllllllllllll..",
+               ".wwwww..l.l.l..lll..", "..www..l.l.l....ll..", ".......l.l.l.....l.."});
   frame.outline(kInk);
   return frame;
 }
 
 Canvas checkMark() {
   Canvas frame(18, 14);
-  frame.stamp(0, 1, {"...............ee.", "..............eee.", ".............eee..", "............eee...",
-                     "...........eee....", "..ee......eee.....", "..eee....eee......", "...eee..eee.......",
-                     "....eeeeee........", ".....eeee.........", "......ee.........."});
+  frame.stamp(0, 1,
+              {"...............ee.", "..............eee.", ".............eee..", "............eee...",
+               "...........eee....", "..ee......eee.....", "..eee....eee......", "...eee..eee.......",
+               "....eeeeee........", ".....eeee.........", "......ee.........."});
   frame.outline(kInk);
   return frame;
 }
@@ -101,10 +105,11 @@ std::vector<Canvas> completeFrames() { return {checkMark(), crown(true), crown(f
 
 Canvas bagImage() {
   Canvas frame(20, 20);
-  frame.stamp(0, 5, {".....gg...gg........", "......gg.gg.........", ".......yyy..........", "......ggggg.........",
-                     ".....ggggggg........", "....gggggggggg......", "...ggllggggggggg....", "...glllgggggggdg....",
-                     "...gllggggggggdg....", "...ggggggggggdgg....", "...gggggggggggdg....", "...ggggggggggddg....",
-                     "....ggggggdddgg.....", ".....ddddddddd......"});
+  frame.stamp(0, 5,
+              {".....gg...gg........", "......gg.gg.........", ".......yyy..........", "......ggggg.........",
+               ".....ggggggg........", "....gggggggggg......", "...ggllggggggggg....", "...glllgggggggdg....",
+               "...gllggggggggdg....", "...ggggggggggdgg....", "...gggggggggggdg....", "...ggggggggggddg....",
+               "....ggggggdddgg.....", ".....ddddddddd......"});
   frame.outline(kInk);
   return frame;
 }

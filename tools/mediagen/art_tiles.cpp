@@ -28,9 +28,11 @@ Canvas brickTile() {
 Canvas stoneTile() {
   Canvas tile(20, 20);
   tile.fillRect(0, 0, 20, 20, kDarkGrey);
-  struct Stone { int left, top, width, height; };
-  for (Stone s : {Stone{0, 0, 11, 8}, Stone{12, 0, 8, 10}, Stone{0, 9, 7, 11}, Stone{8, 9, 12, 5},
-                  Stone{8, 15, 5, 5}, Stone{14, 11, 6, 9}}) {
+  struct Stone {
+    int left, top, width, height;
+  };
+  for (Stone s : {Stone{0, 0, 11, 8}, Stone{12, 0, 8, 10}, Stone{0, 9, 7, 11}, Stone{8, 9, 12, 5}, Stone{8, 15, 5, 5},
+                  Stone{14, 11, 6, 9}}) {
     tile.fillRect(s.left, s.top, s.width, s.height, kGrey);
     tile.fillRect(s.left, s.top, s.width - 1, 1, kLightGrey);
     tile.fillRect(s.left, s.top, 1, s.height - 1, kLightGrey);
@@ -151,6 +153,6 @@ Canvas pressPad(bool down) {
 }  // namespace
 
 std::vector<Canvas> tileFrames() {
-  return {brickTile(), stoneTile(), woodTile(), steelTile(), hedgeTile(), spikes(),
+  return {brickTile(), stoneTile(),  woodTile(),  steelTile(),     hedgeTile(),   spikes(),
           sign(),      lever(false), lever(true), pressPad(false), pressPad(true)};
 }

@@ -101,8 +101,7 @@ XmInstrument padInstrument() {
 
 XmInstrument brassInstrument() {
   auto saw = [](double c) { return bandLimited(c, 14, sawHarmonic); };
-  XmInstrument brass =
-      instrument("brass", loopedWave("saw", 1, saw), {{0, 48}, {2, 64}, {11, 52}, {39, 46}}, 3, 0x300);
+  XmInstrument brass = instrument("brass", loopedWave("saw", 1, saw), {{0, 48}, {2, 64}, {11, 52}, {39, 46}}, 3, 0x300);
   brass.vibratoDepth = 4;
   brass.vibratoRate = 8;
   brass.vibratoSweep = 40;
@@ -111,9 +110,8 @@ XmInstrument brassInstrument() {
 
 XmInstrument kickInstrument() {
   Phase phase;
-  return drum("kick", 0.3, [&](double t) {
-    return sine(phase.advance(45.0 + 110.0 * std::exp(-t * 30.0))) * std::exp(-t * 12.0);
-  });
+  return drum("kick", 0.3,
+              [&](double t) { return sine(phase.advance(45.0 + 110.0 * std::exp(-t * 30.0))) * std::exp(-t * 12.0); });
 }
 
 XmInstrument snareInstrument() {

@@ -114,7 +114,6 @@ std::vector<float> switchSound() {
 }  // namespace
 
 std::vector<SoundEffect> soundEffects() {
-  return {{"jump.wav", jump()},       {"die.wav", die()},       {"land.wav", land()},
-          {"throw.wav", throwSound()}, {"pickup.wav", pickup()}, {"cont.wav", binDrop()},
-          {"switch.wav", switchSound()}};
+  return {{"jump.wav", jump()},     {"die.wav", die()},      {"land.wav", land()},         {"throw.wav", throwSound()},
+          {"pickup.wav", pickup()}, {"cont.wav", binDrop()}, {"switch.wav", switchSound()}};
 }
