@@ -1,3 +1,3 @@
-#include "app/startup.h"
+#include "game/startup.h"
 
 int main(int argc, char** argv) { return runGame(argc, argv); }

@@ -2,13 +2,6 @@
 
 #include "app/switch.h"
 
-namespace {
-AppStateBase* theCurrentState = nullptr;
-}
-
-AppStateBase* currentState() { return theCurrentState; }
-void setCurrentState(AppStateBase* state) { theCurrentState = state; }
-
 template <typename Result>
 AppState<Result>::AppState(ALLEGRO_DISPLAY* display_)
     : clock(new FrameClock()), queue(al_create_event_queue()), display(display_) {

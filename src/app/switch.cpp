@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
+#include "app/current_state.h"
 
 namespace {
 std::vector<Switch*>& rootRegistry() {

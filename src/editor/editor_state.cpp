@@ -9,7 +9,6 @@
 #include "entities/avatar.h"
 #include "entities/baddie.h"
 #include "entities/bag.h"
-#include "entities/channel_states.h"
 #include "entities/container.h"
 #include "entities/fireworks.h"
 #include "entities/force_field.h"
@@ -19,10 +18,11 @@
 #include "entities/press_pad.h"
 #include "entities/prototypes.h"
 #include "entities/spikes.h"
-#include "entities/tile.h"
 #include "states/play_state.h"
+#include "world/channel_states.h"
 #include "world/level_file.h"
 #include "world/tag.h"
+#include "world/tile.h"
 
 namespace {
 

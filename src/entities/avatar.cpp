@@ -10,9 +10,8 @@
 #include "entities/container.h"
 #include "entities/particle.h"
 #include "entities/tile_collision.h"
-#include "states/play_context.h"
-#include "states/progress.h"
 #include "world/level.h"
+#include "world/play_context.h"
 #include "world/tag.h"
 
 namespace {
@@ -282,7 +281,7 @@ void Avatar::throwCarried() {
 void Avatar::die(const std::string& reason) {
   if (outcome_.status != Outcome::Playing) return;
   playSound(dieSound, 1.0f);
-  progress().deaths += 1;
+  if (PlayerRecord* player = currentPlayContext()->player) player->countDeath();
   spawnPuffs(*world, xPos, yPos);
   outcome_.status = Outcome::Dead;
   outcome_.reason = reason;

@@ -8,7 +8,7 @@
 #include "entities/avatar.h"
 #include "entities/particle.h"
 #include "entities/tile_collision.h"
-#include "states/play_context.h"
+#include "world/play_context.h"
 #include "world/world.h"
 
 namespace {

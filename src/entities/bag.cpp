@@ -2,7 +2,7 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
-#include "states/play_context.h"
+#include "world/play_context.h"
 #include "world/tag.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
-#include "themes/theme.h"
+#include "world/theme.h"
 #include "world/world.h"
 
 namespace {

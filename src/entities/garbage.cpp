@@ -6,7 +6,7 @@
 #include "app/resource.h"
 #include "app/sound.h"
 #include "entities/particle.h"
-#include "states/play_context.h"
+#include "world/play_context.h"
 #include "world/world.h"
 
 namespace {

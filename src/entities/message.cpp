@@ -2,7 +2,7 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
-#include "states/pop_up.h"
+#include "entities/pop_up.h"
 #include "world/world.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "states/pop_up.h"
+#include "entities/pop_up.h"
 
 #include "app/blend.h"
 #include "app/resource.h"

@@ -3,8 +3,8 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
-#include "entities/channel_states.h"
 #include "entities/switch_record.h"
+#include "world/channel_states.h"
 #include "world/world.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "entities/message.h"
 #include "entities/press_pad.h"
 #include "entities/spikes.h"
-#include "entities/tile.h"
+#include "world/tile.h"
 
 // One line per kind, in the order of the table.
 Prototypes::Prototypes() {

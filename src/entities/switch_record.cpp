@@ -1,6 +1,6 @@
 #include "entities/switch_record.h"
 
-#include "entities/channel_states.h"
+#include "world/channel_states.h"
 #include "world/world.h"
 
 void writeSwitchRecord(FILE* file, int channel, bool flag) {

@@ -1,8 +1,8 @@
 #include "entities/tile_collision.h"
 
-#include "entities/tile.h"
-#include "states/play_context.h"
 #include "world/entity.h"
+#include "world/play_context.h"
+#include "world/tile.h"
 
 namespace {
 

@@ -1,25 +1,21 @@
-#include "app/startup.h"
+#include "game/startup.h"
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_audio.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
-#include <allegro5/allegro_ttf.h>
 
-#include <cstdlib>
+#include <string>
 
 #include "app/blend.h"
 #include "app/command_line.h"
-#include "app/fatal.h"
 #include "app/level_count.h"
+#include "app/library.h"
 #include "app/music.h"
 #include "app/switch.h"
 #include "editor/editor_state.h"
+#include "game/fatal.h"
 #include "states/progress.h"
 #include "states/title_state.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
 
 namespace {
 
@@ -38,12 +34,8 @@ ALLEGRO_DISPLAY* openDisplay(bool fullScreen) {
 
 int runGame(int argc, char** argv) {
   LaunchOptions options = parseCommandLine(argc, argv);
-  if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) fatal("Unable to initialize Allegro 5.");
-  if (!al_init_image_addon()) fatal("Unable to initialize IIO addon.");
-  al_init_font_addon();
-  if (!al_init_ttf_addon()) fatal("Unable to initialize ttf addon.");
-  al_init_primitives_addon();
-  al_init_acodec_addon();
+  std::string failure = startLibrary();
+  if (!failure.empty()) fatal(failure.c_str());
   ALLEGRO_DISPLAY* display = openDisplay(options.fullScreen);
   resetBlender();
   al_install_keyboard();

@@ -5,12 +5,12 @@
 #include "app/blend.h"
 #include "app/music.h"
 #include "entities/avatar.h"
-#include "entities/channel_states.h"
 #include "entities/cloud.h"
 #include "entities/prototypes.h"
 #include "states/gui_text.h"
 #include "states/progress.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
+#include "world/channel_states.h"
 #include "world/level.h"
 #include "world/tag.h"
 
@@ -74,6 +74,7 @@ PlayState::PlayState(int levelIndex_, const char* fileName)
       escapeKey(new Key(ALLEGRO_KEY_ESCAPE)) {
   loadLevel(fileName, *world);
   context = new PlayContext();
+  context->player = &progress();
   setCurrentPlayContext(context);
   for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud());
   world->flush();

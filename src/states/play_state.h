@@ -4,8 +4,8 @@
 
 #include "app/app_state.h"
 #include "app/switch.h"
-#include "states/play_context.h"
-#include "states/pop_up.h"
+#include "entities/pop_up.h"
+#include "world/play_context.h"
 #include "world/world.h"
 
 // One level being played. Ends with result 0 (back to the menu), 1 (retry) or 2 (next level).

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "world/play_context.h"
+
 // One level's progress.
 struct LevelRecord {
   bool unlocked = false;
@@ -17,8 +19,9 @@ struct LevelRecord {
 // The player's progress over all levels and the total deaths; one object for the program.
 // The file "binhopper.dat" is little-endian: deaths (int32), record count (uint8), then per
 // record four flag bytes and the best time as an IEEE 754 double.
-class Progress {
+class Progress : public PlayerRecord {
  public:
+  void countDeath() override { deaths += 1; }
   // Reads the file (a missing one gives a fresh record set), then appends records up to
   // levelCount. A file shorter than its count keeps the whole records it holds.
   void load(int levelCount);

@@ -7,9 +7,9 @@
 #include "app/music.h"
 #include "app/resource.h"
 #include "app/switch.h"
-#include "entities/channel_states.h"
 #include "states/progress.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
+#include "world/channel_states.h"
 #include "world/tag.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include "entities/avatar.h"
 #include "entities/baddie.h"
 #include "entities/bag.h"
-#include "entities/channel_states.h"
 #include "entities/container.h"
 #include "entities/garbage.h"
 #include "entities/lever.h"
 #include "entities/press_pad.h"
-#include "states/play_context.h"
+#include "world/channel_states.h"
 #include "world/level.h"
+#include "world/play_context.h"
 #include "world/world.h"
 
 std::string frameLine(int frame) {

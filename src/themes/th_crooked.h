@@ -2,7 +2,7 @@
 
 #include <allegro5/allegro.h>
 
-#include "themes/theme.h"
+#include "world/theme.h"
 
 // The default sky with the level drawn at a fixed tilt.
 class ThCrooked : public Theme {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "themes/theme.h"
+#include "world/theme.h"
 
 // A grey sky with every cloud in front of the level and a fog bank, densest at the top, over
 // everything.

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "themes/theme.h"
+#include "world/theme.h"
 
 // A dark purple sky with fixed stars behind the level, black clouds behind it, and a dark veil
 // over everything.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "themes/theme.h"
+#include "world/theme.h"
 
 // The plain day sky: every default of Theme.
 class ThStandard : public Theme {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "themes/theme.h"
+#include "world/theme.h"
 
 // An orange-to-red evening sky with pinkish clouds.
 class ThSunset : public Theme {

@@ -2,7 +2,7 @@
 
 #include <allegro5/allegro.h>
 
-#include "themes/theme.h"
+#include "world/theme.h"
 
 // The default sky with the level bobbing and rocking on its clock.
 class ThSway : public Theme {

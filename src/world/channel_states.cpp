@@ -1,4 +1,4 @@
-#include "entities/channel_states.h"
+#include "world/channel_states.h"
 
 unsigned char channelStates[kChannelCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "entities/channel_states.h"
-#include "entities/tile.h"
+#include "world/channel_states.h"
+#include "world/tile.h"
 #include "world/world.h"
 
 namespace {

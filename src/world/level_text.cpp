@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "entities/channel_states.h"
+#include "world/channel_states.h"
 #include "world/level.h"
 #include "world/world.h"
 

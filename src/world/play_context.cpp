@@ -1,4 +1,4 @@
-#include "states/play_context.h"
+#include "world/play_context.h"
 
 namespace {
 PlayContext* current = nullptr;

@@ -2,6 +2,16 @@
 
 #include "world/level.h"
 
+// The player's lasting record as far as a level's entities write to it; the progress record
+// implements it. It lives here so that the avatar can count a death without knowing the menus.
+class PlayerRecord {
+ public:
+  virtual void countDeath() = 0;
+
+ protected:
+  ~PlayerRecord() = default;
+};
+
 // The record of the level being played: its tile grid and the statistics of the report.
 // Entities reach it through currentPlayContext(). Each play state owns one and makes it
 // current whenever it updates or draws, so a state that ran a nested level finds its own
@@ -14,6 +24,8 @@ class PlayContext {
   PlayContext& operator=(const PlayContext&) = delete;
 
   Level* grid;
+  // Where deaths are counted; null counts nowhere (a level drawn by a tool).
+  PlayerRecord* player = nullptr;
   double garbageCollected = 0.0;
   double elapsedTime = 0.0;
   double jumps = 0.0;

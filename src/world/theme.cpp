@@ -1,21 +1,7 @@
-#include "themes/theme.h"
+#include "world/theme.h"
 
-#include <allegro5/allegro_opengl.h>
-
-#include "themes/th_crooked.h"
-#include "themes/th_mist.h"
-#include "themes/th_night.h"
-#include "themes/th_standard.h"
-#include "themes/th_sunset.h"
-#include "themes/th_sway.h"
 #include "world/world.h"
 
-namespace {
-constexpr float kScreenWidth = 800.0f;   // px
-constexpr float kScreenHeight = 600.0f;  // px
-}  // namespace
-
-Theme* themes[kThemeCount] = {};
 Theme* currentTheme = nullptr;
 
 ALLEGRO_COLOR Theme::skyTop() const { return al_map_rgb_f(0.58f, 0.85f, 1.0f); }
@@ -25,29 +11,3 @@ ALLEGRO_COLOR Theme::skyBottom() const { return al_map_rgb_f(0.3f, 0.55f, 1.0f);
 ALLEGRO_COLOR Theme::cloudTint() const { return al_map_rgba(255, 255, 255, 128); }
 
 bool Theme::cloudBehind() { return randomInt(0, 2) != 0; }
-
-// The themes live for the whole run; a second call only makes Sky current again.
-void createThemes() {
-  if (!themes[0]) {
-    themes[0] = new ThStandard();
-    themes[1] = new ThSunset();
-    themes[2] = new ThMist();
-    themes[3] = new ThNight();
-    themes[4] = new ThCrooked();
-    themes[5] = new ThSway();
-  }
-  currentTheme = themes[0];
-}
-
-void drawSky(const Theme& theme) {
-  ALLEGRO_COLOR bottom = theme.skyBottom();
-  ALLEGRO_COLOR top = theme.skyTop();
-  glBegin(GL_QUADS);
-  glColor3f(bottom.r, bottom.g, bottom.b);
-  glVertex2f(0, kScreenHeight);
-  glVertex2f(kScreenWidth, kScreenHeight);
-  glColor3f(top.r, top.g, top.b);
-  glVertex2f(kScreenWidth, 0);
-  glVertex2f(0, 0);
-  glEnd();
-}

@@ -19,13 +19,6 @@ class Theme {
   virtual int requiredPoints() const { return 0; }
 };
 
-constexpr int kThemeCount = 6;
-// The six themes in menu order: Sky, Sunset, Mist, Night, Crooked, Liquor.
-extern Theme* themes[kThemeCount];
+// The theme in use. The interface lives here, below the level objects, so that a cloud can ask
+// for its tint and layer without knowing the six themes (themes/themes.h builds those).
 extern Theme* currentTheme;
-
-// Builds the six themes (Night draws its 100 stars now) and makes Sky current.
-void createThemes();
-
-// Draws the sky gradient of the current theme over the whole screen.
-void drawSky(const Theme& theme);

@@ -1,10 +1,10 @@
-#include "entities/tile.h"
+#include "world/tile.h"
 
 #include <allegro5/allegro_opengl.h>
 
 #include "app/blend.h"
 #include "app/resource.h"
-#include "entities/channel_states.h"
+#include "world/channel_states.h"
 #include "world/level.h"
 #include "world/tag.h"
 #include "world/world.h"

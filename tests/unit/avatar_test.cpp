@@ -9,8 +9,8 @@
 #include <tuple>
 
 #include "entities/carryable.h"
-#include "entities/channel_states.h"
 #include "unit/sim_run.h"
+#include "world/channel_states.h"
 
 namespace {
 

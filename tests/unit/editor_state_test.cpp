@@ -11,8 +11,8 @@
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
-#include "entities/channel_states.h"
 #include "unit/game_directory.h"
+#include "world/channel_states.h"
 #include "world/tag.h"
 
 namespace {

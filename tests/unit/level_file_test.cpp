@@ -9,8 +9,8 @@
 #include <tuple>
 
 #include "entities/prototypes.h"
-#include "entities/tile.h"
 #include "unit/test_support.h"
+#include "world/tile.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "entities/force_field.h"
 #include "entities/lever.h"
 #include "entities/message.h"
+#include "entities/pop_up.h"
 #include "entities/press_pad.h"
 #include "entities/spikes.h"
-#include "states/pop_up.h"
 #include "states/progress.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
 #include "unit/object_scene.h"
 
 namespace {

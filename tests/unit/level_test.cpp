@@ -4,10 +4,10 @@
 
 #include <tuple>
 
-#include "entities/channel_states.h"
-#include "entities/tile.h"
-#include "states/play_context.h"
 #include "unit/test_support.h"
+#include "world/channel_states.h"
+#include "world/play_context.h"
+#include "world/tile.h"
 #include "world/world.h"
 
 namespace {

@@ -6,11 +6,12 @@
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
-#include "entities/channel_states.h"
 #include "entities/particle.h"
-#include "entities/tile.h"
-#include "states/play_context.h"
+#include "states/progress.h"
 #include "unit/test_support.h"
+#include "world/channel_states.h"
+#include "world/play_context.h"
+#include "world/tile.h"
 #include "world/world.h"
 
 // A small level built by hand for the level-object tests: a world, a current play context
@@ -22,6 +23,7 @@ class ObjectScene : public TestState {
 
   ObjectScene() {
     initAllegroForTests();
+    context_.player = &progress();
     setCurrentPlayContext(&context_);
     setAllChannelsOn();
   }

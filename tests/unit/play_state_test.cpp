@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/music.h"
-#include "entities/channel_states.h"
 #include "entities/cloud.h"
 #include "states/gui_text.h"
 #include "unit/sim_run.h"
+#include "world/channel_states.h"
 #include "world/tag.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include "app/switch.h"
 #include "entities/avatar.h"
 #include "states/input_script.h"
-#include "states/play_context.h"
 #include "states/progress.h"
 #include "states/simulator.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
 #include "unit/test_support.h"
 #include "world/level_text.h"
+#include "world/play_context.h"
 
 // A level text of one grid block: (row, its characters from column 0); rows not listed are
 // empty. Record lines follow the block.

@@ -1,11 +1,6 @@
 #include "unit/test_support.h"
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_acodec.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
-#include <allegro5/allegro_ttf.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,13 +10,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/library.h"
+
 void initAllegroForTests() {
-  ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
-  ASSERT_TRUE(al_init_image_addon());
-  ASSERT_TRUE(al_init_font_addon());
-  ASSERT_TRUE(al_init_ttf_addon());
-  ASSERT_TRUE(al_init_primitives_addon());
-  ASSERT_TRUE(al_init_acodec_addon());
+  ASSERT_EQ(startLibrary(), "");
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
 }
 

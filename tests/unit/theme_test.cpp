@@ -1,4 +1,4 @@
-#include "themes/theme.h"
+#include "themes/themes.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "app/switch.h"
 #include "states/play_state.h"
 #include "states/progress.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
 #include "unit/game_directory.h"
 #include "world/tag.h"
 

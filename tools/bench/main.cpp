@@ -5,20 +5,17 @@
 // every frame as the game's loop does, and prints the mean and worst times per frame.
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_acodec.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
-#include <allegro5/allegro_ttf.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/blend.h"
+#include "app/library.h"
 #include "app/switch.h"
+#include "game/fatal.h"
 #include "states/play_state.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
 
 namespace {
 
@@ -38,13 +35,8 @@ struct Timing {
   }
 };
 
-ALLEGRO_DISPLAY* startLibrary() {
-  if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) return nullptr;
-  al_init_image_addon();
-  al_init_font_addon();
-  al_init_ttf_addon();
-  al_init_primitives_addon();
-  al_init_acodec_addon();
+ALLEGRO_DISPLAY* openDisplay() {
+  if (!startLibrary().empty()) return nullptr;
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   al_set_new_display_option(ALLEGRO_VSYNC, 2, ALLEGRO_SUGGEST);
   ALLEGRO_DISPLAY* display = al_create_display(800, 600);
@@ -61,7 +53,7 @@ int main(int argc, char** argv) {
   }
   int frames = argc == 3 ? std::atoi(argv[2]) : kDefaultFrames;
   if (frames <= 0) frames = kDefaultFrames;
-  ALLEGRO_DISPLAY* display = startLibrary();
+  ALLEGRO_DISPLAY* display = openDisplay();
   if (!display) {
     std::fputs("binhopper-bench: cannot open a display (run under scripts/headless)\n", stderr);
     return 1;

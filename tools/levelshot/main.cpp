@@ -6,21 +6,20 @@
 // channels on, and saves the picture as PNG. Exits 1 with one line on bad input.
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_acodec.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
-#include <allegro5/allegro_ttf.h>
 #include <strings.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/blend.h"
-#include "entities/channel_states.h"
+#include "app/library.h"
 #include "entities/prototypes.h"
-#include "states/play_context.h"
-#include "themes/theme.h"
+#include "game/fatal.h"
+#include "themes/themes.h"
+#include "world/channel_states.h"
+#include "world/play_context.h"
 #include "world/world.h"
 
 namespace {
@@ -41,13 +40,9 @@ Theme* findTheme(const char* wanted) {
   failWith("no theme called ", wanted);
 }
 
-ALLEGRO_DISPLAY* startLibrary() {
-  if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) failWith("cannot start the library", "");
-  al_init_image_addon();
-  al_init_font_addon();
-  al_init_ttf_addon();
-  al_init_primitives_addon();
-  al_init_acodec_addon();
+ALLEGRO_DISPLAY* openDisplay() {
+  std::string failure = startLibrary();
+  if (!failure.empty()) failWith("cannot start the library: ", failure.c_str());
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
@@ -80,7 +75,7 @@ int main(int argc, char** argv) {
     std::fputs("usage: levelshot LEVEL.lv OUT.png [THEME]\n", stderr);
     return 1;
   }
-  ALLEGRO_DISPLAY* display = startLibrary();
+  ALLEGRO_DISPLAY* display = openDisplay();
   createThemes();
   currentTheme = findTheme(argc == 4 ? argv[3] : "Sky");
   setAllChannelsOn();

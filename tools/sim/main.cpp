@@ -4,22 +4,19 @@
 //   binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I] [--trace]
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_acodec.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
-#include <allegro5/allegro_ttf.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "app/library.h"
 #include "app/music.h"
+#include "game/fatal.h"
 #include "states/input_script.h"
 #include "states/progress.h"
 #include "states/simulator.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
 
 namespace {
 
@@ -97,15 +94,8 @@ InputScript readScript(const std::string& path) {
 }
 
 void initLibrary() {
-  if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) {
-    std::printf("FATAL: Unable to initialize Allegro 5..\n");
-    std::exit(1);
-  }
-  al_init_image_addon();
-  al_init_font_addon();
-  al_init_ttf_addon();
-  al_init_primitives_addon();
-  al_init_acodec_addon();
+  std::string failure = startLibrary();
+  if (!failure.empty()) fatal(failure.c_str());
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   // The final screen loads its module; with no audio installed it is never played.
   initMusic(1);
