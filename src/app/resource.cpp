@@ -1,8 +1,8 @@
 #include "app/resource.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -18,81 +18,62 @@ class ResourceBase {
   std::string path_;
 };
 
-[[noreturn]] void missingResource(const std::string& path) {
-  std::printf("Unable to find resource: '%s'.\n", path.c_str());
-  std::fflush(stdout);
-  std::exit(1);
-}
-
 // The library can make samples only once audio is installed (it crashes otherwise). Without audio
 // (unit tests, the headless simulator) nothing could play them, so the path yields no sample.
-ALLEGRO_SAMPLE* loadSample(const std::string& path) {
-  if (!al_is_audio_installed()) return nullptr;
-  ALLEGRO_SAMPLE* sample = nullptr;
+// A sound that does not load is no failure: it warns and plays silence.
+LoadResult load(const std::string& path, ALLEGRO_SAMPLE*& sample) {
+  if (!al_is_audio_installed()) return {};
   ALLEGRO_FILE* file = al_fopen(path.c_str(), "rb");
   if (file) {
     sample = al_load_sample_f(file, ".wav");
     al_fclose(file);
   }
   if (!sample) sample = al_load_sample(path.c_str());
-  if (sample) return sample;
+  if (sample) return {};
   std::printf("Unable to load sound (no SNDFILE support?): '%s'.\nFalling back to no sound.\n", path.c_str());
   std::fflush(stdout);
   static unsigned char silence = 128;
-  return al_create_sample(&silence, 1, 44100, ALLEGRO_AUDIO_DEPTH_UINT8, ALLEGRO_CHANNEL_CONF_1, false);
+  sample = al_create_sample(&silence, 1, 44100, ALLEGRO_AUDIO_DEPTH_UINT8, ALLEGRO_CHANNEL_CONF_1, false);
+  return {};
+}
+
+LoadResult missingResource(const std::string& path) {
+  return loadFailure(path, "Unable to find resource: '" + path + "'.");
 }
 
 // The drawing model blends with source alpha and tints by the blend colour, so images keep
 // straight (not premultiplied) alpha.
-ALLEGRO_BITMAP* loadBitmap(const std::string& path) {
-  ALLEGRO_BITMAP* bitmap = al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-  if (!bitmap) missingResource(path);
-  return bitmap;
+LoadResult load(const std::string& path, ALLEGRO_BITMAP*& bitmap) {
+  bitmap = al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  return bitmap ? LoadResult{} : missingResource(path);
 }
 
 // Glyphs keep straight alpha too: premultiplied glyphs drawn with the source-alpha blender would
 // count their coverage twice and come out thin and dark.
-ALLEGRO_FONT* loadFont(const std::string& path) {
-  ALLEGRO_FONT* font = al_load_font(path.c_str(), kFontSize, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-  if (!font) missingResource(path);
-  return font;
+LoadResult load(const std::string& path, ALLEGRO_FONT*& font) {
+  font = al_load_font(path.c_str(), kFontSize, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  return font ? LoadResult{} : missingResource(path);
 }
+
+LoadResult load(const std::string& path, Sheet*& sheet) {
+  std::unique_ptr<Sheet> loaded;
+  LoadResult result = Sheet::load(path, loaded);
+  sheet = loaded.release();
+  return result;
+}
+
+void release(ALLEGRO_SAMPLE* sample) { al_destroy_sample(sample); }
+void release(ALLEGRO_BITMAP* bitmap) { al_destroy_bitmap(bitmap); }
+void release(ALLEGRO_FONT* font) { al_destroy_font(font); }
+void release(Sheet* sheet) { delete sheet; }
 
 template <typename T>
 class Resource : public ResourceBase {
  public:
-  explicit Resource(const std::string& path);
-  ~Resource() override;
+  Resource(const std::string& path, T* value_) : ResourceBase(path), value(value_) {}
+  ~Resource() override { release(value); }
   T* value;
 };
-
-template <>
-Resource<ALLEGRO_SAMPLE>::Resource(const std::string& path) : ResourceBase(path), value(loadSample(path)) {}
-template <>
-Resource<ALLEGRO_SAMPLE>::~Resource() {
-  al_destroy_sample(value);
-}
-
-template <>
-Resource<ALLEGRO_BITMAP>::Resource(const std::string& path) : ResourceBase(path), value(loadBitmap(path)) {}
-template <>
-Resource<ALLEGRO_BITMAP>::~Resource() {
-  al_destroy_bitmap(value);
-}
-
-template <>
-Resource<ALLEGRO_FONT>::Resource(const std::string& path) : ResourceBase(path), value(loadFont(path)) {}
-template <>
-Resource<ALLEGRO_FONT>::~Resource() {
-  al_destroy_font(value);
-}
-
-template <>
-Resource<Sheet>::Resource(const std::string& path) : ResourceBase(path), value(new Sheet(path)) {}
-template <>
-Resource<Sheet>::~Resource() {
-  delete value;
-}
 
 // Resources live until the process ends; the map is never torn down, so nothing is released
 // after the library has shut down at exit.
@@ -101,11 +82,21 @@ std::map<std::string, ResourceBase*>& cache() {
   return *entries;
 }
 
+// A failed load leaves no entry, so the cache holds only what loaded.
 template <typename T>
 void acquire(T*& destination, const std::string& path) {
-  ResourceBase*& entry = cache()[path];
-  if (!entry) entry = new Resource<T>(path);
-  destination = static_cast<Resource<T>*>(entry)->value;
+  auto entry = cache().find(path);
+  if (entry == cache().end()) {
+    T* value = nullptr;
+    LoadResult loaded = load(path, value);
+    if (!loaded.ok) {
+      destination = nullptr;
+      reportLoadFailure(loaded);
+      return;
+    }
+    entry = cache().emplace(path, new Resource<T>(path, value)).first;
+  }
+  destination = static_cast<Resource<T>*>(entry->second)->value;
 }
 
 }  // namespace

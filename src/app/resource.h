@@ -6,13 +6,14 @@
 
 #include <string>
 
+#include "app/load_result.h"
 #include "app/sheet.h"
 
 // Every image, sheet, font and sound is loaded once, on first request, and kept for the rest
 // of the process under its path. Callers keep the returned pointer as a borrowed handle.
-// A missing bitmap or font ends the process ("Unable to find resource: '<path>'."); a missing
-// sound prints a warning once and plays silence. Before audio is installed a sample request
-// yields null (playSound ignores it).
+// A missing bitmap or font ("Unable to find resource: '<path>'.") or sheet image goes to the
+// program's load-failure handler and yields null; a missing sound prints a warning once and
+// plays silence. Before audio is installed a sample request yields null (playSound ignores it).
 void getResource(ALLEGRO_BITMAP*& destination, const std::string& path);
 void getResource(Sheet*& destination, const std::string& path);
 void getResource(ALLEGRO_FONT*& destination, const std::string& path);

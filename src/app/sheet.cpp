@@ -1,8 +1,5 @@
 #include "app/sheet.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
 bool isMagenta(ALLEGRO_COLOR colour) {
   unsigned char r, g, b;
@@ -13,12 +10,14 @@ bool isMagenta(ALLEGRO_COLOR colour) {
 
 // Straight alpha, as for every image of the game; it also keeps a transparent magenta separator
 // magenta when read back.
-Sheet::Sheet(const std::string& path) : bitmap_(al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA)) {
-  if (!bitmap_) {
-    std::printf("UNABLE TO LOAD BITMAP '%s'!", path.c_str());
-    std::fflush(stdout);
-    std::exit(1);
-  }
+LoadResult Sheet::load(const std::string& path, std::unique_ptr<Sheet>& sheet) {
+  ALLEGRO_BITMAP* bitmap = al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  if (!bitmap) return loadFailure(path, "UNABLE TO LOAD BITMAP '" + path + "'!", false);
+  sheet = std::make_unique<Sheet>(bitmap);
+  return {};
+}
+
+Sheet::Sheet(ALLEGRO_BITMAP* bitmap) : bitmap_(bitmap) {
   int width = al_get_bitmap_width(bitmap_);
   int height = al_get_bitmap_height(bitmap_);
   al_lock_bitmap(bitmap_, ALLEGRO_PIXEL_FORMAT_ANY, ALLEGRO_LOCK_READONLY);

@@ -2,8 +2,11 @@
 
 #include <allegro5/allegro.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "app/load_result.h"
 
 // A bitmap cut into equal frames. The frame size is marked inside the image by one-pixel
 // magenta (255, 0, 255) separator lines; frames sit on a pitch of size + 1 and are numbered
@@ -11,8 +14,11 @@
 // column is one frame of the whole image.
 class Sheet {
  public:
-  // Exits with "UNABLE TO LOAD BITMAP '<path>'!" when the image does not load.
-  explicit Sheet(const std::string& path);
+  // Loads the image and cuts it; when the image does not load, sheet stays null and the
+  // result says "UNABLE TO LOAD BITMAP '<path>'!".
+  static LoadResult load(const std::string& path, std::unique_ptr<Sheet>& sheet);
+  // Takes the bitmap and cuts it into frames.
+  explicit Sheet(ALLEGRO_BITMAP* bitmap);
   ~Sheet();
   Sheet(const Sheet&) = delete;
   Sheet& operator=(const Sheet&) = delete;

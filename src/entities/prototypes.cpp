@@ -34,12 +34,12 @@ Prototypes::~Prototypes() {
   map_.clear();
 }
 
-void loadLevel(const char* path, World& world) {
-  Prototypes prototypes;
-  loadLevel(prototypes.map(), path, world);
-}
-
 LevelFileResult readLevel(const char* path, World& world) {
   Prototypes prototypes;
   return readLevel(prototypes.map(), path, world);
+}
+
+void loadLevel(const char* path, World& world) {
+  LevelFileResult loaded = readLevel(path, world);
+  if (!loaded.ok) reportLoadFailure(loaded);
 }

@@ -17,6 +17,8 @@ class Prototypes {
   PrototypeMap map_;
 };
 
-// Convenience: load a level file with a fresh prototype table.
-void loadLevel(const char* path, World& world);
+// Convenience: read a level file with a fresh prototype table.
 LevelFileResult readLevel(const char* path, World& world);
+// The same where a failure cannot be returned (a play state's construction): it goes to the
+// program's load-failure handler and the world stays empty.
+void loadLevel(const char* path, World& world);

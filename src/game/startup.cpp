@@ -36,6 +36,7 @@ int runGame(int argc, char** argv) {
   LaunchOptions options = parseCommandLine(argc, argv);
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
+  setLoadFailureHandler(endWithLoadFailure);
   ALLEGRO_DISPLAY* display = openDisplay(options.fullScreen);
   resetBlender();
   al_install_keyboard();

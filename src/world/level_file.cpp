@@ -16,10 +16,8 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
-LevelFileResult failure(std::string message) { return LevelFileResult{false, std::move(message)}; }
-
 LevelFileResult malformed(const char* path, long offset, const std::string& why) {
-  return failure(format("MALFORMED '%s' AT BYTE %ld: %s!!!", path, offset, why.c_str()));
+  return loadFailure(path, format("MALFORMED '%s' AT BYTE %ld: %s!!!", path, offset, why.c_str()));
 }
 
 // Reads one record whose code is already known to be mapped. The entity reads the rest of its
@@ -46,7 +44,7 @@ LevelFileResult readRecord(Entity* prototype, FILE* file, const char* path, long
 // It ends at the first code pair that holds 0xFF or runs into the end of the file.
 LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, World& world) {
   FileHandle file(std::fopen(path, "rb"));
-  if (!file) return failure(format("CANNOT OPEN '%s'!!!", path));
+  if (!file) return loadFailure(path, format("CANNOT OPEN '%s'!!!", path));
   std::vector<std::unique_ptr<Entity>> entities;
   while (true) {
     long offset = std::ftell(file.get());
@@ -55,7 +53,8 @@ LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, Worl
     if (first == EOF || second == EOF || first == kEndCode || second == kEndCode) break;
     std::string code{static_cast<char>(first), static_cast<char>(second)};
     auto prototype = prototypes.find(code);
-    if (prototype == prototypes.end()) return failure(format("UNMAPPABLE '%s'!!!", printableBytes(code).c_str()));
+    if (prototype == prototypes.end())
+      return loadFailure(path, format("UNMAPPABLE '%s'!!!", printableBytes(code).c_str()));
     LevelFileResult result = readRecord(prototype->second, file.get(), path, offset, entities);
     if (!result.ok) return result;
   }
@@ -66,12 +65,12 @@ LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, Worl
 LevelFileResult writeLevelBytes(const char* path, const std::string& bytes) {
   std::string temporary = std::string(path) + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return failure(format("CANNOT OPEN '%s'!!!", path));
+  if (!file) return loadFailure(path, format("CANNOT OPEN '%s'!!!", path));
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   if (std::fclose(file) != 0) written = false;
   if (written && std::rename(temporary.c_str(), path) == 0) return {};
   std::remove(temporary.c_str());
-  return failure(format("CANNOT WRITE '%s'!!!", path));
+  return loadFailure(path, format("CANNOT WRITE '%s'!!!", path));
 }
 
 // The records are gathered in memory first, so that the file is written in one piece.
@@ -79,28 +78,10 @@ LevelFileResult writeLevel(const char* path, World& world) {
   char* buffer = nullptr;
   size_t size = 0;
   FILE* memory = open_memstream(&buffer, &size);
-  if (!memory) return failure(format("CANNOT WRITE '%s'!!!", path));
+  if (!memory) return loadFailure(path, format("CANNOT WRITE '%s'!!!", path));
   for (Entity* entity : world.byTag(tagOf("entt"))) entity->write(memory);
   std::fclose(memory);
   std::string bytes(buffer, size);
   std::free(buffer);
   return writeLevelBytes(path, bytes);
-}
-
-namespace {
-[[noreturn]] void exitWith(const LevelFileResult& result) {
-  std::printf("%s\n", result.message.c_str());
-  std::fflush(stdout);
-  std::exit(1);
-}
-}  // namespace
-
-void loadLevel(const PrototypeMap& prototypes, const char* path, World& world) {
-  LevelFileResult result = readLevel(prototypes, path, world);
-  if (!result.ok) exitWith(result);
-}
-
-void saveLevel(const char* path, World& world) {
-  LevelFileResult result = writeLevel(path, world);
-  if (!result.ok) exitWith(result);
 }

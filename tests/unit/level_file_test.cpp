@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "entities/prototypes.h"
+#include "game/fatal.h"
 #include "unit/test_support.h"
 #include "world/tile.h"
 
@@ -115,20 +116,24 @@ TEST_F(LevelFile, UnknownCodeAndMissingFileAreReported) {
   EXPECT_EQ(readLevel(missing.c_str(), *world).message, "CANNOT OPEN '" + missing + "'!!!");
 }
 
-// The game's forms print the line to standard output and exit 1. The child runs the test again
-// from the start and ends by exit, so the files live in the build folder.
-TEST(LevelFileExit, GameFormsExitWithStatusOne) {
+// A play state cannot return a failed load; it goes to the program's handler, and the game's
+// prints the loader's line and exits 1. The child runs the test again from the start and ends
+// by exit, so the files live in the build folder.
+TEST(LevelFileExit, TheGameEndsOnALevelItCannotLoadWithTheLoadersLine) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   initAllegroForTests();
   World world;
   std::string path = BINHOPPER_BINARY_DIR "/unknown-code-test.lv";
   writeFileBytes(path, "zz\x01\x01"s);
+  setLoadFailureHandler(endWithLoadFailure);
   EXPECT_EXIT((sendStdoutToStderr(), loadLevel(path.c_str(), world)), ::testing::ExitedWithCode(1),
-              "UNMAPPABLE 'zz'!!!");
+              "^UNMAPPABLE 'zz'!!!\n$");
   EXPECT_EXIT((sendStdoutToStderr(), loadLevel(BINHOPPER_BINARY_DIR "/missing-level-test.lv", world)),
-              ::testing::ExitedWithCode(1), "CANNOT OPEN '.*/missing-level-test.lv'!!!");
-  EXPECT_EXIT((sendStdoutToStderr(), saveLevel(BINHOPPER_BINARY_DIR "/no/such/dir.lv", world)),
-              ::testing::ExitedWithCode(1), "CANNOT OPEN '.*/no/such/dir.lv'!!!");
+              ::testing::ExitedWithCode(1), "^CANNOT OPEN '.*/missing-level-test.lv'!!!\n$");
+  setLoadFailureHandler(nullptr);
+  LevelFileResult unwritable = writeLevel(BINHOPPER_BINARY_DIR "/no/such/dir.lv", world);
+  EXPECT_EQ(unwritable.path, BINHOPPER_BINARY_DIR "/no/such/dir.lv");
+  EXPECT_EQ(unwritable.message, "CANNOT OPEN '" BINHOPPER_BINARY_DIR "/no/such/dir.lv'!!!");
   std::remove(path.c_str());
 }
 

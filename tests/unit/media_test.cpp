@@ -58,7 +58,9 @@ TEST_F(MediaTest, SheetsCutIntoTheFramesTheGameDraws) {
   };
   for (const auto& [path, minWidth, maxWidth, minHeight, maxHeight, drawn, blank] : rows) {
     SCOPED_TRACE(path);
-    Sheet sheet(path);
+    std::unique_ptr<Sheet> loaded;
+    ASSERT_TRUE(Sheet::load(path, loaded).ok);
+    const Sheet& sheet = *loaded;
     EXPECT_TRUE(sheet.frameWidth() >= minWidth && sheet.frameWidth() <= maxWidth) << sheet.frameWidth();
     EXPECT_TRUE(sheet.frameHeight() >= minHeight && sheet.frameHeight() <= maxHeight) << sheet.frameHeight();
     ASSERT_GE(sheet.frameCount(), drawn);

@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "game/fatal.h"
 #include "unit/null_audio.h"
 #include "unit/test_support.h"
 
@@ -74,13 +75,22 @@ TEST(ResourceCache, SoundThatDoesNotLoadWarnsOnceAndPlaysSilence) {
   }
 }
 
-TEST(ResourceCacheDeathTest, MissingImageOrFontEndsTheProcessWithTheMessage) {
+// The cache cannot return a failure through its accessors: it yields null, keeps no entry, and
+// hands the failure to the program's handler, which in the game prints the line and exits 1.
+TEST(ResourceCacheDeathTest, MissingMediaYieldNullOrEndTheGameWithTheMessage) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child runs this body again: fixed paths
   initAllegroForTests();
+  int entries = resourceCount();
+  EXPECT_EQ(bitmapResource("media/no-such-image.png"), nullptr);
+  EXPECT_EQ(resourceCount(), entries);
+  setLoadFailureHandler(endWithLoadFailure);
+  EXPECT_EXIT((sendStdoutToStderr(), sheetResource("media/no-such-sheet.png")), testing::ExitedWithCode(1),
+              "^UNABLE TO LOAD BITMAP 'media/no-such-sheet\\.png'!$");
   EXPECT_EXIT((sendStdoutToStderr(), bitmapResource("media/no-such-image.png")), testing::ExitedWithCode(1),
               "^Unable to find resource: 'media/no-such-image\\.png'\\.\n$");
   EXPECT_EXIT((sendStdoutToStderr(), fontResource("media/no-such-font.ttf")), testing::ExitedWithCode(1),
               "^Unable to find resource: 'media/no-such-font\\.ttf'\\.\n$");
+  setLoadFailureHandler(nullptr);
 }
 
 // Runs in a child process of its own, where audio was never installed, as in the simulator.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -57,7 +58,9 @@ TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
     std::string path = writeSheet(dir, std::string(label).substr(0, 8) + ".png", width, height, frameWidth, frameHeight,
                                   separatorAlpha);
     NewBitmapFlags defaults(0);  // whatever the flags, the separators must read back unchanged
-    Sheet sheet(path);
+    std::unique_ptr<Sheet> loaded;
+    ASSERT_TRUE(Sheet::load(path, loaded).ok);
+    const Sheet& sheet = *loaded;
     EXPECT_EQ(sheet.frameWidth(), frameWidth);
     EXPECT_EQ(sheet.frameHeight(), frameHeight);
     ASSERT_EQ(sheet.frameCount(), static_cast<int>(frames.size()));
@@ -71,11 +74,15 @@ TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
   }
 }
 
-TEST(SheetDeathTest, MissingImageEndsTheProcessWithTheMessage) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child runs this body again: a fixed path
+TEST(Sheet, MissingImageIsAFailureWithItsPathAndLine) {
   initAllegroForTests();
-  EXPECT_EXIT((sendStdoutToStderr(), Sheet("media/no-such-sheet.png")), testing::ExitedWithCode(1),
-              "^UNABLE TO LOAD BITMAP 'media/no-such-sheet\\.png'!$");
+  std::unique_ptr<Sheet> sheet;
+  LoadResult result = Sheet::load("media/no-such-sheet.png", sheet);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.path, "media/no-such-sheet.png");
+  EXPECT_EQ(result.message, "UNABLE TO LOAD BITMAP 'media/no-such-sheet.png'!");
+  EXPECT_FALSE(result.endsLine) << "the line has never ended in a line break";
+  EXPECT_EQ(sheet, nullptr);
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ struct Timing {
 
 ALLEGRO_DISPLAY* openDisplay() {
   if (!startLibrary().empty()) return nullptr;
+  setLoadFailureHandler(endWithLoadFailure);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   al_set_new_display_option(ALLEGRO_VSYNC, 2, ALLEGRO_SUGGEST);
   ALLEGRO_DISPLAY* display = al_create_display(800, 600);

@@ -43,6 +43,7 @@ Theme* findTheme(const char* wanted) {
 ALLEGRO_DISPLAY* openDisplay() {
   std::string failure = startLibrary();
   if (!failure.empty()) failWith("cannot start the library: ", failure.c_str());
+  setLoadFailureHandler(endWithLoadFailure);
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
