@@ -6,9 +6,7 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -29,10 +27,10 @@ std::string directoryOf(const std::string& path) {
 FileResult resolveLinks(const std::string& path, std::string& target) {
   target = path;
   for (int hop = 0; hop < kMaximumLinks; ++hop) {
-    std::vector<char> buffer(PATH_MAX);
-    ssize_t length = readlink(target.c_str(), buffer.data(), buffer.size() - 1);
+    char buffer[PATH_MAX];
+    ssize_t length = readlink(target.c_str(), buffer, sizeof buffer);
     if (length < 0) return errno == EINVAL || errno == ENOENT ? FileResult{} : failureFromErrno();
-    std::string next(buffer.data(), static_cast<size_t>(length));
+    std::string next(buffer, static_cast<size_t>(length));
     target = next[0] == '/' ? next : directoryOf(target) + "/" + next;
   }
   return failure(std::strerror(ELOOP));
@@ -59,13 +57,11 @@ FileResult syncDirectory(const std::string& directory) {
   return {};
 }
 
-// Writes the temporary file whole and synced; leaves nothing behind on failure.
-FileResult writeTemporary(std::string& temporary, mode_t mode, const std::string& bytes) {
-  std::vector<char> name(temporary.begin(), temporary.end());
-  name.push_back('\0');
-  int descriptor = mkstemp(name.data());
+// Writes the temporary file whole and synced; leaves nothing behind on failure. Its name is
+// fixed, so a writer killed half-way leaves one stale file that the next save reuses.
+FileResult writeTemporary(const std::string& temporary, mode_t mode, const std::string& bytes) {
+  int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (descriptor < 0) return failureFromErrno();
-  temporary = name.data();
   bool written = fchmod(descriptor, mode) == 0 && writeAll(descriptor, bytes) && fsync(descriptor) == 0;
   int error = errno;
   if (close(descriptor) != 0 && written) {
@@ -120,7 +116,7 @@ FileResult replaceFile(const std::string& path, const std::string& bytes) {
     umask(mask);
     mode &= ~mask;
   }
-  std::string temporary = target + ".XXXXXX";
+  std::string temporary = target + ".tmp";
   FileResult written = writeTemporary(temporary, mode, bytes);
   if (!written.ok) return written;
   if (rename(temporary.c_str(), target.c_str()) != 0) {

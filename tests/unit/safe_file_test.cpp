@@ -37,7 +37,7 @@ TEST(SafeFile, ReplacingKeepsLinksAndPermissionsAndLeavesNoTemporary) {
   EXPECT_TRUE(S_ISLNK(modeOf(dir.file("link.dat")))) << "the link stays a link";
   EXPECT_EQ(readFileBytes(target), "new bytes");
   EXPECT_EQ(modeOf(target) & 07777, 0640u);
-  EXPECT_EQ(entriesIn(dir.path()), 2);
+  EXPECT_EQ(entriesIn(dir.path()), 2) << "no temporary file is left behind";
 
   ASSERT_TRUE(replaceFile(dir.file("fresh.dat"), "").ok) << "an empty file is still a file";
   EXPECT_EQ(readFileBytes(dir.file("fresh.dat")), "");
