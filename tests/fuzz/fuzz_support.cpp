@@ -15,7 +15,9 @@
 #include "themes/theme.h"
 
 const std::string& fuzzFileWith(const uint8_t* data, size_t size) {
-  static const std::string path = "/tmp/binhopper-fuzz-" + std::to_string(getpid());
+  // Memory-backed where the system has it: millions of inputs are written here.
+  static const std::string path =
+      std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/binhopper-fuzz-" + std::to_string(getpid());
   static const bool removedAtExit = [] { return std::atexit([] { std::remove(path.c_str()); }) == 0; }();
   (void)removedAtExit;
   FILE* file = std::fopen(path.c_str(), "wb");
