@@ -15,6 +15,7 @@ constexpr size_t kMaximumReadBytes = 64u << 20;  // far beyond any level, script
 
 FileResult failure(const std::string& reason) { return FileResult{false, reason}; }
 FileResult failureFromErrno() { return failure(std::strerror(errno)); }
+FileResult unopened(const std::string& reason) { return FileResult{false, reason, false}; }
 
 std::string directoryOf(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -61,7 +62,7 @@ FileResult syncDirectory(const std::string& directory) {
 // fixed, so a writer killed half-way leaves one stale file that the next save reuses.
 FileResult writeTemporary(const std::string& temporary, mode_t mode, const std::string& bytes) {
   int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (descriptor < 0) return failureFromErrno();
+  if (descriptor < 0) return unopened(std::strerror(errno));
   bool written = fchmod(descriptor, mode) == 0 && writeAll(descriptor, bytes) && fsync(descriptor) == 0;
   int error = errno;
   if (close(descriptor) != 0 && written) {
@@ -105,11 +106,11 @@ FileResult readWholeFile(const std::string& path, std::string& bytes) {
 FileResult replaceFile(const std::string& path, const std::string& bytes) {
   std::string target;
   FileResult resolved = resolveLinks(path, target);
-  if (!resolved.ok) return resolved;
+  if (!resolved.ok) return unopened(resolved.reason);
   mode_t mode = 0666;
   struct stat status {};
   if (lstat(target.c_str(), &status) == 0) {
-    if (!S_ISREG(status.st_mode)) return failure("not a regular file");
+    if (!S_ISREG(status.st_mode)) return unopened("not a regular file");
     mode = status.st_mode & 07777;
   } else {
     mode_t mask = umask(0);

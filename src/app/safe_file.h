@@ -8,6 +8,7 @@
 struct FileResult {
   bool ok = true;
   std::string reason;
+  bool opened = true;  // false when the failure came before any byte could be written
 };
 
 // Reads a file whole. A directory, a read error or more than 64 MiB is a failure, never an

@@ -67,8 +67,9 @@ LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, Worl
 }
 
 LevelFileResult writeLevelBytes(const char* path, const std::string& bytes) {
-  if (replaceFile(path, bytes).ok) return {};
-  return failure(format("CANNOT WRITE '%s'!!!", path));
+  FileResult written = replaceFile(path, bytes);
+  if (written.ok) return {};
+  return failure(format(written.opened ? "CANNOT WRITE '%s'!!!" : "CANNOT OPEN '%s'!!!", path));
 }
 
 // The records are gathered in memory first, so that the file is written in one piece.

@@ -35,7 +35,7 @@ expect_error "missing file" "cannot read '.*nothing.lv'" "$tool" dump "$work/not
 expect_error "a directory to dump" "cannot read '$work': Is a directory" "$tool" dump "$work"
 expect_error "a directory to compile" "cannot read '$work'" "$tool" compile "$work" "$work/x.lv"
 ln -s /dev/full "$work/device.lv"
-expect_error "a device to replace" "CANNOT WRITE" "$tool" compile "$work/level.txt" "$work/device.lv"
+expect_error "a device to replace" "CANNOT OPEN" "$tool" compile "$work/level.txt" "$work/device.lv"
 [ -c /dev/full ] && [ -L "$work/device.lv" ] || fail "the device or the link to it was replaced"
 expect_exit 2 "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
 expect_exit 2 "unknown command" "usage:" "$tool" show "$work/level.lv"
