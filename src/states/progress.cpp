@@ -1,9 +1,13 @@
 #include "states/progress.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "world/world.h"
 
 namespace {
 
@@ -20,10 +24,6 @@ constexpr int kRecordBytes = 12;
 struct FileCloser {
   void operator()(FILE* file) const { std::fclose(file); }
 };
-
-bool readBytes(FILE* file, unsigned char* bytes, int count) {
-  return std::fread(bytes, 1, count, file) == static_cast<size_t>(count);
-}
 
 std::int32_t int32From(const unsigned char* bytes) {
   std::uint32_t value = 0;
@@ -55,9 +55,37 @@ LevelRecord freshRecord(size_t index) {
   return record;
 }
 
-void reportShortFile(const std::string& path, FILE* file, size_t kept) {
-  std::printf("Progress file '%s' is cut short at byte %ld; keeping its %zu whole level records.\n", path.c_str(),
-              std::ftell(file), kept);
+// Whole-file reads and writes; a write goes to a temporary file renamed over the target, so a
+// crash or a full disk never leaves a half-written file. Gives the errno of a failure, or 0.
+bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
+  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return false;
+  unsigned char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+  return true;
+}
+
+int writeWholeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+  std::string temporary = path + ".tmp";
+  FILE* file = std::fopen(temporary.c_str(), "wb");
+  bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if (file && std::fclose(file) != 0) written = false;
+  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return 0;
+  int error = errno;
+  if (file) std::remove(temporary.c_str());
+  return error ? error : EIO;
+}
+
+bool isFlag(unsigned char byte) { return byte == 0 || byte == 1; }
+
+// A record is trusted only when every flag is 0 or 1 and the best time is a real duration.
+bool recordFrom(const unsigned char* bytes, LevelRecord& record) {
+  double bestTime = doubleFrom(bytes + 4);
+  if (!isFlag(bytes[0]) || !isFlag(bytes[1]) || !isFlag(bytes[2]) || !isFlag(bytes[3])) return false;
+  if (!std::isfinite(bestTime) || bestTime <= 0.0) return false;
+  record = LevelRecord{bytes[0] == 1, bytes[1] == 1, bytes[2] == 1, bytes[3] == 1, bestTime};
+  return true;
 }
 
 }  // namespace
@@ -68,41 +96,49 @@ Progress& progress() {
 }
 
 // File layout, little-endian, no header or checksum:
-//   offset 0       4 bytes  deaths, signed 32-bit
-//   offset 4       1 byte   record count n
-//   offset 5 + 12i 1 byte   unlocked, completed, golden, silver (non-zero is set), one byte each
-//   offset 9 + 12i 8 bytes  best time, IEEE 754 double
-// A file cut short keeps every whole record before the cut.
+//   offset 0       4 bytes  deaths, signed 32-bit, never negative
+//   offset 4       1 byte   record count n; the file is exactly 5 + 12n bytes long
+//   offset 5 + 12i 1 byte   unlocked, completed, golden, silver (0 or 1), one byte each
+//   offset 9 + 12i 8 bytes  best time, IEEE 754 double, finite and positive
+// A file that breaks any of these is damaged: it is set aside before anything overwrites it,
+// and of it only the death count (when not negative) and the valid whole records are kept.
 void Progress::load(int levelCount) {
+  loaded = true;
   deaths = 0;
   records.clear();
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (file) readFile(file.get());
+  damageNote.clear();
+  std::vector<unsigned char> bytes;
+  if (readWholeFile(path, bytes) && !readRecords(bytes)) setAside(bytes);
   ensureRecords(levelCount);
+  if (!damageNote.empty()) openAhead();
 }
 
-void Progress::readFile(FILE* file) {
-  unsigned char header[kHeaderBytes];
-  if (!readBytes(file, header, kHeaderBytes)) {
-    reportShortFile(path, file, 0);
-    return;
-  }
-  deaths = int32From(header);
-  unsigned count = header[4];
-  for (unsigned i = 0; i < count; ++i) {
-    unsigned char bytes[kRecordBytes];
-    if (!readBytes(file, bytes, kRecordBytes)) {
-      reportShortFile(path, file, records.size());
-      return;
-    }
-    LevelRecord record;
-    record.unlocked = bytes[0] != 0;
-    record.completed = bytes[1] != 0;
-    record.golden = bytes[2] != 0;
-    record.silver = bytes[3] != 0;
-    record.bestTime = doubleFrom(bytes + 4);
+// Reads every whole record present, whatever the count byte says, and tells whether the file
+// was sound.
+bool Progress::readRecords(const std::vector<unsigned char>& bytes) {
+  if (bytes.size() < static_cast<size_t>(kHeaderBytes)) return false;
+  bool sound = bytes.size() == kHeaderBytes + kRecordBytes * static_cast<size_t>(bytes[4]);
+  std::int32_t storedDeaths = int32From(bytes.data());
+  if (storedDeaths >= 0) deaths = storedDeaths;
+  sound = sound && storedDeaths >= 0;
+  size_t whole = std::min<size_t>((bytes.size() - kHeaderBytes) / kRecordBytes, kMaximumRecords);
+  for (size_t i = 0; i < whole; ++i) {
+    LevelRecord record = freshRecord(i);
+    if (!recordFrom(bytes.data() + kHeaderBytes + kRecordBytes * i, record)) sound = false;
     records.push_back(record);
   }
+  return sound;
+}
+
+void Progress::setAside(const std::vector<unsigned char>& bytes) {
+  std::string copy = path + ".bad";
+  int error = writeWholeFile(copy, bytes);
+  damageNote.push_back(
+      format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()));
+  damageNote.push_back(
+      error == 0 ? format("A copy of the damaged file is in '%s'.", copy.c_str())
+                 : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), std::strerror(error)));
+  for (const std::string& line : damageNote) std::printf("%s\n", line.c_str());
 }
 
 void Progress::ensureRecords(int levelCount) {
@@ -127,19 +163,15 @@ std::vector<unsigned char> Progress::fileBytes() const {
   return bytes;
 }
 
-// The new content goes to a temporary file that replaces the old one only once it is whole,
-// so a crash or a full disk never leaves a half-written record behind.
 bool Progress::save() const {
-  std::string temporary = path + ".tmp";
-  std::vector<unsigned char> bytes = fileBytes();
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (file && std::fclose(file) != 0) written = false;
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  int error = errno;
-  if (file) std::remove(temporary.c_str());
+  int error = writeWholeFile(path, fileBytes());
+  if (error == 0) return true;
   std::printf("Unable to save progress to '%s': %s.\n", path.c_str(), std::strerror(error));
   return false;
+}
+
+void Progress::keep() const {
+  if (loaded) save();
 }
 
 void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed) {
@@ -149,6 +181,10 @@ void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed)
   record.golden = record.golden || allGarbage;
   record.silver = record.silver || (allGarbage && elapsed < targetTime(levelIndex));
   if (allGarbage && record.bestTime > elapsed) record.bestTime = elapsed;
+  openAhead();
+}
+
+void Progress::openAhead() {
   size_t completed = completedCount();
   for (size_t i = completed; i < completed + kLevelsOpenedAhead && i < records.size(); ++i) {
     records[i].unlocked = true;
