@@ -153,13 +153,19 @@ void PlayState::finish(int playResult) {
   status = 1;
 }
 
+// Only the numbered levels' plays write the record; the menu's scene, the final screen and the
+// editor's test plays leave the file alone.
+void PlayState::keepProgress() const {
+  if (levelIndex >= 0) progress().keep();
+}
+
 void PlayState::showCompletionReport() {
   int collected = static_cast<int>(context->garbageCollected);
   int loose = context->grid->looseCount;
   bool allGarbage = collected == loose;
   Progress& record = progress();
   record.recordCompletion(levelIndex, allGarbage, context->elapsedTime);
-  record.keep();
+  keepProgress();
   double target = record.targetTime(levelIndex);
   // Nothing to collect means all of it was collected.
   int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
@@ -190,7 +196,7 @@ void PlayState::showCompletionReport() {
 }
 
 void PlayState::showDeathReport(const std::string& reason) {
-  progress().keep();
+  keepProgress();
   report = new PopUp();
   report->addLine(format("You %s.", reason.c_str()), "");
   report->addLine("", "");

@@ -35,6 +35,7 @@ class PlayState : public AppState<int> {
  private:
   void addFinalScreenExtras();
   void finish(int playResult);
+  void keepProgress() const;
   void showCompletionReport();
   void showDeathReport(const std::string& reason);
   void drawClosingZoom();
