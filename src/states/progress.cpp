@@ -69,7 +69,8 @@ bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
 int writeWholeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
   std::string temporary = path + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
-  bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  // An empty copy (of an empty damaged file) writes nothing: fwrite must not see a null buffer.
+  bool written = file && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
   if (file && std::fclose(file) != 0) written = false;
   if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return 0;
   int error = errno;
