@@ -1,12 +1,11 @@
 #include "states/progress.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
+#include "app/safe_file.h"
 #include "world/world.h"
 
 namespace {
@@ -20,10 +19,6 @@ constexpr int kLevelsOpenedAhead = 3;      // completing k levels opens indexes 
 constexpr unsigned kMaximumRecords = 255;  // the record count is one byte
 constexpr int kHeaderBytes = 5;
 constexpr int kRecordBytes = 12;
-
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
 
 std::int32_t int32From(const unsigned char* bytes) {
   std::uint32_t value = 0;
@@ -53,29 +48,6 @@ LevelRecord freshRecord(size_t index) {
   LevelRecord record;
   record.unlocked = index < static_cast<size_t>(kOpenFromStart);
   return record;
-}
-
-// Whole-file reads and writes; a write goes to a temporary file renamed over the target, so a
-// crash or a full disk never leaves a half-written file. Gives the errno of a failure, or 0.
-bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
-  unsigned char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-  return true;
-}
-
-int writeWholeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-  std::string temporary = path + ".tmp";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  // An empty copy (of an empty damaged file) writes nothing: fwrite must not see a null buffer.
-  bool written = file && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-  if (file && std::fclose(file) != 0) written = false;
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return 0;
-  int error = errno;
-  if (file) std::remove(temporary.c_str());
-  return error ? error : EIO;
 }
 
 bool isFlag(unsigned char byte) { return byte == 0 || byte == 1; }
@@ -108,37 +80,38 @@ void Progress::load(int levelCount) {
   deaths = 0;
   records.clear();
   damageNote.clear();
-  std::vector<unsigned char> bytes;
-  if (readWholeFile(path, bytes) && !readRecords(bytes)) setAside(bytes);
+  std::string bytes;
+  if (readWholeFile(path, bytes).ok && !readRecords(bytes)) setAside(bytes);
   ensureRecords(levelCount);
   if (!damageNote.empty()) openAhead();
 }
 
 // Reads every whole record present, whatever the count byte says, and tells whether the file
 // was sound.
-bool Progress::readRecords(const std::vector<unsigned char>& bytes) {
-  if (bytes.size() < static_cast<size_t>(kHeaderBytes)) return false;
-  bool sound = bytes.size() == kHeaderBytes + kRecordBytes * static_cast<size_t>(bytes[4]);
-  std::int32_t storedDeaths = int32From(bytes.data());
+bool Progress::readRecords(const std::string& file) {
+  if (file.size() < static_cast<size_t>(kHeaderBytes)) return false;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+  bool sound = file.size() == kHeaderBytes + kRecordBytes * static_cast<size_t>(bytes[4]);
+  std::int32_t storedDeaths = int32From(bytes);
   if (storedDeaths >= 0) deaths = storedDeaths;
   sound = sound && storedDeaths >= 0;
-  size_t whole = std::min<size_t>((bytes.size() - kHeaderBytes) / kRecordBytes, kMaximumRecords);
+  size_t whole = std::min<size_t>((file.size() - kHeaderBytes) / kRecordBytes, kMaximumRecords);
   for (size_t i = 0; i < whole; ++i) {
     LevelRecord record = freshRecord(i);
-    if (!recordFrom(bytes.data() + kHeaderBytes + kRecordBytes * i, record)) sound = false;
+    if (!recordFrom(bytes + kHeaderBytes + kRecordBytes * i, record)) sound = false;
     records.push_back(record);
   }
   return sound;
 }
 
-void Progress::setAside(const std::vector<unsigned char>& bytes) {
+void Progress::setAside(const std::string& bytes) {
   std::string copy = path + ".bad";
-  int error = writeWholeFile(copy, bytes);
+  FileResult copied = replaceFile(copy, bytes);
   damageNote.push_back(
       format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()));
   damageNote.push_back(
-      error == 0 ? format("A copy of the damaged file is in '%s'.", copy.c_str())
-                 : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), std::strerror(error)));
+      copied.ok ? format("A copy of the damaged file is in '%s'.", copy.c_str())
+                : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), copied.reason.c_str()));
   for (const std::string& line : damageNote) std::printf("%s\n", line.c_str());
 }
 
@@ -164,10 +137,13 @@ std::vector<unsigned char> Progress::fileBytes() const {
   return bytes;
 }
 
+// The new content replaces the old file only once it is whole and on disk, so a crash or a
+// full disk never leaves a half-written record behind.
 bool Progress::save() const {
-  int error = writeWholeFile(path, fileBytes());
-  if (error == 0) return true;
-  std::printf("Unable to save progress to '%s': %s.\n", path.c_str(), std::strerror(error));
+  std::vector<unsigned char> bytes = fileBytes();
+  FileResult written = replaceFile(path, std::string(bytes.begin(), bytes.end()));
+  if (written.ok) return true;
+  std::printf("Unable to save progress to '%s': %s.\n", path.c_str(), written.reason.c_str());
   return false;
 }
 

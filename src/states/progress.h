@@ -43,8 +43,8 @@ class Progress {
   std::vector<std::string> damageNote;
 
  private:
-  bool readRecords(const std::vector<unsigned char>& bytes);
-  void setAside(const std::vector<unsigned char>& bytes);
+  bool readRecords(const std::string& file);
+  void setAside(const std::string& bytes);
   void openAhead();
   std::vector<unsigned char> fileBytes() const;
 };
