@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/input_snapshot.h"
 #include "app/switch.h"
 
 template <typename Result>
@@ -30,6 +31,7 @@ template <typename Result>
 void AppState<Result>::pollInput() {
   if (al_is_keyboard_installed()) al_get_keyboard_state(&keyboard);
   if (al_is_mouse_installed()) al_get_mouse_state(&mouse);
+  pressLatch().applyTo(keyboard, mouse);
   refreshRootSwitches();
 }
 

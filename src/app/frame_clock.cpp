@@ -8,8 +8,8 @@
 namespace {
 // The estimate's weight is the single-precision 0.2 widened to double, as the pacing was tuned with it.
 const double kEstimateWeight = static_cast<double>(0.2f);
-// maximumSteps x maximumStep, written as the literal: 3 * 0.05 rounds above 0.15, and dividing
-// that by 0.05 would push a third undrawn step and leave a drawn step of almost nothing.
+// Time beyond this in one frame is dropped: a stall of seconds is not worth catching up with.
+// At most eight undrawn steps of 0.017 s and one drawn step of the remainder fit in it.
 const double kLongestFrame = 0.15;  // s
 }  // namespace
 

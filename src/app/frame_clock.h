@@ -30,7 +30,9 @@ class FrameClock {
   double sleepEstimate() const { return sleepEstimate_; }
 
   static constexpr double kMinimumFrame = 0.017;  // s
-  static constexpr double kMaximumStep = 0.05;    // s
+  // No step is longer than a minimum frame: longer steps let a bag fall past a bin or through a
+  // floor, so a slow frame is simulated as several short steps instead.
+  static constexpr double kMaximumStep = kMinimumFrame;
 
  private:
   void restOffDebt();

@@ -24,3 +24,37 @@ void setMousePosition(ALLEGRO_MOUSE_STATE& mouse, int x, int y) {
   mouse.x = x;
   mouse.y = y;
 }
+
+void PressLatch::note(const ALLEGRO_EVENT& event) {
+  if (event.type == ALLEGRO_EVENT_KEY_DOWN) keys_.push_back(event.keyboard.keycode);
+  if (event.type == ALLEGRO_EVENT_MOUSE_BUTTON_DOWN) buttons_.push_back(static_cast<int>(event.mouse.button));
+}
+
+// The queue is made at the first poll after the devices are installed (never in the headless
+// simulator and the tests, which write their snapshots by hand).
+void PressLatch::takeDeviceEvents() {
+  bool keyboard = al_is_keyboard_installed();
+  bool mouse = al_is_mouse_installed();
+  if (!queue_ && (keyboard || mouse)) {
+    queue_ = al_create_event_queue();
+    if (keyboard) al_register_event_source(queue_, al_get_keyboard_event_source());
+    if (mouse) al_register_event_source(queue_, al_get_mouse_event_source());
+  }
+  if (!queue_) return;
+  ALLEGRO_EVENT event;
+  while (al_get_next_event(queue_, &event)) note(event);
+}
+
+void PressLatch::applyTo(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse) {
+  takeDeviceEvents();
+  for (int key : keys_) setKeyDown(keyboard, key, true);
+  for (int button : buttons_) setMouseButton(mouse, button, true);
+  keys_.clear();
+  buttons_.clear();
+}
+
+PressLatch& pressLatch() {
+  // Never destroyed: its queue must not outlive the library, which shuts down at exit.
+  static PressLatch* latch = new PressLatch();
+  return *latch;
+}

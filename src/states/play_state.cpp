@@ -30,6 +30,12 @@ constexpr double kFinalTextX = 400.0;    // px
 
 const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
 
+World* loadedLevel(const char* fileName) {
+  auto* level = new World();
+  loadLevel(fileName, *level);
+  return level;
+}
+
 struct BitmapDestroyer {
   void operator()(ALLEGRO_BITMAP* bitmap) const { al_destroy_bitmap(bitmap); }
 };
@@ -66,13 +72,14 @@ Box closingZoomSource(double zoom, double avatarX, double avatarY) {
   return source;
 }
 
-PlayState::PlayState(int levelIndex_, const char* fileName)
+PlayState::PlayState(int levelIndex_, const char* fileName) : PlayState(levelIndex_, loadedLevel(fileName)) {}
+
+PlayState::PlayState(int levelIndex_, World* level)
     : AppState<int>(al_get_current_display()),
       levelIndex(levelIndex_),
-      world(new World()),
+      world(level),
       context(nullptr),
       escapeKey(new Key(ALLEGRO_KEY_ESCAPE)) {
-  loadLevel(fileName, *world);
   context = new PlayContext();
   context->player = &progress();
   setCurrentPlayContext(context);
@@ -81,6 +88,16 @@ PlayState::PlayState(int levelIndex_, const char* fileName)
   context->grid->build(*world);
   setAllChannelsOn();
   if (levelIndex == kFinalScreen) addFinalScreenExtras();
+}
+
+PlayState* PlayState::open(int levelIndex, const char* fileName, std::string& problem) {
+  std::unique_ptr<World> level(new World());
+  LevelFileResult read = readLevel(fileName, *level);
+  if (!read.ok) {
+    problem = read.message;
+    return nullptr;
+  }
+  return new PlayState(levelIndex, level.release());
 }
 
 PlayState::~PlayState() {
@@ -137,14 +154,22 @@ void PlayState::finish(int playResult) {
   status = 1;
 }
 
+// Only the numbered levels' plays write the record; the menu's scene, the final screen and the
+// editor's test plays leave the file alone.
+void PlayState::keepProgress() const {
+  if (levelIndex >= 0) progress().keep();
+}
+
 void PlayState::showCompletionReport() {
   int collected = static_cast<int>(context->garbageCollected);
   int loose = context->grid->looseCount;
   bool allGarbage = collected == loose;
   Progress& record = progress();
   record.recordCompletion(levelIndex, allGarbage, context->elapsedTime);
+  keepProgress();
   double target = record.targetTime(levelIndex);
-  int percentage = loose == 0 ? 0 : static_cast<int>(collected * 100.0 / loose);
+  // Nothing to collect means all of it was collected.
+  int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
   report = new PopUp();
   report->addLine("You have completed the level!", "");
   report->addLine("", "");
@@ -172,6 +197,7 @@ void PlayState::showCompletionReport() {
 }
 
 void PlayState::showDeathReport(const std::string& reason) {
+  keepProgress();
   report = new PopUp();
   report->addLine(format("You %s.", reason.c_str()), "");
   report->addLine("", "");

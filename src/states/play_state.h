@@ -12,7 +12,14 @@
 // Level index -1 is a level that is not a numbered one, -2 the final screen.
 class PlayState : public AppState<int> {
  public:
+  // Ends the process with the loader's message when the level cannot be read (the simulator,
+  // the benchmark and the editor's test play stop there).
   PlayState(int levelIndex, const char* fileName);
+  // Takes a world already filled with the level's pending records, and owns it.
+  PlayState(int levelIndex, World* level);
+  // Reads the level first, so a bad file never gets as far as a play state: on a problem gives
+  // null and the loader's message in `problem`.
+  static PlayState* open(int levelIndex, const char* fileName, std::string& problem);
   ~PlayState() override;
 
   void update(double dt) override;
@@ -28,6 +35,7 @@ class PlayState : public AppState<int> {
  private:
   void addFinalScreenExtras();
   void finish(int playResult);
+  void keepProgress() const;
   void showCompletionReport();
   void showDeathReport(const std::string& reason);
   void drawClosingZoom();

@@ -1,11 +1,12 @@
 #include "states/progress.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "app/safe_file.h"
+#include "world/world.h"
 
 namespace {
 
@@ -18,14 +19,6 @@ constexpr int kLevelsOpenedAhead = 3;      // completing k levels opens indexes 
 constexpr unsigned kMaximumRecords = 255;  // the record count is one byte
 constexpr int kHeaderBytes = 5;
 constexpr int kRecordBytes = 12;
-
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
-
-bool readBytes(FILE* file, unsigned char* bytes, int count) {
-  return std::fread(bytes, 1, count, file) == static_cast<size_t>(count);
-}
 
 std::int32_t int32From(const unsigned char* bytes) {
   std::uint32_t value = 0;
@@ -57,9 +50,15 @@ LevelRecord freshRecord(size_t index) {
   return record;
 }
 
-void reportShortFile(const std::string& path, FILE* file, size_t kept) {
-  std::printf("Progress file '%s' is cut short at byte %ld; keeping its %zu whole level records.\n", path.c_str(),
-              std::ftell(file), kept);
+bool isFlag(unsigned char byte) { return byte == 0 || byte == 1; }
+
+// A record is trusted only when every flag is 0 or 1 and the best time is a real duration.
+bool recordFrom(const unsigned char* bytes, LevelRecord& record) {
+  double bestTime = doubleFrom(bytes + 4);
+  if (!isFlag(bytes[0]) || !isFlag(bytes[1]) || !isFlag(bytes[2]) || !isFlag(bytes[3])) return false;
+  if (!std::isfinite(bestTime) || bestTime <= 0.0) return false;
+  record = LevelRecord{bytes[0] == 1, bytes[1] == 1, bytes[2] == 1, bytes[3] == 1, bestTime};
+  return true;
 }
 
 }  // namespace
@@ -70,41 +69,50 @@ Progress& progress() {
 }
 
 // File layout, little-endian, no header or checksum:
-//   offset 0       4 bytes  deaths, signed 32-bit
-//   offset 4       1 byte   record count n
-//   offset 5 + 12i 1 byte   unlocked, completed, golden, silver (non-zero is set), one byte each
-//   offset 9 + 12i 8 bytes  best time, IEEE 754 double
-// A file cut short keeps every whole record before the cut.
+//   offset 0       4 bytes  deaths, signed 32-bit, never negative
+//   offset 4       1 byte   record count n; the file is exactly 5 + 12n bytes long
+//   offset 5 + 12i 1 byte   unlocked, completed, golden, silver (0 or 1), one byte each
+//   offset 9 + 12i 8 bytes  best time, IEEE 754 double, finite and positive
+// A file that breaks any of these is damaged: it is set aside before anything overwrites it,
+// and of it only the death count (when not negative) and the valid whole records are kept.
 void Progress::load(int levelCount) {
+  loaded = true;
   deaths = 0;
   records.clear();
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (file) readFile(file.get());
+  damageNote.clear();
+  std::string bytes;
+  if (readWholeFile(path, bytes).ok && !readRecords(bytes)) setAside(bytes);
   ensureRecords(levelCount);
+  if (!damageNote.empty()) openAhead();
 }
 
-void Progress::readFile(FILE* file) {
-  unsigned char header[kHeaderBytes];
-  if (!readBytes(file, header, kHeaderBytes)) {
-    reportShortFile(path, file, 0);
-    return;
-  }
-  deaths = int32From(header);
-  unsigned count = header[4];
-  for (unsigned i = 0; i < count; ++i) {
-    unsigned char bytes[kRecordBytes];
-    if (!readBytes(file, bytes, kRecordBytes)) {
-      reportShortFile(path, file, records.size());
-      return;
-    }
-    LevelRecord record;
-    record.unlocked = bytes[0] != 0;
-    record.completed = bytes[1] != 0;
-    record.golden = bytes[2] != 0;
-    record.silver = bytes[3] != 0;
-    record.bestTime = doubleFrom(bytes + 4);
+// Reads every whole record present, whatever the count byte says, and tells whether the file
+// was sound.
+bool Progress::readRecords(const std::string& file) {
+  if (file.size() < static_cast<size_t>(kHeaderBytes)) return false;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+  bool sound = file.size() == kHeaderBytes + kRecordBytes * static_cast<size_t>(bytes[4]);
+  std::int32_t storedDeaths = int32From(bytes);
+  if (storedDeaths >= 0) deaths = storedDeaths;
+  sound = sound && storedDeaths >= 0;
+  size_t whole = std::min<size_t>((file.size() - kHeaderBytes) / kRecordBytes, kMaximumRecords);
+  for (size_t i = 0; i < whole; ++i) {
+    LevelRecord record = freshRecord(i);
+    if (!recordFrom(bytes + kHeaderBytes + kRecordBytes * i, record)) sound = false;
     records.push_back(record);
   }
+  return sound;
+}
+
+void Progress::setAside(const std::string& bytes) {
+  std::string copy = path + ".bad";
+  FileResult copied = replaceFile(copy, bytes);
+  damageNote.push_back(
+      format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()));
+  damageNote.push_back(
+      copied.ok ? format("A copy of the damaged file is in '%s'.", copy.c_str())
+                : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), copied.reason.c_str()));
+  for (const std::string& line : damageNote) std::printf("%s\n", line.c_str());
 }
 
 void Progress::ensureRecords(int levelCount) {
@@ -139,6 +147,10 @@ bool Progress::save() const {
   return false;
 }
 
+void Progress::keep() const {
+  if (loaded) save();
+}
+
 void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed) {
   if (levelIndex < 0 || static_cast<size_t>(levelIndex) >= records.size()) return;
   LevelRecord& record = records[levelIndex];
@@ -146,6 +158,10 @@ void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed)
   record.golden = record.golden || allGarbage;
   record.silver = record.silver || (allGarbage && elapsed < targetTime(levelIndex));
   if (allGarbage && record.bestTime > elapsed) record.bestTime = elapsed;
+  openAhead();
+}
+
+void Progress::openAhead() {
   size_t completed = completedCount();
   for (size_t i = completed; i < completed + kLevelsOpenedAhead && i < records.size(); ++i) {
     records[i].unlocked = true;

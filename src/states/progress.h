@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,11 +22,15 @@ class Progress : public PlayerRecord {
  public:
   void countDeath() override { deaths += 1; }
   // Reads the file (a missing one gives a fresh record set), then appends records up to
-  // levelCount. A file shorter than its count keeps the whole records it holds.
+  // levelCount. A damaged file is copied to "<path>.bad" first, keeps what can be trusted and
+  // leaves the lines that tell the player so in damageNote.
   void load(int levelCount);
   // Writes a temporary file and renames it over the old one; on failure prints one line and
   // leaves the old file as it was. Returns whether the file was written.
   bool save() const;
+  // Saves at once if the record was loaded from its file (the game's record), so that a crash
+  // loses nothing that was reported on screen; a record built in memory stays in memory.
+  void keep() const;
   void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
   double targetTime(int levelIndex) const;
   unsigned unlockPoints() const;
@@ -39,9 +42,13 @@ class Progress : public PlayerRecord {
   std::string path = "binhopper.dat";
   std::vector<LevelRecord> records;
   std::int32_t deaths = 0;
+  bool loaded = false;
+  std::vector<std::string> damageNote;
 
  private:
-  void readFile(FILE* file);
+  bool readRecords(const std::string& file);
+  void setAside(const std::string& bytes);
+  void openAhead();
   std::vector<unsigned char> fileBytes() const;
 };
 

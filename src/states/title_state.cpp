@@ -1,6 +1,5 @@
 #include "states/title_state.h"
 
-#include <cstdio>
 #include <string>
 
 #include "app/blend.h"
@@ -17,6 +16,7 @@ namespace {
 constexpr int kRetry = 1;       // play state result: play the same level again
 constexpr int kNextLevel = 2;   // play state result: go on to the next level
 constexpr int kBackToMenu = 0;  // play state result: back to the menu
+constexpr int kNotPlayed = -1;  // runPlay: the level could not be loaded
 constexpr int kBackgroundLevel = -1;
 constexpr int kFinalScreen = -2;
 constexpr int kButtonsPerRow = 5;
@@ -37,13 +37,14 @@ bool takeClick(GuiButton* button) {
   return clicked;
 }
 
-// A progress file from a larger level set keeps records that have no level file any more.
-bool levelFileExists(const std::string& fileName) {
-  FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
+// Level button i and, after the last level, the final button share one grid of 30 x 30 squares.
+Box gridPlace(int place) {
+  double left = kLevelGridLeft + kLevelColumnPitch * (place % kButtonsPerRow);
+  double top = kLevelGridTop + kLevelRowPitch * (place / kButtonsPerRow);
+  return Box{left, top, left + kLevelButtonSize, top + kLevelButtonSize};
 }
+
+const char* const kCloseHint = "Click anywhere to close this message.";
 
 }  // namespace
 
@@ -52,8 +53,14 @@ TitleState::TitleState()
       world(new World()),
       background(nullptr),
       logo(bitmapResource("media/logo.png")) {
-  background = new PlayState(kBackgroundLevel, "levels/title.lv");
+  std::string problem;
+  background = PlayState::open(kBackgroundLevel, "levels/title.lv", problem);
+  // Without its scene the menu still works, over an empty sky.
+  if (!background) background = new PlayState(kBackgroundLevel, new World());
   createWidgets();
+  if (!problem.empty()) showNotice({problem});
+  if (!progress().damageNote.empty()) showNotice(progress().damageNote);
+  progress().damageNote.clear();
 }
 
 TitleState::~TitleState() {
@@ -67,9 +74,7 @@ void TitleState::createWidgets() {
   world->add(new GuiText(150, 295, "Play a level:"));
   const int count = static_cast<int>(progress().records.size());
   for (int i = 0; i < count; ++i) {
-    double left = kLevelGridLeft + kLevelColumnPitch * (i % kButtonsPerRow);
-    double top = kLevelGridTop + kLevelRowPitch * (i / kButtonsPerRow);
-    auto* button = new LevelButton(Box{left, top, left + kLevelButtonSize, top + kLevelButtonSize}, i);
+    auto* button = new LevelButton(gridPlace(i), i);
     world->add(button);
     levelButtons.push_back(button);
   }
@@ -77,10 +82,21 @@ void TitleState::createWidgets() {
   world->add(themeButton = new GuiButton(Box{550, 330, 750, 360}, "Sky", true));
   world->add(new GuiText(650, 375, "Like the music?"));
   world->add(musicButton = new GuiButton(Box{550, 400, 750, 430}, "Yes", true));
-  finalButton = new GuiButton(Box{215, 430, 245, 460}, "??", true);
+  finalButton = new GuiButton(gridPlace(count), "??", true);
   if (progress().completedCount() == progress().records.size()) addFinalButton();
   world->add(quitButton = new GuiButton(Box{300, 530, 500, 560}, "Quit", true));
   world->add(pointsText = new GuiText(400, 582, ""));
+  world->add(notice = new PopUp());
+}
+
+// Lines of one notice follow those already shown, so problems found together show together.
+void TitleState::showNotice(const std::vector<std::string>& lines) {
+  if (!notice->visible) notice->lines.clear();
+  if (!notice->lines.empty()) notice->lines.pop_back();
+  for (const std::string& line : lines) notice->addLine(line, "");
+  notice->addLine("", "");
+  notice->addLine(kCloseHint, " ");
+  notice->visible = true;
 }
 
 void TitleState::addFinalButton() {
@@ -96,28 +112,36 @@ void TitleState::update(double dt) {
   const Progress& record = progress();
   pointsText->text = format("Unlock points: %d/%d", static_cast<int>(record.unlockPoints()),
                             kPointsPerLevel * static_cast<int>(record.records.size()));
-  if (clickedLevel()) return;
-  if (takeClick(finalButton)) {
+  if (Controls()[kControlClick]->isDown()) notice->visible = false;
+  // Every flag is read and cleared before acting, so no click is carried into a later update.
+  int level = clickedLevel();
+  bool finalClicked = takeClick(finalButton);
+  bool themeClicked = takeClick(themeButton);
+  bool musicClicked = takeClick(musicButton);
+  bool quitClicked = takeClick(quitButton);
+  if (level >= 0) {
+    playFrom(level);
+    return;
+  }
+  if (finalClicked) {
     showFinalScreen();
     return;
   }
-  if (takeClick(themeButton)) nextTheme();
-  if (takeClick(musicButton)) switchMusic();
-  if (Controls()[kControlEscape]->isDown() || takeClick(quitButton)) {
+  if (themeClicked) nextTheme();
+  if (musicClicked) switchMusic();
+  if (Controls()[kControlEscape]->isDown() || quitClicked) {
     result = 0;
     status = 1;
   }
 }
 
-// Reads and clears the buttons' flags in order up to the first that was set, and plays from it.
-bool TitleState::clickedLevel() {
+// Reads and clears every level button's flag; gives the index of the first that was set, or -1.
+int TitleState::clickedLevel() {
+  int clicked = -1;
   for (LevelButton* button : levelButtons) {
-    if (takeClick(button)) {
-      playFrom(button->levelIndex);
-      return true;
-    }
+    if (takeClick(button) && clicked < 0) clicked = button->levelIndex;
   }
-  return false;
+  return clicked;
 }
 
 // R and Space after a death give "retry" and play the same level again; Space after a
@@ -129,9 +153,8 @@ void TitleState::playFrom(int levelIndex) {
     if (playResult == kNextLevel) ++levelIndex;
     if (levelIndex >= count) break;
     std::string fileName = format("levels/%d.lv", levelIndex + 1);
-    if (!levelFileExists(fileName)) break;
     playResult = runPlay(levelIndex, fileName.c_str());
-  } while (playResult != kBackToMenu);
+  } while (playResult != kBackToMenu && playResult != kNotPlayed);
   if (!finalButtonAdded && progress().completedCount() == progress().records.size()) addFinalButton();
   setAllChannelsOn();
 }
@@ -164,8 +187,15 @@ void TitleState::switchMusic() {
   musicButton->label = musicOn ? "Yes" : "No";
 }
 
+// A level that cannot be loaded is not entered: its message shows in the menu instead.
 int TitleState::runPlay(int levelIndex, const char* fileName) {
-  return runNested(*this, new PlayState(levelIndex, fileName));
+  std::string problem;
+  PlayState* play = PlayState::open(levelIndex, fileName, problem);
+  if (!play) {
+    showNotice({problem});
+    return kNotPlayed;
+  }
+  return runNested(*this, play);
 }
 
 void TitleState::draw(ALLEGRO_DISPLAY* display) {

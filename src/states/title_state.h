@@ -2,6 +2,7 @@
 
 #include <allegro5/allegro.h>
 
+#include <string>
 #include <vector>
 
 #include "app/app_state.h"
@@ -9,6 +10,7 @@
 #include "states/gui_text.h"
 #include "states/level_button.h"
 #include "states/play_state.h"
+#include "states/pop_up.h"
 #include "world/world.h"
 
 // The menu over a live level: pick a level (levels then run one after another in nested play
@@ -33,16 +35,20 @@ class TitleState : public AppState<int> {
   int themeIndex = 0;
   bool musicOn = true;  // start-up has started the music before the menu is built
   GuiText* pointsText;
+  // Problems met on the way (a level that cannot be loaded, a damaged progress file); the next
+  // click closes it.
+  PopUp* notice;
 
  protected:
-  // Runs one play state nested in this one and gives its result. Tests replace it to script
-  // the results without running a loop.
+  // Runs one play state nested in this one and gives its result, or -1 when the level could not
+  // be loaded. Tests replace it to script the results without running a loop.
   virtual int runPlay(int levelIndex, const char* fileName);
+  void showNotice(const std::vector<std::string>& lines);
 
  private:
   void createWidgets();
   void addFinalButton();
-  bool clickedLevel();
+  int clickedLevel();
   void playFrom(int levelIndex);
   void showFinalScreen();
   void nextTheme();

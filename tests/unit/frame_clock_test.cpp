@@ -44,12 +44,15 @@ TEST(FrameClock, ShortFrameIsReportedAsMinimumAndOwesSleep) {
   EXPECT_NEAR(clock.sleepEstimate(), expectedEstimate, 1e-15);
 }
 
-TEST(FrameClock, LongFramesAreSplitIntoBoundedSteps) {
+// No step is ever longer than 0.017 s: the drawn step is the remainder of total / 0.017, the
+// whole 0.017 s steps follow undrawn, and a frame is cut to 0.15 s.
+TEST(FrameClock, LongFramesAreSplitIntoMinimumFrameSteps) {
   const std::tuple<const char*, double, double, int> rows[] = {
-      {"0.12 s: n = 2.4", 0.12, 0.02, 2},
-      {"2 s is cut to 0.15 s", 2.0, 0.05, 2},
-      {"exactly 0.05 s", 0.05, 0.05, 0},
-      {"0.07 s", 0.07, 0.02, 1},
+      {"0.017 s: one drawn step", 0.017, 0.017, 0},
+      {"0.03 s: n = 1.76", 0.03, 0.013, 1},
+      {"0.05 s: n = 2.94", 0.05, 0.016, 2},
+      {"0.12 s: n = 7.06", 0.12, 0.001, 7},
+      {"2 s is cut to 0.15 s: n = 8.82", 2.0, 0.014, 8},
   };
   for (const auto& [label, frameLength, drawnStep, undrawnSteps] : rows) {
     SCOPED_TRACE(label);
@@ -62,7 +65,7 @@ TEST(FrameClock, LongFramesAreSplitIntoBoundedSteps) {
     EXPECT_FALSE(step.skipDraw);
     for (int i = 0; i < undrawnSteps; ++i) {
       FrameStep catchUp = clock.tick();
-      EXPECT_TRUE(catchUp.dt == 0.05 && catchUp.skipDraw) << "catch-up step " << i;
+      EXPECT_TRUE(catchUp.dt == 0.017 && catchUp.skipDraw) << "catch-up step " << i;
     }
     // The next call measures time again: no time passed, so it is a minimum frame.
     FrameStep next = clock.tick();
@@ -96,7 +99,7 @@ TEST(FrameClock, StartKeepsPendingStepsAndClearsDebt) {
   EXPECT_EQ(clock.sleepDebt(), 0.0);
   FrameStep step = clock.tick();
   EXPECT_TRUE(step.skipDraw);
-  EXPECT_DOUBLE_EQ(step.dt, 0.05);
+  EXPECT_DOUBLE_EQ(step.dt, 0.017);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/frame_clock.h"
 #include "app/music.h"
 #include "entities/cloud.h"
 #include "states/gui_text.h"
@@ -72,7 +73,7 @@ TEST_F(PlayRun, CompletionReportAndTheCrownsAtAndUnderTheTargetTime) {
     const Lines expected = {
         {"You have completed the level!", ""},
         {"", ""},
-        {"Loose garbage collected:", "0%"},
+        {"Loose garbage collected:", "100%"},
         {"Elapsed time:", elapsed},
         {"Target time:", "15.00s"},
         {"Jumps performed:", "1"},
@@ -91,6 +92,61 @@ TEST_F(PlayRun, CompletionReportAndTheCrownsAtAndUnderTheTargetTime) {
     EXPECT_EQ(record.silver, silver);
     EXPECT_EQ(record.bestTime, frameCount / 64.0);
   }
+}
+
+// Slow frames never change the outcome: the game's frame clock turns every frame, however
+// long, into steps of at most 0.017 s. Each drawn frame here takes `frameLength` of the clock's
+// (injected) time; Z, when given, is held in the first step only.
+TEST_F(PlayRun, SlowFramesGiveTheSameOutcomesThroughTheFrameClock) {
+  const std::string floor(40, '0');
+  const std::tuple<const char*, std::string, const char*, Outcome::Status> rows[] = {
+      {"a bag dropped into a bin from row 5", gridLevel({{20, floor}}, "av 2 19\ngb 10 5\nct 10 19 1\n"), "",
+       Outcome::Completed},
+      {"a fall of 25 rows", gridLevel({{3, "..A"}, {28, floor}}), "", Outcome::Playing},
+      {"a jump under a ceiling three rows up", gridLevel({{23, floor}, {27, "..A"}, {28, floor}}), "Z",
+       Outcome::Playing},
+  };
+  for (const auto& [label, level, firstKeys, outcome] : rows) {
+    for (double frameLength : {0.017, 0.05, 0.12}) {
+      SCOPED_TRACE(std::string(label) + ", frames of " + std::to_string(frameLength) + " s");
+      load(level);
+      double now = 0.0;
+      FrameClock clock([&now] { return now; }, [&now](double seconds) { now += seconds; });
+      clock.start();
+      std::vector<int> keys;
+      ASSERT_TRUE(keyCodesOf(firstKeys, keys));
+      while (now < 3.0) {
+        FrameStep step = clock.tick();
+        ASSERT_LE(step.dt, 0.017 + 1e-12);
+        sim->step(keys, step.dt);
+        keys.clear();
+        if (!step.skipDraw) now += frameLength;
+      }
+      EXPECT_EQ(avatar().outcome().status, outcome) << avatar().outcome().reason;
+      EXPECT_EQ(avatar().y(), 380.0 + (outcome == Outcome::Completed ? 0 : 160)) << "standing on its floor";
+    }
+  }
+}
+
+// The game's record is written the moment a death or a completion is reported, not only at
+// quit; a record that was never loaded from a file (the simulator's) is never written.
+TEST_F(PlayRun, DeathsAndCompletionsAreSavedAtOnce) {
+  const std::string saved = directory.file("binhopper.dat");
+  progress().path = saved;
+  load(floorLevel(), 0);
+  avatar().die("ate some spiky death");
+  frames(1);
+  EXPECT_EQ(readFileBytes(saved), "") << "not loaded from the file";
+  progress().loaded = true;
+  load(floorLevel(), 0);
+  avatar().die("ate some spiky death");
+  frames(1);
+  EXPECT_EQ(readFileBytes(saved).substr(0, 4), std::string("\x02\0\0\0", 4)) << "two deaths";
+  load(floorLevel(), 0);
+  avatar().complete();
+  frames(1);
+  EXPECT_EQ(readFileBytes(saved).at(6), '\x01') << "level 1 completed";
+  progress() = Progress();
 }
 
 TEST_F(PlayRun, DeathReportCountsTheDeathJustSuffered) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -22,14 +23,19 @@
 namespace {
 
 // A title state whose nested plays are scripted: each play records the level index, checks its
-// file and returns what the test's function gives for it.
+// file and returns what the test's function gives for it. A file that is missing or listed as
+// broken goes to the real play, which stops at loading it and runs no loop.
 class ScriptedTitle : public TitleState {
  public:
   std::function<int(int)> play = [](int) { return 0; };
   std::vector<int> played;
+  std::vector<std::string> broken;
 
  protected:
   int runPlay(int levelIndex, const char* fileName) override {
+    if (!std::filesystem::exists(fileName) || std::count(broken.begin(), broken.end(), fileName)) {
+      return TitleState::runPlay(levelIndex, fileName);
+    }
     played.push_back(levelIndex);
     EXPECT_EQ(fileName, levelIndex == -2 ? "levels/winner.lv" : "levels/" + std::to_string(levelIndex + 1) + ".lv");
     return play(levelIndex);
@@ -45,6 +51,7 @@ class TitleTest : public ::testing::Test {
     std::filesystem::create_directory("levels");
     for (int n = 1; n <= levelFiles; ++n) directory.writeLevel(std::to_string(n) + ".lv");
     directory.writeLevel("title.lv", background);
+    directory.writeLevel("winner.lv");
     progress() = Progress();
     progress().path = directory.path("binhopper.dat");
     progress().load(records);
@@ -136,6 +143,84 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
   prepare(0, 0);
   EXPECT_EQ(title->finalButton->world, title->world) << "with no levels at all it is there at once";
   EXPECT_EQ(title->pointsText->text, "Unlock points: 0/0");
+}
+
+// With sixteen levels the final button takes grid place 16 (column 1, row 3), beside no level
+// button; every flag is cleared in the update that reads it, so no click is carried over.
+TEST_F(TitleTest, FinalButtonFollowsTheLastLevelButton) {
+  prepare(16, 16);
+  title->play = [](int) {
+    for (int i = 0; i < 16; ++i) progress().recordCompletion(i, false, 10.0);
+    return 0;
+  };
+  click(*title->levelButtons[0]);
+  ASSERT_EQ(title->finalButton->world, title->world);
+  const Box& place = title->finalButton->rect;
+  EXPECT_EQ(std::make_tuple(place.left, place.top, place.right, place.bottom),
+            std::make_tuple(95.0, 480.0, 125.0, 510.0));
+  for (LevelButton* button : title->levelButtons) {
+    const Box& other = button->rect;
+    EXPECT_TRUE(other.right <= place.left || place.right <= other.left || other.bottom <= place.top ||
+                place.bottom <= other.top)
+        << "level " << button->levelIndex + 1;
+  }
+  title->played.clear();
+  click(*title->levelButtons[14]);
+  for (int i = 0; i < 5; ++i) frame(0, 0, false);
+  EXPECT_EQ(title->played, std::vector<int>{14}) << "the final screen never opens";
+
+  title->levelButtons[1]->clicked = true;
+  title->themeButton->clicked = true;
+  frame(0, 0, false);
+  EXPECT_FALSE(title->themeButton->clicked) << "cleared in the update a level's click ended";
+  frame(0, 0, false);
+  EXPECT_EQ(title->themeButton->label, "Sky");
+}
+
+// A level that cannot be loaded is not entered: the menu shows the loader's message until the
+// next click and goes on.
+TEST_F(TitleTest, BadLevelFilesShowTheirMessageInTheMenu) {
+  // Records, level files, the button clicked (-1: the final button), levels played, message.
+  const std::tuple<const char*, int, int, int, std::vector<int>, const char*> rows[] = {
+      {"malformed level 1 from its button", 3, 2, 0, {}, "UNMAPPABLE 'zz'!!!"},
+      {"missing level 3 after Space on level 2", 3, 2, 1, {1}, "CANNOT OPEN 'levels/3.lv'!!!"},
+      {"malformed final screen", 0, 0, -1, {}, "UNMAPPABLE 'zz'!!!"},
+  };
+  for (const auto& [label, records, levelFiles, clicked, expectedLevels, message] : rows) {
+    SCOPED_TRACE(label);
+    prepare(records, levelFiles);
+    directory.writeLevel("1.lv", "zz");
+    directory.writeLevel("winner.lv", "zz");
+    title->broken = {"levels/1.lv", "levels/winner.lv"};
+    title->play = [](int) { return 2; };
+    click(clicked < 0 ? *title->finalButton : *title->levelButtons[clicked]);
+    EXPECT_EQ(title->played, expectedLevels);
+    EXPECT_EQ(title->status, 0);
+    ASSERT_TRUE(title->notice->visible);
+    EXPECT_EQ(title->notice->lines.front().first, message);
+    EXPECT_EQ(title->notice->lines.back().first, "Click anywhere to close this message.");
+    click(*title->themeButton);
+    EXPECT_FALSE(title->notice->visible);
+    TearDown();
+  }
+}
+
+TEST_F(TitleTest, BrokenSceneAndDamagedProgressShowInOnePopUpOverAnEmptySky) {
+  writeFileBytes(directory.path("binhopper.dat"), "\x01");
+  prepare(3, 3, "zz");
+  const std::string path = directory.path("binhopper.dat");
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"UNMAPPABLE 'zz'!!!", ""},
+      {"", ""},
+      {"The progress file '" + path + "' was damaged; what could be trusted in it was kept.", ""},
+      {"A copy of the damaged file is in '" + path + ".bad'.", ""},
+      {"", ""},
+      {"Click anywhere to close this message.", " "},
+  };
+  EXPECT_EQ(title->notice->lines, expected);
+  EXPECT_TRUE(title->notice->visible);
+  for (int i = 0; i < 10; ++i) frame(0, 0, false);
+  EXPECT_EQ(title->status, 0) << "the menu runs";
 }
 
 TEST_F(TitleTest, BackgroundPlaysOnAfterANestedLevelClearedThePlayContext) {
