@@ -13,6 +13,7 @@
 #include "app/blend.h"
 #include "app/command_line.h"
 #include "app/fatal.h"
+#include "app/geometry.h"
 #include "app/level_count.h"
 #include "app/music.h"
 #include "app/switch.h"
@@ -22,9 +23,6 @@
 #include "themes/theme.h"
 
 namespace {
-
-const int kScreenWidth = 800;
-const int kScreenHeight = 600;
 
 ALLEGRO_DISPLAY* openDisplay(bool fullScreen) {
   al_set_new_display_flags(ALLEGRO_OPENGL | (fullScreen ? ALLEGRO_FULLSCREEN : ALLEGRO_WINDOWED));

@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/resource.h"
 #include "app/sound.h"
 #include "entities/carryable.h"
 #include "entities/container.h"
 #include "entities/particle.h"
-#include "entities/tile_collision.h"
 #include "states/play_context.h"
 #include "states/progress.h"
 #include "world/level.h"
@@ -21,16 +21,14 @@ constexpr double kStartX = 400.0;              // px
 constexpr double kWalkSpeed = 200.0;           // px/s, on the ground
 constexpr double kAirAcceleration = 1200.0;    // px/s^2 while left or right is held
 constexpr double kAirSpeedLimit = 200.0;       // px/s
-constexpr double kGravity = 600.0;             // px/s^2
 constexpr double kFallSpeedLimit = 400.0;      // px/s
 constexpr double kJumpSpeed = -270.0;          // px/s
 constexpr double kCarryingJumpSpeed = -100.0;  // px/s
 constexpr double kWalkingJumpSpeed = 150.0;    // px/s, horizontal, along the facing
 constexpr double kDoubleJumpFactor = 0.6;      // of the jump speed
 constexpr double kLedgeSpeed = 30.0;           // px/s on walking off a ledge
-constexpr double kDeathLine = 600.0;           // px; a top edge below it has fallen off
+constexpr double kDeathLine = kScreenHeight;   // px; a top edge below it has fallen off
 constexpr double kCrushDepth = 12.0;           // px; a deeper push-out kills
-constexpr int kMaxPushOuts = 20;               // per resolution
 constexpr double kGroundProbeX = 10.0;         // px from x
 constexpr double kGroundProbeY = 21.0;         // px from y, just under the feet
 constexpr double kWalkFramesPerSecond = 8.0;
@@ -66,7 +64,8 @@ const char* const kCrushedReason = "were crushed by a hunk of wall";
 }  // namespace
 
 Avatar::Avatar()
-    : sheet(sheetResource("media/guysheet.png")),
+    : Body(kFallSpeedLimit),
+      sheet(sheetResource("media/guysheet.png")),
       jumpSound(sampleResource("media/jump.wav")),
       dieSound(sampleResource("media/die.wav")),
       landSound(sampleResource("media/land.wav")),
@@ -104,7 +103,7 @@ void Avatar::update(double dt) {
   if (world) world->addRemovalListener(this);
   double newClock = animClock + dt;
   if (outcome_.status == Outcome::Playing) currentPlayContext()->elapsedTime += dt;
-  resolveTileCollisions();
+  resolveTiles();
   if (yPos > kDeathLine) {
     die(kFellReason);
     return;
@@ -114,30 +113,27 @@ void Avatar::update(double dt) {
   if (state == Crouching) updateCrouching();
   if (state == Standing) updateStanding();
   if (state == Walking) updateWalking(dt);
-  resolveTileCollisions();
+  resolveTiles();
   placeCarried();
   checkCompletion();
   animClock = newClock;
 }
 
-void Avatar::resolveTileCollisions() {
-  TileContact contact = probeTiles(*this);
-  for (int i = 0; i < kMaxPushOuts && contact.direction != TileContact::None; ++i) {
-    if (contact.depth > kCrushDepth) {
-      die(kCrushedReason);
-      return;
-    }
-    if (contact.direction == TileContact::LeftWall || contact.direction == TileContact::RightWall) {
-      vx = 0.0;
-    } else if (contact.direction == TileContact::Ceiling) {
-      if (vy < 0) vy = 0.0;
-    } else if (state == InAir && vy >= 0) {
-      state = Standing;
-      playSound(landSound, kLandGain);
-    }
-    pushOut(*this, contact);
-    contact = probeTiles(*this);
+// A floor hit while rising pushes the avatar up without landing it.
+bool Avatar::touchTile(const TileContact& contact) {
+  if (contact.depth > kCrushDepth) {
+    die(kCrushedReason);
+    return false;
   }
+  if (contact.direction == TileContact::LeftWall || contact.direction == TileContact::RightWall) {
+    vx = 0.0;
+  } else if (contact.direction == TileContact::Ceiling) {
+    if (vy < 0) vy = 0.0;
+  } else if (state == InAir && vy >= 0) {
+    state = Standing;
+    playSound(landSound, kLandGain);
+  }
+  return true;
 }
 
 void Avatar::checkGround() {
@@ -162,9 +158,7 @@ void Avatar::updateInAir(double dt) {
   vx = std::clamp(vx, -kAirSpeedLimit, kAirSpeedLimit);
   if (vx < 0) facingRight = false;
   if (vx > 0) facingRight = true;
-  vy = std::min(vy + kGravity * dt, kFallSpeedLimit);
-  xPos += vx * dt;
-  yPos += vy * dt;
+  fly(dt);
   if (actionPress->isDown()) throwCarried();
   if (jumpPress->isDown() && canDoubleJump) {
     playSound(jumpSound, kJumpGain, kDoubleJumpSpeed);

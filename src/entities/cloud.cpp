@@ -1,16 +1,17 @@
 #include "entities/cloud.h"
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/resource.h"
 #include "themes/theme.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr float kTopmost = -20;      // px: highest a cloud may float
-constexpr float kLowest = 580;       // px
-constexpr double kReentryX = 800;    // px: the right edge of the screen
-constexpr double kBehindFade = 0.7;  // alpha factor of clouds behind the level
+constexpr float kTopmost = -20;             // px: highest a cloud may float
+constexpr float kLowest = 580;              // px
+constexpr double kReentryX = kScreenWidth;  // px: the right edge of the screen
+constexpr double kBehindFade = 0.7;         // alpha factor of clouds behind the level
 
 }  // namespace
 

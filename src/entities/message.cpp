@@ -1,6 +1,7 @@
 #include "entities/message.h"
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/resource.h"
 #include "states/pop_up.h"
 #include "world/world.h"
@@ -29,7 +30,7 @@ const int* Message::tags() const {
 // Besides the draw layer, signs sort by column, then by height.
 int Message::order(int tag) const {
   if (tag == tagOf("rndr")) return 30;
-  return static_cast<int>(x() * 600 + y());
+  return static_cast<int>(x() * kScreenHeight + y());
 }
 
 // The panel goes with the sign, so a sign removed while the avatar reads it leaves no text

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr float kSize = 20.0f;  // px, one grid cell
+constexpr float kSize = kCellSize;  // px
 
 // One border quad of a solid tile; a switched-off tile draws the same quads fainter.
 struct EdgeQuad {

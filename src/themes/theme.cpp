@@ -2,6 +2,7 @@
 
 #include <allegro5/allegro_opengl.h>
 
+#include "app/geometry.h"
 #include "themes/th_crooked.h"
 #include "themes/th_mist.h"
 #include "themes/th_night.h"
@@ -9,11 +10,6 @@
 #include "themes/th_sunset.h"
 #include "themes/th_sway.h"
 #include "world/world.h"
-
-namespace {
-constexpr float kScreenWidth = 800.0f;   // px
-constexpr float kScreenHeight = 600.0f;  // px
-}  // namespace
 
 Theme* themes[kThemeCount] = {};
 Theme* currentTheme = nullptr;

@@ -11,8 +11,8 @@ namespace {
 // The grid index of a pixel coordinate, truncating toward zero (so -20 < v < 20 is 0), or -1
 // outside the grid. The range test comes first so that huge or NaN values are never converted.
 int cellIndex(double v, int count) {
-  if (!(v > -Level::kCellSize && v < count * Level::kCellSize)) return -1;
-  return static_cast<int>(v) / Level::kCellSize;
+  if (!(v > -kCellSize && v < count * kCellSize)) return -1;
+  return static_cast<int>(v) / kCellSize;
 }
 
 }  // namespace

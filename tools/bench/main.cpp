@@ -16,6 +16,7 @@
 #include <cstdlib>
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/switch.h"
 #include "states/play_state.h"
 #include "themes/theme.h"
@@ -47,7 +48,7 @@ ALLEGRO_DISPLAY* startLibrary() {
   al_init_acodec_addon();
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   al_set_new_display_option(ALLEGRO_VSYNC, 2, ALLEGRO_SUGGEST);
-  ALLEGRO_DISPLAY* display = al_create_display(800, 600);
+  ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (display) resetBlender();
   return display;
 }

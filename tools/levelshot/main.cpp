@@ -17,6 +17,7 @@
 #include <cstdlib>
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "entities/channel_states.h"
 #include "entities/prototypes.h"
 #include "states/play_context.h"
@@ -24,9 +25,6 @@
 #include "world/world.h"
 
 namespace {
-
-constexpr int kScreenWidth = 800;   // px
-constexpr int kScreenHeight = 600;  // px
 
 [[noreturn]] void failWith(const char* message, const char* detail) {
   std::fprintf(stderr, "levelshot: %s%s\n", message, detail);
