@@ -1,6 +1,6 @@
 #include "world/level.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "entities/channel_states.h"
 #include "entities/tile.h"
@@ -37,9 +37,10 @@ Tile* Level::solidTileAt(double x, double y) const {
 // The grid takes every tile of the world, also one replaced in its cell or one lying outside
 // the grid, so that each is deleted exactly once, with the grid.
 void Level::build(World& world) {
+  std::unordered_set<Tile*> owned(ownedTiles_.begin(), ownedTiles_.end());
   for (Entity* entity : world.byTag(tagOf("tile"))) {
     Tile* tile = static_cast<Tile*>(entity);
-    if (std::find(ownedTiles_.begin(), ownedTiles_.end(), tile) == ownedTiles_.end()) {
+    if (owned.insert(tile).second) {
       ownedTiles_.push_back(tile);
       world.disown(tile);
     }
