@@ -12,6 +12,7 @@
 #include "entities/particle.h"
 #include "states/play_context.h"
 #include "states/progress.h"
+#include "world/draw_layer.h"
 #include "world/level.h"
 #include "world/tag.h"
 
@@ -37,7 +38,6 @@ constexpr double kCarryHeight = 20.0;                   // px above the avatar's
 constexpr double kCrouchingCarryHeight = 15.0;          // px
 constexpr double kPickUpPointY = 10.0;                  // px from y
 constexpr double kPickUpPointsX[] = {10.0, 18.0, 2.0};  // px from x, tested in this order
-constexpr int kDrawOrder = 40;
 
 constexpr float kJumpGain = 0.65f;
 constexpr float kDoubleJumpSpeed = 1.2f;  // playback speed
@@ -90,7 +90,7 @@ const int* Avatar::tags() const {
   return list;
 }
 
-int Avatar::order(int tag) const { return tag == tagOf("rndr") ? kDrawOrder : Entity::order(tag); }
+int Avatar::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Avatar : Entity::order(tag); }
 
 Box Avatar::box() const { return Box{xPos + 1, yPos + 2, xPos + 19, yPos + 20}; }
 

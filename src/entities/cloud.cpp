@@ -4,6 +4,7 @@
 #include "app/geometry.h"
 #include "app/resource.h"
 #include "themes/theme.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -32,7 +33,7 @@ const int* Cloud::tags() const {
 
 int Cloud::order(int tag) const {
   if (tag != tagOf("rndr")) return 0;
-  return behind ? 10 : 90;
+  return behind ? DrawLayer::BackClouds : DrawLayer::FrontClouds;
 }
 
 void Cloud::update(double dt) {

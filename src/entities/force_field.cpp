@@ -2,6 +2,7 @@
 
 #include "app/blend.h"
 #include "entities/hazard.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -17,7 +18,7 @@ const int* ForceField::tags() const {
   return list;
 }
 
-int ForceField::order(int tag) const { return tag == tagOf("rndr") ? 70 : 0; }
+int ForceField::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::ForceFields : 0; }
 
 // The centre and the two ends of the beam.
 void ForceField::update(double) {

@@ -4,6 +4,7 @@
 #include "app/geometry.h"
 #include "app/resource.h"
 #include "states/pop_up.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -29,7 +30,7 @@ const int* Message::tags() const {
 
 // Besides the draw layer, signs sort by column, then by height.
 int Message::order(int tag) const {
-  if (tag == tagOf("rndr")) return 30;
+  if (tag == tagOf("rndr")) return DrawLayer::Signs;
   return static_cast<int>(x() * kScreenHeight + y());
 }
 

@@ -3,6 +3,7 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "entities/hazard.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -18,7 +19,7 @@ const int* Spikes::tags() const {
   return list;
 }
 
-int Spikes::order(int tag) const { return tag == tagOf("rndr") ? 60 : 0; }
+int Spikes::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Spikes : 0; }
 
 void Spikes::update(double) {
   double tips = y() + kTipLine;

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kFinalScreen = -2;
 constexpr int kCloudCount = 24;
 constexpr double kZoomKeep = 0.95;   // of the zoom per update
 constexpr double kZoomGrowth = 0.2;  // added per update
@@ -78,7 +77,7 @@ PlayState::PlayState(int levelIndex_, const char* fileName)
   world->flush();
   context->grid->build(*world);
   setAllChannelsOn();
-  if (levelIndex == kFinalScreen) addFinalScreenExtras();
+  if (levelIndex == kFinalScreenIndex) addFinalScreenExtras();
 }
 
 PlayState::~PlayState() {
