@@ -26,14 +26,11 @@
 
 namespace {
 
-constexpr int kCellSize = 20;                                    // px
-constexpr int kScreenWidth = EditorState::kColumns * kCellSize;  // px
-constexpr int kScreenHeight = EditorState::kRows * kCellSize;    // px
-constexpr int kSwitchChannels = 5;                               // channels offered for levers and press pads
-constexpr int kMostBags = 5;                                     // containers needing 1 to 5 bags
-constexpr int kNoCell = -1000;                                   // px: no placement yet
-constexpr float kLabelX = 5.0f;                                  // px
-constexpr float kLabelY = 5.0f;                                  // px
+constexpr int kSwitchChannels = 5;  // channels offered for levers and press pads
+constexpr int kMostBags = 5;        // containers needing 1 to 5 bags
+constexpr int kNoCell = -1000;      // px: no placement yet
+constexpr float kLabelX = 5.0f;     // px
+constexpr float kLabelY = 5.0f;     // px
 constexpr int kTestPlayLevel = -1;
 const char* const kEditFile = "levels/edit.lv";
 const char* const kPlayFile = "levels/play.lv";

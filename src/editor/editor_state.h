@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/geometry.h"
 #include "app/switch.h"
 #include "world/entity.h"
 #include "world/world.h"
@@ -15,8 +16,8 @@
 // back, P test-plays the level in a nested play state. Entities are never updated here.
 class EditorState : public AppState<int> {
  public:
-  static constexpr int kColumns = 40;
-  static constexpr int kRows = 30;
+  static constexpr int kColumns = kGridColumns;
+  static constexpr int kRows = kGridRows;
 
   EditorState();
   ~EditorState() override;

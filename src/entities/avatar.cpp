@@ -4,12 +4,13 @@
 #include <cmath>
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/resource.h"
 #include "app/sound.h"
 #include "entities/carryable.h"
 #include "entities/container.h"
 #include "entities/particle.h"
-#include "entities/tile_collision.h"
+#include "world/draw_layer.h"
 #include "world/level.h"
 #include "world/play_context.h"
 #include "world/tag.h"
@@ -20,16 +21,14 @@ constexpr double kStartX = 400.0;              // px
 constexpr double kWalkSpeed = 200.0;           // px/s, on the ground
 constexpr double kAirAcceleration = 1200.0;    // px/s^2 while left or right is held
 constexpr double kAirSpeedLimit = 200.0;       // px/s
-constexpr double kGravity = 600.0;             // px/s^2
 constexpr double kFallSpeedLimit = 400.0;      // px/s
 constexpr double kJumpSpeed = -270.0;          // px/s
 constexpr double kCarryingJumpSpeed = -100.0;  // px/s
 constexpr double kWalkingJumpSpeed = 150.0;    // px/s, horizontal, along the facing
 constexpr double kDoubleJumpFactor = 0.6;      // of the jump speed
 constexpr double kLedgeSpeed = 30.0;           // px/s on walking off a ledge
-constexpr double kDeathLine = 600.0;           // px; a top edge below it has fallen off
+constexpr double kDeathLine = kScreenHeight;   // px; a top edge below it has fallen off
 constexpr double kCrushDepth = 12.0;           // px; a deeper push-out kills
-constexpr int kMaxPushOuts = 20;               // per resolution
 constexpr double kGroundProbeX = 10.0;         // px from x
 constexpr double kGroundProbeY = 21.0;         // px from y, just under the feet
 constexpr double kWalkFramesPerSecond = 8.0;
@@ -38,7 +37,6 @@ constexpr double kCarryHeight = 20.0;                   // px above the avatar's
 constexpr double kCrouchingCarryHeight = 15.0;          // px
 constexpr double kPickUpPointY = 10.0;                  // px from y
 constexpr double kPickUpPointsX[] = {10.0, 18.0, 2.0};  // px from x, tested in this order
-constexpr int kDrawOrder = 40;
 
 constexpr float kJumpGain = 0.65f;
 constexpr float kDoubleJumpSpeed = 1.2f;  // playback speed
@@ -65,7 +63,8 @@ const char* const kCrushedReason = "were crushed by a hunk of wall";
 }  // namespace
 
 Avatar::Avatar()
-    : sheet(sheetResource("media/guysheet.png")),
+    : Body(kFallSpeedLimit),
+      sheet(sheetResource("media/guysheet.png")),
       jumpSound(sampleResource("media/jump.wav")),
       dieSound(sampleResource("media/die.wav")),
       landSound(sampleResource("media/land.wav")),
@@ -90,7 +89,7 @@ const int* Avatar::tags() const {
   return list;
 }
 
-int Avatar::order(int tag) const { return tag == tagOf("rndr") ? kDrawOrder : Entity::order(tag); }
+int Avatar::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Avatar : Entity::order(tag); }
 
 Box Avatar::box() const { return Box{xPos + 1, yPos + 2, xPos + 19, yPos + 20}; }
 
@@ -103,7 +102,7 @@ void Avatar::update(double dt) {
   if (world) world->addRemovalListener(this);
   double newClock = animClock + dt;
   if (outcome_.status == Outcome::Playing) currentPlayContext()->elapsedTime += dt;
-  resolveTileCollisions();
+  resolveTiles();
   if (yPos > kDeathLine) {
     die(kFellReason);
     return;
@@ -113,30 +112,27 @@ void Avatar::update(double dt) {
   if (state == Crouching) updateCrouching();
   if (state == Standing) updateStanding();
   if (state == Walking) updateWalking(dt);
-  resolveTileCollisions();
+  resolveTiles();
   placeCarried();
   checkCompletion();
   animClock = newClock;
 }
 
-void Avatar::resolveTileCollisions() {
-  TileContact contact = probeTiles(*this);
-  for (int i = 0; i < kMaxPushOuts && contact.direction != TileContact::None; ++i) {
-    if (contact.depth > kCrushDepth) {
-      die(kCrushedReason);
-      return;
-    }
-    if (contact.direction == TileContact::LeftWall || contact.direction == TileContact::RightWall) {
-      vx = 0.0;
-    } else if (contact.direction == TileContact::Ceiling) {
-      if (vy < 0) vy = 0.0;
-    } else if (state == InAir && vy >= 0) {
-      state = Standing;
-      playSound(landSound, kLandGain);
-    }
-    pushOut(*this, contact);
-    contact = probeTiles(*this);
+// A floor hit while rising pushes the avatar up without landing it.
+bool Avatar::touchTile(const TileContact& contact) {
+  if (contact.depth > kCrushDepth) {
+    die(kCrushedReason);
+    return false;
   }
+  if (contact.direction == TileContact::LeftWall || contact.direction == TileContact::RightWall) {
+    vx = 0.0;
+  } else if (contact.direction == TileContact::Ceiling) {
+    if (vy < 0) vy = 0.0;
+  } else if (state == InAir && vy >= 0) {
+    state = Standing;
+    playSound(landSound, kLandGain);
+  }
+  return true;
 }
 
 void Avatar::checkGround() {
@@ -161,9 +157,7 @@ void Avatar::updateInAir(double dt) {
   vx = std::clamp(vx, -kAirSpeedLimit, kAirSpeedLimit);
   if (vx < 0) facingRight = false;
   if (vx > 0) facingRight = true;
-  vy = std::min(vy + kGravity * dt, kFallSpeedLimit);
-  xPos += vx * dt;
-  yPos += vy * dt;
+  fly(dt);
   if (actionPress->isDown()) throwCarried();
   if (jumpPress->isDown() && canDoubleJump) {
     playSound(jumpSound, kJumpGain, kDoubleJumpSpeed);

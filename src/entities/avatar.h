@@ -4,8 +4,8 @@
 
 #include "app/sheet.h"
 #include "app/switch.h"
+#include "entities/body.h"
 #include "entities/outcome.h"
-#include "world/entity.h"
 #include "world/world.h"
 
 class Carryable;
@@ -13,7 +13,7 @@ class Carryable;
 // The figure the player steers. Reads six Controls switches, walks, jumps, double-jumps,
 // falls, collides with solid tiles, carries and throws one carryable, and dies or completes
 // the level once. It listens for removals so that it never holds a deleted object.
-class Avatar : public Entity, public World::RemovalListener {
+class Avatar : public Body, public World::RemovalListener {
  public:
   enum State { Standing = 0, Walking = 1, InAir = 2, Crouching = 3 };
 
@@ -37,8 +37,6 @@ class Avatar : public Entity, public World::RemovalListener {
   void putDown();
   void throwCarried();
 
-  double vx = 0.0;
-  double vy = 0.0;
   int state = Standing;
   bool facingRight = false;
   int walkFrame = 0;
@@ -46,8 +44,10 @@ class Avatar : public Entity, public World::RemovalListener {
   double animClock = 0.0;
   Carryable* carried = nullptr;
 
+ protected:
+  bool touchTile(const TileContact& contact) override;
+
  private:
-  void resolveTileCollisions();
   void checkGround();
   void updateInAir(double dt);
   void updateCrouching();

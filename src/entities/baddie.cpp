@@ -8,6 +8,7 @@
 #include "entities/avatar.h"
 #include "entities/particle.h"
 #include "entities/tile_collision.h"
+#include "world/draw_layer.h"
 #include "world/play_context.h"
 #include "world/world.h"
 
@@ -33,7 +34,7 @@ const int* Baddie::tags() const {
   return list;
 }
 
-int Baddie::order(int tag) const { return tag == tagOf("rndr") ? 51 : 0; }
+int Baddie::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Baddies : 0; }
 
 Box Baddie::box() const { return Box{x() + 2, y() + 7, x() + 17, y() + 20}; }
 

@@ -2,6 +2,7 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
+#include "world/draw_layer.h"
 #include "world/play_context.h"
 #include "world/tag.h"
 
@@ -23,7 +24,7 @@ const int* Bag::tags() const {
   return list;
 }
 
-int Bag::order(int tag) const { return tag == tagOf("rndr") ? 50 : 0; }
+int Bag::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Bags : 0; }
 
 Box Bag::box() const { return Box{x() + 2, y() + 4, x() + 17, y() + 20}; }
 

@@ -1,22 +1,17 @@
 #include "entities/carryable.h"
 
-#include <algorithm>
-
 #include "app/resource.h"
 #include "app/sound.h"
 #include "entities/avatar.h"
-#include "entities/tile_collision.h"
 
 namespace {
 
-constexpr int kMaxPushOuts = 20;
-constexpr double kGravity = 600;    // px/s^2
-constexpr double kFallLimit = 600;  // px/s
+constexpr double kFallSpeedLimit = 600;  // px/s
 constexpr float kLandGain = 1.0f;
 
 }  // namespace
 
-Carryable::Carryable() { getResource(landSound, "media/land.wav"); }
+Carryable::Carryable() : Body(kFallSpeedLimit) { getResource(landSound, "media/land.wav"); }
 
 void Carryable::pickUp(Avatar* avatar) {
   if (carryState != Resting) return;
@@ -37,24 +32,15 @@ void Carryable::throwAt(double newVx, double newVy) {
   carrier = nullptr;
 }
 
-void Carryable::resolveTiles() {
-  TileContact contact = probeTiles(*this);
-  for (int i = 0; i < kMaxPushOuts && contact.direction != TileContact::None; ++i) {
-    // The avatar lets go through its own putDown, which comes back to ours.
-    if (carrier) carrier->putDown();
-    if (contact.direction == TileContact::Floor) {
-      if (carryState == Free && vy >= 0) land();
-    } else {
-      stopAgainst(contact.direction);
-    }
-    pushOut(*this, contact);
-    contact = probeTiles(*this);
+bool Carryable::touchTile(const TileContact& contact) {
+  // The avatar lets go through its own putDown, which comes back to ours.
+  if (carrier) carrier->putDown();
+  if (contact.direction == TileContact::Floor) {
+    if (carryState == Free && vy >= 0) land();
+  } else {
+    stopAgainst(contact.direction);
   }
-}
-
-void Carryable::fly(double dt) {
-  vy = std::min(vy + kGravity * dt, kFallLimit);
-  setPosition(x() + vx * dt, y() + vy * dt);
+  return true;
 }
 
 void Carryable::stopAgainst(int) {

@@ -1,16 +1,18 @@
 #include "entities/cloud.h"
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/resource.h"
+#include "world/draw_layer.h"
 #include "world/theme.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr float kTopmost = -20;      // px: highest a cloud may float
-constexpr float kLowest = 580;       // px
-constexpr double kReentryX = 800;    // px: the right edge of the screen
-constexpr double kBehindFade = 0.7;  // alpha factor of clouds behind the level
+constexpr float kTopmost = -20;             // px: highest a cloud may float
+constexpr float kLowest = 580;              // px
+constexpr double kReentryX = kScreenWidth;  // px: the right edge of the screen
+constexpr double kBehindFade = 0.7;         // alpha factor of clouds behind the level
 
 }  // namespace
 
@@ -31,7 +33,7 @@ const int* Cloud::tags() const {
 
 int Cloud::order(int tag) const {
   if (tag != tagOf("rndr")) return 0;
-  return behind ? 10 : 90;
+  return behind ? DrawLayer::BackClouds : DrawLayer::FrontClouds;
 }
 
 void Cloud::update(double dt) {

@@ -5,6 +5,7 @@
 #include "app/sound.h"
 #include "entities/carryable.h"
 #include "entities/particle.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -27,7 +28,7 @@ const int* Container::tags() const {
   return list;
 }
 
-int Container::order(int tag) const { return tag == tagOf("rndr") ? 25 : 0; }
+int Container::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Containers : 0; }
 
 Box Container::box() const { return Box{x() + 2, y(), x() + 37, y() + 10}; }
 

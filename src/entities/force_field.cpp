@@ -1,8 +1,15 @@
 #include "entities/force_field.h"
 
 #include "app/blend.h"
-#include "entities/avatar.h"
+#include "entities/hazard.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
+
+namespace {
+
+const char* const kBakedReason = "got baked by a force field";
+
+}  // namespace
 
 ForceField::ForceField(bool vertical) : vertical(vertical) {}
 
@@ -11,18 +18,17 @@ const int* ForceField::tags() const {
   return list;
 }
 
-int ForceField::order(int tag) const { return tag == tagOf("rndr") ? 70 : 0; }
+int ForceField::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::ForceFields : 0; }
 
-// The centre first, then the two ends; a level without an avatar has no one to burn.
+// The centre and the two ends of the beam.
 void ForceField::update(double) {
-  auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
-  if (!avatar) return;
-  Box target = avatar->box();
   double cx = x() + 10;
   double cy = y() + 10;
-  bool hit = vertical ? target.contains(cx, cy) || target.contains(cx, y() + 20) || target.contains(cx, y())
-                      : target.contains(cx, cy) || target.contains(x(), cy) || target.contains(x() + 20, cy);
-  if (hit) avatar->die("got baked by a force field");
+  if (vertical) {
+    hurtAvatarAt(*world, {{cx, cy}, {cx, y() + 20}, {cx, y()}}, kBakedReason);
+  } else {
+    hurtAvatarAt(*world, {{cx, cy}, {x(), cy}, {x() + 20, cy}}, kBakedReason);
+  }
 }
 
 void ForceField::draw() {

@@ -6,6 +6,7 @@
 #include "app/resource.h"
 #include "app/sound.h"
 #include "entities/particle.h"
+#include "world/draw_layer.h"
 #include "world/play_context.h"
 #include "world/world.h"
 
@@ -32,7 +33,7 @@ const int* Garbage::tags() const {
   return list;
 }
 
-int Garbage::order(int tag) const { return tag == tagOf("rndr") ? 40 : 0; }
+int Garbage::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::LooseGarbage : 0; }
 
 // Whatever the avatar's outcome, its box still collects; a level without an avatar has no one
 // to collect anything.

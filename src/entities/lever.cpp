@@ -5,6 +5,7 @@
 #include "app/sound.h"
 #include "entities/switch_record.h"
 #include "world/channel_states.h"
+#include "world/draw_layer.h"
 
 Lever::Lever(int channel, bool on) : channel(channel), on(on) {
   getResource(sheet, "media/tilesheet.png");
@@ -16,7 +17,7 @@ const int* Lever::tags() const {
   return list;
 }
 
-int Lever::order(int tag) const { return tag == tagOf("rndr") ? 35 : 0; }
+int Lever::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Levers : 0; }
 
 // The avatar first, then the bags; a level without an avatar is worked by its bags alone.
 void Lever::update(double) {

@@ -1,8 +1,10 @@
 #include "entities/message.h"
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/resource.h"
 #include "entities/pop_up.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -28,8 +30,8 @@ const int* Message::tags() const {
 
 // Besides the draw layer, signs sort by column, then by height.
 int Message::order(int tag) const {
-  if (tag == tagOf("rndr")) return 30;
-  return static_cast<int>(x() * 600 + y());
+  if (tag == tagOf("rndr")) return DrawLayer::Signs;
+  return static_cast<int>(x() * kScreenHeight + y());
 }
 
 // The panel goes with the sign, so a sign removed while the avatar reads it leaves no text

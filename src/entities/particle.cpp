@@ -4,6 +4,7 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
+#include "world/draw_layer.h"
 #include "world/tag.h"
 #include "world/world.h"
 
@@ -31,7 +32,7 @@ const int* Particle::tags() const {
   return list;
 }
 
-int Particle::order(int tag) const { return tag == tagOf("rndr") ? 80 : 0; }
+int Particle::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Particles : 0; }
 
 // Drag is applied once per update, not scaled by dt: a burst looks different at other rates.
 void Particle::update(double dt) {

@@ -2,11 +2,11 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
+#include "world/draw_layer.h"
 #include "world/tag.h"
 
 namespace {
 
-constexpr int kDrawOrder = 99;
 constexpr float kPanelEdge = 5.0f;           // px from the top-left corner of the screen
 constexpr float kPanelRight = 795.0f;        // px
 constexpr float kOutlineRight = 796.0f;      // px
@@ -26,7 +26,7 @@ const int* PopUp::tags() const {
   return list;
 }
 
-int PopUp::order(int tag) const { return tag == tagOf("rndr") ? kDrawOrder : Entity::order(tag); }
+int PopUp::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Widgets : Entity::order(tag); }
 
 void PopUp::addLine(const std::string& left, const std::string& right) { lines.emplace_back(left, right); }
 

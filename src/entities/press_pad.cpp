@@ -5,6 +5,7 @@
 #include "app/sound.h"
 #include "entities/switch_record.h"
 #include "world/channel_states.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -23,7 +24,7 @@ const int* PressPad::tags() const {
   return list;
 }
 
-int PressPad::order(int tag) const { return tag == tagOf("rndr") ? 55 : 0; }
+int PressPad::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::PressPads : 0; }
 
 Box PressPad::box() const { return Box{x(), y() + 14, x() + 20, y() + 20}; }
 

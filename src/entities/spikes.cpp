@@ -2,7 +2,8 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
-#include "entities/avatar.h"
+#include "entities/hazard.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -18,17 +19,11 @@ const int* Spikes::tags() const {
   return list;
 }
 
-int Spikes::order(int tag) const { return tag == tagOf("rndr") ? 60 : 0; }
+int Spikes::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Spikes : 0; }
 
-// A level without an avatar has no one to hurt.
 void Spikes::update(double) {
-  auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
-  if (!avatar) return;
-  Box target = avatar->box();
   double tips = y() + kTipLine;
-  if (target.contains(x(), tips) || target.contains(x() + 10, tips) || target.contains(x() + 20, tips)) {
-    avatar->die("ate some spiky death");
-  }
+  hurtAvatarAt(*world, {{x(), tips}, {x() + 10, tips}, {x() + 20, tips}}, "ate some spiky death");
 }
 
 void Spikes::draw() { drawBitmap(sheet->frame(5), static_cast<float>(x()), static_cast<float>(y()), 0); }

@@ -1,5 +1,6 @@
 #include "entities/tile_collision.h"
 
+#include "app/geometry.h"
 #include "world/entity.h"
 #include "world/play_context.h"
 #include "world/tile.h"
@@ -8,7 +9,6 @@ namespace {
 
 constexpr double kNoDepth = 1000.0;    // px, deeper than any real overlap
 constexpr double kIgnoredDepth = 1.0;  // px; overlaps this shallow or shallower do not count
-constexpr double kTileSize = 20.0;     // px
 
 // Keeps the candidate when it is strictly shallower than the best so far and deeper than 1 px.
 void consider(TileContact& best, TileContact::Direction direction, Tile* tile, double depth) {
@@ -32,10 +32,10 @@ TileContact probeTiles(const Entity& entity) {
     consider(best, TileContact::Floor, tile, box.bottom - tile->y());
   }
   if (Tile* tile = grid.solidTileAt(middleX, box.top)) {
-    consider(best, TileContact::Ceiling, tile, tile->y() + kTileSize - box.top);
+    consider(best, TileContact::Ceiling, tile, tile->y() + kCellSize - box.top);
   }
   if (Tile* tile = grid.solidTileAt(box.left, middleY)) {
-    consider(best, TileContact::LeftWall, tile, tile->x() + kTileSize - box.left);
+    consider(best, TileContact::LeftWall, tile, tile->x() + kCellSize - box.left);
   }
   if (Tile* tile = grid.solidTileAt(box.right, middleY)) {
     consider(best, TileContact::RightWall, tile, box.right - tile->x());

@@ -7,6 +7,7 @@
 
 #include "app/blend.h"
 #include "app/command_line.h"
+#include "app/geometry.h"
 #include "app/level_count.h"
 #include "app/library.h"
 #include "app/music.h"
@@ -18,9 +19,6 @@
 #include "themes/themes.h"
 
 namespace {
-
-const int kScreenWidth = 800;
-const int kScreenHeight = 600;
 
 ALLEGRO_DISPLAY* openDisplay(bool fullScreen) {
   al_set_new_display_flags(ALLEGRO_OPENGL | (fullScreen ? ALLEGRO_FULLSCREEN : ALLEGRO_WINDOWED));

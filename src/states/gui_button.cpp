@@ -5,11 +5,11 @@
 #include "app/resource.h"
 #include "app/sound.h"
 #include "app/switch.h"
+#include "world/draw_layer.h"
 #include "world/tag.h"
 
 namespace {
 
-constexpr int kDrawOrder = 99;  // in front of every level object
 constexpr int kAlphaByHighlight[] = {64, 192, 255};
 constexpr float kOutlineThickness = 2.0f;  // px
 constexpr float kLabelRaise = 7.0f;        // px above the middle: half the text height
@@ -28,7 +28,7 @@ const int* GuiButton::tags() const {
   return list;
 }
 
-int GuiButton::order(int tag) const { return tag == tagOf("rndr") ? kDrawOrder : Entity::order(tag); }
+int GuiButton::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Widgets : Entity::order(tag); }
 
 void GuiButton::update(double) {
   if (!enabled) {

@@ -2,11 +2,8 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
+#include "world/draw_layer.h"
 #include "world/tag.h"
-
-namespace {
-constexpr int kDrawOrder = 60;
-}
 
 GuiText::GuiText(double x, double y, const std::string& text_) : text(text_), font(fontResource("media/font.ttf")) {
   setPosition(x, y);
@@ -17,7 +14,7 @@ const int* GuiText::tags() const {
   return list;
 }
 
-int GuiText::order(int tag) const { return tag == tagOf("rndr") ? kDrawOrder : Entity::order(tag); }
+int GuiText::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Texts : Entity::order(tag); }
 
 void GuiText::draw() {
   setBlendColour(al_map_rgb(0, 0, 0));

@@ -13,7 +13,6 @@ constexpr int kSilverCrown = 2;
 constexpr float kMarkHalfWidth = 9.0f;  // px
 constexpr float kMarkRaise = 16.0f;     // px above the button
 constexpr float kInfoCentre = 400.0f;   // px
-constexpr double kNoBestTime = 999.0;   // s
 
 const ALLEGRO_COLOR kWhite = {1, 1, 1, 1};
 const ALLEGRO_COLOR kYellow = {1, 1, 0, 1};

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/music.h"
 #include "entities/avatar.h"
 #include "entities/cloud.h"
@@ -16,17 +17,14 @@
 
 namespace {
 
-constexpr int kFinalScreen = -2;
 constexpr int kCloudCount = 24;
 constexpr double kZoomKeep = 0.95;   // of the zoom per update
 constexpr double kZoomGrowth = 0.2;  // added per update
 constexpr double kZoomNearlyFull = 3.99;
 constexpr double kFullZoom = 4.0;
-constexpr double kScreenWidth = 800.0;   // px
-constexpr double kScreenHeight = 600.0;  // px
-constexpr double kZoomTargetX = 10.0;    // px right of the avatar's x
-constexpr double kZoomTargetY = -20.0;   // px below the avatar's y: just above its head
-constexpr double kFinalTextX = 400.0;    // px
+constexpr double kZoomTargetX = 10.0;   // px right of the avatar's x
+constexpr double kZoomTargetY = -20.0;  // px below the avatar's y: just above its head
+constexpr double kFinalTextX = 400.0;   // px
 
 const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
 
@@ -87,7 +85,7 @@ PlayState::PlayState(int levelIndex_, World* level)
   world->flush();
   context->grid->build(*world);
   setAllChannelsOn();
-  if (levelIndex == kFinalScreen) addFinalScreenExtras();
+  if (levelIndex == kFinalScreenIndex) addFinalScreenExtras();
 }
 
 PlayState* PlayState::open(int levelIndex, const char* fileName, std::string& problem) {

@@ -8,8 +8,10 @@
 #include "world/play_context.h"
 #include "world/world.h"
 
+// The level index of the final screen; -1 is any other level that is not a numbered one.
+constexpr int kFinalScreenIndex = -2;
+
 // One level being played. Ends with result 0 (back to the menu), 1 (retry) or 2 (next level).
-// Level index -1 is a level that is not a numbered one, -2 the final screen.
 class PlayState : public AppState<int> {
  public:
   // Ends the process with the loader's message when the level cannot be read (the simulator,

@@ -14,6 +14,7 @@ constexpr double kTargetTimeBeyondTable = 100.0;  // s, as generous as the last 
 constexpr double kTargetTimes[] = {15.0, 21.0, 13.5, 12.5, 20.0, 29.0, 10.6,  21.5,
                                    16.1, 19.8, 33.0, 27.0, 41.0, 18.0, 100.0, 100.0};  // s
 constexpr int kTargetTimeCount = sizeof(kTargetTimes) / sizeof(kTargetTimes[0]);
+constexpr unsigned kPointsPerLevel = 3;    // completed, golden crown, silver crown
 constexpr int kOpenFromStart = 3;          // levels unlocked in a fresh record set
 constexpr int kLevelsOpenedAhead = 3;      // completing k levels opens indexes k .. k + 2
 constexpr unsigned kMaximumRecords = 255;  // the record count is one byte
@@ -178,6 +179,8 @@ unsigned Progress::unlockPoints() const {
   for (const LevelRecord& record : records) points += record.completed + record.golden + record.silver;
   return points;
 }
+
+unsigned Progress::maximumPoints() const { return kPointsPerLevel * static_cast<unsigned>(records.size()); }
 
 unsigned Progress::completedCount() const {
   unsigned count = 0;

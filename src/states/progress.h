@@ -6,13 +6,16 @@
 
 #include "world/play_context.h"
 
+// The best time of a level not yet completed with all its loose garbage.
+constexpr double kNoBestTime = 999.0;  // s
+
 // One level's progress.
 struct LevelRecord {
   bool unlocked = false;
   bool completed = false;
   bool golden = false;
   bool silver = false;
-  double bestTime = 999.0;  // s; 999.0 means no completion with all loose garbage yet
+  double bestTime = kNoBestTime;  // s
 };
 
 // The player's progress over all levels and the total deaths; one object for the program.
@@ -33,7 +36,9 @@ class Progress : public PlayerRecord {
   void keep() const;
   void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
   double targetTime(int levelIndex) const;
+  // One point per record for each of completed, golden and silver.
   unsigned unlockPoints() const;
+  unsigned maximumPoints() const;
   unsigned completedCount() const;
   // Appends fresh records (the first three unlocked) until there are levelCount of them.
   void ensureRecords(int levelCount);

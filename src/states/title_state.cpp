@@ -18,7 +18,6 @@ constexpr int kNextLevel = 2;   // play state result: go on to the next level
 constexpr int kBackToMenu = 0;  // play state result: back to the menu
 constexpr int kNotPlayed = -1;  // runPlay: the level could not be loaded
 constexpr int kBackgroundLevel = -1;
-constexpr int kFinalScreen = -2;
 constexpr int kButtonsPerRow = 5;
 constexpr double kLevelGridLeft = 55.0;     // px
 constexpr double kLevelGridTop = 330.0;     // px
@@ -27,7 +26,6 @@ constexpr double kLevelRowPitch = 50.0;     // px
 constexpr double kLevelButtonSize = 30.0;   // px
 constexpr double kLogoCentre = 395.0;       // px
 constexpr float kLogoTop = 40.0f;           // px
-constexpr int kPointsPerLevel = 3;          // completed, golden crown, silver crown
 constexpr float kTitleMusicGain = 0.25f;
 const char* const kTitleMusic = "media/dreamland.xm";
 
@@ -110,8 +108,8 @@ void TitleState::update(double dt) {
   for (size_t i = 0; i < widgets.size(); ++i) widgets[i]->update(dt);
   world->flush();
   const Progress& record = progress();
-  pointsText->text = format("Unlock points: %d/%d", static_cast<int>(record.unlockPoints()),
-                            kPointsPerLevel * static_cast<int>(record.records.size()));
+  pointsText->text =
+      format("Unlock points: %d/%d", static_cast<int>(record.unlockPoints()), static_cast<int>(record.maximumPoints()));
   if (Controls()[kControlClick]->isDown()) notice->visible = false;
   // Every flag is read and cleared before acting, so no click is carried into a later update.
   int level = clickedLevel();
@@ -160,7 +158,7 @@ void TitleState::playFrom(int levelIndex) {
 }
 
 void TitleState::showFinalScreen() {
-  runPlay(kFinalScreen, "levels/winner.lv");
+  runPlay(kFinalScreenIndex, "levels/winner.lv");
   setAllChannelsOn();
 }
 

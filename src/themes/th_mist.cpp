@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro_opengl.h>
 
+#include "app/geometry.h"
+
 namespace {
 constexpr float kFogAlpha = 0.7f;
 constexpr float kFogBankBottom = 200.0f;  // px; the fog is even above this line
@@ -20,14 +22,14 @@ void ThMist::afterEntities() {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glBegin(GL_QUADS);
   glColor4f(1, 1, 1, 0);
-  glVertex2f(0, 600);
-  glVertex2f(800, 600);
+  glVertex2f(0, kScreenHeight);
+  glVertex2f(kScreenWidth, kScreenHeight);
   glColor4f(1, 1, 1, kFogAlpha);
-  glVertex2f(800, kFogBankBottom);
+  glVertex2f(kScreenWidth, kFogBankBottom);
   glVertex2f(0, kFogBankBottom);
   glVertex2f(0, kFogBankBottom);
-  glVertex2f(800, kFogBankBottom);
-  glVertex2f(800, 0);
+  glVertex2f(kScreenWidth, kFogBankBottom);
+  glVertex2f(kScreenWidth, 0);
   glVertex2f(0, 0);
   glEnd();
 }

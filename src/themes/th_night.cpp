@@ -1,6 +1,7 @@
 #include "themes/th_night.h"
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "world/world.h"
 
 namespace {
@@ -10,8 +11,8 @@ constexpr int kVeilAlpha = 80;       // of 255
 
 ThNight::ThNight() {
   for (Star& star : stars) {
-    star.x = randomFloat(kStarMargin, 800 - kStarMargin);
-    star.y = randomFloat(kStarMargin, 600 - kStarMargin);
+    star.x = randomFloat(kStarMargin, kScreenWidth - kStarMargin);
+    star.y = randomFloat(kStarMargin, kScreenHeight - kStarMargin);
   }
 }
 
@@ -27,6 +28,6 @@ void ThNight::beforeEntities() {
 
 void ThNight::afterEntities() {
   setBlender(ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA, al_map_rgba(0, 0, 0, kVeilAlpha));
-  drawFilledRectangle(0, 0, 800, 600, al_map_rgb(0, 0, 0));
+  drawFilledRectangle(0, 0, kScreenWidth, kScreenHeight, al_map_rgb(0, 0, 0));
   resetBlender();
 }

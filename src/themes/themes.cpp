@@ -2,17 +2,13 @@
 
 #include <allegro5/allegro_opengl.h>
 
+#include "app/geometry.h"
 #include "themes/th_crooked.h"
 #include "themes/th_mist.h"
 #include "themes/th_night.h"
 #include "themes/th_standard.h"
 #include "themes/th_sunset.h"
 #include "themes/th_sway.h"
-
-namespace {
-constexpr float kScreenWidth = 800.0f;   // px
-constexpr float kScreenHeight = 600.0f;  // px
-}  // namespace
 
 Theme* themes[kThemeCount] = {};
 

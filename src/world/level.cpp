@@ -1,6 +1,6 @@
 #include "world/level.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "world/channel_states.h"
 #include "world/tile.h"
@@ -11,8 +11,8 @@ namespace {
 // The grid index of a pixel coordinate, truncating toward zero (so -20 < v < 20 is 0), or -1
 // outside the grid. The range test comes first so that huge or NaN values are never converted.
 int cellIndex(double v, int count) {
-  if (!(v > -Level::kCellSize && v < count * Level::kCellSize)) return -1;
-  return static_cast<int>(v) / Level::kCellSize;
+  if (!(v > -kCellSize && v < count * kCellSize)) return -1;
+  return static_cast<int>(v) / kCellSize;
 }
 
 }  // namespace
@@ -37,9 +37,10 @@ Tile* Level::solidTileAt(double x, double y) const {
 // The grid takes every tile of the world, also one replaced in its cell or one lying outside
 // the grid, so that each is deleted exactly once, with the grid.
 void Level::build(World& world) {
+  std::unordered_set<Tile*> owned(ownedTiles_.begin(), ownedTiles_.end());
   for (Entity* entity : world.byTag(tagOf("tile"))) {
     Tile* tile = static_cast<Tile*>(entity);
-    if (std::find(ownedTiles_.begin(), ownedTiles_.end(), tile) == ownedTiles_.end()) {
+    if (owned.insert(tile).second) {
       ownedTiles_.push_back(tile);
       world.disown(tile);
     }

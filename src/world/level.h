@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/geometry.h"
+
 class Tile;
 class World;
 
@@ -11,9 +13,8 @@ class World;
 // ignores) and deletes them when destroyed.
 class Level {
  public:
-  static constexpr int kColumns = 40;
-  static constexpr int kRows = 30;
-  static constexpr int kCellSize = 20;  // px
+  static constexpr int kColumns = kGridColumns;
+  static constexpr int kRows = kGridRows;
 
   Level();
   virtual ~Level();

@@ -5,13 +5,14 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "world/channel_states.h"
+#include "world/draw_layer.h"
 #include "world/level.h"
 #include "world/tag.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr float kSize = 20.0f;  // px, one grid cell
+constexpr float kSize = kCellSize;  // px
 
 // One border quad of a solid tile; a switched-off tile draws the same quads fainter.
 struct EdgeQuad {
@@ -54,7 +55,7 @@ const int* Tile::tags() const {
   return list;
 }
 
-int Tile::order(int tag) const { return tag == tagOf("rndr") ? 50 : Entity::order(tag); }
+int Tile::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Tiles : Entity::order(tag); }
 
 // The picture goes through the library with blending switched off in GL; the library turns
 // blending on again for its own drawing, so it is still drawn with the default blender.

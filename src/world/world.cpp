@@ -4,6 +4,30 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <set>
+#include <utility>
+
+namespace {
+
+// The order one stable sort of the whole list by the tag's sort key would give. The first
+// `sorted` entities are in order already (unless a key changed since; then the whole list is
+// sorted), so only the newcomers behind them are sorted and merged in, after their equals.
+void sortByOrder(std::vector<Entity*>& list, size_t sorted, int tag) {
+  using Keyed = std::pair<int, Entity*>;
+  std::vector<Keyed> keyed;
+  keyed.reserve(list.size());
+  for (Entity* e : list) keyed.emplace_back(e->order(tag), e);
+  auto byKey = [](const Keyed& a, const Keyed& b) { return a.first < b.first; };
+  auto newcomers = keyed.begin() + static_cast<std::ptrdiff_t>(sorted);
+  if (std::is_sorted(keyed.begin(), newcomers, byKey)) {
+    std::stable_sort(newcomers, keyed.end(), byKey);
+    std::inplace_merge(keyed.begin(), newcomers, keyed.end(), byKey);
+  } else {
+    std::stable_sort(keyed.begin(), keyed.end(), byKey);
+  }
+  for (size_t i = 0; i < list.size(); ++i) list[i] = keyed[i].second;
+}
+
+}  // namespace
 
 World::~World() {
   // Listeners are entities of this world; they must not hear of their neighbours' deletion now.
@@ -27,11 +51,9 @@ void World::disown(Entity* e) { disowned_.insert(e); }
 void World::add(Entity* e) { pendingAdditions_.push_back(e); }
 
 // Removing twice before a flush, or removing an entity still waiting to be added, must not
-// lead to a double delete or to a deleted entity entering the lists.
+// lead to a double delete or to a deleted entity entering the lists (flush drops it).
 void World::remove(Entity* e) {
-  if (std::find(pendingRemovals_.begin(), pendingRemovals_.end(), e) != pendingRemovals_.end()) return;
-  pendingAdditions_.erase(std::remove(pendingAdditions_.begin(), pendingAdditions_.end(), e), pendingAdditions_.end());
-  pendingRemovals_.push_back(e);
+  if (pendingRemovalSet_.insert(e).second) pendingRemovals_.push_back(e);
 }
 
 void World::addRemovalListener(RemovalListener* listener) {
@@ -45,23 +67,28 @@ void World::removeRemovalListener(RemovalListener* listener) {
                           removalListeners_.end());
 }
 
+// Linear in the number of entities: each touched list is filtered in one pass and only its
+// newcomers are sorted, so a frame that retires thousands of sparks stays cheap.
 void World::flush() {
-  std::set<int> touched;
   std::vector<Entity*> removals;
   removals.swap(pendingRemovals_);
-  for (Entity* e : removals) {
-    for (const int* tag = e->tags(); *tag; ++tag) {
-      touched.insert(*tag);
-      std::vector<Entity*>& list = byTag(*tag);
-      list.erase(std::remove(list.begin(), list.end(), e), list.end());
-    }
-    removeRemovalListener(dynamic_cast<RemovalListener*>(e));
-    for (RemovalListener* listener : std::vector<RemovalListener*>(removalListeners_)) listener->entityRemoved(e);
-    // A disowned entity leaves the lists but belongs to its new owner (a grid's tile).
-    if (disowned_.erase(e) == 0) delete e;
-  }
+  std::unordered_set<Entity*> removed;
+  removed.swap(pendingRemovalSet_);
   std::vector<Entity*> additions;
   additions.swap(pendingAdditions_);
+  additions.erase(std::remove_if(additions.begin(), additions.end(), [&](Entity* e) { return removed.count(e); }),
+                  additions.end());
+  std::set<int> touched;
+  for (Entity* e : removals) {
+    for (const int* tag = e->tags(); *tag; ++tag) touched.insert(*tag);
+  }
+  for (int tag : touched) {
+    std::vector<Entity*>& list = byTag(tag);
+    list.erase(std::remove_if(list.begin(), list.end(), [&](Entity* e) { return removed.count(e); }), list.end());
+  }
+  for (Entity* e : removals) retire(e);
+  std::map<int, size_t> sortedLength;
+  for (int tag : {tagOf("rndr"), tagOf("entt")}) sortedLength[tag] = byTag(tag).size();
   for (Entity* e : additions) {
     for (const int* tag = e->tags(); *tag; ++tag) {
       touched.insert(*tag);
@@ -69,11 +96,17 @@ void World::flush() {
     }
     e->world = this;
   }
-  for (int tag : touched) {
-    if (tag != tagOf("rndr") && tag != tagOf("entt")) continue;
-    std::vector<Entity*>& list = byTag(tag);
-    std::stable_sort(list.begin(), list.end(), [tag](Entity* a, Entity* b) { return a->order(tag) < b->order(tag); });
+  for (int tag : {tagOf("rndr"), tagOf("entt")}) {
+    if (touched.count(tag)) sortByOrder(byTag(tag), sortedLength[tag], tag);
   }
+}
+
+// Tells the listeners, then deletes the entity, unless it was disowned: then it belongs to its
+// new owner (a grid's tile).
+void World::retire(Entity* e) {
+  removeRemovalListener(dynamic_cast<RemovalListener*>(e));
+  for (size_t i = 0; i < removalListeners_.size(); ++i) removalListeners_[i]->entityRemoved(e);
+  if (disowned_.erase(e) == 0) delete e;
 }
 
 // The C library's rand is never seeded, so every run draws the same numbers. Only its low 15

@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "world/entity.h"
@@ -39,9 +40,12 @@ class World {
   void removeRemovalListener(RemovalListener* listener);
 
  private:
+  void retire(Entity* e);
+
   std::map<int, std::vector<Entity*>> byTag_;
   std::vector<Entity*> pendingAdditions_;
   std::vector<Entity*> pendingRemovals_;
+  std::unordered_set<Entity*> pendingRemovalSet_;  // the same entities, to find one at once
   std::vector<RemovalListener*> removalListeners_;
   std::set<Entity*> disowned_;
 };

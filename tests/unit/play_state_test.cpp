@@ -240,7 +240,7 @@ TEST_F(PlayRun, FinalScreenTakesTheSkyThemeAndShowsItsTexts) {
   for (const auto& [label, allPoints, lastLine] : rows) {
     progress().records.assign(2, LevelRecord{true, true, true, allPoints, 10.0});
     currentTheme = themes[3];
-    load(floorLevel(), -2);
+    load(floorLevel(), kFinalScreenIndex);
     EXPECT_EQ(currentTheme, themes[0]) << label;
     std::vector<std::string> texts;
     for (Entity* entity : state().world->byTag(tagOf("rndr"))) {

@@ -6,9 +6,13 @@
 #include <tuple>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/level_count.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -60,7 +64,7 @@ TEST_F(ProgressFile, MissingFileGivesAFreshRecordSet) {
   record.load(5);
   EXPECT_EQ(record.deaths, 0);
   EXPECT_EQ(unlockedPattern(record), (std::vector<bool>{true, true, true, false, false}));
-  for (const LevelRecord& level : record.records) EXPECT_EQ(level.bestTime, 999.0);
+  for (const LevelRecord& level : record.records) EXPECT_EQ(level.bestTime, kNoBestTime);
   EXPECT_EQ(record.unlockPoints(), 0u);
 }
 
@@ -99,7 +103,7 @@ TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
     ASSERT_GE(record.records.size(), 4u);
     for (size_t i = 0; i < 4; ++i) {
       EXPECT_EQ(record.records[i].completed, completed[i]) << "record " << i;
-      EXPECT_EQ(record.records[i].bestTime, completed[i] ? 10.0 : 999.0) << "record " << i;
+      EXPECT_EQ(record.records[i].bestTime, completed[i] ? 10.0 : kNoBestTime) << "record " << i;
     }
   }
 }
@@ -132,16 +136,17 @@ TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {
   EXPECT_EQ(record.completedCount(), 2u) << "indexes outside the records are ignored";
 }
 
-// Level index 2 has the target time 13.5 s. Indexes without a table entry get 100 s.
+// Indexes without a table entry get 100 s.
 TEST(Progress, CrownsBestTimeAndTargetTimes) {
-  const std::tuple<const char*, bool, double, bool, bool, double, unsigned> steps[] = {
-      {"without all garbage: completed only", false, 5.0, false, false, 999.0, 1},
-      {"all garbage exactly at the target: golden, not silver", true, 13.5, true, false, 13.5, 2},
-      {"all garbage slower: best time stays", true, 20.0, true, false, 13.5, 2},
-      {"all garbage just under the target: silver", true, 13.49, true, true, 13.49, 3},
-      {"faster without all garbage: best time stays", false, 1.0, true, true, 13.49, 3},
-  };
   Progress record;
+  const double target = record.targetTime(2);
+  const std::tuple<const char*, bool, double, bool, bool, double, unsigned> steps[] = {
+      {"without all garbage: completed only", false, 5.0, false, false, kNoBestTime, 1},
+      {"all garbage exactly at the target: golden, not silver", true, target, true, false, target, 2},
+      {"all garbage slower: best time stays", true, target + 1, true, false, target, 2},
+      {"all garbage just under the target: silver", true, target - 0.01, true, true, target - 0.01, 3},
+      {"faster without all garbage: best time stays", false, 1.0, true, true, target - 0.01, 3},
+  };
   record.ensureRecords(3);
   for (const auto& [label, allGarbage, elapsed, golden, silver, bestTime, points] : steps) {
     SCOPED_TRACE(label);
@@ -153,9 +158,35 @@ TEST(Progress, CrownsBestTimeAndTargetTimes) {
     EXPECT_EQ(level.bestTime, bestTime);
     EXPECT_EQ(record.unlockPoints(), points);
   }
-  EXPECT_EQ(record.targetTime(15), 100.0);
   EXPECT_EQ(record.targetTime(16), 100.0) << "beyond the table";
   EXPECT_EQ(record.targetTime(-1), 100.0) << "a level that is not numbered";
+  EXPECT_EQ(record.maximumPoints(), 9u);
+}
+
+// The level tables of README.md and docs/levels.md show the game's own target times, one row
+// per level file (tests/sim/level_solutions.sh reads them from docs/levels.md).
+TEST(Progress, DocumentedTargetTimesAreTheGamesOwn) {
+  const Progress record;
+  for (const char* document : {"README.md", "docs/levels.md"}) {
+    SCOPED_TRACE(document);
+    std::ifstream file(document);
+    ASSERT_TRUE(file) << "cannot read it";
+    int targetColumn = -1;
+    int rows = 0;
+    for (std::string line; std::getline(file, line);) {
+      std::vector<std::string> cells;
+      std::stringstream row(line);
+      for (std::string cell; std::getline(row, cell, '|');) cells.push_back(cell);
+      if (cells.size() < 3 || !cells[0].empty()) continue;
+      auto header = std::find(cells.begin(), cells.end(), " Target time ");
+      if (header != cells.end()) targetColumn = static_cast<int>(header - cells.begin());
+      int number = std::atoi(cells[1].c_str());
+      if (targetColumn < 0 || number != rows + 1) continue;
+      EXPECT_EQ(std::stod(cells[targetColumn]), record.targetTime(rows)) << "level " << number;
+      ++rows;
+    }
+    EXPECT_EQ(rows, countLevels()) << "rows in the level table";
+  }
 }
 
 }  // namespace

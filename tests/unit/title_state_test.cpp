@@ -37,7 +37,8 @@ class ScriptedTitle : public TitleState {
       return TitleState::runPlay(levelIndex, fileName);
     }
     played.push_back(levelIndex);
-    EXPECT_EQ(fileName, levelIndex == -2 ? "levels/winner.lv" : "levels/" + std::to_string(levelIndex + 1) + ".lv");
+    EXPECT_EQ(fileName, levelIndex == kFinalScreenIndex ? "levels/winner.lv"
+                                                        : "levels/" + std::to_string(levelIndex + 1) + ".lv");
     return play(levelIndex);
   }
 };
@@ -138,7 +139,7 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
 
   title->played.clear();
   click(*title->finalButton);
-  EXPECT_EQ(title->played, std::vector<int>{-2});
+  EXPECT_EQ(title->played, std::vector<int>{kFinalScreenIndex});
   TearDown();
   prepare(0, 0);
   EXPECT_EQ(title->finalButton->world, title->world) << "with no levels at all it is there at once";

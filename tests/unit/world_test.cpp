@@ -99,6 +99,30 @@ TEST(World, DrawOrderIsAscendingAndStableAmongEquals) {
   EXPECT_EQ(names(many, "rndr"), expected[0]);
 }
 
+// One flush that both removes and adds: the survivors keep their places, newcomers go behind
+// their equals, and an entity whose sort key changed since is put back in place.
+TEST(World, FlushWithRemovalsAndAdditionsKeepsEveryOrder) {
+  Log log;
+  World world;
+  std::vector<Probe*> old;
+  for (int key : {50, 80, 50, 10, 80, 10}) {
+    old.push_back(new Probe("p" + std::to_string(old.size()), log, key));
+    world.add(old.back());
+  }
+  world.flush();
+  old[1]->kill();
+  old[3]->kill();
+  int n = 0;
+  for (int key : {10, 80, 50, 10}) world.add(new Probe("n" + std::to_string(n++), log, key));
+  world.flush();
+  EXPECT_EQ(names(world, "rndr"), (Log{"p5", "n0", "n3", "p0", "p2", "n2", "p4", "n1"}));
+  EXPECT_EQ(names(world, "dyna"), (Log{"p0", "p2", "p4", "p5", "n0", "n1", "n2", "n3"}));
+  old[4]->drawOrder = 0;
+  world.add(new Probe("last", log, 80));
+  world.flush();
+  EXPECT_EQ(names(world, "rndr"), (Log{"p4", "p5", "n0", "n3", "p0", "p2", "n2", "n1", "last"}));
+}
+
 TEST(World, RemovalsAreSafeWhenRepeatedOrBeforeTheAddition) {
   Log log;
   {

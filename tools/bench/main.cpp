@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/library.h"
 #include "app/switch.h"
 #include "game/fatal.h"
@@ -40,7 +41,7 @@ ALLEGRO_DISPLAY* openDisplay() {
   setLoadFailureHandler(endWithLoadFailure);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   al_set_new_display_option(ALLEGRO_VSYNC, 2, ALLEGRO_SUGGEST);
-  ALLEGRO_DISPLAY* display = al_create_display(800, 600);
+  ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (display) resetBlender();
   return display;
 }

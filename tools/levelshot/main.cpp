@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/library.h"
 #include "entities/prototypes.h"
 #include "game/fatal.h"
@@ -23,9 +24,6 @@
 #include "world/world.h"
 
 namespace {
-
-constexpr int kScreenWidth = 800;   // px
-constexpr int kScreenHeight = 600;  // px
 
 [[noreturn]] void failWith(const char* message, const char* detail) {
   std::fprintf(stderr, "levelshot: %s%s\n", message, detail);

@@ -1,0 +1,16 @@
+#include "entities/hazard.h"
+
+#include "entities/avatar.h"
+#include "world/world.h"
+
+void hurtAvatarAt(World& world, std::initializer_list<Point> points, const char* reason) {
+  auto* avatar = static_cast<Avatar*>(world.first(tagOf("avat")));
+  if (!avatar) return;
+  Box target = avatar->box();
+  for (const Point& point : points) {
+    if (target.contains(point.x, point.y)) {
+      avatar->die(reason);
+      return;
+    }
+  }
+}
