@@ -4,7 +4,6 @@
 #include "app/resource.h"
 #include "app/sound.h"
 #include "entities/channel_states.h"
-#include "entities/switch_record.h"
 
 Lever::Lever(int channel, bool on) : channel(channel), on(on) {
   getResource(sheet, "media/tilesheet.png");
@@ -12,7 +11,7 @@ Lever::Lever(int channel, bool on) : channel(channel), on(on) {
 }
 
 const int* Lever::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("levr"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("levr"), 0};
   return list;
 }
 
@@ -43,17 +42,3 @@ void Lever::entityRemoved(Entity* e) {
 }
 
 void Lever::draw() { drawBitmap(sheet->frame(on ? 8 : 7), static_cast<float>(x()), static_cast<float>(y()), 0); }
-
-void Lever::write(FILE* file) const {
-  Entity::write(file);
-  writeSwitchRecord(file, channel, on);
-}
-
-void Lever::read(FILE* file) {
-  Entity::read(file);
-  readSwitchRecord(file, channel, on);
-}
-
-std::string Lever::editorLabel() const { return format("lever(%d,%s)", channel, on ? "on" : "off"); }
-
-std::string Lever::recordProblem() const { return channelProblem(channel); }

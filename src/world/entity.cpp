@@ -12,19 +12,3 @@ const int* Entity::tags() const {
 int Entity::order(int) const { return 0; }
 
 void Entity::update(double) {}
-
-// Positions are stored as whole cells: (x truncated) / 20, low 8 bits.
-void Entity::write(FILE* file) const {
-  const char* code = typeCode();
-  std::fputc(code[0], file);
-  std::fputc(code[1], file);
-  std::fputc((static_cast<int>(xPos) / 20) & 0xFF, file);
-  std::fputc((static_cast<int>(yPos) / 20) & 0xFF, file);
-}
-
-void Entity::read(FILE* file) {
-  int column = std::fgetc(file);
-  int row = std::fgetc(file);
-  xPos = column * 20.0;
-  yPos = row * 20.0;
-}

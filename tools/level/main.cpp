@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "entities/prototypes.h"
 #include "world/level_file.h"
 #include "world/level_text.h"
 
@@ -33,7 +34,7 @@ bool readWhole(const char* path, std::string& bytes) {
 int compile(const char* source, const char* output) {
   std::string text;
   if (!readWhole(source, text)) return failWith(std::string("cannot read '") + source + "'");
-  LevelTextResult result = compileLevelText(text);
+  LevelTextResult result = compileLevelText(text, levelKinds());
   if (!result.ok) return failWith(std::string(source) + ": " + result.message);
   LevelFileResult written = writeLevelBytes(output, result.output);
   if (!written.ok) return failWith(written.message);
@@ -43,7 +44,7 @@ int compile(const char* source, const char* output) {
 int dump(const char* level) {
   std::string bytes;
   if (!readWhole(level, bytes)) return failWith(std::string("cannot read '") + level + "'");
-  LevelTextResult result = dumpLevelText(bytes);
+  LevelTextResult result = dumpLevelText(bytes, levelKinds());
   if (!result.ok) return failWith(std::string(level) + ": " + result.message);
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
