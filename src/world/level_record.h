@@ -25,10 +25,10 @@ struct ParamSpec {
   const char* falseWord = nullptr;  // (any non-zero byte reads as true in the game)
 };
 
-// A character of a level text grid block: the kind's record with its one parameter at this
-// value, or with no parameter when value is kAnyValue.
+// A character of a level text grid block: a record of the kind with its one parameter at this
+// value, or of a kind without parameters (value kNoValue).
 struct GridSymbol {
-  static constexpr int kAnyValue = -1;
+  static constexpr int kNoValue = -1;
   char symbol;
   int value;
 };

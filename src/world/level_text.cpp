@@ -17,7 +17,7 @@ constexpr char kEmptyCell = '.';
 char gridSymbol(const ObjectRecord& record) {
   if (record.col >= Level::kColumns || record.row >= Level::kRows) return 0;
   for (const GridSymbol& symbol : record.kind->symbols) {
-    if (symbol.value == GridSymbol::kAnyValue || record.fields.values.at(0) == symbol.value) return symbol.symbol;
+    if (symbol.value == GridSymbol::kNoValue || record.fields.values.at(0) == symbol.value) return symbol.symbol;
   }
   return 0;
 }
@@ -28,7 +28,7 @@ bool symbolRecord(const LevelKinds& kinds, char c, ObjectRecord& record) {
     for (const GridSymbol& symbol : kind.symbols) {
       if (symbol.symbol != c) continue;
       record = ObjectRecord{&kind, 0, 0, {}};
-      if (symbol.value != GridSymbol::kAnyValue) record.fields.values.push_back(symbol.value);
+      if (symbol.value != GridSymbol::kNoValue) record.fields.values.push_back(symbol.value);
       return true;
     }
   }
