@@ -2,25 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+
+#include "app/safe_file.h"
 
 namespace {
 
 constexpr int kCellSize = 20;  // px: a record's column and row count whole cells
 
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
-
 LevelFileResult failure(std::string message) { return LevelFileResult{false, std::move(message)}; }
-
-bool readWhole(FILE* file, std::string& bytes) {
-  char buffer[4096];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, count);
-  return !std::ferror(file);
-}
 
 LevelFileResult parseFailure(const char* path, const ParsedLevel& level) {
   if (!level.unknownCode.empty())
@@ -31,9 +20,8 @@ LevelFileResult parseFailure(const char* path, const ParsedLevel& level) {
 }  // namespace
 
 LevelFileResult readLevel(const LevelKinds& kinds, const char* path, World& world) {
-  FileHandle file(std::fopen(path, "rb"));
   std::string bytes;
-  if (!file || !readWhole(file.get(), bytes)) return failure(format("CANNOT OPEN '%s'!!!", path));
+  if (!readWholeFile(path, bytes).ok) return failure(format("CANNOT OPEN '%s'!!!", path));
   ParsedLevel level = parseLevelBytes(bytes, kinds);
   if (!level.ok) return parseFailure(path, level);
   for (const ObjectRecord& record : level.records) {
@@ -45,14 +33,9 @@ LevelFileResult readLevel(const LevelKinds& kinds, const char* path, World& worl
 }
 
 LevelFileResult writeLevelBytes(const char* path, const std::string& bytes) {
-  std::string temporary = std::string(path) + ".tmp";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return failure(format("CANNOT OPEN '%s'!!!", path));
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0) written = false;
-  if (written && std::rename(temporary.c_str(), path) == 0) return {};
-  std::remove(temporary.c_str());
-  return failure(format("CANNOT WRITE '%s'!!!", path));
+  FileResult written = replaceFile(path, bytes);
+  if (written.ok) return {};
+  return failure(format(written.opened ? "CANNOT WRITE '%s'!!!" : "CANNOT OPEN '%s'!!!", path));
 }
 
 // Positions are stored as whole cells: (x truncated) / 20, low 8 bits.
