@@ -6,18 +6,7 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
-#include "entities/avatar.h"
-#include "entities/baddie.h"
-#include "entities/bag.h"
-#include "entities/container.h"
-#include "entities/fireworks.h"
-#include "entities/force_field.h"
-#include "entities/garbage.h"
-#include "entities/lever.h"
-#include "entities/message.h"
-#include "entities/press_pad.h"
 #include "entities/prototypes.h"
-#include "entities/spikes.h"
 #include "states/play_state.h"
 #include "world/channel_states.h"
 #include "world/level_file.h"
@@ -26,11 +15,9 @@
 
 namespace {
 
-constexpr int kSwitchChannels = 5;  // channels offered for levers and press pads
-constexpr int kMostBags = 5;        // containers needing 1 to 5 bags
-constexpr int kNoCell = -1000;      // px: no placement yet
-constexpr float kLabelX = 5.0f;     // px
-constexpr float kLabelY = 5.0f;     // px
+constexpr int kNoCell = -1000;   // px: no placement yet
+constexpr float kLabelX = 5.0f;  // px
+constexpr float kLabelY = 5.0f;  // px
 constexpr int kTestPlayLevel = -1;
 const char* const kEditFile = "levels/edit.lv";
 const char* const kPlayFile = "levels/play.lv";
@@ -67,7 +54,6 @@ EditorState::EditorState()
 EditorState::~EditorState() {
   for (auto it = switches.rbegin(); it != switches.rend(); ++it) delete *it;
   delete world;
-  for (Entity* prototype : palette) delete prototype;
 }
 
 Switch* EditorState::own(Switch* created) {
@@ -78,26 +64,9 @@ Switch* EditorState::own(Switch* created) {
 Switch* EditorState::pressOf(Switch* inner) { return own(new OnPress(inner)); }
 
 void EditorState::createPalette() {
-  palette.push_back(new Tile(0, nullptr, 0, 0));
-  palette.push_back(new Message("Test message."));
-  palette.push_back(new Bag());
-  palette.push_back(new Garbage());
-  palette.push_back(new Spikes());
-  palette.push_back(new ForceField(false));
-  palette.push_back(new ForceField(true));
-  palette.push_back(new Avatar());
-  palette.push_back(new Baddie(false));
-  palette.push_back(new Baddie(true));
-  for (int bags = 1; bags <= kMostBags; ++bags) palette.push_back(new Container(0, 0, bags));
-  for (int channel = 0; channel < kSwitchChannels; ++channel) {
-    palette.push_back(new Lever(channel, false));
-    palette.push_back(new Lever(channel, true));
+  for (const LevelKind& kind : levelKinds()) {
+    for (const RecordFields& fields : kind.palette) palette.push_back(PaletteEntry{&kind, fields});
   }
-  for (int channel = 0; channel < kSwitchChannels; ++channel) {
-    palette.push_back(new PressPad(channel, false));
-    palette.push_back(new PressPad(channel, true));
-  }
-  palette.push_back(new Fireworks());
 }
 
 Entity* EditorState::cellAt(int column, int row) const {
@@ -138,7 +107,8 @@ void EditorState::paint(const Cell& at) {
 void EditorState::placeAt(const Cell& at) {
   Entity*& occupant = cell(at);
   if (occupant) world->remove(occupant);
-  Entity* placed = palette[selected]->create();
+  const PaletteEntry& chosen = palette[selected];
+  Entity* placed = chosen.kind->make(chosen.fields);
   placed->setPosition(at.px, at.py);
   world->add(placed);
   world->flush();
@@ -207,5 +177,5 @@ void EditorState::draw(ALLEGRO_DISPLAY*) {
   for (int x = 0; x < kScreenWidth; x += kCellSize) drawLine(x, 0, x, kScreenHeight, lineColour, 1.0f);
   for (int y = 0; y < kScreenHeight; y += kCellSize) drawLine(0, y, kScreenWidth, y, lineColour, 1.0f);
   for (Entity* entity : world->byTag(tagOf("rndr"))) entity->draw();
-  drawText(font, kLabelX, kLabelY, 0, palette[selected]->editorLabel());
+  drawText(font, kLabelX, kLabelY, 0, palette[selected].label());
 }

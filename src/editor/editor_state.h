@@ -3,16 +3,18 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
 
+#include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/geometry.h"
 #include "app/switch.h"
 #include "world/entity.h"
+#include "world/level_record.h"
 #include "world/world.h"
 
-// The level editor: the mouse paints copies of the chosen prototype into the 40 x 30 cells or
-// erases them; Z, X and the wheel choose the prototype; S saves "levels/edit.lv", L loads it
+// The level editor: the mouse paints objects of the chosen palette entry into the 40 x 30
+// cells or erases them; Z, X and the wheel choose the entry; S saves "levels/edit.lv", L loads it
 // back, P test-plays the level in a nested play state. Entities are never updated here.
 class EditorState : public AppState<int> {
  public:
@@ -28,7 +30,14 @@ class EditorState : public AppState<int> {
   // The entity in the cell at (column, row), null when empty or outside the grid.
   Entity* cellAt(int column, int row) const;
 
-  std::vector<Entity*> palette;
+  // One choice of the palette: a kind, and the fields of the records it places.
+  struct PaletteEntry {
+    const LevelKind* kind;
+    RecordFields fields;
+    std::string label() const { return kind->label(fields); }
+  };
+
+  std::vector<PaletteEntry> palette;
   int selected = 0;
   World* world;
   int lastCellX;  // px, the cell of the last placement

@@ -84,8 +84,7 @@ Avatar::~Avatar() {
 }
 
 const int* Avatar::tags() const {
-  static const int list[] = {
-      tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("avat"), tagOf("prss"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("avat"), tagOf("prss"), 0};
   return list;
 }
 

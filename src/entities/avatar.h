@@ -20,14 +20,11 @@ class Avatar : public Body, public World::RemovalListener {
   Avatar();
   ~Avatar() override;
 
-  const char* typeCode() const override { return "av"; }
   const int* tags() const override;
   int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;
-  Entity* create() const override { return new Avatar(); }
-  std::string editorLabel() const override { return "avatar"; }
   void entityRemoved(Entity* e) override;
 
   Outcome outcome() const { return outcome_; }

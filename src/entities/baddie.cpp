@@ -29,8 +29,8 @@ Baddie::Baddie(bool feral) : feral(feral) {
 }
 
 const int* Baddie::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"),
-                             tagOf("badd"), tagOf("carr"), tagOf("prss"), 0};
+  static const int list[] = {
+      tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("badd"), tagOf("carr"), tagOf("prss"), 0};
   return list;
 }
 
@@ -56,18 +56,6 @@ void Baddie::update(double dt) {
 void Baddie::draw() {
   drawBitmap(sheet->frame((feral ? 2 : 0) + animFrame), static_cast<float>(x()), static_cast<float>(y()), 0);
 }
-
-void Baddie::write(FILE* file) const {
-  Entity::write(file);
-  std::fputc(feral ? 1 : 0, file);
-}
-
-void Baddie::read(FILE* file) {
-  Entity::read(file);
-  feral = std::fgetc(file) != 0;
-}
-
-std::string Baddie::editorLabel() const { return format("baddie(%s)", feral ? "feral" : "tame"); }
 
 void Baddie::stopAgainst(int direction) {
   Carryable::stopAgainst(direction);

@@ -14,16 +14,11 @@ class Baddie : public Carryable {
  public:
   explicit Baddie(bool feral);
 
-  const char* typeCode() const override { return "bd"; }
   const int* tags() const override;
   int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;
-  void write(FILE* file) const override;
-  void read(FILE* file) override;
-  Entity* create() const override { return new Baddie(feral); }
-  std::string editorLabel() const override;
 
   bool feral;
   bool walkingRight = false;

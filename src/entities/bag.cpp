@@ -19,8 +19,8 @@ Bag::Bag() {
 }
 
 const int* Bag::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"),
-                             tagOf("grbg"), tagOf("carr"), tagOf("prss"), 0};
+  static const int list[] = {
+      tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("grbg"), tagOf("carr"), tagOf("prss"), 0};
   return list;
 }
 

@@ -10,14 +10,11 @@ class Bag : public Carryable {
  public:
   Bag();
 
-  const char* typeCode() const override { return "gb"; }
   const int* tags() const override;
   int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;
-  Entity* create() const override { return new Bag(); }
-  std::string editorLabel() const override { return "garbage"; }
 
  private:
   bool onGround() const;

@@ -27,7 +27,7 @@ Cloud::Cloud() {
 }
 
 const int* Cloud::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
   return list;
 }
 

@@ -24,7 +24,7 @@ Container::Container(double x, double y, int remaining) : remaining(remaining) {
 }
 
 const int* Container::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("cont"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("cont"), 0};
   return list;
 }
 
@@ -64,15 +64,3 @@ void Container::draw() {
   drawText(font, static_cast<float>(x() + 20), static_cast<float>(y() + 4), ALLEGRO_ALIGN_CENTRE, count);
   resetBlender();
 }
-
-void Container::write(FILE* file) const {
-  Entity::write(file);
-  std::fputc(remaining & 0xFF, file);
-}
-
-void Container::read(FILE* file) {
-  Entity::read(file);
-  remaining = std::fgetc(file);
-}
-
-std::string Container::editorLabel() const { return format("container(%d)", remaining); }

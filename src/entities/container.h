@@ -14,16 +14,11 @@ class Container : public Entity {
  public:
   Container(double x, double y, int remaining);
 
-  const char* typeCode() const override { return "ct"; }
   const int* tags() const override;
   int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;
-  void write(FILE* file) const override;
-  void read(FILE* file) override;
-  Entity* create() const override { return new Container(x(), y(), remaining); }
-  std::string editorLabel() const override;
 
   int remaining;
 

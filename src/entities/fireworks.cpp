@@ -19,7 +19,7 @@ constexpr float kBurstGain = 1.2f;
 Fireworks::Fireworks() { getResource(burstSound, "media/land.wav"); }
 
 const int* Fireworks::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("dyna"), tagOf("posi"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("dyna"), 0};
   return list;
 }
 

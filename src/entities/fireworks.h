@@ -9,11 +9,8 @@ class Fireworks : public Entity {
  public:
   Fireworks();
 
-  const char* typeCode() const override { return "fw"; }
   const int* tags() const override;
   void update(double dt) override;
-  Entity* create() const override { return new Fireworks(); }
-  std::string editorLabel() const override { return "fireworks"; }
 
  private:
   ALLEGRO_SAMPLE* burstSound;

@@ -14,7 +14,7 @@ const char* const kBakedReason = "got baked by a force field";
 ForceField::ForceField(bool vertical) : vertical(vertical) {}
 
 const int* ForceField::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
   return list;
 }
 
@@ -46,15 +46,3 @@ void ForceField::draw() {
   }
   resetBlender();
 }
-
-void ForceField::write(FILE* file) const {
-  Entity::write(file);
-  std::fputc(vertical ? 1 : 0, file);
-}
-
-void ForceField::read(FILE* file) {
-  Entity::read(file);
-  vertical = std::fgetc(file) != 0;
-}
-
-std::string ForceField::editorLabel() const { return format("forcefield(%s)", vertical ? "v" : "h"); }

@@ -8,15 +8,10 @@ class ForceField : public Entity {
  public:
   explicit ForceField(bool vertical);
 
-  const char* typeCode() const override { return "ff"; }
   const int* tags() const override;
   int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
-  void write(FILE* file) const override;
-  void read(FILE* file) override;
-  Entity* create() const override { return new ForceField(vertical); }
-  std::string editorLabel() const override;
 
   bool vertical;
 };

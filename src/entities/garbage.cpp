@@ -29,7 +29,7 @@ Garbage::Garbage() : frame(randomInt(0, 2)) {
 }
 
 const int* Garbage::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("loos"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("loos"), 0};
   return list;
 }
 

@@ -11,13 +11,10 @@ class Garbage : public Entity {
  public:
   Garbage();
 
-  const char* typeCode() const override { return "lg"; }
   const int* tags() const override;
   int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
-  Entity* create() const override { return new Garbage(); }
-  std::string editorLabel() const override { return "loose garbage"; }
 
   double phase = 0.0;  // s since creation
   int frame;

@@ -3,7 +3,6 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
-#include "entities/switch_record.h"
 #include "world/channel_states.h"
 #include "world/draw_layer.h"
 
@@ -13,7 +12,7 @@ Lever::Lever(int channel, bool on) : channel(channel), on(on) {
 }
 
 const int* Lever::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("levr"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("levr"), 0};
   return list;
 }
 
@@ -44,17 +43,3 @@ void Lever::entityRemoved(Entity* e) {
 }
 
 void Lever::draw() { drawBitmap(sheet->frame(on ? 8 : 7), static_cast<float>(x()), static_cast<float>(y()), 0); }
-
-void Lever::write(FILE* file) const {
-  Entity::write(file);
-  writeSwitchRecord(file, channel, on);
-}
-
-void Lever::read(FILE* file) {
-  Entity::read(file);
-  readSwitchRecord(file, channel, on);
-}
-
-std::string Lever::editorLabel() const { return format("lever(%d,%s)", channel, on ? "on" : "off"); }
-
-std::string Lever::recordProblem() const { return channelProblem(channel); }

@@ -13,16 +13,10 @@ class Lever : public Entity, public World::RemovalListener {
  public:
   Lever(int channel, bool on);
 
-  const char* typeCode() const override { return "vr"; }
   const int* tags() const override;
   int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
-  void write(FILE* file) const override;
-  void read(FILE* file) override;
-  Entity* create() const override { return new Lever(channel, on); }
-  std::string editorLabel() const override;
-  std::string recordProblem() const override;
   void entityRemoved(Entity* e) override;
 
   int channel;

@@ -7,12 +7,6 @@
 #include "world/draw_layer.h"
 #include "world/world.h"
 
-namespace {
-
-constexpr int kTextEnd = '$';
-
-}  // namespace
-
 Message::Message(const std::string& text) {
   getResource(sheet, "media/tilesheet.png");
   setText(text);
@@ -24,7 +18,7 @@ Message::~Message() {
 }
 
 const int* Message::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("mesg"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("mesg"), 0};
   return list;
 }
 
@@ -71,22 +65,3 @@ void Message::update(double) {
 }
 
 void Message::draw() { drawBitmap(sheet->frame(6), static_cast<float>(x()), static_cast<float>(y()), 0); }
-
-void Message::write(FILE* file) const {
-  Entity::write(file);
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::fputc(kTextEnd, file);
-}
-
-// Reads up to the '$' that ends the text, or to the end of the file, which leaves the text
-// unended (recordProblem then says so and the loader rejects the file).
-void Message::read(FILE* file) {
-  Entity::read(file);
-  std::string bytes;
-  int c;
-  while ((c = std::fgetc(file)) != EOF && c != kTextEnd) bytes.push_back(static_cast<char>(c));
-  textEnded = c == kTextEnd;
-  setText(bytes);
-}
-
-std::string Message::recordProblem() const { return textEnded ? "" : "message text not ended by '$'"; }

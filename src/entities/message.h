@@ -15,18 +15,12 @@ class Message : public Entity {
   explicit Message(const std::string& text);
   ~Message() override;
 
-  const char* typeCode() const override { return "ms"; }
   const int* tags() const override;
   int order(int tag) const override;
   void kill() override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;
-  void write(FILE* file) const override;
-  void read(FILE* file) override;
-  Entity* create() const override { return new Message(text); }
-  std::string editorLabel() const override { return "message"; }
-  std::string recordProblem() const override;
 
   void setText(const std::string& newText);
 
@@ -36,5 +30,4 @@ class Message : public Entity {
  private:
   Sheet* sheet;
   World* panelWorld = nullptr;  // the world the panel was handed to, which then owns it
-  bool textEnded = true;        // false when a record's text ran into the end of the file
 };

@@ -22,7 +22,7 @@ const char* const kHighlightMark = " ";
 PopUp::PopUp() : font(fontResource("media/font.ttf")) {}
 
 const int* PopUp::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("posi"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), 0};
   return list;
 }
 

@@ -3,7 +3,6 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
-#include "entities/switch_record.h"
 #include "world/channel_states.h"
 #include "world/draw_layer.h"
 #include "world/world.h"
@@ -20,7 +19,7 @@ PressPad::PressPad(int channel, bool restingOn) : channel(channel), restingOn(re
 }
 
 const int* PressPad::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), tagOf("prpd"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
   return list;
 }
 
@@ -47,17 +46,3 @@ bool PressPad::weighedDownBy(const Entity& entity) const {
 void PressPad::draw() {
   drawBitmap(sheet->frame(pressed ? 10 : 9), static_cast<float>(x()), static_cast<float>(y()), 0);
 }
-
-void PressPad::write(FILE* file) const {
-  Entity::write(file);
-  writeSwitchRecord(file, channel, restingOn);
-}
-
-void PressPad::read(FILE* file) {
-  Entity::read(file);
-  readSwitchRecord(file, channel, restingOn);
-}
-
-std::string PressPad::editorLabel() const { return format("presspad(%d,%s)", channel, restingOn ? "on" : "off"); }
-
-std::string PressPad::recordProblem() const { return channelProblem(channel); }

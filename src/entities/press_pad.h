@@ -11,17 +11,11 @@ class PressPad : public Entity {
  public:
   PressPad(int channel, bool restingOn);
 
-  const char* typeCode() const override { return "pr"; }
   const int* tags() const override;
   int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;
-  void write(FILE* file) const override;
-  void read(FILE* file) override;
-  Entity* create() const override { return new PressPad(channel, restingOn); }
-  std::string editorLabel() const override;
-  std::string recordProblem() const override;
 
   int channel;
   bool restingOn;

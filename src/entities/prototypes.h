@@ -1,24 +1,22 @@
 #pragma once
 
+#include <string>
+
 #include "world/level_file.h"
+#include "world/level_record.h"
 
-// The prototype table of the level loader: one prototype per kind of level object, in the
-// order tl ct gb av ms lg vr sp ff pr bd fw. Built for each load, destroyed right after.
-class Prototypes {
- public:
-  Prototypes();
-  ~Prototypes();
-  Prototypes(const Prototypes&) = delete;
-  Prototypes& operator=(const Prototypes&) = delete;
+// The table of level object kinds, one row per kind, in the order of the editor's palette:
+// its record layout and grid symbols, how a record makes an entity and an entity gives back
+// its record, its editor labels and palette choices, and its trace fields. A new kind of level
+// object is its class and one row here.
+const LevelKinds& levelKinds();
 
-  const PrototypeMap& map() const { return map_; }
+// The editor's label of a level object ("lever(2,on)"); empty for an entity of no kind.
+std::string editorLabel(const Entity& entity);
 
- private:
-  PrototypeMap map_;
-};
-
-// Convenience: read a level file with a fresh prototype table.
+// The level file functions with this table.
 LevelFileResult readLevel(const char* path, World& world);
-// The same where a failure cannot be returned (a play state's construction): it goes to the
+LevelFileResult writeLevel(const char* path, World& world);
+// Reading where a failure cannot be returned (a play state's construction): it goes to the
 // program's load-failure handler and the world stays empty.
 void loadLevel(const char* path, World& world);

@@ -15,7 +15,7 @@ constexpr double kTipLine = 18;  // px below the top of the cell
 Spikes::Spikes() { getResource(sheet, "media/tilesheet.png"); }
 
 const int* Spikes::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
   return list;
 }
 

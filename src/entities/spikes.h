@@ -8,13 +8,10 @@ class Spikes : public Entity {
  public:
   Spikes();
 
-  const char* typeCode() const override { return "sp"; }
   const int* tags() const override;
   int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
-  Entity* create() const override { return new Spikes(); }
-  std::string editorLabel() const override { return "spikes"; }
 
  private:
   Sheet* sheet;

@@ -1,12 +1,7 @@
 #include "states/trace.h"
 
 #include "entities/avatar.h"
-#include "entities/baddie.h"
-#include "entities/bag.h"
-#include "entities/container.h"
-#include "entities/garbage.h"
-#include "entities/lever.h"
-#include "entities/press_pad.h"
+#include "entities/prototypes.h"
 #include "world/channel_states.h"
 #include "world/level.h"
 #include "world/play_context.h"
@@ -19,28 +14,10 @@ std::string frameLine(int frame) {
 }
 
 std::string traceLine(Entity& entity) {
-  if (auto* avatar = dynamic_cast<Avatar*>(&entity)) {
-    return format("av %.17g %.17g %d %.17g %.17g %d %d", avatar->x(), avatar->y(), avatar->state, avatar->vx,
-                  avatar->vy, avatar->outcome().status, avatar->carried ? 1 : 0);
-  }
-  if (auto* bag = dynamic_cast<Bag*>(&entity)) {
-    return format("gb %.17g %.17g %d %.17g %.17g", bag->x(), bag->y(), bag->carryState, bag->vx, bag->vy);
-  }
-  if (auto* baddie = dynamic_cast<Baddie*>(&entity)) {
-    return format("bd %.17g %.17g %d %.17g %.17g %d", baddie->x(), baddie->y(), baddie->carryState, baddie->vx,
-                  baddie->vy, baddie->walkingRight ? 1 : 0);
-  }
-  if (auto* garbage = dynamic_cast<Garbage*>(&entity)) return format("lg %.17g %.17g", garbage->x(), garbage->y());
-  if (auto* container = dynamic_cast<Container*>(&entity)) {
-    return format("ct %.17g %.17g %d", container->x(), container->y(), container->remaining);
-  }
-  if (auto* lever = dynamic_cast<Lever*>(&entity)) {
-    return format("vr %.17g %.17g %d", lever->x(), lever->y(), lever->on ? 1 : 0);
-  }
-  if (auto* pad = dynamic_cast<PressPad*>(&entity)) {
-    return format("pr %.17g %.17g %d", pad->x(), pad->y(), pad->pressed ? 1 : 0);
-  }
-  return "";
+  const LevelKind* kind = kindOf(levelKinds(), entity);
+  if (!kind || !kind->trace) return "";
+  std::string fields = kind->trace(entity);
+  return format("%s %.17g %.17g", kind->code, entity.x(), entity.y()) + (fields.empty() ? "" : " " + fields);
 }
 
 std::string endLine(int frames, World& world, const PlayContext& context) {

@@ -11,8 +11,8 @@ class World;
 
 // "F <n> <c0c1...c9>": the frame number and the ten channel states as digits.
 std::string frameLine(int frame);
-// The line of one entity of the "dyna" list, or "" for a kind that is not traced. Every traced
-// kind has its line here.
+// The line of one entity of the "dyna" list: "<code> <x> <y>" and its kind's trace fields, or ""
+// for a kind that is not traced (the table of level object kinds says which are).
 std::string traceLine(Entity& entity);
 // "END frames=... loose=...": the avatar's outcome (status 0 and an empty reason without an
 // avatar) and the play context's counters truncated to integers.

@@ -10,207 +10,32 @@
 
 namespace {
 
-constexpr int kEndByte = 0xFF;         // a code byte of this value ends a level
-constexpr char kTextEnd = '$';         // ends the text of a message record
 constexpr size_t kMinimumGridRun = 8;  // records; shorter runs are dumped as lines
 constexpr char kEmptyCell = '.';
 
-enum class Param { Number, Channel, Flag };
-
-struct ParamSpec {
-  Param type;
-  const char* name;
-  const char* trueWord = nullptr;  // flags: the words for 1 and 0
-  const char* falseWord = nullptr;
-};
-
-// A kind of level object as the file stores it: code, column, row, then its parameter bytes,
-// then (messages only) text ended by "$".
-struct Kind {
-  const char* code;
-  const char* name;
-  std::vector<ParamSpec> params;
-  bool text;
-};
-
-const std::vector<Kind>& kinds() {
-  static const std::vector<Kind> table = {
-      {"tl", "tile", {{Param::Channel, "channel"}}, false},
-      {"ct", "container", {{Param::Number, "count"}}, false},
-      {"gb", "bag", {}, false},
-      {"av", "avatar", {}, false},
-      {"ms", "message", {}, true},
-      {"lg", "loose garbage", {}, false},
-      {"vr", "lever", {{Param::Channel, "channel"}, {Param::Flag, "state", "on", "off"}}, false},
-      {"sp", "spikes", {}, false},
-      {"ff", "force field", {{Param::Flag, "direction", "vertical", "horizontal"}}, false},
-      {"pr", "press pad", {{Param::Channel, "channel"}, {Param::Flag, "resting state", "on", "off"}}, false},
-      {"bd", "baddie", {{Param::Flag, "temper", "feral", "tame"}}, false},
-      {"fw", "fireworks", {}, false},
-  };
-  return table;
-}
-
-const Kind* findKind(const std::string& code) {
-  for (const Kind& kind : kinds()) {
-    if (code == kind.code) return &kind;
-  }
-  return nullptr;
-}
-
-struct Record {
-  const Kind* kind;
-  int col;
-  int row;
-  std::vector<int> values;  // one per parameter, 0 to 255
-  std::string text;
-};
-
-std::string recordBytes(const Record& record) {
-  std::string bytes = record.kind->code;
-  bytes += static_cast<char>(record.col);
-  bytes += static_cast<char>(record.row);
-  for (int value : record.values) bytes += static_cast<char>(value);
-  if (record.kind->text) bytes += record.text + kTextEnd;
-  return bytes;
-}
-
-// One character of a grid block: a kind, and its one parameter value where it has one.
-struct Symbol {
-  char symbol;
-  const char* code;
-  int value;  // -1: the kind has no parameter
-};
-
-const std::vector<Symbol>& symbols() {
-  static const std::vector<Symbol> table = [] {
-    std::vector<Symbol> list;
-    for (int channel = 0; channel < kChannelCount; ++channel) list.push_back({char('0' + channel), "tl", channel});
-    list.insert(list.end(), {{'A', "av", -1},
-                             {'b', "gb", -1},
-                             {'*', "lg", -1},
-                             {'^', "sp", -1},
-                             {'F', "fw", -1},
-                             {'t', "bd", 0},
-                             {'f', "bd", 1},
-                             {'-', "ff", 0},
-                             {'|', "ff", 1}});
-    return list;
-  }();
-  return table;
-}
-
-const Symbol* symbolOf(char c) {
-  for (const Symbol& symbol : symbols()) {
-    if (symbol.symbol == c) return &symbol;
-  }
-  return nullptr;
-}
-
 // The grid character of a record, or 0 when the record cannot be drawn in a grid.
-char gridSymbol(const Record& record) {
+char gridSymbol(const ObjectRecord& record) {
   if (record.col >= Level::kColumns || record.row >= Level::kRows) return 0;
-  for (const Symbol& symbol : symbols()) {
-    if (record.kind->code != std::string(symbol.code)) continue;
-    if (symbol.value < 0 || record.values.at(0) == symbol.value) return symbol.symbol;
+  for (const GridSymbol& symbol : record.kind->symbols) {
+    if (symbol.value == GridSymbol::kNoValue || record.fields.values.at(0) == symbol.value) return symbol.symbol;
   }
   return 0;
 }
 
-int cellNumber(const Record& record) { return record.row * Level::kColumns + record.col; }
-
-}  // namespace
-
-std::string printableBytes(const std::string& bytes) {
-  std::string text;
-  for (unsigned char byte : bytes) {
-    if (std::isprint(byte)) {
-      text += static_cast<char>(byte);
-    } else {
-      text += format("\\x%02X", byte);
+// The record a grid character stands for, without its position; false for no symbol.
+bool symbolRecord(const LevelKinds& kinds, char c, ObjectRecord& record) {
+  for (const LevelKind& kind : kinds) {
+    for (const GridSymbol& symbol : kind.symbols) {
+      if (symbol.symbol != c) continue;
+      record = ObjectRecord{&kind, 0, 0, {}};
+      if (symbol.value != GridSymbol::kNoValue) record.fields.values.push_back(symbol.value);
+      return true;
     }
-  }
-  return text;
-}
-
-// ---- Level bytes to records ------------------------------------------------------------------
-
-namespace {
-
-struct ParsedLevel {
-  std::vector<Record> records;
-  std::string trailer;  // bytes after the end of the level, which the loader never reads
-};
-
-class ByteReader {
- public:
-  explicit ByteReader(const std::string& bytes) : bytes_(bytes) {}
-  size_t offset() const { return offset_; }
-  size_t left() const { return bytes_.size() - offset_; }
-  int peek(size_t ahead) const { return static_cast<unsigned char>(bytes_[offset_ + ahead]); }
-  int next() { return static_cast<unsigned char>(bytes_[offset_++]); }
-  std::string rest() const { return bytes_.substr(offset_); }
-
- private:
-  const std::string& bytes_;
-  size_t offset_ = 0;
-};
-
-std::string checkChannels(const Record& record) {
-  for (size_t i = 0; i < record.values.size(); ++i) {
-    int value = record.values[i];
-    if (record.kind->params[i].type == Param::Channel && value >= kChannelCount) {
-      return format("%s channel %d is outside 0 to %d", record.kind->name, value, kChannelCount - 1);
-    }
-  }
-  return "";
-}
-
-// Reads the record after its code; false when the bytes run out first.
-bool readRecordBody(ByteReader& reader, Record& record) {
-  if (reader.left() < 2 + record.kind->params.size()) return false;
-  record.col = reader.next();
-  record.row = reader.next();
-  for (size_t i = 0; i < record.kind->params.size(); ++i) record.values.push_back(reader.next());
-  if (!record.kind->text) return true;
-  while (reader.left() > 0) {
-    char c = static_cast<char>(reader.next());
-    if (c == kTextEnd) return true;
-    record.text += c;
   }
   return false;
 }
 
-bool atLevelEnd(const ByteReader& reader) {
-  return reader.left() < 2 || reader.peek(0) == kEndByte || reader.peek(1) == kEndByte;
-}
-
-bool parseLevelBytes(const std::string& bytes, ParsedLevel& level, std::string& message) {
-  ByteReader reader(bytes);
-  while (!atLevelEnd(reader)) {
-    size_t offset = reader.offset();
-    std::string code;
-    code += static_cast<char>(reader.next());
-    code += static_cast<char>(reader.next());
-    Record record{findKind(code), 0, 0, {}, ""};
-    if (!record.kind) {
-      message = format("byte %zu: unknown kind '%s'", offset, printableBytes(code).c_str());
-      return false;
-    }
-    if (!readRecordBody(reader, record)) {
-      message = format("byte %zu: the file ends inside the \"%s\" record", offset, code.c_str());
-      return false;
-    }
-    std::string problem = checkChannels(record);
-    if (!problem.empty()) {
-      message = format("byte %zu: %s", offset, problem.c_str());
-      return false;
-    }
-    level.records.push_back(record);
-  }
-  level.trailer = reader.rest();
-  return true;
-}
+int cellNumber(const ObjectRecord& record) { return record.row * Level::kColumns + record.col; }
 
 // ---- Records to text -------------------------------------------------------------------------
 
@@ -242,14 +67,15 @@ std::string valueText(const ParamSpec& paramSpec, int value) {
   return std::to_string(value);
 }
 
-std::string recordLine(const Record& record) {
+std::string recordLine(const ObjectRecord& record) {
   std::string line = format("%s %d %d", record.kind->code, record.col, record.row);
-  for (size_t i = 0; i < record.values.size(); ++i) line += " " + valueText(record.kind->params[i], record.values[i]);
-  if (record.kind->text) line += " " + quoted(record.text);
+  const std::vector<int>& values = record.fields.values;
+  for (size_t i = 0; i < values.size(); ++i) line += " " + valueText(record.kind->params[i], values[i]);
+  if (record.kind->text) line += " " + quoted(record.fields.text);
   return line + "\n";
 }
 
-std::string gridBlock(const std::vector<Record>& records, size_t begin, size_t end) {
+std::string gridBlock(const std::vector<ObjectRecord>& records, size_t begin, size_t end) {
   std::vector<std::string> rows(Level::kRows, std::string(Level::kColumns, kEmptyCell));
   for (size_t i = begin; i < end; ++i) rows[records[i].row][records[i].col] = gridSymbol(records[i]);
   std::string block = "grid\n";
@@ -260,7 +86,7 @@ std::string gridBlock(const std::vector<Record>& records, size_t begin, size_t e
 // The end of the run of records from `begin` that a grid block can hold: each one drawable
 // in the grid, each in a later cell (rows top to bottom, each row left to right) than the one
 // before, which is the order in which a grid block compiles.
-size_t gridRunEnd(const std::vector<Record>& records, size_t begin) {
+size_t gridRunEnd(const std::vector<ObjectRecord>& records, size_t begin) {
   size_t end = begin;
   while (end < records.size() && gridSymbol(records[end]) &&
          (end == begin || cellNumber(records[end]) > cellNumber(records[end - 1]))) {
@@ -277,15 +103,16 @@ std::string trailerLine(const std::string& trailer) {
 
 }  // namespace
 
-LevelTextResult dumpLevelText(const std::string& levelBytes) {
-  ParsedLevel level;
+LevelTextResult dumpLevelText(const std::string& levelBytes, const LevelKinds& kinds) {
+  ParsedLevel level = parseLevelBytes(levelBytes, kinds);
   LevelTextResult result;
-  if (!parseLevelBytes(levelBytes, level, result.message)) {
-    result.ok = false;
-    return result;
+  if (!level.unknownCode.empty()) {
+    return LevelTextResult{
+        false, "", format("byte %zu: unknown kind '%s'", level.offset, printableBytes(level.unknownCode).c_str())};
   }
+  if (!level.ok) return LevelTextResult{false, "", format("byte %zu: %s", level.offset, level.problem.c_str())};
   result.output = kHeader;
-  const std::vector<Record>& records = level.records;
+  const std::vector<ObjectRecord>& records = level.records;
   for (size_t i = 0; i < records.size();) {
     size_t end = gridRunEnd(records, i);
     if (end - i >= kMinimumGridRun) {
@@ -416,19 +243,19 @@ std::string LineReader::quotedText() {
   return text;
 }
 
-Record recordFromLine(const Kind& kind, LineReader& reader) {
-  Record record{&kind, 0, 0, {}, ""};
+ObjectRecord recordFromLine(const LevelKind& kind, LineReader& reader) {
+  ObjectRecord record{&kind, 0, 0, {}};
   record.col = reader.number("the column", 255);
   record.row = reader.number("the row", 255);
   for (const ParamSpec& paramSpec : kind.params) {
     std::string what = format("the %s %s", kind.name, paramSpec.name);
     if (paramSpec.type == Param::Flag) {
-      record.values.push_back(reader.flag(what, paramSpec));
+      record.fields.values.push_back(reader.flag(what, paramSpec));
     } else {
-      record.values.push_back(reader.number(what, paramSpec.type == Param::Channel ? kChannelCount - 1 : 255));
+      record.fields.values.push_back(reader.number(what, paramSpec.type == Param::Channel ? kChannelCount - 1 : 255));
     }
   }
-  if (kind.text) record.text = reader.quotedText();
+  if (kind.text) record.fields.text = reader.quotedText();
   if (!reader.failed() && !reader.atEnd()) {
     reader.fail(format("unexpected '%s' after the %s", reader.word().c_str(), kind.name));
   }
@@ -443,14 +270,15 @@ std::string trailerBytes(LineReader& reader) {
       reader.fail(format("trailer bytes are two hex digits each, not '%s'", text.c_str()));
     bytes += static_cast<char>(std::strtol(text.c_str(), nullptr, 16));
   }
-  bool endsLevel = bytes.size() == 1 || (bytes.size() >= 2 && (static_cast<unsigned char>(bytes[0]) == kEndByte ||
-                                                               static_cast<unsigned char>(bytes[1]) == kEndByte));
+  bool endsLevel = bytes.size() == 1 || (bytes.size() >= 2 && (static_cast<unsigned char>(bytes[0]) == kLevelEndByte ||
+                                                               static_cast<unsigned char>(bytes[1]) == kLevelEndByte));
   if (!reader.failed() && !endsLevel) reader.fail("a trailer is one byte, or starts with ff in its first two bytes");
   return bytes;
 }
 
 class Compiler {
  public:
+  explicit Compiler(const LevelKinds& kinds) : kinds_(kinds) {}
   LevelTextResult run(const std::string& text);
 
  private:
@@ -461,6 +289,7 @@ class Compiler {
     if (result_.ok) result_ = LevelTextResult{false, "", format("line %d: %s", lineNumber_, why.c_str())};
   }
 
+  const LevelKinds& kinds_;
   LevelTextResult result_;
   int lineNumber_ = 0;
   int gridStart_ = 0;  // line of the open grid block's "grid", 0 when none is open
@@ -506,7 +335,7 @@ void Compiler::statement(const std::string& line) {
   if (first == "trailer") {
     bytes = trailerBytes(reader);
     trailerSeen_ = true;
-  } else if (const Kind* kind = findKind(first)) {
+  } else if (const LevelKind* kind = findKind(kinds_, first)) {
     bytes = recordBytes(recordFromLine(*kind, reader));
   } else {
     return fail(format("unknown kind '%s'", first.c_str()));
@@ -523,7 +352,8 @@ void Compiler::gridRow(const std::string& line) {
   if (trimmed.size() > static_cast<size_t>(Level::kColumns)) return fail("a grid row has at most 40 columns");
   for (size_t col = 0; col < trimmed.size(); ++col) {
     char c = trimmed[col];
-    if (c != kEmptyCell && c != ' ' && !symbolOf(c)) {
+    ObjectRecord record;
+    if (c != kEmptyCell && c != ' ' && !symbolRecord(kinds_, c, record)) {
       return fail(format("column %zu: '%s' is not a grid symbol", col + 1, printableBytes(std::string(1, c)).c_str()));
     }
   }
@@ -534,10 +364,10 @@ void Compiler::gridRow(const std::string& line) {
 void Compiler::endGrid() {
   for (size_t row = 0; row < gridRows_.size(); ++row) {
     for (size_t col = 0; col < gridRows_[row].size(); ++col) {
-      const Symbol* symbol = symbolOf(gridRows_[row][col]);
-      if (!symbol) continue;
-      Record record{findKind(symbol->code), static_cast<int>(col), static_cast<int>(row), {}, ""};
-      if (symbol->value >= 0) record.values.push_back(symbol->value);
+      ObjectRecord record;
+      if (!symbolRecord(kinds_, gridRows_[row][col], record)) continue;
+      record.col = static_cast<int>(col);
+      record.row = static_cast<int>(row);
       result_.output += recordBytes(record);
     }
   }
@@ -546,4 +376,4 @@ void Compiler::endGrid() {
 
 }  // namespace
 
-LevelTextResult compileLevelText(const std::string& text) { return Compiler().run(text); }
+LevelTextResult compileLevelText(const std::string& text, const LevelKinds& kinds) { return Compiler(kinds).run(text); }

@@ -51,7 +51,7 @@ Tile::Tile(int channel, Level* level, int col, int row)
 }
 
 const int* Tile::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("posi"), tagOf("tile"), 0};
+  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("tile"), 0};
   return list;
 }
 
@@ -73,25 +73,6 @@ void Tile::draw() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   }
   drawEdgeQuads(edges, x, y, solid);
-}
-
-void Tile::write(FILE* file) const {
-  Entity::write(file);
-  std::fputc(channel & 0xFF, file);
-}
-
-void Tile::read(FILE* file) {
-  Entity::read(file);
-  channel = std::fgetc(file);
-}
-
-Entity* Tile::create() const { return new Tile(channel, nullptr, col, row); }
-
-std::string Tile::editorLabel() const { return format("tile(%d)", channel); }
-
-std::string Tile::recordProblem() const {
-  if (channel >= 0 && channel < kChannelCount) return "";
-  return format("tile channel %d is outside 0 to %d", channel, kChannelCount - 1);
 }
 
 void Tile::link(Level* grid, int column, int gridRow) {

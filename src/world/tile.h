@@ -13,15 +13,9 @@ class Tile : public Entity {
 
   Tile(int channel, Level* level, int col, int row);
 
-  const char* typeCode() const override { return "tl"; }
   const int* tags() const override;
   int order(int tag) const override;
   void draw() override;
-  void write(FILE* file) const override;
-  void read(FILE* file) override;
-  Entity* create() const override;
-  std::string editorLabel() const override;
-  std::string recordProblem() const override;
 
   // Recomputes edges from the four neighbours' channels (never from whether they are on).
   void computeEdges();

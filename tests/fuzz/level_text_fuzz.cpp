@@ -2,10 +2,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "entities/prototypes.h"
 #include "world/level_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  LevelTextResult compiled = compileLevelText(std::string(reinterpret_cast<const char*>(data), size));
-  if (compiled.ok && !dumpLevelText(compiled.output).ok) std::abort();
+  LevelTextResult compiled = compileLevelText(std::string(reinterpret_cast<const char*>(data), size), levelKinds());
+  if (compiled.ok && !dumpLevelText(compiled.output, levelKinds()).ok) std::abort();
   return 0;
 }

@@ -10,13 +10,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   initLibraryForFuzzing();
   std::string bytes(reinterpret_cast<const char*>(data), size);
-  LevelTextResult dumped = dumpLevelText(bytes);
+  LevelTextResult dumped = dumpLevelText(bytes, levelKinds());
   if (!dumped.ok) {
     World world;
     if (readLevel(fuzzFileWith(data, size).c_str(), world).ok) std::abort();
     world.flush();
     return 0;
   }
-  if (compileLevelText(dumped.output).output != bytes) std::abort();
+  if (compileLevelText(dumped.output, levelKinds()).output != bytes) std::abort();
   return 0;
 }

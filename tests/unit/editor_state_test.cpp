@@ -11,6 +11,7 @@
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
+#include "entities/prototypes.h"
 #include "unit/game_directory.h"
 #include "world/channel_states.h"
 #include "world/tag.h"
@@ -61,7 +62,7 @@ class EditorTest : public ::testing::Test {
     frame(column * 20 + 7, row * 20 + 13, false);
   }
   int entityCount() { return static_cast<int>(editor->world->byTag(tagOf("entt")).size()); }
-  std::string label(const Entity* entity) { return entity ? entity->editorLabel() : "empty"; }
+  std::string label(const Entity* entity) { return entity ? editorLabel(*entity) : "empty"; }
 
   GameDirectory directory;
   std::unique_ptr<ScriptedEditor> editor;
@@ -70,7 +71,7 @@ class EditorTest : public ::testing::Test {
 
 TEST_F(EditorTest, PaletteHoldsEveryPrototypeInOrder) {
   std::string labels;
-  for (const Entity* prototype : editor->palette) labels += prototype->editorLabel() + " ";
+  for (const EditorState::PaletteEntry& entry : editor->palette) labels += entry.label() + " ";
   EXPECT_EQ(labels,
             "tile(0) message garbage loose garbage spikes forcefield(h) forcefield(v) avatar baddie(tame) "
             "baddie(feral) container(1) container(2) container(3) container(4) container(5) lever(0,off) lever(0,on) "

@@ -61,8 +61,8 @@ TEST_F(LevelFile, RecordsRoundTripByteForByte) {
     EXPECT_EQ(entities()[0]->position(), std::make_pair(x, y));
     EXPECT_EQ(save(), bytes);
   }
-  EXPECT_EQ(world->first(tagOf("mesg"))->editorLabel(), "message");
-  EXPECT_EQ(world->first(tagOf("levr"))->editorLabel(), "lever(2,on)");
+  EXPECT_EQ(editorLabel(*world->first(tagOf("mesg"))), "message");
+  EXPECT_EQ(editorLabel(*world->first(tagOf("levr"))), "lever(2,on)");
 }
 
 TEST_F(LevelFile, SavedPositionsAreWholeCellsTruncated) {
@@ -97,8 +97,8 @@ TEST_F(LevelFile, MalformedFilesAreRejectedWithTheOffsetAndAddNothing) {
       {"sign text without its $", "ms\x03\x04Hel"s, "AT BYTE 0: the file ends inside the \"ms\" record!!!"},
       {"tile channel 10", good + "tl\x02\x02\x0a"s, "AT BYTE 5: tile channel 10 is outside 0 to 9!!!"},
       {"tile channel 255", "tl\x02\x02\xff"s, "AT BYTE 0: tile channel 255 is outside 0 to 9!!!"},
-      {"lever channel 10", "gb\x01\x01vr\x01\x01\x0A\x00"s, "AT BYTE 4: channel 10 outside 0 to 9!!!"},
-      {"press pad channel 255", "pr\x01\x01\xFF\x01"s, "AT BYTE 0: channel 255 outside 0 to 9!!!"},
+      {"lever channel 10", "gb\x01\x01vr\x01\x01\x0A\x00"s, "AT BYTE 4: lever channel 10 is outside 0 to 9!!!"},
+      {"press pad channel 255", "pr\x01\x01\xFF\x01"s, "AT BYTE 0: press pad channel 255 is outside 0 to 9!!!"},
   };
   for (const auto& [label, bytes, message] : rows) {
     LevelFileResult result = load(bytes);
@@ -131,7 +131,7 @@ TEST(LevelFileExit, TheGameEndsOnALevelItCannotLoadWithTheLoadersLine) {
   EXPECT_EXIT((sendStdoutToStderr(), loadLevel(BINHOPPER_BINARY_DIR "/missing-level-test.lv", world)),
               ::testing::ExitedWithCode(1), "^CANNOT OPEN '.*/missing-level-test.lv'!!!\n$");
   setLoadFailureHandler(nullptr);
-  LevelFileResult unwritable = writeLevel(BINHOPPER_BINARY_DIR "/no/such/dir.lv", world);
+  LevelFileResult unwritable = writeLevel(levelKinds(), BINHOPPER_BINARY_DIR "/no/such/dir.lv", world);
   EXPECT_EQ(unwritable.path, BINHOPPER_BINARY_DIR "/no/such/dir.lv");
   EXPECT_EQ(unwritable.message, "CANNOT OPEN '" BINHOPPER_BINARY_DIR "/no/such/dir.lv'!!!");
   std::remove(path.c_str());

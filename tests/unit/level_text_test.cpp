@@ -7,6 +7,8 @@
 #include <string>
 #include <tuple>
 
+#include "entities/prototypes.h"
+
 namespace {
 
 using namespace std::string_literals;
@@ -60,9 +62,9 @@ class LevelMaker {
 };
 
 void expectRoundTrip(const std::string& bytes, const std::string& label) {
-  LevelTextResult text = dumpLevelText(bytes);
+  LevelTextResult text = dumpLevelText(bytes, levelKinds());
   ASSERT_TRUE(text.ok) << label << ": " << text.message;
-  LevelTextResult again = compileLevelText(text.output);
+  LevelTextResult again = compileLevelText(text.output, levelKinds());
   ASSERT_TRUE(again.ok) << label << ": " << again.message << "\n" << text.output;
   EXPECT_EQ(again.output, bytes) << label << "\n" << text.output;
 }
@@ -85,9 +87,9 @@ TEST(LevelText, RunsInGridOrderBecomeGridsAndOthersLines) {
   std::string run, reversed;
   for (int col = 0; col < 8; ++col) run += "tl"s + char(col) + "\x02\x00"s;
   for (int col = 20; col > 8; --col) reversed += "tl"s + char(col) + "\x02\x00"s;
-  std::string text = dumpLevelText(run).output;
+  std::string text = dumpLevelText(run, levelKinds()).output;
   EXPECT_TRUE(text.find("\ngrid\n") != std::string::npos && text.find("\ntl ") == std::string::npos) << text;
-  text = dumpLevelText(reversed).output;
+  text = dumpLevelText(reversed, levelKinds()).output;
   EXPECT_TRUE(text.find("\ngrid\n") == std::string::npos && text.find("\ntl 20 2 0\ntl 19 2 0\n") != std::string::npos)
       << text;
 }
@@ -95,7 +97,7 @@ TEST(LevelText, RunsInGridOrderBecomeGridsAndOthersLines) {
 TEST(LevelText, DumpedLinesReadAsDocumented) {
   std::string bytes = "av\x05\x1c"s + "vr\x0a\x0f\x02\x01"s + "ms\x03\x04Hello$"s + "pr\x01\x02\x03\x00"s +
                       "ff\x01\x02\x05"s + "bd\x01\x02\x01"s + "ct\x0a\x1c\x03"s + "ms\x00\x00\"a\\\n\x01$"s + "\xFF"s;
-  LevelTextResult text = dumpLevelText(bytes);
+  LevelTextResult text = dumpLevelText(bytes, levelKinds());
   ASSERT_TRUE(text.ok);
   std::string body = text.output.substr(text.output.find("\nav ") + 1);
   EXPECT_EQ(body,
@@ -118,7 +120,8 @@ TEST(LevelText, GridCompilesRowByRowLeftToRight) {
       "..A.f\n"
       "3  -|\n"
       "end\n"
-      "ms 1 1 \"Hi \\x21\"\n");
+      "ms 1 1 \"Hi \\x21\"\n",
+      levelKinds());
   ASSERT_TRUE(level.ok) << level.message;
   EXPECT_EQ(level.output, "ct\x02\x03\x04"s + "av\x02\x00"s + "bd\x04\x00\x01"s + "tl\x00\x01\x03"s +
                               "ff\x03\x01\x00"s + "ff\x04\x01\x01"s + "ms\x01\x01Hi !$"s);
@@ -146,7 +149,7 @@ TEST(LevelText, BadTextIsRejectedWithItsLine) {
       {"trailer ff\nav 1 1\n", "line 2: nothing but comments may follow the trailer"},
   };
   for (const auto& [text, message] : rows) {
-    LevelTextResult result = compileLevelText(text);
+    LevelTextResult result = compileLevelText(text, levelKinds());
     EXPECT_FALSE(result.ok) << text;
     EXPECT_EQ(result.message, message) << text;
   }
@@ -161,7 +164,7 @@ TEST(LevelText, BadLevelBytesAreRejectedWithTheirOffset) {
       {"av\x01\x01pr\x01\x01\x0c\x00"s, "byte 4: press pad channel 12 is outside 0 to 9"},
   };
   for (const auto& [bytes, message] : rows) {
-    LevelTextResult result = dumpLevelText(bytes);
+    LevelTextResult result = dumpLevelText(bytes, levelKinds());
     EXPECT_FALSE(result.ok) << message;
     EXPECT_EQ(result.message, message);
   }

@@ -9,6 +9,7 @@
 
 #include "app/switch.h"
 #include "entities/avatar.h"
+#include "entities/prototypes.h"
 #include "states/input_script.h"
 #include "states/progress.h"
 #include "states/simulator.h"
@@ -51,7 +52,7 @@ class SimRun : public ::testing::Test {
 
   // Starts a play of the level with every key released, so no key reads as just pressed.
   void load(const std::string& text, int levelIndex = -1) {
-    LevelTextResult level = compileLevelText(text);
+    LevelTextResult level = compileLevelText(text, levelKinds());
     ASSERT_TRUE(level.ok) << level.message;
     std::string path = directory.file("test.lv");
     writeFileBytes(path, level.output);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/safe_file.h"
+#include "entities/prototypes.h"
 #include "world/level_file.h"
 #include "world/level_text.h"
 
@@ -32,7 +33,7 @@ int compile(const char* source, const char* output) {
   std::string text;
   std::string problem = readWhole(source, text);
   if (!problem.empty()) return failWith(problem);
-  LevelTextResult result = compileLevelText(text);
+  LevelTextResult result = compileLevelText(text, levelKinds());
   if (!result.ok) return failWith(std::string(source) + ": " + result.message);
   LevelFileResult written = writeLevelBytes(output, result.output);
   if (!written.ok) return failWith(written.message);
@@ -43,7 +44,7 @@ int dump(const char* level) {
   std::string bytes;
   std::string problem = readWhole(level, bytes);
   if (!problem.empty()) return failWith(problem);
-  LevelTextResult result = dumpLevelText(bytes);
+  LevelTextResult result = dumpLevelText(bytes, levelKinds());
   if (!result.ok) return failWith(std::string(level) + ": " + result.message);
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
