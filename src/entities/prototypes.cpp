@@ -3,7 +3,6 @@
 #include "entities/avatar.h"
 #include "entities/baddie.h"
 #include "entities/bag.h"
-#include "entities/channel_states.h"
 #include "entities/container.h"
 #include "entities/fireworks.h"
 #include "entities/force_field.h"
@@ -12,7 +11,8 @@
 #include "entities/message.h"
 #include "entities/press_pad.h"
 #include "entities/spikes.h"
-#include "entities/tile.h"
+#include "world/channel_states.h"
+#include "world/tile.h"
 
 namespace {
 

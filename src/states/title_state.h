@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "entities/pop_up.h"
 #include "states/gui_button.h"
 #include "states/gui_text.h"
 #include "states/level_button.h"
 #include "states/play_state.h"
-#include "states/pop_up.h"
 #include "world/world.h"
 
 // The menu over a live level: pick a level (levels then run one after another in nested play

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <typeinfo>
 
-#include "entities/channel_states.h"
+#include "world/channel_states.h"
 #include "world/world.h"
 
 namespace {
