@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "app/atlas.h"
+
 namespace {
 
 constexpr int kFontSize = 13;  // px
@@ -45,7 +47,7 @@ ALLEGRO_SAMPLE* loadSample(const std::string& path) {
 // The drawing model blends with source alpha and tints by the blend colour, so images keep
 // straight (not premultiplied) alpha.
 ALLEGRO_BITMAP* loadBitmap(const std::string& path) {
-  ALLEGRO_BITMAP* bitmap = al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  ALLEGRO_BITMAP* bitmap = loadImage(path);
   if (!bitmap) missingResource(path);
   return bitmap;
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/atlas.h"
+
 namespace {
 bool isMagenta(ALLEGRO_COLOR colour) {
   unsigned char r, g, b;
@@ -13,7 +15,7 @@ bool isMagenta(ALLEGRO_COLOR colour) {
 
 // Straight alpha, as for every image of the game; it also keeps a transparent magenta separator
 // magenta when read back.
-Sheet::Sheet(const std::string& path) : bitmap_(al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA)) {
+Sheet::Sheet(const std::string& path) : bitmap_(loadImage(path)) {
   if (!bitmap_) {
     std::printf("UNABLE TO LOAD BITMAP '%s'!", path.c_str());
     std::fflush(stdout);

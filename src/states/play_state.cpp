@@ -192,6 +192,7 @@ void PlayState::draw(ALLEGRO_DISPLAY*) {
 }
 
 void PlayState::drawClosingZoom() {
+  flushDrawing();
   std::unique_ptr<ALLEGRO_BITMAP, BitmapDestroyer> copy(al_clone_bitmap(al_get_backbuffer(al_get_current_display())));
   if (!copy) return;
   auto [avatarX, avatarY] = world->first(tagOf("avat"))->position();
