@@ -202,5 +202,6 @@ void PlayState::drawClosingZoom() {
   setBlender(ALLEGRO_ONE, ALLEGRO_ZERO, al_map_rgb(255, 255, 255));
   drawScaledBitmap(copy.get(), source.left, source.top, source.right - source.left, source.bottom - source.top, 0, 0,
                    kScreenWidth, kScreenHeight, 0);
+  flushDrawing();
   resetBlender();
 }
