@@ -1,6 +1,7 @@
 // drawcheck: the batched drawing must put the same pixels on screen as drawing every sprite,
 // glyph and rectangle on its own.
-//   drawcheck [--unbatched] --write DIR    draws every scene and saves it as DIR/<scene>.png
+//   drawcheck [--unbatched] --write DIR    draws every scene, saves it as DIR/<scene>.png and
+//                                          prints the draw calls it took
 //   drawcheck [--unbatched] --compare DIR  draws every scene and compares it in memory with
 //                                          DIR/<scene>.png; exits 1 when one differs
 // --unbatched draws the old way: every drawing its own draw call, every image its own texture.
@@ -91,6 +92,7 @@ Pixels readPixels(ALLEGRO_BITMAP* bitmap) {
 Pixels drawFrame(AppStateBase& state, ALLEGRO_DISPLAY* display) {
   al_set_target_backbuffer(display);
   al_clear_to_color(al_map_rgb(0, 0, 0));
+  resetDrawCallCount();
   beginFrame();
   state.draw(display);
   endFrame();
@@ -117,6 +119,7 @@ class Checker {
 void Checker::check(const std::string& scene, const Pixels& pixels) {
   std::string path = folder_ + "/" + scene + ".png";
   if (write_) {
+    std::printf("%-20s %4ld draw calls\n", scene.c_str(), drawCallCount());
     save(path, pixels);
   } else {
     compare(scene, path, pixels);
