@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/atlas.h"
+#include "app/held_text.h"
 
 namespace {
 
@@ -17,16 +18,14 @@ struct BlendState {
   ALLEGRO_COLOR colour = {1, 1, 1, 1};
 };
 
-// What the library has been told: the factors it blends with and the texture of the run of
-// held drawing it is collecting (null when none is open).
+// What the library has been told beyond its blender: whether bitmap drawing is held and the
+// texture of the run it is collecting (null when none is open).
 struct LibraryState {
   bool batched = true;
   bool holding = false;
-  bool factorsKnown = false;
-  int source = 0;
-  int destination = 0;
   const void* texture = nullptr;
   long drawCalls = 0;
+  HeldText text;
 };
 
 BlendState& state() {
@@ -41,21 +40,22 @@ LibraryState& library() {
 
 bool canDraw() { return al_get_current_display() || al_get_target_bitmap(); }
 
-void sendFactors() {
-  LibraryState& sent = library();
-  sent.source = state().source;
-  sent.destination = state().destination;
-  sent.factorsKnown = true;
-  al_set_blender(ALLEGRO_ADD, sent.source, sent.destination);
+// The library's own blender is read back rather than remembered: tools and tests set it
+// directly too.
+bool factorsInForce() {
+  int op, source, destination, alphaOp, alphaSource, alphaDestination;
+  al_get_separate_blender(&op, &source, &destination, &alphaOp, &alphaSource, &alphaDestination);
+  const BlendState& wanted = state();
+  return op == ALLEGRO_ADD && alphaOp == ALLEGRO_ADD && source == wanted.source && alphaSource == wanted.source &&
+         destination == wanted.destination && alphaDestination == wanted.destination;
 }
 
 // Batched, the factors wait for the next drawing; a change ends the run of held drawing first,
 // since the library blends a whole run with the factors in force when it sends it.
 void applyFactors() {
-  const LibraryState& sent = library();
-  if (sent.factorsKnown && sent.source == state().source && sent.destination == state().destination) return;
+  if (factorsInForce()) return;
   flushDrawing();
-  sendFactors();
+  al_set_blender(ALLEGRO_ADD, state().source, state().destination);
 }
 
 // One more draw call whenever the texture of the held run changes; unbatched, every drawing.
@@ -64,6 +64,18 @@ void countTexture(const void* texture) {
   if (sent.batched && sent.texture == texture) return;
   sent.texture = texture;
   ++sent.drawCalls;
+}
+
+void drawHeldText() {
+  for (const HeldText::Line& line : library().text.take()) {
+    countTexture(line.font);
+    al_draw_text(line.font, line.colour, line.x, line.y, line.flags, line.text.c_str());
+  }
+}
+
+// A drawing from the atlas over held text draws the text first.
+void beforeAtlasDrawing(float x1, float y1, float x2, float y2) {
+  if (library().text.overlaps(x1, y1, x2, y2)) drawHeldText();
 }
 
 void countPrimitive() {
@@ -110,6 +122,7 @@ ALLEGRO_BITMAP* whiteTexel() { return library().batched ? atlasWhiteTexel() : nu
 void drawTexelRectangle(ALLEGRO_BITMAP* texel, float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour) {
   applyFactors();
   countTexture(textureOf(texel));
+  beforeAtlasDrawing(x1, y1, x2, y2);
   float left = std::min(x1, x2);
   float top = std::min(y1, y2);
   al_draw_tinted_scaled_bitmap(texel, tinted(colour), 0, 0, 1, 1, left, top, std::fabs(x2 - x1), std::fabs(y2 - y1), 0);
@@ -128,7 +141,7 @@ void setBlender(int sourceFactor, int destinationFactor, ALLEGRO_COLOR colour) {
   state().source = sourceFactor;
   state().destination = destinationFactor;
   state().colour = colour;
-  if (!library().batched && canDraw()) sendFactors();
+  if (!library().batched && canDraw()) al_set_blender(ALLEGRO_ADD, sourceFactor, destinationFactor);
 }
 
 void setBlendColour(ALLEGRO_COLOR colour) { setBlender(ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA, colour); }
@@ -140,7 +153,6 @@ ALLEGRO_COLOR blendColour() { return state().colour; }
 // The white texel comes from the atlas, which needs the display: it is made before holding starts.
 void beginFrame() {
   LibraryState& sent = library();
-  sent.factorsKnown = false;
   sent.texture = nullptr;
   if (!sent.batched) return;
   atlasWhiteTexel();
@@ -149,6 +161,7 @@ void beginFrame() {
 }
 
 void endFrame() {
+  drawHeldText();
   LibraryState& sent = library();
   if (sent.holding) al_hold_bitmap_drawing(false);
   sent.holding = false;
@@ -156,6 +169,7 @@ void endFrame() {
 }
 
 void flushDrawing() {
+  drawHeldText();
   LibraryState& sent = library();
   sent.texture = nullptr;
   if (!sent.holding) return;
@@ -163,11 +177,11 @@ void flushDrawing() {
   al_hold_bitmap_drawing(true);
 }
 
-// Raw GL blends with whatever the library last set and may change it behind the library's back.
+// Raw GL blends with whatever the library last sent; the library sends its blender again at
+// its next drawing.
 void beginRawDrawing() {
   applyFactors();
   countPrimitive();
-  library().factorsKnown = false;
 }
 
 void useTransform(const ALLEGRO_TRANSFORM& transform) {
@@ -185,6 +199,7 @@ void resetDrawCallCount() { library().drawCalls = 0; }
 
 void drawBitmap(ALLEGRO_BITMAP* bitmap, float x, float y, int flags) {
   applyFactors();
+  beforeAtlasDrawing(x, y, x + al_get_bitmap_width(bitmap), y + al_get_bitmap_height(bitmap));
   countTexture(textureOf(bitmap));
   al_draw_tinted_bitmap(bitmap, state().colour, x, y, flags);
 }
@@ -192,6 +207,7 @@ void drawBitmap(ALLEGRO_BITMAP* bitmap, float x, float y, int flags) {
 void drawScaledBitmap(ALLEGRO_BITMAP* bitmap, float sx, float sy, float sw, float sh, float dx, float dy, float dw,
                       float dh, int flags) {
   applyFactors();
+  beforeAtlasDrawing(dx, dy, dx + dw, dy + dh);
   countTexture(textureOf(bitmap));
   al_draw_tinted_scaled_bitmap(bitmap, state().colour, sx, sy, sw, sh, dx, dy, dw, dh, flags);
 }
@@ -285,6 +301,11 @@ void drawPixel(float x, float y, ALLEGRO_COLOR colour) {
 
 void drawText(ALLEGRO_FONT* font, float x, float y, int flags, const std::string& text) {
   applyFactors();
+  LibraryState& sent = library();
+  if (sent.holding && sent.texture != font) {
+    sent.text.hold(HeldText::Line{font, state().colour, x, y, flags, text});
+    return;
+  }
   countTexture(font);
   al_draw_text(font, state().colour, x, y, flags, text.c_str());
 }
