@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/blend.h"
 #include "app/input_snapshot.h"
 #include "app/switch.h"
 
@@ -50,7 +51,9 @@ void AppState<Result>::run(AppStateBase* parentState) {
     if (!step.skipDraw) {
       al_set_target_backbuffer(display);
       al_clear_to_color(al_map_rgb(0, 0, 0));
+      beginFrame();
       draw(display);
+      endFrame();
       al_flip_display();
     }
   }

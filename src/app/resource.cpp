@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 
+#include "app/atlas.h"
+
 namespace {
 
 constexpr int kFontSize = 13;  // px
@@ -44,7 +46,7 @@ LoadResult missingResource(const std::string& path) {
 // The drawing model blends with source alpha and tints by the blend colour, so images keep
 // straight (not premultiplied) alpha.
 LoadResult load(const std::string& path, ALLEGRO_BITMAP*& bitmap) {
-  bitmap = al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  bitmap = loadImage(path);
   return bitmap ? LoadResult{} : missingResource(path);
 }
 

@@ -1,5 +1,6 @@
 #include "app/sheet.h"
 
+#include "app/atlas.h"
 namespace {
 bool isMagenta(ALLEGRO_COLOR colour) {
   unsigned char r, g, b;
@@ -11,7 +12,7 @@ bool isMagenta(ALLEGRO_COLOR colour) {
 // Straight alpha, as for every image of the game; it also keeps a transparent magenta separator
 // magenta when read back.
 LoadResult Sheet::load(const std::string& path, std::unique_ptr<Sheet>& sheet) {
-  ALLEGRO_BITMAP* bitmap = al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  ALLEGRO_BITMAP* bitmap = loadImage(path);
   if (!bitmap) return loadFailure(path, "UNABLE TO LOAD BITMAP '" + path + "'!", false);
   sheet = std::make_unique<Sheet>(bitmap);
   return {};

@@ -217,6 +217,7 @@ void PlayState::draw(ALLEGRO_DISPLAY*) {
 }
 
 void PlayState::drawClosingZoom() {
+  flushDrawing();
   std::unique_ptr<ALLEGRO_BITMAP, BitmapDestroyer> copy(al_clone_bitmap(al_get_backbuffer(al_get_current_display())));
   if (!copy) return;
   auto [avatarX, avatarY] = world->first(tagOf("avat"))->position();
@@ -226,5 +227,6 @@ void PlayState::drawClosingZoom() {
   setBlender(ALLEGRO_ONE, ALLEGRO_ZERO, al_map_rgb(255, 255, 255));
   drawScaledBitmap(copy.get(), source.left, source.top, source.right - source.left, source.bottom - source.top, 0, 0,
                    kScreenWidth, kScreenHeight, 0);
+  flushDrawing();
   resetBlender();
 }

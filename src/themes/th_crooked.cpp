@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "app/blend.h"
+
 namespace {
 constexpr float kLift = 20.0f;                // px
 constexpr float kTilt = 5.625f * M_PI / 180;  // radians, about the screen's top-left corner
@@ -17,9 +19,9 @@ void ThCrooked::beforeEntities() {
   al_rotate_transform(&tilted, kTilt);
   al_translate_transform(&tilted, 0, -kLift);
   al_compose_transform(&tilted, &outside_);
-  al_use_transform(&tilted);
+  useTransform(tilted);
 }
 
 // Putting back the transform from before undoes the tilt exactly; undoing the translation and
 // then the rotation would leave a shift of about two pixels that grows every frame.
-void ThCrooked::afterEntities() { al_use_transform(&outside_); }
+void ThCrooked::afterEntities() { useTransform(outside_); }

@@ -2,8 +2,8 @@
 
 #include <allegro5/allegro_opengl.h>
 
+#include "app/blend.h"
 #include "app/geometry.h"
-
 namespace {
 constexpr float kFogAlpha = 0.7f;
 constexpr float kFogBankBottom = 200.0f;  // px; the fog is even above this line
@@ -18,6 +18,7 @@ ALLEGRO_COLOR ThMist::cloudTint() const { return al_map_rgba(200, 200, 200, 128)
 // The GL blend function is set here because the library sets its own only when it draws, so
 // an additive glow drawn last would otherwise still be in force.
 void ThMist::afterEntities() {
+  beginRawDrawing();
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glBegin(GL_QUADS);

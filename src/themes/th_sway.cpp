@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "app/blend.h"
+
 namespace {
 constexpr double kBob = 10.0;                 // px, half the vertical travel
 constexpr double kRock = 5.625 * M_PI / 180;  // radians at the widest
@@ -17,7 +19,7 @@ void ThSway::beforeEntities() {
   al_rotate_transform(&swaying, static_cast<float>(std::sin(clock * kRockRate) * kRock));
   al_translate_transform(&swaying, 0, static_cast<float>(std::sin(clock) * kBob - kBob));
   al_compose_transform(&swaying, &outside_);
-  al_use_transform(&swaying);
+  useTransform(swaying);
 }
 
-void ThSway::afterEntities() { al_use_transform(&outside_); }
+void ThSway::afterEntities() { useTransform(outside_); }

@@ -2,6 +2,7 @@
 
 #include <allegro5/allegro_opengl.h>
 
+#include "app/blend.h"
 #include "app/geometry.h"
 #include "themes/th_crooked.h"
 #include "themes/th_mist.h"
@@ -28,6 +29,7 @@ void createThemes() {
 void drawSky(const Theme& theme) {
   ALLEGRO_COLOR bottom = theme.skyBottom();
   ALLEGRO_COLOR top = theme.skyTop();
+  beginRawDrawing();
   glBegin(GL_QUADS);
   glColor3f(bottom.r, bottom.g, bottom.b);
   glVertex2f(0, kScreenHeight);

@@ -1,6 +1,6 @@
 #include "world/tile.h"
 
-#include <allegro5/allegro_opengl.h>
+#include <iterator>
 
 #include "app/blend.h"
 #include "app/resource.h"
@@ -29,17 +29,15 @@ constexpr EdgeQuad kEdgeQuads[] = {
 };
 
 void drawEdgeQuads(int edges, float x, float y, bool solid) {
-  glBegin(GL_QUADS);
+  ColouredRectangle quads[std::size(kEdgeQuads)];
+  int count = 0;
   for (const EdgeQuad& quad : kEdgeQuads) {
     if (!(edges & quad.edge)) continue;
     float alpha = quad.strong ? (solid ? 1.0f : 0.5f) : (solid ? 0.25f : 0.12f);
-    glColor4f(quad.grey, quad.grey, quad.grey, alpha);
-    glVertex2f(x + quad.x1, y + quad.y2);
-    glVertex2f(x + quad.x2, y + quad.y2);
-    glVertex2f(x + quad.x2, y + quad.y1);
-    glVertex2f(x + quad.x1, y + quad.y1);
+    quads[count++] = {x + quad.x1, y + quad.y1, x + quad.x2, y + quad.y2,
+                      al_map_rgba_f(quad.grey, quad.grey, quad.grey, alpha)};
   }
-  glEnd();
+  drawFilledRectangles(quads, count);
 }
 
 }  // namespace
@@ -57,21 +55,13 @@ const int* Tile::tags() const {
 
 int Tile::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Tiles : Entity::order(tag); }
 
-// The picture goes through the library with blending switched off in GL; the library turns
-// blending on again for its own drawing, so it is still drawn with the default blender.
+// The picture replaces what lies under it; the borders blend over it with the default blender.
 void Tile::draw() {
   float x = static_cast<float>(xPos);
   float y = static_cast<float>(yPos);
   bool solid = channel >= 0 && channel < kChannelCount && channelStates[channel] != 0;
-  if (solid) {
-    glDisable(GL_BLEND);
-    if (channel < sheet->frameCount()) al_draw_bitmap(sheet->frame(channel), x, y, 0);
-    glEnable(GL_BLEND);
-  } else {
-    resetBlender();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  }
+  if (solid && channel < sheet->frameCount()) drawReplacingBitmap(sheet->frame(channel), x, y);
+  if (!solid) resetBlender();
   drawEdgeQuads(edges, x, y, solid);
 }
 
