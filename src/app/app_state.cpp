@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/game_window.h"
 #include "app/switch.h"
 
 namespace {
@@ -37,6 +38,7 @@ template <typename Result>
 void AppState<Result>::pollInput() {
   if (al_is_keyboard_installed()) al_get_keyboard_state(&keyboard);
   if (al_is_mouse_installed()) al_get_mouse_state(&mouse);
+  if (GameWindow* window = GameWindow::current()) window->poll(keyboard, mouse);
   refreshRootSwitches();
 }
 
@@ -55,6 +57,7 @@ void AppState<Result>::run(AppStateBase* parentState) {
     if (!step.skipDraw) {
       al_set_target_backbuffer(display);
       al_clear_to_color(al_map_rgb(0, 0, 0));
+      if (GameWindow* window = GameWindow::current()) window->usePicture();
       draw(display);
       al_flip_display();
     }

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/switch.h"
+#include "states/pause.h"
 #include "states/play_context.h"
 #include "states/pop_up.h"
 #include "world/world.h"
@@ -33,6 +34,7 @@ class PlayState : public AppState<int> {
   void drawClosingZoom();
 
   Key* escapeKey;
+  Pause pause;
 };
 
 // The closing zoom after a completion: the next zoom factor (per update, not per second), and

@@ -1,0 +1,90 @@
+#include "app/settings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+const char* const kSettingsFile = "binhopper.cfg";
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const char* const blanks = " \t\r";
+  size_t first = text.find_first_not_of(blanks);
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+bool readChoice(const std::string& value, const char* yes, const char* no, bool& choice) {
+  if (value == yes || value == no) {
+    choice = value == yes;
+    return true;
+  }
+  return false;
+}
+
+// One known or unknown key; false when a known key gets a value it cannot take.
+bool apply(const std::string& key, const std::string& value, Settings& settings) {
+  if (key == "music") return readChoice(value, "yes", "no", settings.music);
+  if (key == "window") return readChoice(value, "fullscreen", "windowed", settings.fullScreen);
+  if (key == "theme") {
+    settings.theme = value;
+    return !value.empty();
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parseSettings(const std::string& text, Settings& settings, std::string& problem) {
+  Settings read;
+  std::istringstream lines(text);
+  std::string line;
+  for (int number = 1; std::getline(lines, line); ++number) {
+    line = trimmed(line);
+    if (line.empty() || line[0] == '#') continue;
+    size_t equals = line.find('=');
+    std::string key = equals == std::string::npos ? "" : trimmed(line.substr(0, equals));
+    if (key.empty() || !apply(key, trimmed(line.substr(equals + 1)), read)) {
+      problem = "line " + std::to_string(number) + " is not a valid 'key = value'";
+      return false;
+    }
+  }
+  settings = read;
+  return true;
+}
+
+std::string formatSettings(const Settings& settings) {
+  return std::string("music = ") + (settings.music ? "yes" : "no") + "\ntheme = " + settings.theme +
+         "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") + "\n";
+}
+
+Settings loadSettings(const std::string& path) {
+  Settings settings;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return settings;
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::string problem;
+  if (!parseSettings(text.str(), settings, problem)) {
+    std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), problem.c_str());
+    std::fflush(stdout);
+  }
+  return settings;
+}
+
+bool saveSettings(const Settings& settings, const std::string& path) {
+  std::string temporary = path + ".tmp";
+  std::string text = formatSettings(settings);
+  FILE* file = std::fopen(temporary.c_str(), "wb");
+  bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (file) written = std::fclose(file) == 0 && written;
+  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  int error = errno;
+  std::remove(temporary.c_str());
+  std::printf("Unable to save settings to '%s': %s.\n", path.c_str(), std::strerror(error));
+  std::fflush(stdout);
+  return false;
+}
