@@ -1,8 +1,9 @@
 # What `cmake --install` puts under the prefix: the game and the author's tools, the data, and
 # what a desktop needs to list, launch and describe the game.
-set(BINHOPPER_APP_ID "io.binhopper.Binhopper" CACHE STRING "AppStream component id")
-set(BINHOPPER_DEVELOPER_ID "io.binhopper" CACHE STRING "AppStream developer id")
-set(BINHOPPER_HOMEPAGE "https://binhopper.io" CACHE STRING "Project home page, also the base of screenshot addresses")
+# The project has no public address yet: the defaults use the reserved example.org domain and
+# are meant to be overridden (-D...) by whoever publishes the game.
+set(BINHOPPER_APP_ID "org.example.binhopper" CACHE STRING "AppStream component id (reverse DNS)")
+set(BINHOPPER_HOMEPAGE "https://example.org/binhopper" CACHE STRING "Home page, also the base of screenshot addresses")
 
 install(TARGETS binhopper binhopper-level binhopper-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
