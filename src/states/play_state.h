@@ -25,6 +25,7 @@ class PlayState : public AppState<int> {
   double zoom = 1.0;
   PopUp* report = nullptr;
   PlayContext* context;
+  Pause pause;
 
  private:
   void addFinalScreenExtras();
@@ -34,7 +35,6 @@ class PlayState : public AppState<int> {
   void drawClosingZoom();
 
   Key* escapeKey;
-  Pause pause;
 };
 
 // The closing zoom after a completion: the next zoom factor (per update, not per second), and
