@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 DEPS       ?= play
 
-.PHONY: play test deps build asan bench clean install
+.PHONY: play test deps build asan bench fuzz clean install
 
 play: build
 	./$(BUILD)/binhopper
@@ -29,11 +29,15 @@ asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
 
 # Simulator speed and per-frame update and draw times of the shipped levels.
 bench: build
 	scripts/bench $(BUILD)
+
+# Every fuzz target for FUZZ_SECONDS (default 60) each; fails on any crash, leak or timeout.
+fuzz: deps
+	scripts/fuzz
 
 # The game, its data and its desktop files under $(PREFIX) (sudo may be needed for /usr/local).
 install: build

@@ -1,10 +1,10 @@
 #include "app/settings.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <sstream>
+
+#include "app/safe_file.h"
 
 const char* const kSettingsFile = "binhopper.cfg";
 
@@ -63,28 +63,21 @@ std::string formatSettings(const Settings& settings) {
 
 Settings loadSettings(const std::string& path) {
   Settings settings;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return settings;
-  std::ostringstream text;
-  text << in.rdbuf();
-  std::string problem;
-  if (!parseSettings(text.str(), settings, problem)) {
-    std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), problem.c_str());
-    std::fflush(stdout);
-  }
+  std::string text, problem;
+  FileResult read = readWholeFile(path, text);
+  std::error_code error;
+  if (!read.ok && !std::filesystem::exists(path, error)) return settings;
+  if (!read.ok) problem = read.reason;
+  if (read.ok && parseSettings(text, settings, problem)) return settings;
+  std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), problem.c_str());
+  std::fflush(stdout);
   return settings;
 }
 
 bool saveSettings(const Settings& settings, const std::string& path) {
-  std::string temporary = path + ".tmp";
-  std::string text = formatSettings(settings);
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (file) written = std::fclose(file) == 0 && written;
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  int error = errno;
-  std::remove(temporary.c_str());
-  std::printf("Unable to save settings to '%s': %s.\n", path.c_str(), std::strerror(error));
+  FileResult written = replaceFile(path, formatSettings(settings));
+  if (written.ok) return true;
+  std::printf("Unable to save settings to '%s': %s.\n", path.c_str(), written.reason.c_str());
   std::fflush(stdout);
   return false;
 }
