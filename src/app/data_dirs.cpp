@@ -37,13 +37,14 @@ std::string playerDataHome(const DataSearch& search) {
   return search.workingDirectory;
 }
 
-}  // namespace
-
+// The directory holding both media/ and levels/.
 bool holdsGameData(const std::string& directory) {
   std::error_code error;
   return fs::is_directory(fs::path(directory) / "media", error) &&
          fs::is_directory(fs::path(directory) / "levels", error);
 }
+
+}  // namespace
 
 DataDirs chooseDataDirs(const DataSearch& search) {
   DataDirs dirs;

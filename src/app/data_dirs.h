@@ -28,9 +28,6 @@ DataDirs chooseDataDirs(const DataSearch& search);
 // The search as this process sees it: its environment, working directory and executable.
 DataSearch processDataSearch();
 
-// The directory holding both media/ and levels/.
-bool holdsGameData(const std::string& directory);
-
 // The player's files for the rest of the run. Until set, they live in the working directory.
 void setPlayerDirectory(const std::string& directory);
 // A player file by its name relative to the player directory, e.g. "levels/edit.lv".
