@@ -1,19 +1,23 @@
-# Two commands: `make play` and `make test`. Both install missing Debian packages first.
+# Two commands: `make play` and `make test`. Both install missing Debian packages first: `make
+# play` only what building and playing needs, `make test` also what the tests need.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
+DEPS       ?= play
 
-.PHONY: play test deps build asan bench fuzz clean
+.PHONY: play test deps build asan bench fuzz clean install
 
 play: build
 	./$(BUILD)/binhopper
 
+test asan: DEPS = test
 test: build asan
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS)
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -34,3 +38,7 @@ bench: build
 # Every fuzz target for FUZZ_SECONDS (default 60) each; fails on any crash, leak or timeout.
 fuzz: deps
 	scripts/fuzz
+
+# The game, its data and its desktop files under $(PREFIX) (sudo may be needed for /usr/local).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)

@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 
 #include "app/blend.h"
+#include "app/game_window.h"
 #include "app/input_snapshot.h"
 #include "app/switch.h"
 
@@ -33,6 +34,7 @@ void AppState<Result>::pollInput() {
   if (al_is_keyboard_installed()) al_get_keyboard_state(&keyboard);
   if (al_is_mouse_installed()) al_get_mouse_state(&mouse);
   pressLatch().applyTo(keyboard, mouse);
+  if (GameWindow* window = GameWindow::current()) window->poll(keyboard, mouse);
   refreshRootSwitches();
 }
 
@@ -51,6 +53,7 @@ void AppState<Result>::run(AppStateBase* parentState) {
     if (!step.skipDraw) {
       al_set_target_backbuffer(display);
       al_clear_to_color(al_map_rgb(0, 0, 0));
+      if (GameWindow* window = GameWindow::current()) window->usePicture();
       beginFrame();
       draw(display);
       endFrame();

@@ -2,11 +2,75 @@
 
 #include <cstring>
 
+#ifndef BINHOPPER_VERSION
+#define BINHOPPER_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char* const kUsage =
+    "Usage: binhopper [OPTION]...\n"
+    "A platform game about throwing garbage into bins, with a level editor.\n"
+    "\n"
+    "  -fs, --fullscreen         play in a full-screen window (F11 switches)\n"
+    "  -editor, --editor [FILE]  open the level editor, on FILE if given\n"
+    "  -h, --help                show this help and exit\n"
+    "      --version             show the version and exit\n"
+    "\n"
+    "The game looks for media/ and levels/ in $BINHOPPER_DATA, then in the working\n"
+    "directory, then beside its installed program.\n";
+
+bool is(const char* argument, const char* shortForm, const char* longForm) {
+  return std::strcmp(argument, shortForm) == 0 || std::strcmp(argument, longForm) == 0;
+}
+
+LaunchOptions usageError(const std::string& problem) {
+  LaunchOptions options;
+  options.action = LaunchOptions::Action::Usage;
+  options.problem = problem;
+  return options;
+}
+
+}  // namespace
+
 LaunchOptions parseCommandLine(int argc, const char* const* argv) {
   LaunchOptions options;
-  if (argc >= 2) {
-    options.fullScreen = std::strcmp(argv[1], "-fs") == 0;
-    options.editor = std::strcmp(argv[1], "-editor") == 0;
+  for (int i = 1; i < argc; ++i) {
+    const char* argument = argv[i];
+    if (is(argument, "-h", "--help")) {
+      options.action = LaunchOptions::Action::Help;
+    } else if (std::strcmp(argument, "--version") == 0) {
+      options.action = LaunchOptions::Action::Version;
+    } else if (is(argument, "-fs", "--fullscreen")) {
+      options.fullScreen = true;
+    } else if (is(argument, "-editor", "--editor")) {
+      options.editor = true;
+      if (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '\0') options.editorFile = argv[++i];
+    } else if (argument[0] == '-') {
+      return usageError(std::string("unknown option '") + argument + "'");
+    } else {
+      return usageError(std::string("unexpected argument '") + argument + "'");
+    }
+    if (options.action != LaunchOptions::Action::Play) return options;
   }
   return options;
+}
+
+int answerInfoRequest(const LaunchOptions& options, FILE* out, FILE* err) {
+  switch (options.action) {
+    case LaunchOptions::Action::Help:
+      std::fputs(kUsage, out);
+      return 0;
+    case LaunchOptions::Action::Version:
+      std::fprintf(out, "binhopper %s\n", BINHOPPER_VERSION);
+      return 0;
+    case LaunchOptions::Action::Usage:
+      std::fprintf(err, "binhopper: %s\n%s", options.problem.c_str(), kUsage);
+      return kUsageError;
+    case LaunchOptions::Action::Play:
+      break;
+  }
+  return -1;
 }

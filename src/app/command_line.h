@@ -1,10 +1,21 @@
 #pragma once
 
-// What the first command-line argument asks for. Only argv[1] is ever looked at, so
-// "-fs" and "-editor" cannot be combined; the comparison is exact and case-sensitive.
+#include <cstdio>
+#include <string>
+
+// What the command line asks for. Options may come in any order; "-editor" may be followed by
+// the level file to edit.
 struct LaunchOptions {
+  enum class Action { Play, Help, Version, Usage };
+  Action action = Action::Play;
   bool fullScreen = false;
   bool editor = false;
+  std::string editorFile;  // empty: the editor's own scratch level
+  std::string problem;     // why the usage is shown, for Action::Usage
 };
 
 LaunchOptions parseCommandLine(int argc, const char* const* argv);
+
+// For Help, Version and Usage: prints what was asked (usage errors on stderr) and gives the
+// exit status (0, or 2 for a usage error). Play prints nothing and gives -1.
+int answerInfoRequest(const LaunchOptions& options, FILE* out, FILE* err);

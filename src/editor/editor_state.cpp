@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/blend.h"
+#include "app/data_dirs.h"
 #include "app/resource.h"
 #include "entities/prototypes.h"
 #include "states/play_state.h"
@@ -136,13 +137,13 @@ void EditorState::choosePrototype() {
   lastWheel = wheel;
 }
 
-void EditorState::save() { reportFailure(writeLevel(kEditFile, *world)); }
+void EditorState::save() { reportFailure(writeLevel(playerFile(kEditFile).c_str(), *world)); }
 
 // The file is read into a world of its own first, so a missing or malformed file leaves the
 // level being edited as it was.
 void EditorState::load() {
   auto loaded = std::make_unique<World>();
-  LevelFileResult outcome = readLevel(kEditFile, *loaded);
+  LevelFileResult outcome = readLevel(playerFile(kEditFile).c_str(), *loaded);
   reportFailure(outcome);
   if (!outcome.ok) return;
   loaded->flush();
@@ -162,10 +163,11 @@ void EditorState::mirrorCells() {
 
 // A level that cannot be written is not played: the play would load an older file or none.
 void EditorState::testPlay() {
-  LevelFileResult outcome = writeLevel(kPlayFile, *world);
+  const std::string playFile = playerFile(kPlayFile);
+  LevelFileResult outcome = writeLevel(playFile.c_str(), *world);
   reportFailure(outcome);
   if (!outcome.ok) return;
-  runTestPlay(kPlayFile);
+  runTestPlay(playFile.c_str());
   setAllChannelsOn();
 }
 

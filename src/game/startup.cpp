@@ -3,57 +3,90 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_audio.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "app/blend.h"
 #include "app/command_line.h"
+#include "app/data_dirs.h"
+#include "app/game_window.h"
 #include "app/geometry.h"
 #include "app/level_count.h"
 #include "app/library.h"
 #include "app/music.h"
+#include "app/settings.h"
 #include "app/switch.h"
 #include "editor/editor_state.h"
 #include "game/fatal.h"
 #include "states/progress.h"
+#include "states/title_settings.h"
 #include "states/title_state.h"
 #include "themes/themes.h"
 
 namespace {
 
+// Full screen is a window covering the desktop at its own resolution, so it never depends on
+// the screen offering an 800 x 600 mode.
 ALLEGRO_DISPLAY* openDisplay(bool fullScreen) {
-  al_set_new_display_flags(ALLEGRO_OPENGL | (fullScreen ? ALLEGRO_FULLSCREEN : ALLEGRO_WINDOWED));
+  al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_RESIZABLE |
+                           (fullScreen ? ALLEGRO_FULLSCREEN_WINDOW : ALLEGRO_WINDOWED));
   al_set_new_display_option(ALLEGRO_VSYNC, 2, ALLEGRO_SUGGEST);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (!display) fatal("Unable to create an OpenGL display.");
   return display;
 }
 
+// The editor's file is named relative to where the player started the game.
+void findDirectories(LaunchOptions& options) {
+  if (!options.editorFile.empty()) options.editorFile = std::filesystem::absolute(options.editorFile).string();
+  enterDataDirs(chooseDataDirs(processDataSearch()));
+}
+
+// The menu shows the remembered choices; what the player leaves it with is remembered next.
+void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
+  TitleState title;
+  applySettings(title, settings);
+  title.run(nullptr);
+  progress().save();
+  saveSettings(settingsOf(title, window.fullScreen()), settingsPath);
+}
+
 }  // namespace
 
 int runGame(int argc, char** argv) {
   LaunchOptions options = parseCommandLine(argc, argv);
+  int infoStatus = answerInfoRequest(options, stdout, stderr);
+  if (infoStatus >= 0) return infoStatus;
+  findDirectories(options);
+  const std::string settingsPath = playerFile(kSettingsFile);
+  Settings settings = loadSettings(settingsPath);
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
   setLoadFailureHandler(endWithLoadFailure);
-  ALLEGRO_DISPLAY* display = openDisplay(options.fullScreen);
+  bool fullScreen = options.fullScreen || settings.fullScreen;
+  ALLEGRO_DISPLAY* display = openDisplay(fullScreen);
   resetBlender();
   al_install_keyboard();
   al_install_mouse();
+  al_install_joystick();
   al_show_mouse_cursor(display);
   if (!al_install_audio()) fatal("Unable to initialize audio.");
   al_reserve_samples(16);
   initMusic(1);
-  setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
+  if (settings.music) setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
+  progress().path = playerFile(progress().path);
   progress().load(countLevels());
   createThemes();
   Controls();
-  if (options.editor) {
-    EditorState editor;
-    editor.run(nullptr);
-  } else {
-    TitleState title;
-    title.run(nullptr);
-    progress().save();
+  {
+    GameWindow window(display, fullScreen);
+    if (options.editor) {
+      EditorState editor;
+      editor.run(nullptr);
+    } else {
+      runTitle(window, settings, settingsPath);
+    }
   }
   al_destroy_display(display);
   return 0;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/blend.h"
+#include "app/game_window.h"
 #include "app/geometry.h"
 #include "app/music.h"
 #include "entities/avatar.h"
@@ -129,6 +130,7 @@ bool PlayState::onCloseRequest() {
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
   setCurrentPlayContext(context);
+  if (pause.holds(levelIndex >= 0 && !report)) return;
   currentTheme->update(dt);
   std::vector<Entity*>& dynamic = world->byTag(tagOf("dyna"));
   for (size_t i = 0; i < dynamic.size(); ++i) dynamic[i]->update(dt);
@@ -214,6 +216,7 @@ void PlayState::draw(ALLEGRO_DISPLAY*) {
   currentTheme->afterEntities();
   if (zoom > 1.0) drawClosingZoom();
   if (report) report->draw();
+  pause.draw();
 }
 
 void PlayState::drawClosingZoom() {
@@ -222,6 +225,8 @@ void PlayState::drawClosingZoom() {
   if (!copy) return;
   auto [avatarX, avatarY] = world->first(tagOf("avat"))->position();
   Box source = closingZoomSource(zoom, avatarX, avatarY);
+  if (GameWindow* window = GameWindow::current())
+    window->toBackBuffer(source.left, source.top, source.right, source.bottom);
   // The copy replaces the picture outright: blending it would let the unzoomed picture show
   // through wherever translucent drawing left the back buffer's alpha below one.
   setBlender(ALLEGRO_ONE, ALLEGRO_ZERO, al_map_rgb(255, 255, 255));

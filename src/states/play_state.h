@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/switch.h"
 #include "entities/pop_up.h"
+#include "states/pause.h"
 #include "world/play_context.h"
 #include "world/world.h"
 
@@ -33,6 +34,7 @@ class PlayState : public AppState<int> {
   double zoom = 1.0;
   PopUp* report = nullptr;
   PlayContext* context;
+  Pause pause;
 
  private:
   void addFinalScreenExtras();

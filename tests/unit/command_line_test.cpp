@@ -2,41 +2,82 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
 
-TEST(CommandLine, OnlyTheFirstArgumentCountsAndExactly) {
-  // The arguments after the program name, and what they ask for.
-  const std::tuple<const char*, std::vector<const char*>, bool, bool> rows[] = {
-      {"none", {}, false, false},
-      {"-fs", {"-fs"}, true, false},
-      {"-editor", {"-editor"}, false, true},
-      {"-FS: case matters", {"-FS"}, false, false},
-      {"-Editor: case matters", {"-Editor"}, false, false},
-      {"-fs -editor: the second is never looked at", {"-fs", "-editor"}, true, false},
-      {"-editor -fs", {"-editor", "-fs"}, false, true},
-      {"something else, then -fs", {"-x", "-fs"}, false, false},
-      {"-fsx: no prefix match", {"-fsx"}, false, false},
-      {"empty argument", {""}, false, false},
+using Action = LaunchOptions::Action;
+
+LaunchOptions parse(std::vector<const char*> arguments) {
+  arguments.insert(arguments.begin(), "binhopper");
+  int argc = static_cast<int>(arguments.size());
+  arguments.push_back(nullptr);
+  return parseCommandLine(argc, arguments.data());
+}
+
+TEST(CommandLine, OptionsTable) {
+  // Arguments after the program name; then action, full screen, editor, editor file.
+  const std::tuple<std::vector<const char*>, Action, bool, bool, const char*> rows[] = {
+      {{}, Action::Play, false, false, ""},
+      {{"-fs"}, Action::Play, true, false, ""},
+      {{"--fullscreen"}, Action::Play, true, false, ""},
+      {{"-editor"}, Action::Play, false, true, ""},
+      {{"--editor", "mine.lv"}, Action::Play, false, true, "mine.lv"},
+      {{"-editor", "-fs"}, Action::Play, true, true, ""},
+      {{"-fs", "-editor", "a.lv"}, Action::Play, true, true, "a.lv"},
+      {{"--help"}, Action::Help, false, false, ""},
+      {{"-h"}, Action::Help, false, false, ""},
+      {{"--version"}, Action::Version, false, false, ""},
+      {{"-fs", "--help"}, Action::Help, true, false, ""},
+      {{"--bogus"}, Action::Usage, false, false, ""},
+      {{"-FS"}, Action::Usage, false, false, ""},
+      {{"-fsx"}, Action::Usage, false, false, ""},
+      {{"stray"}, Action::Usage, false, false, ""},
+      {{"-editor", "a.lv", "b.lv"}, Action::Usage, false, false, ""},
+      {{"--help", "--bogus"}, Action::Help, false, false, ""},
   };
-  for (const auto& [label, arguments, fullScreen, editor] : rows) {
-    std::vector<const char*> argv = {"binhopper"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    int argc = static_cast<int>(argv.size());
-    argv.push_back(nullptr);
-    LaunchOptions options = parseCommandLine(argc, argv.data());
+  for (const auto& [arguments, action, fullScreen, editor, editorFile] : rows) {
+    std::string label;
+    for (const char* argument : arguments) label += std::string(argument) + " ";
+    LaunchOptions options = parse(arguments);
+    EXPECT_EQ(options.action, action) << label;
+    if (action == Action::Usage) continue;
     EXPECT_EQ(options.fullScreen, fullScreen) << label;
     EXPECT_EQ(options.editor, editor) << label;
+    EXPECT_EQ(options.editorFile, editorFile) << label;
   }
 }
 
-TEST(CommandLine, NoArgumentVectorAtAllIsWindowedTitle) {
-  const char* argv[] = {nullptr};
-  LaunchOptions options = parseCommandLine(0, argv);
-  EXPECT_FALSE(options.fullScreen);
-  EXPECT_FALSE(options.editor);
+std::string contents(FILE* file) {
+  std::rewind(file);
+  std::string text;
+  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+  return text;
+}
+
+TEST(CommandLine, InfoRequestsGoToTheRightStreamWithTheirStatus) {
+  // Arguments; exit status; what stdout and stderr start with ("" for nothing).
+  const std::tuple<const char*, int, const char*, const char*> rows[] = {
+      {"--help", 0, "Usage: binhopper", ""},
+      {"--version", 0, "binhopper ", ""},
+      {"--bogus", 2, "", "binhopper: unknown option '--bogus'\nUsage: binhopper"},
+      {"-fs", -1, "", ""},
+  };
+  for (const auto& [argument, status, outStart, errStart] : rows) {
+    FILE* out = std::tmpfile();
+    FILE* err = std::tmpfile();
+    ASSERT_TRUE(out && err);
+    EXPECT_EQ(answerInfoRequest(parse({argument}), out, err), status) << argument;
+    std::string outText = contents(out), errText = contents(err);
+    EXPECT_EQ(outText.rfind(outStart, 0), 0u) << argument << ": " << outText;
+    EXPECT_EQ(errText.rfind(errStart, 0), 0u) << argument << ": " << errText;
+    EXPECT_EQ(outText.empty(), std::string(outStart).empty()) << argument;
+    EXPECT_EQ(errText.empty(), std::string(errStart).empty()) << argument;
+    std::fclose(out);
+    std::fclose(err);
+  }
 }
 
 }  // namespace

@@ -18,3 +18,6 @@ Canvas cloudImage();
 Canvas logoImage();
 Canvas puffImage();
 Canvas glowImage();
+
+// The program's icon, square, at the given size in pixels.
+Canvas iconImage(int size);

@@ -25,6 +25,9 @@ namespace {
 const char* const kFontSource = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 const char* const kFontLicenseSource = "/usr/share/doc/fonts-dejavu-core/copyright";
 
+// The sizes desktops look for in the hicolor icon theme.
+constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+
 struct SheetFile {
   std::string name;
   std::vector<Canvas> frames;
@@ -43,6 +46,7 @@ std::vector<NamedPicture> pictures() {
   result.push_back({"logo.png", logoImage()});
   result.push_back({"puff.png", puffImage()});
   result.push_back({"glow.png", glowImage()});
+  for (int size : kIconSizes) result.push_back({"icons/binhopper-" + std::to_string(size) + ".png", iconImage(size)});
   return result;
 }
 
@@ -84,7 +88,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::error_code error;
-  std::filesystem::create_directories(argv[1], error);
+  std::filesystem::create_directories(std::filesystem::path(argv[1]) / "icons", error);
   std::vector<NamedPicture> art = pictures();
   bool ok = writeAll(argv[1], art);
   if (argc == 4) ok &= report(savePng(contactSheet(art), argv[3]), argv[3]);

@@ -1,0 +1,88 @@
+#include "app/data_dirs.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#ifndef BINHOPPER_INSTALLED_DATA
+#define BINHOPPER_INSTALLED_DATA "../share/binhopper"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string theDirectory;  // empty: the working directory
+
+bool isSet(const char* variable) { return variable && variable[0] != '\0'; }
+
+std::string absoluteOf(const std::string& path, const std::string& base) {
+  fs::path result(path);
+  if (result.is_relative()) result = fs::path(base) / result;
+  result = result.lexically_normal();
+  if (!result.has_filename() && result.has_parent_path()) result = result.parent_path();
+  return result.string();
+}
+
+bool sameDirectory(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return a == b || fs::equivalent(a, b, error);
+}
+
+// The XDG rules ignore a relative $XDG_DATA_HOME.
+std::string playerDataHome(const DataSearch& search) {
+  if (isSet(search.xdgDataHome) && fs::path(search.xdgDataHome).is_absolute())
+    return (fs::path(search.xdgDataHome) / "binhopper").string();
+  if (isSet(search.home)) return (fs::path(search.home) / ".local/share/binhopper").string();
+  return search.workingDirectory;
+}
+
+// The directory holding both media/ and levels/.
+bool holdsGameData(const std::string& directory) {
+  std::error_code error;
+  return fs::is_directory(fs::path(directory) / "media", error) &&
+         fs::is_directory(fs::path(directory) / "levels", error);
+}
+
+}  // namespace
+
+DataDirs chooseDataDirs(const DataSearch& search) {
+  DataDirs dirs;
+  if (isSet(search.dataVariable)) {
+    dirs.data = absoluteOf(search.dataVariable, search.workingDirectory);
+  } else if (holdsGameData(search.workingDirectory) || !holdsGameData(search.installedData)) {
+    dirs.data = search.workingDirectory;
+  } else {
+    dirs.data = search.installedData;
+  }
+  dirs.fromWorkingDirectory = sameDirectory(dirs.data, search.workingDirectory);
+  dirs.player = dirs.fromWorkingDirectory ? search.workingDirectory : playerDataHome(search);
+  return dirs;
+}
+
+DataSearch processDataSearch() {
+  DataSearch search;
+  search.dataVariable = std::getenv("BINHOPPER_DATA");
+  search.xdgDataHome = std::getenv("XDG_DATA_HOME");
+  search.home = std::getenv("HOME");
+  std::error_code error;
+  search.workingDirectory = fs::current_path(error).string();
+  fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (!error) search.installedData = absoluteOf(BINHOPPER_INSTALLED_DATA, program.parent_path().string());
+  return search;
+}
+
+void setPlayerDirectory(const std::string& directory) { theDirectory = directory; }
+
+std::string playerFile(const std::string& name) {
+  return theDirectory.empty() ? name : (fs::path(theDirectory) / name).string();
+}
+
+void enterDataDirs(const DataDirs& dirs) {
+  std::error_code error;
+  if (!dirs.fromWorkingDirectory) {
+    fs::create_directories(fs::path(dirs.player) / "levels", error);
+    fs::current_path(dirs.data, error);
+  }
+  setPlayerDirectory(dirs.fromWorkingDirectory ? "" : dirs.player);
+}

@@ -1,0 +1,85 @@
+#include "app/game_window.h"
+
+#include <cmath>
+
+#include "app/gamepad.h"
+
+namespace {
+GameWindow* theWindow = nullptr;
+}
+
+GameWindow::GameWindow(ALLEGRO_DISPLAY* display, bool fullScreen)
+    : display_(display), queue_(al_create_event_queue()), fullScreen_(fullScreen) {
+  al_register_event_source(queue_, al_get_display_event_source(display_));
+  if (al_is_keyboard_installed()) al_register_event_source(queue_, al_get_keyboard_event_source());
+  if (al_is_joystick_installed()) al_register_event_source(queue_, al_get_joystick_event_source());
+  refit();
+  theWindow = this;
+}
+
+GameWindow::~GameWindow() {
+  if (theWindow == this) theWindow = nullptr;
+  al_destroy_event_queue(queue_);
+}
+
+GameWindow* GameWindow::current() { return theWindow; }
+
+void GameWindow::poll(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse) {
+  ALLEGRO_EVENT event;
+  while (al_get_next_event(queue_, &event)) handle(event);
+  windowToPicture(fit_, mouse.x, mouse.y);
+  addGamepadKeys(keyboard);
+}
+
+void GameWindow::handle(const ALLEGRO_EVENT& event) {
+  switch (event.type) {
+    case ALLEGRO_EVENT_DISPLAY_RESIZE:
+      al_acknowledge_resize(display_);
+      refit();
+      break;
+    case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT:
+      ++focusLosses_;
+      break;
+    case ALLEGRO_EVENT_KEY_DOWN:
+      if (event.keyboard.keycode == ALLEGRO_KEY_F11) toggleFullScreen();
+      break;
+    case ALLEGRO_EVENT_JOYSTICK_CONFIGURATION:
+      al_reconfigure_joysticks();
+      break;
+    default:
+      break;
+  }
+}
+
+// Back to a window, the picture's own size is the natural one to come back to.
+void GameWindow::toggleFullScreen() {
+  fullScreen_ = !fullScreen_;
+  al_set_display_flag(display_, ALLEGRO_FULLSCREEN_WINDOW, fullScreen_);
+  if (!fullScreen_) al_resize_display(display_, kPictureWidth, kPictureHeight);
+  refit();
+}
+
+void GameWindow::refit() { fit_ = fitPicture(al_get_display_width(display_), al_get_display_height(display_)); }
+
+void GameWindow::usePicture() {
+  al_reset_clipping_rectangle();
+  ALLEGRO_TRANSFORM identity;
+  al_identity_transform(&identity);
+  al_use_transform(&identity);
+  al_clear_to_color(al_map_rgb(0, 0, 0));
+  ALLEGRO_TRANSFORM fitted;
+  al_identity_transform(&fitted);
+  al_scale_transform(&fitted, static_cast<float>(fit_.scale), static_cast<float>(fit_.scale));
+  al_translate_transform(&fitted, static_cast<float>(fit_.left), static_cast<float>(fit_.top));
+  al_use_transform(&fitted);
+  al_set_clipping_rectangle(static_cast<int>(fit_.left), static_cast<int>(fit_.top),
+                            static_cast<int>(std::lround(kPictureWidth * fit_.scale)),
+                            static_cast<int>(std::lround(kPictureHeight * fit_.scale)));
+}
+
+void GameWindow::toBackBuffer(double& left, double& top, double& right, double& bottom) const {
+  left = fit_.left + left * fit_.scale;
+  top = fit_.top + top * fit_.scale;
+  right = fit_.left + right * fit_.scale;
+  bottom = fit_.top + bottom * fit_.scale;
+}

@@ -1,0 +1,30 @@
+#include "states/title_settings.h"
+
+#include <string>
+
+#include "states/progress.h"
+#include "themes/theme.h"
+
+int rememberedThemeIndex(const Settings& settings, unsigned unlockPoints) {
+  for (int i = 0; i < kThemeCount; ++i) {
+    bool unlocked = themes[i]->requiredPoints() <= static_cast<int>(unlockPoints);
+    if (settings.theme == themes[i]->name() && unlocked) return i;
+  }
+  return 0;
+}
+
+void applySettings(TitleState& title, const Settings& settings) {
+  title.musicOn = settings.music;
+  title.musicButton->label = settings.music ? "Yes" : "No";
+  title.themeIndex = rememberedThemeIndex(settings, progress().unlockPoints());
+  currentTheme = themes[title.themeIndex];
+  title.themeButton->label = currentTheme->name();
+}
+
+Settings settingsOf(const TitleState& title, bool fullScreen) {
+  Settings settings;
+  settings.music = title.musicOn;
+  settings.theme = currentTheme->name();
+  settings.fullScreen = fullScreen;
+  return settings;
+}
