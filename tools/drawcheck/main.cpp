@@ -29,7 +29,7 @@
 #include "app/level_count.h"
 #include "app/music.h"
 #include "app/switch.h"
-#include "states/pop_up.h"
+#include "entities/pop_up.h"
 #include "states/progress.h"
 #include "states/title_state.h"
 #include "themes/theme.h"
