@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/switch.h"
-#include "states/pop_up.h"
+#include "entities/pop_up.h"
 
 // Holds a level still: P or the window losing focus pauses, P or any other key resumes. While
 // paused the level is not updated at all, so its clock, its bodies and its theme all stand.

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "states/progress.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
+#include "world/theme.h"
 
 int rememberedThemeIndex(const Settings& settings, unsigned unlockPoints) {
   for (int i = 0; i < kThemeCount; ++i) {

@@ -32,8 +32,9 @@
 #include "entities/pop_up.h"
 #include "states/progress.h"
 #include "states/title_state.h"
-#include "themes/theme.h"
+#include "themes/themes.h"
 #include "world/tag.h"
+#include "world/theme.h"
 
 namespace {
 
