@@ -57,7 +57,7 @@ int runGame(int argc, char** argv) {
   createThemes();
   Controls();
   if (options.editor) {
-    EditorState editor;
+    EditorState editor(options.editorFile.empty() ? "levels/edit.lv" : options.editorFile);
     editor.run(nullptr);
   } else {
     TitleState title;

@@ -34,5 +34,17 @@ expect_error "missing file" "cannot read '.*nothing.lv'" "$tool" dump "$work/not
 expect_error "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
 expect_error "unknown command" "usage:" "$tool" show "$work/level.lv"
 
+# check: every shipped level can be finished; a level without avatar and with a bin wanting
+# more bags than it holds is reported line by line with exit 1.
+for level in levels/*.lv; do
+  "$tool" check "$level" > "$work/out" 2>&1 || fail "check $level: $(cat "$work/out")"
+done
+printf 'ct\x05\x05\x02gb\x01\x01' > "$work/unfinishable.lv"
+"$tool" check "$work/unfinishable.lv" > "$work/out" 2>&1
+status=$?
+[ "$status" = 1 ] && grep -q "unfinishable.lv: no avatar" "$work/out" &&
+  grep -q "the containers want 2 bags but the level holds 1" "$work/out" ||
+  fail "check of a level that cannot be finished: status $status, '$(cat "$work/out")'"
+
 [ "$failures" = 0 ] && echo "level tool: all checks passed"
 exit "$failures"
