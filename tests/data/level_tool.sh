@@ -34,9 +34,10 @@ expect_error "missing file" "cannot read '.*nothing.lv'" "$tool" dump "$work/not
 expect_error "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
 expect_error "unknown command" "usage:" "$tool" show "$work/level.lv"
 
-# check: every shipped level can be finished; a level without avatar and with a bin wanting
-# more bags than it holds is reported line by line with exit 1.
-for level in levels/*.lv; do
+# check: every numbered level can be finished (the title and winner scenes have no avatar on
+# purpose); a level without avatar and with a bin wanting more bags than it holds is reported
+# line by line with exit 1.
+for level in levels/[0-9]*.lv; do
   "$tool" check "$level" > "$work/out" 2>&1 || fail "check $level: $(cat "$work/out")"
 done
 printf 'ct\x05\x05\x02gb\x01\x01' > "$work/unfinishable.lv"

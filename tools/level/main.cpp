@@ -5,7 +5,9 @@
 // Exits 1 with one line on standard error when the input is bad.
 
 #include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
 #include <allegro5/allegro_image.h>
+#include <allegro5/allegro_ttf.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,9 +60,13 @@ int dump(const char* level) {
   return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
 }
 
-// The loader builds the level's objects, whose pictures come from media/ of the working
-// directory; no display is needed for that.
-bool startLibrary() { return al_install_system(ALLEGRO_VERSION_INT, atexit) && al_init_image_addon(); }
+// The loader builds the level's objects, whose pictures and font come from media/ of the
+// working directory; no display is needed for that.
+bool startLibrary() {
+  if (!al_install_system(ALLEGRO_VERSION_INT, atexit) || !al_init_image_addon()) return false;
+  al_init_font_addon();
+  return al_init_ttf_addon();
+}
 
 // One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any.
 int check(const char* level) {
