@@ -517,7 +517,7 @@ void EditorState::answerPrompt() {
 void EditorState::openSignText(Message* sign, bool justPlaced) {
   editedSign = sign;
   signJustPlaced = justPlaced;
-  entry.open(sign->text, al_get_time());
+  entry.open(justPlaced ? "" : sign->text, al_get_time());
 }
 
 void EditorState::handleEvent(const ALLEGRO_EVENT& event) {
@@ -528,13 +528,15 @@ void EditorState::handleEvent(const ALLEGRO_EVENT& event) {
   AppState<int>::handleEvent(event);
 }
 
-// A sign placed a moment ago gets its text within the placement's undo step.
+// A sign placed a moment ago starts with an empty entry and keeps the palette's text unless
+// something is typed; its text belongs to the placement's undo step.
 void EditorState::typeIntoEntry(const ALLEGRO_KEYBOARD_EVENT& key) {
   TextEntry::Outcome outcome = entry.type(key.keycode, key.unichar, key.timestamp);
   if (outcome == TextEntry::Outcome::Editing) return;
   entry.close();
   entryClosedThisFrame = true;
   if (outcome == TextEntry::Outcome::Cancelled || entry.text() == editedSign->text) return;
+  if (signJustPlaced && entry.text().empty()) return;
   if (!signJustPlaced) history.record(std::make_unique<LevelSnapshot>(*world));
   editedSign->setText(entry.text());
 }

@@ -45,7 +45,7 @@ edit_named_file() {
   ctrl_press z
   click_at 210 210            # tile(0) in column 10, row 10
   press s
-  file_holds x/new.lv 740a0a00
+  file_holds x/new.lv 746c0a0a00
 
   press 3
   for _ in $(seq 15); do wheel up; done
@@ -55,7 +55,7 @@ edit_named_file() {
   game_running || { fail "closing with unsaved changes did not ask"; return 1; }
   press s
   expect_exit 0 "after S in the closing question"
-  file_holds x/new.lv 740a0a0076720f0f0300
+  file_holds x/new.lv 746c0a0a0076720f0f0300
 }
 
 scenario() {

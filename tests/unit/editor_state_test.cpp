@@ -349,8 +349,13 @@ TEST_F(EditorTest, SignTextIsTypedAfterPlacingAndOnEnter) {
   editor->selected = 1;
   placeAt(2, 2);
   ASSERT_TRUE(editor->entry.isOpen()) << "placing a sign asks for its text";
-  for (int backspace = 0; backspace < 13; ++backspace) type(ALLEGRO_KEY_BACKSPACE);
-  for (char c : std::string("Jump$ here")) type(0, c);
+  type(ALLEGRO_KEY_ENTER);
+  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text, "Test message.") << "nothing typed: the palette's text";
+  frame();
+  placeAt(2, 2);
+  for (char c : std::string("Jumpx")) type(0, c);
+  type(ALLEGRO_KEY_BACKSPACE);
+  for (char c : std::string("$ here")) type(0, c);
   type(ALLEGRO_KEY_ENTER);
   frame(47, 47, false, false, {ALLEGRO_KEY_ENTER});
   EXPECT_FALSE(editor->entry.isOpen()) << "the Enter that closes the entry does not open it again";
@@ -358,7 +363,8 @@ TEST_F(EditorTest, SignTextIsTypedAfterPlacingAndOnEnter) {
   EXPECT_EQ(sign->text, "Jump here") << "'$' ends a sign's text on disk, so it is not taken";
   frame();
   tap(ALLEGRO_KEY_Z, {ALLEGRO_KEY_LCTRL});
-  EXPECT_EQ(entityCount(), 0) << "placing and naming a sign is one step";
+  EXPECT_EQ(label(editor->cellAt(2, 2)), "message") << "placing and naming a sign is one step";
+  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text, "Test message.");
   tap(ALLEGRO_KEY_Y, {ALLEGRO_KEY_LCTRL});
 
   frame(47, 47, false, false, {ALLEGRO_KEY_ENTER});
