@@ -135,12 +135,11 @@ void EditorState::createSwitches() {
   rightControl = own(new Key(ALLEGRO_KEY_RCTRL));
   leftShift = own(new Key(ALLEGRO_KEY_LSHIFT));
   rightShift = own(new Key(ALLEGRO_KEY_RSHIFT));
-  redoKey = pressOfKey(ALLEGRO_KEY_Y);
+  yesKey = pressOfKey(ALLEGRO_KEY_Y);
   gridKey = pressOfKey(ALLEGRO_KEY_G);
   helpKey = pressOfKey(ALLEGRO_KEY_F1);
-  helpKeyH = pressOfKey(ALLEGRO_KEY_H);
+  helpLetterKey = pressOfKey(ALLEGRO_KEY_H);
   enterKey = pressOfKey(ALLEGRO_KEY_ENTER);
-  yesKey = redoKey;
   noKey = pressOfKey(ALLEGRO_KEY_N);
   escapeKey = pressOfKey(ALLEGRO_KEY_ESCAPE);
   for (int digit = 0; digit < ChannelChoice::kChannels; ++digit) digitKeys.push_back(pressOfKey(ALLEGRO_KEY_0 + digit));
@@ -239,7 +238,7 @@ void EditorState::handleKeys(const Cell& at) {
   if (loadKey->isDown()) load();
   if (playKey->isDown()) testPlay();
   if (gridKey->isDown()) gridVisible = !gridVisible;
-  if (helpKey->isDown() || helpKeyH->isDown()) helpVisible = !helpVisible;
+  if (helpKey->isDown() || helpLetterKey->isDown()) helpVisible = !helpVisible;
   if (escapeKey->isDown()) helpVisible = false;
   if (enterKey->isDown() && at.inside) {
     Entity* occupant = cell(at.px / kCellSize, at.py / kCellSize);
@@ -256,7 +255,7 @@ bool EditorState::handleControlKeys() {
     } else {
       undo();
     }
-  } else if (redoKey->isDown()) {
+  } else if (yesKey->isDown()) {
     redo();
   }
   lastWheel = currentState()->mouseState()->z;

@@ -117,7 +117,6 @@ class EditorState : public AppState<int> {
   bool shiftHeld() const;
 
   std::string fileName;
-  std::string doneMessage;  // what the status line says when the level was just read
   bool fileBroken = false;  // the file could not be read at start: S asks before replacing it
   int savedRevision = 0;
   UndoHistory history;
@@ -142,12 +141,11 @@ class EditorState : public AppState<int> {
   Switch* rightControl;
   Switch* leftShift;
   Switch* rightShift;
-  Switch* redoKey;
+  Switch* yesKey;  // Y: redo with Ctrl, yes to a question
   Switch* gridKey;
-  Switch* helpKey;
-  Switch* helpKeyH;
+  Switch* helpKey;        // F1
+  Switch* helpLetterKey;  // H
   Switch* enterKey;
-  Switch* yesKey;
   Switch* noKey;
   Switch* escapeKey;
   std::vector<Switch*> digitKeys;  // 0 to 9 on the main keys, then on the keypad
