@@ -77,7 +77,10 @@ LevelFileResult readEditedLevel(const std::string& path, World& world) {
 }
 
 std::string temporaryPlayFile() {
-  std::string name = (fs::temp_directory_path() / "binhopper-play-XXXXXX").string();
+  std::error_code error;
+  fs::path folder = fs::temp_directory_path(error);
+  if (error) return "";
+  std::string name = (folder / "binhopper-play-XXXXXX").string();
   int descriptor = mkstemp(name.data());
   if (descriptor < 0) return "";
   close(descriptor);
@@ -380,7 +383,7 @@ void EditorState::save() {
 bool EditorState::writeFile() {
   LevelFileResult outcome = writeLevel(fileName.c_str(), *world);
   std::string problems = joined(levelProblems(*world));
-  report(outcome, "Saved " + fileName + (problems.empty() ? "" : ". Cannot be finished: " + problems));
+  report(outcome, "Saved " + fileName + (problems.empty() ? "" : ". Problems: " + problems));
   if (!outcome.ok) return false;
   savedRevision = history.revision();
   fileBroken = false;

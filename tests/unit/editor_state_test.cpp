@@ -412,7 +412,7 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
   tap(ALLEGRO_KEY_ENTER);
   EXPECT_EQ(readFileBytes("levels/mine.lv"), "");
   EXPECT_EQ(editor->statusLine.message(),
-            "Saved levels/mine.lv. Cannot be finished: no avatar; no container, so the level can never be completed");
+            "Saved levels/mine.lv. Problems: no avatar; no container, so the level can never be completed");
 }
 
 TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
