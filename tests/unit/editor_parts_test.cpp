@@ -58,14 +58,6 @@ TEST(Autosave, NamedBesideTheFileAndOfferedWhenNewer) {
   }
 }
 
-TEST(Autosave, AtMostOnceAMinuteWhileUnsaved) {
-  AutosaveClock clock;
-  EXPECT_FALSE(clock.due(70, false)) << "nothing unsaved";
-  EXPECT_TRUE(clock.due(0.017, true)) << "the minute has long passed";
-  EXPECT_FALSE(clock.due(59, true));
-  EXPECT_TRUE(clock.due(1, true));
-}
-
 class LevelCheck : public ::testing::Test {
  protected:
   std::string problemsOf(const std::string& bytes) {
