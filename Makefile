@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: play test deps build asan bench clean
+.PHONY: play test deps build asan bench fuzz clean
 
 play: build
 	./$(BUILD)/binhopper
@@ -25,8 +25,12 @@ asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
 
 # Simulator speed and per-frame update and draw times of the shipped levels.
 bench: build
 	scripts/bench $(BUILD)
+
+# Every fuzz target for FUZZ_SECONDS (default 60) each; fails on any crash, leak or timeout.
+fuzz: deps
+	scripts/fuzz

@@ -18,12 +18,13 @@ printf 'av\x01\x01tl\x00\x02\x03tl\x01\x02\x04vr\x0a\x0f\x02\x01ms\x03\x04Hello$
 "$tool" compile "$work/dumped.txt" "$work/again.lv" && cmp -s "$work/level.lv" "$work/again.lv" ||
   fail "dump and compile changed the bytes"
 
-expect_error() {  # LABEL PATTERN COMMAND...
-  "${@:3}" > "$work/out" 2> "$work/err"
+expect_exit() {  # STATUS LABEL PATTERN COMMAND...
+  "${@:4}" > "$work/out" 2> "$work/err"
   local status=$?
-  [ "$status" = 1 ] && grep -q -- "$2" "$work/err" && [ ! -s "$work/out" ] ||
-    fail "$1: status $status, message '$(cat "$work/err")'"
+  [ "$status" = "$1" ] && grep -q -- "$3" "$work/err" && [ ! -s "$work/out" ] ||
+    fail "$2: status $status, message '$(cat "$work/err")'"
 }
+expect_error() { expect_exit 1 "$@"; }
 printf 'tl 1 2 12\n' > "$work/bad.txt"
 expect_error "bad channel" "bad.txt: line 1: the tile channel must be a number from 0 to 9, not '12'" \
   "$tool" compile "$work/bad.txt" "$work/bad.lv"
@@ -31,8 +32,13 @@ expect_error "bad channel" "bad.txt: line 1: the tile channel must be a number f
 printf 'tl\x01\x02\x03zz\x01\x01' > "$work/bad.lv"
 expect_error "unknown code" "bad.lv: byte 5: unknown kind 'zz'" "$tool" dump "$work/bad.lv"
 expect_error "missing file" "cannot read '.*nothing.lv'" "$tool" dump "$work/nothing.lv"
-expect_error "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
-expect_error "unknown command" "usage:" "$tool" show "$work/level.lv"
+expect_error "a directory to dump" "cannot read '$work': Is a directory" "$tool" dump "$work"
+expect_error "a directory to compile" "cannot read '$work'" "$tool" compile "$work" "$work/x.lv"
+ln -s /dev/full "$work/device.lv"
+expect_error "a device to replace" "CANNOT OPEN" "$tool" compile "$work/level.txt" "$work/device.lv"
+[ -c /dev/full ] && [ -L "$work/device.lv" ] || fail "the device or the link to it was replaced"
+expect_exit 2 "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
+expect_exit 2 "unknown command" "usage:" "$tool" show "$work/level.lv"
 
 # check: every numbered level can be finished (the title and winner scenes have no avatar on
 # purpose); a level without avatar and with a bin wanting more bags than it holds is reported

@@ -43,6 +43,8 @@ scripts/headless "$build/levelshot" "$work/level.lv" "$work/x.png" Plaid > /dev/
 [ $? = 1 ] && grep -q "no theme called Plaid" "$work/err" || fail "unknown theme: $(cat "$work/err")"
 scripts/headless "$build/levelshot" "$work/missing.lv" "$work/x.png" > /dev/null 2> "$work/err"
 [ $? = 1 ] && grep -q "CANNOT OPEN '.*missing.lv'!!!" "$work/err" || fail "missing level: $(cat "$work/err")"
+scripts/headless "$build/levelshot" "$work" "$work/x.png" > /dev/null 2> "$work/err"
+[ $? = 1 ] && grep -q "CANNOT OPEN '$work'!!!" "$work/err" || fail "a directory as level: $(cat "$work/err")"
 
 [ "$failures" = 0 ] && echo "levelshot: all checks passed"
 exit "$failures"
