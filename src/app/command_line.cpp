@@ -55,6 +55,8 @@ LaunchOptions parseCommandLine(int argc, const char* const* argv) {
     }
     if (options.action != LaunchOptions::Action::Play) return options;
   }
+  // The editor takes the level to edit as its one operand.
+  if (options.editor && argc >= 3 && argv[2][0] != '-') options.editorFile = argv[2];
   return options;
 }
 

@@ -82,7 +82,7 @@ int runGame(int argc, char** argv) {
   {
     GameWindow window(display, fullScreen);
     if (options.editor) {
-      EditorState editor;
+      EditorState editor(options.editorFile.empty() ? playerFile(EditorState::kScratchFile) : options.editorFile);
       editor.run(nullptr);
     } else {
       runTitle(window, settings, settingsPath);

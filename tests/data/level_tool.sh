@@ -40,5 +40,18 @@ expect_error "a device to replace" "CANNOT OPEN" "$tool" compile "$work/level.tx
 expect_exit 2 "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
 expect_exit 2 "unknown command" "usage:" "$tool" show "$work/level.lv"
 
+# check: every numbered level can be finished (the title and winner scenes have no avatar on
+# purpose); a level without avatar and with a bin wanting more bags than it holds is reported
+# line by line with exit 1.
+for level in levels/[0-9]*.lv; do
+  "$tool" check "$level" > "$work/out" 2>&1 || fail "check $level: $(cat "$work/out")"
+done
+printf 'ct\x05\x05\x02gb\x01\x01' > "$work/unfinishable.lv"
+"$tool" check "$work/unfinishable.lv" > "$work/out" 2>&1
+status=$?
+[ "$status" = 1 ] && grep -q "unfinishable.lv: no avatar" "$work/out" &&
+  grep -q "the containers want 2 bags but the level holds 1" "$work/out" ||
+  fail "check of a level that cannot be finished: status $status, '$(cat "$work/out")'"
+
 [ "$failures" = 0 ] && echo "level tool: all checks passed"
 exit "$failures"

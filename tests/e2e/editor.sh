@@ -3,6 +3,8 @@
 # the prototypes chosen with X and the wheel, and S saves exactly those records; P test-plays
 # the level and Escape comes back to the editor; closing the window ends it with status 0 and
 # no progress file written.
+# binhopper -editor FILE: Ctrl+Z takes a placement back before S writes the new file; a lever
+# placed after 3 lands on channel 3; closing with unsaved changes asks, and S saves and closes.
 source "$(dirname "$0")/lib/game.bash"
 
 prepare() {
@@ -19,7 +21,45 @@ grid_visible() {
   [ $((cell - line1)) -gt 40 ] || [ $((cell - line2)) -gt 40 ]
 }
 
+# The file's bytes as hex once they are what is expected, polling for up to 5 s: FILE HEX.
+file_holds() {
+  local deadline=$((SECONDS + 5)) bytes
+  while :; do
+    bytes=$(xxd -p "$1" 2>/dev/null | tr -d '\n')
+    [ "$bytes" = "$2" ] && return 0
+    [ $SECONDS -ge $deadline ] && { fail "$1 holds '$bytes', expected '$2'"; return 1; }
+    sleep 0.1
+  done
+}
+
+ctrl_press() {
+  xdotool keydown ctrl
+  press "$1"
+  xdotool keyup ctrl
+}
+
+edit_named_file() {
+  mkdir -p x
+  start_game -editor "$PWD/x/new.lv" || return 1
+  click_at 110 110            # tile(0) in column 5, row 5
+  ctrl_press z
+  click_at 210 210            # tile(0) in column 10, row 10
+  press s
+  file_holds x/new.lv 746c0a0a00
+
+  press 3
+  for _ in $(seq 15); do wheel up; done
+  click_at 310 310            # lever(3,off) in column 15, row 15
+  "$E2E_BUILD/xclose" "$WINDOW"
+  sleep 1
+  game_running || { fail "closing with unsaved changes did not ask"; return 1; }
+  press s
+  expect_exit 0 "after S in the closing question"
+  file_holds x/new.lv 746c0a0a0076720f0f0300
+}
+
 scenario() {
+  edit_named_file || return 1
   start_game -editor || return 1
   press l
   game_running || { fail "L without a level file ended the editor"; return 1; }

@@ -11,6 +11,7 @@
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
+#include "entities/message.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
 #include "world/channel_states.h"
@@ -21,17 +22,29 @@ namespace {
 // An editor whose test play is recorded instead of run in a loop of its own.
 class ScriptedEditor : public EditorState {
  public:
+  explicit ScriptedEditor(const std::string& file) : EditorState(file) {}
   std::vector<std::string> testPlays;
 
  protected:
-  void runTestPlay(const char* fileName) override { testPlays.push_back(fileName); }
+  void runTestPlay(const char* fileName) override {
+    testPlays.push_back(fileName);
+    playedBytes.push_back(readFileBytes(fileName));
+  }
+
+ public:
+  std::vector<std::string> playedBytes;
 };
 
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Controls();
-    editor = std::make_unique<ScriptedEditor>();
+    start();
+  }
+  // A fresh editor of the file, as the program starts it.
+  void start(const std::string& file = "levels/edit.lv") {
+    editor.reset();
+    editor = std::make_unique<ScriptedEditor>(file);
     setCurrentState(editor.get());
   }
   void TearDown() override {
@@ -51,10 +64,28 @@ class EditorTest : public ::testing::Test {
     refreshRootSwitches();
     editor->update(0.017);
   }
-  // Presses a key for one frame and lets it go in the next.
-  void tap(int key) {
-    frame(0, 0, false, false, {key});
+  // Presses a key (with Ctrl or Shift when given) for one frame and lets it go in the next.
+  void tap(int key, std::vector<int> held = {}) {
+    held.push_back(key);
+    frame(0, 0, false, false, held);
     frame();
+  }
+  // A key of the keyboard's character events, as the entry of a sign's text sees it.
+  void type(int keyCode, int character = 0) {
+    ALLEGRO_EVENT event{};
+    event.type = ALLEGRO_EVENT_KEY_CHAR;
+    event.keyboard.keycode = keyCode;
+    event.keyboard.unichar = character;
+    event.keyboard.timestamp = al_get_time();
+    editor->handleEvent(event);
+  }
+  std::string levelBytes() {
+    std::string bytes;
+    for (Entity* entity : editor->world->byTag(tagOf("entt"))) {
+      bytes += kindOf(levelKinds(), *entity)->code + std::to_string(static_cast<int>(entity->x()) / 20) + "," +
+               std::to_string(static_cast<int>(entity->y()) / 20) + " ";
+    }
+    return bytes;
   }
   // A click of the primary button in the cell at (column, row).
   void placeAt(int column, int row) {
@@ -120,6 +151,7 @@ TEST_F(EditorTest, PressPlacesOnceAndDragPaintsEachNewCell) {
   frame();
   tap(ALLEGRO_KEY_X);
   placeAt(2, 3);
+  type(ALLEGRO_KEY_ESCAPE);
   EXPECT_EQ(label(editor->cellAt(2, 3)), "message") << "an occupied cell is replaced";
   EXPECT_EQ(entityCount(), 3);
   for (auto outside : {std::make_pair(-5, 100), {100, -3}, {800, 100}, {100, 600}}) {
@@ -148,6 +180,8 @@ TEST_F(EditorTest, SaveThenLoadMirrorsTheFileInTheCells) {
   placeAt(1, 1);
   tap(ALLEGRO_KEY_X);
   placeAt(2, 1);
+  type(ALLEGRO_KEY_ESCAPE);
+  frame();
   tap(ALLEGRO_KEY_S);
   EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00ms\x02\x01Test message.$", 23));
 
@@ -156,6 +190,10 @@ TEST_F(EditorTest, SaveThenLoadMirrorsTheFileInTheCells) {
   placeAt(1, 1);
   ASSERT_EQ(entityCount(), 3);
   tap(ALLEGRO_KEY_L);
+  EXPECT_EQ(entityCount(), 3) << "L with unsaved changes asks first";
+  tap(ALLEGRO_KEY_Y);
+  EXPECT_EQ(editor->statusLine.message(), "Loaded levels/edit.lv");
+  EXPECT_FALSE(editor->unsaved());
   EXPECT_EQ(entityCount(), 2);
   EXPECT_EQ(label(editor->cellAt(1, 1)), "tile(0)");
   EXPECT_EQ(label(editor->cellAt(2, 1)), "message");
@@ -168,28 +206,34 @@ TEST_F(EditorTest, SaveThenLoadMirrorsTheFileInTheCells) {
 }
 
 TEST_F(EditorTest, LoadFailureKeepsTheLevelBeingEdited) {
-  const std::tuple<const char*, bool, std::string, std::string> rows[] = {
-      {"missing file", false, "", "CANNOT OPEN 'levels/edit.lv'!!!"},
-      {"unknown record", true, std::string("tl\x01\x01\x00zz\x02\x02", 9), "UNMAPPABLE 'zz'!!!"},
+  const std::tuple<const char*, const char*, std::string, std::string> rows[] = {
+      {"missing file", "none", "", "CANNOT OPEN 'levels/edit.lv'!!!"},
+      {"unknown record", "file", std::string("tl\x01\x01\x00zz\x02\x02", 9), "UNMAPPABLE 'zz'!!!"},
+      {"empty file", "file", "", "EMPTY FILE 'levels/edit.lv'!!!"},
+      {"a directory", "directory", "", "CANNOT OPEN 'levels/edit.lv'!!!"},
   };
   placeAt(3, 4);
   Entity* kept = editor->cellAt(3, 4);
-  for (const auto& [label, writeFile, bytes, message] : rows) {
+  for (const auto& [label, what, bytes, message] : rows) {
     SCOPED_TRACE(label);
-    std::filesystem::remove("levels/edit.lv");
-    if (writeFile) directory.writeLevel("edit.lv", bytes);
+    std::filesystem::remove_all("levels/edit.lv");
+    if (std::string(what) == "file") directory.writeLevel("edit.lv", bytes);
+    if (std::string(what) == "directory") std::filesystem::create_directory("levels/edit.lv");
     ::testing::internal::CaptureStdout();
     tap(ALLEGRO_KEY_L);
+    tap(ALLEGRO_KEY_ENTER);
     std::string printed = ::testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find(message), std::string::npos) << printed;
+    EXPECT_EQ(editor->statusLine.message(), message);
     EXPECT_EQ(editor->status, 0);
     EXPECT_EQ(entityCount(), 1);
     EXPECT_EQ(editor->cellAt(3, 4), kept);
+    EXPECT_TRUE(editor->unsaved());
   }
 }
 
-// P plays a written copy and leaves the level as it was; S and P on files that cannot be
-// written report them and play nothing.
+// P plays a written copy and leaves the level as it was; S on a file that cannot be written
+// reports it and keeps the level unsaved.
 TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   placeAt(4, 5);
   channelStates[3] = 0;
@@ -203,13 +247,215 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   writeFileBytes("levels", "a file where the folder should be");
   ::testing::internal::CaptureStdout();
   tap(ALLEGRO_KEY_S);
-  tap(ALLEGRO_KEY_P);
   std::string printed = ::testing::internal::GetCapturedStdout();
   EXPECT_NE(printed.find("CANNOT OPEN 'levels/edit.lv'!!!"), std::string::npos) << printed;
-  EXPECT_NE(printed.find("CANNOT OPEN 'levels/play.lv'!!!"), std::string::npos) << printed;
-  EXPECT_EQ(editor->testPlays.size(), 1u);
+  EXPECT_EQ(editor->statusLine.message(), "CANNOT OPEN 'levels/edit.lv'!!!");
+  EXPECT_TRUE(editor->unsaved());
+  tap(ALLEGRO_KEY_P);
+  ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
+  EXPECT_EQ(editor->playedBytes[1], std::string("tl\x04\x05\x00", 5));
+  EXPECT_FALSE(std::filesystem::exists(editor->testPlays[1])) << "the temporary copy is removed after the play";
   EXPECT_EQ(editor->status, 0);
   EXPECT_EQ(entityCount(), 1);
+}
+
+// One step each: a placement, a drag stroke, an erase, a load; Ctrl+Z walks back through
+// them and Ctrl+Y / Ctrl+Shift+Z forward. The level is unsaved unless it is the one last
+// saved or read.
+TEST_F(EditorTest, UndoAndRedoStepByStep) {
+  const int control = ALLEGRO_KEY_LCTRL;
+  placeAt(1, 1);
+  frame(47, 47, true);
+  frame(127, 47, true);
+  frame();
+  frame(27, 27, false, true);
+  frame();
+  tap(ALLEGRO_KEY_S);
+  EXPECT_FALSE(editor->unsaved());
+  placeAt(7, 7);
+  EXPECT_TRUE(editor->unsaved());
+  tap(ALLEGRO_KEY_L);
+  tap(ALLEGRO_KEY_Y);
+  const std::string saved = "tl2,2 tl3,2 tl4,2 tl5,2 tl6,2 ";
+  ASSERT_EQ(levelBytes(), saved);
+
+  const std::tuple<const char*, std::vector<int>, std::string, bool> rows[] = {
+      {"undo the load", {control, ALLEGRO_KEY_Z}, saved + "tl7,7 ", true},
+      {"redo it with Ctrl+Y: the level read is the file's", {control, ALLEGRO_KEY_Y}, saved, false},
+      {"undo the load again", {control, ALLEGRO_KEY_Z}, saved + "tl7,7 ", true},
+      {"undo the placement", {control, ALLEGRO_KEY_Z}, saved, true},
+      {"undo the erase", {control, ALLEGRO_KEY_Z}, "tl1,1 " + saved, true},
+      {"undo the whole stroke", {control, ALLEGRO_KEY_Z}, "tl1,1 ", true},
+      {"redo with Ctrl+Shift+Z", {control, ALLEGRO_KEY_LSHIFT, ALLEGRO_KEY_Z}, "tl1,1 " + saved, true},
+  };
+  for (const auto& [label, keys, level, unsaved] : rows) {
+    frame(0, 0, false, false, keys);
+    frame();
+    EXPECT_EQ(levelBytes(), level) << label;
+    EXPECT_EQ(editor->unsaved(), unsaved) << label;
+  }
+  EXPECT_EQ(editor->selected, 0) << "Z with Ctrl does not choose a prototype";
+  placeAt(9, 9);
+  tap(ALLEGRO_KEY_Y, {control});
+  EXPECT_EQ(levelBytes(), "tl1,1 " + saved + "tl9,9 ") << "a new edit ends the redo";
+  EXPECT_EQ(label(editor->cellAt(9, 9)), "tile(0)") << "the cells follow the restored level";
+}
+
+TEST_F(EditorTest, TwoHundredStepsCanBeUndone) {
+  for (int step = 0; step < 205; ++step) placeAt(step % 40, step / 40);
+  for (int step = 0; step < 200; ++step) tap(ALLEGRO_KEY_Z, {ALLEGRO_KEY_RCTRL});
+  EXPECT_EQ(entityCount(), 5);
+}
+
+// A fast drag reaches a far cell in one frame: every cell of the line between is painted once.
+TEST_F(EditorTest, StrokesLeaveNoGaps) {
+  frame(5, 5, true);
+  frame(185, 65, true);
+  EXPECT_EQ(levelBytes(), "tl0,0 tl1,0 tl2,1 tl3,1 tl4,1 tl5,2 tl6,2 tl7,2 tl8,3 tl9,3 ");
+  Entity* last = editor->cellAt(9, 3);
+  frame(195, 75, true);
+  EXPECT_EQ(editor->cellAt(9, 3), last) << "staying in the cell places nothing";
+  frame();
+  frame(5, 5, false, true);
+  frame(185, 65, false, true);
+  EXPECT_EQ(entityCount(), 0) << "an erase stroke clears the whole line";
+  tap(ALLEGRO_KEY_Z, {ALLEGRO_KEY_LCTRL});
+  EXPECT_EQ(entityCount(), 10) << "the erase stroke is one step";
+}
+
+TEST_F(EditorTest, NumberKeysChooseTheSwitchChannel) {
+  const std::tuple<const char*, int, int, std::string> rows[] = {
+      {"tile on 3", ALLEGRO_KEY_3, 0, "tile(3)"},
+      {"first lever entry on 3", ALLEGRO_KEY_3, 15, "lever(3,off)"},
+      {"last lever entry on 7 wraps to 1", ALLEGRO_KEY_7, 24, "lever(1,on)"},
+      {"press pad on the keypad 9", ALLEGRO_KEY_PAD_9, 25, "presspad(9,off)"},
+      {"other kinds keep their label", ALLEGRO_KEY_5, 7, "avatar"},
+      {"0 gives the palette's own entries", ALLEGRO_KEY_0, 17, "lever(1,off)"},
+  };
+  for (const auto& [label, key, entry, placed] : rows) {
+    tap(key);
+    editor->selected = entry;
+    placeAt(entry, 0);
+    EXPECT_EQ(this->label(editor->cellAt(entry, 0)), placed) << label;
+  }
+  tap(ALLEGRO_KEY_3);
+  editor->selected = 15;
+  placeAt(0, 1);
+  tap(ALLEGRO_KEY_S);
+  EXPECT_NE(readFileBytes("levels/edit.lv").find(std::string("vr\x00\x01\x03\x00", 6)), std::string::npos);
+  EXPECT_EQ(editor->palette.size(), 36u);
+}
+
+TEST_F(EditorTest, SignTextIsTypedAfterPlacingAndOnEnter) {
+  editor->selected = 1;
+  placeAt(2, 2);
+  ASSERT_TRUE(editor->entry.isOpen()) << "placing a sign asks for its text";
+  type(ALLEGRO_KEY_ENTER);
+  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text, "Test message.") << "nothing typed: the palette's text";
+  frame();
+  placeAt(2, 2);
+  for (char c : std::string("Jumpx")) type(0, c);
+  type(ALLEGRO_KEY_BACKSPACE);
+  for (char c : std::string("$ here")) type(0, c);
+  type(ALLEGRO_KEY_ENTER);
+  frame(47, 47, false, false, {ALLEGRO_KEY_ENTER});
+  EXPECT_FALSE(editor->entry.isOpen()) << "the Enter that closes the entry does not open it again";
+  auto* sign = static_cast<Message*>(editor->cellAt(2, 2));
+  EXPECT_EQ(sign->text, "Jump here") << "'$' ends a sign's text on disk, so it is not taken";
+  frame();
+  tap(ALLEGRO_KEY_Z, {ALLEGRO_KEY_LCTRL});
+  EXPECT_EQ(label(editor->cellAt(2, 2)), "message") << "placing and naming a sign is one step";
+  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text, "Test message.");
+  tap(ALLEGRO_KEY_Y, {ALLEGRO_KEY_LCTRL});
+
+  frame(47, 47, false, false, {ALLEGRO_KEY_ENTER});
+  ASSERT_TRUE(editor->entry.isOpen()) << "Enter over a sign edits it";
+  type(0, '!');
+  type(ALLEGRO_KEY_ESCAPE);
+  frame();
+  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text, "Jump here") << "Escape keeps the old text";
+  frame(47, 47, false, false, {ALLEGRO_KEY_ENTER});
+  for (int c = 0; c < 100; ++c) type(0, 'a');
+  type(ALLEGRO_KEY_PAD_ENTER);
+  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text.size(), 90u);
+}
+
+TEST_F(EditorTest, AnAvatarPlacedAgainMoves) {
+  editor->selected = 7;
+  placeAt(1, 1);
+  placeAt(5, 5);
+  EXPECT_EQ(levelBytes(), "av5,5 ");
+  EXPECT_EQ(editor->cellAt(1, 1), nullptr);
+}
+
+// The file is opened at start; a broken one leaves an empty level and is replaced only when
+// the author says so.
+TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
+  directory.writeLevel("mine.lv", std::string("av\x01\x02", 4));
+  start("levels/mine.lv");
+  EXPECT_EQ(levelBytes(), "av1,2 ");
+  EXPECT_EQ(editor->statusLine.message(), "Loaded levels/mine.lv. F1: help");
+  start("levels/new.lv");
+  EXPECT_EQ(editor->statusLine.message(), "F1: help");
+
+  const std::string broken("av\x01\x02zz", 6);
+  directory.writeLevel("mine.lv", broken);
+  ::testing::internal::CaptureStdout();
+  start("levels/mine.lv");
+  ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(entityCount(), 0);
+  EXPECT_EQ(editor->statusLine.message(), "UNMAPPABLE 'zz'!!!");
+  tap(ALLEGRO_KEY_S);
+  EXPECT_TRUE(editor->prompt.isOpen());
+  tap(ALLEGRO_KEY_ESCAPE);
+  EXPECT_EQ(readFileBytes("levels/mine.lv"), broken);
+  tap(ALLEGRO_KEY_S);
+  tap(ALLEGRO_KEY_ENTER);
+  EXPECT_EQ(readFileBytes("levels/mine.lv"), "");
+  EXPECT_EQ(editor->statusLine.message(),
+            "Saved levels/mine.lv. Problems: no avatar; no container, so the level can never be completed");
+}
+
+TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
+  EXPECT_TRUE(editor->onCloseRequest()) << "nothing to lose";
+  placeAt(1, 1);
+  const std::tuple<const char*, int, int, std::string> rows[] = {
+      {"N keeps editing", ALLEGRO_KEY_N, 0, ""},
+      {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, 0, ""},
+      {"S saves and closes", ALLEGRO_KEY_S, 2, std::string("tl\x01\x01\x00", 5)},
+  };
+  for (const auto& [label, key, status, file] : rows) {
+    EXPECT_FALSE(editor->onCloseRequest()) << label;
+    tap(key);
+    EXPECT_EQ(editor->status, status) << label;
+    EXPECT_EQ(readFileBytes("levels/edit.lv"), file) << label;
+  }
+  editor->status = 0;
+  placeAt(2, 2);
+  EXPECT_FALSE(editor->onCloseRequest());
+  tap(ALLEGRO_KEY_Y);
+  EXPECT_EQ(editor->status, 2) << "Y closes without saving";
+  EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00", 5));
+}
+
+// Unsaved work is written beside the file once a minute and offered at the next start.
+TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
+  placeAt(1, 1);
+  editor->update(30);
+  EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave"));
+  editor->update(31);
+  EXPECT_EQ(readFileBytes("levels/edit.lv.autosave"), std::string("tl\x01\x01\x00", 5));
+  placeAt(2, 2);
+  editor->update(59);
+  EXPECT_EQ(readFileBytes("levels/edit.lv.autosave").size(), 5u) << "at most once a minute";
+
+  start();
+  ASSERT_TRUE(editor->prompt.isOpen());
+  tap(ALLEGRO_KEY_ENTER);
+  EXPECT_EQ(levelBytes(), "tl1,1 ");
+  EXPECT_TRUE(editor->unsaved()) << "the restored level is not in the file yet";
+  tap(ALLEGRO_KEY_S);
+  EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "a save makes the autosave stale";
 }
 
 }  // namespace

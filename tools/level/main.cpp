@@ -1,13 +1,22 @@
 // binhopper-level: turns the readable level text into a level file and back.
 //   binhopper-level compile SRC.txt OUT.lv
 //   binhopper-level dump IN.lv            (text on standard output)
+//   binhopper-level check IN.lv           (what keeps the level from being finished)
 // Exits 1 with one line on standard error when the input is bad, 2 on a wrong command line.
 
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_ttf.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/safe_file.h"
+#include "editor/level_check.h"
 #include "entities/prototypes.h"
 #include "world/level_file.h"
 #include "world/level_text.h"
@@ -16,7 +25,8 @@ namespace {
 
 const char* const kUsage =
     "usage: binhopper-level compile SRC.txt OUT.lv\n"
-    "       binhopper-level dump IN.lv\n";
+    "       binhopper-level dump IN.lv\n"
+    "       binhopper-level check IN.lv\n";
 
 int failWith(const std::string& message) {
   std::fprintf(stderr, "binhopper-level: %s\n", message.c_str());
@@ -50,11 +60,33 @@ int dump(const char* level) {
   return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
 }
 
+// The loader builds the level's objects, whose pictures and font come from media/ of the
+// working directory; no display is needed for that.
+bool startLibrary() {
+  if (!al_install_system(ALLEGRO_VERSION_INT, atexit) || !al_init_image_addon()) return false;
+  al_init_font_addon();
+  return al_init_ttf_addon();
+}
+
+// One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any.
+int check(const char* level) {
+  if (!startLibrary()) return failWith("cannot start the library");
+  World world;
+  LevelFileResult loaded = readLevel(level, world);
+  if (!loaded.ok) return failWith(loaded.message);
+  world.flush();
+  std::vector<std::string> problems = levelProblems(world);
+  for (const std::string& problem : problems) std::printf("%s: %s\n", level, problem.c_str());
+  if (problems.empty()) std::printf("%s: ok\n", level);
+  return problems.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "compile") == 0) return compile(argv[2], argv[3]);
   if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return dump(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(argv[2]);
   std::fputs(kUsage, stderr);
   return 2;
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "states/pop_up.h"
+
+// The question the editor asks before it throws work away or replaces a file it could not
+// read. While it is open the editor takes no other input.
+class ConfirmPrompt {
+ public:
+  enum class Purpose { None, Close, Load, ReplaceBroken, RestoreAutosave };
+  enum class Answer { None, Save, Yes, No };
+
+  void open(Purpose purpose, const std::string& question, const std::string& answers);
+  void close() { purpose_ = Purpose::None; }
+  bool isOpen() const { return purpose_ != Purpose::None; }
+  Purpose purpose() const { return purpose_; }
+  void draw() { panel.draw(); }
+
+ private:
+  Purpose purpose_ = Purpose::None;
+  PopUp panel;
+};

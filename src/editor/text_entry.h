@@ -1,0 +1,31 @@
+#pragma once
+
+#include <allegro5/allegro_font.h>
+
+#include <string>
+
+#include "states/pop_up.h"
+
+// The one-line entry in which the author types a sign's message. It takes the keyboard's
+// character events; Enter keeps the text, Escape drops it.
+class TextEntry {
+ public:
+  static constexpr size_t kMostCharacters = 90;
+  enum class Outcome { Editing, Confirmed, Cancelled };
+
+  void open(const std::string& text, double openedAt);
+  void close() { isOpen_ = false; }
+  bool isOpen() const { return isOpen_; }
+  const std::string& text() const { return text_; }
+
+  // One key of the keyboard's character events. Events older than the opening belong to the
+  // key that opened the entry and are ignored.
+  Outcome type(int keyCode, int character, double timestamp);
+  void draw();
+
+ private:
+  std::string text_;
+  double openedAt = 0;
+  bool isOpen_ = false;
+  PopUp panel;
+};
