@@ -4,7 +4,7 @@
 #include "entities/avatar.h"
 #include "world/world.h"
 
-ForceField::ForceField(bool vertical) : vertical(vertical) {}
+ForceField::ForceField(bool isVertical) : vertical(isVertical) {}
 
 const int* ForceField::tags() const {
   static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("posi"), 0};

@@ -11,9 +11,9 @@ constexpr int kTextEnd = '$';
 
 }  // namespace
 
-Message::Message(const std::string& text) {
+Message::Message(const std::string& signText) {
   getResource(sheet, "media/tilesheet.png");
-  setText(text);
+  setText(signText);
 }
 
 // A panel never handed to a world is still ours.

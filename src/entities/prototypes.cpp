@@ -30,7 +30,7 @@ Prototypes::Prototypes() {
 }
 
 Prototypes::~Prototypes() {
-  for (auto& entry : map_) delete entry.second;
+  for (const auto& entry : map_) delete entry.second;
   map_.clear();
 }
 

@@ -15,6 +15,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "world/world.h"
+
 void initAllegroForTests() {
   ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, atexit));
   ASSERT_TRUE(al_init_image_addon());
@@ -23,6 +25,12 @@ void initAllegroForTests() {
   ASSERT_TRUE(al_init_primitives_addon());
   ASSERT_TRUE(al_init_acodec_addon());
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+}
+
+void updateWorld(World& world, double dt) {
+  std::vector<Entity*>& dynamic = world.byTag(tagOf("dyna"));
+  for (size_t i = 0; i < dynamic.size(); ++i) dynamic[i]->update(dt);
+  world.flush();
 }
 
 TempDir::TempDir() {
