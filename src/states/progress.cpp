@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "app/safe_file.h"
+
 namespace {
 
 constexpr double kTargetTimeBeyondTable = 100.0;  // s, as generous as the last levels of the table
@@ -127,18 +129,13 @@ std::vector<unsigned char> Progress::fileBytes() const {
   return bytes;
 }
 
-// The new content goes to a temporary file that replaces the old one only once it is whole,
-// so a crash or a full disk never leaves a half-written record behind.
+// The new content replaces the old file only once it is whole and on disk, so a crash or a
+// full disk never leaves a half-written record behind.
 bool Progress::save() const {
-  std::string temporary = path + ".tmp";
   std::vector<unsigned char> bytes = fileBytes();
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (file && std::fclose(file) != 0) written = false;
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  int error = errno;
-  if (file) std::remove(temporary.c_str());
-  std::printf("Unable to save progress to '%s': %s.\n", path.c_str(), std::strerror(error));
+  FileResult written = replaceFile(path, std::string(bytes.begin(), bytes.end()));
+  if (written.ok) return true;
+  std::printf("Unable to save progress to '%s': %s.\n", path.c_str(), written.reason.c_str());
   return false;
 }
 

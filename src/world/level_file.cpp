@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/safe_file.h"
 #include "world/level_text.h"
 
 namespace {
@@ -59,19 +60,16 @@ LevelFileResult readLevel(const PrototypeMap& prototypes, const char* path, Worl
     LevelFileResult result = readRecord(prototype->second, file.get(), path, offset, entities);
     if (!result.ok) return result;
   }
+  // A directory opens but cannot be read: it is no empty level.
+  if (std::ferror(file.get())) return failure(format("CANNOT OPEN '%s'!!!", path));
   for (std::unique_ptr<Entity>& entity : entities) world.add(entity.release());
   return {};
 }
 
 LevelFileResult writeLevelBytes(const char* path, const std::string& bytes) {
-  std::string temporary = std::string(path) + ".tmp";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return failure(format("CANNOT OPEN '%s'!!!", path));
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (std::fclose(file) != 0) written = false;
-  if (written && std::rename(temporary.c_str(), path) == 0) return {};
-  std::remove(temporary.c_str());
-  return failure(format("CANNOT WRITE '%s'!!!", path));
+  FileResult written = replaceFile(path, bytes);
+  if (written.ok) return {};
+  return failure(format(written.opened ? "CANNOT WRITE '%s'!!!" : "CANNOT OPEN '%s'!!!", path));
 }
 
 // The records are gathered in memory first, so that the file is written in one piece.

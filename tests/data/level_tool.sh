@@ -15,12 +15,13 @@ printf 'av\x01\x01tl\x00\x02\x03tl\x01\x02\x04vr\x0a\x0f\x02\x01ms\x03\x04Hello$
 "$tool" compile "$WORK/dumped.txt" "$WORK/again.lv" && cmp -s "$WORK/level.lv" "$WORK/again.lv" ||
   fail "dump and compile changed the bytes"
 
-expect_error() {  # LABEL PATTERN COMMAND...
-  "${@:3}" > "$WORK/out" 2> "$WORK/err"
+expect_exit() {  # STATUS LABEL PATTERN COMMAND...
+  "${@:4}" > "$WORK/out" 2> "$WORK/err"
   local status=$?
-  [ "$status" = 1 ] && grep -q -- "$2" "$WORK/err" && [ ! -s "$WORK/out" ] ||
-    fail "$1: status $status, message '$(cat "$WORK/err")'"
+  [ "$status" = "$1" ] && grep -q -- "$3" "$WORK/err" && [ ! -s "$WORK/out" ] ||
+    fail "$2: status $status, message '$(cat "$WORK/err")'"
 }
+expect_error() { expect_exit 1 "$@"; }
 printf 'tl 1 2 12\n' > "$WORK/bad.txt"
 expect_error "bad channel" "bad.txt: line 1: the tile channel must be a number from 0 to 9, not '12'" \
   "$tool" compile "$WORK/bad.txt" "$WORK/bad.lv"
@@ -28,7 +29,12 @@ expect_error "bad channel" "bad.txt: line 1: the tile channel must be a number f
 printf 'tl\x01\x02\x03zz\x01\x01' > "$WORK/bad.lv"
 expect_error "unknown code" "bad.lv: byte 5: unknown kind 'zz'" "$tool" dump "$WORK/bad.lv"
 expect_error "missing file" "cannot read '.*nothing.lv'" "$tool" dump "$WORK/nothing.lv"
-expect_error "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
-expect_error "unknown command" "usage:" "$tool" show "$WORK/level.lv"
+expect_error "a directory to dump" "cannot read '$WORK': Is a directory" "$tool" dump "$WORK"
+expect_error "a directory to compile" "cannot read '$WORK'" "$tool" compile "$WORK" "$WORK/x.lv"
+ln -s /dev/full "$WORK/device.lv"
+expect_error "a device to replace" "CANNOT OPEN" "$tool" compile "$WORK/level.txt" "$WORK/device.lv"
+[ -c /dev/full ] && [ -L "$WORK/device.lv" ] || fail "the device or the link to it was replaced"
+expect_exit 2 "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
+expect_exit 2 "unknown command" "usage:" "$tool" show "$WORK/level.lv"
 
 finish "level tool: all checks passed"

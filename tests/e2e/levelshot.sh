@@ -40,5 +40,7 @@ scripts/headless "$build/levelshot" "$WORK/level.lv" "$WORK/x.png" Plaid > /dev/
 [ $? = 1 ] && grep -q "no theme called Plaid" "$WORK/err" || fail "unknown theme: $(cat "$WORK/err")"
 scripts/headless "$build/levelshot" "$WORK/missing.lv" "$WORK/x.png" > /dev/null 2> "$WORK/err"
 [ $? = 1 ] && grep -q "CANNOT OPEN '.*missing.lv'!!!" "$WORK/err" || fail "missing level: $(cat "$WORK/err")"
+scripts/headless "$build/levelshot" "$WORK" "$WORK/x.png" > /dev/null 2> "$WORK/err"
+[ $? = 1 ] && grep -q "CANNOT OPEN '$WORK'!!!" "$WORK/err" || fail "a directory as level: $(cat "$WORK/err")"
 
 finish "levelshot: all checks passed"

@@ -33,7 +33,12 @@ expect_failure "unknown record" 1 "UNMAPPABLE 'zz'!!!" "$WORK/bad.lv" --frames 5
 expect_failure "missing level" 1 "CANNOT OPEN '$WORK/missing.lv'!!!" "$WORK/missing.lv"
 expect_failure "bad script" 1 "$WORK/bad.in:3: unknown key in 'RQ' (keys are L R U D Z X, or - for none)" \
   "$WORK/floor.lv" --inputs "$WORK/bad.in"
-"$sim" "$WORK/floor.lv" --dt 0 > /dev/null 2>&1
-[ $? = 2 ] || fail "--dt 0 is not refused with status 2"
+expect_failure "a directory as level" 1 "CANNOT OPEN '$WORK'!!!" "$WORK" --frames 5
+expect_failure "a directory as script" 1 "CANNOT OPEN '$WORK'!!!" "$WORK/floor.lv" --inputs "$WORK"
+for bad in "--dt 0" "--dt nan" "--frames 4294967297" "--frames -1" "--index 300000000" "--index -3" "--frames 5x"; do
+  # shellcheck disable=SC2086
+  "$sim" "$WORK/floor.lv" $bad > /dev/null 2> "$WORK/usage.err"
+  [ $? = 2 ] && grep -q "^usage:" "$WORK/usage.err" || fail "'$bad' is not refused with the usage and status 2"
+done
 
 finish

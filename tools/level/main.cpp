@@ -1,14 +1,13 @@
 // binhopper-level: turns the readable level text into a level file and back.
 //   binhopper-level compile SRC.txt OUT.lv
 //   binhopper-level dump IN.lv            (text on standard output)
-// Exits 1 with one line on standard error when the input is bad.
+// Exits 1 with one line on standard error when the input is bad, 2 on a wrong command line.
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "app/safe_file.h"
 #include "world/level_file.h"
 #include "world/level_text.h"
 
@@ -23,16 +22,16 @@ int failWith(const std::string& message) {
   return 1;
 }
 
-bool readWhole(const char* path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+// Empty when the file was read whole, otherwise what to tell the author.
+std::string readWhole(const char* path, std::string& bytes) {
+  FileResult read = readWholeFile(path, bytes);
+  return read.ok ? "" : std::string("cannot read '") + path + "': " + read.reason;
 }
 
 int compile(const char* source, const char* output) {
   std::string text;
-  if (!readWhole(source, text)) return failWith(std::string("cannot read '") + source + "'");
+  std::string problem = readWhole(source, text);
+  if (!problem.empty()) return failWith(problem);
   LevelTextResult result = compileLevelText(text);
   if (!result.ok) return failWith(std::string(source) + ": " + result.message);
   LevelFileResult written = writeLevelBytes(output, result.output);
@@ -42,7 +41,8 @@ int compile(const char* source, const char* output) {
 
 int dump(const char* level) {
   std::string bytes;
-  if (!readWhole(level, bytes)) return failWith(std::string("cannot read '") + level + "'");
+  std::string problem = readWhole(level, bytes);
+  if (!problem.empty()) return failWith(problem);
   LevelTextResult result = dumpLevelText(bytes);
   if (!result.ok) return failWith(std::string(level) + ": " + result.message);
   std::fwrite(result.output.data(), 1, result.output.size(), stdout);
@@ -55,5 +55,5 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "compile") == 0) return compile(argv[2], argv[3]);
   if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return dump(argv[2]);
   std::fputs(kUsage, stderr);
-  return 1;
+  return 2;
 }

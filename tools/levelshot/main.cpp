@@ -78,7 +78,7 @@ void drawLevel(World& world, Theme& theme) {
 int main(int argc, char** argv) {
   if (argc < 3 || argc > 4) {
     std::fputs("usage: levelshot LEVEL.lv OUT.png [THEME]\n", stderr);
-    return 1;
+    return 2;
   }
   ALLEGRO_DISPLAY* display = startLibrary();
   createThemes();

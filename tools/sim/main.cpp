@@ -10,21 +10,31 @@
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/music.h"
+#include "app/safe_file.h"
 #include "states/input_script.h"
 #include "states/progress.h"
 #include "states/simulator.h"
 #include "themes/theme.h"
+#include "world/tag.h"
 
 namespace {
 
 constexpr double kDefaultDt = 0.017;  // s, the game's minimum frame
 constexpr int kUsageError = 2;
+constexpr double kShortestDt = 1e-6;  // s; a step must move time forward
+constexpr double kLongestDt = 10.0;   // s; far beyond any frame the game hands out
+constexpr long kLowestIndex = -2;     // the final screen
+constexpr long kHighestIndex = 254;   // the progress file holds at most 255 records
 
 struct Options {
   std::string level;
@@ -33,21 +43,26 @@ struct Options {
   double dt = kDefaultDt;
   int index = -1;
   bool trace = false;
+  int statsEvery = 0;  // frames between STATS lines; 0 prints none
 };
 
 [[noreturn]] void usage(const std::string& problem) {
   std::fprintf(stderr, "binhopper-sim: %s\n", problem.c_str());
   std::fprintf(stderr,
-               "usage: binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I] [--trace]\n");
+               "usage: binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I] [--trace]\n"
+               "       [--stats N]  (every N frames: entity counts and peak memory)\n");
   std::exit(kUsageError);
 }
 
-// Reads the whole of text as a number; anything left over is an error.
+// Reads the whole of text as a number within [lowest, highest]; anything else is an error.
 template <typename Number>
-Number number(const char* option, const char* text, Number (*convert)(const char*, char**)) {
+Number number(const char* option, const char* text, Number (*convert)(const char*, char**), Number lowest,
+              Number highest) {
   char* end = nullptr;
+  errno = 0;
   Number value = convert(text, &end);
-  if (end == text || *end != '\0') usage(std::string("bad value '") + text + "' for " + option);
+  if (end == text || *end != '\0' || errno == ERANGE) usage(std::string("bad value '") + text + "' for " + option);
+  if (!(value >= lowest && value <= highest)) usage(std::string("value '") + text + "' out of range for " + option);
   return value;
 }
 
@@ -63,13 +78,13 @@ Options parseOptions(int argc, char** argv) {
     } else if (argument == "--inputs" && hasValue) {
       options.inputs = argv[++i];
     } else if (argument == "--frames" && hasValue) {
-      options.frames = static_cast<int>(number("--frames", argv[++i], toLong));
-      if (options.frames < 0) usage("--frames must not be negative");
+      options.frames = static_cast<int>(number("--frames", argv[++i], toLong, 0L, long{INT_MAX}));
     } else if (argument == "--dt" && hasValue) {
-      options.dt = number("--dt", argv[++i], std::strtod);
-      if (!(options.dt > 0)) usage("--dt must be positive");
+      options.dt = number("--dt", argv[++i], std::strtod, kShortestDt, kLongestDt);
+    } else if (argument == "--stats" && hasValue) {
+      options.statsEvery = static_cast<int>(number("--stats", argv[++i], toLong, 1L, long{INT_MAX}));
     } else if (argument == "--index" && hasValue) {
-      options.index = static_cast<int>(number("--index", argv[++i], toLong));
+      options.index = static_cast<int>(number("--index", argv[++i], toLong, kLowestIndex, kHighestIndex));
     } else if (argument.rfind("--", 0) == 0 || !options.level.empty()) {
       usage("unexpected argument '" + argument + "'");
     } else {
@@ -83,11 +98,12 @@ Options parseOptions(int argc, char** argv) {
 InputScript readScript(const std::string& path) {
   InputScript script;
   if (path.empty()) return script;
-  std::ifstream in(path);
-  if (!in) {
+  std::string text;
+  if (!readWholeFile(path, text).ok) {
     std::printf("CANNOT OPEN '%s'!!!\n", path.c_str());
     std::exit(1);
   }
+  std::istringstream in(text);
   std::string error;
   if (!script.read(in, path, error)) {
     std::printf("%s\n", error.c_str());
@@ -119,6 +135,15 @@ void useFreshProgress(int levelIndex) {
   record.ensureRecords(levelIndex + 1);
 }
 
+// For soak tests: a level that runs for an hour must not grow.
+void printStats(int frame, Simulator& simulator) {
+  rusage resources{};
+  getrusage(RUSAGE_SELF, &resources);
+  World& world = *simulator.state().world;
+  std::printf("STATS frame=%d dyna=%zu rndr=%zu peak_kib=%ld\n", frame, world.byTag(tagOf("dyna")).size(),
+              world.byTag(tagOf("rndr")).size(), resources.ru_maxrss);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,6 +157,7 @@ int main(int argc, char** argv) {
   for (int frame = 1; frame <= frames; ++frame) {
     simulator.step(script.keysAt(frame), options.dt);
     if (options.trace) std::fputs(simulator.trace().c_str(), stdout);
+    if (options.statsEvery && frame % options.statsEvery == 0) printStats(frame, simulator);
   }
   std::printf("%s\n", simulator.end().c_str());
   return 0;
