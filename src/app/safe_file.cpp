@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kMaximumLinks = 40;  // as many as the kernel follows before ELOOP
+constexpr int kMaximumLinks = 40;                // as many as the kernel follows before ELOOP
 constexpr size_t kMaximumReadBytes = 64u << 20;  // far beyond any level, script or record
 
 FileResult failure(const std::string& reason) { return FileResult{false, reason}; }

@@ -175,9 +175,9 @@ Entity* EditorState::cellAt(int column, int row) const {
 
 // Positions left of or above the screen would truncate into the first column or row.
 EditorState::Cell EditorState::mouseCell() const {
-  const ALLEGRO_MOUSE_STATE* mouse = currentState()->mouseState();
-  bool inside = mouse->x >= 0 && mouse->x < kScreenWidth && mouse->y >= 0 && mouse->y < kScreenHeight;
-  return Cell{mouse->x / kCellSize * kCellSize, mouse->y / kCellSize * kCellSize, inside};
+  const ALLEGRO_MOUSE_STATE* pointer = currentState()->mouseState();
+  bool inside = pointer->x >= 0 && pointer->x < kScreenWidth && pointer->y >= 0 && pointer->y < kScreenHeight;
+  return Cell{pointer->x / kCellSize * kCellSize, pointer->y / kCellSize * kCellSize, inside};
 }
 
 Entity*& EditorState::cell(int column, int row) { return cells[column * kRows + row]; }

@@ -23,7 +23,7 @@ const char* const kSnackReason = "have become a snack for a feral baddie.";
 
 }  // namespace
 
-Baddie::Baddie(bool feral) : feral(feral) {
+Baddie::Baddie(bool isFeral) : feral(isFeral) {
   getResource(sheet, "media/badsheet.png");
   getResource(dieSound, "media/die.wav");
 }

@@ -16,7 +16,7 @@ constexpr double kSparkDrag = -0.02;  // fraction of the speed per update
 
 }  // namespace
 
-Container::Container(double x, double y, int remaining) : remaining(remaining) {
+Container::Container(double x, double y, int bagsWanted) : remaining(bagsWanted) {
   setPosition(x, y);
   getResource(sheet, "media/contsheet.png");
   getResource(font, "media/font.ttf");

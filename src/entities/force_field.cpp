@@ -11,7 +11,7 @@ const char* const kBakedReason = "got baked by a force field";
 
 }  // namespace
 
-ForceField::ForceField(bool vertical) : vertical(vertical) {}
+ForceField::ForceField(bool isVertical) : vertical(isVertical) {}
 
 const int* ForceField::tags() const {
   static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};

@@ -6,7 +6,7 @@
 #include "world/channel_states.h"
 #include "world/draw_layer.h"
 
-Lever::Lever(int channel, bool on) : channel(channel), on(on) {
+Lever::Lever(int switchChannel, bool startsOn) : channel(switchChannel), on(startsOn) {
   getResource(sheet, "media/tilesheet.png");
   getResource(switchSound, "media/switch.wav");
 }

@@ -7,9 +7,9 @@
 #include "world/draw_layer.h"
 #include "world/world.h"
 
-Message::Message(const std::string& text) {
+Message::Message(const std::string& signText) {
   getResource(sheet, "media/tilesheet.png");
-  setText(text);
+  setText(signText);
 }
 
 // A panel never handed to a world is still ours.

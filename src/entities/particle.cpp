@@ -20,9 +20,14 @@ constexpr float kGlowSpread = 5.0f;   // px either way
 
 }  // namespace
 
-Particle::Particle(const std::string& imageFile, double x, double y, double vx, double vy, double life, double drag,
-                   int blendDest)
-    : vx(vx), vy(vy), life(life), initialLife(life), drag(drag), blendDest(blendDest) {
+Particle::Particle(const std::string& imageFile, double x, double y, double startVx, double startVy, double lifetime,
+                   double dragPerUpdate, int destinationBlend)
+    : vx(startVx),
+      vy(startVy),
+      life(lifetime),
+      initialLife(lifetime),
+      drag(dragPerUpdate),
+      blendDest(destinationBlend) {
   setPosition(x, y);
   getResource(image, imageFile);
 }

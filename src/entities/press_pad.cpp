@@ -13,7 +13,7 @@ constexpr double kFootY = 19;  // px below an entity's top: where its feet are
 
 }  // namespace
 
-PressPad::PressPad(int channel, bool restingOn) : channel(channel), restingOn(restingOn) {
+PressPad::PressPad(int switchChannel, bool onAtRest) : channel(switchChannel), restingOn(onAtRest) {
   getResource(sheet, "media/tilesheet.png");
   getResource(switchSound, "media/switch.wav");
 }

@@ -42,8 +42,8 @@ void drawEdgeQuads(int edges, float x, float y, bool solid) {
 
 }  // namespace
 
-Tile::Tile(int channel, Level* level, int col, int row)
-    : channel(channel), level(level), col(col), row(row), sheet(sheetResource("media/tilesheet.png")) {
+Tile::Tile(int switchChannel, Level* grid, int column, int gridRow)
+    : channel(switchChannel), level(grid), col(column), row(gridRow), sheet(sheetResource("media/tilesheet.png")) {
   xPos = kSize * col;
   yPos = kSize * row;
 }

@@ -42,7 +42,7 @@ World::~World() {
 std::vector<Entity*>& World::byTag(int tag) { return byTag_[tag]; }
 
 Entity* World::first(int tag) {
-  std::vector<Entity*>& list = byTag(tag);
+  const std::vector<Entity*>& list = byTag(tag);
   return list.empty() ? nullptr : list.front();
 }
 

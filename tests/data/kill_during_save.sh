@@ -3,19 +3,17 @@
 # again; after every kill the file is one of the two contents the writer alternates, whole.
 set -u
 loop="$1/save-loop"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../lib/check.bash"
 kills=${KILL_ROUNDS:-1000}
-failures=0
 
 # The two files a writer can leave: learnt from the writer itself after one save of each.
-contents_of() {  # KIND -> writes $work/KIND.first and $work/KIND.second
-  local kind=$1 file="$work/$1.file" seen=0
+contents_of() {  # KIND -> writes $WORK/KIND.first and $WORK/KIND.second
+  local kind=$1 file="$WORK/$1.file" seen=0
   rm -f "$file"
   "$loop" "$kind" "$file" & local pid=$!
   until [ $seen -ge 2 ]; do
-    if [ -f "$file" ] && ! cmp -s "$file" "$work/$kind.first" 2>/dev/null; then
-      if [ $seen -eq 0 ]; then cp "$file" "$work/$kind.first"; else cp "$file" "$work/$kind.second"; fi
+    if [ -f "$file" ] && ! cmp -s "$file" "$WORK/$kind.first" 2>/dev/null; then
+      if [ $seen -eq 0 ]; then cp "$file" "$WORK/$kind.first"; else cp "$file" "$WORK/$kind.second"; fi
       seen=$((seen + 1))
     fi
   done
@@ -25,20 +23,19 @@ contents_of() {  # KIND -> writes $work/KIND.first and $work/KIND.second
 
 for kind in progress level; do
   contents_of "$kind"
-  file="$work/$kind.file"
+  file="$WORK/$kind.file"
   bad=0
   for ((round = 0; round < kills; round++)); do
     "$loop" "$kind" "$file" & pid=$!
     sleep "0.00$((RANDOM % 10))"
     kill -9 $pid
     wait $pid 2>/dev/null
-    if ! cmp -s "$file" "$work/$kind.first" && ! cmp -s "$file" "$work/$kind.second"; then
+    if ! cmp -s "$file" "$WORK/$kind.first" && ! cmp -s "$file" "$WORK/$kind.second"; then
       bad=$((bad + 1))
-      echo "FAIL: $kind file after kill $round: $(stat -c %s "$file" 2>&1) bytes"
+      fail "$kind file after kill $round: $(stat -c %s "$file" 2>&1) bytes"
     fi
   done
-  leftovers=$(find "$work" -name "$kind.file.tmp" | wc -l)
+  leftovers=$(find "$WORK" -name "$kind.file.tmp" | wc -l)
   echo "$kind: $kills kills, $bad damaged files, $leftovers temporary files left"
-  failures=$((failures + bad))
 done
-[ $failures -eq 0 ]
+finish "every kill left a whole file"

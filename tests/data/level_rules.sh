@@ -9,12 +9,7 @@
 #  - the title and final scenes hold no avatar (they must never count a death).
 BUILD=${1:?usage: $0 BUILD_DIR}
 MAX_SIGN=90
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../lib/check.bash"
 
 # Prints one problem per line for a dumped level, then "avatars N" and "containers N".
 survey() {
@@ -85,5 +80,4 @@ for n in $(seq 1 16); do check_level "$n" numbered; done
 check_level title scene
 check_level winner scene
 
-[ "$failures" -eq 0 ] || exit 1
-echo "16 levels and 2 scenes keep the level rules"
+finish "16 levels and 2 scenes keep the level rules"

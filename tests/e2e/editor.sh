@@ -20,6 +20,7 @@ grid_visible() {
   read -r cell g b <<< "$(mean_colour "$1" 710 400 1 100)"
   [ $((cell - line1)) -gt 40 ] || [ $((cell - line2)) -gt 40 ]
 }
+grid_hidden() { ! grid_visible "$1"; }
 
 # The file's bytes as hex once they are what is expected, polling for up to 5 s: FILE HEX.
 file_holds() {
@@ -74,22 +75,16 @@ scenario() {
   wheel down
   click_at 610 210            # forcefield(v) in column 30, row 10
   press s
-  sleep 0.3
-  local saved expected
-  saved=$(xxd -p levels/edit.lv 2>/dev/null | tr -d '\n')
-  expected=$(printf 'tl\x05\x05\x00av\x0a\x0fbd\x14\x14\x00ff\x1e\x0a\x01' | xxd -p | tr -d '\n')
-  [ "$saved" = "$expected" ] || fail "levels/edit.lv holds '$saved', expected '$expected'"
+  printf 'tl\x05\x05\x00av\x0a\x0fbd\x14\x14\x00ff\x1e\x0a\x01' > expected.lv
+  wait_until 10 cmp -s levels/edit.lv expected.lv ||
+    fail "levels/edit.lv holds '$(xxd -p levels/edit.lv 2>/dev/null | tr -d '\n')', expected '$(xxd -p expected.lv)'"
 
   screenshot editor.png
   grid_visible editor.png || fail "the editor's grid is not on screen"
   press p
-  sleep 0.5
-  screenshot play.png
-  grid_visible play.png && fail "P did not start the test play"
+  settle play.png grid_hidden || fail "P did not start the test play"
   press Escape
-  sleep 0.5
-  screenshot back.png
-  grid_visible back.png || fail "Escape did not return to the editor"
+  settle back.png grid_visible || fail "Escape did not return to the editor"
   game_running || fail "the editor ended after the test play"
   "$E2E_BUILD/xclose" "$WINDOW"
   expect_exit 0 "after closing the editor"

@@ -3,26 +3,23 @@
 # rejects bad input with status 1.
 set -u
 build="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../lib/check.bash"
 
 # Row 10: tile (10, 10) stands alone; tiles (20..22, 10) are channel 0 and (23, 10) channel 1.
-printf 'grid%10s\n..........0.........0001\nend\n' | tr ' ' '\n' > "$work/level.txt"
-"$build/binhopper-level" compile "$work/level.txt" "$work/level.lv" || fail "compile"
+printf 'grid%10s\n..........0.........0001\nend\n' | tr ' ' '\n' > "$WORK/level.txt"
+"$build/binhopper-level" compile "$WORK/level.txt" "$WORK/level.lv" || fail "compile"
 
 pixel() {  # pixel THEME X Y -> "r,g,b"
-  convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+  convert "$WORK/$1.png" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
 expect_pixel() {  # expect_pixel LABEL THEME X Y R,G,B
   [ "$(pixel "$2" "$3" "$4")" = "$5" ] || fail "$1: pixel ($3, $4) under $2 is $(pixel "$2" "$3" "$4"), not $5"
 }
 
 for theme in Sky Night Crooked; do
-  scripts/headless "$build/levelshot" "$work/level.lv" "$work/$theme.png" "$theme" || fail "levelshot $theme exited $?"
+  scripts/headless "$build/levelshot" "$WORK/level.lv" "$WORK/$theme.png" "$theme" || fail "levelshot $theme exited $?"
 done
-[ "$(identify -format '%wx%h' "$work/Sky.png")" = 800x600 ] || fail "picture size"
+[ "$(identify -format '%wx%h' "$WORK/Sky.png")" = 800x600 ] || fail "picture size"
 
 # Sky: top colour (0.58, 0.85, 1.0) at row 0, bottom colour (0.3, 0.55, 1.0) at row 599.
 expect_pixel "sky top" Sky 400 0 148,217,255
@@ -39,12 +36,11 @@ expect_pixel "night sky under the veil" Night 400 0 27,7,41
 expect_pixel "crooked sky" Crooked 400 0 148,217,255
 [ "$(pixel Crooked 200 210)" != 0,0,0 ] || fail "the crooked level is not tilted"
 
-scripts/headless "$build/levelshot" "$work/level.lv" "$work/x.png" Plaid > /dev/null 2> "$work/err"
-[ $? = 1 ] && grep -q "no theme called Plaid" "$work/err" || fail "unknown theme: $(cat "$work/err")"
-scripts/headless "$build/levelshot" "$work/missing.lv" "$work/x.png" > /dev/null 2> "$work/err"
-[ $? = 1 ] && grep -q "CANNOT OPEN '.*missing.lv'!!!" "$work/err" || fail "missing level: $(cat "$work/err")"
-scripts/headless "$build/levelshot" "$work" "$work/x.png" > /dev/null 2> "$work/err"
-[ $? = 1 ] && grep -q "CANNOT OPEN '$work'!!!" "$work/err" || fail "a directory as level: $(cat "$work/err")"
+scripts/headless "$build/levelshot" "$WORK/level.lv" "$WORK/x.png" Plaid > /dev/null 2> "$WORK/err"
+[ $? = 1 ] && grep -q "no theme called Plaid" "$WORK/err" || fail "unknown theme: $(cat "$WORK/err")"
+scripts/headless "$build/levelshot" "$WORK/missing.lv" "$WORK/x.png" > /dev/null 2> "$WORK/err"
+[ $? = 1 ] && grep -q "CANNOT OPEN '.*missing.lv'!!!" "$WORK/err" || fail "missing level: $(cat "$WORK/err")"
+scripts/headless "$build/levelshot" "$WORK" "$WORK/x.png" > /dev/null 2> "$WORK/err"
+[ $? = 1 ] && grep -q "CANNOT OPEN '$WORK'!!!" "$WORK/err" || fail "a directory as level: $(cat "$WORK/err")"
 
-[ "$failures" = 0 ] && echo "levelshot: all checks passed"
-exit "$failures"
+finish "levelshot: all checks passed"

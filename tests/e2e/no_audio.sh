@@ -4,15 +4,13 @@
 set -u
 build=$(cd "${1:?usage: no_audio.sh BUILD_DIR}" && pwd)
 repo=$PWD
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp -r levels media "$work/"
-cd "$work"
+source "$repo/tests/lib/check.bash"
+cp -r levels media "$WORK/"
+cd "$WORK"
 HEADLESS_NO_AUDIO=1 timeout 60 "$repo/scripts/headless" "$build/binhopper" > out.txt 2> err.txt
 code=$?
 if [ "$code" -ne 1 ] || ! printf 'FATAL: Unable to initialize audio..\n' | cmp -s - out.txt; then
-  echo "FAIL: exit status $code (expected 1), standard output:"
+  fail "exit status $code (expected 1), standard output:"
   od -c out.txt | head -5
-  exit 1
 fi
-echo "ok: the fatal line and exit status 1"
+finish "the fatal line and exit status 1"

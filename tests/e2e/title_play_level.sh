@@ -4,24 +4,18 @@
 # hang, and "Quit" ends the game with status 0.
 source "$(dirname "$0")/lib/game.bash"
 
-# Waits for the frame to change, then saves a screenshot: shot NAME.
-shot() {
-  sleep 0.5
-  screenshot "$1"
-}
+menu_hidden() { ! menu_visible "$1"; }
 
 scenario() {
   start_game || return 1
   click_at 70 345
-  shot level.png
-  menu_visible level.png && fail "the menu still shows after clicking level 1"
+  settle level.png menu_hidden || fail "the menu still shows after clicking level 1"
   press r
-  shot retried.png
+  screenshot retried.png
   game_running || fail "the game ended on R"
   menu_visible retried.png && fail "R went back to the menu"
   press Escape
-  shot menu.png
-  menu_visible menu.png || fail "Escape did not bring the menu back"
+  settle menu.png menu_visible || fail "Escape did not bring the menu back"
   for n in $(seq 1 10); do
     click_at 650 415
     game_running || { fail "the game ended at music click $n"; return 1; }

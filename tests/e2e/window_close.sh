@@ -13,6 +13,8 @@ end_and_check() {
   [ -s game_output.txt ] && fail "the game printed after $1: $(cat game_output.txt)"
 }
 
+menu_hidden() { ! menu_visible "$1"; }
+
 # Level 1 of the test's copy is a floor open at the left edge, so walking left is a sure death.
 prepare() {
   { echo "av 2 27"; for column in $(seq 0 39); do echo "tl $column 28 0"; done; } > open_edge.txt
@@ -29,13 +31,10 @@ scenario() {
   rm binhopper.dat
   start_game || return 1
   click_at 70 345             # level 1
-  sleep 0.3
+  settle level.png menu_hidden || fail "level 1 did not start"
   xdotool keydown Left        # off the left edge of the screen: a fall to death
   sleep 1.5
   xdotool keyup Left
-  sleep 0.3
-  screenshot level.png
-  menu_visible level.png && fail "level 1 did not start"
   end_and_check "closing the window in a level" "$E2E_BUILD/xclose" "$WINDOW"
   [ "$(od -A n -t d4 -N 4 binhopper.dat 2>/dev/null | tr -d ' ')" = 1 ] || fail "the level's death is not in binhopper.dat"
   return 0

@@ -3,16 +3,14 @@
 # replays through binhopper-sim to a completion (status 2) with all the loose garbage and an
 # elapsed time strictly below the level's target time. For levels 1 to 14 the time must also lie
 # within 70-97 % of the target, so that the silver crown is a real challenge and not a gift.
+# Each replay's whole trace must hash to the value in tests/sim/levels/solution-traces.sha256:
+# any change to a rule, a number or the order of a frame's steps that touches a shipped level
+# shows here, even where no hand-worked test looks.
 BUILD=${1:?usage: $0 BUILD_DIR}
 LEVELS=16
 # The target times of the table in docs/levels.md, which a unit test holds to the game's own.
 mapfile -t TARGETS < <(awk -F'|' '$2 ~ /^ *[0-9]+ *$/ { gsub(/[ s]/, "", $5); print $5 }' docs/levels.md)
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../lib/check.bash"
 
 field() {  # field NAME LINE -> the value of NAME=... in an END line
   sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$2"
@@ -25,7 +23,11 @@ for n in $(seq 1 $LEVELS); do
     fail "level $n: $level or $script is missing"
     continue
   fi
-  end=$("$BUILD/binhopper-sim" "$level" --inputs "$script" --index $((n - 1)) | tail -n 1)
+  trace=$("$BUILD/binhopper-sim" "$level" --inputs "$script" --index $((n - 1)) --trace)
+  end=$(tail -n 1 <<<"$trace")
+  hash=$(sha256sum <<<"$trace" | cut -d ' ' -f 1)
+  [ "$hash" = "$(awk -v n="$n" '$1 == n { print $2 }' tests/sim/levels/solution-traces.sha256)" ] ||
+    fail "level $n: the solution's trace changed (sha256 $hash)"
   status=$(field status "$end")
   elapsed=$(field elapsed "$end")
   garbage=$(field garbage "$end")
@@ -42,5 +44,4 @@ for n in $(seq 1 $LEVELS); do
   echo "level $n: elapsed $elapsed of target $target, garbage $garbage/$loose"
 done
 
-[ "$failures" -eq 0 ] || exit 1
-echo "all $LEVELS level solutions replay with both crowns"
+finish "all $LEVELS level solutions replay with both crowns"

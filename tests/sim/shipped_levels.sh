@@ -3,13 +3,7 @@
 # a minute of play nothing in them falls, is lost or leaves its place.
 set -u
 build="${1:?usage: shipped_levels.sh BUILD_DIR}"
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../lib/check.bash"
 
 # Numbered levels and their solutions are checked by level_solutions.sh.
 
@@ -32,12 +26,12 @@ rows_at() {
 }
 for scene in "title -1" "winner -2"; do
   set -- $scene
-  "$build/binhopper-sim" "levels/$1.lv" --frames 3600 --index "$2" --trace > "$work/$1.out" ||
+  "$build/binhopper-sim" "levels/$1.lv" --frames 3600 --index "$2" --trace > "$WORK/$1.out" ||
     fail "levels/$1.lv does not run a minute in the simulator"
-  first=$(rows_at "$work/$1.out" 1)
-  last=$(rows_at "$work/$1.out" 3600)
+  first=$(rows_at "$WORK/$1.out" 1)
+  last=$(rows_at "$WORK/$1.out" 3600)
   [ -n "$first" ] || fail "levels/$1.lv has no baddie or bag to watch"
   [ "$first" = "$last" ] || fail "levels/$1.lv changed in a minute: '$first' became '$last'"
 done
 
-[ "$failures" -eq 0 ]
+finish "the scenes need no avatar and stay put for a minute"

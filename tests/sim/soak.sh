@@ -3,8 +3,7 @@
 # entities stays bounded and peak memory grows by less than 1 MiB between minute 5 and minute 60.
 set -u
 sim="${1:?usage: $0 BUILD_DIR}/binhopper-sim"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../lib/check.bash"
 
 frames_per_hour=212000   # 3600 s at the 0.017 s frame
 five_minutes=17647
@@ -25,4 +24,4 @@ soak() {  # LABEL LEVEL INDEX
 
 soak title levels/title.lv -1
 soak "final scene" levels/winner.lv -2
-[ $failures -eq 0 ]
+finish "both scenes stay bounded for an hour"

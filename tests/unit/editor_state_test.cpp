@@ -100,18 +100,6 @@ class EditorTest : public ::testing::Test {
   int wheel = 0;
 };
 
-TEST_F(EditorTest, PaletteHoldsEveryPrototypeInOrder) {
-  std::string labels;
-  for (const EditorState::PaletteEntry& entry : editor->palette) labels += entry.label() + " ";
-  EXPECT_EQ(labels,
-            "tile(0) message garbage loose garbage spikes forcefield(h) forcefield(v) avatar baddie(tame) "
-            "baddie(feral) container(1) container(2) container(3) container(4) container(5) lever(0,off) lever(0,on) "
-            "lever(1,off) lever(1,on) lever(2,off) lever(2,on) lever(3,off) lever(3,on) lever(4,off) lever(4,on) "
-            "presspad(0,off) presspad(0,on) presspad(1,off) presspad(1,on) presspad(2,off) presspad(2,on) "
-            "presspad(3,off) presspad(3,on) presspad(4,off) presspad(4,on) fireworks ");
-  EXPECT_EQ(editor->selected, 0);
-}
-
 TEST_F(EditorTest, KeysAndWheelChooseWithWrapAround) {
   tap(ALLEGRO_KEY_Z);
   EXPECT_EQ(editor->selected, 35) << "Z on the first prototype selects the last";

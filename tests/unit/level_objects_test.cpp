@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <tuple>
 
-#include "app/resource.h"
 #include "app/sound.h"
 #include "entities/avatar.h"
 #include "entities/baddie.h"
 #include "entities/bag.h"
-#include "entities/cloud.h"
 #include "entities/container.h"
 #include "entities/force_field.h"
 #include "entities/lever.h"
@@ -32,29 +29,6 @@ struct SoundLog {
   }
   ~SoundLog() { setSoundObserver(nullptr); }
 };
-
-TEST(Particle, MovesThenLosesItsDragPerUpdateAndDiesWithItsLife) {
-  ObjectScene scene;
-  auto* spark = scene.place(new Particle("media/glow.png", 0, 0, 100, -50, 0.05, 0.1, ALLEGRO_ONE), 10, 20);
-  scene.start();
-  scene.frame("", 0.02);
-  EXPECT_DOUBLE_EQ(spark->x(), 12.0) << "first step at the full speed";
-  EXPECT_DOUBLE_EQ(spark->y(), 19.0);
-  EXPECT_DOUBLE_EQ(spark->vx, 90.0) << "a tenth lost per update, not per second";
-  scene.frame("", 0.02);
-  EXPECT_DOUBLE_EQ(spark->x(), 13.8);
-  scene.frame("", 0.02);
-  EXPECT_EQ(scene.count<Particle>(), 0) << "life at or below 0 removes it";
-
-  spawnPuffs(scene.world, 100, 200);
-  scene.world.flush();
-  ASSERT_EQ(scene.count<Particle>(), 20);
-  for (Entity* e : scene.world.byTag(tagOf("rndr"))) {
-    auto* puff = static_cast<Particle*>(e);
-    EXPECT_TRUE(std::abs(puff->x() - 100) <= 10 && std::abs(puff->y() - 200) <= 10) << "puffs around the point";
-    EXPECT_TRUE(puff->vx == 0 && puff->vy >= -15 && puff->vy <= -7) << "puffs rise";
-  }
-}
 
 // Two hazards on one frame: the first reason stays, one death is counted, one set of puffs.
 TEST(Hazards, TwoKillersInOneFrameGiveOneDeath) {
@@ -261,26 +235,6 @@ TEST(Baddie, FeralBaddieEatsTwoBagsInOneFrameWithPuffsForEach) {
   EXPECT_EQ(scene.count<Bag>(), 0);
   EXPECT_EQ(scene.count<Particle>(), 40);
   EXPECT_EQ(soundsHeard, 2);
-}
-
-// A cloud drifts left at its own speed and comes back at the right edge, at a new height, only
-// once its right edge has passed x = 0.
-TEST(Cloud, DriftsLeftAndReentersAtTheRightEdge) {
-  initAllegroForTests();
-  createThemes();
-  Cloud cloud;
-  EXPECT_TRUE(cloud.speed >= 15.0 && cloud.speed <= 30.0) << cloud.speed;
-  cloud.speed = 20;
-  cloud.setPosition(10, 100);
-  cloud.update(0.5);
-  EXPECT_DOUBLE_EQ(cloud.x(), 0.0);
-  double width = al_get_bitmap_width(bitmapResource("media/cloud.png"));
-  cloud.setPosition(-width + 1, 100);
-  cloud.update(0.05);
-  EXPECT_DOUBLE_EQ(cloud.x(), -width) << "right edge exactly at 0: still on screen";
-  cloud.update(0.05);
-  EXPECT_EQ(cloud.x(), 800.0);
-  EXPECT_TRUE(cloud.y() >= -20.0 && cloud.y() <= 580.0) << cloud.y();
 }
 
 }  // namespace

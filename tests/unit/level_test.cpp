@@ -84,31 +84,10 @@ TEST_F(LevelGrid, BuildLinksTheLaterTileOfACellIgnoresOutsidersAndCountsLooseGar
   EXPECT_EQ(level.looseCount, 2);
 }
 
-TEST_F(LevelGrid, EdgesAtTheBorderAndBetweenChannels) {
-  // Row 0: channel 0 at columns 0 and 1, channel 1 at column 2. Column 39: channel 0 at rows 28, 29.
-  Tile* a = addTile(0, 0, 0);
-  Tile* b = addTile(0, 20, 0);
-  Tile* c = addTile(1, 40, 0);
-  Tile* d = addTile(0, 780, 560);
-  Tile* e = addTile(0, 780, 580);
-  build();
-  const std::tuple<const char*, Tile*, int> rows[] = {
-      {"top-left corner, same channel to the right", a, Tile::EDGE_LEFT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
-      {"between same channel left and other channel right", b, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
-      {"other channel to the left", c, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM},
-      {"right border, same channel below", d, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_TOP},
-      {"bottom-right corner", e, Tile::EDGE_LEFT | Tile::EDGE_RIGHT | Tile::EDGE_BOTTOM},
-  };
-  for (const auto& [label, tile, expected] : rows) EXPECT_EQ(tile->edges, expected) << label;
-  channelStates[0] = 0;
-  b->computeEdges();
-  EXPECT_EQ(b->edges, Tile::EDGE_RIGHT | Tile::EDGE_TOP | Tile::EDGE_BOTTOM) << "switching off changes no edges";
-}
-
 // Counts deletions, so that a tile deleted twice or never shows.
 class CountedTile : public Tile {
  public:
-  explicit CountedTile(int col) : Tile(0, nullptr, col, 1) {}
+  explicit CountedTile(int column) : Tile(0, nullptr, column, 1) {}
   ~CountedTile() override { ++deleted; }
   static int deleted;
 };

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-#include <set>
 #include <string>
 #include <tuple>
 
@@ -12,75 +10,6 @@
 namespace {
 
 using namespace std::string_literals;
-
-// Level bytes written here from the record layouts, independently of the library.
-class LevelMaker {
- public:
-  explicit LevelMaker(unsigned seed) : rng_(seed) {}
-
-  int below(int n) { return static_cast<int>(rng_() % n); }
-  // A flag byte: mostly 0 or 1, sometimes any value.
-  char flag() { return char(below(3) == 0 ? below(256) : below(2)); }
-
-  std::string record(const std::string& code, int col, int row) {
-    std::string bytes = code + char(col) + char(row);
-    if (code == "tl") bytes += char(below(10));
-    if (code == "ct") bytes += char(below(256));
-    if (code == "vr" || code == "pr") bytes += std::string{char(below(10)), flag()};
-    if (code == "ff" || code == "bd") bytes += flag();
-    for (int i = code == "ms" ? below(12) : 0; i > 0; --i) {
-      int c = below(255);
-      bytes += char(c == '$' ? 255 : c);  // any byte but the text's end
-    }
-    if (code == "ms") bytes += "$";
-    return bytes;
-  }
-  std::string anyRecord() {
-    static const char* codes[] = {"tl", "ct", "gb", "av", "ms", "lg", "vr", "sp", "ff", "pr", "bd", "fw"};
-    bool inGrid = below(4) != 0;
-    return record(codes[below(12)], inGrid ? below(40) : below(256), inGrid ? below(30) : below(256));
-  }
-  // Records of the kinds a grid can draw, in distinct cells in grid order.
-  std::string gridRun(int count) {
-    std::set<int> cells;
-    while (static_cast<int>(cells.size()) < count) cells.insert(below(1200));
-    std::string bytes;
-    for (int cell : cells) {
-      static const char* drawable[] = {"tl", "av", "gb", "lg", "sp", "fw"};
-      bytes += record(drawable[below(6)], cell % 40, cell / 40);
-    }
-    return bytes;
-  }
-  // One stray byte, an end code and what follows it, a code byte then the end code, or nothing.
-  std::string trailer() {
-    const std::string forms[] = {std::string(1, char(below(256))), "\xFF"s + char(below(256)) + "tl", "t\xFF", ""};
-    return forms[below(4)];
-  }
-
- private:
-  std::mt19937 rng_;
-};
-
-void expectRoundTrip(const std::string& bytes, const std::string& label) {
-  LevelTextResult text = dumpLevelText(bytes, levelKinds());
-  ASSERT_TRUE(text.ok) << label << ": " << text.message;
-  LevelTextResult again = compileLevelText(text.output, levelKinds());
-  ASSERT_TRUE(again.ok) << label << ": " << again.message << "\n" << text.output;
-  EXPECT_EQ(again.output, bytes) << label << "\n" << text.output;
-}
-
-TEST(LevelText, EveryKindInAnyOrderRoundTripsByteForByte) {
-  LevelMaker maker(12345);
-  for (int file = 0; file < 300; ++file) {
-    std::string bytes;
-    for (int part = maker.below(6); part > 0; --part) {
-      bytes += maker.below(2) ? maker.gridRun(1 + maker.below(40)) : maker.anyRecord();
-    }
-    bytes += maker.trailer();
-    expectRoundTrip(bytes, "file " + std::to_string(file));
-  }
-  expectRoundTrip("", "empty file");
-}
 
 // Eight or more records in grid order become a grid block; records out of grid order stay lines.
 TEST(LevelText, RunsInGridOrderBecomeGridsAndOthersLines) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <allegro5/allegro.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
 #include "entities/particle.h"
+#include "states/input_script.h"
 #include "states/progress.h"
 #include "unit/test_support.h"
 #include "world/channel_states.h"
@@ -47,16 +49,12 @@ class ObjectScene : public TestState {
 
   // One frame with the keys of `keys` held: letters from "LRUDZX", as in simulator scripts.
   void frame(const std::string& keys = "", double dt = kDt) {
-    const int codes[] = {ALLEGRO_KEY_LEFT, ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_UP,
-                         ALLEGRO_KEY_DOWN, ALLEGRO_KEY_Z,     ALLEGRO_KEY_X};
-    const std::string letters = "LRUDZX";
-    for (size_t i = 0; i < letters.size(); ++i) {
-      setKeyDown(keyboard, codes[i], keys.find(letters[i]) != std::string::npos);
-    }
+    std::vector<int> codes;
+    ASSERT_TRUE(keyCodesOf(keys, codes)) << keys;
+    keyboard = ALLEGRO_KEYBOARD_STATE{};
+    for (int code : codes) setKeyDown(keyboard, code, true);
     refreshRootSwitches();
-    std::vector<Entity*>& dynamic = world.byTag(tagOf("dyna"));
-    for (size_t i = 0; i < dynamic.size(); ++i) dynamic[i]->update(dt);
-    world.flush();
+    updateWorld(world, dt);
   }
   void frames(int count, const std::string& keys = "") {
     for (int i = 0; i < count; ++i) frame(keys);

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "app/frame_clock.h"
-#include "app/music.h"
 #include "entities/cloud.h"
-#include "states/gui_text.h"
 #include "unit/sim_run.h"
 #include "world/channel_states.h"
 #include "world/tag.h"
@@ -190,22 +188,6 @@ fw 26 10
   EXPECT_EQ(state().result, 0);
 }
 
-// zoom = zoom * 0.95 + 0.2 per update is 4 - 3 * 0.95^n: past 3.99 first at n = 112.
-TEST_F(PlayRun, ClosingZoomGrowsPerUpdateToExactly4) {
-  load(floorLevel());
-  avatar().complete();
-  frames(1);
-  EXPECT_DOUBLE_EQ(state().zoom, 1.15);
-  frames(1);
-  EXPECT_DOUBLE_EQ(state().zoom, 1.2925);
-  frames(109);
-  EXPECT_LT(state().zoom, 3.99);
-  frames(1);
-  EXPECT_EQ(state().zoom, 4.0);
-  frames(5);
-  EXPECT_EQ(state().zoom, 4.0);
-}
-
 TEST(ClosingZoom, SourceRectangleKeepsItsSizeInsideTheScreen) {
   const std::tuple<const char*, double, double, double, Box> rows[] = {
       {"no zoom", 1.0, 700, 100, {0, 0, 800, 600}},
@@ -228,27 +210,6 @@ TEST(ClosingZoom, SourceRectangleKeepsItsSizeInsideTheScreen) {
         EXPECT_NEAR(source.right - source.left, 800.0 / zoom, 1e-9);
         EXPECT_NEAR(source.bottom - source.top, 600.0 / zoom, 1e-9);
       }
-}
-
-TEST_F(PlayRun, FinalScreenTakesTheSkyThemeAndShowsItsTexts) {
-  static bool musicReady = initMusic(1);
-  ASSERT_TRUE(musicReady);
-  const std::tuple<const char*, bool, const char*> rows[] = {
-      {"all points", true, "And you have all the unlock points, I'm impressed!"},
-      {"points missing", false, "Now try to earn all the unlock points on all the levels!"},
-  };
-  for (const auto& [label, allPoints, lastLine] : rows) {
-    progress().records.assign(2, LevelRecord{true, true, true, allPoints, 10.0});
-    currentTheme = themes[3];
-    load(floorLevel(), kFinalScreenIndex);
-    EXPECT_EQ(currentTheme, themes[0]) << label;
-    std::vector<std::string> texts;
-    for (Entity* entity : state().world->byTag(tagOf("rndr"))) {
-      if (auto* text = dynamic_cast<GuiText*>(entity)) texts.push_back(text->text);
-    }
-    EXPECT_EQ(texts, (std::vector<std::string>{"WELL DONE!", "You have completed the game!", lastLine})) << label;
-  }
-  stopMusic();
 }
 
 }  // namespace

@@ -123,36 +123,4 @@ TEST(RootRegistry, KeepsCreationOrderAndForgetsDestroyedSwitches) {
   EXPECT_EQ(std::vector<Switch*>(registry.end() - 3, registry.end()), (std::vector<Switch*>{&a, &c, &d}));
 }
 
-// A key's code, or minus the button of a mouse key.
-int inputOf(Switch* entry) {
-  if (auto* key = dynamic_cast<Key*>(entry)) return key->keyCode();
-  auto* mouse = dynamic_cast<MouseKey*>(entry);
-  return mouse ? -mouse->button() : 0;
-}
-
-// Indexes 0 to 3 are the held keys themselves, 4 to 9 presses of the next six root switches.
-TEST(Controls, AreBuiltInTheirOrderAndEnterTheRegistryInIt) {
-  TestState state;
-  Switch** controls = Controls();
-  EXPECT_EQ(Controls(), controls) << "built once";
-  const std::vector<Switch*>& registry = rootSwitches();
-  auto first = std::find(registry.begin(), registry.end(), controls[kControlUp]);
-  ASSERT_GE(registry.end() - first, 10);
-  const int expected[] = {ALLEGRO_KEY_UP,     ALLEGRO_KEY_DOWN, ALLEGRO_KEY_LEFT,  ALLEGRO_KEY_RIGHT,
-                          ALLEGRO_KEY_Z,      ALLEGRO_KEY_X,    ALLEGRO_KEY_SPACE, -1,
-                          ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_R};
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(inputOf(first[i]), expected[i]) << "registry entry " << i;
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(first[i], controls[i]) << "held keys are the table's own entries";
-  for (int index = kControlJump; index <= kControlRetry; ++index) {
-    state.keyboard = {};
-    state.mouse = {};
-    refreshRootSwitches();
-    if (index == kControlClick) setMouseButton(state.mouse, 1, true);
-    if (index != kControlClick) setKeyDown(state.keyboard, expected[index], true);
-    refreshRootSwitches();
-    for (int other = kControlJump; other <= kControlRetry; ++other)
-      EXPECT_EQ(controls[other]->isDown(), other == index) << "pressed " << index << ", read " << other;
-  }
-}
-
 }  // namespace

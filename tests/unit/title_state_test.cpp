@@ -272,23 +272,4 @@ TEST_F(TitleTest, ThemeButtonCyclesAndNamesTheMissingPoints) {
   EXPECT_EQ(currentTheme, themes[1]) << "the previous theme stays";
 }
 
-TEST_F(TitleTest, MusicButtonSwitchesAndQuitOrEscapeEnds) {
-  prepare(3, 3);
-  click(*title->musicButton);
-  EXPECT_FALSE(title->musicOn);
-  EXPECT_EQ(title->musicButton->label, "No");
-  click(*title->musicButton);
-  EXPECT_TRUE(title->musicOn);
-  EXPECT_EQ(title->musicButton->label, "Yes");
-  EXPECT_EQ(title->status, 0);
-  click(*title->quitButton);
-  EXPECT_EQ(title->status, 1);
-  EXPECT_EQ(title->result, 0);
-  TearDown();
-  prepare(3, 3);
-  frame(0, 0, false, true);
-  EXPECT_EQ(title->status, 1) << "Escape";
-  EXPECT_TRUE(title->played.empty());
-}
-
 }  // namespace

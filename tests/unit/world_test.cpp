@@ -6,14 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "unit/test_support.h"
+
 namespace {
 
 // A drawn, updated entity that logs its updates and its deletion, and can run a scripted
 // action during its update (add or kill others, as entities do in play).
 class Probe : public Entity {
  public:
-  Probe(std::string name, std::vector<std::string>& log, int drawOrder = 50)
-      : name(std::move(name)), log(log), drawOrder(drawOrder) {}
+  Probe(std::string probeName, std::vector<std::string>& sharedLog, int order = 50)
+      : name(std::move(probeName)), log(sharedLog), drawOrder(order) {}
   ~Probe() override { log.push_back("delete " + name); }
 
   const int* tags() const override {
@@ -40,13 +42,6 @@ Log names(World& world, const char (&tag)[5]) {
   return result;
 }
 
-// One frame of a state: update the "dyna" list by index, then flush.
-void runFrame(World& world) {
-  std::vector<Entity*>& dyna = world.byTag(tagOf("dyna"));
-  for (size_t i = 0; i < dyna.size(); ++i) dyna[i]->update(0.017);
-  world.flush();
-}
-
 // An entity added during the update walk is drawn that frame and updated the next; one removed
 // during the walk is still updated when its turn comes, then deleted at the flush.
 TEST(World, FlushTakesRemovalsAndAdditionsAfterTheWalk) {
@@ -63,12 +58,12 @@ TEST(World, FlushTakesRemovalsAndAdditionsAfterTheWalk) {
     b->kill();
     a->action = nullptr;
   };
-  runFrame(world);
+  updateWorld(world, 0.017);
   EXPECT_EQ(log, (Log{"update a", "update b", "delete b"}));
   EXPECT_EQ(names(world, "rndr"), (Log{"a", "new"})) << "in the draw list after the flush";
   EXPECT_EQ(names(world, "entt"), (Log{"a", "new"}));
   log.clear();
-  runFrame(world);
+  updateWorld(world, 0.017);
   EXPECT_EQ(log, (Log{"update a", "update new"}));
 }
 

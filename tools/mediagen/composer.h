@@ -28,7 +28,7 @@ inline std::uint8_t volumeColumn(int volume) { return static_cast<std::uint8_t>(
 
 class PatternWriter {
  public:
-  PatternWriter(int channels, int rows = 64);
+  explicit PatternWriter(int channels, int rows = 64);
 
   XmCell& cell(int row, int channel);
   void note(int row, int channel, int note, int instrument, int volume);

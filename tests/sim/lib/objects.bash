@@ -11,17 +11,10 @@
 #   expect_count RUN FRAME KIND N    frame FRAME lists N lines of KIND
 #   expect_channels RUN FRAME DIGITS the F line of FRAME shows these channel states
 #   expect_end RUN "field=value"...  the END line holds each field=value
-#   finish                           exit 1 if any expectation failed
+#   finish                           (tests/lib/check.bash) exit 1 if any expectation failed
 
 BUILD=${1:?usage: $0 BUILD_DIR}
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-FAILURES=0
-
-fail() {
-  echo "FAIL: $*"
-  FAILURES=$((FAILURES + 1))
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../lib/check.bash"
 
 floor() {
   local col row
@@ -79,12 +72,4 @@ expect_end() {
       *) fail "$run: END line lacks $field: $end" ;;
     esac
   done
-}
-
-finish() {
-  if [ "$FAILURES" -ne 0 ]; then
-    echo "$FAILURES expectation(s) failed"
-    exit 1
-  fi
-  echo "all expectations met"
 }
