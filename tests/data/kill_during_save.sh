@@ -10,13 +10,16 @@ failures=0
 
 # The two files a writer can leave: learnt from the writer itself after one save of each.
 contents_of() {  # KIND -> writes $work/KIND.first and $work/KIND.second
-  local kind=$1 file="$work/$1.file" seen=0
-  rm -f "$file"
+  local kind=$1 file="$work/$1.file" candidate="$work/$1.candidate"
+  rm -f "$file" "$work/$kind.first" "$work/$kind.second"
   "$loop" "$kind" "$file" & local pid=$!
-  until [ $seen -ge 2 ]; do
-    if [ -f "$file" ] && ! cmp -s "$file" "$work/$kind.first" 2>/dev/null; then
-      if [ $seen -eq 0 ]; then cp "$file" "$work/$kind.first"; else cp "$file" "$work/$kind.second"; fi
-      seen=$((seen + 1))
+  # Copy first, then compare the copy: the file may change between two looks at it.
+  until [ -f "$work/$kind.second" ]; do
+    cp "$file" "$candidate" 2>/dev/null || continue
+    if [ ! -f "$work/$kind.first" ]; then
+      mv "$candidate" "$work/$kind.first"
+    elif ! cmp -s "$candidate" "$work/$kind.first"; then
+      mv "$candidate" "$work/$kind.second"
     fi
   done
   kill -9 $pid
