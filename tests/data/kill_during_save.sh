@@ -8,20 +8,23 @@ kills=${KILL_ROUNDS:-1000}
 
 # The two files a writer can leave: learnt from the writer itself after one save of each.
 contents_of() {  # KIND -> writes $WORK/KIND.first and $WORK/KIND.second
-  local kind=$1 file="$WORK/$1.file" seen=0
-  rm -f "$file"
+  local kind=$1 file="$WORK/$1.file" candidate="$WORK/$1.candidate"
+  rm -f "$file" "$WORK/$kind.first" "$WORK/$kind.second"
   "$loop" "$kind" "$file" & local pid=$!
-  until [ $seen -ge 2 ]; do
-    if [ -f "$file" ] && ! cmp -s "$file" "$WORK/$kind.first" 2>/dev/null; then
-      if [ $seen -eq 0 ]; then cp "$file" "$WORK/$kind.first"; else cp "$file" "$WORK/$kind.second"; fi
-      seen=$((seen + 1))
+  # Copy first, then compare the copy: the file may change between two looks at it.
+  until [ -f "$WORK/$kind.second" ]; do
+    cp "$file" "$candidate" 2>/dev/null || continue
+    if [ ! -f "$WORK/$kind.first" ]; then
+      mv "$candidate" "$WORK/$kind.first"
+    elif ! cmp -s "$candidate" "$WORK/$kind.first"; then
+      mv "$candidate" "$WORK/$kind.second"
     fi
   done
   kill -9 $pid
   wait $pid 2>/dev/null
 }
 
-for kind in progress level; do
+for kind in progress level settings; do
   contents_of "$kind"
   file="$WORK/$kind.file"
   bad=0

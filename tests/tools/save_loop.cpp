@@ -1,10 +1,11 @@
 // Saves one file over and over through the game's own writer, alternating two contents, until
 // it is killed. The kill test checks that the file is always one of the two, whole.
-//   save-loop progress|level PATH
+//   save-loop progress|level|settings PATH
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/settings.h"
 #include "states/progress.h"
 #include "world/level_file.h"
 
@@ -28,11 +29,21 @@ void saveLevelForever(const char* path) {
   }
 }
 
+void saveSettingsForever(const char* path) {
+  Settings settings;
+  for (int round = 0;; ++round) {
+    settings.music = round % 2;
+    settings.theme = round % 2 ? "Sky" : "Liquor";
+    if (!saveSettings(settings, path)) return;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
   if (std::strcmp(argv[1], "progress") == 0) saveProgressForever(argv[2]);
   if (std::strcmp(argv[1], "level") == 0) saveLevelForever(argv[2]);
+  if (std::strcmp(argv[1], "settings") == 0) saveSettingsForever(argv[2]);
   return 1;
 }
