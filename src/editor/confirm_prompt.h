@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "states/pop_up.h"
+#include "entities/pop_up.h"
 
 // The question the editor asks before it throws work away or replaces a file it could not
 // read. While it is open the editor takes no other input.

@@ -17,7 +17,7 @@
 #include "editor/stroke_line.h"
 #include "editor/text_entry.h"
 #include "editor/undo_history.h"
-#include "states/pop_up.h"
+#include "entities/pop_up.h"
 #include "world/entity.h"
 #include "world/level_file.h"
 #include "world/level_record.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "states/pop_up.h"
+#include "entities/pop_up.h"
 
 // The one-line entry in which the author types a sign's message. It takes the keyboard's
 // character events; Enter keeps the text, Escape drops it.
