@@ -52,13 +52,12 @@ int wrap(int value, int count) { return ((value % count) + count) % count; }
 
 bool isSign(const Entity* entity) { return dynamic_cast<const Message*>(entity) != nullptr; }
 
-// A directory opens for reading and reads as nothing, and an empty file is no level worth
-// replacing the one on screen with, so both are refused before the loader sees them.
+// An empty file is no level worth replacing the one on screen with, so it is refused before
+// the loader sees it (which refuses directories itself).
 LevelFileResult readEditedLevel(const std::string& path, World& world) {
   std::error_code error;
-  if (fs::is_directory(path, error)) return LevelFileResult{false, format("CANNOT OPEN '%s'!!!", path.c_str())};
   if (fs::is_regular_file(path, error) && fs::file_size(path, error) == 0) {
-    return LevelFileResult{false, format("EMPTY FILE '%s'!!!", path.c_str())};
+    return loadFailure(path, format("EMPTY FILE '%s'!!!", path.c_str()));
   }
   return readLevel(path.c_str(), world);
 }
@@ -82,13 +81,13 @@ std::string joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-EditorState::EditorState(std::string fileName)
+EditorState::EditorState(std::string file)
     : AppState<int>(al_get_current_display()),
       world(new World()),
       lastCellX(kNoCell),
       lastCellY(kNoCell),
-      statusLine(fileName),
-      fileName(std::move(fileName)),
+      statusLine(file),
+      fileName(std::move(file)),
       font(fontResource("media/font.ttf")) {
   createPalette();
   createSwitches();

@@ -37,7 +37,7 @@ class EditorState : public AppState<int> {
 
   static constexpr const char* kScratchFile = "levels/edit.lv";  // edited when no file is named
 
-  explicit EditorState(std::string fileName = kScratchFile);
+  explicit EditorState(std::string file = kScratchFile);
   ~EditorState() override;
 
   void update(double dt) override;

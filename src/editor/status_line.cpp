@@ -14,7 +14,7 @@ constexpr float kRight = 795.0f;   // px
 
 }  // namespace
 
-StatusLine::StatusLine(std::string fileName) : fileName(std::move(fileName)) {}
+StatusLine::StatusLine(std::string file) : fileName(std::move(file)) {}
 
 void StatusLine::hold(const std::string& message) {
   text = message;

@@ -10,7 +10,7 @@ class StatusLine {
  public:
   static constexpr double kShowSeconds = 5.0;
 
-  explicit StatusLine(std::string fileName);
+  explicit StatusLine(std::string file);
 
   // A message that stays until the next one (the hint at start).
   void hold(const std::string& text);
