@@ -71,7 +71,7 @@ class EditorState : public AppState<int> {
 
  protected:
   // Runs the test play nested in this state (tests replace it to stay without a display loop).
-  virtual void runTestPlay(const char* fileName);
+  virtual void runTestPlay(const char* playFile);
 
  private:
   struct Cell {

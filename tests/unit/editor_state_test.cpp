@@ -26,9 +26,9 @@ class ScriptedEditor : public EditorState {
   std::vector<std::string> testPlays;
 
  protected:
-  void runTestPlay(const char* fileName) override {
-    testPlays.push_back(fileName);
-    playedBytes.push_back(readFileBytes(fileName));
+  void runTestPlay(const char* playFile) override {
+    testPlays.push_back(playFile);
+    playedBytes.push_back(readFileBytes(playFile));
   }
 
  public:
