@@ -91,6 +91,12 @@ mean_colour() {
     -format '%[fx:round(mean.r*255)] %[fx:round(mean.g*255)] %[fx:round(mean.b*255)]' info:
 }
 
+# How many near-white pixels a rectangle of a screenshot holds: FILE X Y WIDTH HEIGHT.
+white_pixels() {
+  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -fx '(r>0.9&&g>0.9&&b>0.9)?1:0' \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+
 # While the menu shows, the quit button's dark face is much darker than the sky just above
 # it, even with a cloud passing behind both; in a level both places show the same sky.
 menu_visible() {
