@@ -23,6 +23,7 @@ struct BlendState {
 struct LibraryState {
   bool batched = true;
   bool holding = false;
+  bool inFrame = false;  // between beginFrame and endFrame
   const void* texture = nullptr;
   long drawCalls = 0;
   HeldText text;
@@ -50,9 +51,19 @@ bool factorsInForce() {
          destination == wanted.destination && alphaDestination == wanted.destination;
 }
 
+// Raw drawing ends the hold for the rest of its run (see beginRawDrawing); the next drawing of
+// the frame takes it up again.
+void resumeHolding() {
+  LibraryState& sent = library();
+  if (!sent.inFrame || sent.holding) return;
+  al_hold_bitmap_drawing(true);
+  sent.holding = true;
+}
+
 // Batched, the factors wait for the next drawing; a change ends the run of held drawing first,
 // since the library blends a whole run with the factors in force when it sends it.
 void applyFactors() {
+  resumeHolding();
   if (factorsInForce()) return;
   flushDrawing();
   al_set_blender(ALLEGRO_ADD, state().source, state().destination);
@@ -156,6 +167,7 @@ void beginFrame() {
   sent.texture = nullptr;
   if (!sent.batched) return;
   atlasWhiteTexel();
+  sent.inFrame = true;
   al_hold_bitmap_drawing(true);
   sent.holding = true;
 }
@@ -165,6 +177,7 @@ void endFrame() {
   LibraryState& sent = library();
   if (sent.holding) al_hold_bitmap_drawing(false);
   sent.holding = false;
+  sent.inFrame = false;
   sent.texture = nullptr;
 }
 
@@ -178,10 +191,15 @@ void flushDrawing() {
 }
 
 // Raw GL blends with whatever the library last sent; the library sends its blender again at
-// its next drawing.
+// its next drawing. It also draws through the hardware transform, which the library keeps at
+// identity while it holds bitmap drawing (it transforms held vertices itself), so the hold
+// ends here: a scaled window's picture would otherwise lose its sky to the corner.
 void beginRawDrawing() {
   applyFactors();
   countPrimitive();
+  LibraryState& sent = library();
+  if (sent.holding) al_hold_bitmap_drawing(false);
+  sent.holding = false;
 }
 
 void useTransform(const ALLEGRO_TRANSFORM& transform) {
