@@ -78,7 +78,7 @@ Atlas::Atlas() {
   if (!texture_) return;
   copyPixels(pieces);
   whiteTexel_.reset(al_create_sub_bitmap(texture_.get(), kGap + 1, kGap + 1, 1, 1));
-  for (Piece& piece : pieces) places_[piece.path] = piece.place;
+  for (const Piece& piece : pieces) places_[piece.path] = piece.place;
 }
 
 std::vector<Piece> Atlas::loadPieces() const {
