@@ -42,6 +42,7 @@ bench: build
 	scripts/bench $(BUILD)
 
 # Every fuzz target for FUZZ_SECONDS (default 60) each; fails on any crash, leak or timeout.
+fuzz: DEPS = test
 fuzz: deps
 	scripts/fuzz
 
