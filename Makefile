@@ -7,7 +7,7 @@ PREFIX     ?= /usr/local
 DEPS       ?= play
 # What the sanitized tests run: the game, the tools the simulator and end-to-end tests call, and
 # the unit tests (the media generator and the benchmark serve only the data checks and bench).
-ASAN_TARGETS = binhopper binhopper-sim binhopper-level levelshot xclose binhopper_tests
+ASAN_TARGETS = binhopper binhopper-sim binhopper-level levelshot drawcheck xclose binhopper_tests
 
 .PHONY: play test deps build asan bench fuzz clean install
 
@@ -16,10 +16,13 @@ play: build
 
 test asan: DEPS = test
 # The sanitized build runs everything but the data checks, which test committed files, not
-# code, and the soak, which measures memory that the sanitizer's quarantine inflates.
+# code, and the soak and limits, which measure memory and speed that the sanitizer inflates.
 test: build asan
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS) -LE data -E '^sim\.soak$$'
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j$(JOBS) -LE data -E '^sim\.(soak|limits)$$'
 
 deps:
 	@scripts/install-deps $(DEPS)
