@@ -23,7 +23,11 @@ struct LevelRecord {
 // record four flag bytes and the best time as an IEEE 754 double.
 class Progress : public PlayerRecord {
  public:
-  void countDeath() override { deaths += 1; }
+  // Saturates: a player who has died two billion times keeps that count rather than wrapping
+  // into a negative one, which the loader would take for damage.
+  void countDeath() override {
+    if (deaths < INT32_MAX) deaths += 1;
+  }
   // Reads the file (a missing one gives a fresh record set), then appends records up to
   // levelCount. A damaged file is copied to "<path>.bad" first, keeps what can be trusted and
   // leaves the lines that tell the player so in damageNote.
