@@ -1,6 +1,7 @@
 #include "app/sheet.h"
 
 #include "app/atlas.h"
+
 namespace {
 bool isMagenta(ALLEGRO_COLOR colour) {
   unsigned char r, g, b;
@@ -15,7 +16,14 @@ LoadResult Sheet::load(const std::string& path, std::unique_ptr<Sheet>& sheet) {
   ALLEGRO_BITMAP* bitmap = loadImage(path);
   if (!bitmap) return loadFailure(path, "UNABLE TO LOAD BITMAP '" + path + "'!", false);
   sheet = std::make_unique<Sheet>(bitmap);
+  sheet->path_ = path;
   return {};
+}
+
+ALLEGRO_BITMAP* Sheet::frame(int index) const {
+  if (index >= 0 && index < frameCount()) return frames_[index];
+  reportLoadFailure(loadFailure(path_, "SHEET '" + path_ + "' HAS NO FRAME " + std::to_string(index) + "!!!"));
+  return frames_.empty() ? bitmap_ : frames_[0];
 }
 
 Sheet::Sheet(ALLEGRO_BITMAP* bitmap) : bitmap_(bitmap) {

@@ -23,13 +23,17 @@ class Sheet {
   Sheet(const Sheet&) = delete;
   Sheet& operator=(const Sheet&) = delete;
 
-  ALLEGRO_BITMAP* frame(int index) const { return frames_.at(index); }
+  // A frame the sheet does not have (a replaced image cut into fewer frames than the game
+  // draws from it) goes to the program's load-failure handler, which ends the game with one
+  // line; without a handler the first frame stands in.
+  ALLEGRO_BITMAP* frame(int index) const;
   int frameCount() const { return static_cast<int>(frames_.size()); }
   int frameWidth() const { return frameWidth_; }
   int frameHeight() const { return frameHeight_; }
 
  private:
   ALLEGRO_BITMAP* bitmap_;
+  std::string path_;  // for the message about a missing frame
   std::vector<ALLEGRO_BITMAP*> frames_;
   int frameWidth_ = 0;
   int frameHeight_ = 0;
