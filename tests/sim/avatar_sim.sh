@@ -4,13 +4,8 @@
 source "$(dirname "$0")/lib/objects.bash" "$1"
 sim="$BUILD/binhopper-sim"
 
-# Comments and blank lines in the script are skipped; the clock counts the whole second.
+# The trace and END formats are pinned by level_solutions.sh's hashes.
 level floor "$(cat tests/sim/levels/floor.txt)"
-play floor walk 0.015625 "# walk" "" "64 R"
-[ "$(head -n 2 "$WORK/walk.out")" = $'F 1 1111111111\nav 103.125 540 1 0 0 0 0' ] || fail "first frame of the trace"
-[ "$(tail -n 1 "$WORK/walk.out")" = 'END frames=64 status=0 reason="" elapsed=1 jumps=0 doublejumps=0 throws=0 pixels=200 garbage=0 loose=0' ] ||
-  fail "END line: $(tail -n 1 "$WORK/walk.out")"
-[ "$(wc -l < "$WORK/walk.out")" = 129 ] || fail "two lines per frame and the END line"
 
 # Without a script or --frames nothing runs; --frames runs on past the script with no keys.
 [ "$("$sim" "$WORK/floor.lv")" = 'END frames=0 status=0 reason="" elapsed=0 jumps=0 doublejumps=0 throws=0 pixels=0 garbage=0 loose=0' ] ||

@@ -17,37 +17,6 @@ expect pick 7 gb 1 "gb 100 376.40625 1 0 131.25"
 expect pick 7 gb 2 "gb 100 365 2 0 0"
 expect pick 9 gb 1 "gb 100 380 0 0 150"
 
-# Throws: pick up in frames 1-2, stand in frame 3 (the bag is held at y - 20 = 360), throw in
-# frame 4 (the avatar faces left until it first moves). The bag flies in the same frame:
-# vy + 18.75, then x + vx / 32, y + vy / 32.
-level throws "av 5 19" "gb 5 19" "$(floor 0 39)"
-play throws standing $DT "${PICK[@]}" "1 -" "1 X"
-expect standing 4 gb 1 "gb 93.75 357.4609375 1 -200 -81.25"
-expect_end standing "throws=1"
-play throws standing_up $DT "${PICK[@]}" "1 -" "1 UX"
-expect standing_up 4 gb 1 "gb 96.875 353.0859375 1 -100 -221.25"
-# Right and X together: the standing branch starts walking (6.25 px) before it throws.
-play throws walking $DT "${PICK[@]}" "1 -" "1 RX"
-expect walking 4 av 1 "av 106.25 380 1 0 0 0 0"
-expect walking 4 gb 1 "gb 109.375 356.2109375 1 300 -121.25"
-# Jump (carrying: vy = -100) in frame 4, throw in the air in frame 5 with up held: the in-air
-# row has no steep throw.
-play throws in_air $DT "${PICK[@]}" "1 -" "1 Z" "1 UX"
-expect in_air 5 av 1 "av 100 377.4609375 2 0 -81.25 0 0"
-expect in_air 5 gb 1 "gb 93.75 357.4609375 1 -200 -81.25"
-expect_end in_air "jumps=1" "throws=1"
-
-# Put-down keeps the velocity of the last landing. Thrown left in frame 4, the bag is at
-# x = 6.25, y = 383.4375 after frame 18 (15 frames of flight), lands in frame 19 with
-# vx = -200, vy = 181.25. The avatar walks 14 frames to x = 12.5, picks it up in frame 21 and
-# puts it down in frame 23 from (12.5, 365): vy = 200, x = 6.25, y = 371.25.
-play throws put_down $DT "${PICK[@]}" "1 -" "1 X" "14 L" "1 -" "${PICK[@]}" "${PICK[@]}"
-expect put_down 19 gb 1 "gb 6.25 380 0 -200 181.25"
-expect put_down 21 av 1 "av 12.5 380 3 0 0 0 1"
-expect put_down 23 gb 1 "gb 6.25 371.25 1 -200 200"
-expect put_down 23 av 1 "av 12.5 380 3 0 0 0 0"
-expect_end put_down "throws=1"
-
 # A wall tile at column 2, row 18. Thrown left from x = 100 in frame 4, the bag's left edge is
 # at 58.25 after frame 10, 1.75 px into the wall: frame 11 pushes it out to x = 58, stops it
 # dead and it falls from there. 0.8984375 px into the floor after frame 19 is ignored (not

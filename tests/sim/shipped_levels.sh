@@ -5,8 +5,6 @@ set -u
 build="${1:?usage: shipped_levels.sh BUILD_DIR}"
 source "$(dirname "$0")/../lib/check.bash"
 
-# Numbered levels and their solutions are checked by level_solutions.sh.
-
 # Kinds that need an avatar in the level (they use it without looking whether there is one),
 # as record lines and as grid characters of the level text.
 for scene in title winner; do

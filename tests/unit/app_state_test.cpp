@@ -23,10 +23,7 @@ class ScriptedState : public AppState<int> {
       : AppState<int>(nullptr), log_(log), endStatus_(endStatus), endResult_(endResult), allowClose_(allowClose) {}
   ~ScriptedState() override { log_.push_back("destroyed"); }
 
-  void processEvents() override {
-    log_.push_back("events");
-    if (closeDuringEvents) status = 2;
-  }
+  void processEvents() override { log_.push_back("events"); }
   void pollInput() override {
     log_.push_back("poll");
     AppState<int>::pollInput();
@@ -40,7 +37,6 @@ class ScriptedState : public AppState<int> {
   }
   bool onCloseRequest() override { return allowClose_; }
 
-  bool closeDuringEvents = false;
   std::function<void()> duringUpdate;
 
  private:
@@ -49,39 +45,6 @@ class ScriptedState : public AppState<int> {
   int endResult_;
   bool allowClose_;
 };
-
-TEST(AppState, StatusSetWhileHandlingEventsStillRunsThatFramesUpdateButNoDrawing) {
-  initAllegroForTests();
-  Log log;
-  ScriptedState state(log, 0, 5);
-  state.closeDuringEvents = true;
-  AppStateBase* before = currentState();
-  state.run(nullptr);
-  EXPECT_EQ(log, (Log{"events", "poll", "update"}));
-  EXPECT_EQ(state.status, 2);
-  EXPECT_EQ(state.parent, nullptr);
-  EXPECT_EQ(currentState(), nullptr) << "the parent is current again";
-  EXPECT_FALSE(state.clock->running());
-  setCurrentState(before);
-}
-
-TEST(AppState, OnlyTheWindowCloseEventEndsAStateAndOnlyIfItAgrees) {
-  const std::tuple<const char*, ALLEGRO_EVENT_TYPE, bool, int> rows[] = {
-      {"close, allowed", ALLEGRO_EVENT_DISPLAY_CLOSE, true, 2},
-      {"close, refused", ALLEGRO_EVENT_DISPLAY_CLOSE, false, 0},
-      {"key down is not queued for states", ALLEGRO_EVENT_KEY_DOWN, true, 0},
-      {"display resize", ALLEGRO_EVENT_DISPLAY_RESIZE, true, 0},
-  };
-  initAllegroForTests();
-  for (const auto& [label, type, allowClose, status] : rows) {
-    Log log;
-    ScriptedState state(log, 1, 0, allowClose);
-    ALLEGRO_EVENT event{};
-    event.type = type;
-    state.handleEvent(event);
-    EXPECT_EQ(state.status, status) << label;
-  }
-}
 
 TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward) {
   const std::tuple<const char*, int, bool, int> rows[] = {

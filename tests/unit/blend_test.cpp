@@ -101,32 +101,4 @@ TEST(Blend, BlendColourTintsBitmapsAndPrimitives) {
   resetBlender();
 }
 
-// Text in opaque white over black must come out as exactly its glyph coverage; glyphs with
-// premultiplied alpha under the source-alpha blender would come out as coverage squared.
-TEST(Blend, TextTakesTheBlendColourAtItsGlyphCoverage) {
-  initAllegroForTests();
-  ALLEGRO_FONT* font = fontResource(kSystemFont);
-  ASSERT_NE(font, nullptr);
-  const int width = 60, height = 20;
-  // Alpha composites the same way under either alpha convention: the coverage, glyphs overlapping.
-  Canvas coverage(width, height, al_map_rgba(0, 0, 0, 0));
-  al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_INVERSE_ALPHA);
-  al_draw_text(font, al_map_rgb(255, 255, 255), 2, 2, 0, "Wag");
-
-  Canvas text(width, height, al_map_rgb(0, 0, 0));
-  setBlendColour(al_map_rgb(255, 255, 255));
-  drawText(font, 2, 2, 0, "Wag");
-  int partlyCovered = 0;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      unsigned char r, g, b, alpha;
-      al_unmap_rgba(al_get_pixel(coverage.bitmap(), x, y), &r, &g, &b, &alpha);
-      if (alpha > 0 && alpha < 255) ++partlyCovered;
-      ASSERT_NEAR(text.at(x, y).r, alpha, 1) << "pixel " << x << ", " << y;
-    }
-  }
-  EXPECT_GT(partlyCovered, 10) << "the check needs anti-aliased edges";
-  resetBlender();
-}
-
 }  // namespace

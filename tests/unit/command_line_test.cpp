@@ -35,6 +35,7 @@ TEST(CommandLine, OptionsTable) {
       {{"-FS"}, Action::Usage, false, false, ""},
       {{"-fsx"}, Action::Usage, false, false, ""},
       {{"stray"}, Action::Usage, false, false, ""},
+      {{"-fs", "my.lv"}, Action::Usage, false, false, ""},
       {{"-editor", "a.lv", "b.lv"}, Action::Usage, false, false, ""},
       {{"--help", "--bogus"}, Action::Help, false, false, ""},
   };
@@ -77,23 +78,6 @@ TEST(CommandLine, InfoRequestsGoToTheRightStreamWithTheirStatus) {
     EXPECT_EQ(errText.empty(), std::string(errStart).empty()) << argument;
     std::fclose(out);
     std::fclose(err);
-  }
-}
-
-TEST(CommandLine, TheEditorTakesTheFileToEdit) {
-  const std::tuple<const char*, std::vector<const char*>, bool, std::string> rows[] = {
-      {"-editor alone", {"-editor"}, true, ""},
-      {"-editor FILE", {"-editor", "my.lv"}, true, "my.lv"},
-      {"--editor FILE", {"--editor", "levels/3.lv"}, true, "levels/3.lv"},
-      {"an option is no file", {"-editor", "-fs"}, true, ""},
-      {"the title takes no file", {"-fs", "my.lv"}, false, ""},
-  };
-  for (const auto& [label, arguments, editor, file] : rows) {
-    std::vector<const char*> argv = {"binhopper"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    LaunchOptions options = parseCommandLine(static_cast<int>(argv.size()), argv.data());
-    EXPECT_EQ(options.editor, editor) << label;
-    EXPECT_EQ(options.editorFile, file) << label;
   }
 }
 

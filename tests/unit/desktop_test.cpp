@@ -56,14 +56,6 @@ TEST(DataDirs, SearchOrderAndPlayerDirectory) {
   }
 }
 
-TEST(DataDirs, PlayerFilesFollowThePlayerDirectory) {
-  EXPECT_EQ(playerFile("binhopper.dat"), "binhopper.dat");
-  setPlayerDirectory("/home/p/.local/share/binhopper");
-  EXPECT_EQ(playerFile("levels/edit.lv"), "/home/p/.local/share/binhopper/levels/edit.lv");
-  setPlayerDirectory("");
-  EXPECT_EQ(playerFile("levels/edit.lv"), "levels/edit.lv");
-}
-
 TEST(Settings, TextTable) {
   // Label; the text; whether it is accepted; then music, theme and full screen read from it.
   const std::tuple<const char*, const char*, bool, bool, const char*, bool> rows[] = {

@@ -19,18 +19,6 @@ std::string cellsText(const std::vector<GridCell>& cells) {
   return text;
 }
 
-TEST(StrokeLine, EveryCellBetweenTwoFramesOnce) {
-  const std::tuple<const char*, GridCell, GridCell, std::string> rows[] = {
-      {"same cell: nothing", {3, 3}, {3, 3}, ""},
-      {"neighbour", {3, 3}, {4, 3}, "4,3 "},
-      {"right along a row", {0, 0}, {4, 0}, "1,0 2,0 3,0 4,0 "},
-      {"up a column", {2, 5}, {2, 2}, "2,4 2,3 2,2 "},
-      {"diagonal steps both ways at once", {0, 0}, {3, 3}, "1,1 2,2 3,3 "},
-      {"shallow slope left", {6, 2}, {0, 0}, "5,2 4,1 3,1 2,1 1,0 0,0 "},
-  };
-  for (const auto& [label, from, to, cells] : rows) EXPECT_EQ(cellsText(cellsAfter(from, to)), cells) << label;
-}
-
 TEST(Autosave, NamedBesideTheFileAndOfferedWhenNewer) {
   GameDirectory directory;
   namespace fs = std::filesystem;

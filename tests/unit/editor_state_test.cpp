@@ -6,12 +6,10 @@
 #include <memory>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
-#include "entities/message.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
 #include "world/channel_states.h"
@@ -60,7 +58,6 @@ class EditorTest : public ::testing::Test {
     setMousePosition(editor->mouse, x, y);
     setMouseButton(editor->mouse, 1, place);
     setMouseButton(editor->mouse, 2, erase);
-    editor->mouse.z = wheel;
     refreshRootSwitches();
     editor->update(0.017);
   }
@@ -69,15 +66,6 @@ class EditorTest : public ::testing::Test {
     held.push_back(key);
     frame(0, 0, false, false, held);
     frame();
-  }
-  // A key of the keyboard's character events, as the entry of a sign's text sees it.
-  void type(int keyCode, int character = 0) {
-    ALLEGRO_EVENT event{};
-    event.type = ALLEGRO_EVENT_KEY_CHAR;
-    event.keyboard.keycode = keyCode;
-    event.keyboard.unichar = character;
-    event.keyboard.timestamp = al_get_time();
-    editor->handleEvent(event);
   }
   std::string levelBytes() {
     std::string bytes;
@@ -97,128 +85,7 @@ class EditorTest : public ::testing::Test {
 
   GameDirectory directory;
   std::unique_ptr<ScriptedEditor> editor;
-  int wheel = 0;
 };
-
-TEST_F(EditorTest, KeysAndWheelChooseWithWrapAround) {
-  tap(ALLEGRO_KEY_Z);
-  EXPECT_EQ(editor->selected, 35) << "Z on the first prototype selects the last";
-  tap(ALLEGRO_KEY_X);
-  EXPECT_EQ(editor->selected, 0) << "X on the last selects the first";
-  frame(0, 0, false, false, {ALLEGRO_KEY_X});
-  frame(0, 0, false, false, {ALLEGRO_KEY_X});
-  EXPECT_EQ(editor->selected, 1) << "a held key counts once";
-
-  const std::tuple<const char*, int, int> rows[] = {
-      {"one notch up", 1, 2},
-      {"one notch down", -1, 1},
-      {"down past the first", -2, 35},
-      {"up past the last", 3, 2},
-      {"far down in one update: 2 - 100 = -98, which is 10 in 0..35", -100, 10},
-      {"far up in one update", 75, 13},
-  };
-  for (const auto& [label, notches, selected] : rows) {
-    wheel += notches;
-    frame();
-    EXPECT_EQ(editor->selected, selected) << label;
-  }
-}
-
-TEST_F(EditorTest, PressPlacesOnceAndDragPaintsEachNewCell) {
-  frame(47, 65, true);
-  Entity* first = editor->cellAt(2, 3);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->position(), std::make_pair(40.0, 60.0));
-  frame(52, 71, true);
-  EXPECT_EQ(entityCount(), 1) << "holding still in the same cell places nothing more";
-  frame(65, 71, true);
-  frame(85, 71, true);
-  frame(86, 72, true);
-  EXPECT_EQ(entityCount(), 3) << "one placement per cell entered";
-  EXPECT_TRUE(editor->cellAt(3, 3) && editor->cellAt(4, 3));
-  frame();
-  tap(ALLEGRO_KEY_X);
-  placeAt(2, 3);
-  type(ALLEGRO_KEY_ESCAPE);
-  EXPECT_EQ(label(editor->cellAt(2, 3)), "message") << "an occupied cell is replaced";
-  EXPECT_EQ(entityCount(), 3);
-  for (auto outside : {std::make_pair(-5, 100), {100, -3}, {800, 100}, {100, 600}}) {
-    frame(outside.first, outside.second, true);
-    frame();
-  }
-  EXPECT_EQ(entityCount(), 3) << "outside the grid nothing is placed";
-  EXPECT_EQ(editor->cellAt(0, 5), nullptr) << "x = -5 must not count as column 0";
-}
-
-TEST_F(EditorTest, EraseAndBothButtons) {
-  placeAt(5, 5);
-  placeAt(6, 5);
-  frame(105, 105, false, true);
-  EXPECT_EQ(editor->cellAt(5, 5), nullptr);
-  EXPECT_EQ(entityCount(), 1);
-  frame(105, 105, false, true);
-  EXPECT_EQ(entityCount(), 1) << "erasing an empty cell does nothing";
-  frame();
-  frame(125, 105, true, true);
-  EXPECT_EQ(editor->cellAt(6, 5), nullptr) << "placed and erased in one update: the cell ends empty";
-  EXPECT_EQ(entityCount(), 0);
-}
-
-TEST_F(EditorTest, SaveThenLoadMirrorsTheFileInTheCells) {
-  placeAt(1, 1);
-  tap(ALLEGRO_KEY_X);
-  placeAt(2, 1);
-  type(ALLEGRO_KEY_ESCAPE);
-  frame();
-  tap(ALLEGRO_KEY_S);
-  EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00ms\x02\x01Test message.$", 23));
-
-  tap(ALLEGRO_KEY_Z);
-  placeAt(10, 10);
-  placeAt(1, 1);
-  ASSERT_EQ(entityCount(), 3);
-  tap(ALLEGRO_KEY_L);
-  EXPECT_EQ(entityCount(), 3) << "L with unsaved changes asks first";
-  tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(editor->statusLine.message(), "Loaded levels/edit.lv");
-  EXPECT_FALSE(editor->unsaved());
-  EXPECT_EQ(entityCount(), 2);
-  EXPECT_EQ(label(editor->cellAt(1, 1)), "tile(0)");
-  EXPECT_EQ(label(editor->cellAt(2, 1)), "message");
-  EXPECT_EQ(editor->cellAt(10, 10), nullptr) << "an entity gone with the load leaves no cell behind";
-  for (Entity* entity : editor->world->byTag(tagOf("entt"))) {
-    EXPECT_EQ(editor->cellAt(static_cast<int>(entity->x()) / 20, static_cast<int>(entity->y()) / 20), entity);
-  }
-  placeAt(10, 10);
-  EXPECT_EQ(entityCount(), 3) << "the emptied cell takes a new entity";
-}
-
-TEST_F(EditorTest, LoadFailureKeepsTheLevelBeingEdited) {
-  const std::tuple<const char*, const char*, std::string, std::string> rows[] = {
-      {"missing file", "none", "", "CANNOT OPEN 'levels/edit.lv'!!!"},
-      {"unknown record", "file", std::string("tl\x01\x01\x00zz\x02\x02", 9), "UNMAPPABLE 'zz'!!!"},
-      {"empty file", "file", "", "EMPTY FILE 'levels/edit.lv'!!!"},
-      {"a directory", "directory", "", "CANNOT OPEN 'levels/edit.lv'!!!"},
-  };
-  placeAt(3, 4);
-  Entity* kept = editor->cellAt(3, 4);
-  for (const auto& [label, what, bytes, message] : rows) {
-    SCOPED_TRACE(label);
-    std::filesystem::remove_all("levels/edit.lv");
-    if (std::string(what) == "file") directory.writeLevel("edit.lv", bytes);
-    if (std::string(what) == "directory") std::filesystem::create_directory("levels/edit.lv");
-    ::testing::internal::CaptureStdout();
-    tap(ALLEGRO_KEY_L);
-    tap(ALLEGRO_KEY_ENTER);
-    std::string printed = ::testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find(message), std::string::npos) << printed;
-    EXPECT_EQ(editor->statusLine.message(), message);
-    EXPECT_EQ(editor->status, 0);
-    EXPECT_EQ(entityCount(), 1);
-    EXPECT_EQ(editor->cellAt(3, 4), kept);
-    EXPECT_TRUE(editor->unsaved());
-  }
-}
 
 // P plays a written copy and leaves the level as it was; S on a file that cannot be written
 // reports it and keeps the level unsaved.
@@ -334,58 +201,9 @@ TEST_F(EditorTest, NumberKeysChooseTheSwitchChannel) {
   EXPECT_EQ(editor->palette.size(), 36u);
 }
 
-TEST_F(EditorTest, SignTextIsTypedAfterPlacingAndOnEnter) {
-  editor->selected = 1;
-  placeAt(2, 2);
-  ASSERT_TRUE(editor->entry.isOpen()) << "placing a sign asks for its text";
-  type(ALLEGRO_KEY_ENTER);
-  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text, "Test message.") << "nothing typed: the palette's text";
-  frame();
-  placeAt(2, 2);
-  for (char c : std::string("Jumpx")) type(0, c);
-  type(ALLEGRO_KEY_BACKSPACE);
-  for (char c : std::string("$ here")) type(0, c);
-  type(ALLEGRO_KEY_ENTER);
-  frame(47, 47, false, false, {ALLEGRO_KEY_ENTER});
-  EXPECT_FALSE(editor->entry.isOpen()) << "the Enter that closes the entry does not open it again";
-  auto* sign = static_cast<Message*>(editor->cellAt(2, 2));
-  EXPECT_EQ(sign->text, "Jump here") << "'$' ends a sign's text on disk, so it is not taken";
-  frame();
-  tap(ALLEGRO_KEY_Z, {ALLEGRO_KEY_LCTRL});
-  EXPECT_EQ(label(editor->cellAt(2, 2)), "message") << "placing and naming a sign is one step";
-  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text, "Test message.");
-  tap(ALLEGRO_KEY_Y, {ALLEGRO_KEY_LCTRL});
-
-  frame(47, 47, false, false, {ALLEGRO_KEY_ENTER});
-  ASSERT_TRUE(editor->entry.isOpen()) << "Enter over a sign edits it";
-  type(0, '!');
-  type(ALLEGRO_KEY_ESCAPE);
-  frame();
-  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text, "Jump here") << "Escape keeps the old text";
-  frame(47, 47, false, false, {ALLEGRO_KEY_ENTER});
-  for (int c = 0; c < 100; ++c) type(0, 'a');
-  type(ALLEGRO_KEY_PAD_ENTER);
-  EXPECT_EQ(static_cast<Message*>(editor->cellAt(2, 2))->text.size(), 90u);
-}
-
-TEST_F(EditorTest, AnAvatarPlacedAgainMoves) {
-  editor->selected = 7;
-  placeAt(1, 1);
-  placeAt(5, 5);
-  EXPECT_EQ(levelBytes(), "av5,5 ");
-  EXPECT_EQ(editor->cellAt(1, 1), nullptr);
-}
-
 // The file is opened at start; a broken one leaves an empty level and is replaced only when
 // the author says so.
 TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
-  directory.writeLevel("mine.lv", std::string("av\x01\x02", 4));
-  start("levels/mine.lv");
-  EXPECT_EQ(levelBytes(), "av1,2 ");
-  EXPECT_EQ(editor->statusLine.message(), "Loaded levels/mine.lv. F1: help");
-  start("levels/new.lv");
-  EXPECT_EQ(editor->statusLine.message(), "F1: help");
-
   const std::string broken("av\x01\x02zz", 6);
   directory.writeLevel("mine.lv", broken);
   ::testing::internal::CaptureStdout();

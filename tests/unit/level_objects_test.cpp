@@ -141,24 +141,6 @@ TEST(Lever, ToucherRemovedFromTheWorldFreesTheLever) {
   EXPECT_EQ(channelStates[1], 0);
 }
 
-TEST(Message, PanelShowsWhileTheAvatarStandsAtTheSign) {
-  ObjectScene scene;
-  auto* sign = scene.place(new Message("Read me"), 200, 100);
-  auto* avatar = scene.place(new Avatar(), 0, 0);
-  scene.start();
-  const std::tuple<const char*, double, double, bool> rows[] = {
-      {"centre", 200, 100, true},      {"left end", 185, 100, true},     {"left of it", 184.9, 100, false},
-      {"right end", 214.9, 100, true}, {"right of it", 215, 100, false}, {"top", 200, 90, true},
-      {"above", 200, 89.9, false},     {"bottom", 200, 109.9, true},     {"below", 200, 110, false},
-  };
-  for (const auto& [label, x, y, visible] : rows) {
-    avatar->setPosition(x, y);
-    sign->update(0.0);
-    EXPECT_EQ(sign->popUp->visible, visible) << label;
-  }
-  EXPECT_EQ(sign->popUp->lines, (std::vector<std::pair<std::string, std::string>>{{"Read me", ""}}));
-}
-
 // A panel the sign still owns is freed when new text replaces it (the sanitizer build's leak
 // checker sees it otherwise); one handed to the world leaves at the flush, also with its sign.
 TEST(Message, ReplacedAndOrphanedPanelsLeaveTheWorld) {
@@ -221,20 +203,6 @@ TEST(Container, TakesAFreeBagButNotOneAtRestInItsMouth) {
   EXPECT_EQ(bin->remaining, 0);
   scene.world.flush();
   EXPECT_FALSE(scene.contains(bag));
-}
-
-TEST(Baddie, FeralBaddieEatsTwoBagsInOneFrameWithPuffsForEach) {
-  ObjectScene scene;
-  scene.floor(0, 39, 20);
-  scene.place(new Baddie(true), 100, 380);
-  scene.place(new Bag(), 100, 380);
-  scene.place(new Bag(), 110, 380);
-  scene.start();
-  SoundLog sounds;
-  scene.frame();
-  EXPECT_EQ(scene.count<Bag>(), 0);
-  EXPECT_EQ(scene.count<Particle>(), 40);
-  EXPECT_EQ(soundsHeard, 2);
 }
 
 }  // namespace

@@ -16,15 +16,6 @@ namespace {
 constexpr int kFragmentSamples = 4096 * 2;  // one stereo fragment
 const char* const kTune = "media/dreamland.xm";
 
-// The loudest sample of the fragment's second half: the renderer ramps a volume change over the
-// start of a fragment to avoid a click.
-int secondHalfPeak(const std::vector<std::int16_t>& samples) {
-  int highest = 0;
-  for (auto s = samples.begin() + samples.size() / 2; s != samples.end(); ++s)
-    highest = std::max(highest, std::abs(static_cast<int>(*s)));
-  return highest;
-}
-
 // A player record without stream or thread, so that the test drives the feeder's rule itself.
 struct BarePlayer {
   explicit BarePlayer(bool endAtLoop) : module(dumb_load_xm(kTune)) {
@@ -45,31 +36,6 @@ class Music : public ::testing::Test {
   void SetUp() override { initMusic(1); }
   void TearDown() override { stopMusic(); }
 };
-
-TEST_F(Music, NoModuleMeansNoPlayerAndStoppingTwiceIsHarmless) {
-  for (std::string path : {::testing::TempDir() + "missing.xm", std::string("media/bag.png")}) {
-    EXPECT_EQ(loadMusic(path.c_str(), 0), nullptr) << path;
-    EXPECT_EQ(currentMusicPlayer(), nullptr) << path;
-  }
-  setMusicGain(nullptr, 0.25f);
-  stopMusic();
-  stopMusic();
-  EXPECT_EQ(currentMusicPlayer(), nullptr);
-}
-
-// Two players of the same tune render the same samples until one's gain changes.
-TEST_F(Music, GainTakesEffectFromTheNextFragment) {
-  BarePlayer full(false), quiet(false);
-  ASSERT_TRUE(full.player.renderer && quiet.player.renderer);
-  std::vector<std::int16_t> loud(kFragmentSamples), soft(kFragmentSamples);
-  ASSERT_TRUE(renderFragment(full.player, loud.data()) && renderFragment(quiet.player, soft.data()));
-  EXPECT_EQ(soft, loud);
-  setMusicGain(&quiet.player, 0.25f);
-  ASSERT_TRUE(renderFragment(full.player, loud.data()) && renderFragment(quiet.player, soft.data()));
-  ASSERT_GT(secondHalfPeak(loud), 1000) << "the tune must be audible here";
-  EXPECT_NEAR(secondHalfPeak(soft), secondHalfPeak(loud) * 0.25, secondHalfPeak(loud) * 0.02);
-  EXPECT_EQ(quiet.player.failures, 0);
-}
 
 // The last render of the tune is short and padded with silence, not a failure; the first
 // empty render plays as silence, the second ends playback.

@@ -23,75 +23,6 @@ class PlayRun : public SimRun {
   PlayState& state() { return sim->state(); }
 };
 
-TEST_F(PlayRun, KeysEndThePlayWithTheirResults) {
-  enum Before { kPlaying, kCompleted, kDead };
-  const std::tuple<const char*, Before, bool, std::vector<int>, int, int> rows[] = {
-      {"Escape: back to the menu", kPlaying, false, {ALLEGRO_KEY_ESCAPE}, 1, 0},
-      {"R: retry", kPlaying, false, {ALLEGRO_KEY_R}, 1, 1},
-      {"Escape and R together: R wins", kPlaying, false, {ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_R}, 1, 1},
-      {"Space while alive: nothing", kPlaying, false, {ALLEGRO_KEY_SPACE}, 0, 0},
-      {"Space over Escape on completing: next level", kCompleted, false, {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE}, 1, 2},
-      {"Escape alone after a completion: the menu", kCompleted, true, {ALLEGRO_KEY_ESCAPE}, 1, 0},
-      {"the death report waits for a key", kDead, true, {}, 0, 0},
-      {"Space over Escape after a death: retry", kDead, true, {ALLEGRO_KEY_SPACE, ALLEGRO_KEY_ESCAPE}, 1, 1},
-  };
-  for (const auto& [label, before, reportShown, keys, status, result] : rows) {
-    SCOPED_TRACE(label);
-    load(floorLevel());
-    if (before == kCompleted) avatar().complete();
-    if (before == kDead) avatar().die("ate some spiky death");
-    if (reportShown) press({});
-    press(keys);
-    EXPECT_EQ(state().status, status);
-    EXPECT_EQ(state().status ? state().result : 0, result);
-    EXPECT_EQ(state().report != nullptr, before != kPlaying);
-  }
-}
-
-// Level 1 (index 0) has the target time 15 s: 960 frames of 1/64 s reach it exactly.
-TEST_F(PlayRun, CompletionReportAndTheCrownsAtAndUnderTheTargetTime) {
-  const std::tuple<const char*, int, const char*, const char*, bool> rows[] = {
-      {"at the target time", 960, "15.00s",
-       "If you do this under the target time, you will get a silver crown as well.", false},
-      {"one frame under it", 959, "14.98s", "And all that under the target time, well done! Silver crown awarded!",
-       true},
-  };
-  for (const auto& [label, frameCount, elapsed, secondCrownLine, silver] : rows) {
-    SCOPED_TRACE(label);
-    load(floorLevel(), 0);
-    frames(64, "R");
-    frames(1, "Z");
-    frames(3);
-    frames(1, "Z");
-    frames(frameCount - 69);
-    avatar().complete();
-    frames(1);
-    ASSERT_NE(state().report, nullptr);
-    EXPECT_TRUE(state().report->visible);
-    const Lines expected = {
-        {"You have completed the level!", ""},
-        {"", ""},
-        {"Loose garbage collected:", "100%"},
-        {"Elapsed time:", elapsed},
-        {"Target time:", "15.00s"},
-        {"Jumps performed:", "1"},
-        {"Double jumps:", "1"},
-        {"Pixels traversed:", "200"},
-        {"Throws:", "0"},
-        {"", ""},
-        {"You have gathered all the loose garbage! A golden crown for you!", " "},
-        {secondCrownLine, " "},
-        {"", ""},
-        {"SPACE - next level, R - retry", "ESC - back to menu"},
-    };
-    EXPECT_EQ(state().report->lines, expected);
-    const LevelRecord& record = progress().records[0];
-    EXPECT_TRUE(record.completed && record.golden) << "no loose garbage counts as all of it";
-    EXPECT_EQ(record.silver, silver);
-    EXPECT_EQ(record.bestTime, frameCount / 64.0);
-  }
-}
-
 // Slow frames never change the outcome: the game's frame clock turns every frame, however
 // long, into steps of at most 0.017 s. Each drawn frame here takes `frameLength` of the clock's
 // (injected) time; Z, when given, is held in the first step only.
@@ -124,41 +55,6 @@ TEST_F(PlayRun, SlowFramesGiveTheSameOutcomesThroughTheFrameClock) {
       EXPECT_EQ(avatar().y(), 380.0 + (outcome == Outcome::Completed ? 0 : 160)) << "standing on its floor";
     }
   }
-}
-
-// The game's record is written the moment a death or a completion is reported, not only at
-// quit; a record that was never loaded from a file (the simulator's) is never written.
-TEST_F(PlayRun, DeathsAndCompletionsAreSavedAtOnce) {
-  const std::string saved = directory.file("binhopper.dat");
-  progress().path = saved;
-  load(floorLevel(), 0);
-  avatar().die("ate some spiky death");
-  frames(1);
-  EXPECT_EQ(readFileBytes(saved), "") << "not loaded from the file";
-  progress().loaded = true;
-  load(floorLevel(), 0);
-  avatar().die("ate some spiky death");
-  frames(1);
-  EXPECT_EQ(readFileBytes(saved).substr(0, 4), std::string("\x02\0\0\0", 4)) << "two deaths";
-  load(floorLevel(), 0);
-  avatar().complete();
-  frames(1);
-  EXPECT_EQ(readFileBytes(saved).at(6), '\x01') << "level 1 completed";
-  progress() = Progress();
-}
-
-TEST_F(PlayRun, DeathReportCountsTheDeathJustSuffered) {
-  progress().deaths = 6;
-  load(gridLevel({{0, "A"}}));
-  frames(118);
-  ASSERT_NE(state().report, nullptr);
-  const Lines expected = {
-      {"You fell of the face of the world.", ""}, {"", ""}, {"Total deaths so far:", "7"}, {"", ""}, {"", ""},
-      {"SPACE, R - retry", "ESC - back to menu"},
-  };
-  EXPECT_EQ(state().report->lines, expected);
-  EXPECT_EQ(state().zoom, 1.0) << "no zoom after a death";
-  EXPECT_EQ(progress().completedCount(), 0u);
 }
 
 // Every object that looks for the avatar, in a level that has none: nothing happens to them,
@@ -201,15 +97,6 @@ TEST(ClosingZoom, SourceRectangleKeepsItsSizeInsideTheScreen) {
               std::vector<double>({expected.left, expected.top, expected.right, expected.bottom}))
         << label;
   }
-  for (double zoom = 1.0; zoom < 4.0; zoom = nextZoom(zoom))
-    for (double x = -20; x <= 820; x += 40)
-      for (double y = -20; y <= 620; y += 40) {
-        Box source = closingZoomSource(zoom, x, y);
-        EXPECT_TRUE(source.left >= 0 && source.top >= 0 && source.right <= 800 && source.bottom <= 600)
-            << x << ", " << y;
-        EXPECT_NEAR(source.right - source.left, 800.0 / zoom, 1e-9);
-        EXPECT_NEAR(source.bottom - source.top, 600.0 / zoom, 1e-9);
-      }
 }
 
 }  // namespace

@@ -59,15 +59,6 @@ TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   EXPECT_EQ(readFileBytes(record.path), saved) << "a good file round-trips unchanged";
 }
 
-TEST_F(ProgressFile, MissingFileGivesAFreshRecordSet) {
-  record.deaths = 9;
-  record.load(5);
-  EXPECT_EQ(record.deaths, 0);
-  EXPECT_EQ(unlockedPattern(record), (std::vector<bool>{true, true, true, false, false}));
-  for (const LevelRecord& level : record.records) EXPECT_EQ(level.bestTime, kNoBestTime);
-  EXPECT_EQ(record.unlockPoints(), 0u);
-}
-
 // A damaged file is set aside byte for byte before anything is written, and of it only the
 // valid whole records and a death count that is not negative are kept.
 TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
@@ -136,7 +127,6 @@ TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {
   EXPECT_EQ(record.completedCount(), 2u) << "indexes outside the records are ignored";
 }
 
-// Indexes without a table entry get 100 s.
 TEST(Progress, CrownsBestTimeAndTargetTimes) {
   Progress record;
   const double target = record.targetTime(2);
@@ -158,35 +148,7 @@ TEST(Progress, CrownsBestTimeAndTargetTimes) {
     EXPECT_EQ(level.bestTime, bestTime);
     EXPECT_EQ(record.unlockPoints(), points);
   }
-  EXPECT_EQ(record.targetTime(16), 100.0) << "beyond the table";
-  EXPECT_EQ(record.targetTime(-1), 100.0) << "a level that is not numbered";
   EXPECT_EQ(record.maximumPoints(), 9u);
-}
-
-// The level tables of README.md and docs/levels.md show the game's own target times, one row
-// per level file (tests/sim/level_solutions.sh reads them from docs/levels.md).
-TEST(Progress, DocumentedTargetTimesAreTheGamesOwn) {
-  const Progress record;
-  for (const char* document : {"README.md", "docs/levels.md"}) {
-    SCOPED_TRACE(document);
-    std::ifstream file(document);
-    ASSERT_TRUE(file) << "cannot read it";
-    int targetColumn = -1;
-    int rows = 0;
-    for (std::string line; std::getline(file, line);) {
-      std::vector<std::string> cells;
-      std::stringstream row(line);
-      for (std::string cell; std::getline(row, cell, '|');) cells.push_back(cell);
-      if (cells.size() < 3 || !cells[0].empty()) continue;
-      auto header = std::find(cells.begin(), cells.end(), " Target time ");
-      if (header != cells.end()) targetColumn = static_cast<int>(header - cells.begin());
-      int number = std::atoi(cells[1].c_str());
-      if (targetColumn < 0 || number != rows + 1) continue;
-      EXPECT_EQ(std::stod(cells[targetColumn]), record.targetTime(rows)) << "level " << number;
-      ++rows;
-    }
-    EXPECT_EQ(rows, countLevels()) << "rows in the level table";
-  }
 }
 
 }  // namespace

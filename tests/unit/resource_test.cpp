@@ -19,36 +19,6 @@ std::string copyOf(const TempDir& dir, const std::string& mediaFile) {
   return path;
 }
 
-TEST(ResourceCache, EachPathIsLoadedOnceAndShared) {
-  initAllegroForTests();
-  // Samples exist only while audio is installed; the paths are this test's own, so no later
-  // request meets the samples that uninstalling audio destroys.
-  NullAudio audio;
-  ASSERT_TRUE(audio.installed());
-  TempDir dir;
-  const std::string land = copyOf(dir, "land.wav");
-  const std::string bag = copyOf(dir, "bag.png");
-  const int entriesBefore = resourceCount();
-
-  ALLEGRO_SAMPLE* users[4] = {};
-  getResource(users[0], land);
-  ASSERT_NE(users[0], nullptr);
-  EXPECT_GT(al_get_sample_length(users[0]), 1u) << "the file's own sample, not the fallback";
-  ALLEGRO_BITMAP* firstBag = bitmapResource(bag);
-
-  // With the files gone, only the cache can answer without a fallback message or an exit.
-  std::remove(land.c_str());
-  std::remove(bag.c_str());
-  testing::internal::CaptureStdout();
-  for (int i = 1; i < 4; ++i) getResource(users[i], land);
-  ALLEGRO_BITMAP* secondBag = bitmapResource(bag);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-
-  for (int i = 1; i < 4; ++i) EXPECT_EQ(users[i], users[0]) << "user " << i;
-  EXPECT_EQ(secondBag, firstBag);
-  EXPECT_EQ(resourceCount(), entriesBefore + 2);
-}
-
 TEST(ResourceCache, SoundThatDoesNotLoadWarnsOnceAndPlaysSilence) {
   initAllegroForTests();
   NullAudio audio;

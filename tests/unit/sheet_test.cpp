@@ -74,15 +74,4 @@ TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
   }
 }
 
-TEST(Sheet, MissingImageIsAFailureWithItsPathAndLine) {
-  initAllegroForTests();
-  std::unique_ptr<Sheet> sheet;
-  LoadResult result = Sheet::load("media/no-such-sheet.png", sheet);
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.path, "media/no-such-sheet.png");
-  EXPECT_EQ(result.message, "UNABLE TO LOAD BITMAP 'media/no-such-sheet.png'!");
-  EXPECT_FALSE(result.endsLine) << "the line has never ended in a line break";
-  EXPECT_EQ(sheet, nullptr);
-}
-
 }  // namespace

@@ -13,59 +13,6 @@
 
 namespace {
 
-// An OnPress of an OnPress is refreshed in the same pass, so it reads the same edges.
-TEST(OnPress, IsTrueOnlyInTheFrameTheKeyWentDown) {
-  TestState state;
-  Key key(ALLEGRO_KEY_Z);
-  OnPress press(&key);
-  OnPress pressOfPress(&press);
-  const std::tuple<const char*, bool, bool> rows[] = {
-      {"up", false, false},       {"goes down", true, true},  {"held", true, false},       {"still held", true, false},
-      {"released", false, false}, {"down again", true, true}, {"held again", true, false},
-  };
-  for (const auto& [label, keyDown, pressed] : rows) {
-    setKeyDown(state.keyboard, ALLEGRO_KEY_Z, keyDown);
-    refreshRootSwitches();
-    EXPECT_EQ(key.isDown(), keyDown) << label;
-    EXPECT_EQ(press.isDown(), pressed) << label;
-    EXPECT_EQ(pressOfPress.isDown(), pressed) << label;
-  }
-}
-
-TEST(OnPress, CreatedWhileKeyIsDownReadsTrueAtFirstRefresh) {
-  TestState state;
-  Key key(ALLEGRO_KEY_SPACE);
-  setKeyDown(state.keyboard, ALLEGRO_KEY_SPACE, true);
-  refreshRootSwitches();
-  OnPress late(&key);
-  EXPECT_FALSE(late.isDown()) << "not refreshed yet";
-  refreshRootSwitches();
-  EXPECT_TRUE(late.isDown()) << "previous starts false";
-  refreshRootSwitches();
-  EXPECT_FALSE(late.isDown());
-}
-
-TEST(OnPress, DetachesSafelyInEitherOrderOfDestruction) {
-  TestState state;
-  // OnPress first: the key must not refresh a dead dependent (a fault the sanitizer build sees).
-  Key key(ALLEGRO_KEY_Z);
-  auto* press = new OnPress(&key);
-  OnPress survivor(&key);
-  delete press;
-  setKeyDown(state.keyboard, ALLEGRO_KEY_Z, true);
-  refreshRootSwitches();
-  EXPECT_TRUE(survivor.isDown()) << "other dependents still refreshed";
-
-  // Key first: the OnPress keeps its last value and may be destroyed afterwards.
-  auto* inner = new Key(ALLEGRO_KEY_Z);
-  auto* orphan = new OnPress(inner);
-  refreshRootSwitches();
-  delete inner;
-  EXPECT_TRUE(orphan->isDown());
-  refreshRootSwitches();
-  delete orphan;
-}
-
 // Snapshots are taken once a frame. A key or button that went down and up between two polls
 // still reads as down for the one frame after it and fires its OnPress once; held ones read
 // exactly as the snapshot says.
@@ -108,19 +55,6 @@ TEST(PressLatch, ShortPressesReadDownForOneFrameAndHeldKeysAreUnchanged) {
     EXPECT_EQ(click.isDown(), pressed);
   }
   setCurrentState(nullptr);
-}
-
-// The switches are refreshed in the registry's order.
-TEST(RootRegistry, KeepsCreationOrderAndForgetsDestroyedSwitches) {
-  const std::vector<Switch*>& registry = rootSwitches();
-  Key a(ALLEGRO_KEY_A);
-  auto* b = new Key(ALLEGRO_KEY_B);
-  Key c(ALLEGRO_KEY_C);
-  ASSERT_GE(registry.size(), 3u);
-  EXPECT_EQ(std::vector<Switch*>(registry.end() - 3, registry.end()), (std::vector<Switch*>{&a, b, &c}));
-  delete b;
-  Key d(ALLEGRO_KEY_D);
-  EXPECT_EQ(std::vector<Switch*>(registry.end() - 3, registry.end()), (std::vector<Switch*>{&a, &c, &d}));
 }
 
 }  // namespace
