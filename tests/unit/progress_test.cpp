@@ -125,6 +125,10 @@ TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {
   record.recordCompletion(-1, true, 1.0);
   record.recordCompletion(7, true, 1.0);
   EXPECT_EQ(record.completedCount(), 2u) << "indexes outside the records are ignored";
+  record.deaths = INT32_MAX - 1;
+  record.countDeath();
+  record.countDeath();
+  EXPECT_EQ(record.deaths, INT32_MAX) << "the death counter saturates rather than wrapping negative";
 }
 
 TEST(Progress, CrownsBestTimeAndTargetTimes) {
