@@ -7,17 +7,10 @@
 
 #include "editor/autosave.h"
 #include "editor/level_check.h"
-#include "editor/stroke_line.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
 
 namespace {
-
-std::string cellsText(const std::vector<GridCell>& cells) {
-  std::string text;
-  for (const GridCell& cell : cells) text += std::to_string(cell.column) + "," + std::to_string(cell.row) + " ";
-  return text;
-}
 
 TEST(Autosave, NamedBesideTheFileAndOfferedWhenNewer) {
   GameDirectory directory;
