@@ -43,9 +43,9 @@ scripts/headless "$build/levelshot" "$WORK/missing.lv" "$WORK/x.png" > /dev/null
 scripts/headless "$build/levelshot" "$WORK" "$WORK/x.png" > /dev/null 2> "$WORK/err"
 [ $? = 1 ] && grep -q "CANNOT OPEN '$WORK'!!!" "$WORK/err" || fail "a directory as level: $(cat "$WORK/err")"
 # A replaced sheet with fewer frames than the game draws from ends with one line, not a crash.
-mkdir "$WORK/small" && cp -r media "$WORK/small/" && convert -size 4x4 xc:red "$WORK/small/media/tilesheet.png"
+mkdir "$WORK/small" && cp -r media levels "$WORK/small/" && convert -size 4x4 xc:red "$WORK/small/media/tilesheet.png"
 headless=$PWD/scripts/headless
-(cd "$WORK/small" && "$headless" "$build/levelshot" "$WORK/level.lv" "$WORK/x.png") > "$WORK/err" 2>&1
+(cd "$WORK/small" && "$headless" "$build/levelshot" levels/1.lv "$WORK/x.png") > "$WORK/err" 2>&1
 [ $? = 1 ] && grep -q "^SHEET 'media/tilesheet.png' HAS NO FRAME [0-9]*!!!$" "$WORK/err" || fail "small sheet: $(cat "$WORK/err")"
 
 finish "levelshot: all checks passed"
