@@ -30,6 +30,10 @@ void drawSky(const Theme& theme) {
   ALLEGRO_COLOR bottom = theme.skyBottom();
   ALLEGRO_COLOR top = theme.skyTop();
   beginRawDrawing();
+  // The sky is opaque and covers the screen: without blending, a software renderer spares
+  // reading back every pixel of the frame.
+  GLboolean blending = glIsEnabled(GL_BLEND);
+  glDisable(GL_BLEND);
   glBegin(GL_QUADS);
   glColor3f(bottom.r, bottom.g, bottom.b);
   glVertex2f(0, kScreenHeight);
@@ -38,4 +42,5 @@ void drawSky(const Theme& theme) {
   glVertex2f(kScreenWidth, 0);
   glVertex2f(0, 0);
   glEnd();
+  if (blending) glEnable(GL_BLEND);
 }
