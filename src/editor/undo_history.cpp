@@ -8,17 +8,19 @@ void UndoHistory::record(std::unique_ptr<LevelSnapshot> before) {
 }
 
 std::unique_ptr<LevelSnapshot> UndoHistory::undo(std::unique_ptr<LevelSnapshot> current) {
-  Step step = std::move(undoSteps.back());
-  undoSteps.pop_back();
-  redoSteps.push_back(Step{std::move(current), currentRevision});
-  currentRevision = step.revision;
-  return std::move(step.level);
+  return travel(undoSteps, redoSteps, std::move(current));
 }
 
 std::unique_ptr<LevelSnapshot> UndoHistory::redo(std::unique_ptr<LevelSnapshot> current) {
-  Step step = std::move(redoSteps.back());
-  redoSteps.pop_back();
-  undoSteps.push_back(Step{std::move(current), currentRevision});
+  return travel(redoSteps, undoSteps, std::move(current));
+}
+
+// Undo and redo are the same move between the two lists, in opposite directions.
+std::unique_ptr<LevelSnapshot> UndoHistory::travel(std::deque<Step>& from, std::deque<Step>& to,
+                                                   std::unique_ptr<LevelSnapshot> current) {
+  Step step = std::move(from.back());
+  from.pop_back();
+  to.push_back(Step{std::move(current), currentRevision});
   currentRevision = step.revision;
   return std::move(step.level);
 }

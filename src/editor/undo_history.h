@@ -28,6 +28,9 @@ class UndoHistory {
     int revision;
   };
 
+  std::unique_ptr<LevelSnapshot> travel(std::deque<Step>& from, std::deque<Step>& to,
+                                        std::unique_ptr<LevelSnapshot> current);
+
   std::deque<Step> undoSteps;
   std::deque<Step> redoSteps;
   int currentRevision = 0;
