@@ -6,8 +6,10 @@ JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 DEPS       ?= play
 # What the sanitized tests run: the game, the tools the simulator and end-to-end tests call, and
-# the unit tests (the media generator and the benchmark serve only the data checks and bench).
-ASAN_TARGETS = binhopper binhopper-sim binhopper-level levelshot drawcheck xclose binhopper_tests
+# the unit tests (the media generator and the benchmark serve only the data checks and bench),
+# and the library that lets the leak checker see into the graphics driver.
+ASAN_TARGETS = binhopper binhopper-sim binhopper-level levelshot drawcheck xclose binhopper_tests \
+  keep-libraries-loaded
 
 .PHONY: play test deps build asan bench fuzz clean install
 
