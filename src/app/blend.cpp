@@ -89,7 +89,10 @@ void beforeAtlasDrawing(float x1, float y1, float x2, float y2) {
   if (library().text.overlaps(x1, y1, x2, y2)) drawHeldText();
 }
 
-void countPrimitive() {
+// A drawing of the library's primitives addon is a draw call of its own: the held run is sent
+// first, then the factors the primitive needs are set.
+void startPrimitive() {
+  applyFactors();
   flushDrawing();
   ++library().drawCalls;
 }
@@ -195,8 +198,7 @@ void flushDrawing() {
 // identity while it holds bitmap drawing (it transforms held vertices itself), so the hold
 // ends here: a scaled window's picture would otherwise lose its sky to the corner.
 void beginRawDrawing() {
-  applyFactors();
-  countPrimitive();
+  startPrimitive();
   LibraryState& sent = library();
   if (sent.holding) al_hold_bitmap_drawing(false);
   sent.holding = false;
@@ -258,8 +260,7 @@ void drawFilledRectangles(const ColouredRectangle* rectangles, int count) {
   std::vector<ALLEGRO_VERTEX> vertices;
   for (int i = 0; i < count; ++i) appendQuad(vertices, rectangles[i]);
   if (vertices.empty()) return;
-  applyFactors();
-  countPrimitive();
+  startPrimitive();
   al_draw_prim(vertices.data(), nullptr, nullptr, 0, static_cast<int>(vertices.size()), ALLEGRO_PRIM_TRIANGLE_LIST);
 }
 
@@ -267,8 +268,7 @@ void drawFilledRectangles(const ColouredRectangle* rectangles, int count) {
 // same pixels without overlapping, so translucent outlines blend each pixel once as before.
 void drawRectangle(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour, float thickness) {
   if (!whiteTexel() || thickness <= 0) {
-    applyFactors();
-    countPrimitive();
+    startPrimitive();
     al_draw_rectangle(x1, y1, x2, y2, tinted(colour), thickness);
     return;
   }
@@ -285,8 +285,7 @@ void drawRectangle(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour,
 void drawLine(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour, float thickness) {
   bool alongAxis = x1 == x2 || y1 == y2;
   if (!whiteTexel() || thickness <= 0 || !alongAxis) {
-    applyFactors();
-    countPrimitive();
+    startPrimitive();
     al_draw_line(x1, y1, x2, y2, tinted(colour), thickness);
     return;
   }
@@ -299,8 +298,7 @@ void drawLine(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour, floa
 }
 
 void drawFilledEllipse(float cx, float cy, float rx, float ry, ALLEGRO_COLOR colour) {
-  applyFactors();
-  countPrimitive();
+  startPrimitive();
   al_draw_filled_ellipse(cx, cy, rx, ry, tinted(colour));
 }
 
@@ -312,8 +310,7 @@ void drawPixel(float x, float y, ALLEGRO_COLOR colour) {
     drawFilledRectangle(left, top, left + 1, top + 1, colour);
     return;
   }
-  applyFactors();
-  countPrimitive();
+  startPrimitive();
   al_draw_pixel(x, y, tinted(colour));
 }
 
