@@ -516,7 +516,7 @@ void EditorState::typeIntoEntry(const ALLEGRO_KEYBOARD_EVENT& key) {
 void EditorState::draw(ALLEGRO_DISPLAY*) {
   al_clear_to_color(al_map_rgb(120, 180, 255));
   if (gridVisible) drawGrid();
-  for (Entity* entity : world->byTag(tagOf("rndr"))) entity->draw();
+  world->draw();
   drawCursor();
   drawText(font, kLabelX, kLabelY, 0,
            palette[selected].kind->label(channels.fieldsFor(*palette[selected].kind, palette[selected].fields)));

@@ -212,7 +212,7 @@ void PlayState::draw(ALLEGRO_DISPLAY*) {
   setCurrentPlayContext(context);
   drawSky(*currentTheme);
   currentTheme->beforeEntities();
-  for (Entity* entity : world->byTag(tagOf("rndr"))) entity->draw();
+  world->draw();
   currentTheme->afterEntities();
   if (zoom > 1.0) drawClosingZoom();
   if (report) report->draw();

@@ -199,5 +199,5 @@ int TitleState::runPlay(int levelIndex, const char* fileName) {
 void TitleState::draw(ALLEGRO_DISPLAY* screen) {
   background->draw(screen);
   drawBitmap(logo, static_cast<int>(kLogoCentre - al_get_bitmap_width(logo) * 0.5), kLogoTop, 0);
-  for (Entity* widget : world->byTag(tagOf("rndr"))) widget->draw();
+  world->draw();
 }

@@ -1,6 +1,8 @@
 #include "world/tile.h"
 
+#include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "app/blend.h"
 #include "app/resource.h"
@@ -28,16 +30,48 @@ constexpr EdgeQuad kEdgeQuads[] = {
     {Tile::EDGE_BOTTOM, 0, 13, 20, 20, 0, false}, {Tile::EDGE_BOTTOM, 0, 19, 20, 20, 0, true},
 };
 
-void drawEdgeQuads(int edges, float x, float y, bool solid) {
-  ColouredRectangle quads[std::size(kEdgeQuads)];
-  int count = 0;
-  for (const EdgeQuad& quad : kEdgeQuads) {
-    if (!(edges & quad.edge)) continue;
-    float alpha = quad.strong ? (solid ? 1.0f : 0.5f) : (solid ? 0.25f : 0.12f);
-    quads[count++] = {x + quad.x1, y + quad.y1, x + quad.x2, y + quad.y2,
-                      al_map_rgba_f(quad.grey, quad.grey, quad.grey, alpha)};
+ColouredRectangle edgeRectangle(const EdgeQuad& quad, float x, float y, bool solid) {
+  float alpha = quad.strong ? (solid ? 1.0f : 0.5f) : (solid ? 0.25f : 0.12f);
+  return {x + quad.x1, y + quad.y1, x + quad.x2, y + quad.y2, al_map_rgba_f(quad.grey, quad.grey, quad.grey, alpha)};
+}
+
+bool sameColour(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+// Drawn pass by pass, the quads of neighbouring cells must meet exactly, and a joined strip
+// must cover what its pieces did. That holds while the transform only shifts the picture:
+// under a tilt or a scaled window the library composes each quad's own transform, and a
+// corner may land a rounding step off its neighbour's, so a pixel centre on a shared edge can
+// change hands.
+bool onlyShifted() {
+  const ALLEGRO_TRANSFORM* transform = al_get_current_transform();
+  return transform && transform->m[0][0] == 1 && transform->m[1][1] == 1 && transform->m[1][0] == 0 &&
+         transform->m[0][1] == 0;
+}
+
+// Joins quads of one colour that meet end to end along the strip's length: down a column for
+// left and right borders, along a row for top and bottom ones. The quads never overlap.
+void joinStrips(std::vector<ColouredRectangle>& quads, bool vertical) {
+  auto along = [vertical](const ColouredRectangle& q) { return vertical ? q.y1 : q.x1; };
+  auto across = [vertical](const ColouredRectangle& q) { return vertical ? q.x1 : q.y1; };
+  std::sort(quads.begin(), quads.end(), [&](const ColouredRectangle& a, const ColouredRectangle& b) {
+    return across(a) != across(b) ? across(a) < across(b) : along(a) < along(b);
+  });
+  std::vector<ColouredRectangle> joined;
+  for (const ColouredRectangle& quad : quads) {
+    if (!joined.empty()) {
+      ColouredRectangle& last = joined.back();
+      bool follows = vertical ? last.x1 == quad.x1 && last.x2 == quad.x2 && last.y2 == quad.y1
+                              : last.y1 == quad.y1 && last.y2 == quad.y2 && last.x2 == quad.x1;
+      if (follows && sameColour(last.colour, quad.colour)) {
+        (vertical ? last.y2 : last.x2) = vertical ? quad.y2 : quad.x2;
+        continue;
+      }
+    }
+    joined.push_back(quad);
   }
-  drawFilledRectangles(quads, count);
+  quads.swap(joined);
 }
 
 }  // namespace
@@ -57,12 +91,46 @@ int Tile::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Tiles 
 
 // The picture replaces what lies under it; the borders blend over it with the default blender.
 void Tile::draw() {
-  float x = static_cast<float>(xPos);
-  float y = static_cast<float>(yPos);
-  bool solid = channel >= 0 && channel < kChannelCount && channelStates[channel] != 0;
-  if (solid && channel < sheet->frameCount()) drawReplacingBitmap(sheet->frame(channel), x, y);
-  if (!solid) resetBlender();
-  drawEdgeQuads(edges, x, y, solid);
+  drawPicture();
+  resetBlender();
+  ColouredRectangle quads[std::size(kEdgeQuads)];
+  int count = 0;
+  for (const EdgeQuad& quad : kEdgeQuads) {
+    if (edges & quad.edge)
+      quads[count++] = edgeRectangle(quad, static_cast<float>(xPos), static_cast<float>(yPos), solid());
+  }
+  drawFilledRectangles(quads, count);
+}
+
+// Every quad of a tile, picture or border, stays inside the tile's own cell, so a run of tiles
+// may be drawn pass by pass: every picture, then each border of the table over all the tiles,
+// and the pixels are those of drawing the tiles one by one. A software renderer pays for each
+// small quad it sets up, and the borders of a wall join into a few long strips.
+void Tile::drawRun(const std::vector<Tile*>& run) {
+  if (!batchedDrawing() || !onlyShifted()) {
+    for (Tile* tile : run) tile->draw();
+    return;
+  }
+  for (Tile* tile : run) tile->drawPicture();
+  resetBlender();
+  std::vector<ColouredRectangle> quads;
+  for (const EdgeQuad& kind : kEdgeQuads) {
+    quads.clear();
+    for (const Tile* tile : run) {
+      if (tile->edges & kind.edge)
+        quads.push_back(
+            edgeRectangle(kind, static_cast<float>(tile->xPos), static_cast<float>(tile->yPos), tile->solid()));
+    }
+    joinStrips(quads, kind.edge == EDGE_LEFT || kind.edge == EDGE_RIGHT);
+    drawFilledRectangles(quads.data(), static_cast<int>(quads.size()));
+  }
+}
+
+bool Tile::solid() const { return channel >= 0 && channel < kChannelCount && channelStates[channel] != 0; }
+
+void Tile::drawPicture() const {
+  if (solid() && channel < sheet->frameCount())
+    drawReplacingBitmap(sheet->frame(channel), static_cast<float>(xPos), static_cast<float>(yPos));
 }
 
 void Tile::link(Level* grid, int column, int gridRow) {

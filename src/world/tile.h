@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "app/sheet.h"
 #include "world/entity.h"
 
@@ -16,6 +18,8 @@ class Tile : public Entity {
   const int* tags() const override;
   int order(int tag) const override;
   void draw() override;
+  // Draws tiles that follow one another in the draw list, as drawing each in turn would.
+  static void drawRun(const std::vector<Tile*>& run);
 
   // Recomputes edges from the four neighbours' channels (never from whether they are on).
   void computeEdges();
@@ -29,5 +33,8 @@ class Tile : public Entity {
   int row;
 
  private:
+  bool solid() const;
+  void drawPicture() const;
+
   Sheet* sheet;
 };

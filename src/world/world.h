@@ -26,6 +26,8 @@ class World {
   void remove(Entity* e);
   void flush();
   void disown(Entity* e);
+  // Draws the "rndr" list, back to front.
+  void draw();
 
   // Observers told when an entity is about to be deleted, so that pointers to it can be
   // cleared first (a lever's toucher, an avatar's carried object).

@@ -62,7 +62,7 @@ void drawLevel(World& world, Theme& theme) {
   al_clear_to_color(al_map_rgb(0, 0, 0));
   drawSky(theme);
   theme.beforeEntities();
-  for (Entity* entity : world.byTag(tagOf("rndr"))) entity->draw();
+  world.draw();
   theme.afterEntities();
   makeOpaque();
 }
