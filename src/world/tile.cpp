@@ -91,7 +91,7 @@ int Tile::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Tiles 
 
 // The picture replaces what lies under it; the borders blend over it with the default blender.
 void Tile::draw() {
-  drawPicture();
+  if (ALLEGRO_BITMAP* shown = picture()) drawReplacingBitmap(shown, static_cast<float>(xPos), static_cast<float>(yPos));
   resetBlender();
   ColouredRectangle quads[std::size(kEdgeQuads)];
   int count = 0;
@@ -111,7 +111,10 @@ void Tile::drawRun(const std::vector<Tile*>& run) {
     for (Tile* tile : run) tile->draw();
     return;
   }
-  for (Tile* tile : run) tile->drawPicture();
+  for (const Tile* tile : run) {
+    if (ALLEGRO_BITMAP* shown = tile->picture())
+      drawReplacingBitmap(shown, static_cast<float>(tile->xPos), static_cast<float>(tile->yPos));
+  }
   resetBlender();
   std::vector<ColouredRectangle> quads;
   for (const EdgeQuad& kind : kEdgeQuads) {
@@ -128,9 +131,9 @@ void Tile::drawRun(const std::vector<Tile*>& run) {
 
 bool Tile::solid() const { return channel >= 0 && channel < kChannelCount && channelStates[channel] != 0; }
 
-void Tile::drawPicture() const {
-  if (solid() && channel < sheet->frameCount())
-    drawReplacingBitmap(sheet->frame(channel), static_cast<float>(xPos), static_cast<float>(yPos));
+// Null while the tile is off, or when the sheet has no picture for its channel.
+ALLEGRO_BITMAP* Tile::picture() const {
+  return solid() && channel < sheet->frameCount() ? sheet->frame(channel) : nullptr;
 }
 
 void Tile::link(Level* grid, int column, int gridRow) {

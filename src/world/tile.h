@@ -34,7 +34,7 @@ class Tile : public Entity {
 
  private:
   bool solid() const;
-  void drawPicture() const;
+  ALLEGRO_BITMAP* picture() const;
 
   Sheet* sheet;
 };
