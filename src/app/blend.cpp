@@ -149,6 +149,26 @@ void appendQuad(std::vector<ALLEGRO_VERTEX>& vertices, const ColouredRectangle& 
   for (const auto& corner : corners) vertices.push_back(ALLEGRO_VERTEX{corner[0], corner[1], 0, 0, 0, colour});
 }
 
+// The library's filled ellipse is a fan around the centre through points of its arc, as many
+// as ALLEGRO_PRIM_QUALITY times the square root of the mean radius (at scale one), at most one
+// fewer than its vertex cache holds; below two points it draws nothing. The fan's triangles are
+// appended as a list.
+void appendEllipse(std::vector<ALLEGRO_VERTEX>& vertices, const ColouredEllipse& ellipse) {
+  constexpr int kLibraryVertexCache = 256;
+  auto points = static_cast<int>(ALLEGRO_PRIM_QUALITY * std::sqrt((ellipse.rx + ellipse.ry) / 2.0f));
+  if (points < 2) return;
+  points = std::min(points, kLibraryVertexCache - 1);
+  std::vector<float> arc(2 * static_cast<size_t>(points));
+  al_calculate_arc(arc.data(), 2 * sizeof(float), ellipse.cx, ellipse.cy, ellipse.rx, ellipse.ry, 0, ALLEGRO_PI * 2, 0,
+                   points);
+  ALLEGRO_COLOR colour = tinted(ellipse.colour);
+  for (int i = 0; i + 1 < points; ++i) {
+    vertices.push_back(ALLEGRO_VERTEX{ellipse.cx, ellipse.cy, 0, 0, 0, colour});
+    vertices.push_back(ALLEGRO_VERTEX{arc[2 * i], arc[2 * i + 1], 0, 0, 0, colour});
+    vertices.push_back(ALLEGRO_VERTEX{arc[2 * i + 2], arc[2 * i + 3], 0, 0, 0, colour});
+  }
+}
+
 }  // namespace
 
 void setBlender(int sourceFactor, int destinationFactor, ALLEGRO_COLOR colour) {
@@ -207,6 +227,12 @@ void beginRawDrawing() {
 void useTransform(const ALLEGRO_TRANSFORM& transform) {
   flushDrawing();
   al_use_transform(&transform);
+}
+
+bool transformOnlyShifts() {
+  const ALLEGRO_TRANSFORM* transform = al_get_current_transform();
+  return transform && transform->m[0][0] == 1 && transform->m[1][1] == 1 && transform->m[1][0] == 0 &&
+         transform->m[0][1] == 0;
 }
 
 void setBatchedDrawing(bool batched) { library().batched = batched; }
@@ -300,6 +326,14 @@ void drawLine(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour, floa
 void drawFilledEllipse(float cx, float cy, float rx, float ry, ALLEGRO_COLOR colour) {
   startPrimitive();
   al_draw_filled_ellipse(cx, cy, rx, ry, tinted(colour));
+}
+
+void drawFilledEllipses(const ColouredEllipse* ellipses, int count) {
+  std::vector<ALLEGRO_VERTEX> vertices;
+  for (int i = 0; i < count; ++i) appendEllipse(vertices, ellipses[i]);
+  if (vertices.empty()) return;
+  startPrimitive();
+  al_draw_prim(vertices.data(), nullptr, nullptr, 0, static_cast<int>(vertices.size()), ALLEGRO_PRIM_TRIANGLE_LIST);
 }
 
 // A one-pixel point lands on the pixel its coordinates truncate to.

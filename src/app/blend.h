@@ -26,6 +26,11 @@ void endFrame();
 void flushDrawing();
 void beginRawDrawing();  // a flush with the factors in force, counted as one draw call
 void useTransform(const ALLEGRO_TRANSFORM& transform);
+// Whether the current transform only shifts the picture. Drawings that are regrouped to save
+// draw calls keep their pixels only then: under a tilt or a scale the library composes each
+// drawing's own transform, so the corners of neighbouring quads may land a rounding step apart,
+// and the library draws an ellipse in more or fewer segments.
+bool transformOnlyShifts();
 
 // Off: every drawing goes to the library at once as its own draw call, with images in their
 // own textures. Kept for the pixel comparison and the benchmark; it must be chosen before the
@@ -52,6 +57,13 @@ void drawFilledRectangles(const ColouredRectangle* rectangles, int count);
 void drawRectangle(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour, float thickness);
 void drawLine(float x1, float y1, float x2, float y2, ALLEGRO_COLOR colour, float thickness);
 void drawFilledEllipse(float cx, float cy, float rx, float ry, ALLEGRO_COLOR colour);
+// Several filled ellipses in one draw call, each in its own colour (tinted like the others),
+// in the very triangles the library draws one in while the transform only shifts.
+struct ColouredEllipse {
+  float cx, cy, rx, ry;
+  ALLEGRO_COLOR colour;
+};
+void drawFilledEllipses(const ColouredEllipse* ellipses, int count);
 void drawPixel(float x, float y, ALLEGRO_COLOR colour);
 // Text in the blend colour; flags are the library's alignment flags (0 left, 1 centre, 2 right).
 void drawText(ALLEGRO_FONT* font, float x, float y, int flags, const std::string& text);

@@ -2,6 +2,10 @@
 
 #include <allegro5/allegro_audio.h>
 
+#include <optional>
+#include <vector>
+
+#include "app/blend.h"
 #include "app/sheet.h"
 #include "world/entity.h"
 
@@ -15,13 +19,18 @@ class Garbage : public Entity {
   int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
+  RunDrawer runDrawer() const override { return drawRun; }
 
   double phase = 0.0;  // s since creation
   int frame;
 
  private:
+  static void drawRun(const std::vector<Entity*>& run);
+  static bool glowsReachLaterSprites(const std::vector<Entity*>& run);
   void collect();
-  void drawGlow() const;
+  ALLEGRO_BITMAP* sprite() const;
+  float bobbedY() const;
+  std::optional<ColouredEllipse> glow() const;
 
   Sheet* sheet;
   ALLEGRO_SAMPLE* pickupSound;

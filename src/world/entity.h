@@ -1,6 +1,7 @@
 #pragma once
 
 #include <utility>
+#include <vector>
 
 #include "world/box.h"
 
@@ -25,6 +26,11 @@ class Entity {
   virtual int order(int tag) const;
   virtual void update(double dt);
   virtual void draw() {}
+  // A kind of entity that can draw several of its own that follow one another in the draw list
+  // in fewer draw calls names the function that does it; World::draw hands it each such run.
+  // The function must give the pixels of drawing them one by one.
+  using RunDrawer = void (*)(const std::vector<Entity*>& run);
+  virtual RunDrawer runDrawer() const { return nullptr; }
   virtual Box box() const { return Box{}; }
 
   std::pair<double, double> position() const { return {xPos, yPos}; }

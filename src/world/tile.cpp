@@ -39,17 +39,6 @@ bool sameColour(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b) {
   return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
 
-// Drawn pass by pass, the quads of neighbouring cells must meet exactly, and a joined strip
-// must cover what its pieces did. That holds while the transform only shifts the picture:
-// under a tilt or a scaled window the library composes each quad's own transform, and a
-// corner may land a rounding step off its neighbour's, so a pixel centre on a shared edge can
-// change hands.
-bool onlyShifted() {
-  const ALLEGRO_TRANSFORM* transform = al_get_current_transform();
-  return transform && transform->m[0][0] == 1 && transform->m[1][1] == 1 && transform->m[1][0] == 0 &&
-         transform->m[0][1] == 0;
-}
-
 // Joins quads of one colour that meet end to end along the strip's length: down a column for
 // left and right borders, along a row for top and bottom ones. The quads never overlap.
 void joinStrips(std::vector<ColouredRectangle>& quads, bool vertical) {
@@ -106,12 +95,13 @@ void Tile::draw() {
 // may be drawn pass by pass: every picture, then each border of the table over all the tiles,
 // and the pixels are those of drawing the tiles one by one. A software renderer pays for each
 // small quad it sets up, and the borders of a wall join into a few long strips.
-void Tile::drawRun(const std::vector<Tile*>& run) {
-  if (!batchedDrawing() || !onlyShifted()) {
-    for (Tile* tile : run) tile->draw();
+void Tile::drawRun(const std::vector<Entity*>& run) {
+  if (!batchedDrawing() || !transformOnlyShifts()) {
+    for (Entity* tile : run) tile->draw();
     return;
   }
-  for (const Tile* tile : run) {
+  for (const Entity* entity : run) {
+    auto* tile = static_cast<const Tile*>(entity);
     if (ALLEGRO_BITMAP* shown = tile->picture())
       drawReplacingBitmap(shown, static_cast<float>(tile->xPos), static_cast<float>(tile->yPos));
   }
@@ -119,7 +109,8 @@ void Tile::drawRun(const std::vector<Tile*>& run) {
   std::vector<ColouredRectangle> quads;
   for (const EdgeQuad& kind : kEdgeQuads) {
     quads.clear();
-    for (const Tile* tile : run) {
+    for (const Entity* entity : run) {
+      auto* tile = static_cast<const Tile*>(entity);
       if (tile->edges & kind.edge)
         quads.push_back(
             edgeRectangle(kind, static_cast<float>(tile->xPos), static_cast<float>(tile->yPos), tile->solid()));

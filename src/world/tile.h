@@ -1,7 +1,5 @@
 #pragma once
 
-#include <vector>
-
 #include "app/sheet.h"
 #include "world/entity.h"
 
@@ -18,8 +16,7 @@ class Tile : public Entity {
   const int* tags() const override;
   int order(int tag) const override;
   void draw() override;
-  // Draws tiles that follow one another in the draw list, as drawing each in turn would.
-  static void drawRun(const std::vector<Tile*>& run);
+  RunDrawer runDrawer() const override { return drawRun; }
 
   // Recomputes edges from the four neighbours' channels (never from whether they are on).
   void computeEdges();
@@ -33,6 +30,7 @@ class Tile : public Entity {
   int row;
 
  private:
+  static void drawRun(const std::vector<Entity*>& run);
   bool solid() const;
   ALLEGRO_BITMAP* picture() const;
 

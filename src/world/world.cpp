@@ -6,8 +6,6 @@
 #include <set>
 #include <utility>
 
-#include "world/tile.h"
-
 namespace {
 
 // The order one stable sort of the whole list by the tag's sort key would give. The first
@@ -50,19 +48,22 @@ Entity* World::first(int tag) {
 
 void World::disown(Entity* e) { disowned_.insert(e); }
 
-// Tiles that follow one another in the list are drawn as one run.
 void World::draw() {
-  std::vector<Tile*> run;
-  for (Entity* e : byTag(tagOf("rndr"))) {
-    if (auto* tile = dynamic_cast<Tile*>(e)) {
-      run.push_back(tile);
-      continue;
-    }
-    if (!run.empty()) Tile::drawRun(run);
+  std::vector<Entity*> run;
+  auto drawRun = [&run] {
+    if (!run.empty()) run.front()->runDrawer()(run);
     run.clear();
-    e->draw();
+  };
+  for (Entity* e : byTag(tagOf("rndr"))) {
+    Entity::RunDrawer drawer = e->runDrawer();
+    if (!run.empty() && run.front()->runDrawer() != drawer) drawRun();
+    if (drawer) {
+      run.push_back(e);
+    } else {
+      e->draw();
+    }
   }
-  if (!run.empty()) Tile::drawRun(run);
+  drawRun();
 }
 
 void World::add(Entity* e) { pendingAdditions_.push_back(e); }

@@ -101,4 +101,56 @@ TEST(Blend, BlendColourTintsBitmapsAndPrimitives) {
   resetBlender();
 }
 
+// Every byte of the canvas, to compare two pictures whole.
+std::string bytesOf(ALLEGRO_BITMAP* bitmap) {
+  ALLEGRO_LOCKED_REGION* region = al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+  std::string bytes;
+  for (int row = 0; row < al_get_bitmap_height(bitmap); ++row)
+    bytes.append(static_cast<const char*>(region->data) + row * region->pitch, al_get_bitmap_width(bitmap) * 4);
+  al_unlock_bitmap(bitmap);
+  return bytes;
+}
+
+// Ellipses sent together must be the library's own, segment for segment: from below the
+// smallest it draws, through the glows' radii, to one that fills its vertex cache.
+TEST(Blend, EllipsesInOneCallAreTheLibrarysEllipses) {
+  initAllegroForTests();
+  const ALLEGRO_COLOR sky = al_map_rgb(40, 60, 120);
+  const float radii[] = {0.02f, 0.05f, 0.3f, 1.0f, 2.7f, 4.41f, 6.25f, 9.9f, 10.0f, 37.5f, 700.0f};
+  const float centres[][2] = {{70, 70}, {70.5f, 70.25f}, {63.3f, 77.8f}};
+  for (float radius : radii) {
+    for (const auto& centre : centres) {
+      ColouredEllipse ellipse{centre[0], centre[1], radius, radius * 0.75f, al_map_rgba(255, 230, 128, 200)};
+      Canvas library(140, 140, sky);
+      setBlender(ALLEGRO_ALPHA, ALLEGRO_ONE, al_map_rgba(255, 255, 255, 90));
+      drawFilledEllipse(ellipse.cx, ellipse.cy, ellipse.rx, ellipse.ry, ellipse.colour);
+      Canvas together(140, 140, sky);
+      setBlender(ALLEGRO_ALPHA, ALLEGRO_ONE, al_map_rgba(255, 255, 255, 90));
+      drawFilledEllipses(&ellipse, 1);
+      EXPECT_TRUE(bytesOf(library.bitmap()) == bytesOf(together.bitmap()))
+          << "radius " << radius << " at " << centre[0] << ", " << centre[1];
+    }
+  }
+  {
+    // So wide that the library stops at its vertex cache; its lower edge crosses the canvas.
+    ColouredEllipse huge{70, -1470, 2000, 1500, al_map_rgb(255, 255, 255)};
+    Canvas library(140, 140, sky);
+    drawFilledEllipse(huge.cx, huge.cy, huge.rx, huge.ry, huge.colour);
+    Canvas together(140, 140, sky);
+    drawFilledEllipses(&huge, 1);
+    EXPECT_TRUE(bytesOf(library.bitmap()) == bytesOf(together.bitmap())) << "an ellipse of the most segments";
+  }
+  const ColouredEllipse rings[] = {{30, 30, 9, 9, al_map_rgba(255, 255, 255, 120)},
+                                   {45.5f, 33, 8.2f, 8.2f, al_map_rgba(255, 255, 255, 60)},
+                                   {38, 41.7f, 3, 3, al_map_rgba(255, 0, 0, 255)}};
+  Canvas oneByOne(80, 80, sky);
+  setBlender(ALLEGRO_ALPHA, ALLEGRO_ONE, al_map_rgb(255, 255, 255));
+  for (const ColouredEllipse& ring : rings) drawFilledEllipse(ring.cx, ring.cy, ring.rx, ring.ry, ring.colour);
+  Canvas together(80, 80, sky);
+  setBlender(ALLEGRO_ALPHA, ALLEGRO_ONE, al_map_rgb(255, 255, 255));
+  drawFilledEllipses(rings, 3);
+  EXPECT_TRUE(bytesOf(oneByOne.bitmap()) == bytesOf(together.bitmap())) << "three overlapping glows";
+  resetBlender();
+}
+
 }  // namespace

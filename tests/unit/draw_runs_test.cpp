@@ -1,5 +1,3 @@
-#include "world/tile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,10 +7,12 @@
 #include <vector>
 
 #include "app/blend.h"
+#include "entities/garbage.h"
 #include "unit/game_directory.h"
 #include "world/channel_states.h"
 #include "world/draw_layer.h"
 #include "world/level.h"
+#include "world/tile.h"
 #include "world/world.h"
 
 namespace {
@@ -45,29 +45,44 @@ const char* const kWalls[] = {
     "1111111111",
 };
 
-// Every byte of the picture as drawn by `draw` on a sky-blue memory canvas.
-std::string picture(const std::function<void()>& draw) {
+// Every byte of the picture drawn by `draw` on a sky-blue memory canvas, and the draw calls.
+struct Picture {
+  std::string bytes;
+  long drawCalls;
+};
+Picture picture(const std::function<void()>& draw) {
   NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP);
   ALLEGRO_BITMAP* canvas = al_create_bitmap(200, 120);
   ALLEGRO_BITMAP* previous = al_get_target_bitmap();
   al_set_target_bitmap(canvas);
   al_clear_to_color(al_map_rgb(90, 140, 220));
   resetBlender();
+  resetDrawCallCount();
   draw();
   flushDrawing();
   ALLEGRO_LOCKED_REGION* region = al_lock_bitmap(canvas, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
-  std::string bytes;
+  Picture result{"", drawCallCount()};
   for (int row = 0; row < 120; ++row)
-    bytes.append(static_cast<const char*>(region->data) + row * region->pitch, 200 * 4);
+    result.bytes.append(static_cast<const char*>(region->data) + row * region->pitch, 200 * 4);
   al_unlock_bitmap(canvas);
   al_set_target_bitmap(previous);
   al_destroy_bitmap(canvas);
-  return bytes;
+  return result;
+}
+
+// The world drawn by World::draw against every entity drawing itself in list order.
+void expectSamePixelsInFewerCalls(World& world, long mostCalls) {
+  Picture oneByOne = picture([&] {
+    for (Entity* e : world.byTag(tagOf("rndr"))) e->draw();
+  });
+  Picture inRuns = picture([&] { world.draw(); });
+  EXPECT_TRUE(oneByOne.bytes == inRuns.bytes) << "the pictures differ";
+  EXPECT_LE(inRuns.drawCalls, mostCalls) << "drawn one by one: " << oneByOne.drawCalls << " calls";
 }
 
 // Drawn as runs, pass by pass with joined borders, the walls look exactly as when every entity
 // draws itself in list order.
-TEST(Tile, RunsDrawTheSamePixelsAsTileAfterTileInFewerCalls) {
+TEST(DrawRuns, TilesGiveThePixelsOfTileAfterTile) {
   GameDirectory directory;
   std::memset(channelStates, 1, sizeof channelStates);
   channelStates[0] = 0;
@@ -83,17 +98,32 @@ TEST(Tile, RunsDrawTheSamePixelsAsTileAfterTileInFewerCalls) {
   world.flush();
   level.build(world);
 
-  resetDrawCallCount();
-  std::string oneByOne = picture([&] {
-    for (Entity* e : world.byTag(tagOf("rndr"))) e->draw();
-  });
-  long oneByOneCalls = drawCallCount();
-  resetDrawCallCount();
-  std::string inRuns = picture([&] { world.draw(); });
-
-  EXPECT_TRUE(oneByOne == inRuns) << "the pictures differ";
-  EXPECT_LT(drawCallCount(), oneByOneCalls / 2) << "the tiles were not drawn as runs";
+  // Six runs of tiles around the patch (by texture and by colour of border), the patch itself.
+  expectSamePixelsInFewerCalls(world, 16);
   std::memset(channelStates, 1, sizeof channelStates);
+}
+
+// Glowing garbage drawn as a run, sprites first and then all rings in one call: exact while no
+// ring reaches a later sprite; with one that does, the run is drawn one by one.
+TEST(DrawRuns, GarbageGivesThePixelsOfOneAfterAnother) {
+  GameDirectory directory;
+  const struct {
+    const char* label;
+    double secondX;  // px; the first garbage stands at 20
+    long mostCalls;
+  } cases[] = {{"apart", 80, 2}, {"overlapping", 30, 5}};
+  for (const auto& item : cases) {
+    World world;
+    for (double x : {20.0, item.secondX, 140.0}) {
+      auto* garbage = new Garbage();
+      garbage->setPosition(x, 40 + x / 10);
+      garbage->phase = 0.3 + x / 1000;  // rings of different size and fading
+      world.add(garbage);
+    }
+    world.flush();
+    SCOPED_TRACE(item.label);
+    expectSamePixelsInFewerCalls(world, item.mostCalls);
+  }
 }
 
 }  // namespace
