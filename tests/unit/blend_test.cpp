@@ -13,36 +13,6 @@ namespace {
 // The TrueType font of the Debian font package the game's own font is made from.
 const char* const kSystemFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
-struct Rgb {
-  int r, g, b;
-};
-
-// A memory canvas to draw on; restores the previous target when done.
-class Canvas {
- public:
-  Canvas(int width, int height, ALLEGRO_COLOR background) : previous_(al_get_target_bitmap()) {
-    NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP);
-    bitmap_ = al_create_bitmap(width, height);
-    al_set_target_bitmap(bitmap_);
-    al_clear_to_color(background);
-    resetBlender();
-  }
-  ~Canvas() {
-    al_set_target_bitmap(previous_);
-    al_destroy_bitmap(bitmap_);
-  }
-  Rgb at(int x, int y) const {
-    unsigned char r, g, b;
-    al_unmap_rgb(al_get_pixel(bitmap_, x, y), &r, &g, &b);
-    return {r, g, b};
-  }
-  ALLEGRO_BITMAP* bitmap() const { return bitmap_; }
-
- private:
-  ALLEGRO_BITMAP* previous_;
-  ALLEGRO_BITMAP* bitmap_;
-};
-
 // A one-pixel PNG of the given straight-alpha colour, loaded through the resource cache.
 ALLEGRO_BITMAP* pixelImage(const TempDir& dir, const std::string& name, ALLEGRO_COLOR colour) {
   std::string path = dir.file(name);
@@ -101,16 +71,6 @@ TEST(Blend, BlendColourTintsBitmapsAndPrimitives) {
   resetBlender();
 }
 
-// Every byte of the canvas, to compare two pictures whole.
-std::string bytesOf(ALLEGRO_BITMAP* bitmap) {
-  ALLEGRO_LOCKED_REGION* region = al_lock_bitmap(bitmap, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
-  std::string bytes;
-  for (int row = 0; row < al_get_bitmap_height(bitmap); ++row)
-    bytes.append(static_cast<const char*>(region->data) + row * region->pitch, al_get_bitmap_width(bitmap) * 4);
-  al_unlock_bitmap(bitmap);
-  return bytes;
-}
-
 // Ellipses sent together must be the library's own, segment for segment: from below the
 // smallest it draws, through the glows' radii, to one that fills its vertex cache.
 TEST(Blend, EllipsesInOneCallAreTheLibrarysEllipses) {
@@ -127,7 +87,7 @@ TEST(Blend, EllipsesInOneCallAreTheLibrarysEllipses) {
       Canvas together(140, 140, sky);
       setBlender(ALLEGRO_ALPHA, ALLEGRO_ONE, al_map_rgba(255, 255, 255, 90));
       drawFilledEllipses(&ellipse, 1);
-      EXPECT_TRUE(bytesOf(library.bitmap()) == bytesOf(together.bitmap()))
+      EXPECT_TRUE(library.bytes() == together.bytes())
           << "radius " << radius << " at " << centre[0] << ", " << centre[1];
     }
   }
@@ -138,7 +98,7 @@ TEST(Blend, EllipsesInOneCallAreTheLibrarysEllipses) {
     drawFilledEllipse(huge.cx, huge.cy, huge.rx, huge.ry, huge.colour);
     Canvas together(140, 140, sky);
     drawFilledEllipses(&huge, 1);
-    EXPECT_TRUE(bytesOf(library.bitmap()) == bytesOf(together.bitmap())) << "an ellipse of the most segments";
+    EXPECT_TRUE(library.bytes() == together.bytes()) << "an ellipse of the most segments";
   }
   const ColouredEllipse rings[] = {{30, 30, 9, 9, al_map_rgba(255, 255, 255, 120)},
                                    {45.5f, 33, 8.2f, 8.2f, al_map_rgba(255, 255, 255, 60)},
@@ -149,7 +109,7 @@ TEST(Blend, EllipsesInOneCallAreTheLibrarysEllipses) {
   Canvas together(80, 80, sky);
   setBlender(ALLEGRO_ALPHA, ALLEGRO_ONE, al_map_rgb(255, 255, 255));
   drawFilledEllipses(rings, 3);
-  EXPECT_TRUE(bytesOf(oneByOne.bitmap()) == bytesOf(together.bitmap())) << "three overlapping glows";
+  EXPECT_TRUE(oneByOne.bytes() == together.bytes()) << "three overlapping glows";
   resetBlender();
 }
 

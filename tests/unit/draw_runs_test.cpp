@@ -51,23 +51,11 @@ struct Picture {
   long drawCalls;
 };
 Picture picture(const std::function<void()>& draw) {
-  NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP);
-  ALLEGRO_BITMAP* canvas = al_create_bitmap(200, 120);
-  ALLEGRO_BITMAP* previous = al_get_target_bitmap();
-  al_set_target_bitmap(canvas);
-  al_clear_to_color(al_map_rgb(90, 140, 220));
-  resetBlender();
+  Canvas canvas(200, 120, al_map_rgb(90, 140, 220));
   resetDrawCallCount();
   draw();
   flushDrawing();
-  ALLEGRO_LOCKED_REGION* region = al_lock_bitmap(canvas, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
-  Picture result{"", drawCallCount()};
-  for (int row = 0; row < 120; ++row)
-    result.bytes.append(static_cast<const char*>(region->data) + row * region->pitch, 200 * 4);
-  al_unlock_bitmap(canvas);
-  al_set_target_bitmap(previous);
-  al_destroy_bitmap(canvas);
-  return result;
+  return {canvas.bytes(), drawCallCount()};
 }
 
 // The world drawn by World::draw against every entity drawing itself in list order.

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/blend.h"
 #include "app/library.h"
 #include "world/world.h"
 void initAllegroForTests() {
@@ -48,6 +49,34 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
 NewBitmapFlags::NewBitmapFlags(int flags) : previous_(al_get_new_bitmap_flags()) { al_set_new_bitmap_flags(flags); }
 
 NewBitmapFlags::~NewBitmapFlags() { al_set_new_bitmap_flags(previous_); }
+
+Canvas::Canvas(int width, int height, ALLEGRO_COLOR background) : previous_(al_get_target_bitmap()) {
+  NewBitmapFlags memory(ALLEGRO_MEMORY_BITMAP);
+  bitmap_ = al_create_bitmap(width, height);
+  al_set_target_bitmap(bitmap_);
+  al_clear_to_color(background);
+  resetBlender();
+}
+
+Canvas::~Canvas() {
+  al_set_target_bitmap(previous_);
+  al_destroy_bitmap(bitmap_);
+}
+
+Rgb Canvas::at(int x, int y) const {
+  unsigned char r, g, b;
+  al_unmap_rgb(al_get_pixel(bitmap_, x, y), &r, &g, &b);
+  return {r, g, b};
+}
+
+std::string Canvas::bytes() const {
+  ALLEGRO_LOCKED_REGION* region = al_lock_bitmap(bitmap_, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+  std::string result;
+  for (int row = 0; row < al_get_bitmap_height(bitmap_); ++row)
+    result.append(static_cast<const char*>(region->data) + row * region->pitch, al_get_bitmap_width(bitmap_) * 4);
+  al_unlock_bitmap(bitmap_);
+  return result;
+}
 
 void sendStdoutToStderr() {
   std::fflush(stdout);

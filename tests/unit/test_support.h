@@ -49,6 +49,29 @@ class NewBitmapFlags {
   int previous_;
 };
 
+struct Rgb {
+  int r, g, b;
+};
+
+// A memory canvas to draw on, cleared to the background with the default blender in force; the
+// previous target comes back when it goes away.
+class Canvas {
+ public:
+  Canvas(int width, int height, ALLEGRO_COLOR background);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  Rgb at(int x, int y) const;
+  // Every byte of the picture, row by row, to compare two pictures whole.
+  std::string bytes() const;
+  ALLEGRO_BITMAP* bitmap() const { return bitmap_; }
+
+ private:
+  ALLEGRO_BITMAP* previous_;
+  ALLEGRO_BITMAP* bitmap_;
+};
+
 // In a death test's child: sends standard output where the death test reads (standard error),
 // so that the game's messages to standard output can be matched.
 void sendStdoutToStderr();
