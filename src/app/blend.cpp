@@ -229,10 +229,10 @@ void useTransform(const ALLEGRO_TRANSFORM& transform) {
   al_use_transform(&transform);
 }
 
-bool transformOnlyShifts() {
+bool drawingsMayBeRegrouped() {
   const ALLEGRO_TRANSFORM* transform = al_get_current_transform();
-  return transform && transform->m[0][0] == 1 && transform->m[1][1] == 1 && transform->m[1][0] == 0 &&
-         transform->m[0][1] == 0;
+  return library().batched && transform && transform->m[0][0] == 1 && transform->m[1][1] == 1 &&
+         transform->m[1][0] == 0 && transform->m[0][1] == 0;
 }
 
 void setBatchedDrawing(bool batched) { library().batched = batched; }

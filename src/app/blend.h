@@ -26,11 +26,11 @@ void endFrame();
 void flushDrawing();
 void beginRawDrawing();  // a flush with the factors in force, counted as one draw call
 void useTransform(const ALLEGRO_TRANSFORM& transform);
-// Whether the current transform only shifts the picture. Drawings that are regrouped to save
-// draw calls keep their pixels only then: under a tilt or a scale the library composes each
-// drawing's own transform, so the corners of neighbouring quads may land a rounding step apart,
-// and the library draws an ellipse in more or fewer segments.
-bool transformOnlyShifts();
+// Whether drawings may be regrouped to save draw calls: only when batched (the old way stays the
+// old way for comparison) and while the transform only shifts the picture. Under a tilt or a
+// scale the library composes each drawing's own transform, so the corners of neighbouring quads
+// may land a rounding step apart, and it draws an ellipse in more or fewer segments.
+bool drawingsMayBeRegrouped();
 
 // Off: every drawing goes to the library at once as its own draw call, with images in their
 // own textures. Kept for the pixel comparison and the benchmark; it must be chosen before the

@@ -62,7 +62,7 @@ void Garbage::draw() {
 // A run draws every sprite, then every glow in one call. Only a glow that reaches the sprite of
 // a later garbage would change its pixels by that, since glows add up in any order.
 void Garbage::drawRun(const std::vector<Entity*>& run) {
-  if (!batchedDrawing() || !transformOnlyShifts() || glowsReachLaterSprites(run)) {
+  if (glowsReachLaterSprites(run)) {
     for (Entity* garbage : run) garbage->draw();
     return;
   }

@@ -27,8 +27,8 @@ class Entity {
   virtual void update(double dt);
   virtual void draw() {}
   // A kind of entity that can draw several of its own that follow one another in the draw list
-  // in fewer draw calls names the function that does it; World::draw hands it each such run.
-  // The function must give the pixels of drawing them one by one.
+  // in fewer draw calls names the function that does it; World::draw hands it each such run
+  // while drawings may be regrouped. It must give the pixels of drawing them one by one.
   using RunDrawer = void (*)(const std::vector<Entity*>& run);
   virtual RunDrawer runDrawer() const { return nullptr; }
   virtual Box box() const { return Box{}; }

@@ -96,10 +96,6 @@ void Tile::draw() {
 // and the pixels are those of drawing the tiles one by one. A software renderer pays for each
 // small quad it sets up, and the borders of a wall join into a few long strips.
 void Tile::drawRun(const std::vector<Entity*>& run) {
-  if (!batchedDrawing() || !transformOnlyShifts()) {
-    for (Entity* tile : run) tile->draw();
-    return;
-  }
   for (const Entity* entity : run) {
     auto* tile = static_cast<const Tile*>(entity);
     if (ALLEGRO_BITMAP* shown = tile->picture())

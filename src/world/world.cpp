@@ -6,6 +6,8 @@
 #include <set>
 #include <utility>
 
+#include "app/blend.h"
+
 namespace {
 
 // The order one stable sort of the whole list by the tag's sort key would give. The first
@@ -49,6 +51,10 @@ Entity* World::first(int tag) {
 void World::disown(Entity* e) { disowned_.insert(e); }
 
 void World::draw() {
+  if (!drawingsMayBeRegrouped()) {
+    for (Entity* e : byTag(tagOf("rndr"))) e->draw();
+    return;
+  }
   std::vector<Entity*> run;
   auto drawRun = [&run] {
     if (!run.empty()) run.front()->runDrawer()(run);
