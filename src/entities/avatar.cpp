@@ -63,7 +63,8 @@ const char* const kCrushedReason = "were crushed by a hunk of wall";
 }  // namespace
 
 Avatar::Avatar()
-    : Body(kFallSpeedLimit),
+    : Body({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("avat"), tagOf("prss")}, DrawLayer::Avatar,
+           kFallSpeedLimit),
       sheet(sheetResource("media/guysheet.png")),
       jumpSound(sampleResource("media/jump.wav")),
       dieSound(sampleResource("media/die.wav")),
@@ -82,13 +83,6 @@ Avatar::Avatar()
 Avatar::~Avatar() {
   if (world) world->removeRemovalListener(this);
 }
-
-const int* Avatar::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("avat"), tagOf("prss"), 0};
-  return list;
-}
-
-int Avatar::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Avatar : Entity::order(tag); }
 
 Box Avatar::box() const { return Box{xPos + 1, yPos + 2, xPos + 19, yPos + 20}; }
 

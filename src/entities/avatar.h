@@ -20,8 +20,6 @@ class Avatar : public Body, public World::RemovalListener {
   Avatar();
   ~Avatar() override;
 
-  const int* tags() const override;
-  int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;

@@ -23,18 +23,13 @@ const char* const kSnackReason = "have become a snack for a feral baddie.";
 
 }  // namespace
 
-Baddie::Baddie(bool isFeral) : feral(isFeral) {
+Baddie::Baddie(bool isFeral)
+    : Carryable({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("badd"), tagOf("carr"), tagOf("prss")},
+                DrawLayer::Baddies),
+      feral(isFeral) {
   getResource(sheet, "media/badsheet.png");
   getResource(dieSound, "media/die.wav");
 }
-
-const int* Baddie::tags() const {
-  static const int list[] = {
-      tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("badd"), tagOf("carr"), tagOf("prss"), 0};
-  return list;
-}
-
-int Baddie::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Baddies : 0; }
 
 Box Baddie::box() const { return Box{x() + 2, y() + 7, x() + 17, y() + 20}; }
 

@@ -14,8 +14,6 @@ class Baddie : public Carryable {
  public:
   explicit Baddie(bool feral);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;

@@ -13,18 +13,12 @@ constexpr double kGroundProbeDepth = 21;  // px below the top edge
 
 }  // namespace
 
-Bag::Bag() {
+Bag::Bag()
+    : Carryable({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("grbg"), tagOf("carr"), tagOf("prss")},
+                DrawLayer::Bags) {
   getResource(image, "media/bag.png");
   setPosition(kStartX, 0);
 }
-
-const int* Bag::tags() const {
-  static const int list[] = {
-      tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("grbg"), tagOf("carr"), tagOf("prss"), 0};
-  return list;
-}
-
-int Bag::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Bags : 0; }
 
 Box Bag::box() const { return Box{x() + 2, y() + 4, x() + 17, y() + 20}; }
 

@@ -7,7 +7,7 @@
 // baddies. Each kind says in touchTile what a contact does to it before it is pushed out.
 class Body : public Entity {
  public:
-  explicit Body(double fallSpeedLimit) : fallSpeedLimit_(fallSpeedLimit) {}
+  Body(TagList tags, int drawLayer, double fallSpeedLimit) : Entity(tags, drawLayer), fallSpeedLimit_(fallSpeedLimit) {}
 
   double vx = 0.0;  // px/s
   double vy = 0.0;  // px/s

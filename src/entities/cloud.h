@@ -10,8 +10,6 @@ class Cloud : public Entity {
  public:
   Cloud();
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
 
@@ -19,5 +17,9 @@ class Cloud : public Entity {
   bool behind;
 
  private:
+  struct Start;
+  static Start randomStart();
+  explicit Cloud(const Start& start);
+
   ALLEGRO_BITMAP* image;
 };

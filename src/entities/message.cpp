@@ -7,7 +7,8 @@
 #include "world/draw_layer.h"
 #include "world/world.h"
 
-Message::Message(const std::string& signText) {
+Message::Message(const std::string& signText)
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::Signs) {
   getResource(sheet, "media/tilesheet.png");
   setText(signText);
 }
@@ -17,14 +18,9 @@ Message::~Message() {
   if (!panelWorld) delete popUp;
 }
 
-const int* Message::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("mesg"), 0};
-  return list;
-}
-
-// Besides the draw layer, signs sort by column, then by height.
+// Besides their draw layer, signs sort by column, then by height.
 int Message::order(int tag) const {
-  if (tag == tagOf("rndr")) return DrawLayer::Signs;
+  if (tag == tagOf("rndr")) return Entity::order(tag);
   return static_cast<int>(x() * kScreenHeight + y());
 }
 

@@ -15,7 +15,6 @@ class Message : public Entity {
   explicit Message(const std::string& text);
   ~Message() override;
 
-  const int* tags() const override;
   int order(int tag) const override;
   void kill() override;
   Box box() const override;

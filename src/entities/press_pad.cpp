@@ -13,17 +13,13 @@ constexpr double kFootY = 19;  // px below an entity's top: where its feet are
 
 }  // namespace
 
-PressPad::PressPad(int switchChannel, bool onAtRest) : channel(switchChannel), restingOn(onAtRest) {
+PressPad::PressPad(int switchChannel, bool onAtRest)
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::PressPads),
+      channel(switchChannel),
+      restingOn(onAtRest) {
   getResource(sheet, "media/tilesheet.png");
   getResource(switchSound, "media/switch.wav");
 }
-
-const int* PressPad::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
-  return list;
-}
-
-int PressPad::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::PressPads : 0; }
 
 Box PressPad::box() const { return Box{x(), y() + 14, x() + 20, y() + 20}; }
 

@@ -132,9 +132,7 @@ void PlayState::update(double dt) {
   setCurrentPlayContext(context);
   if (pause.holds(levelIndex >= 0 && !report)) return;
   currentTheme->update(dt);
-  std::vector<Entity*>& dynamic = world->byTag(tagOf("dyna"));
-  for (size_t i = 0; i < dynamic.size(); ++i) dynamic[i]->update(dt);
-  world->flush();
+  world->update(dt);
   Switch** controls = Controls();
   if (controls[kControlEscape]->isDown()) finish(0);
   if (controls[kControlRetry]->isDown()) finish(1);

@@ -104,9 +104,7 @@ void TitleState::addFinalButton() {
 
 void TitleState::update(double dt) {
   background->update(dt);
-  std::vector<Entity*>& widgets = world->byTag(tagOf("dyna"));
-  for (size_t i = 0; i < widgets.size(); ++i) widgets[i]->update(dt);
-  world->flush();
+  world->update(dt);
   const Progress& record = progress();
   pointsText->text =
       format("Unlock points: %d/%d", static_cast<int>(record.unlockPoints()), static_cast<int>(record.maximumPoints()));

@@ -66,17 +66,15 @@ void joinStrips(std::vector<ColouredRectangle>& quads, bool vertical) {
 }  // namespace
 
 Tile::Tile(int switchChannel, Level* grid, int column, int gridRow)
-    : channel(switchChannel), level(grid), col(column), row(gridRow), sheet(sheetResource("media/tilesheet.png")) {
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("tile")}, DrawLayer::Tiles),
+      channel(switchChannel),
+      level(grid),
+      col(column),
+      row(gridRow),
+      sheet(sheetResource("media/tilesheet.png")) {
   xPos = kSize * col;
   yPos = kSize * row;
 }
-
-const int* Tile::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("tile"), 0};
-  return list;
-}
-
-int Tile::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Tiles : Entity::order(tag); }
 
 // The picture replaces what lies under it; the borders blend over it with the default blender.
 void Tile::draw() {

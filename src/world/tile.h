@@ -13,8 +13,6 @@ class Tile : public Entity {
 
   Tile(int channel, Level* level, int col, int row);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void draw() override;
   RunDrawer runDrawer() const override { return drawRun; }
 

@@ -25,6 +25,10 @@ class World {
   void add(Entity* e);
   void remove(Entity* e);
   void flush();
+  // One frame of the level: every "dyna" entity updated in list order, then the flush, so an
+  // entity added meanwhile is first updated in the next frame and one killed is still updated
+  // when its turn comes.
+  void update(double dt);
   void disown(Entity* e);
   // Draws the "rndr" list, back to front.
   void draw();

@@ -21,12 +21,7 @@ namespace {
 // tiles drawn before it and under those drawn after it.
 class Patch : public Entity {
  public:
-  Patch(double x, double y) { setPosition(x, y); }
-  const int* tags() const override {
-    static const int list[] = {tagOf("entt"), tagOf("rndr"), 0};
-    return list;
-  }
-  int order(int) const override { return DrawLayer::Tiles; }
+  Patch(double x, double y) : Entity({tagOf("entt"), tagOf("rndr")}, DrawLayer::Tiles) { setPosition(x, y); }
   void draw() override {
     auto left = static_cast<float>(x());
     auto top = static_cast<float>(y());

@@ -54,7 +54,7 @@ class ObjectScene : public TestState {
     keyboard = ALLEGRO_KEYBOARD_STATE{};
     for (int code : codes) setKeyDown(keyboard, code, true);
     refreshRootSwitches();
-    updateWorld(world, dt);
+    world.update(dt);
   }
   void frames(int count, const std::string& keys = "") {
     for (int i = 0; i < count; ++i) frame(keys);
