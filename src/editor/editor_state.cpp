@@ -57,7 +57,7 @@ bool isSign(const Entity* entity) { return dynamic_cast<const Message*>(entity) 
 LevelFileResult readEditedLevel(const std::string& path, World& world) {
   std::error_code error;
   if (fs::is_regular_file(path, error) && fs::file_size(path, error) == 0) {
-    return loadFailure(path, format("EMPTY FILE '%s'!!!", path.c_str()));
+    return loadFailure(LoadError::EmptyFile, path, format("EMPTY FILE '%s'!!!", path.c_str()));
   }
   return readLevel(path.c_str(), world);
 }
@@ -82,7 +82,7 @@ std::string joined(const std::vector<std::string>& lines) {
 }  // namespace
 
 EditorState::EditorState(std::string file)
-    : AppState<int>(al_get_current_display()),
+    : AppState(al_get_current_display()),
       world(new World()),
       lastCellX(kNoCell),
       lastCellY(kNoCell),
@@ -150,11 +150,11 @@ void EditorState::openAtStart() {
   if (fs::exists(fileName, error)) {
     auto loaded = std::make_unique<World>();
     LevelFileResult outcome = readEditedLevel(fileName, *loaded);
-    if (outcome.ok) {
+    if (outcome.ok()) {
       loaded->flush();
       replaceWorld(loaded.release());
       statusLine.hold("Loaded " + fileName + ". " + kHint);
-    } else if (outcome.message.rfind("EMPTY FILE", 0) != 0) {
+    } else if (outcome.error != LoadError::EmptyFile) {
       fileBroken = true;
       std::printf("%s\n", outcome.message.c_str());
       std::fflush(stdout);
@@ -330,7 +330,7 @@ void EditorState::chooseChannel() {
 }
 
 void EditorState::report(const LevelFileResult& outcome, const std::string& doneText) {
-  if (outcome.ok) {
+  if (outcome.ok()) {
     statusLine.show(doneText);
     return;
   }
@@ -353,7 +353,7 @@ bool EditorState::writeFile() {
   LevelFileResult outcome = writeLevel(fileName.c_str(), *world);
   std::string problems = joined(levelProblems(*world));
   report(outcome, "Saved " + fileName + (problems.empty() ? "" : ". Problems: " + problems));
-  if (!outcome.ok) return false;
+  if (!outcome.ok()) return false;
   savedRevision = history.revision();
   fileBroken = false;
   std::error_code error;
@@ -376,7 +376,7 @@ void EditorState::readFile(const std::string& path, const std::string& doneText)
   auto loaded = std::make_unique<World>();
   LevelFileResult outcome = readEditedLevel(path, *loaded);
   report(outcome, doneText);
-  if (!outcome.ok) return;
+  if (!outcome.ok()) return;
   loaded->flush();
   history.record(std::make_unique<LevelSnapshot>(*world));
   replaceWorld(loaded.release());
@@ -426,9 +426,9 @@ void EditorState::testPlay() {
   const std::string standardFile = playerFile(kPlayFile);
   std::string playFile = standardFile;
   LevelFileResult outcome = writeLevel(playFile.c_str(), *world);
-  if (!outcome.ok) {
+  if (!outcome.ok()) {
     playFile = temporaryPlayFile();
-    if (playFile.empty() || !writeLevel(playFile.c_str(), *world).ok) {
+    if (playFile.empty() || !writeLevel(playFile.c_str(), *world).ok()) {
       report(outcome, "");
       return;
     }
@@ -438,12 +438,15 @@ void EditorState::testPlay() {
   if (playFile != standardFile) std::remove(playFile.c_str());
 }
 
-void EditorState::runTestPlay(const char* playFile) { runNested(*this, new PlayState(kTestPlayLevel, playFile)); }
+void EditorState::runTestPlay(const char* playFile) {
+  PlayState play(kTestPlayLevel, playFile);
+  runNested(*this, play);
+}
 
 void EditorState::autosave(double dt) {
   if (!autosaveClock.due(dt, unsaved())) return;
   LevelFileResult outcome = writeLevel(autosavePathFor(fileName).c_str(), *world);
-  if (!outcome.ok) report(outcome, "");
+  if (!outcome.ok()) report(outcome, "");
 }
 
 bool EditorState::onCloseRequest() {
@@ -470,7 +473,7 @@ void EditorState::answerPrompt() {
   prompt.close();
   switch (purpose) {
     case ConfirmPrompt::Purpose::Close:
-      if (yes || writeFile()) status = 2;
+      if (yes || writeFile()) status = RunStatus::Closed;
       break;
     case ConfirmPrompt::Purpose::Load:
       if (yes || writeFile()) readFile(fileName, "Loaded " + fileName);
@@ -497,7 +500,7 @@ void EditorState::handleEvent(const ALLEGRO_EVENT& event) {
     typeIntoEntry(event.keyboard);
     return;
   }
-  AppState<int>::handleEvent(event);
+  AppState::handleEvent(event);
 }
 
 // A sign placed a moment ago starts with an empty entry and keeps the palette's text unless

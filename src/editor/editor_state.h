@@ -30,7 +30,7 @@ class Message;
 // back, P test-plays the level in a nested play state. Entities are never updated here.
 // Around that: undo, a status line, questions before work is lost, an autosave, a help
 // overlay, the switch channel on the number keys and the text of signs.
-class EditorState : public AppState<int> {
+class EditorState : public AppState {
  public:
   static constexpr int kColumns = kGridColumns;
   static constexpr int kRows = kGridRows;

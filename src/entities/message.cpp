@@ -13,10 +13,7 @@ Message::Message(const std::string& signText)
   setText(signText);
 }
 
-// A panel never handed to a world is still ours.
-Message::~Message() {
-  if (!panelWorld) delete popUp;
-}
+Message::~Message() = default;
 
 // Besides their draw layer, signs sort by column, then by height.
 int Message::order(int tag) const {
@@ -35,20 +32,24 @@ Box Message::box() const { return Box{x() - 5, y(), x() + 25, y() + 20}; }
 
 void Message::setText(const std::string& newText) {
   text = newText;
-  if (panelWorld) {
-    panelWorld->remove(popUp);
-  } else {
-    delete popUp;
-  }
-  panelWorld = nullptr;
-  popUp = new PopUp();
+  dropPanel();
+  ownPanel = std::make_unique<PopUp>();
+  popUp = ownPanel.get();
   popUp->addLine(text, "");
+}
+
+// A panel handed to a world leaves it at its next flush; one still ours goes at once.
+void Message::dropPanel() {
+  if (panelWorld) panelWorld->remove(popUp);
+  panelWorld = nullptr;
+  ownPanel.reset();
+  popUp = nullptr;
 }
 
 // Without an avatar nobody reads the sign, and the panel stays hidden.
 void Message::update(double) {
-  if (!panelWorld) {
-    world->add(popUp);
+  if (ownPanel) {
+    world->add(ownPanel.release());
     panelWorld = world;
   }
   Entity* avatar = world->first(tagOf("avat"));

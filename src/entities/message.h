@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/sheet.h"
@@ -24,9 +25,12 @@ class Message : public Entity {
   void setText(const std::string& newText);
 
   std::string text;
-  PopUp* popUp = nullptr;
+  PopUp* popUp = nullptr;  // the panel, the sign's own or its world's
 
  private:
+  void dropPanel();
+
   Sheet* sheet;
-  World* panelWorld = nullptr;  // the world the panel was handed to, which then owns it
+  std::unique_ptr<PopUp> ownPanel;  // the panel until the first update hands it to the world
+  World* panelWorld = nullptr;      // the world the panel was handed to, which then owns it
 };

@@ -235,7 +235,7 @@ std::string editorLabel(const Entity& entity) {
 
 void loadLevel(const char* path, World& world) {
   LevelFileResult loaded = readLevel(path, world);
-  if (!loaded.ok) reportLoadFailure(loaded);
+  if (!loaded.ok()) reportLoadFailure(loaded);
 }
 
 LevelFileResult readLevel(const char* path, World& world) { return readLevel(levelKinds(), path, world); }

@@ -29,8 +29,8 @@ constexpr double kFinalTextX = 400.0;   // px
 
 const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
 
-World* loadedLevel(const char* fileName) {
-  auto* level = new World();
+std::unique_ptr<World> loadedLevel(const char* fileName) {
+  auto level = std::make_unique<World>();
   loadLevel(fileName, *level);
   return level;
 }
@@ -73,15 +73,13 @@ Box closingZoomSource(double zoom, double avatarX, double avatarY) {
 
 PlayState::PlayState(int levelIndex_, const char* fileName) : PlayState(levelIndex_, loadedLevel(fileName)) {}
 
-PlayState::PlayState(int levelIndex_, World* level)
-    : AppState<int>(al_get_current_display()),
+PlayState::PlayState(int levelIndex_, std::unique_ptr<World> level)
+    : AppState(al_get_current_display()),
       levelIndex(levelIndex_),
-      world(level),
-      context(nullptr),
-      escapeKey(new Key(ALLEGRO_KEY_ESCAPE)) {
-  context = new PlayContext();
+      world(std::move(level)),
+      context(std::make_unique<PlayContext>()) {
   context->player = &progress();
-  setCurrentPlayContext(context);
+  setCurrentPlayContext(context.get());
   for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud());
   world->flush();
   context->grid->build(*world);
@@ -89,22 +87,18 @@ PlayState::PlayState(int levelIndex_, World* level)
   if (levelIndex == kFinalScreenIndex) addFinalScreenExtras();
 }
 
-PlayState* PlayState::open(int levelIndex, const char* fileName, std::string& problem) {
-  std::unique_ptr<World> level(new World());
-  LevelFileResult read = readLevel(fileName, *level);
-  if (!read.ok) {
-    problem = read.message;
-    return nullptr;
-  }
-  return new PlayState(levelIndex, level.release());
+std::unique_ptr<PlayState> PlayState::open(int levelIndex, const char* fileName, LoadResult& problem) {
+  auto level = std::make_unique<World>();
+  problem = readLevel(fileName, *level);
+  if (!problem.ok()) return nullptr;
+  return std::make_unique<PlayState>(levelIndex, std::move(level));
 }
 
+// The world goes before the context, whose grid holds the tiles the world's entities may point
+// at.
 PlayState::~PlayState() {
-  delete report;
-  delete escapeKey;
-  delete world;
-  if (currentPlayContext() == context) setCurrentPlayContext(nullptr);
-  delete context;
+  world.reset();
+  if (currentPlayContext() == context.get()) setCurrentPlayContext(nullptr);
 }
 
 void PlayState::addFinalScreenExtras() {
@@ -122,20 +116,19 @@ void PlayState::addFinalScreenExtras() {
 }
 
 bool PlayState::onCloseRequest() {
-  result = 0;
-  status = 1;
+  finish(PlayResult::Menu);
   return true;
 }
 
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
-  setCurrentPlayContext(context);
+  setCurrentPlayContext(context.get());
   if (pause.holds(levelIndex >= 0 && !report)) return;
   currentTheme->update(dt);
   world->update(dt);
   Switch** controls = Controls();
-  if (controls[kControlEscape]->isDown()) finish(0);
-  if (controls[kControlRetry]->isDown()) finish(1);
+  if (controls[kControlEscape]->isDown()) finish(PlayResult::Menu);
+  if (controls[kControlRetry]->isDown()) finish(PlayResult::Retry);
   auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
   if (!avatar) return;
   Outcome outcome = avatar->outcome();
@@ -144,12 +137,13 @@ void PlayState::update(double dt) {
     zoom = nextZoom(zoom);
   }
   if (outcome.status == Outcome::Dead && !report) showDeathReport(outcome.reason);
-  if (outcome.status != Outcome::Playing && controls[kControlSpace]->isDown()) finish(outcome.status);
+  if (outcome.status != Outcome::Playing && controls[kControlSpace]->isDown())
+    finish(outcome.status == Outcome::Completed ? PlayResult::Next : PlayResult::Retry);
 }
 
-void PlayState::finish(int playResult) {
+void PlayState::finish(PlayResult playResult) {
   result = playResult;
-  status = 1;
+  status = RunStatus::Done;
 }
 
 // Only the numbered levels' plays write the record; the menu's scene, the final screen and the
@@ -168,7 +162,7 @@ void PlayState::showCompletionReport() {
   double target = record.targetTime(levelIndex);
   // Nothing to collect means all of it was collected.
   int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
-  report = new PopUp();
+  report = std::make_unique<PopUp>();
   report->addLine("You have completed the level!", "");
   report->addLine("", "");
   report->addLine("Loose garbage collected:", format("%d%%", percentage));
@@ -196,7 +190,7 @@ void PlayState::showCompletionReport() {
 
 void PlayState::showDeathReport(const std::string& reason) {
   keepProgress();
-  report = new PopUp();
+  report = std::make_unique<PopUp>();
   report->addLine(format("You %s.", reason.c_str()), "");
   report->addLine("", "");
   report->addLine("Total deaths so far:", format("%d", static_cast<int>(progress().deaths)));
@@ -207,7 +201,7 @@ void PlayState::showDeathReport(const std::string& reason) {
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {
-  setCurrentPlayContext(context);
+  setCurrentPlayContext(context.get());
   drawSky(*currentTheme);
   currentTheme->beforeEntities();
   world->draw();

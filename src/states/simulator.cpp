@@ -6,17 +6,17 @@
 #include "states/trace.h"
 #include "world/tag.h"
 
-Simulator::Simulator(const char* levelFile, int levelIndex) : state_(new PlayState(levelIndex, levelFile)) {}
+Simulator::Simulator(const char* levelFile, int levelIndex)
+    : state_(std::make_unique<PlayState>(levelIndex, levelFile)) {}
 
 Simulator::~Simulator() {
-  if (currentState() == state_) setCurrentState(nullptr);
-  delete state_;
+  if (currentState() == state_.get()) setCurrentState(nullptr);
 }
 
 void Simulator::step(const std::vector<int>& heldKeys, double dt) {
   state_->keyboard = ALLEGRO_KEYBOARD_STATE{};
   for (int key : heldKeys) setKeyDown(state_->keyboard, key, true);
-  setCurrentState(state_);
+  setCurrentState(state_.get());
   refreshRootSwitches();
   state_->update(dt);
   ++frames_;

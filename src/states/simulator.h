@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,6 @@ class Simulator {
   int frames() const { return frames_; }
 
  private:
-  PlayState* state_;
+  std::unique_ptr<PlayState> state_;
   int frames_ = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +18,7 @@
 // The menu over a live level: pick a level (levels then run one after another in nested play
 // states while their results ask for it), cycle the themes, switch the music, open the final
 // screen once every level is completed, or quit with Escape or "Quit".
-class TitleState : public AppState<int> {
+class TitleState : public AppState {
  public:
   TitleState();
   ~TitleState() override;
@@ -24,14 +26,14 @@ class TitleState : public AppState<int> {
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
 
-  World* world;
-  PlayState* background;
+  std::unique_ptr<World> world;
+  std::unique_ptr<PlayState> background;
   ALLEGRO_BITMAP* logo;
   std::vector<LevelButton*> levelButtons;
   GuiButton* themeButton;
   GuiButton* quitButton;
   GuiButton* musicButton;
-  GuiButton* finalButton;
+  GuiButton* finalButton = nullptr;  // made and shown once every level is completed
   int themeIndex = 0;
   bool musicOn = true;  // start-up has started the music before the menu is built
   GuiText* pointsText;
@@ -40,9 +42,9 @@ class TitleState : public AppState<int> {
   PopUp* notice;
 
  protected:
-  // Runs one play state nested in this one and gives its result, or -1 when the level could not
-  // be loaded. Tests replace it to script the results without running a loop.
-  virtual int runPlay(int levelIndex, const char* fileName);
+  // Runs one play state nested in this one and gives its result, or nothing when the level could
+  // not be loaded. Tests replace it to script the results without running a loop.
+  virtual std::optional<PlayResult> runPlay(int levelIndex, const char* fileName);
   void showNotice(const std::vector<std::string>& lines);
 
  private:
@@ -53,6 +55,4 @@ class TitleState : public AppState<int> {
   void showFinalScreen();
   void nextTheme();
   void switchMusic();
-
-  bool finalButtonAdded = false;
 };

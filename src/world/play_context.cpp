@@ -4,13 +4,12 @@ namespace {
 PlayContext* current = nullptr;
 }
 
-PlayContext::PlayContext() : grid(new Level()) {}
+PlayContext::PlayContext() : grid(std::make_unique<Level>()) {}
 
 // The grid deletes the tiles entered in it. A context that is still current is unset, so no
 // entity can reach a deleted grid through the current pointer.
 PlayContext::~PlayContext() {
   if (current == this) current = nullptr;
-  delete grid;
 }
 
 PlayContext* currentPlayContext() { return current; }

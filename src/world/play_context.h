@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "world/level.h"
 
 // The player's lasting record as far as a level's entities write to it; the progress record
@@ -23,7 +25,7 @@ class PlayContext {
   PlayContext(const PlayContext&) = delete;
   PlayContext& operator=(const PlayContext&) = delete;
 
-  Level* grid;
+  std::unique_ptr<Level> grid;
   // Where deaths are counted; null counts nowhere (a level drawn by a tool).
   PlayerRecord* player = nullptr;
   double garbageCollected = 0.0;

@@ -110,7 +110,7 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
   EXPECT_EQ(editor->playedBytes[1], std::string("tl\x04\x05\x00", 5));
   EXPECT_FALSE(std::filesystem::exists(editor->testPlays[1])) << "the temporary copy is removed after the play";
-  EXPECT_EQ(editor->status, 0);
+  EXPECT_EQ(editor->status, RunStatus::Running);
   EXPECT_EQ(entityCount(), 1);
 }
 
@@ -225,10 +225,10 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
 TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
   EXPECT_TRUE(editor->onCloseRequest()) << "nothing to lose";
   placeAt(1, 1);
-  const std::tuple<const char*, int, int, std::string> rows[] = {
-      {"N keeps editing", ALLEGRO_KEY_N, 0, ""},
-      {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, 0, ""},
-      {"S saves and closes", ALLEGRO_KEY_S, 2, std::string("tl\x01\x01\x00", 5)},
+  const std::tuple<const char*, int, RunStatus, std::string> rows[] = {
+      {"N keeps editing", ALLEGRO_KEY_N, RunStatus::Running, ""},
+      {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, RunStatus::Running, ""},
+      {"S saves and closes", ALLEGRO_KEY_S, RunStatus::Closed, std::string("tl\x01\x01\x00", 5)},
   };
   for (const auto& [label, key, status, file] : rows) {
     EXPECT_FALSE(editor->onCloseRequest()) << label;
@@ -236,11 +236,11 @@ TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
     EXPECT_EQ(editor->status, status) << label;
     EXPECT_EQ(readFileBytes("levels/edit.lv"), file) << label;
   }
-  editor->status = 0;
+  editor->status = RunStatus::Running;
   placeAt(2, 2);
   EXPECT_FALSE(editor->onCloseRequest());
   tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(editor->status, 2) << "Y closes without saving";
+  EXPECT_EQ(editor->status, RunStatus::Closed) << "Y closes without saving";
   EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00", 5));
 }
 

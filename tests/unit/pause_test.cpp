@@ -27,7 +27,7 @@ TEST_F(PauseRun, PStopsTheLevelAndAnyKeyResumesIt) {
   EXPECT_EQ(avatar().x(), x);
   press({ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_ESCAPE});
   EXPECT_FALSE(sim->state().pause.paused());
-  EXPECT_EQ(sim->state().status, 0);
+  EXPECT_EQ(sim->state().status, RunStatus::Running);
   press({ALLEGRO_KEY_RIGHT});
   EXPECT_GT(elapsed(), time);
   EXPECT_GT(avatar().x(), x);

@@ -80,8 +80,8 @@ fw 26 10
   for (Entity* e : state().world->byTag(tagOf("rndr"))) clouds += dynamic_cast<Cloud*>(e) != nullptr;
   EXPECT_EQ(clouds, 24) << "every level has its 24 clouds";
   press({ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().status, 1);
-  EXPECT_EQ(state().result, 0);
+  EXPECT_EQ(state().status, RunStatus::Done);
+  EXPECT_EQ(state().result, PlayResult::Menu);
 }
 
 TEST(ClosingZoom, SourceRectangleKeepsItsSizeInsideTheScreen) {

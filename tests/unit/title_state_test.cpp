@@ -27,12 +27,12 @@ namespace {
 // broken goes to the real play, which stops at loading it and runs no loop.
 class ScriptedTitle : public TitleState {
  public:
-  std::function<int(int)> play = [](int) { return 0; };
+  std::function<PlayResult(int)> play = [](int) { return PlayResult::Menu; };
   std::vector<int> played;
   std::vector<std::string> broken;
 
  protected:
-  int runPlay(int levelIndex, const char* fileName) override {
+  std::optional<PlayResult> runPlay(int levelIndex, const char* fileName) override {
     if (!std::filesystem::exists(fileName) || std::count(broken.begin(), broken.end(), fileName)) {
       return TitleState::runPlay(levelIndex, fileName);
     }
@@ -92,25 +92,26 @@ class TitleTest : public ::testing::Test {
 };
 
 TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
+  const PlayResult menu = PlayResult::Menu, retry = PlayResult::Retry, next = PlayResult::Next;
   // Records, level files, the button clicked, the plays' results and the levels played.
-  const std::tuple<const char*, int, int, int, std::vector<int>, std::vector<int>> rows[] = {
-      {"R or Space after a death replays the level", 5, 5, 1, {1, 1, 0}, {1, 1, 1}},
-      {"Space after a completion goes on, even to a locked level", 5, 5, 2, {2, 0}, {2, 3}},
-      {"the last level returns to the menu", 3, 3, 1, {2, 2, 2}, {1, 2}},
-      {"Escape returns at once", 5, 5, 0, {0}, {0}},
-      {"retries and completions mixed", 3, 3, 0, {1, 2, 1, 2, 2}, {0, 0, 1, 1, 2}},
-      {"a record without a level file ends the run", 4, 3, 2, {2}, {2}},
+  const std::tuple<const char*, int, int, int, std::vector<PlayResult>, std::vector<int>> rows[] = {
+      {"R or Space after a death replays the level", 5, 5, 1, {retry, retry, menu}, {1, 1, 1}},
+      {"Space after a completion goes on, even to a locked level", 5, 5, 2, {next, menu}, {2, 3}},
+      {"the last level returns to the menu", 3, 3, 1, {next, next, next}, {1, 2}},
+      {"Escape returns at once", 5, 5, 0, {menu}, {0}},
+      {"retries and completions mixed", 3, 3, 0, {retry, next, retry, next, next}, {0, 0, 1, 1, 2}},
+      {"a record without a level file ends the run", 4, 3, 2, {next}, {2}},
       {"a locked level's button does not play", 5, 5, 4, {}, {}},
   };
   for (const auto& [label, records, levelFiles, clicked, results, expectedLevels] : rows) {
     SCOPED_TRACE(label);
     prepare(records, levelFiles);
-    std::vector<int> script = results;
-    size_t next = 0;
-    title->play = [&](int) { return next < script.size() ? script[next++] : 0; };
+    std::vector<PlayResult> script = results;
+    size_t played = 0;
+    title->play = [&](int) { return played < script.size() ? script[played++] : PlayResult::Menu; };
     click(*title->levelButtons[clicked]);
     EXPECT_EQ(title->played, expectedLevels);
-    EXPECT_EQ(title->status, 0) << "the menu is back";
+    EXPECT_EQ(title->status, RunStatus::Running) << "the menu is back";
     TearDown();
   }
   prepare(5, 5);
@@ -125,18 +126,20 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
   prepare(3, 3);
   title->play = [](int level) {
     progress().recordCompletion(level, false, 10.0);
-    return 0;
+    return PlayResult::Menu;
   };
   for (int level : {1, 2, 0}) {
-    EXPECT_EQ(title->finalButton->world, nullptr) << "before level " << level + 1 << " is completed";
+    EXPECT_EQ(title->finalButton, nullptr) << "before level " << level + 1 << " is completed";
     click(*title->levelButtons[level]);
   }
-  ASSERT_EQ(title->finalButton->world, title->world);
+  ASSERT_NE(title->finalButton, nullptr);
+  ASSERT_EQ(title->finalButton->world, title->world.get());
   click(*title->finalButton);
   EXPECT_EQ(title->played, (std::vector<int>{1, 2, 0, kFinalScreenIndex}));
   TearDown();
   prepare(0, 0);
-  EXPECT_EQ(title->finalButton->world, title->world) << "with no levels at all it is there at once";
+  ASSERT_NE(title->finalButton, nullptr);
+  EXPECT_EQ(title->finalButton->world, title->world.get()) << "with no levels at all it is there at once";
 }
 
 // With sixteen levels the final button takes grid place 16 (column 1, row 3), beside no level
@@ -145,10 +148,11 @@ TEST_F(TitleTest, FinalButtonFollowsTheLastLevelButton) {
   prepare(16, 16);
   title->play = [](int) {
     for (int i = 0; i < 16; ++i) progress().recordCompletion(i, false, 10.0);
-    return 0;
+    return PlayResult::Menu;
   };
   click(*title->levelButtons[0]);
-  ASSERT_EQ(title->finalButton->world, title->world);
+  ASSERT_NE(title->finalButton, nullptr);
+  ASSERT_EQ(title->finalButton->world, title->world.get());
   const Box& place = title->finalButton->rect;
   EXPECT_EQ(std::make_tuple(place.left, place.top, place.right, place.bottom),
             std::make_tuple(95.0, 480.0, 125.0, 510.0));
@@ -178,17 +182,17 @@ TEST_F(TitleTest, BackgroundPlaysOnAfterANestedLevelClearedThePlayContext) {
   for (int column = 0; column < 5; ++column) background += std::string("tl") + char(column) + char(10) + char(0);
   background += std::string("bd") + char(2) + char(9) + char(0);
   prepare(3, 3, background);
-  PlayContext* afterNested = title->background->context;
+  PlayContext* afterNested = title->background->context.get();
   title->play = [&afterNested](int level) {
     { PlayState nested(level, "levels/1.lv"); }  // replaces the current context, then clears it
     afterNested = currentPlayContext();
-    return 0;
+    return PlayResult::Menu;
   };
   click(*title->levelButtons[0]);
   ASSERT_EQ(title->played.size(), 1u);
   EXPECT_EQ(afterNested, nullptr) << "the nested level's end left no context";
   for (int i = 0; i < 30; ++i) frame(0, 0, false);
-  EXPECT_EQ(currentPlayContext(), title->background->context);
+  EXPECT_EQ(currentPlayContext(), title->background->context.get());
   Entity* baddie = title->background->world->first(tagOf("badd"));
   ASSERT_NE(baddie, nullptr);
   EXPECT_EQ(baddie->y(), 180.0) << "still walking on its floor";

@@ -179,7 +179,7 @@ void checkLevel(Checker& checker, ALLEGRO_DISPLAY* display, const std::string& f
   for (int frame = 0; frame < kWarmUpFrames; ++frame) state.update(kFrameTime);
   checker.check(scene, drawFrame(state, display));
   if (index == 0 && state.world->first(tagOf("avat"))) {
-    state.report = new PopUp();
+    state.report = std::make_unique<PopUp>();
     state.report->addLine("Zoomed in:", "yes");
     state.report->addLine("SPACE - next level, R - retry", "ESC - back to menu");
     state.report->visible = true;

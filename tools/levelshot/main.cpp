@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
   setAllChannelsOn();
   World world;
   LevelFileResult loaded = readLevel(argv[1], world);
-  if (!loaded.ok) failWith(loaded.message.c_str(), "");
+  if (!loaded.ok()) failWith(loaded.message.c_str(), "");
   world.flush();
   PlayContext context;
   setCurrentPlayContext(&context);
