@@ -15,7 +15,7 @@
 #include "entities/message.h"
 #include "entities/prototypes.h"
 #include "states/play_state.h"
-#include "world/channel_states.h"
+#include "themes/themes.h"
 #include "world/tag.h"
 #include "world/tile.h"
 
@@ -434,12 +434,11 @@ void EditorState::testPlay() {
     }
   }
   runTestPlay(playFile.c_str());
-  setAllChannelsOn();
   if (playFile != standardFile) std::remove(playFile.c_str());
 }
 
 void EditorState::runTestPlay(const char* playFile) {
-  PlayState play(kTestPlayLevel, playFile);
+  PlayState play(kTestPlayLevel, playFile, *themes[0]);
   runNested(*this, play);
 }
 

@@ -70,13 +70,6 @@ Avatar::Avatar()
       dieSound(sampleResource("media/die.wav")),
       landSound(sampleResource("media/land.wav")),
       throwSound(sampleResource("media/throw.wav")) {
-  Switch** controls = Controls();
-  leftKey = controls[kControlLeft];
-  rightKey = controls[kControlRight];
-  downKey = controls[kControlDown];
-  upKey = controls[kControlUp];
-  jumpPress = controls[kControlJump];
-  actionPress = controls[kControlAction];
   setPosition(kStartX, 0.0);
 }
 
@@ -94,7 +87,7 @@ void Avatar::entityRemoved(Entity* e) {
 void Avatar::update(double dt) {
   if (world) world->addRemovalListener(this);
   double newClock = animClock + dt;
-  if (outcome_.status == Outcome::Playing) currentPlayContext()->elapsedTime += dt;
+  if (outcome_.status == Outcome::Playing) playContext().elapsedTime += dt;
   resolveTiles();
   if (yPos > kDeathLine) {
     die(kFellReason);
@@ -129,15 +122,17 @@ bool Avatar::touchTile(const TileContact& contact) {
 }
 
 void Avatar::checkGround() {
-  if (currentPlayContext()->grid->solidTileAt(xPos + kGroundProbeX, yPos + kGroundProbeY)) return;
+  if (playContext().grid->solidTileAt(xPos + kGroundProbeX, yPos + kGroundProbeY)) return;
   vx = state == Walking ? (facingRight ? kLedgeSpeed : -kLedgeSpeed) : 0.0;
   vy = 0.0;
   state = InAir;
 }
 
+const PlayControls& Avatar::controls() const { return playContext().controls; }
+
 int Avatar::horizontalInput() const {
-  bool left = leftKey->isDown();
-  bool right = rightKey->isDown();
+  bool left = controls().left->isDown();
+  bool right = controls().right->isDown();
   return left == right ? 0 : (left ? -1 : 1);
 }
 
@@ -151,18 +146,18 @@ void Avatar::updateInAir(double dt) {
   if (vx < 0) facingRight = false;
   if (vx > 0) facingRight = true;
   fly(dt);
-  if (actionPress->isDown()) throwCarried();
-  if (jumpPress->isDown() && canDoubleJump) {
+  if (controls().action->isDown()) throwCarried();
+  if (controls().jump->isDown() && canDoubleJump) {
     playSound(jumpSound, kJumpGain, kDoubleJumpSpeed);
-    currentPlayContext()->doubleJumps += 1;
+    playContext().doubleJumps += 1;
     vy = kDoubleJumpFactor * jumpSpeed();
     canDoubleJump = false;
   }
 }
 
 void Avatar::updateCrouching() {
-  if (!downKey->isDown()) state = Standing;
-  if (!actionPress->isDown()) return;
+  if (!controls().down->isDown()) state = Standing;
+  if (!controls().action->isDown()) return;
   if (carried) {
     putDown();
   } else {
@@ -178,15 +173,15 @@ void Avatar::updateStanding() {
     walkFrame = 0;
     state = Walking;
   }
-  if (downKey->isDown()) state = Crouching;
-  if (jumpPress->isDown()) {
-    currentPlayContext()->jumps += 1;
+  if (controls().down->isDown()) state = Crouching;
+  if (controls().jump->isDown()) {
+    playContext().jumps += 1;
     state = InAir;
     vx = 0.0;
     vy = jumpSpeed();
     playSound(jumpSound, kJumpGain);
   }
-  if (actionPress->isDown()) throwCarried();
+  if (controls().action->isDown()) throwCarried();
 }
 
 void Avatar::updateWalking(double dt) {
@@ -199,16 +194,16 @@ void Avatar::updateWalking(double dt) {
     facingRight = direction > 0;
     if (direction < 0) xPos -= kWalkSpeed * dt;
     if (direction > 0) xPos += kWalkSpeed * dt;
-    currentPlayContext()->pixelsTraversed += kWalkSpeed * dt;
+    playContext().pixelsTraversed += kWalkSpeed * dt;
   }
-  if (jumpPress->isDown()) {
-    currentPlayContext()->jumps += 1;
+  if (controls().jump->isDown()) {
+    playContext().jumps += 1;
     state = InAir;
     vx = facingRight ? kWalkingJumpSpeed : -kWalkingJumpSpeed;
     vy = jumpSpeed();
     playSound(jumpSound, kJumpGain);
   }
-  if (actionPress->isDown()) throwCarried();
+  if (controls().action->isDown()) throwCarried();
 }
 
 // Eight animation frames per second of update time, counted on whole ticks of the clock.
@@ -256,10 +251,10 @@ void Avatar::throwCarried() {
     return;
   }
   playSound(throwSound, 1.0f);
-  currentPlayContext()->throws += 1;
+  playContext().throws += 1;
   ThrowVelocity velocity = kFlatThrow;
   if (state == Walking) velocity = kWalkingThrow;
-  if (state == Standing && upKey->isDown()) velocity = kSteepThrow;
+  if (state == Standing && controls().up->isDown()) velocity = kSteepThrow;
   Carryable* object = carried;
   carried = nullptr;
   object->throwAt(facingRight ? velocity.vx : -velocity.vx, velocity.vy);
@@ -268,7 +263,7 @@ void Avatar::throwCarried() {
 void Avatar::die(const std::string& reason) {
   if (outcome_.status != Outcome::Playing) return;
   playSound(dieSound, 1.0f);
-  if (PlayerRecord* player = currentPlayContext()->player) player->countDeath();
+  if (PlayerRecord* player = playContext().player) player->countDeath();
   spawnPuffs(*world, xPos, yPos);
   outcome_.status = Outcome::Dead;
   outcome_.reason = reason;

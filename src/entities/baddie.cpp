@@ -117,5 +117,5 @@ void Baddie::shoveBags(double dt) {
 }
 
 bool Baddie::solidBelow(double px) const {
-  return currentPlayContext()->grid->solidTileAt(px, y() + kGroundProbeDepth) != nullptr;
+  return playContext().grid->solidTileAt(px, y() + kGroundProbeDepth) != nullptr;
 }

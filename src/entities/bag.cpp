@@ -36,7 +36,7 @@ void Bag::draw() { drawBitmap(image, static_cast<float>(x()), static_cast<float>
 
 // A bag stays put while any one of its middle and two side points is over a solid tile.
 bool Bag::onGround() const {
-  const Level& grid = *currentPlayContext()->grid;
+  const Level& grid = *playContext().grid;
   double probeY = y() + kGroundProbeDepth;
   return grid.solidTileAt(x() + 10, probeY) || grid.solidTileAt(x() + 5, probeY) || grid.solidTileAt(x() + 15, probeY);
 }

@@ -4,6 +4,7 @@
 #include "app/geometry.h"
 #include "app/resource.h"
 #include "world/draw_layer.h"
+#include "world/play_context.h"
 #include "world/theme.h"
 #include "world/world.h"
 
@@ -25,16 +26,16 @@ struct Cloud::Start {
 
 // The draws come in a fixed order (x, y, speed, then the theme's) so that every run builds the
 // same sky.
-Cloud::Start Cloud::randomStart() {
+Cloud::Start Cloud::randomStart(Theme& theme) {
   Start start{};
   start.x = randomFloat(-60, 860);
   start.y = randomFloat(kTopmost, kLowest);
   start.speed = randomFloat(15, 30);
-  start.behind = currentTheme->cloudBehind();
+  start.behind = theme.cloudBehind();
   return start;
 }
 
-Cloud::Cloud() : Cloud(randomStart()) {}
+Cloud::Cloud(Theme& theme) : Cloud(randomStart(theme)) {}
 
 Cloud::Cloud(const Start& start)
     : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")},
@@ -52,7 +53,7 @@ void Cloud::update(double dt) {
 
 void Cloud::draw() {
   unsigned char r, g, b, a;
-  al_unmap_rgba(currentTheme->cloudTint(), &r, &g, &b, &a);
+  al_unmap_rgba(playContext().theme->cloudTint(), &r, &g, &b, &a);
   if (behind) a = static_cast<unsigned char>(static_cast<int>(a * kBehindFade));
   setBlender(ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA, al_map_rgba(r, g, b, a));
   drawBitmap(image, static_cast<float>(x()), static_cast<float>(y()), 0);

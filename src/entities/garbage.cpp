@@ -41,7 +41,7 @@ void Garbage::update(double dt) {
 void Garbage::collect() {
   playSound(pickupSound, 1.0f);
   kill();
-  currentPlayContext()->garbageCollected += 1.0;
+  playContext().garbageCollected += 1.0;
   spawnGlowRing(*world, x(), y(), kSparkCount, kSparkMinSpeed, kSparkMaxSpeed, kSparkDrag);
 }
 

@@ -3,8 +3,8 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
-#include "world/channel_states.h"
 #include "world/draw_layer.h"
+#include "world/play_context.h"
 
 Lever::Lever(int switchChannel, bool startsOn)
     : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::Levers), channel(switchChannel), on(startsOn) {
@@ -17,7 +17,7 @@ void Lever::update(double) {
   world->addRemovalListener(this);
   if (Entity* avatar = world->first(tagOf("avat"))) touch(avatar);
   for (Entity* bag : world->byTag(tagOf("grbg"))) touch(bag);
-  channelStates[channel] = on ? 1 : 0;
+  playContext().channelStates[channel] = on ? 1 : 0;
 }
 
 // One flip per arrival: while one entity holds the lever, nothing else flips it.

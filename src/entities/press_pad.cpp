@@ -3,8 +3,8 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
-#include "world/channel_states.h"
 #include "world/draw_layer.h"
+#include "world/play_context.h"
 #include "world/world.h"
 
 namespace {
@@ -28,7 +28,7 @@ void PressPad::update(double) {
   for (Entity* entity : world->byTag(tagOf("prss"))) {
     if (weighedDownBy(*entity)) pressed = true;
   }
-  channelStates[channel] = (pressed != restingOn) ? 1 : 0;
+  playContext().channelStates[channel] = (pressed != restingOn) ? 1 : 0;
   if (pressed != wasPressed) playSound(switchSound, 1.0f);
   wasPressed = pressed;
 }

@@ -71,38 +71,36 @@ Box closingZoomSource(double zoom, double avatarX, double avatarY) {
   return source;
 }
 
-PlayState::PlayState(int levelIndex_, const char* fileName) : PlayState(levelIndex_, loadedLevel(fileName)) {}
+PlayState::PlayState(int levelIndex_, const char* fileName, Theme& theme)
+    : PlayState(levelIndex_, loadedLevel(fileName), theme) {}
 
-PlayState::PlayState(int levelIndex_, std::unique_ptr<World> level)
+PlayState::PlayState(int levelIndex_, std::unique_ptr<World> level, Theme& theme)
     : AppState(al_get_current_display()),
       levelIndex(levelIndex_),
-      world(std::move(level)),
-      context(std::make_unique<PlayContext>()) {
+      context(std::make_unique<PlayContext>()),
+      world(std::move(level)) {
   context->player = &progress();
-  setCurrentPlayContext(context.get());
-  for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud());
+  context->theme = &theme;
+  world->context = context.get();
+  for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud(theme));
   world->flush();
   context->grid->build(*world);
-  setAllChannelsOn();
   if (levelIndex == kFinalScreenIndex) addFinalScreenExtras();
 }
 
-std::unique_ptr<PlayState> PlayState::open(int levelIndex, const char* fileName, LoadResult& problem) {
+std::unique_ptr<PlayState> PlayState::open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem) {
   auto level = std::make_unique<World>();
   problem = readLevel(fileName, *level);
   if (!problem.ok()) return nullptr;
-  return std::make_unique<PlayState>(levelIndex, std::move(level));
+  return std::make_unique<PlayState>(levelIndex, std::move(level), theme);
 }
 
-// The world goes before the context, whose grid holds the tiles the world's entities may point
-// at.
-PlayState::~PlayState() {
-  world.reset();
-  if (currentPlayContext() == context.get()) setCurrentPlayContext(nullptr);
-}
+PlayState::~PlayState() = default;
 
+// The final screen keeps the clouds made under the theme it was given, but shows the first
+// theme's sky and tint; the theme chosen in the menu is left as it was.
 void PlayState::addFinalScreenExtras() {
-  currentTheme = themes[0];
+  context->theme = themes[0];
   stopMusic();
   loadMusic("media/unreal_superhero.xm", 0);
   const Progress& record = progress();
@@ -122,9 +120,8 @@ bool PlayState::onCloseRequest() {
 
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
-  setCurrentPlayContext(context.get());
   if (pause.holds(levelIndex >= 0 && !report)) return;
-  currentTheme->update(dt);
+  context->theme->update(dt);
   world->update(dt);
   Switch** controls = Controls();
   if (controls[kControlEscape]->isDown()) finish(PlayResult::Menu);
@@ -201,11 +198,11 @@ void PlayState::showDeathReport(const std::string& reason) {
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {
-  setCurrentPlayContext(context.get());
-  drawSky(*currentTheme);
-  currentTheme->beforeEntities();
+  Theme& theme = *context->theme;
+  drawSky(theme);
+  theme.beforeEntities();
   world->draw();
-  currentTheme->afterEntities();
+  theme.afterEntities();
   if (zoom > 1.0) drawClosingZoom();
   if (report) report->draw();
   pause.draw();

@@ -8,6 +8,7 @@
 #include "entities/pop_up.h"
 #include "states/pause.h"
 #include "world/play_context.h"
+#include "world/theme.h"
 #include "world/world.h"
 
 // The level index of the final screen; -1 is any other level that is not a numbered one.
@@ -22,12 +23,13 @@ class PlayState : public AppState {
  public:
   // Ends the process with the loader's message when the level cannot be read (the simulator,
   // the benchmark and the editor's test play stop there).
-  PlayState(int levelIndex, const char* fileName);
+  // The level is drawn in `theme` (the final screen in the first theme, whatever it is given).
+  PlayState(int levelIndex, const char* fileName, Theme& theme);
   // Takes a world already filled with the level's pending records.
-  PlayState(int levelIndex, std::unique_ptr<World> level);
+  PlayState(int levelIndex, std::unique_ptr<World> level, Theme& theme);
   // Reads the level first, so a bad file never gets as far as a play state: on a problem gives
   // null and the loader's result in `problem`.
-  static std::unique_ptr<PlayState> open(int levelIndex, const char* fileName, LoadResult& problem);
+  static std::unique_ptr<PlayState> open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem);
   ~PlayState() override;
 
   void update(double dt) override;
@@ -36,8 +38,8 @@ class PlayState : public AppState {
 
   PlayResult result = PlayResult::Menu;
   int levelIndex;
-  std::unique_ptr<World> world;
   std::unique_ptr<PlayContext> context;
+  std::unique_ptr<World> world;  // goes before the context, whose grid deletes the level's tiles
   double zoom = 1.0;
   std::unique_ptr<PopUp> report;  // null until the level has ended
   Pause pause;

@@ -4,10 +4,11 @@
 #include "app/switch.h"
 #include "entities/avatar.h"
 #include "states/trace.h"
+#include "themes/themes.h"
 #include "world/tag.h"
 
 Simulator::Simulator(const char* levelFile, int levelIndex)
-    : state_(std::make_unique<PlayState>(levelIndex, levelFile)) {}
+    : state_(std::make_unique<PlayState>(levelIndex, levelFile, *themes[0])) {}
 
 Simulator::~Simulator() {
   if (currentState() == state_.get()) setCurrentState(nullptr);
@@ -23,7 +24,7 @@ void Simulator::step(const std::vector<int>& heldKeys, double dt) {
 }
 
 std::string Simulator::trace() const {
-  std::string text = frameLine(frames_) + "\n";
+  std::string text = frameLine(frames_, state_->context->channelStates) + "\n";
   for (Entity* entity : state_->world->byTag(tagOf("dyna"))) {
     std::string line = traceLine(*entity);
     if (!line.empty()) text += line + "\n";

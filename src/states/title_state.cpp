@@ -8,7 +8,6 @@
 #include "app/switch.h"
 #include "states/progress.h"
 #include "themes/themes.h"
-#include "world/channel_states.h"
 #include "world/tag.h"
 
 namespace {
@@ -45,9 +44,9 @@ const char* const kCloseHint = "Click anywhere to close this message.";
 TitleState::TitleState()
     : AppState(al_get_current_display()), world(std::make_unique<World>()), logo(bitmapResource("media/logo.png")) {
   LoadResult scene;
-  background = PlayState::open(kBackgroundLevel, "levels/title.lv", scene);
+  background = PlayState::open(kBackgroundLevel, "levels/title.lv", *theme_, scene);
   // Without its scene the menu still works, over an empty sky.
-  if (!background) background = std::make_unique<PlayState>(kBackgroundLevel, std::make_unique<World>());
+  if (!background) background = std::make_unique<PlayState>(kBackgroundLevel, std::make_unique<World>(), *theme_);
   createWidgets();
   if (!scene.ok()) showNotice({scene.message});
   if (!progress().damageNote.empty()) showNotice(progress().damageNote);
@@ -137,12 +136,14 @@ void TitleState::playFrom(int levelIndex) {
     played = runPlay(levelIndex, fileName.c_str());
   } while (played && played != PlayResult::Menu);
   if (!finalButton && progress().completedCount() == progress().records.size()) addFinalButton();
-  setAllChannelsOn();
 }
 
-void TitleState::showFinalScreen() {
-  runPlay(kFinalScreenIndex, "levels/winner.lv");
-  setAllChannelsOn();
+void TitleState::showFinalScreen() { runPlay(kFinalScreenIndex, "levels/winner.lv"); }
+
+void TitleState::useTheme(Theme& theme) {
+  theme_ = &theme;
+  background->context->theme = &theme;
+  themeButton->label = theme.name();
 }
 
 // A locked theme is never made current; the button names the points still missing.
@@ -151,8 +152,7 @@ void TitleState::nextTheme() {
   Theme* theme = themes[themeIndex];
   int points = static_cast<int>(progress().unlockPoints());
   if (theme->requiredPoints() <= points) {
-    currentTheme = theme;
-    themeButton->label = theme->name();
+    useTheme(*theme);
   } else {
     themeButton->label = format("Locked (%d more)", theme->requiredPoints() - points);
   }
@@ -171,13 +171,17 @@ void TitleState::switchMusic() {
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
 std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileName) {
   LoadResult problem;
-  std::unique_ptr<PlayState> play = PlayState::open(levelIndex, fileName, problem);
+  std::unique_ptr<PlayState> play = PlayState::open(levelIndex, fileName, *theme_, problem);
   if (!play) {
     showNotice({problem.message});
     return std::nullopt;
   }
-  runNested(*this, *play);
-  return play->result;
+  return playNested(*play);
+}
+
+PlayResult TitleState::playNested(PlayState& play) {
+  runNested(*this, play);
+  return play.result;
 }
 
 void TitleState::draw(ALLEGRO_DISPLAY* screen) {

@@ -13,6 +13,7 @@
 #include "states/gui_text.h"
 #include "states/level_button.h"
 #include "states/play_state.h"
+#include "themes/themes.h"
 #include "world/world.h"
 
 // The menu over a live level: pick a level (levels then run one after another in nested play
@@ -25,6 +26,11 @@ class TitleState : public AppState {
 
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
+
+  // The theme the player chose: the menu's scene and every level played from it are drawn in
+  // it (the final screen in its own).
+  Theme& theme() const { return *theme_; }
+  void useTheme(Theme& theme);
 
   std::unique_ptr<World> world;
   std::unique_ptr<PlayState> background;
@@ -42,9 +48,9 @@ class TitleState : public AppState {
   PopUp* notice;
 
  protected:
-  // Runs one play state nested in this one and gives its result, or nothing when the level could
-  // not be loaded. Tests replace it to script the results without running a loop.
-  virtual std::optional<PlayResult> runPlay(int levelIndex, const char* fileName);
+  // Runs the level's play state nested in this one (tests replace it to script the results
+  // without running a loop).
+  virtual PlayResult playNested(PlayState& play);
   void showNotice(const std::vector<std::string>& lines);
 
  private:
@@ -53,6 +59,11 @@ class TitleState : public AppState {
   int clickedLevel();
   void playFrom(int levelIndex);
   void showFinalScreen();
+  // Plays the level in a nested play state and gives its result, or nothing when the level
+  // could not be loaded.
+  std::optional<PlayResult> runPlay(int levelIndex, const char* fileName);
   void nextTheme();
   void switchMusic();
+
+  Theme* theme_ = themes[0];
 };

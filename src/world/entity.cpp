@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "world/play_context.h"
 #include "world/tag.h"
 #include "world/world.h"
 
@@ -12,6 +13,8 @@ TagList::TagList(std::initializer_list<int> tags) : count_(std::min(tags.size(),
 }
 
 void Entity::kill() { world->remove(this); }
+
+PlayContext& Entity::playContext() const { return *world->context; }
 
 int Entity::order(int tag) const { return tag == tagOf("rndr") ? drawLayer_ : 0; }
 

@@ -8,6 +8,7 @@
 
 #include "world/box.h"
 
+class PlayContext;
 class World;
 
 // The tags an entity is filed under in its world (world/tag.h), at most six.
@@ -50,6 +51,8 @@ class Entity {
   using RunDrawer = void (*)(const std::vector<Entity*>& run);
   virtual RunDrawer runDrawer() const { return nullptr; }
   virtual Box box() const { return Box{}; }
+  // The level this entity is played in; only for an entity in a world that has one.
+  PlayContext& playContext() const;
 
   std::pair<double, double> position() const { return {xPos, yPos}; }
   double x() const { return xPos; }

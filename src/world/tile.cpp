@@ -9,6 +9,7 @@
 #include "world/channel_states.h"
 #include "world/draw_layer.h"
 #include "world/level.h"
+#include "world/play_context.h"
 #include "world/tag.h"
 #include "world/world.h"
 
@@ -114,7 +115,10 @@ void Tile::drawRun(const std::vector<Entity*>& run) {
   }
 }
 
-bool Tile::solid() const { return channel >= 0 && channel < kChannelCount && channelStates[channel] != 0; }
+bool Tile::solid() const {
+  if (channel < 0 || channel >= kChannelCount) return false;
+  return !world || !world->context || world->context->channelStates[channel] != 0;
+}
 
 // Null while the tile is off, or when the sheet has no picture for its channel.
 ALLEGRO_BITMAP* Tile::picture() const {

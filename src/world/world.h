@@ -9,6 +9,8 @@
 #include "world/entity.h"
 #include "world/tag.h"
 
+class PlayContext;
+
 // All entities of a level or a menu, filed by tag. Additions and removals wait for flush, so
 // lists never change while they are walked. The world deletes an entity at the flush after its
 // removal; entities still in it when it is destroyed are deleted too, except those handed to
@@ -44,6 +46,10 @@ class World {
   };
   void addRemovalListener(RemovalListener* listener);
   void removeRemovalListener(RemovalListener* listener);
+
+  // The level played in this world, which its entities reach through Entity::playContext; null
+  // in a world no level is played in (the editor's, the menu's widgets). Not owned.
+  PlayContext* context = nullptr;
 
  private:
   void retire(Entity* e);

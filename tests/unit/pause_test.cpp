@@ -10,7 +10,7 @@ namespace {
 class PauseRun : public SimRun {
  protected:
   void press(const std::vector<int>& keys) { sim->step(keys, kDt); }
-  double elapsed() { return currentPlayContext()->elapsedTime; }
+  double elapsed() { return context().elapsedTime; }
 };
 
 // P stops the level's clock and bodies, a key held all along included; the next key pressed

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   }
   createThemes();
   Controls();
-  auto state = std::make_unique<PlayState>(-1, argv[1]);
+  auto state = std::make_unique<PlayState>(-1, argv[1], *themes[0]);
   setCurrentState(state.get());
   Samples update, draw, calls;
   for (int frame = 0; frame < frames; ++frame) {
