@@ -1,17 +1,16 @@
 #include "entities/avatar.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "app/blend.h"
 #include "app/geometry.h"
 #include "app/resource.h"
 #include "app/sound.h"
+#include "entities/animation.h"
 #include "entities/carryable.h"
 #include "entities/container.h"
 #include "entities/particle.h"
 #include "world/draw_layer.h"
-#include "world/level.h"
 #include "world/play_context.h"
 #include "world/tag.h"
 
@@ -29,8 +28,6 @@ constexpr double kDoubleJumpFactor = 0.6;      // of the jump speed
 constexpr double kLedgeSpeed = 30.0;           // px/s on walking off a ledge
 constexpr double kDeathLine = kScreenHeight;   // px; a top edge below it has fallen off
 constexpr double kCrushDepth = 12.0;           // px; a deeper push-out kills
-constexpr double kGroundProbeX = 10.0;         // px from x
-constexpr double kGroundProbeY = 21.0;         // px from y, just under the feet
 constexpr double kWalkFramesPerSecond = 8.0;
 constexpr int kWalkFrameCount = 6;
 constexpr double kCarryHeight = 20.0;                   // px above the avatar's y
@@ -122,7 +119,7 @@ bool Avatar::touchTile(const TileContact& contact) {
 }
 
 void Avatar::checkGround() {
-  if (playContext().grid->solidTileAt(xPos + kGroundProbeX, yPos + kGroundProbeY)) return;
+  if (groundUnder(kFeetX[0])) return;
   vx = state == Walking ? (facingRight ? kLedgeSpeed : -kLedgeSpeed) : 0.0;
   vy = 0.0;
   state = InAir;
@@ -206,10 +203,8 @@ void Avatar::updateWalking(double dt) {
   if (controls().action->isDown()) throwCarried();
 }
 
-// Eight animation frames per second of update time, counted on whole ticks of the clock.
 void Avatar::advanceWalkAnimation(double dt) {
-  int ticks = static_cast<int>(std::trunc(kWalkFramesPerSecond * (animClock + dt)) -
-                               std::trunc(kWalkFramesPerSecond * animClock));
+  int ticks = animationTicks(animClock, dt, kWalkFramesPerSecond);
   for (int i = 0; i < ticks; ++i) {
     walkFrame = (walkFrame + 1) % kWalkFrameCount;
     if (walkFrame % 2 == 1) playSound(landSound, kFootstepGain);

@@ -33,7 +33,6 @@ class Baddie : public Carryable {
   void attack();
   void eatBag(Carryable& bag);
   void shoveBags(double dt);
-  bool solidBelow(double px) const;
 
   Sheet* sheet;
   ALLEGRO_SAMPLE* dieSound;

@@ -1,8 +1,12 @@
 #include "entities/press_pad.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
+#include "entities/body.h"
 #include "world/draw_layer.h"
 #include "world/play_context.h"
 #include "world/world.h"
@@ -36,7 +40,8 @@ void PressPad::update(double) {
 bool PressPad::weighedDownBy(const Entity& entity) const {
   auto [ex, ey] = entity.position();
   Box pad = box();
-  return pad.contains(ex + 10, ey + kFootY) || pad.contains(ex + 15, ey + kFootY) || pad.contains(ex + 5, ey + kFootY);
+  return std::any_of(std::begin(kFeetX), std::end(kFeetX),
+                     [&](double foot) { return pad.contains(ex + foot, ey + kFootY); });
 }
 
 void PressPad::draw() {
