@@ -10,6 +10,7 @@
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
+#include "entities/message.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
 #include "world/tag.h"
@@ -68,7 +69,7 @@ class EditorTest : public ::testing::Test {
   }
   std::string levelBytes() {
     std::string bytes;
-    for (Entity* entity : editor->world->byTag(tagOf("entt"))) {
+    for (Entity* entity : editor->document.world().byTag(tagOf("entt"))) {
       bytes += kindOf(levelKinds(), *entity)->code + std::to_string(static_cast<int>(entity->x()) / 20) + "," +
                std::to_string(static_cast<int>(entity->y()) / 20) + " ";
     }
@@ -79,7 +80,26 @@ class EditorTest : public ::testing::Test {
     frame(column * 20 + 7, row * 20 + 13, true);
     frame(column * 20 + 7, row * 20 + 13, false);
   }
-  int entityCount() { return static_cast<int>(editor->world->byTag(tagOf("entt")).size()); }
+  int entityCount() { return static_cast<int>(editor->document.world().byTag(tagOf("entt")).size()); }
+  // Keys typed into the editor as the keyboard's character events, after the entry opened.
+  void type(const std::string& text, int lastKey = ALLEGRO_KEY_ENTER) {
+    ALLEGRO_EVENT event{};
+    event.type = ALLEGRO_EVENT_KEY_CHAR;
+    event.keyboard.timestamp = al_get_time() + 1;
+    for (char c : text) {
+      event.keyboard.keycode = c == '\b' ? ALLEGRO_KEY_BACKSPACE : ALLEGRO_KEY_A;
+      event.keyboard.unichar = c;
+      editor->handleEvent(event);
+    }
+    event.keyboard.keycode = lastKey;
+    event.keyboard.unichar = 0;
+    editor->handleEvent(event);
+    frame();
+  }
+  std::string signText(int column, int row) {
+    auto* sign = dynamic_cast<Message*>(editor->document.cellAt(column, row));
+    return sign ? sign->text : "(no sign)";
+  }
   std::string label(const Entity* entity) { return entity ? editorLabel(*entity) : "empty"; }
 
   GameDirectory directory;
@@ -102,7 +122,7 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   std::string printed = ::testing::internal::GetCapturedStdout();
   EXPECT_NE(printed.find("CANNOT OPEN 'levels/edit.lv'!!!"), std::string::npos) << printed;
   EXPECT_EQ(editor->statusLine.message(), "CANNOT OPEN 'levels/edit.lv'!!!");
-  EXPECT_TRUE(editor->unsaved());
+  EXPECT_TRUE(editor->document.unsaved());
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
   EXPECT_EQ(editor->playedBytes[1], std::string("tl\x04\x05\x00", 5));
@@ -123,9 +143,9 @@ TEST_F(EditorTest, UndoAndRedoStepByStep) {
   frame(27, 27, false, true);
   frame();
   tap(ALLEGRO_KEY_S);
-  EXPECT_FALSE(editor->unsaved());
+  EXPECT_FALSE(editor->document.unsaved());
   placeAt(7, 7);
-  EXPECT_TRUE(editor->unsaved());
+  EXPECT_TRUE(editor->document.unsaved());
   tap(ALLEGRO_KEY_L);
   tap(ALLEGRO_KEY_Y);
   const std::string saved = "tl2,2 tl3,2 tl4,2 tl5,2 tl6,2 ";
@@ -144,13 +164,13 @@ TEST_F(EditorTest, UndoAndRedoStepByStep) {
     frame(0, 0, false, false, keys);
     frame();
     EXPECT_EQ(levelBytes(), level) << label;
-    EXPECT_EQ(editor->unsaved(), unsaved) << label;
+    EXPECT_EQ(editor->document.unsaved(), unsaved) << label;
   }
   EXPECT_EQ(editor->selected, 0) << "Z with Ctrl does not choose a prototype";
   placeAt(9, 9);
   tap(ALLEGRO_KEY_Y, {control});
   EXPECT_EQ(levelBytes(), "tl1,1 " + saved + "tl9,9 ") << "a new edit ends the redo";
-  EXPECT_EQ(label(editor->cellAt(9, 9)), "tile(0)") << "the cells follow the restored level";
+  EXPECT_EQ(label(editor->document.cellAt(9, 9)), "tile(0)") << "the cells follow the restored level";
 }
 
 TEST_F(EditorTest, TwoHundredStepsCanBeUndone) {
@@ -164,9 +184,9 @@ TEST_F(EditorTest, StrokesLeaveNoGaps) {
   frame(5, 5, true);
   frame(185, 65, true);
   EXPECT_EQ(levelBytes(), "tl0,0 tl1,0 tl2,1 tl3,1 tl4,1 tl5,2 tl6,2 tl7,2 tl8,3 tl9,3 ");
-  Entity* last = editor->cellAt(9, 3);
+  Entity* last = editor->document.cellAt(9, 3);
   frame(195, 75, true);
-  EXPECT_EQ(editor->cellAt(9, 3), last) << "staying in the cell places nothing";
+  EXPECT_EQ(editor->document.cellAt(9, 3), last) << "staying in the cell places nothing";
   frame();
   frame(5, 5, false, true);
   frame(185, 65, false, true);
@@ -188,7 +208,7 @@ TEST_F(EditorTest, NumberKeysChooseTheSwitchChannel) {
     tap(key);
     editor->selected = entry;
     placeAt(entry, 0);
-    EXPECT_EQ(this->label(editor->cellAt(entry, 0)), placed) << label;
+    EXPECT_EQ(this->label(editor->document.cellAt(entry, 0)), placed) << label;
   }
   tap(ALLEGRO_KEY_3);
   editor->selected = 15;
@@ -241,6 +261,43 @@ TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
   EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00", 5));
 }
 
+// A sign's text is typed when it is placed, or added to later with Enter over it. "$" ends a
+// text in the level file and is never typed; a text holds at most 90 characters; Escape keeps
+// the old text. A new sign and its text are one undo step; a later text is a step of its own.
+TEST_F(EditorTest, SignTextIsTypedAndUndone) {
+  editor->selected = 1;  // the palette's sign
+  const std::string full = "Mind the gap now" + std::string(74, 'x');
+  // Whether the sign is new (else Enter over the one there), the keys typed ('\b' backspace),
+  // the key that closes the entry, the sign's text afterwards.
+  const std::tuple<const char*, bool, std::string, int, std::string> rows[] = {
+      {"a new sign with nothing typed keeps the palette's text", true, "", ALLEGRO_KEY_ENTER, "Test message."},
+      {"a new sign takes what is typed", true, "Mind the gap", ALLEGRO_KEY_ENTER, "Mind the gap"},
+      {"a dollar is never typed", false, "$ now$", ALLEGRO_KEY_ENTER, "Mind the gap now"},
+      {"at most 90 characters", false, std::string(80, 'x'), ALLEGRO_KEY_ENTER, full},
+      {"Escape keeps the old text", false, "\b\b\blost", ALLEGRO_KEY_ESCAPE, full},
+  };
+  for (const auto& [label, placed, typed, closingKey, text] : rows) {
+    if (placed) {
+      placeAt(3, 3);
+    } else {
+      frame(67, 73, false, false, {ALLEGRO_KEY_ENTER});
+    }
+    ASSERT_TRUE(editor->entry.isOpen()) << label;
+    type(typed, closingKey);
+    EXPECT_FALSE(editor->entry.isOpen()) << label;
+    EXPECT_EQ(signText(3, 3), text) << label;
+  }
+  const std::string undone[] = {"Mind the gap now", "Mind the gap", "Test message.", "(no sign)"};
+  for (const std::string& text : undone) {
+    tap(ALLEGRO_KEY_Z, {ALLEGRO_KEY_LCTRL});
+    EXPECT_EQ(signText(3, 3), text) << "after an undo";
+  }
+  for (int step = 0; step < 4; ++step) tap(ALLEGRO_KEY_Y, {ALLEGRO_KEY_LCTRL});
+  tap(ALLEGRO_KEY_S);
+  start();
+  EXPECT_EQ(signText(3, 3), full) << "the saved file reads back";
+}
+
 // Unsaved work is written beside the file once a minute and offered at the next start.
 TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
   placeAt(1, 1);
@@ -256,7 +313,7 @@ TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
   ASSERT_TRUE(editor->prompt.isOpen());
   tap(ALLEGRO_KEY_ENTER);
   EXPECT_EQ(levelBytes(), "tl1,1 ");
-  EXPECT_TRUE(editor->unsaved()) << "the restored level is not in the file yet";
+  EXPECT_TRUE(editor->document.unsaved()) << "the restored level is not in the file yet";
   tap(ALLEGRO_KEY_S);
   EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "a save makes the autosave stale";
 }
