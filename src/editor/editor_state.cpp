@@ -66,7 +66,7 @@ std::string joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-EditorState::EditorState(std::string file)
+EditorState::EditorState(const std::string& file)
     : AppState(al_get_current_display()),
       document(file),
       statusLine(file),

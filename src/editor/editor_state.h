@@ -29,7 +29,7 @@ class EditorState : public AppState {
  public:
   static constexpr const char* kScratchFile = "levels/edit.lv";  // edited when no file is named
 
-  explicit EditorState(std::string file = kScratchFile);
+  explicit EditorState(const std::string& file = kScratchFile);
 
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;

@@ -11,7 +11,8 @@ constexpr double kFeetX[] = {10.0, 5.0, 15.0};
 // baddies. Each kind says in touchTile what a contact does to it before it is pushed out.
 class Body : public Entity {
  public:
-  Body(TagList tags, int drawLayer, double fallSpeedLimit) : Entity(tags, drawLayer), fallSpeedLimit_(fallSpeedLimit) {}
+  Body(const TagList& tags, int drawLayer, double fallSpeedLimit)
+      : Entity(tags, drawLayer), fallSpeedLimit_(fallSpeedLimit) {}
 
   double vx = 0.0;  // px/s
   double vy = 0.0;  // px/s

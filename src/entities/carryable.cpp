@@ -11,7 +11,7 @@ constexpr float kLandGain = 1.0f;
 
 }  // namespace
 
-Carryable::Carryable(TagList tags, int drawLayer) : Body(tags, drawLayer, kFallSpeedLimit) {
+Carryable::Carryable(const TagList& tags, int drawLayer) : Body(tags, drawLayer, kFallSpeedLimit) {
   getResource(landSound, "media/land.wav");
 }
 

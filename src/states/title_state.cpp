@@ -134,7 +134,7 @@ void TitleState::playFrom(int levelIndex) {
     if (levelIndex >= count) break;
     std::string fileName = format("levels/%d.lv", levelIndex + 1);
     played = runPlay(levelIndex, fileName.c_str());
-  } while (played && played != PlayResult::Menu);
+  } while (played && *played != PlayResult::Menu);
   if (!finalButton && progress().completedCount() == progress().records.size()) addFinalButton();
 }
 

@@ -33,7 +33,7 @@ class TagList {
 class Entity {
  public:
   // Its tags and its draw layer (world/draw_layer.h) are the entity's for life.
-  Entity(TagList tags, int drawLayer) : tags_(tags), drawLayer_(drawLayer) {}
+  Entity(const TagList& tags, int drawLayer) : tags_(tags), drawLayer_(drawLayer) {}
   Entity(const Entity&) = delete;
   Entity& operator=(const Entity&) = delete;
 
