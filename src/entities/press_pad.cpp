@@ -38,10 +38,10 @@ void PressPad::update(double) {
 }
 
 bool PressPad::weighedDownBy(const Entity& entity) const {
-  auto [ex, ey] = entity.position();
   Box pad = box();
+  double feetY = entity.y() + kFootY;
   return std::any_of(std::begin(kFeetX), std::end(kFeetX),
-                     [&](double foot) { return pad.contains(ex + foot, ey + kFootY); });
+                     [&](double foot) { return pad.contains(entity.x() + foot, feetY); });
 }
 
 void PressPad::draw() {
