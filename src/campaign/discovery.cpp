@@ -12,11 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct PackFolder {
-  std::string folder;
-  CampaignOrigin origin;
-};
-
 // Entries looked at in one packs folder before giving up on the rest.
 constexpr int kMaximumEntriesScanned = 4096;
 
@@ -61,16 +56,17 @@ bool listedBefore(const Campaign& a, const Campaign& b) {
 CampaignPlaces gameCampaignPlaces() { return CampaignPlaces{"levels", "packs", playerFile("packs")}; }
 
 std::vector<Campaign> findCampaigns(const CampaignPlaces& places) {
-  std::map<std::string, PackFolder> packs;  // by folder name; a player's pack replaces a shipped one
+  // Folder and origin by folder name; a player's pack replaces a shipped one.
+  std::map<std::string, std::pair<std::string, CampaignOrigin>> packs;
   for (const std::string& name : packFolderNames(places.shippedPacks))
-    packs[name] = PackFolder{places.shippedPacks + "/" + name, CampaignOrigin::Shipped};
+    packs[name] = {places.shippedPacks + "/" + name, CampaignOrigin::Shipped};
   if (!sameFolder(places.shippedPacks, places.playerPacks)) {
     for (const std::string& name : packFolderNames(places.playerPacks))
-      packs[name] = PackFolder{places.playerPacks + "/" + name, CampaignOrigin::Player};
+      packs[name] = {places.playerPacks + "/" + name, CampaignOrigin::Player};
   }
   std::vector<Campaign> campaigns;
   campaigns.push_back(loadCampaign(places.builtIn, CampaignOrigin::BuiltIn));
-  for (const auto& entry : packs) campaigns.push_back(loadCampaign(entry.second.folder, entry.second.origin));
+  for (const auto& entry : packs) campaigns.push_back(loadCampaign(entry.second.first, entry.second.second));
   std::stable_sort(campaigns.begin(), campaigns.end(), listedBefore);
   return campaigns;
 }

@@ -24,8 +24,9 @@ namespace {
 // goes away (after a rename, that is nothing, or the pack it replaced).
 class ScratchFolder {
  public:
-  explicit ScratchFolder(std::string pattern) {
-    if (mkdtemp(pattern.data())) path_ = pattern;
+  explicit ScratchFolder(const std::string& pattern) {
+    std::string name = pattern;
+    if (mkdtemp(name.data())) path_ = name;
     error_ = errno;
   }
   ~ScratchFolder() {
