@@ -104,10 +104,9 @@ class Parser {
 
   void readLevel(int line, const std::string& numberText, const std::string& value) {
     if (numberText.empty()) return report(line, "'level' without a number: 'level N = TARGET NAME'");
-    if (!allDigits(numberText) || numberText.size() > 2 || std::stoi(numberText) < 1 ||
-        std::stoi(numberText) > kMaximumLevels)
+    int number = allDigits(numberText) && numberText.size() <= 2 ? std::stoi(numberText) : 0;
+    if (number < 1 || number > kMaximumLevels)
       return report(line, format("'%s' is not a level number from 1 to %d", numberText.c_str(), kMaximumLevels));
-    int number = std::stoi(numberText);
     triedLevels_.insert(number);
     if (const PackLevel* first = pack_.level(number))
       return report(line, format("level %d is listed twice (first on line %d)", number, first->line));

@@ -35,9 +35,9 @@ std::vector<std::string> pathParts(const std::string& name, bool& leaves) {
   return parts;
 }
 
-std::string joined(const std::vector<std::string>& parts, size_t from) {
+std::string joined(const std::vector<std::string>& parts) {
   std::string name;
-  for (size_t i = from; i < parts.size(); ++i) name += (name.empty() ? "" : "/") + parts[i];
+  for (const std::string& part : parts) name += (name.empty() ? "" : "/") + part;
   return name;
 }
 
@@ -48,14 +48,17 @@ bool isLevelName(const std::string& name) {
   return false;
 }
 
-// A plain file name ending in ".txt" that no shell or file manager treats specially.
+// Letters, digits, '.', '_' and '-', not first '.' (hidden) or '-' (an option to a command).
+bool isPlainName(const std::string& name) {
+  return !name.empty() && name.size() <= kMaximumFolderName && name[0] != '.' && name[0] != '-' &&
+         name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-") ==
+             std::string::npos;
+}
+
 bool isTextName(const std::string& name) {
-  const size_t suffix = 4;
-  if (name.size() <= suffix || name.size() > kMaximumFolderName || name.compare(name.size() - suffix, suffix, ".txt"))
-    return false;
-  if (name[0] == '.' || name[0] == '-') return false;
-  return name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-") ==
-         std::string::npos;
+  const std::string suffix = ".txt";
+  return isPlainName(name) && name.size() > suffix.size() &&
+         name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 bool inTextFolder(const std::vector<std::string>& parts) {
@@ -187,7 +190,7 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
       return PackRead{"entry '" + entry.shownName + "': not part of a pack (" + kWhatAPackHolds + ")", {}, ""};
     if (inTextFolder(parts) && !isText(entry.bytes))
       return PackRead{"entry '" + entry.shownName + "': not a text file", {}, ""};
-    if (!entry.folder) read.files[joined(parts, 0)] = entry.bytes;
+    if (!entry.folder) read.files[joined(parts)] = entry.bytes;
   }
   return read;
 }
@@ -215,10 +218,7 @@ std::string writePackFiles(const std::string& folder, const PackFiles& files) {
 }
 
 std::string folderNameProblem(const std::string& name) {
-  bool fits =
-      !name.empty() && name.size() <= kMaximumFolderName && name[0] != '.' && name[0] != '-' &&
-      name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-") == std::string::npos;
-  if (fits) return "";
+  if (isPlainName(name)) return "";
   return format(
       "'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most %zu)",
       printableBytes(name).c_str(), kMaximumFolderName);
