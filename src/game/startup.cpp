@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/blend.h"
 #include "app/command_line.h"
@@ -19,6 +20,7 @@
 #include "app/switch.h"
 #include "editor/editor_state.h"
 #include "game/fatal.h"
+#include "pack_tools/pack_install.h"
 #include "states/progress.h"
 #include "states/title_settings.h"
 #include "states/title_state.h"
@@ -52,12 +54,35 @@ void runTitle(const GameWindow& window, const Settings& settings, const std::str
   saveSettings(settingsOf(title, window.fullScreen()), settingsPath);
 }
 
+// Runs before any window opens and ends the program. The pack's path is named from where the
+// player started; its levels are checked with the game's media, and it goes into the player
+// directory's packs/, which nothing else here touches.
+int installPackCommand(const LaunchOptions& options) {
+  std::string source = std::filesystem::absolute(options.packSource).string();
+  DataDirs dirs = chooseDataDirs(processDataSearch());
+  std::error_code error;
+  std::filesystem::current_path(dirs.data, error);
+  std::string failure = startLibrary();
+  if (!failure.empty()) fatal(failure.c_str());
+  setLoadFailureHandler(endWithLoadFailure);
+  PackInstall install =
+      installPack(source, (std::filesystem::path(dirs.player) / "packs").string(), options.replacePack);
+  for (const std::string& line : install.checkLines) std::printf("%s\n", line.c_str());
+  if (!install.ok()) {
+    std::fprintf(stderr, "binhopper: cannot install %s: %s\n", options.packSource.c_str(), install.refusal.c_str());
+    return 1;
+  }
+  std::printf("installed %s in %s\n", options.packSource.c_str(), install.installedIn.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int runGame(int argc, char** argv) {
   LaunchOptions options = parseCommandLine(argc, argv);
   int infoStatus = answerInfoRequest(options, stdout, stderr);
   if (infoStatus >= 0) return infoStatus;
+  if (options.action == LaunchOptions::Action::InstallPack) return installPackCommand(options);
   findDirectories(options);
   const std::string settingsPath = playerFile(kSettingsFile);
   Settings settings = loadSettings(settingsPath);

@@ -51,6 +51,41 @@ TEST(CommandLine, OptionsTable) {
   }
 }
 
+TEST(CommandLine, InstallPackStandsAlone) {
+  // Arguments; then action, pack source, replace, and the usage problem ("" when none).
+  const std::tuple<std::vector<const char*>, Action, const char*, bool, const char*> rows[] = {
+      {{"--install-pack", "a.zip"}, Action::InstallPack, "a.zip", false, ""},
+      {{"--install-pack", "a.zip", "--force"}, Action::InstallPack, "a.zip", true, ""},
+      {{"--force", "--install-pack", "-odd.zip"}, Action::InstallPack, "-odd.zip", true, ""},
+      {{"--install-pack"}, Action::Usage, "", false, "'--install-pack' needs a pack folder or archive"},
+      {{"--force"}, Action::Usage, "", false, "'--install-pack' needs a pack folder or archive"},
+      {{"-fs", "--install-pack", "a.zip"},
+       Action::Usage,
+       "",
+       false,
+       "'--install-pack PATH' takes only '--force' besides"},
+      {{"--install-pack", "a.zip", "b.zip"},
+       Action::Usage,
+       "",
+       false,
+       "'--install-pack PATH' takes only '--force' besides"},
+      {{"--install-pack", "a.zip", "--install-pack", "b.zip"},
+       Action::Usage,
+       "",
+       false,
+       "'--install-pack PATH' takes only '--force' besides"},
+  };
+  for (const auto& [arguments, action, source, replace, problem] : rows) {
+    std::string label;
+    for (const char* argument : arguments) label += std::string(argument) + " ";
+    LaunchOptions options = parse(arguments);
+    EXPECT_EQ(options.action, action) << label;
+    EXPECT_EQ(options.packSource, source) << label;
+    EXPECT_EQ(options.replacePack, replace) << label;
+    EXPECT_EQ(options.problem, problem) << label;
+  }
+}
+
 std::string contents(FILE* file) {
   std::rewind(file);
   std::string text;
