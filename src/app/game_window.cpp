@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/frame_clock.h"
 #include "app/gamepad.h"
 
 namespace {
@@ -29,6 +30,11 @@ void GameWindow::poll(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mou
   while (al_get_next_event(queue_, &event)) handle(event);
   windowToPicture(fit_, mouse.x, mouse.y);
   addGamepadKeys(keyboard);
+}
+
+double GameWindow::minimumFrame() const {
+  if (al_get_display_option(display_, ALLEGRO_VSYNC) != 1) return FrameClock::kMinimumFrame;
+  return FrameClock::minimumFrameAt(al_get_display_refresh_rate(display_));
 }
 
 void GameWindow::handle(const ALLEGRO_EVENT& event) {
