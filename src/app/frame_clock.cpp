@@ -11,9 +11,11 @@ namespace {
 // Time beyond this in one frame is dropped: a stall of seconds is not worth catching up with.
 // At most eight undrawn steps of 0.017 s and one drawn step of the remainder fit in it.
 const double kLongestFrame = 0.15;  // s
-// A rest that returns late is made up by starting the next frames early, by this much at most:
-// the rate holds on average, and no frame comes sooner than 16 ms after the last at 0.017 s.
-const double kLongestMakeUp = 0.001;  // s
+// A rest that returned late is made up by starting the next frames early, by at most this
+// each: no frame comes sooner than 16 ms after the last at 0.017 s.
+const double kMadeUpPerFrame = 0.001;  // s
+// Lateness beyond this is forgotten: a machine that oversleeps every rest cannot make it up.
+const double kLongestMakeUp = 0.017;  // s
 // A frame this close under the minimum is on time and not rested. With vertical sync the flips
 // pace the loop, and a refresh rate reported a hertz low must not let rests push the frames
 // into a later refresh.
@@ -47,15 +49,18 @@ void FrameClock::start() {
 
 void FrameClock::stop() { running_ = false; }
 
-// A rest that returns early is continued. The frame starts when the last rest returns, so time
-// spent resting is not counted into the next frame.
-void FrameClock::restUntil(double deadline) {
+// Rests off what a frame `shortfall` seconds short of the minimum adds to the debt, less what
+// earlier late rests left to make up. A rest that returns early is continued. The frame starts
+// when the last rest returns, so time spent resting is not counted into the next frame.
+void FrameClock::restOffDebt(double shortfall) {
+  sleepDebt_ += shortfall;
+  double deadline = last_ + std::max(sleepDebt_, shortfall - kMadeUpPerFrame);
   double now = last_;
   while (now < deadline) {
     rest_(deadline - now);
     now = now_();
   }
-  sleepDebt_ = std::max(deadline - now, -kLongestMakeUp);
+  sleepDebt_ = std::max(sleepDebt_ - (now - last_), -kLongestMakeUp);
   last_ = now;
 }
 
@@ -73,10 +78,7 @@ FrameStep FrameClock::tick() {
   double dt = elapsed;
   if (elapsed < minimumFrame_) {
     dt = minimumFrame_;
-    if (elapsed < minimumFrame_ * (1.0 - kOnTimeShare)) {
-      sleepDebt_ += minimumFrame_ - elapsed;
-      restUntil(now + sleepDebt_);
-    }
+    if (elapsed < minimumFrame_ * (1.0 - kOnTimeShare)) restOffDebt(minimumFrame_ - elapsed);
   }
   if (dt <= kMaximumStep) return {dt, false};
 

@@ -40,7 +40,7 @@ class FrameClock {
   static constexpr double kMaximumStep = 0.017;  // s
 
  private:
-  void restUntil(double deadline);
+  void restOffDebt(double shortfall);
 
   TimeSource now_;
   RestFunction rest_;
@@ -48,7 +48,7 @@ class FrameClock {
   bool running_ = false;
   double last_ = 0.0;
   // What short frames owe in rest. Never positive after a tick: a rest that returned late
-  // leaves minus what it overslept, which the next frames make up.
+  // leaves minus what it overslept, which later frames make up.
   double sleepDebt_ = 0.0;
   std::vector<FrameStep> pendingSteps_;
 };

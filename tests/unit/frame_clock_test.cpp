@@ -35,18 +35,18 @@ struct FakeMachine {
 };
 
 // Each frame starts at its deadline, the previous frame's start plus the minimum frame: a
-// rest that returns early is continued, one that returns late is made up by the next frame
-// by at most 1 ms. Every short frame is a step of the minimum frame.
+// rest that returns early is continued, one that returns late is made up by the next frames,
+// by at most 1 ms each. Every short frame is a step of the minimum frame.
 TEST(FrameClock, ShortFramesStartAtTheirDeadlines) {
-  const double late = 0.0005, later = 0.004;
-  // Label; minimum frame; the work of each frame; the rest errors; the start of each of three
-  // frames after the clock's start; the rests taken.
+  const double late = 0.0005;
+  // Label; minimum frame; the work of each frame; the rest errors; the start of each frame
+  // after the clock's start; the rests taken.
   const std::tuple<const char*, double, double, std::deque<double>, std::vector<double>, int> rows[] = {
       {"on time", kFrame, 0.01, {}, {0.017, 0.034, 0.051}, 3},
       {"2 ms early: rested again", kFrame, 0.01, {-0.002}, {0.017, 0.034, 0.051}, 4},
       {"0.5 ms late: made up by the next frame", kFrame, 0.01, {late}, {0.017 + late, 0.034, 0.051}, 3},
       {"late twice", kFrame, 0.01, {late, late}, {0.017 + late, 0.034 + late, 0.051}, 3},
-      {"4 ms late: 1 ms made up", kFrame, 0.01, {later}, {0.017 + later, 0.033 + later, 0.05 + later}, 3},
+      {"4 ms late: four frames of 16 ms", kFrame, 0.01, {0.004}, {0.021, 0.037, 0.053, 0.069, 0.085, 0.102}, 6},
       {"no work at all", kFrame, 0.0, {}, {0.017, 0.034, 0.051}, 3},
       {"within 2 % of the minimum: on time, not rested", kFrame, 0.0168, {}, {0.0168, 0.0336, 0.0504}, 0},
       {"1/144 s", 1.0 / 144, 0.002, {}, {1.0 / 144, 2.0 / 144, 3.0 / 144}, 3},
@@ -67,6 +67,23 @@ TEST(FrameClock, ShortFramesStartAtTheirDeadlines) {
       EXPECT_NEAR(machine.now - origin, start, 1e-9);
     }
     EXPECT_EQ(machine.rests, rests);
+  }
+}
+
+// Lateness beyond one minimum frame is forgotten: after a rest that returns 30 ms late come
+// 17 frames of 16 ms, then frames of 17 ms again.
+TEST(FrameClock, LatenessIsMadeUpToOneFrame) {
+  FakeMachine machine;
+  FrameClock clock = machine.clock();
+  clock.start();
+  machine.restErrors = {0.03};
+  machine.now += 0.01;
+  clock.tick();
+  for (int frame = 1; frame <= 19; ++frame) {
+    const double previousStart = machine.now;
+    machine.now += 0.01;
+    clock.tick();
+    EXPECT_NEAR(machine.now - previousStart, frame <= 17 ? 0.016 : 0.017, 1e-9) << "frame " << frame;
   }
 }
 
