@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/data_dirs.h"
 #include "app/safe_file.h"
 #include "editor/level_check.h"
 #include "entities/prototypes.h"
@@ -26,7 +28,14 @@ namespace {
 const char* const kUsage =
     "usage: binhopper-level compile SRC.txt OUT.lv\n"
     "       binhopper-level dump IN.lv\n"
-    "       binhopper-level check IN.lv\n";
+    "       binhopper-level check IN.lv\n"
+    "Turns the level text into a level file and back, and checks a level.\n"
+    "\n"
+    "  compile       the level text SRC.txt written as the level file OUT.lv\n"
+    "  dump          the level file IN.lv as text on standard output\n"
+    "  check         what keeps IN.lv from being finished, one line each\n"
+    "  -h, --help    show this help and exit\n"
+    "      --version show the version and exit\n";
 
 int failWith(const std::string& message) {
   std::fprintf(stderr, "binhopper-level: %s\n", message.c_str());
@@ -60,8 +69,8 @@ int dump(const char* level) {
   return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
 }
 
-// The loader builds the level's objects, whose pictures and font come from media/ of the
-// working directory; no display is needed for that.
+// The loader builds the level's objects, whose pictures and font come from the game's media;
+// no display is needed for that.
 bool startLibrary() {
   if (!al_install_system(ALLEGRO_VERSION_INT, atexit) || !al_init_image_addon()) return false;
   al_init_font_addon();
@@ -70,9 +79,11 @@ bool startLibrary() {
 
 // One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any.
 int check(const char* level) {
+  std::string path = level;
+  enterToolDataDirectory({&path});
   if (!startLibrary()) return failWith("cannot start the library");
   World world;
-  LevelFileResult loaded = readLevel(level, world);
+  LevelFileResult loaded = readLevel(path.c_str(), world);
   if (!loaded.ok) return failWith(loaded.message);
   world.flush();
   std::vector<std::string> problems = levelProblems(world);
@@ -84,6 +95,8 @@ int check(const char* level) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int infoStatus = answerToolInfoRequest(argc, argv, "binhopper-level", kUsage, stdout);
+  if (infoStatus >= 0) return infoStatus;
   if (argc == 4 && std::strcmp(argv[1], "compile") == 0) return compile(argv[2], argv[3]);
   if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return dump(argv[2]);
   if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(argv[2]);
