@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <tuple>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/level_count.h"
@@ -34,15 +35,28 @@ std::vector<bool> unlockedPattern(const Progress& progress) {
   return pattern;
 }
 
+std::vector<bool> completedPattern(const Progress& progress) {
+  std::vector<bool> pattern;
+  for (const LevelRecord& level : progress.records) pattern.push_back(level.completed);
+  return pattern;
+}
+
+std::set<std::string> entriesIn(const std::string& directory) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) names.insert(entry.path().filename());
+  return names;
+}
+
 TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   record.deaths = 254;
   record.records = {{true, true, true, false, 12.5}, {true, false, false, true, 999.0}};
-  ASSERT_TRUE(record.save());
+  ASSERT_TRUE(record.save().ok);
   // 12.5 = 1.5625 * 2^3: exponent 0x402, fraction 0x9 -> 0x4029000000000000.
   // 999.0 = 1.951171875 * 2^9: exponent 0x408, fraction 0xF38 -> 0x408F380000000000.
   EXPECT_EQ(readFileBytes(record.path), "\xFE\0\0\0\x02"s + "\x01\x01\x01\x00"s + "\0\0\0\0\0\0\x29\x40"s +
                                             "\x01\x00\x00\x01"s + "\0\0\0\0\0\x38\x8F\x40"s);
-  EXPECT_EQ(readFileBytes(record.path + ".tmp"), "") << "no temporary file is left behind";
+  EXPECT_EQ(entriesIn(dir.path()), (std::set<std::string>{"binhopper.dat", "binhopper.dat.lock"}))
+      << "no temporary file is left behind";
 
   Progress reloaded;
   reloaded.path = record.path;
@@ -55,7 +69,7 @@ TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   EXPECT_TRUE(reloaded.records[0].golden && !reloaded.records[0].silver && reloaded.records[1].silver);
   EXPECT_EQ(reloaded.records[0].bestTime, 12.5);
   std::string saved = readFileBytes(record.path);
-  ASSERT_TRUE(reloaded.save());
+  ASSERT_TRUE(reloaded.save().ok);
   EXPECT_EQ(readFileBytes(record.path), saved) << "a good file round-trips unchanged";
 }
 
@@ -101,15 +115,196 @@ TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
 
 TEST_F(ProgressFile, FailedSaveLeavesTheOldFile) {
   writeFileBytes(record.path, "\x01\0\0\0\0"s);
-  // A directory where the temporary file would go cannot be opened for writing, even by root.
-  ASSERT_EQ(mkdir((record.path + ".tmp").c_str(), 0700), 0);
+  // A directory where the lock file would go cannot be locked, even by root.
+  ASSERT_EQ(mkdir((record.path + ".lock").c_str(), 0700), 0);
   record.deaths = 77;
   testing::internal::CaptureStdout();
-  EXPECT_FALSE(record.save());
+  FileResult saved = record.save();
   std::string printed = testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.path, record.path);
+  EXPECT_EQ(saved.reason, "cannot lock '" + record.path + ".lock': Is a directory");
   EXPECT_EQ(readFileBytes(record.path), "\x01\0\0\0\0"s);
-  EXPECT_EQ(printed.find("Unable to save progress to '" + record.path + "'"), 0u) << printed;
-  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
+  EXPECT_EQ(printed, "Unable to save progress to '" + record.path + "': " + saved.reason + ".\n");
+}
+
+// Two games on one file, step by step: which game does what, and what the file holds after.
+struct Step {
+  enum Action { Load, Complete, Die, Save, Revert } action;
+  char game;
+  int level = 0;         // Load: the level count; Complete: the level index
+  double elapsed = 0.0;  // Complete: s, with all the loose garbage when below 999
+};
+
+TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
+  using S = Step;
+  const double none = kNoBestTime;
+  const std::tuple<const char*, std::vector<Step>, int, std::vector<bool>, std::vector<bool>, double> rows[] = {
+      {"each game's completion survives the other's save",
+       {{S::Load, 'A', 4},
+        {S::Load, 'B', 4},
+        {S::Complete, 'A', 0, none},
+        {S::Complete, 'B', 1, none},
+        {S::Save, 'A'},
+        {S::Save, 'B'}},
+       5,
+       {1, 1, 0, 0},
+       {1, 1, 1, 1},
+       none},
+      {"the smaller best time wins, whichever game saves last",
+       {{S::Load, 'A', 4},
+        {S::Load, 'B', 4},
+        {S::Complete, 'A', 2, 9.0},
+        {S::Complete, 'B', 2, 12.0},
+        {S::Save, 'A'},
+        {S::Save, 'B'}},
+       5,
+       {0, 0, 1, 0},
+       {1, 1, 1, 1},
+       9.0},
+      {"deaths: the file's count plus each game's new deaths",
+       {{S::Load, 'A', 4},
+        {S::Load, 'B', 4},
+        {S::Die, 'A'},
+        {S::Die, 'A'},
+        {S::Save, 'A'},
+        {S::Die, 'B'},
+        {S::Die, 'B'},
+        {S::Die, 'B'},
+        {S::Save, 'B'},
+        {S::Die, 'A'},
+        {S::Save, 'A'}},
+       11,
+       {0, 0, 0, 0},
+       {1, 1, 1, 0},
+       none},
+      {"a flag set by one game stays set when the other saves",
+       {{S::Load, 'A', 4},
+        {S::Load, 'B', 4},
+        {S::Complete, 'A', 2, 5.0},
+        {S::Save, 'A'},
+        {S::Save, 'B'},
+        {S::Save, 'B'}},
+       5,
+       {0, 0, 1, 0},
+       {1, 1, 1, 1},
+       5.0},
+      {"a file gone back to an older copy loses none of this game's deaths",
+       {{S::Load, 'A', 4},
+        {S::Die, 'A'},
+        {S::Die, 'A'},
+        {S::Save, 'A'},
+        {S::Revert, 'A'},
+        {S::Die, 'A'},
+        {S::Save, 'A'}},
+       8,
+       {0, 0, 0, 0},
+       {1, 1, 1, 0},
+       none},
+      {"records only the other game knows are kept, and open levels by the merged count",
+       {{S::Load, 'B', 4},
+        {S::Load, 'A', 6},
+        {S::Complete, 'A', 5, none},
+        {S::Save, 'A'},
+        {S::Complete, 'B', 0, none},
+        {S::Save, 'B'}},
+       5,
+       {1, 0, 0, 0, 0, 1},
+       {1, 1, 1, 1, 1, 0},
+       none},
+  };
+  for (const auto& [label, steps, deaths, completed, unlocked, bestTime] : rows) {
+    SCOPED_TRACE(label);
+    std::filesystem::remove(record.path);
+    Progress start;
+    start.path = record.path;
+    start.deaths = 5;
+    start.ensureRecords(4);
+    ASSERT_TRUE(start.save().ok);
+    const std::string older = readFileBytes(record.path);
+    Progress games[2];
+    for (const Step& step : steps) {
+      Progress& game = games[step.game - 'A'];
+      game.path = record.path;
+      switch (step.action) {
+        case S::Load:
+          game.load(step.level);
+          break;
+        case S::Complete:
+          game.recordCompletion(step.level, step.elapsed < none, step.elapsed);
+          break;
+        case S::Die:
+          game.countDeath();
+          break;
+        case S::Save:
+          EXPECT_TRUE(game.save().ok);
+          break;
+        case S::Revert:
+          writeFileBytes(record.path, older);
+          break;
+      }
+    }
+    Progress stored;
+    stored.path = record.path;
+    stored.load(0);
+    EXPECT_TRUE(stored.damageNote.empty());
+    EXPECT_EQ(stored.deaths, deaths);
+    EXPECT_EQ(completedPattern(stored), completed);
+    EXPECT_EQ(unlockedPattern(stored), unlocked);
+    EXPECT_EQ(stored.records[2].bestTime, bestTime);
+    const Progress& lastToSave = games[steps.back().game - 'A'];
+    EXPECT_EQ(lastToSave.deaths, deaths) << "the game that saved last goes on from the merged record";
+    EXPECT_EQ(completedPattern(lastToSave), completed);
+  }
+}
+
+// A file that exists but cannot be read, or a damaged one that cannot be set aside, is left
+// alone: the record is fresh, saving is refused, and the player is told once.
+TEST_F(ProgressFile, AFileThatCannotBeSetAsideIsNeverReplaced) {
+  const std::string damaged = "\x07\0\0\0\x02"s;  // deaths 7, two records missing
+  writeFileBytes(record.path, damaged);
+  ASSERT_EQ(mkdir((record.path + ".bad").c_str(), 0700), 0);
+  testing::internal::CaptureStdout();
+  record.load(3);
+  record.recordCompletion(0, true, 1.0);
+  FileResult kept = record.keep();
+  FileResult saved = record.save();
+  std::string printed = testing::internal::GetCapturedStdout();
+  const std::vector<std::string> note = {
+      "The progress file '" + record.path + "' was damaged; what could be trusted in it was kept.",
+      "The damaged file could not be copied to '" + record.path + ".bad': Is a directory.",
+      "Progress will not be saved in this run; the file is left as it is."};
+  EXPECT_EQ(record.damageNote, note);
+  EXPECT_EQ(printed, note[0] + "\n" + note[1] + "\n" + note[2] + "\n") << "told once, saves add nothing";
+  EXPECT_TRUE(kept.ok) << "keeping writes nothing and fails nothing new";
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.reason, "Is a directory");
+  EXPECT_EQ(readFileBytes(record.path), damaged);
+}
+
+// A valid file followed by 65 MB of zeros: read only as far as a record can reach, set aside
+// whole under its second name, and of it the valid records kept (not 255 empty ones).
+TEST_F(ProgressFile, AnOversizedFileIsDamagedAndSetAsideWhole) {
+  const std::string valid =
+      "\x07\0\0\0\x02"s + "\x01\x01\x01\x01"s + "\0\0\0\0\0\0\x24\x40"s + "\x01\x01\x01\0"s + "\0\0\0\0\0\0\x24\x40"s;
+  const off_t size = 65 << 20;
+  writeFileBytes(record.path, valid);
+  ASSERT_EQ(truncate(record.path.c_str(), size), 0);
+  testing::internal::CaptureStdout();
+  record.load(3);
+  testing::internal::GetCapturedStdout();
+  ASSERT_EQ(record.damageNote.size(), 2u);
+  EXPECT_EQ(record.damageNote[1], "A copy of the damaged file is in '" + record.path + ".bad'.");
+  EXPECT_EQ(record.deaths, 7);
+  EXPECT_EQ(completedPattern(record), (std::vector<bool>{1, 1, 0}));
+  EXPECT_TRUE(record.records[0].silver && !record.records[1].silver);
+  struct stat aside {};
+  ASSERT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
+  EXPECT_EQ(aside.st_size, size);
+  ASSERT_TRUE(record.save().ok);
+  EXPECT_EQ(readFileBytes(record.path).size(), 5u + 12 * 3);
+  EXPECT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
+  EXPECT_EQ(aside.st_size, size) << "the copy outlives the save that replaces the file";
 }
 
 TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {
