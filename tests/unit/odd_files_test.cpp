@@ -1,5 +1,5 @@
 // Odd files in every place the game reads: a FIFO, a directory, a link to an endless device, a
-// file it may not read, one too large and an empty one, as settings and progress. Each
+// file it may not read, one too large and an empty one, as settings, progress and levels. Each
 // gives its message without hanging, and nothing the game could not read is replaced.
 #include <gtest/gtest.h>
 
@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "app/level_count.h"
 #include "app/settings.h"
+#include "entities/prototypes.h"
 #include "states/progress.h"
 #include "unit/test_support.h"
+#include "world/world.h"
 
 namespace {
 
@@ -151,6 +154,34 @@ TEST(OddFiles, Progress) {
     EXPECT_TRUE(kept.ok) << "nothing new to report";
     EXPECT_FALSE(saved.ok);
     EXPECT_EQ(fingerprint(record.path), before) << "a file that could not be read is never replaced";
+  }
+}
+
+// A level the count stops before, and its message when it is opened anyway (the title and final
+// scenes and the editor's file are read the same way).
+TEST(OddFiles, Levels) {
+  initAllegroForTests();
+  for (const OddKind& kind : oddKinds()) {
+    SCOPED_TRACE(kind.label);
+    PlayerDirectory directory;
+    mkdir(directory.file("levels").c_str(), 0755);
+    writeFileBytes(directory.file("levels/1.lv"), "av\x01\x01");
+    writeFileBytes(directory.file("levels/3.lv"), "av\x01\x01");
+    const std::string path = directory.file("levels/2.lv");
+    kind.make(path, "av\x01\x01");
+    const std::string before = fingerprint(path);
+    Deadline deadline(kDeadlineSeconds);
+    Unprivileged reader(kind.unprivileged);
+    World world;
+    LevelFileResult read = readLevel(path.c_str(), world);
+    bool readable = kind.reason == "File too large"s || *kind.reason == '\0';
+    EXPECT_EQ(countLevels(directory.file("levels").c_str()), readable ? 3 : 1);
+    if (*kind.reason == '\0') {
+      EXPECT_TRUE(read.ok) << "an empty file is an empty level";
+    } else {
+      EXPECT_EQ(read.message, "CANNOT OPEN '" + path + "'!!!");
+    }
+    EXPECT_EQ(fingerprint(path), before);
   }
 }
 
