@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -35,9 +36,10 @@ std::vector<bool> unlockedPattern(const Progress& progress) {
   return pattern;
 }
 
-std::vector<bool> completedPattern(const Progress& progress) {
-  std::vector<bool> pattern;
-  for (const LevelRecord& level : progress.records) pattern.push_back(level.completed);
+// One character per record, "1" where the flag is set: flagsOf(record, &LevelRecord::completed).
+std::string flagsOf(const Progress& progress, bool LevelRecord::*flag) {
+  std::string pattern;
+  for (const LevelRecord& level : progress.records) pattern += level.*flag ? '1' : '0';
   return pattern;
 }
 
@@ -128,92 +130,52 @@ TEST_F(ProgressFile, FailedSaveLeavesTheOldFile) {
   EXPECT_EQ(printed, "Unable to save progress to '" + record.path + "': " + saved.reason + ".\n");
 }
 
-// Two games on one file, step by step: which game does what, and what the file holds after.
-struct Step {
-  enum Action { Load, Complete, Die, Save, Revert } action;
-  char game;
-  int level = 0;         // Load: the level count; Complete: the level index
-  double elapsed = 0.0;  // Complete: s, with all the loose garbage when below 999
-};
+// Plays steps such as "A load 4, B complete 2 9.5, A die, B save, A revert" with two games, A
+// and B, on one file: "complete L T" completes level L with all its loose garbage in T seconds,
+// "complete L" without it; "revert" puts back the file as it was before the first step.
+void playSteps(const std::string& steps, Progress (&games)[2], const std::string& path) {
+  const std::string older = readFileBytes(path);
+  std::istringstream list(steps);
+  std::string step;
+  while (std::getline(list, step, ',')) {
+    std::istringstream words(step);
+    char game = 0;
+    std::string verb;
+    int number = 0;
+    double elapsed = kNoBestTime;
+    words >> game >> verb >> number >> elapsed;
+    Progress& record = games[game - 'A'];
+    record.path = path;
+    if (verb == "load") record.load(number);
+    if (verb == "complete") record.recordCompletion(number, elapsed < kNoBestTime, elapsed);
+    if (verb == "die") record.countDeath();
+    if (verb == "save") {
+      EXPECT_TRUE(record.save().ok) << step;
+    }
+    if (verb == "revert") writeFileBytes(path, older);
+  }
+}
 
 TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
-  using S = Step;
   const double none = kNoBestTime;
-  const std::tuple<const char*, std::vector<Step>, int, std::vector<bool>, std::vector<bool>, double> rows[] = {
+  // The steps from a file of 4 records and 5 deaths; then what the file holds: deaths,
+  // completed and unlocked flags, the best time of level 3; and which game saved last.
+  const std::tuple<const char*, const char*, int, const char*, const char*, double, char> rows[] = {
       {"each game's completion survives the other's save",
-       {{S::Load, 'A', 4},
-        {S::Load, 'B', 4},
-        {S::Complete, 'A', 0, none},
-        {S::Complete, 'B', 1, none},
-        {S::Save, 'A'},
-        {S::Save, 'B'}},
-       5,
-       {1, 1, 0, 0},
-       {1, 1, 1, 1},
-       none},
+       "A load 4, B load 4, A complete 0, B complete 1, A save, B save", 5, "1100", "1111", none, 'B'},
       {"the smaller best time wins, whichever game saves last",
-       {{S::Load, 'A', 4},
-        {S::Load, 'B', 4},
-        {S::Complete, 'A', 2, 9.0},
-        {S::Complete, 'B', 2, 12.0},
-        {S::Save, 'A'},
-        {S::Save, 'B'}},
-       5,
-       {0, 0, 1, 0},
-       {1, 1, 1, 1},
-       9.0},
+       "A load 4, B load 4, A complete 2 9.0, B complete 2 12.0, A save, B save", 5, "0010", "1111", 9.0, 'B'},
       {"deaths: the file's count plus each game's new deaths",
-       {{S::Load, 'A', 4},
-        {S::Load, 'B', 4},
-        {S::Die, 'A'},
-        {S::Die, 'A'},
-        {S::Save, 'A'},
-        {S::Die, 'B'},
-        {S::Die, 'B'},
-        {S::Die, 'B'},
-        {S::Save, 'B'},
-        {S::Die, 'A'},
-        {S::Save, 'A'}},
-       11,
-       {0, 0, 0, 0},
-       {1, 1, 1, 0},
-       none},
+       "A load 4, B load 4, A die, A die, A save, B die, B die, B die, B save, A die, A save", 11, "0000", "1110", none,
+       'A'},
       {"a flag set by one game stays set when the other saves",
-       {{S::Load, 'A', 4},
-        {S::Load, 'B', 4},
-        {S::Complete, 'A', 2, 5.0},
-        {S::Save, 'A'},
-        {S::Save, 'B'},
-        {S::Save, 'B'}},
-       5,
-       {0, 0, 1, 0},
-       {1, 1, 1, 1},
-       5.0},
+       "A load 4, B load 4, A complete 2 5.0, A save, B save, B save", 5, "0010", "1111", 5.0, 'B'},
       {"a file gone back to an older copy loses none of this game's deaths",
-       {{S::Load, 'A', 4},
-        {S::Die, 'A'},
-        {S::Die, 'A'},
-        {S::Save, 'A'},
-        {S::Revert, 'A'},
-        {S::Die, 'A'},
-        {S::Save, 'A'}},
-       8,
-       {0, 0, 0, 0},
-       {1, 1, 1, 0},
-       none},
+       "A load 4, A die, A die, A save, A revert, A die, A save", 8, "0000", "1110", none, 'A'},
       {"records only the other game knows are kept, and open levels by the merged count",
-       {{S::Load, 'B', 4},
-        {S::Load, 'A', 6},
-        {S::Complete, 'A', 5, none},
-        {S::Save, 'A'},
-        {S::Complete, 'B', 0, none},
-        {S::Save, 'B'}},
-       5,
-       {1, 0, 0, 0, 0, 1},
-       {1, 1, 1, 1, 1, 0},
-       none},
+       "B load 4, A load 6, A complete 5, A save, B complete 0, B save", 5, "100001", "111110", none, 'B'},
   };
-  for (const auto& [label, steps, deaths, completed, unlocked, bestTime] : rows) {
+  for (const auto& [label, steps, deaths, completed, unlocked, bestTime, lastToSave] : rows) {
     SCOPED_TRACE(label);
     std::filesystem::remove(record.path);
     Progress start;
@@ -221,40 +183,19 @@ TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
     start.deaths = 5;
     start.ensureRecords(4);
     ASSERT_TRUE(start.save().ok);
-    const std::string older = readFileBytes(record.path);
     Progress games[2];
-    for (const Step& step : steps) {
-      Progress& game = games[step.game - 'A'];
-      game.path = record.path;
-      switch (step.action) {
-        case S::Load:
-          game.load(step.level);
-          break;
-        case S::Complete:
-          game.recordCompletion(step.level, step.elapsed < none, step.elapsed);
-          break;
-        case S::Die:
-          game.countDeath();
-          break;
-        case S::Save:
-          EXPECT_TRUE(game.save().ok);
-          break;
-        case S::Revert:
-          writeFileBytes(record.path, older);
-          break;
-      }
-    }
+    playSteps(steps, games, record.path);
     Progress stored;
     stored.path = record.path;
     stored.load(0);
     EXPECT_TRUE(stored.damageNote.empty());
     EXPECT_EQ(stored.deaths, deaths);
-    EXPECT_EQ(completedPattern(stored), completed);
-    EXPECT_EQ(unlockedPattern(stored), unlocked);
+    EXPECT_EQ(flagsOf(stored, &LevelRecord::completed), completed);
+    EXPECT_EQ(flagsOf(stored, &LevelRecord::unlocked), unlocked);
     EXPECT_EQ(stored.records[2].bestTime, bestTime);
-    const Progress& lastToSave = games[steps.back().game - 'A'];
-    EXPECT_EQ(lastToSave.deaths, deaths) << "the game that saved last goes on from the merged record";
-    EXPECT_EQ(completedPattern(lastToSave), completed);
+    const Progress& last = games[lastToSave - 'A'];
+    EXPECT_EQ(last.deaths, deaths) << "the game that saved last goes on from the merged record";
+    EXPECT_EQ(flagsOf(last, &LevelRecord::completed), completed);
   }
 }
 
@@ -296,7 +237,7 @@ TEST_F(ProgressFile, AnOversizedFileIsDamagedAndSetAsideWhole) {
   ASSERT_EQ(record.damageNote.size(), 2u);
   EXPECT_EQ(record.damageNote[1], "A copy of the damaged file is in '" + record.path + ".bad'.");
   EXPECT_EQ(record.deaths, 7);
-  EXPECT_EQ(completedPattern(record), (std::vector<bool>{1, 1, 0}));
+  EXPECT_EQ(flagsOf(record, &LevelRecord::completed), "110");
   EXPECT_TRUE(record.records[0].silver && !record.records[1].silver);
   struct stat aside {};
   ASSERT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
