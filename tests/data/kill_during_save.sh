@@ -27,11 +27,14 @@ contents_of() {  # KIND -> writes $WORK/KIND.first and $WORK/KIND.second
   wait $pid 2>/dev/null
 }
 
-kill_writer() {  # KIND FILE: starts a writer and kills it a few milliseconds into its saving
+kill_writer() {  # KIND FILE: starts a writer and kills it a few milliseconds into its saving;
+  # sets FIRST_LINE to what the writer said first
   coproc writer { exec "$loop" "$1" "$2"; }
   local pid=$writer_PID
-  read -r -t 10 _ <&"${writer[0]}"
-  sleep "0.00$((RANDOM % 10))"
+  read -r -t 10 FIRST_LINE <&"${writer[0]}"
+  local pause
+  printf -v pause '0.%03d' $((RANDOM % 40))         # up to a few saves on a loaded machine
+  read -r -t "$pause" _ <&"${writer[0]}"  # a pause without starting a process
   kill -9 $pid
   wait $pid 2>/dev/null
 }
@@ -57,17 +60,24 @@ for kind in level settings; do
   echo "$kind: $kills kills, $bad damaged files, $left temporary files left"
 done
 
+# Each progress writer loads the file the last one left, as a game does: it says what it found
+# before it saves (the damage note, or "saving" and the deaths), so it is its own check.
 file="$WORK/progress.file"
 bad=0
 deaths=0
-for ((round = 0; round < kills; round++)); do
-  kill_writer progress "$file"
-  if ! now=$("$loop" check "$file"); then
+for ((round = 0; round <= kills; round++)); do
+  if [ $round = $kills ]; then
+    FIRST_LINE=$("$loop" check "$file") && FIRST_LINE="saving $FIRST_LINE"
+  else
+    kill_writer progress "$file"
+  fi
+  now=${FIRST_LINE#saving }
+  if [ "$now" = "$FIRST_LINE" ]; then
     bad=$((bad + 1))
-    fail "progress file damaged after kill $round"
+    fail "progress file damaged after kill $((round - 1)): $FIRST_LINE"
   elif [ "$now" -lt "$deaths" ]; then
     bad=$((bad + 1))
-    fail "progress file went back from $deaths to $now deaths after kill $round"
+    fail "progress file went back from $deaths to $now deaths after kill $((round - 1))"
   else
     deaths=$now
   fi

@@ -1,7 +1,8 @@
 // Drives the game's own file writers for the tests of saving under stress.
 //   save-loop progress|level|settings PATH   save over and over until killed: progress as a game
 //                                            does (a death, then a save), the others alternating
-//                                            two contents; "saving" is printed as saving begins
+//                                            two contents; "saving" is printed as saving begins,
+//                                            for progress with the deaths the file held
 //   save-loop check PATH                     load a progress file: print its deaths, or exit 1
 //                                            when it was damaged
 //   save-loop play PATH FIRST STEP           a game completing the levels FIRST, FIRST + STEP, ...
@@ -30,8 +31,8 @@ constexpr size_t kHeaderBytes = 5;
 constexpr size_t kRecordBytes = 12;
 
 // The killer waits for this line, so its random delay falls among the saves, not before them.
-void sayWhenSaving() {
-  std::printf("saving\n");
+void sayWhenSaving(const std::string& what = "") {
+  std::printf("saving%s\n", what.c_str());
   std::fflush(stdout);
 }
 
@@ -39,7 +40,7 @@ int saveProgressForever(const char* path) {
   Progress record;
   record.path = path;
   record.load(16);
-  sayWhenSaving();
+  sayWhenSaving(" " + std::to_string(record.deaths));
   for (;;) {
     record.countDeath();
     if (!record.save().ok) return 1;
