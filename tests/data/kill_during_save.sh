@@ -7,7 +7,7 @@
 set -u
 loop="$1/save-loop"
 source "$(dirname "$0")/../lib/check.bash"
-kills=${KILL_ROUNDS:-1000}
+kills=${KILL_ROUNDS:-300}  # every kill lands among the saves: the writer says when it starts them
 
 # The two files a writer can leave: learnt from the writer itself after one save of each.
 contents_of() {  # KIND -> writes $WORK/KIND.first and $WORK/KIND.second
