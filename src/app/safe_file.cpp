@@ -243,11 +243,11 @@ FileResult linkFile(const std::string& from, const std::string& to) {
   if (linkat(AT_FDCWD, from.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
     return about(to, unopened(std::strerror(errno)));
   }
-  if (rename(temporary.c_str(), to.c_str()) != 0) {
-    int error = errno;
-    unlink(temporary.c_str());
-    return about(to, failure(std::strerror(error)));
-  }
+  int renamed = rename(temporary.c_str(), to.c_str());
+  int error = errno;
+  // Renaming one name of a file over another name of the same file does nothing at all.
+  unlink(temporary.c_str());
+  if (renamed != 0) return about(to, failure(std::strerror(error)));
   return about(to, syncDirectory(directoryOf(to)));
 }
 

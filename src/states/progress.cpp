@@ -84,6 +84,7 @@ void Progress::load(int levelCount) {
   records.clear();
   damageNote.clear();
   refusal.clear();
+  setAsideBytes.clear();
   FileResult read = updateFile(path, kLargestFileBytes, [this](const FoundFile& found) { return takeStored(found); });
   if (!read.ok) {
     tell({format("The progress file '%s' cannot be read: %s.", path.c_str(), read.reason.c_str())});
@@ -99,6 +100,7 @@ Merged Progress::takeStored(const FoundFile& found) {
   if (found.exists && !readRecords(found.bytes)) {
     FileResult copied = setAside(found.bytes);
     if (!copied.ok) refuseSaving(copied.reason);
+    setAsideBytes = found.bytes;
   }
   return Merged::keep();
 }
@@ -195,7 +197,8 @@ FileResult Progress::save() {
 Merged Progress::mergeWithStored(const FoundFile& found, Progress& merged) const {
   Progress stored;
   stored.path = path;
-  if (found.exists && !stored.readRecords(found.bytes)) {
+  bool setAsideAtLoad = found.exists && found.bytes == setAsideBytes;
+  if (found.exists && !stored.readRecords(found.bytes) && !setAsideAtLoad) {
     FileResult copied = stored.setAside(found.bytes);
     if (!copied.ok)
       return Merged::refuse("the damaged file could not be copied to '" + copied.path + "': " + copied.reason);

@@ -77,6 +77,9 @@ class Progress : public PlayerRecord {
   // Why the file is left alone (it could not be read, or was damaged and could not be set
   // aside); while set, nothing is ever written to it.
   std::string refusal;
+  // What was read of a damaged file set aside at load: the first save finds the same file and
+  // need not set it aside again.
+  std::string setAsideBytes;
 };
 
 Progress& progress();

@@ -242,7 +242,17 @@ TEST_F(ProgressFile, AnOversizedFileIsDamagedAndSetAsideWhole) {
   struct stat aside {};
   ASSERT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
   EXPECT_EQ(aside.st_size, size);
+  const std::set<std::string> files = {"binhopper.dat", "binhopper.dat.bad", "binhopper.dat.lock"};
+  Progress second;
+  second.path = record.path;
+  testing::internal::CaptureStdout();
+  second.load(3);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(entriesIn(dir.path()), files) << "a second game setting the same file aside leaves nothing behind";
+  testing::internal::CaptureStdout();
   ASSERT_TRUE(record.save().ok);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "the file set aside at load is not set aside again";
+  EXPECT_EQ(entriesIn(dir.path()), files);
   EXPECT_EQ(readFileBytes(record.path).size(), 5u + 12 * 3);
   EXPECT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
   EXPECT_EQ(aside.st_size, size) << "the copy outlives the save that replaces the file";
