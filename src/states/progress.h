@@ -38,7 +38,8 @@ class Progress : public PlayerRecord {
   void load(int levelCount);
   // Merges the record into its file under the file's lock (so another game's progress saved
   // meanwhile is kept, and taken into this record) and writes it through a temporary file.
-  // On failure prints one line and leaves the old file as it was.
+  // On failure prints one line and leaves the old file as it was. A file left alone at load
+  // is never written: the reason comes back, and nothing more is printed.
   FileResult save();
   // Saves at once if the record is the one loaded from its file (the game's record), so that a
   // crash loses nothing that was reported on screen; a record built in memory, or one whose
