@@ -1,5 +1,6 @@
 // Odd files in every place the game reads: a FIFO, a directory, a link to an endless device, a
-// file it may not read, one too large and an empty one, as settings, progress and levels. Each
+// file it may not read, one too large and an empty one, as settings, progress, levels and a
+// campaign's pack.txt. Each
 // gives its message without hanging, and nothing the game could not read is replaced.
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 
 #include "app/level_count.h"
 #include "app/settings.h"
+#include "campaign/campaign.h"
+#include "campaign/pack_text.h"
 #include "entities/prototypes.h"
 #include "states/progress.h"
 #include "unit/test_support.h"
@@ -181,6 +184,39 @@ TEST(OddFiles, Levels) {
     } else {
       EXPECT_EQ(read.message, "CANNOT OPEN '" + path + "'!!!");
     }
+    EXPECT_EQ(fingerprint(path), before);
+  }
+}
+
+// A campaign whose pack.txt is odd is broken with one problem naming the file, and its numbered
+// levels are still found and played.
+TEST(OddFiles, CampaignPackText) {
+  const std::string valid = "name = Odd\nlevel 1 = 10 One\n";
+  // What each kind of pack.txt is reported as, in the order of oddKinds().
+  const std::vector<std::string> problems[] = {
+      {"cannot read: not a regular file"},
+      {"cannot read: not a regular file"},
+      {"cannot read: not a regular file"},
+      {"cannot read: Permission denied"},
+      {"larger than " + std::to_string(kPackFileBytes) + " bytes"},
+      {"no 'name = ...' line", "no level listed: a campaign holds 1 to " + std::to_string(kMaximumLevels) +
+                                   " levels, each on a line 'level N = TARGET NAME'"}};
+  const std::vector<OddKind>& kinds = oddKinds();
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    SCOPED_TRACE(kinds[i].label);
+    PlayerDirectory directory;
+    writeFileBytes(directory.file("1.lv"), "av\x01\x01");
+    const std::string path = directory.file("pack.txt");
+    kinds[i].make(path, valid);
+    const std::string before = fingerprint(path);
+    Deadline deadline(kDeadlineSeconds);
+    Unprivileged reader(kinds[i].unprivileged);
+    Campaign campaign = loadCampaign(directory.path(), CampaignOrigin::Player);
+    std::vector<std::string> expected;
+    for (const std::string& problem : problems[i]) expected.push_back(path + ": " + problem);
+    EXPECT_EQ(campaign.problems, expected);
+    ASSERT_EQ(campaign.levelCount(), 1);
+    EXPECT_TRUE(campaign.levels[0].playable());
     EXPECT_EQ(fingerprint(path), before);
   }
 }
