@@ -51,7 +51,7 @@ int saveLevelForever(const char* path) {
   const std::string contents[] = {std::string(4000, 'a'), std::string(6000, 'b')};
   sayWhenSaving();
   for (int round = 0;; ++round) {
-    if (!writeLevelBytes(path, contents[round % 2]).ok) return 1;
+    if (!writeLevelBytes(path, contents[round % 2]).ok()) return 1;
   }
 }
 
@@ -103,7 +103,7 @@ int readUntil(const char* path, const char* stopFile) {
 }
 
 int saveOnce(const char* kind, const char* path) {
-  if (std::strcmp(kind, "level") == 0) return writeLevelBytes(path, "av\x01\x01").ok ? 0 : 1;
+  if (std::strcmp(kind, "level") == 0) return writeLevelBytes(path, "av\x01\x01").ok() ? 0 : 1;
   if (std::strcmp(kind, "settings") == 0) {
     Settings settings = loadSettings(path);
     settings.music = !settings.music;

@@ -180,7 +180,7 @@ TEST(OddFiles, Levels) {
     bool readable = kind.reason == "File too large"s || *kind.reason == '\0';
     EXPECT_EQ(countLevels(directory.file("levels").c_str()), readable ? 3 : 1);
     if (*kind.reason == '\0') {
-      EXPECT_TRUE(read.ok) << "an empty file is an empty level";
+      EXPECT_TRUE(read.ok()) << "an empty file is an empty level";
     } else {
       EXPECT_EQ(read.message, "CANNOT OPEN '" + path + "'!!!");
     }
