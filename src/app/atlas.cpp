@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/blend.h"
+#include "app/safe_file.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ class Atlas {
 };
 
 BitmapPointer loadMemoryBitmap(const std::string& path) {
+  if (!isRegularFile(path)) return nullptr;
   int flags = al_get_new_bitmap_flags();
   al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
   BitmapPointer bitmap(al_load_bitmap_flags(path.c_str(), kImageFlags));
@@ -151,7 +153,7 @@ ALLEGRO_BITMAP* loadImage(const std::string& path) {
   if (const Atlas* packed = atlas()) {
     if (ALLEGRO_BITMAP* image = packed->image(path)) return image;
   }
-  return al_load_bitmap_flags(path.c_str(), kImageFlags);
+  return isRegularFile(path) ? al_load_bitmap_flags(path.c_str(), kImageFlags) : nullptr;
 }
 
 ALLEGRO_BITMAP* atlasWhiteTexel() {

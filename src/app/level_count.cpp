@@ -1,15 +1,17 @@
 #include "app/level_count.h"
 
-#include <cstdio>
+#include <unistd.h>
+
 #include <string>
+
+#include "app/safe_file.h"
 
 int countLevels(const char* directory) {
   int count = 0;
   for (int n = 1;; ++n) {
-    std::string path = std::string(directory) + "/" + std::to_string(n) + ".lv";
-    FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) return count;
-    std::fclose(file);
+    int descriptor = -1;
+    if (!openForReading(std::string(directory) + "/" + std::to_string(n) + ".lv", descriptor).ok) return count;
+    close(descriptor);
     count = n;
   }
 }

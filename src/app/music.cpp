@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/safe_file.h"
+
 namespace {
 
 constexpr int kChannels = 2;
@@ -25,7 +27,9 @@ struct QueueDeleter {
 };
 using EventQueueHandle = std::unique_ptr<ALLEGRO_EVENT_QUEUE, QueueDeleter>;
 
+// The module library opens the file itself and would wait forever on a FIFO.
 DUH* loadModule(const char* path) {
+  if (!isRegularFile(path)) return nullptr;
   using Loader = DUH* (*)(const char*);
   for (Loader loader : {dumb_load_xm, dumb_load_it, dumb_load_mod, dumb_load_s3m}) {
     if (DUH* module = loader(path)) return module;

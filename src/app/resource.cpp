@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/atlas.h"
+#include "app/safe_file.h"
 
 namespace {
 
@@ -22,15 +23,16 @@ class ResourceBase {
 
 // The library can make samples only once audio is installed (it crashes otherwise). Without audio
 // (unit tests, the headless simulator) nothing could play them, so the path yields no sample.
-// A sound that does not load is no failure: it warns and plays silence.
+// A sound that does not load is no failure: it warns and plays silence. Like every loader here
+// it is handed regular files only: the library's own open would wait forever on a FIFO.
 LoadResult load(const std::string& path, ALLEGRO_SAMPLE*& sample) {
   if (!al_is_audio_installed()) return {};
-  ALLEGRO_FILE* file = al_fopen(path.c_str(), "rb");
+  ALLEGRO_FILE* file = isRegularFile(path) ? al_fopen(path.c_str(), "rb") : nullptr;
   if (file) {
     sample = al_load_sample_f(file, ".wav");
     al_fclose(file);
+    if (!sample) sample = al_load_sample(path.c_str());
   }
-  if (!sample) sample = al_load_sample(path.c_str());
   if (sample) return {};
   std::printf("Unable to load sound (no SNDFILE support?): '%s'.\nFalling back to no sound.\n", path.c_str());
   std::fflush(stdout);
@@ -53,7 +55,7 @@ LoadResult load(const std::string& path, ALLEGRO_BITMAP*& bitmap) {
 // Glyphs keep straight alpha too: premultiplied glyphs drawn with the source-alpha blender would
 // count their coverage twice and come out thin and dark.
 LoadResult load(const std::string& path, ALLEGRO_FONT*& font) {
-  font = al_load_font(path.c_str(), kFontSize, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  font = isRegularFile(path) ? al_load_font(path.c_str(), kFontSize, ALLEGRO_NO_PREMULTIPLIED_ALPHA) : nullptr;
   return font ? LoadResult{} : missingResource(path);
 }
 

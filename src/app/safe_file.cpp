@@ -1,26 +1,49 @@
 #include "app/safe_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
+
+#include "app/file_lock.h"
 
 namespace {
 
-constexpr int kMaximumLinks = 40;                // as many as the kernel follows before ELOOP
-constexpr size_t kMaximumReadBytes = 64u << 20;  // far beyond any level, script or record
+constexpr int kMaximumLinks = 40;          // as many as the kernel follows before ELOOP
+constexpr std::size_t kReadChunk = 65536;  // bytes
+const char* const kNotRegular = "not a regular file";
+const char* const kTemporarySuffix = ".tmp";
+const char* const kRandomPart = "XXXXXX";  // filled in by mkostemps
 
-FileResult failure(const std::string& reason) { return FileResult{false, reason}; }
-FileResult failureFromErrno() { return failure(std::strerror(errno)); }
-FileResult unopened(const std::string& reason) { return FileResult{false, reason, false}; }
+FileResult failure(const std::string& reason) { return FileResult{false, "", reason}; }
+FileResult failureFromErrno() {
+  FileResult result = failure(std::strerror(errno));
+  result.missing = errno == ENOENT;
+  return result;
+}
+FileResult unopened(const std::string& reason) { return FileResult{false, "", reason, false}; }
+FileResult about(const std::string& path, FileResult result) {
+  result.path = path;
+  return result;
+}
 
 std::string directoryOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The path a write through `path` really lands on: links followed, relative targets taken
@@ -35,6 +58,12 @@ FileResult resolveLinks(const std::string& path, std::string& target) {
     target = next[0] == '/' ? next : directoryOf(target) + "/" + next;
   }
   return failure(std::strerror(ELOOP));
+}
+
+// Why a file of this mode cannot be read as data, or "" when it can.
+std::string unreadableKind(mode_t mode, Readable accepted) {
+  if (S_ISREG(mode) || (S_ISFIFO(mode) && accepted == Readable::RegularFileOrPipe)) return "";
+  return S_ISDIR(mode) ? std::strerror(EISDIR) : kNotRegular;
 }
 
 bool writeAll(int descriptor, const std::string& bytes) {
@@ -58,11 +87,41 @@ FileResult syncDirectory(const std::string& directory) {
   return {};
 }
 
-// Writes the temporary file whole and synced; leaves nothing behind on failure. Its name is
-// fixed, so a writer killed half-way leaves one stale file that the next save reuses.
-FileResult writeTemporary(const std::string& temporary, mode_t mode, const std::string& bytes) {
-  int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+// Temporary names are "<file>.<pid>-<random>.tmp": the process id tells whose it is, the
+// random part keeps two writers apart even where process ids repeat (containers).
+bool isTemporaryOf(const std::string& name, const std::string& file, pid_t& writer) {
+  const std::string prefix = file + ".";
+  const size_t suffix = std::strlen(kTemporarySuffix);
+  if (name.size() <= prefix.size() + suffix || name.compare(0, prefix.size(), prefix) != 0) return false;
+  if (name.compare(name.size() - suffix, suffix, kTemporarySuffix) != 0) return false;
+  char* end = nullptr;
+  long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+  writer = static_cast<pid_t>(pid);
+  return pid > 0 && *end == '-';
+}
+
+// A writer killed half-way leaves its temporary file; once its process is gone, no one will
+// rename it, so the next successful writer of the same file removes it.
+void removeStaleTemporaries(const std::string& target) {
+  const std::string directory = directoryOf(target), file = nameOf(target);
+  DIR* listing = opendir(directory.c_str());
+  if (!listing) return;
+  while (dirent* entry = readdir(listing)) {
+    pid_t writer = 0;
+    if (!isTemporaryOf(entry->d_name, file, writer) || writer == getpid()) continue;
+    if (kill(writer, 0) != 0 && errno == ESRCH) unlinkat(dirfd(listing), entry->d_name, 0);
+  }
+  closedir(listing);
+}
+
+// Writes the temporary file whole and synced; leaves nothing behind on failure.
+FileResult writeTemporary(const std::string& target, mode_t mode, const std::string& bytes, std::string& temporary) {
+  std::string pattern = target + "." + std::to_string(getpid()) + "-" + kRandomPart + kTemporarySuffix;
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int descriptor = mkostemps(name.data(), static_cast<int>(std::strlen(kTemporarySuffix)), O_CLOEXEC);
   if (descriptor < 0) return unopened(std::strerror(errno));
+  temporary = name.data();
   bool written = fchmod(descriptor, mode) == 0 && writeAll(descriptor, bytes) && fsync(descriptor) == 0;
   int error = errno;
   if (close(descriptor) != 0 && written) {
@@ -74,56 +133,140 @@ FileResult writeTemporary(const std::string& temporary, mode_t mode, const std::
   return failure(std::strerror(error));
 }
 
-// Pipes are welcome (a script from process substitution); directories are not, and an
-// endless device is cut off rather than read until memory runs out.
-FileResult readAll(int descriptor, std::string& bytes) {
-  struct stat status {};
-  if (fstat(descriptor, &status) != 0) return failureFromErrno();
-  if (S_ISDIR(status.st_mode)) return failure(std::strerror(EISDIR));
-  char buffer[65536];
-  for (;;) {
-    ssize_t count = read(descriptor, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return failureFromErrno();
-    if (count == 0) return {};
-    if (bytes.size() + static_cast<size_t>(count) > kMaximumReadBytes) return failure(std::strerror(EFBIG));
-    bytes.append(buffer, static_cast<size_t>(count));
-  }
-}
-
-}  // namespace
-
-FileResult readWholeFile(const std::string& path, std::string& bytes) {
-  bytes.clear();
-  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) return failureFromErrno();
-  FileResult result = readAll(descriptor, bytes);
-  close(descriptor);
-  if (!result.ok) bytes.clear();
-  return result;
-}
-
-FileResult replaceFile(const std::string& path, const std::string& bytes) {
-  std::string target;
-  FileResult resolved = resolveLinks(path, target);
-  if (!resolved.ok) return unopened(resolved.reason);
-  mode_t mode = 0666;
+// The mode a replacement gets: the old file's, or the default for a new one.
+FileResult modeFor(const std::string& target, mode_t& mode) {
   struct stat status {};
   if (lstat(target.c_str(), &status) == 0) {
-    if (!S_ISREG(status.st_mode)) return unopened("not a regular file");
+    if (!S_ISREG(status.st_mode)) return unopened(S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : kNotRegular);
     mode = status.st_mode & 07777;
-  } else {
-    mode_t mask = umask(0);
-    umask(mask);
-    mode &= ~mask;
+    return {};
   }
-  std::string temporary = target + ".tmp";
-  FileResult written = writeTemporary(temporary, mode, bytes);
+  mode_t mask = umask(0);
+  umask(mask);
+  mode = 0666 & ~mask;
+  return {};
+}
+
+// replaceFile once the links are followed.
+FileResult replaceTarget(const std::string& target, const std::string& bytes) {
+  mode_t mode = 0;
+  FileResult usable = modeFor(target, mode);
+  if (!usable.ok) return usable;
+  std::string temporary;
+  FileResult written = writeTemporary(target, mode, bytes, temporary);
   if (!written.ok) return written;
   if (rename(temporary.c_str(), target.c_str()) != 0) {
     int error = errno;
     unlink(temporary.c_str());
     return failure(std::strerror(error));
   }
+  removeStaleTemporaries(target);
   return syncDirectory(directoryOf(target));
+}
+
+FileResult readUpTo(int descriptor, std::string& bytes, size_t limit) {
+  char buffer[kReadChunk];
+  while (bytes.size() < limit) {
+    ssize_t count = read(descriptor, buffer, std::min(sizeof buffer, limit - bytes.size()));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return failureFromErrno();
+    if (count == 0) break;
+    bytes.append(buffer, static_cast<size_t>(count));
+  }
+  return {};
+}
+
+}  // namespace
+
+FileResult fileFailure(std::string path, std::string reason) {
+  return FileResult{false, std::move(path), std::move(reason)};
+}
+
+// Looking before opening spares a device the open itself; the second look, at what was
+// opened, closes the gap in which the file could have been swapped.
+FileResult openForReading(const std::string& path, int& descriptor, Readable accepted) {
+  descriptor = -1;
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return about(path, failureFromErrno());
+  std::string kind = unreadableKind(status.st_mode, accepted);
+  if (!kind.empty()) return about(path, failure(kind));
+  int opened = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (opened < 0) return about(path, failureFromErrno());
+  kind = fstat(opened, &status) != 0 ? std::strerror(errno) : unreadableKind(status.st_mode, accepted);
+  int flags = fcntl(opened, F_GETFL);
+  if (kind.empty() && (flags < 0 || fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0)) kind = std::strerror(errno);
+  if (!kind.empty()) {
+    close(opened);
+    return about(path, failure(kind));
+  }
+  descriptor = opened;
+  return about(path, {});
+}
+
+FileResult readFileStart(const std::string& path, std::string& bytes, size_t limit, Readable accepted) {
+  bytes.clear();
+  int descriptor = -1;
+  FileResult opened = openForReading(path, descriptor, accepted);
+  if (!opened.ok) return opened;
+  FileResult result = readUpTo(descriptor, bytes, limit);
+  close(descriptor);
+  if (!result.ok) bytes.clear();
+  return about(path, result);
+}
+
+FileResult readWholeFile(const std::string& path, std::string& bytes, size_t limit, Readable accepted) {
+  FileResult result = readFileStart(path, bytes, limit + 1, accepted);
+  if (result.ok && bytes.size() > limit) {
+    bytes.clear();
+    return about(path, failure(std::strerror(EFBIG)));
+  }
+  return result;
+}
+
+bool isRegularFile(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+FileResult replaceFile(const std::string& path, const std::string& bytes) {
+  std::string target;
+  FileResult resolved = resolveLinks(path, target);
+  if (!resolved.ok) return about(path, unopened(resolved.reason));
+  return about(path, replaceTarget(target, bytes));
+}
+
+// A link made under a temporary name and renamed into place, so `to` is never missing for long
+// and never half made.
+FileResult linkFile(const std::string& from, const std::string& to) {
+  std::string temporary = to + "." + std::to_string(getpid()) + "-link" + kTemporarySuffix;
+  unlink(temporary.c_str());
+  if (linkat(AT_FDCWD, from.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    return about(to, unopened(std::strerror(errno)));
+  }
+  int renamed = rename(temporary.c_str(), to.c_str());
+  int error = errno;
+  // Renaming one name of a file over another name of the same file does nothing at all.
+  unlink(temporary.c_str());
+  if (renamed != 0) return about(to, failure(std::strerror(error)));
+  return about(to, syncDirectory(directoryOf(to)));
+}
+
+FileResult updateFile(const std::string& path, size_t limit, const std::function<Merged(const FoundFile&)>& merge) {
+  std::string target;
+  FileResult resolved = resolveLinks(path, target);
+  if (!resolved.ok) return about(path, unopened(resolved.reason));
+  // Checked before locking, so no lock file is made beside a device or inside a directory.
+  mode_t mode = 0;
+  FileResult usable = modeFor(target, mode);
+  if (!usable.ok) return about(path, usable);
+  FileLock lock(target + ".lock");
+  FoundFile found;
+  FileResult read = readFileStart(target, found.bytes, limit + 1);
+  if (!read.ok && !read.missing) return about(path, unopened(read.reason));
+  found.exists = read.ok;
+  Merged merged = merge(found);
+  if (merged.action == Merged::Action::Keep) return about(path, {});
+  if (merged.action == Merged::Action::Refuse) return about(path, unopened(merged.reason));
+  if (!lock.held()) return about(path, unopened(lock.failure()));
+  return about(path, replaceTarget(target, merged.bytes));
 }

@@ -1,23 +1,85 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <utility>
 
 // Whole-file reads and writes for the files players and authors hand us (levels, progress,
-// scripts, settings). Failures come back as a reason ("Is a directory", "not a regular
-// file", strerror text) for the caller to put into its own message.
+// scripts, settings, media). Failures come back with the path and a reason ("Is a directory",
+// "not a regular file", strerror text) for the caller to put into its own message.
 struct FileResult {
   bool ok = true;
+  std::string path;
   std::string reason;
-  bool opened = true;  // false when the failure came before any byte could be written
+  bool opened = true;    // false when the failure came before any byte could be written
+  bool missing = false;  // a read found nothing at the path; any other failure means it exists
 };
 
-// Reads a file whole. A directory, a read error or more than 64 MiB is a failure, never an
-// empty or shortened file.
-FileResult readWholeFile(const std::string& path, std::string& bytes);
+FileResult fileFailure(std::string path, std::string reason);
+
+// Far beyond any level, script or record; larger files are refused rather than read into memory.
+constexpr std::size_t kLargestReadBytes = 64u << 20;
+
+// What a reader takes besides a regular file. Only a tool reading a script named on its command
+// line takes a pipe (process substitution); nothing the game finds by name ever does.
+enum class Readable { RegularFile, RegularFileOrPipe };
+
+// Opens a file for reading without waiting: a FIFO with no writer or a device never blocks the
+// open, and anything but a regular file (or an accepted pipe) is refused as unreadable. On
+// success the descriptor is blocking again and belongs to the caller.
+FileResult openForReading(const std::string& path, int& descriptor, Readable accepted = Readable::RegularFile);
+
+// Reads at most `limit` bytes from the start of the file; a caller that must know whether the
+// file is longer asks for one byte more than it accepts.
+FileResult readFileStart(const std::string& path, std::string& bytes, std::size_t limit,
+                         Readable accepted = Readable::RegularFile);
+
+// Reads a file whole. A directory, a read error or more than `limit` bytes is a failure, never
+// an empty or shortened file.
+FileResult readWholeFile(const std::string& path, std::string& bytes, std::size_t limit = kLargestReadBytes,
+                         Readable accepted = Readable::RegularFile);
+
+// For the library's own loaders, which open files themselves and would wait forever on a FIFO:
+// whether the path (links followed) is a regular file.
+bool isRegularFile(const std::string& path);
 
 // Replaces the file at path with bytes so that at every moment the path holds either the
 // old file or the new one, whole. A symbolic link is followed to its target, the target's
-// permissions are kept, and anything that is not a regular file is refused. The data and
-// then the directory are synced before success is reported; on failure the temporary file
-// is removed.
+// permissions are kept, and anything that is not a regular file is refused. The bytes go to a
+// temporary file whose name is this process's own, so writers never share one; the data and
+// then the directory are synced before success is reported; on failure the temporary file is
+// removed. Temporary files left by writers that were killed are removed after a success.
 FileResult replaceFile(const std::string& path, const std::string& bytes);
+
+// Gives the file at `from` (links followed) the second name `to`, replacing what `to` held:
+// a copy of any size that costs no time or space, and stays whole when `from` is later
+// replaced by a new file.
+FileResult linkFile(const std::string& from, const std::string& to);
+
+// What a locked update found at its path: no file, or its first bytes (one more than the
+// update's limit when the file is larger).
+struct FoundFile {
+  bool exists = false;
+  std::string bytes;
+};
+
+// What the update's merge decides after seeing the file.
+struct Merged {
+  enum class Action { Write, Keep, Refuse };
+  Action action = Action::Keep;
+  std::string bytes;   // Write: the file's new content
+  std::string reason;  // Refuse: why nothing is written
+
+  static Merged write(std::string bytes) { return Merged{Action::Write, std::move(bytes), ""}; }
+  static Merged keep() { return Merged{}; }
+  static Merged refuse(std::string reason) { return Merged{Action::Refuse, "", std::move(reason)}; }
+};
+
+// Read, merge, write, for files that several games may save at once (progress, settings): an
+// advisory lock on "<file>.lock" beside the file (links followed) is held from the read to the
+// rename, so no writer's update is lost between another's read and write. A file that exists
+// but cannot be read is never handed to the merge nor written: the update fails with the
+// reason. The merge may write other files (a copy of a damaged one) while the lock is held.
+// Without the lock (a read-only directory) the merge still runs, but a write is refused.
+FileResult updateFile(const std::string& path, std::size_t limit, const std::function<Merged(const FoundFile&)>& merge);

@@ -1,7 +1,8 @@
 #include "app/settings.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <sstream>
 
 #include "app/safe_file.h"
@@ -9,6 +10,8 @@
 const char* const kSettingsFile = "binhopper.cfg";
 
 namespace {
+
+constexpr size_t kLargestSettingsBytes = 64u << 10;  // a few lines are all a settings file holds
 
 std::string trimmed(const std::string& text) {
   const char* const blanks = " \t\r";
@@ -66,9 +69,8 @@ std::string formatSettings(const Settings& settings) {
 Settings loadSettings(const std::string& path) {
   Settings settings;
   std::string text, problem;
-  FileResult read = readWholeFile(path, text);
-  std::error_code error;
-  if (!read.ok && !std::filesystem::exists(path, error)) return settings;
+  FileResult read = readWholeFile(path, text, kLargestSettingsBytes);
+  if (read.missing) return settings;
   if (!read.ok) problem = read.reason;
   if (read.ok && parseSettings(text, settings, problem)) return settings;
   std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), problem.c_str());
@@ -76,10 +78,15 @@ Settings loadSettings(const std::string& path) {
   return settings;
 }
 
-bool saveSettings(const Settings& settings, const std::string& path) {
-  FileResult written = replaceFile(path, formatSettings(settings));
-  if (written.ok) return true;
+// The last game to save wins, but a file that could not have been read (too large, not a
+// regular file, no permission) is never replaced.
+FileResult saveSettings(const Settings& settings, const std::string& path) {
+  FileResult written = updateFile(path, kLargestSettingsBytes, [&](const FoundFile& found) {
+    if (found.bytes.size() > kLargestSettingsBytes) return Merged::refuse(std::strerror(EFBIG));
+    return Merged::write(formatSettings(settings));
+  });
+  if (written.ok) return written;
   std::printf("Unable to save settings to '%s': %s.\n", path.c_str(), written.reason.c_str());
   std::fflush(stdout);
-  return false;
+  return written;
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/safe_file.h"
+
 // The player's choices kept between runs, in a plain "key = value" file beside the progress:
 //   music = yes | no
 //   theme = <theme name>
@@ -22,8 +24,9 @@ bool parseSettings(const std::string& text, Settings& settings, std::string& pro
 std::string formatSettings(const Settings& settings);
 
 // The file: a missing file gives the defaults silently, a bad one the defaults and one line on
-// standard output. Saving writes a temporary file and renames it over the old one.
+// standard output. Saving writes a temporary file and renames it over the old one; a failure
+// prints one line and comes back with the reason.
 Settings loadSettings(const std::string& path);
-bool saveSettings(const Settings& settings, const std::string& path);
+FileResult saveSettings(const Settings& settings, const std::string& path);
 
 extern const char* const kSettingsFile;  // "binhopper.cfg"

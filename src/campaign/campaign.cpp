@@ -20,11 +20,6 @@ bool exists(const std::string& path) {
   return lstat(path.c_str(), &status) == 0;
 }
 
-bool isRegularFile(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 std::string levelPath(const std::string& folder, int number) { return folder + "/" + std::to_string(number) + ".lv"; }
 
 std::string folderNameOf(const std::string& folder) {

@@ -20,6 +20,8 @@ constexpr int kLevelsOpenedAhead = 3;      // completing k levels opens indexes 
 constexpr unsigned kMaximumRecords = 255;  // the record count is one byte
 constexpr int kHeaderBytes = 5;
 constexpr int kRecordBytes = 12;
+constexpr size_t kLargestFileBytes = kHeaderBytes + kRecordBytes * kMaximumRecords;
+const char* const kNotSaved = "Progress will not be saved in this run; the file is left as it is.";
 
 std::int32_t int32From(const unsigned char* bytes) {
   std::uint32_t value = 0;
@@ -81,14 +83,30 @@ void Progress::load(int levelCount) {
   deaths = 0;
   records.clear();
   damageNote.clear();
-  std::string bytes;
-  if (readWholeFile(path, bytes).ok && !readRecords(bytes)) setAside(bytes);
+  refusal.clear();
+  setAsideBytes.clear();
+  FileResult read = updateFile(path, kLargestFileBytes, [this](const FoundFile& found) { return takeStored(found); });
+  if (!read.ok) {
+    tell({format("The progress file '%s' cannot be read: %s.", path.c_str(), read.reason.c_str())});
+    refuseSaving(read.reason);
+  }
   ensureRecords(levelCount);
   if (!damageNote.empty()) openAhead();
+  deathsInFile = deaths;
+}
+
+// Runs under the file's lock, so no other game saves between the read and the copy.
+Merged Progress::takeStored(const FoundFile& found) {
+  if (found.exists && !readRecords(found.bytes)) {
+    FileResult copied = setAside(found.bytes);
+    if (!copied.ok) refuseSaving(copied.reason);
+    setAsideBytes = found.bytes;
+  }
+  return Merged::keep();
 }
 
 // Reads every whole record present, whatever the count byte says, and tells whether the file
-// was sound.
+// was sound. Records after the last valid one are a damaged tail, not levels, and are dropped.
 bool Progress::readRecords(const std::string& file) {
   if (file.size() < static_cast<size_t>(kHeaderBytes)) return false;
   const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
@@ -97,23 +115,42 @@ bool Progress::readRecords(const std::string& file) {
   if (storedDeaths >= 0) deaths = storedDeaths;
   sound = sound && storedDeaths >= 0;
   size_t whole = std::min<size_t>((file.size() - kHeaderBytes) / kRecordBytes, kMaximumRecords);
+  size_t trusted = 0;
   for (size_t i = 0; i < whole; ++i) {
     LevelRecord record = freshRecord(i);
-    if (!recordFrom(bytes + kHeaderBytes + kRecordBytes * i, record)) sound = false;
+    if (recordFrom(bytes + kHeaderBytes + kRecordBytes * i, record)) {
+      trusted = i + 1;
+    } else {
+      sound = false;
+    }
     records.push_back(record);
   }
+  records.resize(trusted);
   return sound;
 }
 
-void Progress::setAside(const std::string& bytes) {
+// A file too large to have been read whole gets a second name instead of a copy of what was
+// read. A damaged file that cannot be set aside is never replaced.
+FileResult Progress::setAside(const std::string& bytes) {
   std::string copy = path + ".bad";
-  FileResult copied = replaceFile(copy, bytes);
-  damageNote.push_back(
-      format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()));
-  damageNote.push_back(
-      copied.ok ? format("A copy of the damaged file is in '%s'.", copy.c_str())
-                : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), copied.reason.c_str()));
-  for (const std::string& line : damageNote) std::printf("%s\n", line.c_str());
+  FileResult copied = bytes.size() > kLargestFileBytes ? linkFile(path, copy) : replaceFile(copy, bytes);
+  tell({format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()),
+        copied.ok ? format("A copy of the damaged file is in '%s'.", copy.c_str())
+                  : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), copied.reason.c_str())});
+  return copied;
+}
+
+void Progress::refuseSaving(const std::string& reason) {
+  refusal = reason;
+  tell({kNotSaved});
+}
+
+void Progress::tell(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    damageNote.push_back(line);
+    std::printf("%s\n", line.c_str());
+  }
+  std::fflush(stdout);
 }
 
 void Progress::ensureRecords(int levelCount) {
@@ -139,17 +176,63 @@ std::vector<unsigned char> Progress::fileBytes() const {
 }
 
 // The new content replaces the old file only once it is whole and on disk, so a crash or a
-// full disk never leaves a half-written record behind.
-bool Progress::save() const {
-  std::vector<unsigned char> bytes = fileBytes();
-  FileResult written = replaceFile(path, std::string(bytes.begin(), bytes.end()));
-  if (written.ok) return true;
-  std::printf("Unable to save progress to '%s': %s.\n", path.c_str(), written.reason.c_str());
-  return false;
+// full disk never leaves a half-written record behind. What another game saved meanwhile is
+// merged in, and this record takes the merged result, so both games go on from it.
+FileResult Progress::save() {
+  if (!refusal.empty()) return fileFailure(path, refusal);
+  Progress merged;
+  FileResult written =
+      updateFile(path, kLargestFileBytes, [&](const FoundFile& found) { return mergeWithStored(found, merged); });
+  if (!written.ok) {
+    std::printf("Unable to save progress to '%s': %s.\n", path.c_str(), written.reason.c_str());
+    std::fflush(stdout);
+    return written;
+  }
+  records = std::move(merged.records);
+  deaths = merged.deaths;
+  deathsInFile = deaths;
+  return written;
 }
 
-void Progress::keep() const {
-  if (loaded) save();
+Merged Progress::mergeWithStored(const FoundFile& found, Progress& merged) const {
+  Progress stored;
+  stored.path = path;
+  bool setAsideAtLoad = found.exists && found.bytes == setAsideBytes;
+  if (found.exists && !stored.readRecords(found.bytes) && !setAsideAtLoad) {
+    FileResult copied = stored.setAside(found.bytes);
+    if (!copied.ok)
+      return Merged::refuse("the damaged file could not be copied to '" + copied.path + "': " + copied.reason);
+  }
+  merged = *this;
+  merged.takeBest(stored);
+  std::vector<unsigned char> bytes = merged.fileBytes();
+  return Merged::write(std::string(bytes.begin(), bytes.end()));
+}
+
+// The merge rule: a flag set on either side stays set, the best time is the smaller, records
+// only one side has are kept, and the deaths are the file's count plus the deaths this record
+// added since it last met the file; never fewer than this record counts, so a file that went
+// back to an older copy loses nothing either.
+void Progress::takeBest(const Progress& stored) {
+  for (size_t i = 0; i < stored.records.size(); ++i) {
+    const LevelRecord& theirs = stored.records[i];
+    if (i == records.size()) records.push_back(theirs);
+    LevelRecord& ours = records[i];
+    ours.unlocked = ours.unlocked || theirs.unlocked;
+    ours.completed = ours.completed || theirs.completed;
+    ours.golden = ours.golden || theirs.golden;
+    ours.silver = ours.silver || theirs.silver;
+    ours.bestTime = std::min(ours.bestTime, theirs.bestTime);
+  }
+  std::int64_t ownDeaths = std::max<std::int64_t>(0, std::int64_t{deaths} - deathsInFile);
+  std::int64_t total = std::max<std::int64_t>(stored.deaths + ownDeaths, deaths);
+  deaths = static_cast<std::int32_t>(std::min<std::int64_t>(total, INT32_MAX));
+  openAhead();
+}
+
+FileResult Progress::keep() {
+  if (!loaded || !refusal.empty()) return FileResult{true, path, ""};
+  return save();
 }
 
 void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/safe_file.h"
 #include "world/play_context.h"
 
 // The best time of a level not yet completed with all its loose garbage.
@@ -18,7 +19,8 @@ struct LevelRecord {
   double bestTime = kNoBestTime;  // s
 };
 
-// The player's progress over all levels and the total deaths; one object for the program.
+// The player's progress over all levels and the total deaths, kept in one file. The game's own
+// record is `progress()`; any other file of this format (a campaign's) is another object.
 // The file "binhopper.dat" is little-endian: deaths (int32), record count (uint8), then per
 // record four flag bytes and the best time as an IEEE 754 double.
 class Progress : public PlayerRecord {
@@ -29,15 +31,20 @@ class Progress : public PlayerRecord {
     if (deaths < INT32_MAX) deaths += 1;
   }
   // Reads the file (a missing one gives a fresh record set), then appends records up to
-  // levelCount. A damaged file is copied to "<path>.bad" first, keeps what can be trusted and
-  // leaves the lines that tell the player so in damageNote.
+  // levelCount. A damaged file is set aside as "<path>.bad" first and what can be trusted in it
+  // kept. A file that exists but cannot be read (or a damaged one that cannot be set aside) is
+  // left as it is: the record starts fresh and is never saved. Either way the lines that tell
+  // the player so are printed once and left in damageNote.
   void load(int levelCount);
-  // Writes a temporary file and renames it over the old one; on failure prints one line and
-  // leaves the old file as it was. Returns whether the file was written.
-  bool save() const;
-  // Saves at once if the record was loaded from its file (the game's record), so that a crash
-  // loses nothing that was reported on screen; a record built in memory stays in memory.
-  void keep() const;
+  // Merges the record into its file under the file's lock (so another game's progress saved
+  // meanwhile is kept, and taken into this record) and writes it through a temporary file.
+  // On failure prints one line and leaves the old file as it was. A file left alone at load
+  // is never written: the reason comes back, and nothing more is printed.
+  FileResult save();
+  // Saves at once if the record is the one loaded from its file (the game's record), so that a
+  // crash loses nothing that was reported on screen; a record built in memory, or one whose
+  // file could not be read, writes nothing and reports nothing new.
+  FileResult keep();
   void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
   double targetTime(int levelIndex) const;
   // One point per record for each of completed, golden and silver.
@@ -55,10 +62,25 @@ class Progress : public PlayerRecord {
   std::vector<std::string> damageNote;
 
  private:
+  Merged takeStored(const FoundFile& found);
+  Merged mergeWithStored(const FoundFile& found, Progress& merged) const;
+  void takeBest(const Progress& stored);
   bool readRecords(const std::string& file);
-  void setAside(const std::string& bytes);
+  FileResult setAside(const std::string& bytes);
+  void refuseSaving(const std::string& reason);
+  void tell(const std::vector<std::string>& lines);
   void openAhead();
   std::vector<unsigned char> fileBytes() const;
+
+  // The death count as last read from or written to the file: deaths beyond it are this run's
+  // own, added to whatever the file holds when the record is merged into it.
+  std::int32_t deathsInFile = 0;
+  // Why the file is left alone (it could not be read, or was damaged and could not be set
+  // aside); while set, nothing is ever written to it.
+  std::string refusal;
+  // What was read of a damaged file set aside at load: the first save finds the same file and
+  // need not set it aside again.
+  std::string setAsideBytes;
 };
 
 Progress& progress();

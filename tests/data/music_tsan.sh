@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds the music tests with ThreadSanitizer (only the music player and its test, so the build
-# stays small) and runs them: the feeder thread and the main thread's gain changes must not race.
+# Builds the music tests with ThreadSanitizer (only the music player, the file checks it makes
+# and its test, so the build stays small) and runs them: the feeder thread and the main
+# thread's gain changes must not race.
 set -eu
 build_dir=$(cd "$1" && pwd)
 out="$build_dir/music-tsan"
 exe="$out/music_tsan_tests"
-sources=(src/app/music.cpp tests/unit/music_test.cpp)
-headers=(src/app/music.h tests/unit/null_audio.h)
+sources=(src/app/music.cpp src/app/safe_file.cpp src/app/file_lock.cpp tests/unit/music_test.cpp)
+headers=(src/app/music.h src/app/safe_file.h src/app/file_lock.h tests/unit/null_audio.h)
 mkdir -p "$out"
 
 stale=0

@@ -18,7 +18,12 @@ const std::string& fuzzFileWith(const uint8_t* data, size_t size) {
   // Memory-backed where the system has it: millions of inputs are written here.
   static const std::string path =
       std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/binhopper-fuzz-" + std::to_string(getpid());
-  static const bool removedAtExit = [] { return std::atexit([] { std::remove(path.c_str()); }) == 0; }();
+  // With it go the files readers make beside it: a damaged progress file's copy and the lock.
+  static const bool removedAtExit = [] {
+    return std::atexit([] {
+             for (const char* suffix : {"", ".bad", ".lock"}) std::remove((path + suffix).c_str());
+           }) == 0;
+  }();
   (void)removedAtExit;
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) std::abort();

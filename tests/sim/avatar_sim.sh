@@ -14,6 +14,13 @@ printf '2 -\n1 R\n' > "$WORK/short.in"
 "$sim" "$WORK/floor.lv" --inputs "$WORK/short.in" --frames 5 --trace --index 3 > "$WORK/short.out"
 expect short 5 av 1 "av 103.40000000000001 540 0 0 0 0 0"
 expect_end short "frames=5" "elapsed=0.085000000000000006" "pixels=3"
+# A script may come through a pipe (process substitution); a level may not, and is refused
+# without waiting for a writer.
+"$sim" "$WORK/floor.lv" --inputs <(cat "$WORK/short.in") --frames 5 --trace --index 3 | cmp -s - "$WORK/short.out" ||
+  fail "a script through a pipe plays differently"
+mkfifo "$WORK/fifo.lv"
+out=$(timeout 20 "$sim" "$WORK/fifo.lv" --frames 5)
+[ "$out" = "CANNOT OPEN '$WORK/fifo.lv'!!!" ] || fail "a FIFO as level: '$out'"
 
 # Bad input: the loader's message or the script's line, and status 1; a bad option, status 2.
 expect_failure() {  # LABEL STATUS MESSAGE ARGUMENTS...

@@ -3,13 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <tuple>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/level_count.h"
@@ -34,15 +36,29 @@ std::vector<bool> unlockedPattern(const Progress& progress) {
   return pattern;
 }
 
+// One character per record, "1" where the flag is set: flagsOf(record, &LevelRecord::completed).
+std::string flagsOf(const Progress& progress, bool LevelRecord::*flag) {
+  std::string pattern;
+  for (const LevelRecord& level : progress.records) pattern += level.*flag ? '1' : '0';
+  return pattern;
+}
+
+std::set<std::string> entriesIn(const std::string& directory) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) names.insert(entry.path().filename());
+  return names;
+}
+
 TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   record.deaths = 254;
   record.records = {{true, true, true, false, 12.5}, {true, false, false, true, 999.0}};
-  ASSERT_TRUE(record.save());
+  ASSERT_TRUE(record.save().ok);
   // 12.5 = 1.5625 * 2^3: exponent 0x402, fraction 0x9 -> 0x4029000000000000.
   // 999.0 = 1.951171875 * 2^9: exponent 0x408, fraction 0xF38 -> 0x408F380000000000.
   EXPECT_EQ(readFileBytes(record.path), "\xFE\0\0\0\x02"s + "\x01\x01\x01\x00"s + "\0\0\0\0\0\0\x29\x40"s +
                                             "\x01\x00\x00\x01"s + "\0\0\0\0\0\x38\x8F\x40"s);
-  EXPECT_EQ(readFileBytes(record.path + ".tmp"), "") << "no temporary file is left behind";
+  EXPECT_EQ(entriesIn(dir.path()), (std::set<std::string>{"binhopper.dat", "binhopper.dat.lock"}))
+      << "no temporary file is left behind";
 
   Progress reloaded;
   reloaded.path = record.path;
@@ -55,7 +71,7 @@ TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   EXPECT_TRUE(reloaded.records[0].golden && !reloaded.records[0].silver && reloaded.records[1].silver);
   EXPECT_EQ(reloaded.records[0].bestTime, 12.5);
   std::string saved = readFileBytes(record.path);
-  ASSERT_TRUE(reloaded.save());
+  ASSERT_TRUE(reloaded.save().ok);
   EXPECT_EQ(readFileBytes(record.path), saved) << "a good file round-trips unchanged";
 }
 
@@ -101,15 +117,145 @@ TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
 
 TEST_F(ProgressFile, FailedSaveLeavesTheOldFile) {
   writeFileBytes(record.path, "\x01\0\0\0\0"s);
-  // A directory where the temporary file would go cannot be opened for writing, even by root.
-  ASSERT_EQ(mkdir((record.path + ".tmp").c_str(), 0700), 0);
+  // A directory where the lock file would go cannot be locked, even by root.
+  ASSERT_EQ(mkdir((record.path + ".lock").c_str(), 0700), 0);
   record.deaths = 77;
   testing::internal::CaptureStdout();
-  EXPECT_FALSE(record.save());
+  FileResult saved = record.save();
   std::string printed = testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.path, record.path);
+  EXPECT_EQ(saved.reason, "cannot lock '" + record.path + ".lock': Is a directory");
   EXPECT_EQ(readFileBytes(record.path), "\x01\0\0\0\0"s);
-  EXPECT_EQ(printed.find("Unable to save progress to '" + record.path + "'"), 0u) << printed;
-  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
+  EXPECT_EQ(printed, "Unable to save progress to '" + record.path + "': " + saved.reason + ".\n");
+}
+
+// Plays steps such as "A load 4, B complete 2 9.5, A die, B save, A revert" with two games, A
+// and B, on one file: "complete L T" completes level L with all its loose garbage in T seconds,
+// "complete L" without it; "revert" puts back the file as it was before the first step.
+void playSteps(const std::string& steps, Progress (&games)[2], const std::string& path) {
+  const std::string older = readFileBytes(path);
+  std::istringstream list(steps);
+  std::string step;
+  while (std::getline(list, step, ',')) {
+    std::istringstream words(step);
+    char game = 0;
+    std::string verb;
+    int number = 0;
+    double elapsed = kNoBestTime;
+    words >> game >> verb >> number >> elapsed;
+    Progress& record = games[game - 'A'];
+    record.path = path;
+    if (verb == "load") record.load(number);
+    if (verb == "complete") record.recordCompletion(number, elapsed < kNoBestTime, elapsed);
+    if (verb == "die") record.countDeath();
+    if (verb == "save") {
+      EXPECT_TRUE(record.save().ok) << step;
+    }
+    if (verb == "revert") writeFileBytes(path, older);
+  }
+}
+
+TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
+  const double none = kNoBestTime;
+  // The steps from a file of 4 records and 5 deaths; then what the file holds: deaths,
+  // completed and unlocked flags, the best time of level 3; and which game saved last.
+  const std::tuple<const char*, const char*, int, const char*, const char*, double, char> rows[] = {
+      {"each game's completion survives the other's save",
+       "A load 4, B load 4, A complete 0, B complete 1, A save, B save", 5, "1100", "1111", none, 'B'},
+      {"the smaller best time wins, whichever game saves last",
+       "A load 4, B load 4, A complete 2 9.0, B complete 2 12.0, A save, B save", 5, "0010", "1111", 9.0, 'B'},
+      {"deaths: the file's count plus each game's new deaths",
+       "A load 4, B load 4, A die, A die, A save, B die, B die, B die, B save, A die, A save", 11, "0000", "1110", none,
+       'A'},
+      {"a flag set by one game stays set when the other saves",
+       "A load 4, B load 4, A complete 2 5.0, A save, B save, B save", 5, "0010", "1111", 5.0, 'B'},
+      {"a file gone back to an older copy loses none of this game's deaths",
+       "A load 4, A die, A die, A save, A revert, A die, A save", 8, "0000", "1110", none, 'A'},
+      {"records only the other game knows are kept, and open levels by the merged count",
+       "B load 4, A load 6, A complete 5, A save, B complete 0, B save", 5, "100001", "111110", none, 'B'},
+  };
+  for (const auto& [label, steps, deaths, completed, unlocked, bestTime, lastToSave] : rows) {
+    SCOPED_TRACE(label);
+    std::filesystem::remove(record.path);
+    Progress start;
+    start.path = record.path;
+    start.deaths = 5;
+    start.ensureRecords(4);
+    ASSERT_TRUE(start.save().ok);
+    Progress games[2];
+    playSteps(steps, games, record.path);
+    Progress stored;
+    stored.path = record.path;
+    stored.load(0);
+    EXPECT_TRUE(stored.damageNote.empty());
+    EXPECT_EQ(stored.deaths, deaths);
+    EXPECT_EQ(flagsOf(stored, &LevelRecord::completed), completed);
+    EXPECT_EQ(flagsOf(stored, &LevelRecord::unlocked), unlocked);
+    EXPECT_EQ(stored.records[2].bestTime, bestTime);
+    const Progress& last = games[lastToSave - 'A'];
+    EXPECT_EQ(last.deaths, deaths) << "the game that saved last goes on from the merged record";
+    EXPECT_EQ(flagsOf(last, &LevelRecord::completed), completed);
+  }
+}
+
+// A file that exists but cannot be read, or a damaged one that cannot be set aside, is left
+// alone: the record is fresh, saving is refused, and the player is told once.
+TEST_F(ProgressFile, AFileThatCannotBeSetAsideIsNeverReplaced) {
+  const std::string damaged = "\x07\0\0\0\x02"s;  // deaths 7, two records missing
+  writeFileBytes(record.path, damaged);
+  ASSERT_EQ(mkdir((record.path + ".bad").c_str(), 0700), 0);
+  testing::internal::CaptureStdout();
+  record.load(3);
+  record.recordCompletion(0, true, 1.0);
+  FileResult kept = record.keep();
+  FileResult saved = record.save();
+  std::string printed = testing::internal::GetCapturedStdout();
+  const std::vector<std::string> note = {
+      "The progress file '" + record.path + "' was damaged; what could be trusted in it was kept.",
+      "The damaged file could not be copied to '" + record.path + ".bad': Is a directory.",
+      "Progress will not be saved in this run; the file is left as it is."};
+  EXPECT_EQ(record.damageNote, note);
+  EXPECT_EQ(printed, note[0] + "\n" + note[1] + "\n" + note[2] + "\n") << "told once, saves add nothing";
+  EXPECT_TRUE(kept.ok) << "keeping writes nothing and fails nothing new";
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.reason, "Is a directory");
+  EXPECT_EQ(readFileBytes(record.path), damaged);
+}
+
+// A valid file followed by 65 MB of zeros: read only as far as a record can reach, set aside
+// whole under its second name, and of it the valid records kept (not 255 empty ones).
+TEST_F(ProgressFile, AnOversizedFileIsDamagedAndSetAsideWhole) {
+  const std::string valid =
+      "\x07\0\0\0\x02"s + "\x01\x01\x01\x01"s + "\0\0\0\0\0\0\x24\x40"s + "\x01\x01\x01\0"s + "\0\0\0\0\0\0\x24\x40"s;
+  const off_t size = 65 << 20;
+  writeFileBytes(record.path, valid);
+  ASSERT_EQ(truncate(record.path.c_str(), size), 0);
+  testing::internal::CaptureStdout();
+  record.load(3);
+  testing::internal::GetCapturedStdout();
+  ASSERT_EQ(record.damageNote.size(), 2u);
+  EXPECT_EQ(record.damageNote[1], "A copy of the damaged file is in '" + record.path + ".bad'.");
+  EXPECT_EQ(record.deaths, 7);
+  EXPECT_EQ(flagsOf(record, &LevelRecord::completed), "110");
+  EXPECT_TRUE(record.records[0].silver && !record.records[1].silver);
+  struct stat aside {};
+  ASSERT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
+  EXPECT_EQ(aside.st_size, size);
+  const std::set<std::string> files = {"binhopper.dat", "binhopper.dat.bad", "binhopper.dat.lock"};
+  Progress second;
+  second.path = record.path;
+  testing::internal::CaptureStdout();
+  second.load(3);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(entriesIn(dir.path()), files) << "a second game setting the same file aside leaves nothing behind";
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(record.save().ok);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "the file set aside at load is not set aside again";
+  EXPECT_EQ(entriesIn(dir.path()), files);
+  EXPECT_EQ(readFileBytes(record.path).size(), 5u + 12 * 3);
+  EXPECT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
+  EXPECT_EQ(aside.st_size, size) << "the copy outlives the save that replaces the file";
 }
 
 TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {

@@ -71,6 +71,10 @@ std::string Canvas::bytes() const {
   return result;
 }
 
+Deadline::Deadline(unsigned seconds) { alarm(seconds); }
+
+Deadline::~Deadline() { alarm(0); }
+
 void sendStdoutToStderr() {
   std::fflush(stdout);
   dup2(STDERR_FILENO, STDOUT_FILENO);

@@ -66,6 +66,16 @@ class Canvas {
   ALLEGRO_BITMAP* bitmap_;
 };
 
+// Ends the test process with SIGALRM when it outlives the given time, so that a hang (a read
+// that waits forever) fails the test instead of stalling the suite.
+class Deadline {
+ public:
+  explicit Deadline(unsigned seconds);
+  ~Deadline();
+  Deadline(const Deadline&) = delete;
+  Deadline& operator=(const Deadline&) = delete;
+};
+
 // In a death test's child: sends standard output where the death test reads (standard error),
 // so that the game's messages to standard output can be matched.
 void sendStdoutToStderr();

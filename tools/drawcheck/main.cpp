@@ -28,6 +28,7 @@
 #include "app/blend.h"
 #include "app/level_count.h"
 #include "app/music.h"
+#include "app/safe_file.h"
 #include "app/switch.h"
 #include "entities/pop_up.h"
 #include "states/progress.h"
@@ -143,7 +144,8 @@ void Checker::save(const std::string& path, const Pixels& pixels) const {
 
 void Checker::compare(const std::string& scene, const std::string& path, const Pixels& pixels) {
   al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
-  BitmapPointer expected(al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA));
+  BitmapPointer expected(isRegularFile(path) ? al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA)
+                                             : nullptr);
   al_set_new_bitmap_flags(0);
   if (!expected) failWith("cannot read " + path);
   Pixels old = readPixels(expected.get());

@@ -7,11 +7,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/safe_file.h"
 #include "art.h"
 #include "contact_sheet.h"
 #include "png_out.h"
@@ -51,10 +50,9 @@ std::vector<NamedPicture> pictures() {
 }
 
 bool copyFile(const std::string& from, const std::string& to) {
-  std::ifstream in(from, std::ios::binary);
-  if (!in) return false;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return writeFile(to, bytes);
+  std::string text;
+  if (!readWholeFile(from, text).ok) return false;
+  return writeFile(to, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 bool report(bool ok, const std::string& path) {

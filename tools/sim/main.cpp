@@ -104,11 +104,12 @@ Options parseOptions(int argc, char** argv) {
   return options;
 }
 
+// A script may come through a pipe (process substitution), unlike anything the game reads.
 InputScript readScript(const std::string& path) {
   InputScript script;
   if (path.empty()) return script;
   std::string text;
-  if (!readWholeFile(path, text).ok) {
+  if (!readWholeFile(path, text, kLargestReadBytes, Readable::RegularFileOrPipe).ok) {
     std::printf("CANNOT OPEN '%s'!!!\n", path.c_str());
     std::exit(1);
   }

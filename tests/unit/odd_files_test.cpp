@@ -1,0 +1,224 @@
+// Odd files in every place the game reads: a FIFO, a directory, a link to an endless device, a
+// file it may not read, one too large and an empty one, as settings, progress, levels and a
+// campaign's pack.txt. Each
+// gives its message without hanging, and nothing the game could not read is replaced.
+#include <gtest/gtest.h>
+
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/level_count.h"
+#include "app/settings.h"
+#include "campaign/campaign.h"
+#include "campaign/pack_text.h"
+#include "entities/prototypes.h"
+#include "states/progress.h"
+#include "unit/test_support.h"
+#include "world/world.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+// Longer than any place takes for a sound file, even sanitized: reaching it means a hang.
+constexpr unsigned kDeadlineSeconds = 30;
+constexpr uid_t kNobody = 65534;
+const off_t kOversizedBytes = (64 << 20) + 1;  // beyond the largest file any reader takes
+
+// Permission bits do not stop root, but they stop root's file accesses once made as another
+// user: the file system user id is changed for this thread only, and back.
+class Unprivileged {
+ public:
+  explicit Unprivileged(bool active) : active_(active && geteuid() == 0) {
+    if (active_) setfsuid(kNobody);
+  }
+  ~Unprivileged() {
+    if (active_) setfsuid(0);
+  }
+
+ private:
+  bool active_;
+};
+
+// What identifies a file's content without reading it: replaced files get a new inode,
+// rewritten ones a new time.
+std::string fingerprint(const std::string& path) {
+  struct stat status {};
+  if (lstat(path.c_str(), &status) != 0) return "missing";
+  return std::to_string(status.st_mode) + " " + std::to_string(status.st_ino) + " " + std::to_string(status.st_size) +
+         " " + std::to_string(status.st_mtim.tv_sec) + "." + std::to_string(status.st_mtim.tv_nsec);
+}
+
+struct OddKind {
+  const char* label;
+  std::function<void(const std::string& path, const std::string& validBytes)> make;
+  const char* reason;  // the system's reason; "" when the file reads as data
+  bool unprivileged;
+};
+
+const std::vector<OddKind>& oddKinds() {
+  static const std::vector<OddKind> kinds = {
+      {"a FIFO", [](const std::string& path, const std::string&) { mkfifo(path.c_str(), 0644); }, "not a regular file",
+       false},
+      {"a directory", [](const std::string& path, const std::string&) { mkdir(path.c_str(), 0755); }, "Is a directory",
+       false},
+      {"a link to an endless device",
+       [](const std::string& path, const std::string&) { symlink("/dev/zero", path.c_str()); }, "not a regular file",
+       false},
+      {"a file it may not read",
+       [](const std::string& path, const std::string& bytes) {
+         writeFileBytes(path, bytes);
+         chmod(path.c_str(), 0);
+       },
+       "Permission denied", true},
+      {"a file too large",
+       [](const std::string& path, const std::string& bytes) {
+         writeFileBytes(path, bytes);
+         ASSERT_EQ(truncate(path.c_str(), kOversizedBytes), 0);
+       },
+       "File too large", false},
+      {"an empty file", [](const std::string& path, const std::string&) { writeFileBytes(path, ""); }, "", false},
+  };
+  return kinds;
+}
+
+// A directory the unprivileged reader may write in, as a player's own would be: only the file
+// itself is out of its reach.
+class PlayerDirectory : public TempDir {
+ public:
+  PlayerDirectory() { chmod(path().c_str(), 0777); }
+};
+
+TEST(OddFiles, Settings) {
+  const std::string valid = "music = no\ntheme = Night\n";
+  for (const OddKind& kind : oddKinds()) {
+    SCOPED_TRACE(kind.label);
+    PlayerDirectory directory;
+    const std::string path = directory.file("binhopper.cfg");
+    kind.make(path, valid);
+    const std::string before = fingerprint(path);
+    Deadline deadline(kDeadlineSeconds);
+    Unprivileged reader(kind.unprivileged);
+    testing::internal::CaptureStdout();
+    Settings loaded = loadSettings(path);
+    FileResult saved = saveSettings(loaded, path);
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(loaded.music) << "the defaults";
+    if (*kind.reason == '\0') {
+      EXPECT_EQ(printed, "");
+      EXPECT_TRUE(saved.ok) << "an empty file is only settings still unset";
+      continue;
+    }
+    EXPECT_EQ(printed, "Ignoring settings file '" + path + "': " + kind.reason + ".\n" +
+                           "Unable to save settings to '" + path + "': " + kind.reason + ".\n");
+    EXPECT_EQ(saved.reason, kind.reason);
+    EXPECT_EQ(fingerprint(path), before) << "a file that could not be read is never replaced";
+  }
+}
+
+TEST(OddFiles, Progress) {
+  const std::string valid = "\x07\0\0\0\x01"s + "\x01\x01\x01\x01"s + "\0\0\0\0\0\0\x24\x40"s;
+  for (const OddKind& kind : oddKinds()) {
+    SCOPED_TRACE(kind.label);
+    PlayerDirectory directory;
+    Progress record;
+    record.path = directory.file("binhopper.dat");
+    kind.make(record.path, valid);
+    const std::string before = fingerprint(record.path);
+    Deadline deadline(kDeadlineSeconds);
+    Unprivileged reader(kind.unprivileged);
+    testing::internal::CaptureStdout();
+    record.load(3);
+    record.countDeath();
+    FileResult kept = record.keep();
+    FileResult saved = record.save();
+    testing::internal::GetCapturedStdout();
+    if (*kind.reason == '\0') {
+      ASSERT_EQ(record.damageNote.size(), 2u) << "an empty file is damaged";
+      EXPECT_EQ(readFileBytes(record.path + ".bad"), "");
+      EXPECT_TRUE(saved.ok);
+      continue;
+    }
+    if (kind.reason == "File too large"s) {
+      ASSERT_EQ(record.damageNote.size(), 2u) << "a file too large is damaged";
+      EXPECT_EQ(fingerprint(record.path + ".bad"), before) << "set aside whole";
+      EXPECT_TRUE(saved.ok);
+      continue;
+    }
+    EXPECT_EQ(record.damageNote,
+              (std::vector<std::string>{"The progress file '" + record.path + "' cannot be read: " + kind.reason + ".",
+                                        "Progress will not be saved in this run; the file is left as it is."}));
+    EXPECT_EQ(record.deaths, 1) << "a fresh record";
+    EXPECT_TRUE(kept.ok) << "nothing new to report";
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(fingerprint(record.path), before) << "a file that could not be read is never replaced";
+  }
+}
+
+// A level the count stops before, and its message when it is opened anyway (the title and final
+// scenes and the editor's file are read the same way).
+TEST(OddFiles, Levels) {
+  initAllegroForTests();
+  for (const OddKind& kind : oddKinds()) {
+    SCOPED_TRACE(kind.label);
+    PlayerDirectory directory;
+    mkdir(directory.file("levels").c_str(), 0755);
+    writeFileBytes(directory.file("levels/1.lv"), "av\x01\x01");
+    writeFileBytes(directory.file("levels/3.lv"), "av\x01\x01");
+    const std::string path = directory.file("levels/2.lv");
+    kind.make(path, "av\x01\x01");
+    const std::string before = fingerprint(path);
+    Deadline deadline(kDeadlineSeconds);
+    Unprivileged reader(kind.unprivileged);
+    World world;
+    LevelFileResult read = readLevel(path.c_str(), world);
+    bool readable = kind.reason == "File too large"s || *kind.reason == '\0';
+    EXPECT_EQ(countLevels(directory.file("levels").c_str()), readable ? 3 : 1);
+    if (*kind.reason == '\0') {
+      EXPECT_TRUE(read.ok()) << "an empty file is an empty level";
+    } else {
+      EXPECT_EQ(read.message, "CANNOT OPEN '" + path + "'!!!");
+    }
+    EXPECT_EQ(fingerprint(path), before);
+  }
+}
+
+// A campaign whose pack.txt is odd is broken with one problem naming the file, and its numbered
+// levels are still found and played.
+TEST(OddFiles, CampaignPackText) {
+  const std::string valid = "name = Odd\nlevel 1 = 10 One\n";
+  // What each kind of pack.txt is reported as, in the order of oddKinds().
+  const std::vector<std::string> problems[] = {
+      {"cannot read: not a regular file"},
+      {"cannot read: not a regular file"},
+      {"cannot read: not a regular file"},
+      {"cannot read: Permission denied"},
+      {"larger than " + std::to_string(kPackFileBytes) + " bytes"},
+      {"no 'name = ...' line", "no level listed: a campaign holds 1 to " + std::to_string(kMaximumLevels) +
+                                   " levels, each on a line 'level N = TARGET NAME'"}};
+  const std::vector<OddKind>& kinds = oddKinds();
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    SCOPED_TRACE(kinds[i].label);
+    PlayerDirectory directory;
+    writeFileBytes(directory.file("1.lv"), "av\x01\x01");
+    const std::string path = directory.file("pack.txt");
+    kinds[i].make(path, valid);
+    const std::string before = fingerprint(path);
+    Deadline deadline(kDeadlineSeconds);
+    Unprivileged reader(kinds[i].unprivileged);
+    Campaign campaign = loadCampaign(directory.path(), CampaignOrigin::Player);
+    std::vector<std::string> expected;
+    for (const std::string& problem : problems[i]) expected.push_back(path + ": " + problem);
+    EXPECT_EQ(campaign.problems, expected);
+    ASSERT_EQ(campaign.levelCount(), 1);
+    EXPECT_TRUE(campaign.levels[0].playable());
+    EXPECT_EQ(fingerprint(path), before);
+  }
+}
+
+}  // namespace
