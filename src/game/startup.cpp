@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/blend.h"
 #include "app/command_line.h"
@@ -19,6 +20,7 @@
 #include "app/switch.h"
 #include "editor/editor_state.h"
 #include "game/fatal.h"
+#include "pack_tools/pack_install.h"
 #include "states/progress.h"
 #include "states/title_settings.h"
 #include "states/title_state.h"
@@ -27,11 +29,12 @@
 namespace {
 
 // Full screen is a window covering the desktop at its own resolution, so it never depends on
-// the screen offering an 800 x 600 mode.
-ALLEGRO_DISPLAY* openDisplay(bool fullScreen) {
+// the screen offering an 800 x 600 mode. Vertical sync only when the player asks for it (1 on,
+// 2 off); the window then tells the clocks whether the display granted it.
+ALLEGRO_DISPLAY* openDisplay(bool fullScreen, bool vsync) {
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_RESIZABLE |
                            (fullScreen ? ALLEGRO_FULLSCREEN_WINDOW : ALLEGRO_WINDOWED));
-  al_set_new_display_option(ALLEGRO_VSYNC, 2, ALLEGRO_SUGGEST);
+  al_set_new_display_option(ALLEGRO_VSYNC, vsync ? 1 : 2, ALLEGRO_SUGGEST);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (!display) fatal("Unable to create an OpenGL display.");
   return display;
@@ -43,13 +46,38 @@ void findDirectories(LaunchOptions& options) {
   enterDataDirs(chooseDataDirs(processDataSearch()));
 }
 
-// The menu shows the remembered choices; what the player leaves it with is remembered next.
+// The menu shows the remembered choices; what the player leaves it with is remembered next,
+// with the choices the menu does not show kept as they were.
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
   applySettings(title, settings);
   title.run(nullptr);
   progress().save();
-  saveSettings(settingsOf(title, window.fullScreen()), settingsPath);
+  Settings left = settingsOf(title, window.fullScreen());
+  left.vsync = settings.vsync;
+  saveSettings(left, settingsPath);
+}
+
+// Runs before any window opens and ends the program. The pack's path is named from where the
+// player started; its levels are checked with the game's media, and it goes into the player
+// directory's packs/, which nothing else here touches.
+int installPackCommand(const LaunchOptions& options) {
+  std::string source = std::filesystem::absolute(options.packSource).string();
+  DataDirs dirs = chooseDataDirs(processDataSearch());
+  std::error_code error;
+  std::filesystem::current_path(dirs.data, error);
+  std::string failure = startLibrary();
+  if (!failure.empty()) fatal(failure.c_str());
+  setLoadFailureHandler(endWithLoadFailure);
+  PackInstall install =
+      installPack(source, (std::filesystem::path(dirs.player) / "packs").string(), options.replacePack);
+  for (const std::string& line : install.checkLines) std::printf("%s\n", line.c_str());
+  if (!install.ok()) {
+    std::fprintf(stderr, "binhopper: cannot install %s: %s\n", options.packSource.c_str(), install.refusal.c_str());
+    return 1;
+  }
+  std::printf("installed %s in %s\n", options.packSource.c_str(), install.installedIn.c_str());
+  return 0;
 }
 
 }  // namespace
@@ -58,6 +86,7 @@ int runGame(int argc, char** argv) {
   LaunchOptions options = parseCommandLine(argc, argv);
   int infoStatus = answerInfoRequest(options, stdout, stderr);
   if (infoStatus >= 0) return infoStatus;
+  if (options.action == LaunchOptions::Action::InstallPack) return installPackCommand(options);
   findDirectories(options);
   const std::string settingsPath = playerFile(kSettingsFile);
   Settings settings = loadSettings(settingsPath);
@@ -65,7 +94,7 @@ int runGame(int argc, char** argv) {
   if (!failure.empty()) fatal(failure.c_str());
   setLoadFailureHandler(endWithLoadFailure);
   bool fullScreen = options.fullScreen || settings.fullScreen;
-  ALLEGRO_DISPLAY* display = openDisplay(fullScreen);
+  ALLEGRO_DISPLAY* display = openDisplay(fullScreen, settings.vsync);
   resetBlender();
   al_install_keyboard();
   al_install_mouse();

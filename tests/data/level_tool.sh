@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # binhopper-level: a text level compiles to the expected bytes, dumps back to text that
 # compiles to the same bytes, and bad input on either side exits 1 with one clear line naming
-# the file, writing nothing.
+# the file, writing nothing. Every shipped campaign's levels pass the level check, and the pack
+# commands make, check and zip a pack from another directory.
 set -u
-tool="$1/binhopper-level"
+tool="$(cd "$1" && pwd)/binhopper-level"
 source "$(dirname "$0")/../lib/check.bash"
 
 # Two tiles and an avatar drawn, then a lever and a message.
@@ -37,10 +38,11 @@ expect_error "a device to replace" "CANNOT OPEN" "$tool" compile "$WORK/level.tx
 expect_exit 2 "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
 expect_exit 2 "unknown command" "usage:" "$tool" show "$WORK/level.lv"
 
-# check: every numbered level can be finished (the title and winner scenes have no avatar on
-# purpose); a level without avatar and with a bin wanting more bags than it holds is reported
-# line by line with exit 1.
-for level in levels/[0-9]*.lv; do
+# check: every numbered level of every shipped campaign can be finished (the title and winner
+# scenes have no avatar on purpose); a level without avatar and with a bin wanting more bags
+# than it holds is reported line by line with exit 1.
+for level in levels/[0-9]*.lv packs/*/[0-9]*.lv; do
+  [ -e "$level" ] || continue
   "$tool" check "$level" > "$WORK/out" 2>&1 || fail "check $level: $(cat "$WORK/out")"
 done
 printf 'ct\x05\x05\x02gb\x01\x01' > "$WORK/unfinishable.lv"
@@ -49,5 +51,42 @@ status=$?
 [ "$status" = 1 ] && grep -q "unfinishable.lv: no avatar" "$WORK/out" &&
   grep -q "the containers want 2 bags but the level holds 1" "$WORK/out" ||
   fail "check of a level that cannot be finished: status $status, '$(cat "$WORK/out")'"
+
+# pack new: a pack that reads cleanly, with an empty level 1 that cannot be finished yet; it
+# never overwrites. The pack commands find the game's media through BINHOPPER_DATA when run
+# from elsewhere, and name the pack's files as the author gave the folder.
+export BINHOPPER_DATA=$PWD
+repo=$PWD
+cd "$WORK" || exit 1
+"$tool" pack new fresh "Fresh Start" > out 2>&1 || fail "pack new: $(cat out)"
+grep -qx "name = Fresh Start" fresh/pack.txt && grep -qx "level 1 = 60.0" fresh/pack.txt && [ -f fresh/1.lv ] &&
+  [ ! -s fresh/1.lv ] || fail "pack new made: $(ls fresh) $(cat fresh/pack.txt)"
+expect_error "pack new over a pack" "fresh/pack.txt: already exists" "$tool" pack new fresh "Again"
+"$tool" pack check fresh > out 2>&1
+status=$?
+[ "$status" = 1 ] && grep -qx "fresh/1.lv: no avatar" out &&
+  grep -qx 'LEVEL n=1 target=60.00 solution=none crowns=none name=""' out &&
+  grep -qx 'PACK levels=1 problems=2 name="Fresh Start"' out || fail "check of a new pack: status $status, '$(cat out)'"
+
+# pack zip: refuses a pack that fails its check or holds a file no pack holds, writing nothing;
+# a good pack zips to the same bytes every time.
+"$tool" pack zip fresh fresh.zip > out 2> err
+status=$?
+[ "$status" = 1 ] && grep -qx "fresh/1.lv: no avatar" out &&
+  grep -qx "binhopper-level: fresh does not pass its check; no archive written" err && [ ! -e fresh.zip ] ||
+  fail "zip of a failing pack: status $status, '$(cat out err)'"
+mkdir -p good/solutions
+cp "$repo/levels/1.lv" good/
+cp "$repo/levels/solutions/1.txt" good/solutions/
+printf 'name = Good\nlevel 1 = 15.0 First Steps\n' > good/pack.txt
+"$tool" pack zip good good.zip > out 2> err || fail "zip of a good pack: $(cat out err)"
+grep -qx "good.zip: pack 'good', 3 files" out || fail "zip said: $(cat out)"
+[ "$(head -c 4 good.zip | od -A n -t x1 | tr -d ' ')" = 504b0304 ] || fail "good.zip is not a zip archive"
+"$tool" pack zip good again.zip > /dev/null 2>&1 && cmp -s good.zip again.zip || fail "zipping twice differs"
+touch good/notes.md
+expect_error "zip of a folder with a stray file" "good: entry 'good/notes.md': not part of a pack" \
+  "$tool" pack zip good stray.zip
+expect_exit 2 "pack without a command" "binhopper-level pack check DIR" "$tool" pack
+cd "$repo" || exit 1
 
 finish "level tool: all checks passed"

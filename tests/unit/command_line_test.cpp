@@ -51,6 +51,41 @@ TEST(CommandLine, OptionsTable) {
   }
 }
 
+TEST(CommandLine, InstallPackStandsAlone) {
+  // Arguments; then action, pack source, replace, and the usage problem ("" when none).
+  const std::tuple<std::vector<const char*>, Action, const char*, bool, const char*> rows[] = {
+      {{"--install-pack", "a.zip"}, Action::InstallPack, "a.zip", false, ""},
+      {{"--install-pack", "a.zip", "--force"}, Action::InstallPack, "a.zip", true, ""},
+      {{"--force", "--install-pack", "-odd.zip"}, Action::InstallPack, "-odd.zip", true, ""},
+      {{"--install-pack"}, Action::Usage, "", false, "'--install-pack' needs a pack folder or archive"},
+      {{"--force"}, Action::Usage, "", false, "'--install-pack' needs a pack folder or archive"},
+      {{"-fs", "--install-pack", "a.zip"},
+       Action::Usage,
+       "",
+       false,
+       "'--install-pack PATH' takes only '--force' besides"},
+      {{"--install-pack", "a.zip", "b.zip"},
+       Action::Usage,
+       "",
+       false,
+       "'--install-pack PATH' takes only '--force' besides"},
+      {{"--install-pack", "a.zip", "--install-pack", "b.zip"},
+       Action::Usage,
+       "",
+       false,
+       "'--install-pack PATH' takes only '--force' besides"},
+  };
+  for (const auto& [arguments, action, source, replace, problem] : rows) {
+    std::string label;
+    for (const char* argument : arguments) label += std::string(argument) + " ";
+    LaunchOptions options = parse(arguments);
+    EXPECT_EQ(options.action, action) << label;
+    EXPECT_EQ(options.packSource, source) << label;
+    EXPECT_EQ(options.replacePack, replace) << label;
+    EXPECT_EQ(options.problem, problem) << label;
+  }
+}
+
 std::string contents(FILE* file) {
   std::rewind(file);
   std::string text;
@@ -78,6 +113,33 @@ TEST(CommandLine, InfoRequestsGoToTheRightStreamWithTheirStatus) {
     EXPECT_EQ(errText.empty(), std::string(errStart).empty()) << argument;
     std::fclose(out);
     std::fclose(err);
+  }
+}
+
+TEST(CommandLine, ToolsAnswerHelpAndVersionAloneAndLeaveTheRest) {
+  const char* const usage = "usage: tool FILE\n";
+  // Arguments after the tool's name; exit status; standard output.
+  const std::tuple<std::vector<const char*>, int, std::string> rows[] = {
+      {{"--help"}, 0, usage},
+      {{"-h"}, 0, usage},
+      {{"--version"}, 0, std::string("tool ") + BINHOPPER_VERSION + "\n"},
+      {{}, -1, ""},
+      {{"level.lv"}, -1, ""},
+      {{"--helpful"}, -1, ""},
+      {{"-version"}, -1, ""},
+      {{"check", "--help"}, -1, ""},
+      {{"--version", "level.lv"}, -1, ""},
+  };
+  for (auto [arguments, status, output] : rows) {
+    std::string label;
+    for (const char* argument : arguments) label += std::string(argument) + " ";
+    arguments.insert(arguments.begin(), "tool");
+    FILE* out = std::tmpfile();
+    ASSERT_TRUE(out);
+    EXPECT_EQ(answerToolInfoRequest(static_cast<int>(arguments.size()), arguments.data(), "tool", usage, out), status)
+        << label;
+    EXPECT_EQ(contents(out), output) << label;
+    std::fclose(out);
   }
 }
 

@@ -1,23 +1,34 @@
-// binhopper-level: turns the readable level text into a level file and back.
+// binhopper-level: turns the readable level text into a level file and back, and makes, checks
+// and shares packs.
 //   binhopper-level compile SRC.txt OUT.lv
 //   binhopper-level dump IN.lv            (text on standard output)
 //   binhopper-level check IN.lv           (what keeps the level from being finished)
-// Exits 1 with one line on standard error when the input is bad, 2 on a wrong command line.
+//   binhopper-level pack check DIR        (pack.txt, every level, every solution replayed)
+//   binhopper-level pack new DIR "NAME"   (pack.txt and an empty 1.lv)
+//   binhopper-level pack zip DIR FILE.zip (the pack as one archive, once it passes its check)
+// Exits 1 with one line on standard error when the input is bad (pack check: with the
+// problems on standard output), 2 on a wrong command line.
 
-#include <allegro5/allegro.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_ttf.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/data_dirs.h"
+#include "app/library.h"
 #include "app/safe_file.h"
 #include "editor/level_check.h"
 #include "entities/prototypes.h"
+#include "game/fatal.h"
+#include "pack_tools/new_pack.h"
+#include "pack_tools/pack_archive.h"
+#include "pack_tools/pack_check.h"
+#include "pack_tools/pack_files.h"
 #include "world/level_file.h"
 #include "world/level_text.h"
 
@@ -26,7 +37,21 @@ namespace {
 const char* const kUsage =
     "usage: binhopper-level compile SRC.txt OUT.lv\n"
     "       binhopper-level dump IN.lv\n"
-    "       binhopper-level check IN.lv\n";
+    "       binhopper-level check IN.lv\n"
+    "       binhopper-level pack check DIR\n"
+    "       binhopper-level pack new DIR \"NAME\"\n"
+    "       binhopper-level pack zip DIR FILE.zip\n"
+    "Turns the level text into a level file and back, checks a level, and makes, checks and\n"
+    "packs a campaign.\n"
+    "\n"
+    "  compile       the level text SRC.txt written as the level file OUT.lv\n"
+    "  dump          the level file IN.lv as text on standard output\n"
+    "  check         what keeps IN.lv from being finished, one line each\n"
+    "  pack check    the campaign in DIR: pack.txt, every level, every solution replayed\n"
+    "  pack new      a new campaign in DIR named NAME, with an empty first level\n"
+    "  pack zip      the campaign in DIR as a shareable archive FILE.zip\n"
+    "  -h, --help    show this help and exit\n"
+    "      --version show the version and exit\n";
 
 int failWith(const std::string& message) {
   std::fprintf(stderr, "binhopper-level: %s\n", message.c_str());
@@ -60,19 +85,15 @@ int dump(const char* level) {
   return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
 }
 
-// The loader builds the level's objects, whose pictures and font come from media/ of the
-// working directory; no display is needed for that.
-bool startLibrary() {
-  if (!al_install_system(ALLEGRO_VERSION_INT, atexit) || !al_init_image_addon()) return false;
-  al_init_font_addon();
-  return al_init_ttf_addon();
-}
-
-// One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any.
+// One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any. The loader
+// builds the level's objects, whose pictures and font come from the game's media; no display
+// is needed for that.
 int check(const char* level) {
-  if (!startLibrary()) return failWith("cannot start the library");
+  std::string path = level;
+  enterToolDataDirectory({&path});
+  if (!startLibrary().empty()) return failWith("cannot start the library");
   World world;
-  LevelFileResult loaded = readLevel(level, world);
+  LevelFileResult loaded = readLevel(path.c_str(), world);
   if (!loaded.ok) return failWith(loaded.message);
   world.flush();
   std::vector<std::string> problems = levelProblems(world);
@@ -81,9 +102,71 @@ int check(const char* level) {
   return problems.empty() ? 0 : 1;
 }
 
+// A pack's levels are built and played, which needs the pictures of media/: the tool works in
+// the game's data directory as the game would find it, with the pack's path made absolute
+// first (its messages keep the path as the author gave it).
+std::string enterGameData(const char* path) {
+  std::string absolute = std::filesystem::absolute(path).string();
+  enterToolDataDirectory({});
+  std::string failure = startLibrary();
+  if (!failure.empty()) fatal(failure.c_str());
+  setLoadFailureHandler(endWithLoadFailure);
+  return absolute;
+}
+
+bool checkPackAt(const char* folder) {
+  PackCheck check = checkPack(enterGameData(folder), folder);
+  for (const std::string& line : check.lines) std::printf("%s\n", line.c_str());
+  return check.passed();
+}
+
+int packCheck(const char* folder) { return checkPackAt(folder) ? 0 : 1; }
+
+int packNew(const char* folder, const char* name) {
+  std::vector<std::string> problems = makeNewPack(folder, name);
+  for (const std::string& problem : problems) std::fprintf(stderr, "binhopper-level: %s\n", problem.c_str());
+  if (!problems.empty()) return 1;
+  std::printf("%s: a new pack '%s' with pack.txt and an empty level 1.lv\n", folder, name);
+  return 0;
+}
+
+// The archive's dates are those of the newest file, so zipping an unchanged pack again gives
+// the same bytes.
+long long newestChange(const std::string& folder, const PackFiles& files) {
+  long long newest = 0;
+  for (const auto& entry : files) {
+    struct stat status {};
+    if (stat((folder + "/" + entry.first).c_str(), &status) == 0 && status.st_mtime > newest) newest = status.st_mtime;
+  }
+  return newest;
+}
+
+int packZip(const char* folder, const char* archive) {
+  std::string archivePath = std::filesystem::absolute(archive).string();
+  PackRead pack = readPackFolder(folder);
+  if (!pack.ok()) return failWith(std::string(folder) + ": " + pack.refusal);
+  long long modified = newestChange(folder, pack.files);
+  if (!checkPackAt(folder)) return failWith(std::string(folder) + " does not pass its check; no archive written");
+  FileResult written = replaceFile(archivePath, zipPack(pack.files, pack.folderName, modified));
+  if (!written.ok) return failWith("cannot write '" + std::string(archive) + "': " + written.reason);
+  std::printf("%s: pack '%s', %zu files\n", archive, pack.folderName.c_str(), pack.files.size());
+  return 0;
+}
+
+int pack(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[2], "check") == 0) return packCheck(argv[3]);
+  if (argc == 5 && std::strcmp(argv[2], "new") == 0) return packNew(argv[3], argv[4]);
+  if (argc == 5 && std::strcmp(argv[2], "zip") == 0) return packZip(argv[3], argv[4]);
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  int infoStatus = answerToolInfoRequest(argc, argv, "binhopper-level", kUsage, stdout);
+  if (infoStatus >= 0) return infoStatus;
+  if (argc >= 2 && std::strcmp(argv[1], "pack") == 0) return pack(argc, argv);
   if (argc == 4 && std::strcmp(argv[1], "compile") == 0) return compile(argv[2], argv[3]);
   if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return dump(argv[2]);
   if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(argv[2]);

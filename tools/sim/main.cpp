@@ -1,7 +1,6 @@
 // binhopper-sim: plays a level headless through the game's own PlayState and prints what
-// happened. No display and no audio; the progress record lives in memory only.
-//
-//   binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I] [--trace]
+// happened. No display and no audio; the progress record lives in memory only. It finds the
+// game's media as the game does.
 
 #include <allegro5/allegro.h>
 
@@ -14,6 +13,8 @@
 #include <sstream>
 #include <string>
 
+#include "app/command_line.h"
+#include "app/data_dirs.h"
 #include "app/library.h"
 #include "app/music.h"
 #include "app/safe_file.h"
@@ -33,6 +34,20 @@ constexpr double kLongestDt = 10.0;   // s; far beyond any frame the game hands 
 constexpr long kLowestIndex = -2;     // the final screen
 constexpr long kHighestIndex = 254;   // the progress file holds at most 255 records
 
+const char* const kUsage =
+    "usage: binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I]\n"
+    "                     [--trace] [--stats N]\n"
+    "Plays LEVEL.lv without a window and prints the END line of what happened.\n"
+    "\n"
+    "  --inputs SCRIPT  the keys held, frame by frame (without it nothing is pressed)\n"
+    "  --frames N       play N frames (default: as many as the script lists)\n"
+    "  --dt SECONDS     the time of one frame (default 0.017)\n"
+    "  --index I        the level's index in the progress record (-2 the final screen)\n"
+    "  --trace          print every frame's objects\n"
+    "  --stats N        every N frames: entity counts and peak memory\n"
+    "  -h, --help       show this help and exit\n"
+    "      --version    show the version and exit\n";
+
 struct Options {
   std::string level;
   std::string inputs;
@@ -44,10 +59,7 @@ struct Options {
 };
 
 [[noreturn]] void usage(const std::string& problem) {
-  std::fprintf(stderr, "binhopper-sim: %s\n", problem.c_str());
-  std::fprintf(stderr,
-               "usage: binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I] [--trace]\n"
-               "       [--stats N]  (every N frames: entity counts and peak memory)\n");
+  std::fprintf(stderr, "binhopper-sim: %s\n%s", problem.c_str(), kUsage);
   std::exit(kUsageError);
 }
 
@@ -138,7 +150,10 @@ void printStats(int frame, Simulator& simulator) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int infoStatus = answerToolInfoRequest(argc, argv, "binhopper-sim", kUsage, stdout);
+  if (infoStatus >= 0) return infoStatus;
   Options options = parseOptions(argc, argv);
+  enterToolDataDirectory({&options.level, &options.inputs});
   InputScript script = readScript(options.inputs);
   initLibrary();
   createThemes();

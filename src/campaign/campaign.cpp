@@ -1,0 +1,147 @@
+#include "campaign/campaign.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "app/safe_file.h"
+#include "campaign/pack_text.h"
+#include "entities/prototypes.h"
+#include "world/world.h"
+
+namespace {
+
+const char* const kPackFile = "pack.txt";
+const char* const kWinnerFile = "winner.lv";
+
+bool exists(const std::string& path) {
+  struct stat status {};
+  return lstat(path.c_str(), &status) == 0;
+}
+
+bool isRegularFile(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+std::string levelPath(const std::string& folder, int number) { return folder + "/" + std::to_string(number) + ".lv"; }
+
+std::string folderNameOf(const std::string& folder) {
+  std::string path = folder;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+class CampaignReader {
+ public:
+  CampaignReader(const std::string& folder, const std::string& shownAs, Campaign& campaign)
+      : folder_(folder), shown_(shownAs.empty() ? folder : shownAs), campaign_(campaign) {}
+
+  void read() {
+    PackText pack = readPack();
+    campaign_.name = pack.name;
+    campaign_.author = pack.author;
+    campaign_.description = pack.description;
+    int count = pack.highestLevel();
+    if (count == 0) count = numberedFiles();
+    for (int number = 1; number <= count; ++number) addLevel(number, pack.level(number));
+    if (pack.highestLevel() > 0) reportUnlisted(count);
+    readWinner();
+  }
+
+ private:
+  std::string shown(const std::string& file) const { return shown_ + "/" + file; }
+  void report(const std::string& message) { campaign_.problems.push_back(message); }
+
+  PackText readPack() {
+    std::string bytes;
+    std::string problem = readCampaignFile(folder_ + "/" + kPackFile, kPackFileBytes, bytes);
+    if (!problem.empty()) {
+      report(shown(kPackFile) + ": " + problem);
+      return PackText{};
+    }
+    PackText pack = parsePackText(bytes);
+    for (const PackProblem& mistake : pack.problems) {
+      std::string where = mistake.line ? format(":%d", mistake.line) : std::string();
+      report(shown(kPackFile) + where + ": " + mistake.message);
+    }
+    return pack;
+  }
+
+  // The numbered files from 1.lv up to the first that is missing or not a regular file.
+  int numberedFiles() const {
+    int count = 0;
+    while (count < kMaximumLevels && isRegularFile(levelPath(folder_, count + 1))) ++count;
+    return count;
+  }
+
+  void addLevel(int number, const PackLevel* listed) {
+    std::string path = levelPath(folder_, number);
+    std::string problem = levelFileProblem(path);
+    if (!problem.empty()) problem = shown(std::to_string(number) + ".lv") + ": " + problem;
+    if (!problem.empty()) report(problem);
+    campaign_.levels.push_back(
+        CampaignLevel{number, path, listed ? listed->name : "", listed ? listed->target : 0.0, problem});
+  }
+
+  void reportUnlisted(int count) {
+    for (int number = count + 1; number <= kMaximumLevels; ++number) {
+      if (exists(levelPath(folder_, number)))
+        report(shown(std::to_string(number) + ".lv") + format(": level %d is not listed in %s", number, kPackFile));
+    }
+  }
+
+  void readWinner() {
+    std::string path = folder_ + "/" + kWinnerFile;
+    if (!exists(path)) return;
+    std::string problem = levelFileProblem(path);
+    if (problem.empty())
+      campaign_.winner = path;
+    else
+      report(shown(kWinnerFile) + ": " + problem);
+  }
+
+  std::string folder_;
+  std::string shown_;
+  Campaign& campaign_;
+};
+
+}  // namespace
+
+std::string Campaign::progressFile() const {
+  return origin == CampaignOrigin::BuiltIn ? "binhopper.dat" : "progress/" + folderName + ".dat";
+}
+
+Campaign loadCampaign(const std::string& folder, CampaignOrigin origin, const std::string& shownAs) {
+  Campaign campaign;
+  campaign.folder = folder;
+  campaign.folderName = folderNameOf(folder);
+  campaign.origin = origin;
+  CampaignReader(folder, shownAs, campaign).read();
+  return campaign;
+}
+
+std::string readCampaignFile(const std::string& path, size_t limit, std::string& bytes) {
+  bytes.clear();
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return std::string("cannot read: ") + std::strerror(errno);
+  if (!S_ISREG(status.st_mode)) return "cannot read: not a regular file";
+  if (static_cast<unsigned long long>(status.st_size) > limit) return format("larger than %zu bytes", limit);
+  FileResult read = readWholeFile(path, bytes);
+  if (!read.ok) return "cannot read: " + read.reason;
+  if (bytes.size() > limit) return format("larger than %zu bytes", limit);
+  return "";
+}
+
+std::string levelFileProblem(const std::string& path) {
+  std::string bytes;
+  std::string problem = readCampaignFile(path, kLevelFileBytes, bytes);
+  if (!problem.empty()) return problem;
+  ParsedLevel level = parseLevelBytes(bytes, levelKinds());
+  if (!level.unknownCode.empty())
+    return format("byte %zu: unknown kind '%s'", level.offset, printableBytes(level.unknownCode).c_str());
+  if (!level.ok) return format("byte %zu: %s", level.offset, level.problem.c_str());
+  return "";
+}

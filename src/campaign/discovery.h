@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "campaign/campaign.h"
+
+// Where campaigns are looked for.
+struct CampaignPlaces {
+  std::string builtIn;       // the built-in campaign's folder
+  std::string shippedPacks;  // packs that come with the game
+  std::string playerPacks;   // the player's own and installed packs
+};
+
+// At most this many packs are read from each packs folder, the first by folder name, so a
+// folder of thousands keeps the menu quick.
+constexpr int kMaximumPacksPerFolder = 64;
+
+// "levels", "packs" and the player directory's "packs", as the game sees them once it works
+// in its data directory.
+CampaignPlaces gameCampaignPlaces();
+
+// The built-in campaign first, then every pack by title (letters compared without case), then
+// by folder name. A pack is a folder of a packs folder whose name does not start with '.'; a
+// missing or empty packs folder adds none. A player's pack takes the place of a shipped pack
+// of the same folder name (they would share a progress file), and when both places are one
+// folder (a game run from its source tree) its packs are listed once. Broken campaigns are
+// listed too, with their problems.
+std::vector<Campaign> findCampaigns(const CampaignPlaces& places);

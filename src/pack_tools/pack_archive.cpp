@@ -1,0 +1,144 @@
+#include "pack_tools/pack_archive.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <cctype>
+#include <memory>
+#include <set>
+
+#include "world/world.h"
+
+namespace {
+
+constexpr size_t kReadChunk = 65536;  // bytes
+constexpr int kFolderMode = 0755;
+constexpr int kFileMode = 0644;
+
+struct ReaderFree {
+  void operator()(archive* reader) const { archive_read_free(reader); }
+};
+struct WriterFree {
+  void operator()(archive* writer) const { archive_write_free(writer); }
+};
+struct EntryFree {
+  void operator()(archive_entry* entry) const { archive_entry_free(entry); }
+};
+
+std::string errorOf(archive* handle) {
+  const char* message = archive_error_string(handle);
+  return message ? message : "unknown error";
+}
+
+EntryType typeOf(archive_entry* entry) {
+  if (archive_entry_hardlink(entry) || archive_entry_symlink(entry)) return EntryType::Link;
+  switch (archive_entry_filetype(entry)) {
+    case AE_IFREG:
+      return EntryType::File;
+    case AE_IFDIR:
+      return EntryType::Folder;
+    case AE_IFLNK:
+      return EntryType::Link;
+    case AE_IFCHR:
+    case AE_IFBLK:
+      return EntryType::Device;
+    default:
+      return EntryType::Other;
+  }
+}
+
+std::string nameOf(archive_entry* entry) {
+  const char* name = archive_entry_pathname_utf8(entry);
+  if (!name) name = archive_entry_pathname(entry);
+  return name ? name : "";
+}
+
+// Reads the current entry's bytes into the collector; "" or the refusal.
+std::string readData(archive* reader, PackCollector& collector) {
+  char buffer[kReadChunk];
+  for (;;) {
+    la_ssize_t count = archive_read_data(reader, buffer, sizeof buffer);
+    if (count == 0) return "";
+    if (count < 0) return "damaged archive: " + errorOf(reader);
+    if (!collector.addBytes(buffer, static_cast<size_t>(count))) return collector.refusal();
+  }
+}
+
+la_ssize_t appendTo(archive*, void* client, const void* buffer, size_t length) {
+  static_cast<std::string*>(client)->append(static_cast<const char*>(buffer), length);
+  return static_cast<la_ssize_t>(length);
+}
+
+void writeEntry(archive* writer, const std::string& name, const std::string* bytes, long long modified) {
+  std::unique_ptr<archive_entry, EntryFree> entry(archive_entry_new());
+  archive_entry_set_pathname(entry.get(), name.c_str());
+  archive_entry_set_filetype(entry.get(), bytes ? AE_IFREG : AE_IFDIR);
+  archive_entry_set_perm(entry.get(), bytes ? kFileMode : kFolderMode);
+  archive_entry_set_size(entry.get(), bytes ? static_cast<la_int64_t>(bytes->size()) : 0);
+  archive_entry_set_mtime(entry.get(), static_cast<time_t>(modified), 0);
+  archive_write_header(writer, entry.get());
+  if (bytes && !bytes->empty()) archive_write_data(writer, bytes->data(), bytes->size());
+}
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+  if (text.size() < suffix.size()) return false;
+  for (size_t i = 0; i < suffix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+PackRead readPackArchive(const std::string& bytes, const std::string& folderNameIfLoose) {
+  std::unique_ptr<archive, ReaderFree> reader(archive_read_new());
+  archive_read_support_filter_gzip(reader.get());
+  archive_read_support_format_zip(reader.get());
+  archive_read_support_format_tar(reader.get());
+  if (archive_read_open_memory(reader.get(), bytes.data(), bytes.size()) != ARCHIVE_OK)
+    return PackRead{"not a pack folder, .zip or .tar.gz archive (" + errorOf(reader.get()) + ")", {}, ""};
+  PackCollector collector;
+  for (bool first = true;; first = false) {
+    archive_entry* entry = nullptr;
+    int status = archive_read_next_header(reader.get(), &entry);
+    if (status == ARCHIVE_EOF) break;
+    if (status < ARCHIVE_WARN) {
+      std::string reason = errorOf(reader.get());
+      return PackRead{
+          first ? "not a pack folder, .zip or .tar.gz archive (" + reason + ")" : "damaged archive: " + reason, {}, ""};
+    }
+    EntryType type = typeOf(entry);
+    int64_t declared = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
+    std::string problem = collector.admit(nameOf(entry), type, type == EntryType::File ? declared : -1);
+    if (problem.empty() && type == EntryType::File) problem = readData(reader.get(), collector);
+    if (!problem.empty()) return PackRead{problem, {}, ""};
+  }
+  return collector.finish(folderNameIfLoose);
+}
+
+std::string archiveStem(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  for (const char* suffix : {".tar.gz", ".tgz", ".zip", ".tar"}) {
+    if (endsWith(name, suffix)) return name.substr(0, name.size() - std::string(suffix).size());
+  }
+  return name;
+}
+
+std::string zipPack(const PackFiles& files, const std::string& folderName, long long modified) {
+  std::string zip;
+  std::unique_ptr<archive, WriterFree> writer(archive_write_new());
+  archive_write_set_format_zip(writer.get());
+  archive_write_set_bytes_in_last_block(writer.get(), 1);
+  archive_write_open(writer.get(), &zip, nullptr, appendTo, nullptr);
+  writeEntry(writer.get(), folderName + "/", nullptr, modified);
+  std::set<std::string> folders;
+  for (const auto& [name, bytes] : files) {
+    size_t slash = name.find('/');
+    if (slash != std::string::npos && folders.insert(name.substr(0, slash)).second)
+      writeEntry(writer.get(), folderName + "/" + name.substr(0, slash + 1), nullptr, modified);
+    writeEntry(writer.get(), folderName + "/" + name, &bytes, modified);
+  }
+  archive_write_close(writer.get());
+  return zip;
+}

@@ -1,0 +1,225 @@
+#include "pack_tools/pack_files.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "app/safe_file.h"
+#include "campaign/pack_text.h"
+#include "world/level_record.h"
+#include "world/world.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kWhatAPackHolds =
+    "a pack holds pack.txt, 1.lv to 24.lv, winner.lv, and .txt files in solutions/ and src/";
+
+std::vector<std::string> pathParts(const std::string& name, bool& leaves) {
+  std::vector<std::string> parts;
+  leaves = false;
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t slash = name.find('/', start);
+    if (slash == std::string::npos) slash = name.size();
+    std::string part = name.substr(start, slash - start);
+    if (part == "..") leaves = true;
+    if (!part.empty() && part != ".") parts.push_back(part);
+    start = slash + 1;
+  }
+  return parts;
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+  std::string name;
+  for (const std::string& part : parts) name += (name.empty() ? "" : "/") + part;
+  return name;
+}
+
+bool isLevelName(const std::string& name) {
+  for (int number = 1; number <= kMaximumLevels; ++number) {
+    if (name == std::to_string(number) + ".lv") return true;
+  }
+  return false;
+}
+
+// Letters, digits, '.', '_' and '-', not first '.' (hidden) or '-' (an option to a command).
+bool isPlainName(const std::string& name) {
+  return !name.empty() && name.size() <= kMaximumFolderName && name[0] != '.' && name[0] != '-' &&
+         name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-") ==
+             std::string::npos;
+}
+
+bool isTextName(const std::string& name) {
+  const std::string suffix = ".txt";
+  return isPlainName(name) && name.size() > suffix.size() &&
+         name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool inTextFolder(const std::vector<std::string>& parts) {
+  return parts.size() == 2 && (parts[0] == "solutions" || parts[0] == "src") && isTextName(parts[1]);
+}
+
+bool belongsInPack(const std::vector<std::string>& parts, bool folder) {
+  if (folder) return parts.size() == 1 && (parts[0] == "solutions" || parts[0] == "src");
+  if (parts.size() == 1) return parts[0] == "pack.txt" || parts[0] == "winner.lv" || isLevelName(parts[0]);
+  return inTextFolder(parts);
+}
+
+bool isText(const std::string& bytes) {
+  return bytes.find('\0') == std::string::npos && invalidUtf8At(bytes) == std::string::npos;
+}
+
+EntryType typeOf(mode_t mode) {
+  if (S_ISREG(mode)) return EntryType::File;
+  if (S_ISDIR(mode)) return EntryType::Folder;
+  if (S_ISLNK(mode)) return EntryType::Link;
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return EntryType::Device;
+  return EntryType::Other;
+}
+
+std::vector<std::string> sortedNames(const std::string& folder, std::string& problem) {
+  std::vector<std::string> names;
+  std::error_code error;
+  fs::directory_iterator entries(folder, error);
+  for (; !error && entries != fs::directory_iterator() && names.size() <= kMaximumPackEntries; entries.increment(error))
+    names.push_back(entries->path().filename().string());
+  if (error) problem = "cannot read " + folder + ": " + error.message();
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Admits the folder's entries under `shownName`, descending one level (a pack's folders hold
+// only files); a deeper folder is admitted and refused later for not belonging.
+std::string collectFolder(PackCollector& collector, const std::string& folder, const std::string& shownName,
+                          int depth) {
+  std::string problem;
+  std::vector<std::string> names = sortedNames(folder, problem);
+  if (!problem.empty()) return problem;
+  for (const std::string& name : names) {
+    std::string path = folder + "/" + name;
+    std::string shown = shownName + "/" + name;
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0) return "cannot read " + path + ": " + std::strerror(errno);
+    EntryType type = typeOf(status.st_mode);
+    problem = collector.admit(shown, type, type == EntryType::File ? static_cast<int64_t>(status.st_size) : -1);
+    if (!problem.empty()) return problem;
+    if (type == EntryType::Folder && depth < 1) problem = collectFolder(collector, path, shown, depth + 1);
+    if (type == EntryType::File) {
+      std::string bytes;
+      FileResult read = readWholeFile(path, bytes);
+      if (!read.ok) return "cannot read " + path + ": " + read.reason;
+      collector.addBytes(bytes.data(), bytes.size());
+      problem = collector.refusal();
+    }
+    if (!problem.empty()) return problem;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string PackCollector::refuse(const std::string& reason) {
+  if (refusal_.empty()) refusal_ = reason;
+  return refusal_;
+}
+
+std::string PackCollector::admit(const std::string& entryName, EntryType type, int64_t declaredBytes) {
+  if (!refusal_.empty()) return refusal_;
+  if (entries_.size() >= static_cast<size_t>(kMaximumPackEntries))
+    return refuse(format("more than %d entries", kMaximumPackEntries));
+  std::string shown = printableBytes(entryName);
+  bool leaves = false;
+  std::vector<std::string> parts = pathParts(entryName, leaves);
+  if (entryName.empty()) return refuse("an entry without a name");
+  if (entryName[0] == '/') return refuse("entry '" + shown + "': an absolute path");
+  if (leaves) return refuse("entry '" + shown + "': a path that leaves the pack ('..')");
+  if (type == EntryType::Link) return refuse("entry '" + shown + "': a link");
+  if (type == EntryType::Device) return refuse("entry '" + shown + "': a device");
+  if (type == EntryType::Other) return refuse("entry '" + shown + "': neither a file nor a folder");
+  if (declaredBytes > static_cast<int64_t>(kMaximumEntryBytes))
+    return refuse(format("entry '%s': declares %lld bytes, more than the %llu a file may hold", shown.c_str(),
+                         static_cast<long long>(declaredBytes), static_cast<unsigned long long>(kMaximumEntryBytes)));
+  if (declaredBytes > 0 && totalBytes_ + static_cast<uint64_t>(declaredBytes) > kMaximumPackBytes)
+    return refuse(format("more than %llu bytes in all", static_cast<unsigned long long>(kMaximumPackBytes)));
+  for (const Entry& entry : entries_) {
+    if (entry.parts == parts && !parts.empty()) return refuse("entry '" + shown + "': given twice");
+  }
+  entries_.push_back(Entry{shown, parts, type == EntryType::Folder, ""});
+  return "";
+}
+
+bool PackCollector::addBytes(const char* bytes, size_t count) {
+  if (!refusal_.empty() || entries_.empty()) return false;
+  Entry& entry = entries_.back();
+  if (entry.bytes.size() + count > kMaximumEntryBytes) {
+    refuse(format("entry '%s': more than the %llu bytes a file may hold", entry.shownName.c_str(),
+                  static_cast<unsigned long long>(kMaximumEntryBytes)));
+    return false;
+  }
+  totalBytes_ += count;
+  if (totalBytes_ > kMaximumPackBytes) {
+    refuse(format("more than %llu bytes in all", static_cast<unsigned long long>(kMaximumPackBytes)));
+    return false;
+  }
+  entry.bytes.append(bytes, count);
+  return true;
+}
+
+PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
+  PackRead read;
+  if (!refusal_.empty()) return PackRead{refusal_, {}, ""};
+  bool topFolder = !entries_.empty();
+  for (const Entry& entry : entries_) {
+    topFolder = topFolder && !entry.parts.empty() && entry.parts[0] == entries_[0].parts[0] &&
+                (entry.parts.size() > 1 || entry.folder);
+  }
+  read.folderName = topFolder ? entries_[0].parts[0] : folderNameIfLoose;
+  size_t skipped = topFolder ? 1 : 0;
+  std::string problem = folderNameProblem(read.folderName);
+  if (!problem.empty()) return PackRead{problem, {}, ""};
+  for (const Entry& entry : entries_) {
+    std::vector<std::string> parts(entry.parts.begin() + std::min(skipped, entry.parts.size()), entry.parts.end());
+    if (parts.empty()) continue;  // the top folder itself, or "./"
+    if (!belongsInPack(parts, entry.folder))
+      return PackRead{"entry '" + entry.shownName + "': not part of a pack (" + kWhatAPackHolds + ")", {}, ""};
+    if (inTextFolder(parts) && !isText(entry.bytes))
+      return PackRead{"entry '" + entry.shownName + "': not a text file", {}, ""};
+    if (!entry.folder) read.files[joined(parts)] = entry.bytes;
+  }
+  return read;
+}
+
+PackRead readPackFolder(const std::string& folder) {
+  std::string name = fs::absolute(folder).lexically_normal().filename().string();
+  if (name.empty()) name = fs::absolute(folder).lexically_normal().parent_path().filename().string();
+  PackCollector collector;
+  std::string problem = collectFolder(collector, folder, name, 0);
+  if (!problem.empty()) return PackRead{problem, {}, ""};
+  return collector.finish(name);
+}
+
+std::string writePackFiles(const std::string& folder, const PackFiles& files) {
+  for (const auto& [name, bytes] : files) {
+    std::string path = folder + "/" + name;
+    size_t slash = name.find('/');
+    std::error_code error;
+    if (slash != std::string::npos) fs::create_directory(folder + "/" + name.substr(0, slash), error);
+    if (error) return "cannot write " + path + ": " + error.message();
+    FileResult written = replaceFile(path, bytes);
+    if (!written.ok) return "cannot write " + path + ": " + written.reason;
+  }
+  return "";
+}
+
+std::string folderNameProblem(const std::string& name) {
+  if (isPlainName(name)) return "";
+  return format(
+      "'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most %zu)",
+      printableBytes(name).c_str(), kMaximumFolderName);
+}

@@ -1,0 +1,133 @@
+#include "pack_tools/pack_install.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "app/safe_file.h"
+#include "pack_tools/pack_archive.h"
+#include "pack_tools/pack_check.h"
+#include "pack_tools/pack_files.h"
+#include "world/world.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh folder made from a mkdtemp pattern, removed with whatever it then holds when this
+// goes away (after a rename, that is nothing, or the pack it replaced).
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& pattern) {
+    std::string name = pattern;
+    if (mkdtemp(name.data())) path_ = name;
+    error_ = errno;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string failure() const { return path_.empty() ? std::strerror(error_) : ""; }
+
+ private:
+  std::string path_;
+  int error_ = 0;
+};
+
+PackRead readSource(const std::string& source) {
+  struct stat status {};
+  if (stat(source.c_str(), &status) != 0) return PackRead{std::string("cannot read: ") + std::strerror(errno), {}, ""};
+  if (S_ISDIR(status.st_mode)) return readPackFolder(source);
+  if (!S_ISREG(status.st_mode))
+    return PackRead{"not a pack folder, .zip or .tar.gz archive (not a regular file)", {}, ""};
+  if (static_cast<uint64_t>(status.st_size) > kMaximumArchiveBytes)
+    return PackRead{format("larger than %llu bytes", static_cast<unsigned long long>(kMaximumArchiveBytes)), {}, ""};
+  std::string bytes;
+  FileResult read = readWholeFile(source, bytes);
+  if (!read.ok) return PackRead{"cannot read: " + read.reason, {}, ""};
+  return readPackArchive(bytes, archiveStem(source));
+}
+
+bool exists(const std::string& path) {
+  struct stat status {};
+  return lstat(path.c_str(), &status) == 0;
+}
+
+// Renames the staged folder to the place: to an empty place only, or with `replace` by
+// swapping the two at once. Where the file system cannot swap, the old pack is moved aside
+// for the moment of the second rename and put back if that fails.
+std::string moveIntoPlace(const std::string& staged, const std::string& place, bool replace) {
+  unsigned flags = replace ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+  if (renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, place.c_str(), flags) == 0) return "";
+  if (errno != EINVAL) return std::strerror(errno);
+  if (!replace) return rename(staged.c_str(), place.c_str()) == 0 ? "" : std::strerror(errno);
+  std::string aside = staged + ".old";
+  if (rename(place.c_str(), aside.c_str()) != 0) return std::strerror(errno);
+  if (rename(staged.c_str(), place.c_str()) != 0) {
+    int error = errno;
+    rename(aside.c_str(), place.c_str());
+    return std::strerror(error);
+  }
+  rename(aside.c_str(), staged.c_str());  // the scratch folder's owner removes it
+  return "";
+}
+
+// Checks the files as they will be installed, from a copy outside the player's folders.
+PackCheck checkCopy(const PackRead& pack, const std::string& shownAs, std::string& failure) {
+  std::error_code error;
+  ScratchFolder scratch((fs::temp_directory_path(error) / "binhopper-check-XXXXXX").string());
+  failure = scratch.failure();
+  if (!failure.empty()) return PackCheck{};
+  std::string folder = scratch.path() + "/" + pack.folderName;
+  if (!fs::create_directory(folder, error)) failure = "cannot write " + folder + ": " + error.message();
+  if (failure.empty()) failure = writePackFiles(folder, pack.files);
+  if (!failure.empty()) return PackCheck{};
+  return checkPack(folder, shownAs);
+}
+
+std::string stageAndMove(const PackRead& pack, const std::string& packsFolder, const std::string& place, bool replace) {
+  std::error_code error;
+  fs::create_directories(packsFolder, error);
+  if (error) return "cannot write " + packsFolder + ": " + error.message();
+  ScratchFolder staged(packsFolder + "/.install-" + pack.folderName + "-XXXXXX");
+  if (!staged.failure().empty()) return "cannot write " + packsFolder + ": " + staged.failure();
+  if (chmod(staged.path().c_str(), 0755) != 0) return "cannot write " + staged.path() + ": " + std::strerror(errno);
+  std::string failure = writePackFiles(staged.path(), pack.files);
+  if (!failure.empty()) return failure;
+  failure = moveIntoPlace(staged.path(), place, replace);
+  return failure.empty() ? "" : "cannot move the pack into " + place + ": " + failure;
+}
+
+}  // namespace
+
+PackInstall installPack(const std::string& source, const std::string& packsFolder, bool replace) {
+  PackInstall install;
+  PackRead pack = readSource(source);
+  if (!pack.ok()) return PackInstall{{}, pack.refusal, ""};
+  std::string place = packsFolder + "/" + pack.folderName;
+  bool placeTaken = exists(place);
+  if (placeTaken && !replace)
+    return PackInstall{
+        {}, "a pack '" + pack.folderName + "' is already installed in " + place + " (--force replaces it)", ""};
+  std::string failure;
+  std::string shownAs = fs::is_directory(source) ? source : pack.folderName;
+  PackCheck check = checkCopy(pack, shownAs, failure);
+  install.checkLines = check.lines;
+  if (!failure.empty()) install.refusal = failure;
+  if (install.ok() && !check.passed())
+    install.refusal =
+        format("the pack does not pass its check (%d problem%s)", check.problems, check.problems == 1 ? "" : "s");
+  if (install.ok()) install.refusal = stageAndMove(pack, packsFolder, place, placeTaken);
+  if (install.ok()) install.installedIn = place;
+  return install;
+}

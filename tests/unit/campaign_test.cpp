@@ -1,0 +1,146 @@
+#include "campaign/campaign.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "campaign/discovery.h"
+#include "unit/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kAvatarLevel = std::string("av\x01\x01", 4);
+
+// A folder holding pack.txt (unless the text is empty) and the named files.
+void makeCampaign(const std::string& folder, const std::string& packText,
+                  const std::vector<std::pair<std::string, std::string>>& files = {{"1.lv", kAvatarLevel}}) {
+  fs::create_directories(folder);
+  if (!packText.empty()) writeFileBytes(folder + "/pack.txt", packText);
+  for (const auto& [name, bytes] : files) writeFileBytes(folder + "/" + name, bytes);
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+TEST(Campaign, KeepsTheLevelsThatLoadAndNamesEveryProblemWithItsFile) {
+  TempDir dir;
+  std::string folder = dir.file("pk");
+  makeCampaign(folder,
+               "name = Pk\nlevel 1 = 10 One\nlevel 2 = 20 Two\nlevel 3 = 30 Three\nlevel 4 = 40\nlevel 5 = 50 Five\n"
+               "autor = x\n",
+               {{"1.lv", kAvatarLevel}, {"3.lv", "zz\x01\x01"}, {"7.lv", kAvatarLevel}, {"winner.lv", "qq"}});
+  fs::create_directory(folder + "/4.lv");
+  ASSERT_EQ(mkfifo((folder + "/5.lv").c_str(), 0600), 0) << "a named pipe must not block the reader";
+
+  Campaign campaign = loadCampaign(folder, CampaignOrigin::Player, "pk");
+
+  EXPECT_EQ(joined(campaign.problems),
+            "pk/pack.txt:7: unknown key 'autor' (the keys are name, author, description and level N)\n"
+            "pk/2.lv: cannot read: No such file or directory\n"
+            "pk/3.lv: byte 0: unknown kind 'zz'\n"
+            "pk/4.lv: cannot read: not a regular file\n"
+            "pk/5.lv: cannot read: not a regular file\n"
+            "pk/7.lv: level 7 is not listed in pack.txt\n"
+            "pk/winner.lv: byte 0: unknown kind 'qq'\n");
+  ASSERT_EQ(campaign.levelCount(), 5);
+  EXPECT_TRUE(campaign.broken());
+  EXPECT_EQ(campaign.title(), "Pk");
+  EXPECT_EQ(campaign.winner, "") << "a final screen that does not load leaves the built-in one";
+  const bool playable[] = {true, false, false, false, false};
+  const char* names[] = {"One", "Two", "Three", "", "Five"};
+  for (int i = 0; i < 5; ++i) {
+    const CampaignLevel& level = campaign.levels[i];
+    EXPECT_EQ(level.number, i + 1);
+    EXPECT_EQ(level.path, folder + "/" + std::to_string(i + 1) + ".lv");
+    EXPECT_EQ(level.playable(), playable[i]) << level.number;
+    EXPECT_EQ(level.name, names[i]);
+    EXPECT_EQ(level.target, 10.0 * (i + 1));
+  }
+}
+
+TEST(Campaign, WithoutAUsablePackTxtTheNumberedFilesUpToAGapAreItsLevels) {
+  TempDir dir;
+  makeCampaign(dir.path(), "",
+               {{"1.lv", kAvatarLevel}, {"2.lv", ""}, {"4.lv", kAvatarLevel}, {"winner.lv", kAvatarLevel}});
+
+  Campaign campaign = loadCampaign(dir.path(), CampaignOrigin::BuiltIn);
+
+  EXPECT_EQ(joined(campaign.problems), dir.path() + "/pack.txt: cannot read: No such file or directory\n");
+  ASSERT_EQ(campaign.levelCount(), 2);
+  EXPECT_TRUE(campaign.levels[0].playable() && campaign.levels[1].playable());
+  EXPECT_EQ(campaign.levels[1].name, "");
+  EXPECT_EQ(campaign.levels[1].target, 0.0) << "no target: no silver crown to earn";
+  EXPECT_EQ(campaign.winner, dir.path() + "/winner.lv");
+  EXPECT_EQ(campaign.title(), campaign.folderName);
+  EXPECT_EQ(campaign.progressFile(), "binhopper.dat");
+}
+
+// "title|folder name|origin|progress file|ok or broken" per campaign, in the menu's order.
+std::string listed(const std::vector<Campaign>& campaigns) {
+  const char* origins[] = {"built-in", "shipped", "player"};
+  std::string text;
+  for (const Campaign& campaign : campaigns) {
+    text += campaign.title() + "|" + campaign.folderName + "|" + origins[static_cast<int>(campaign.origin)] + "|" +
+            campaign.progressFile() + "|" + (campaign.broken() ? "broken" : "ok") + "\n";
+  }
+  return text;
+}
+
+TEST(CampaignDiscovery, BuiltInFirstThenPacksByTitleWithThePlayersInPlaceOfShippedOnes) {
+  TempDir dir;
+  CampaignPlaces places{dir.file("data/levels"), dir.file("data/packs"), dir.file("player/packs")};
+  makeCampaign(places.builtIn, "name = Binhopper\nlevel 1 = 5 A\n");
+  makeCampaign(places.shippedPacks + "/zeta", "name = Alpha\nlevel 1 = 5\n");
+  makeCampaign(places.shippedPacks + "/beta", "name = Beta shipped\nlevel 1 = 5\n");
+  makeCampaign(places.shippedPacks + "/broken", "name = Broken\nlevel 1 = x\n");
+  makeCampaign(places.shippedPacks + "/crate", "name = Crate\nlevel 1 = 5\n");
+  makeCampaign(places.shippedPacks + "/.install-crate-x1", "name = Half installed\nlevel 1 = 5\n");
+  writeFileBytes(places.shippedPacks + "/notes.txt", "not a pack");
+  makeCampaign(places.playerPacks + "/beta", "name = beta mine\nlevel 1 = 5\n");
+  makeCampaign(places.playerPacks + "/nameless", "");
+  makeCampaign(places.playerPacks + "/a-first", "name = zed\nlevel 1 = 5\n");
+
+  EXPECT_EQ(listed(findCampaigns(places)),
+            "Binhopper|levels|built-in|binhopper.dat|ok\n"
+            "Alpha|zeta|shipped|progress/zeta.dat|ok\n"
+            "beta mine|beta|player|progress/beta.dat|ok\n"
+            "Broken|broken|shipped|progress/broken.dat|broken\n"
+            "Crate|crate|shipped|progress/crate.dat|ok\n"
+            "nameless|nameless|player|progress/nameless.dat|broken\n"
+            "zed|a-first|player|progress/a-first.dat|ok\n");
+}
+
+TEST(CampaignDiscovery, MissingEmptyOrSharedPacksFolders) {
+  struct Row {
+    const char* label;
+    bool shippedFolder;
+    bool playerFolder;
+    bool oneFolder;  // the player's packs are the shipped ones (a game run from its source tree)
+    const char* expected;
+  } const rows[] = {
+      {"no packs folders", false, false, false, "Binhopper|levels|built-in|binhopper.dat|ok\n"},
+      {"empty packs folders", true, true, false, "Binhopper|levels|built-in|binhopper.dat|ok\n"},
+      {"one folder for both", true, true, true,
+       "Binhopper|levels|built-in|binhopper.dat|ok\nOnly|only|shipped|progress/only.dat|ok\n"},
+  };
+  for (const Row& row : rows) {
+    TempDir dir;
+    CampaignPlaces places{dir.file("levels"), dir.file("packs"), dir.file(row.oneFolder ? "./packs" : "mine")};
+    makeCampaign(places.builtIn, "name = Binhopper\nlevel 1 = 5\n");
+    if (row.shippedFolder) fs::create_directory(places.shippedPacks);
+    if (row.playerFolder && !row.oneFolder) fs::create_directory(places.playerPacks);
+    if (row.oneFolder) makeCampaign(places.shippedPacks + "/only", "name = Only\nlevel 1 = 5\n");
+    EXPECT_EQ(listed(findCampaigns(places)), row.expected) << row.label;
+  }
+}
+
+}  // namespace
