@@ -1,10 +1,11 @@
 #!/bin/bash
 # Every numbered level is winnable with both crowns: its input script replays through
 # binhopper-sim to a completion (status 2) with all the loose garbage and an elapsed time
-# strictly below the level's target time. The built-in levels' scripts are levels/solutions/N.txt;
-# for levels 1 to 14 the time must also lie within 70-97 % of the target, so that the silver
-# crown is a real challenge and not a gift. Each shipped campaign in packs/ holds its scripts in
-# its own solutions/ folder, and every solution there takes 72-88 % of its target.
+# strictly below the level's target time (as its campaign's pack.txt gives it). The built-in
+# levels' scripts are levels/solutions/N.txt; for levels 1 to 14 the time must also lie within
+# 70-97 % of the target, so that the silver crown is a real challenge and not a gift. Each
+# shipped campaign in packs/ holds its scripts in its own solutions/ folder, and every solution
+# there takes 72-88 % of its target.
 # Each replay's whole trace must hash to the value in tests/sim/levels/solution-traces.sha256
 # (keyed N for the built-in levels, FOLDER/N for a pack's): any change to a rule, a number or the
 # order of a frame's steps that touches a shipped level shows here, even where no hand-worked test
@@ -12,9 +13,11 @@
 BUILD=${1:?usage: $0 BUILD_DIR}
 LEVELS=16
 HASHES=tests/sim/levels/solution-traces.sha256
-# The target times of the table in docs/levels.md, which a unit test holds to the game's own.
-mapfile -t TARGETS < <(awk -F'|' '$2 ~ /^ *[0-9]+ *$/ { gsub(/[ s]/, "", $5); print $5 }' docs/levels.md)
 source "$(dirname "$0")/../lib/check.bash"
+
+targets() {  # targets PACK_TXT -> "N TARGET" for each level line of a campaign's pack.txt
+  sed -n 's/^ *level *\([0-9]*\) *= *\([0-9.]*\).*/\1 \2/p' "$1"
+}
 
 field() {  # field NAME LINE -> the value of NAME=... in an END line
   sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$2"
@@ -49,11 +52,12 @@ replay() {
   echo "level $key: elapsed $elapsed of target $target, garbage $garbage/$loose"
 }
 
-for n in $(seq 1 $LEVELS); do
+while read -r n target; do
   low='' high=''
   [ "$n" -le 14 ] && low=0.70 high=0.97
-  replay "$n" "levels/$n.lv" "levels/solutions/$n.txt" $((n - 1)) "${TARGETS[$((n - 1))]}" "$low" "$high"
-done
+  replay "$n" "levels/$n.lv" "levels/solutions/$n.txt" $((n - 1)) "$target" "$low" "$high"
+done < <(targets levels/pack.txt)
+[ "$(targets levels/pack.txt | wc -l)" = "$LEVELS" ] || fail "levels/pack.txt does not list $LEVELS levels"
 
 packs=0
 for pack in packs/*/pack.txt; do
@@ -62,7 +66,7 @@ for pack in packs/*/pack.txt; do
   packs=$((packs + 1))
   while read -r n target; do
     replay "$(basename "$folder")/$n" "$folder/$n.lv" "$folder/solutions/$n.txt" $((n - 1)) "$target" 0.72 0.88
-  done < <(sed -n 's/^ *level *\([0-9]*\) *= *\([0-9.]*\).*/\1 \2/p' "$pack")
+  done < <(targets "$pack")
 done
 
 finish "all $LEVELS built-in level solutions and those of $packs pack(s) replay with both crowns"
