@@ -6,13 +6,13 @@
 # 70-97 % of the target, so that the silver crown is a real challenge and not a gift. Each
 # shipped campaign in packs/ holds its scripts in its own solutions/ folder, and every solution
 # there takes 72-88 % of its target.
-# Each replay's whole trace must hash to the value in tests/sim/levels/solution-traces.sha256
-# (keyed N for the built-in levels, FOLDER/N for a pack's): any change to a rule, a number or the
-# order of a frame's steps that touches a shipped level shows here, even where no hand-worked test
-# looks.
+# Each replay's whole trace must be the one kept in tests/sim/levels/traces/N.trace.gz (a pack's
+# in traces/FOLDER/N.trace.gz): any change to a rule, a number or the order of a frame's steps
+# that touches a shipped level shows here, even where no hand-worked test looks, with the first
+# lines that differ.
 BUILD=${1:?usage: $0 BUILD_DIR}
 LEVELS=16
-HASHES=tests/sim/levels/solution-traces.sha256
+TRACES=tests/sim/levels/traces
 source "$(dirname "$0")/../lib/check.bash"
 
 targets() {  # targets PACK_TXT -> "N TARGET" for each level line of a campaign's pack.txt
@@ -23,20 +23,28 @@ field() {  # field NAME LINE -> the value of NAME=... in an END line
   sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$2"
 }
 
-# replay KEY LEVEL SCRIPT INDEX TARGET LOW HIGH: checks the replay's trace hash and crowns, and
-# that its time lies within LOW-HIGH of the target (no range when LOW is empty).
+# replay KEY LEVEL SCRIPT INDEX TARGET LOW HIGH: checks the replay's trace against the one kept
+# as $TRACES/KEY.trace.gz, its crowns, and that its time lies within LOW-HIGH of the target (no
+# range when LOW is empty).
 replay() {
   local key=$1 level=$2 script=$3 index=$4 target=$5 low=$6 high=$7
   if [ ! -f "$level" ] || [ ! -f "$script" ]; then
     fail "level $key: $level or $script is missing"
     return
   fi
-  local trace end hash status elapsed garbage loose
+  local trace end kept line frame status elapsed garbage loose
   trace=$("$BUILD/binhopper-sim" "$level" --inputs "$script" --index "$index" --trace)
   end=$(tail -n 1 <<<"$trace")
-  hash=$(sha256sum <<<"$trace" | cut -d ' ' -f 1)
-  [ "$hash" = "$(awk -v k="$key" '$1 == k { print $2 }' "$HASHES")" ] ||
-    fail "level $key: the solution's trace changed (sha256 $hash)"
+  kept=$TRACES/$key.trace.gz
+  if ! cmp -s <(gzip -dc "$kept") <(printf '%s\n' "$trace"); then
+    line=$(cmp <(gzip -dc "$kept") <(printf '%s\n' "$trace") 2>&1 | sed -n 's/.* line \([0-9]*\).*/\1/p')
+    frame=$(gzip -dc "$kept" | head -n "${line:-1}" | awk '$1 == "F" { f = $2 } END { print f + 0 }')
+    fail "level $key: the solution's trace is not the one kept in $kept from frame $frame on;" \
+      "the first differences (< kept, > now):"
+    diff <(gzip -dc "$kept") <(printf '%s\n' "$trace") | head -n 12 | sed 's/^/    /'
+    echo "    (a change an issue asks for is kept with: $BUILD/binhopper-sim $level --inputs $script" \
+      "--index $index --trace | gzip -9n > $kept)"
+  fi
   status=$(field status "$end")
   elapsed=$(field elapsed "$end")
   garbage=$(field garbage "$end")

@@ -71,7 +71,7 @@ int compile(const char* source, const char* output) {
   LevelTextResult result = compileLevelText(text, levelKinds());
   if (!result.ok) return failWith(std::string(source) + ": " + result.message);
   LevelFileResult written = writeLevelBytes(output, result.output);
-  if (!written.ok) return failWith(written.message);
+  if (!written.ok()) return failWith(written.message);
   return 0;
 }
 
@@ -94,7 +94,7 @@ int check(const char* level) {
   if (!startLibrary().empty()) return failWith("cannot start the library");
   World world;
   LevelFileResult loaded = readLevel(path.c_str(), world);
-  if (!loaded.ok) return failWith(loaded.message);
+  if (!loaded.ok()) return failWith(loaded.message);
   world.flush();
   std::vector<std::string> problems = levelProblems(world);
   for (const std::string& problem : problems) std::printf("%s: %s\n", level, problem.c_str());
