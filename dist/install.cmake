@@ -11,7 +11,7 @@ install(TARGETS binhopper ${BINHOPPER_TOOLS} RUNTIME DESTINATION ${CMAKE_INSTALL
 # The folders the game reads, each installed whole but for what serves only the authors (level
 # sources and solutions, the icons' originals, notes) or what a game run from the source tree
 # may have left there.
-set(BINHOPPER_DATA_FOLDERS media levels)
+set(BINHOPPER_DATA_FOLDERS media levels packs)
 set(AUTHORS_ONLY README font-license.txt icons src solutions edit.lv play.lv *.autosave *.bad *.tmp)
 set(skip)
 foreach(pattern ${AUTHORS_ONLY})
