@@ -4,7 +4,6 @@
 #include <strings.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "app/switch.h"
