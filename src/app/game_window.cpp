@@ -77,9 +77,11 @@ void GameWindow::handle(const ALLEGRO_EVENT& event) {
   }
 }
 
+void GameWindow::toggleFullScreen() { setFullScreen(!fullScreen_); }
+
 // Back to a window, the picture's own size is the natural one to come back to.
-void GameWindow::toggleFullScreen() {
-  fullScreen_ = !fullScreen_;
+void GameWindow::setFullScreen(bool fullScreen) {
+  fullScreen_ = fullScreen;
   al_set_display_flag(display_, ALLEGRO_FULLSCREEN_WINDOW, fullScreen_);
   if (!fullScreen_) al_resize_display(display_, kPictureWidth, kPictureHeight);
   refit();

@@ -31,6 +31,7 @@ class GameWindow {
   double minimumFrame() const;
 
   bool fullScreen() const { return fullScreen_; }
+  void setFullScreen(bool fullScreen);
   int focusLosses() const { return focusLosses_; }
 
  private:

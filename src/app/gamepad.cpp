@@ -3,22 +3,25 @@
 #include <cstring>
 
 #include "app/input_snapshot.h"
+#include "app/key_bindings.h"
 
 namespace {
 
 constexpr float kDeadZone = 0.5f;  // of full deflection
 constexpr int kJumpButton = 0;
 constexpr int kActionButton = 1;
-constexpr int kUsualStartButton = 7;  // where common pads put Start when it has no name
 constexpr size_t kMainStick = 0;
 
+GamepadInput held;
+
+// A pad that names no Start has none: guessing a number could make any button open the options.
 int startButton(ALLEGRO_JOYSTICK* pad) {
   int buttons = al_get_joystick_num_buttons(pad);
   for (int i = 0; i < buttons; ++i) {
     const char* name = al_get_joystick_button_name(pad, i);
     if (name && (std::strstr(name, "START") || std::strstr(name, "Start"))) return i;
   }
-  return buttons > kUsualStartButton ? kUsualStartButton : -1;
+  return -1;
 }
 
 GamepadReading read(ALLEGRO_JOYSTICK* pad) {
@@ -37,8 +40,8 @@ GamepadReading read(ALLEGRO_JOYSTICK* pad) {
   return reading;
 }
 
-void press(ALLEGRO_KEYBOARD_STATE& keyboard, int keyCode, bool down) {
-  if (down) setKeyDown(keyboard, keyCode, true);
+void press(ALLEGRO_KEYBOARD_STATE& keyboard, PlayKey key, bool down) {
+  if (down) setKeyDown(keyboard, keyBindingsInUse()[key], true);
 }
 
 bool buttonDown(const GamepadReading& pad, int button) {
@@ -47,23 +50,43 @@ bool buttonDown(const GamepadReading& pad, int button) {
 
 }  // namespace
 
-void pressGamepadKeys(const GamepadReading& pad, ALLEGRO_KEYBOARD_STATE& keyboard) {
+GamepadInput gamepadInput(const GamepadReading& pad) {
+  GamepadInput input;
   for (size_t index = 0; index < pad.sticks.size(); ++index) {
     const GamepadReading::Stick& stick = pad.sticks[index];
     if (stick.axes < 2 || (index != kMainStick && !stick.digital)) continue;
-    press(keyboard, ALLEGRO_KEY_LEFT, stick.x < -kDeadZone);
-    press(keyboard, ALLEGRO_KEY_RIGHT, stick.x > kDeadZone);
-    press(keyboard, ALLEGRO_KEY_UP, stick.y < -kDeadZone);
-    press(keyboard, ALLEGRO_KEY_DOWN, stick.y > kDeadZone);
+    input.left = input.left || stick.x < -kDeadZone;
+    input.right = input.right || stick.x > kDeadZone;
+    input.up = input.up || stick.y < -kDeadZone;
+    input.down = input.down || stick.y > kDeadZone;
   }
-  press(keyboard, ALLEGRO_KEY_Z, buttonDown(pad, kJumpButton));
-  press(keyboard, ALLEGRO_KEY_X, buttonDown(pad, kActionButton));
-  press(keyboard, ALLEGRO_KEY_ESCAPE, buttonDown(pad, pad.startButton));
+  input.jump = buttonDown(pad, kJumpButton);
+  input.action = buttonDown(pad, kActionButton);
+  input.start = buttonDown(pad, pad.startButton);
+  return input;
 }
 
+void pressGamepadKeys(const GamepadReading& pad, ALLEGRO_KEYBOARD_STATE& keyboard) {
+  held = gamepadInput(pad);
+  press(keyboard, PlayKey::Left, held.left);
+  press(keyboard, PlayKey::Right, held.right);
+  press(keyboard, PlayKey::Up, held.up);
+  press(keyboard, PlayKey::Down, held.down);
+  press(keyboard, PlayKey::Jump, held.jump);
+  press(keyboard, PlayKey::Action, held.action);
+}
+
+const GamepadInput& heldOnGamepad() { return held; }
+
 void addGamepadKeys(ALLEGRO_KEYBOARD_STATE& keyboard) {
+  held = GamepadInput();
   if (!al_is_joystick_installed() || al_get_num_joysticks() < 1) return;
   ALLEGRO_JOYSTICK* pad = al_get_joystick(0);
   if (!pad || !al_get_joystick_active(pad)) return;
   pressGamepadKeys(read(pad), keyboard);
+}
+
+void GamepadStartButton::refresh() {
+  down_ = held.start;
+  refreshDependents();
 }

@@ -20,6 +20,7 @@ constexpr double kPositionUnitsPerSecond = 65536.0;  // DUMB's time unit
 constexpr double kStopPollInterval = 0.1;  // s
 
 DUH* currentModule = nullptr;
+std::atomic<float> musicVolume{1.0f};
 MusicPlayer* currentPlayer = nullptr;
 
 struct QueueDeleter {
@@ -114,6 +115,8 @@ void setMusicGain(MusicPlayer* player, float gain) {
   if (player) player->volume.store(gain, std::memory_order_relaxed);
 }
 
+void setMusicVolume(float volume) { musicVolume.store(volume, std::memory_order_relaxed); }
+
 void stopMusic() {
   if (currentPlayer) {
     // Joins the feeder (it sees the request at its next event or poll) before its data is touched.
@@ -130,7 +133,7 @@ MusicPlayer* currentMusicPlayer() { return currentPlayer; }
 
 bool renderFragment(MusicPlayer& player, void* buffer) {
   float delta = static_cast<float>(kPositionUnitsPerSecond / player.frequency);
-  float volume = player.volume.load(std::memory_order_relaxed);
+  float volume = player.volume.load(std::memory_order_relaxed) * musicVolume.load(std::memory_order_relaxed);
   long rendered =
       duh_render(player.renderer, kSampleBits, kUnsignedSamples, volume, delta, player.fragmentLength, buffer);
   if (rendered == 0 && ++player.failures >= kFailuresToEnd) return false;

@@ -7,7 +7,8 @@
 
 // A tracker module rendered by a feeder thread into an audio stream. One module plays at a
 // time. The feeder owns stream, renderer and failures while it runs; stopMusic joins it before
-// touching them. The volume is the one field both threads touch during play.
+// touching them. The volume and the player's music volume (setMusicVolume) are all that both
+// threads touch during play.
 struct MusicPlayer {
   int active = 1;
   int fragmentLength = 4096;  // samples per channel in one stream fragment
@@ -26,12 +27,16 @@ bool initMusic(int quality);
 MusicPlayer* loadMusic(const char* path, int startOrder);
 // Takes effect from the next rendered fragment; a null player is ignored.
 void setMusicGain(MusicPlayer* player, float gain);
+// The player's music volume, 0 (silent) to 1, over every module's own gain; takes effect from
+// the next rendered fragment.
+void setMusicVolume(float volume);
 void stopMusic();
 
 // The player loadMusic made last and stopMusic has not released yet; null when none.
 MusicPlayer* currentMusicPlayer();
 
 // The feeder's rule for one fragment: renders fragmentLength stereo 16-bit samples into buffer
-// at the current volume and pads a short render with silence. A render of no samples counts a
-// failure; returns false at the second, when the module has ended and playback must stop.
+// at the volume times the music volume and pads a short render with silence. A render of no
+// samples counts a failure; returns false at the second, when the module has ended and playback
+// must stop.
 bool renderFragment(MusicPlayer& player, void* buffer);

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <sstream>
 
+#include "app/music.h"
 #include "app/safe_file.h"
+#include "app/sound.h"
 
 const char* const kSettingsFile = "binhopper.cfg";
 
@@ -28,22 +30,51 @@ bool readChoice(const std::string& value, const char* yes, const char* no, bool&
   return false;
 }
 
+// 0 to 100 in steps of 10.
+bool readVolume(const std::string& value, int& volume) {
+  if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos) return false;
+  int read = std::stoi(value);
+  if (read > kFullVolume || read % kVolumeStep != 0) return false;
+  volume = read;
+  return true;
+}
+
+bool readKey(const std::string& key, const std::string& value, KeyBindings& keys) {
+  for (int i = 0; i < kPlayKeyCount; ++i) {
+    auto playKey = static_cast<PlayKey>(i);
+    if (key != std::string("key_") + playKeyName(playKey)) continue;
+    int keyCode = keyCodeOfName(value);
+    if (keyCode == 0) return false;
+    keys[playKey] = keyCode;
+    return true;
+  }
+  return true;
+}
+
 // One known or unknown key; false when a known key gets a value it cannot take.
 bool apply(const std::string& key, const std::string& value, Settings& settings) {
   if (key == "music") return readChoice(value, "yes", "no", settings.music);
   if (key == "window") return readChoice(value, "fullscreen", "windowed", settings.fullScreen);
   if (key == "vsync") return readChoice(value, "yes", "no", settings.vsync);
+  if (key == "timer") return readChoice(value, "yes", "no", settings.timer);
+  if (key == "ghost") return readChoice(value, "yes", "no", settings.ghost);
+  if (key == "music_volume") return readVolume(value, settings.musicVolume);
+  if (key == "effects_volume") return readVolume(value, settings.effectsVolume);
   if (key == "theme") {
+    if (value.empty()) return false;
     settings.theme = value;
-    return !value.empty();
+    return true;
   }
-  return true;
+  return readKey(key, value, settings.keys);
 }
+
+const char* yesNo(bool choice) { return choice ? "yes" : "no"; }
 
 }  // namespace
 
 bool parseSettings(const std::string& text, Settings& settings, std::string& problem) {
   Settings read;
+  problem.clear();
   std::istringstream lines(text);
   std::string line;
   for (int number = 1; std::getline(lines, line); ++number) {
@@ -51,19 +82,28 @@ bool parseSettings(const std::string& text, Settings& settings, std::string& pro
     if (line.empty() || line[0] == '#') continue;
     size_t equals = line.find('=');
     std::string key = equals == std::string::npos ? "" : trimmed(line.substr(0, equals));
-    if (key.empty() || !apply(key, trimmed(line.substr(equals + 1)), read)) {
+    if ((key.empty() || !apply(key, trimmed(line.substr(equals + 1)), read)) && problem.empty()) {
       problem = "line " + std::to_string(number) + " is not a valid 'key = value'";
-      return false;
     }
   }
+  if (!usable(read.keys)) {
+    read.keys = KeyBindings();
+    if (problem.empty()) problem = "two play keys share a key, or one has a fixed key";
+  }
   settings = read;
-  return true;
+  return problem.empty();
 }
 
 std::string formatSettings(const Settings& settings) {
-  return std::string("music = ") + (settings.music ? "yes" : "no") + "\ntheme = " + settings.theme +
-         "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
-         "\nvsync = " + (settings.vsync ? "yes" : "no") + "\n";
+  std::string text = std::string("music = ") + yesNo(settings.music) + "\ntheme = " + settings.theme +
+                     "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
+                     "\nvsync = " + yesNo(settings.vsync) + "\ntimer = " + yesNo(settings.timer) +
+                     "\nghost = " + yesNo(settings.ghost) + "\nmusic_volume = " + std::to_string(settings.musicVolume) +
+                     "\neffects_volume = " + std::to_string(settings.effectsVolume) + "\n";
+  for (int i = 0; i < kPlayKeyCount; ++i) {
+    text += std::string("key_") + playKeyName(static_cast<PlayKey>(i)) + " = " + keyName(settings.keys.keys[i]) + "\n";
+  }
+  return text;
 }
 
 Settings loadSettings(const std::string& path) {
@@ -73,7 +113,7 @@ Settings loadSettings(const std::string& path) {
   if (read.missing) return settings;
   if (!read.ok) problem = read.reason;
   if (read.ok && parseSettings(text, settings, problem)) return settings;
-  std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), problem.c_str());
+  std::printf("Settings file '%s': %s; the default is used there.\n", path.c_str(), problem.c_str());
   std::fflush(stdout);
   return settings;
 }
@@ -89,4 +129,10 @@ FileResult saveSettings(const Settings& settings, const std::string& path) {
   std::printf("Unable to save settings to '%s': %s.\n", path.c_str(), written.reason.c_str());
   std::fflush(stdout);
   return written;
+}
+
+void useSettings(const Settings& settings) {
+  setEffectsVolume(static_cast<float>(settings.effectsVolume) / kFullVolume);
+  setMusicVolume(static_cast<float>(settings.musicVolume) / kFullVolume);
+  useKeyBindings(settings.keys);
 }

@@ -2,12 +2,16 @@
 
 namespace {
 SoundObserver observer = nullptr;
-}
+float effectsVolume = 1.0f;
+}  // namespace
 
 void playSound(ALLEGRO_SAMPLE* sample, float gain, float speed) {
+  gain *= effectsVolume;
   if (observer) observer(sample, gain, speed);
-  if (!sample || !al_is_audio_installed()) return;
+  if (!sample || !al_is_audio_installed() || gain <= 0.0f) return;
   al_play_sample(sample, gain, 0.5f, speed, ALLEGRO_PLAYMODE_ONCE, nullptr);
 }
 
 void setSoundObserver(SoundObserver newObserver) { observer = newObserver; }
+
+void setEffectsVolume(float volume) { effectsVolume = volume; }

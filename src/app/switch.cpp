@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/current_state.h"
+#include "app/gamepad.h"
 
 namespace {
 std::vector<Switch*>& rootRegistry() {
@@ -70,19 +71,36 @@ void refreshRootSwitches() {
 
 const std::vector<Switch*>& rootSwitches() { return rootRegistry(); }
 
+namespace {
+Key* controlKeys[kControlCount] = {};
+
+Switch* heldKey(ControlIndex index, int keyCode) { return controlKeys[index] = new Key(keyCode); }
+
+Switch* pressOf(ControlIndex index, int keyCode) {
+  controlKeys[index] = new Key(keyCode);
+  return new OnPress(controlKeys[index]);
+}
+}  // namespace
+
 Switch** Controls() {
   static Switch* table[kControlCount] = {};
   if (!table[0]) {
-    table[kControlUp] = new Key(ALLEGRO_KEY_UP);
-    table[kControlDown] = new Key(ALLEGRO_KEY_DOWN);
-    table[kControlLeft] = new Key(ALLEGRO_KEY_LEFT);
-    table[kControlRight] = new Key(ALLEGRO_KEY_RIGHT);
-    table[kControlJump] = new OnPress(new Key(ALLEGRO_KEY_Z));
-    table[kControlAction] = new OnPress(new Key(ALLEGRO_KEY_X));
-    table[kControlSpace] = new OnPress(new Key(ALLEGRO_KEY_SPACE));
+    table[kControlUp] = heldKey(kControlUp, ALLEGRO_KEY_UP);
+    table[kControlDown] = heldKey(kControlDown, ALLEGRO_KEY_DOWN);
+    table[kControlLeft] = heldKey(kControlLeft, ALLEGRO_KEY_LEFT);
+    table[kControlRight] = heldKey(kControlRight, ALLEGRO_KEY_RIGHT);
+    table[kControlJump] = pressOf(kControlJump, ALLEGRO_KEY_Z);
+    table[kControlAction] = pressOf(kControlAction, ALLEGRO_KEY_X);
+    table[kControlSpace] = pressOf(kControlSpace, ALLEGRO_KEY_SPACE);
     table[kControlClick] = new OnPress(new MouseKey(1));
-    table[kControlEscape] = new OnPress(new Key(ALLEGRO_KEY_ESCAPE));
-    table[kControlRetry] = new OnPress(new Key(ALLEGRO_KEY_R));
+    table[kControlEscape] = pressOf(kControlEscape, ALLEGRO_KEY_ESCAPE);
+    table[kControlRetry] = pressOf(kControlRetry, ALLEGRO_KEY_R);
+    table[kControlStart] = new OnPress(new GamepadStartButton());
   }
   return table;
+}
+
+Key& controlKey(ControlIndex index) {
+  Controls();
+  return *controlKeys[index];
 }

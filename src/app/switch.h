@@ -34,6 +34,8 @@ class Key : public Switch {
   explicit Key(int keyCode);
   bool isDown() const override { return down_; }
   int keyCode() const { return keyCode_; }
+  // The player's choice of key for a play control takes effect at the next refresh.
+  void setKeyCode(int keyCode) { keyCode_ = keyCode; }
   void refresh() override;
 
  private:
@@ -90,6 +92,9 @@ enum ControlIndex {
   kControlClick = 7,
   kControlEscape = 8,
   kControlRetry = 9,
-  kControlCount = 10
+  kControlStart = 10,  // the gamepad's Start
+  kControlCount = 11
 };
 Switch** Controls();
+// The key a keyboard control reads (the six play controls, Space, Escape, R).
+Key& controlKey(ControlIndex index);

@@ -51,11 +51,10 @@ void findDirectories(LaunchOptions& options) {
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
   applySettings(title, settings);
+  title.settingsPath = settingsPath;
   title.run(nullptr);
   progress().save();
-  Settings left = settingsOf(title, window.fullScreen());
-  left.vsync = settings.vsync;
-  saveSettings(left, settingsPath);
+  saveSettings(settingsOf(title, window.fullScreen()), settingsPath);
 }
 
 // Runs before any window opens and ends the program. The pack's path is named from where the
@@ -89,14 +88,16 @@ int runGame(int argc, char** argv) {
   if (options.action == LaunchOptions::Action::InstallPack) return installPackCommand(options);
   findDirectories(options);
   const std::string settingsPath = playerFile(kSettingsFile);
-  Settings settings = loadSettings(settingsPath);
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
   setLoadFailureHandler(endWithLoadFailure);
+  // The settings name the play keys as the keyboard's driver names them.
+  al_install_keyboard();
+  Settings settings = loadSettings(settingsPath);
+  useSettings(settings);
   bool fullScreen = options.fullScreen || settings.fullScreen;
   ALLEGRO_DISPLAY* display = openDisplay(fullScreen, settings.vsync);
   resetBlender();
-  al_install_keyboard();
   al_install_mouse();
   al_install_joystick();
   al_show_mouse_cursor(display);

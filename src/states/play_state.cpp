@@ -124,7 +124,7 @@ void PlayState::update(double dt) {
   context->theme->update(dt);
   world->update(dt);
   Switch** controls = Controls();
-  if (controls[kControlEscape]->isDown()) finish(PlayResult::Menu);
+  if (controls[kControlEscape]->isDown() || controls[kControlStart]->isDown()) finish(PlayResult::Menu);
   if (controls[kControlRetry]->isDown()) finish(PlayResult::Retry);
   auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
   if (!avatar) return;

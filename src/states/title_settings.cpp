@@ -15,6 +15,7 @@ int rememberedThemeIndex(const Settings& settings, unsigned unlockPoints) {
 }
 
 void applySettings(TitleState& title, const Settings& settings) {
+  title.settings = settings;
   title.musicOn = settings.music;
   title.musicButton->label = settings.music ? "Yes" : "No";
   title.themeIndex = rememberedThemeIndex(settings, progress().unlockPoints());
@@ -22,7 +23,7 @@ void applySettings(TitleState& title, const Settings& settings) {
 }
 
 Settings settingsOf(const TitleState& title, bool fullScreen) {
-  Settings settings;
+  Settings settings = title.settings;
   settings.music = title.musicOn;
   settings.theme = title.theme().name();
   settings.fullScreen = fullScreen;

@@ -10,5 +10,5 @@ int rememberedThemeIndex(const Settings& settings, unsigned unlockPoints);
 // music itself is started, or not, by start-up before the menu is built.
 void applySettings(TitleState& title, const Settings& settings);
 
-// The menu's choices when it ends, with the window mode of the moment.
+// The menu's choices and those of its options screen, with the window mode of the moment.
 Settings settingsOf(const TitleState& title, bool fullScreen);

@@ -3,10 +3,12 @@
 #include <string>
 
 #include "app/blend.h"
+#include "app/game_window.h"
 #include "app/music.h"
 #include "app/resource.h"
 #include "app/switch.h"
 #include "states/progress.h"
+#include "states/title_settings.h"
 #include "themes/themes.h"
 #include "world/tag.h"
 
@@ -70,6 +72,7 @@ void TitleState::createWidgets() {
   world->add(musicButton = new GuiButton(Box{550, 400, 750, 430}, "Yes", true));
   if (progress().completedCount() == progress().records.size()) addFinalButton();
   world->add(quitButton = new GuiButton(Box{300, 530, 500, 560}, "Quit", true));
+  world->add(optionsButton = new GuiButton(Box{550, 530, 750, 560}, "Options", true));
   world->add(pointsText = new GuiText(400, 582, ""));
   world->add(notice = new PopUp());
 }
@@ -96,18 +99,25 @@ void TitleState::update(double dt) {
   pointsText->text =
       format("Unlock points: %d/%d", static_cast<int>(record.unlockPoints()), static_cast<int>(record.maximumPoints()));
   if (Controls()[kControlClick]->isDown()) notice->visible = false;
+  if (GuiButton* pressed = focus.update(focusOrder(), menuKeysHeld(), mouse.x, mouse.y)) pressed->clicked = true;
   // Every flag is read and cleared before acting, so no click is carried into a later update.
   int level = clickedLevel();
   bool finalClicked = finalButton && takeClick(finalButton);
   bool themeClicked = takeClick(themeButton);
   bool musicClicked = takeClick(musicButton);
   bool quitClicked = takeClick(quitButton);
+  bool optionsClicked = takeClick(optionsButton) || Controls()[kControlStart]->isDown();
   if (level >= 0) {
     playFrom(level);
     return;
   }
   if (finalClicked) {
     showFinalScreen();
+    return;
+  }
+  // The switches still hold the options screen's last frame: its Escape must not quit here.
+  if (optionsClicked) {
+    openOptions();
     return;
   }
   if (themeClicked) nextTheme();
@@ -168,6 +178,25 @@ void TitleState::switchMusic() {
   musicButton->label = musicOn ? "Yes" : "No";
 }
 
+std::vector<GuiButton*> TitleState::focusOrder() const {
+  std::vector<GuiButton*> order(levelButtons.begin(), levelButtons.end());
+  for (GuiButton* button : {themeButton, musicButton, optionsButton, finalButton, quitButton}) {
+    if (button) order.push_back(button);
+  }
+  return order;
+}
+
+// The choices are kept as soon as the screen closes, not only when the menu ends.
+void TitleState::openOptions() {
+  OptionsState options(settings, *background);
+  showOptions(options);
+  if (settingsPath.empty()) return;
+  GameWindow* window = GameWindow::current();
+  saveSettings(settingsOf(*this, window ? window->fullScreen() : settings.fullScreen), settingsPath);
+}
+
+void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
+
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
 std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileName) {
   LoadResult problem;
@@ -188,4 +217,5 @@ void TitleState::draw(ALLEGRO_DISPLAY* screen) {
   background->draw(screen);
   drawBitmap(logo, static_cast<int>(kLogoCentre - al_get_bitmap_width(logo) * 0.5), kLogoTop, 0);
   world->draw();
+  focus.draw();
 }

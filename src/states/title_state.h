@@ -8,17 +8,21 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/settings.h"
 #include "entities/pop_up.h"
 #include "states/gui_button.h"
 #include "states/gui_text.h"
 #include "states/level_button.h"
+#include "states/menu_focus.h"
+#include "states/options_state.h"
 #include "states/play_state.h"
 #include "themes/themes.h"
 #include "world/world.h"
 
 // The menu over a live level: pick a level (levels then run one after another in nested play
-// states while their results ask for it), cycle the themes, switch the music, open the final
-// screen once every level is completed, or quit with Escape or "Quit".
+// states while their results ask for it), cycle the themes, switch the music, open the options
+// (also the gamepad's Start), open the final screen once every level is completed, or quit with
+// Escape or "Quit". The arrow keys or the gamepad move a focus over the buttons as well.
 class TitleState : public AppState {
  public:
   TitleState();
@@ -39,6 +43,7 @@ class TitleState : public AppState {
   GuiButton* themeButton;
   GuiButton* quitButton;
   GuiButton* musicButton;
+  GuiButton* optionsButton;
   GuiButton* finalButton = nullptr;  // made and shown once every level is completed
   int themeIndex = 0;
   bool musicOn = true;  // start-up has started the music before the menu is built
@@ -46,12 +51,19 @@ class TitleState : public AppState {
   // Problems met on the way (a level that cannot be loaded, a damaged progress file); the next
   // click closes it.
   PopUp* notice;
+  // The player's choices that the options screen shows and changes (the music switch and the
+  // theme are the menu's own), and the file that keeps them when the screen closes (none: empty).
+  Settings settings;
+  std::string settingsPath;
+  MenuFocus focus;
 
  protected:
   // Runs the level's play state nested in this one (tests replace it to script the results
   // without running a loop).
   virtual PlayResult playNested(PlayState& play);
   void showNotice(const std::vector<std::string>& lines);
+  // Runs the options screen nested in this one (tests replace it).
+  virtual void showOptions(OptionsState& options);
 
  private:
   void createWidgets();
@@ -64,6 +76,10 @@ class TitleState : public AppState {
   std::optional<PlayResult> runPlay(int levelIndex, const char* fileName);
   void nextTheme();
   void switchMusic();
+  void openOptions();
+  // The buttons the focus moves over: the level grid, the column on the right from the top, the
+  // final button once there, Quit. The first is where the focus first shows.
+  std::vector<GuiButton*> focusOrder() const;
 
   Theme* theme_ = themes[0];
 };

@@ -10,7 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!parseSettings(std::string(reinterpret_cast<const char*>(data), size), settings, problem)) return 0;
   Settings again;
   if (!parseSettings(formatSettings(settings), again, problem)) std::abort();
-  if (again.music != settings.music || again.theme != settings.theme || again.fullScreen != settings.fullScreen) {
+  if (again.music != settings.music || again.theme != settings.theme || again.fullScreen != settings.fullScreen ||
+      again.vsync != settings.vsync || again.timer != settings.timer || again.ghost != settings.ghost ||
+      again.musicVolume != settings.musicVolume || again.effectsVolume != settings.effectsVolume ||
+      !(again.keys == settings.keys)) {
     std::abort();
   }
   return 0;

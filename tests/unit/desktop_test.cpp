@@ -66,7 +66,7 @@ TEST(Settings, TextTable) {
       {"unknown keys ignored", "volume = 11\nmusic = no\n", true, false, "Sky", false},
       {"no equals sign", "music no\n", false, true, "Sky", false},
       {"empty key", "= yes\n", false, true, "Sky", false},
-      {"bad value", "music = no\nwindow = huge\n", false, true, "Sky", false},
+      {"bad value: its default, the rest kept", "music = no\nwindow = huge\n", false, false, "Sky", false},
       {"empty theme", "theme =\n", false, true, "Sky", false},
   };
   for (const auto& [label, text, accepted, music, theme, fullScreen] : rows) {
@@ -121,8 +121,8 @@ TEST(Settings, FileRoundTripAndBadFile) {
   testing::internal::CaptureStdout();
   read = loadSettings(path);
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "Ignoring settings file '" + path + "': line 2 is not a valid 'key = value'.\n");
-  EXPECT_TRUE(read.music);
+            "Settings file '" + path + "': line 2 is not a valid 'key = value'; the default is used there.\n");
+  EXPECT_FALSE(read.music) << "the good line is kept";
 
   EXPECT_FALSE(saveSettings(chosen, directory.file("no/such/dir/binhopper.cfg")).ok);
 }

@@ -6,16 +6,18 @@
 #include <tuple>
 
 #include "app/input_snapshot.h"
+#include "app/key_bindings.h"
 
 namespace {
 
 using Stick = GamepadReading::Stick;
 
-// The play keys down in the snapshot, as letters: L R U D for the arrows, Z, X, E for Escape.
+// The play keys down in the snapshot, as letters: L R U D for the arrows, Z, X, E for Escape,
+// and A and S for two keys a player might choose.
 std::string keysDown(const ALLEGRO_KEYBOARD_STATE& keyboard) {
-  const std::pair<int, char> keys[] = {{ALLEGRO_KEY_LEFT, 'L'},  {ALLEGRO_KEY_RIGHT, 'R'}, {ALLEGRO_KEY_UP, 'U'},
-                                       {ALLEGRO_KEY_DOWN, 'D'},  {ALLEGRO_KEY_Z, 'Z'},     {ALLEGRO_KEY_X, 'X'},
-                                       {ALLEGRO_KEY_ESCAPE, 'E'}};
+  const std::pair<int, char> keys[] = {{ALLEGRO_KEY_LEFT, 'L'},   {ALLEGRO_KEY_RIGHT, 'R'}, {ALLEGRO_KEY_UP, 'U'},
+                                       {ALLEGRO_KEY_DOWN, 'D'},   {ALLEGRO_KEY_Z, 'Z'},     {ALLEGRO_KEY_X, 'X'},
+                                       {ALLEGRO_KEY_ESCAPE, 'E'}, {ALLEGRO_KEY_A, 'A'},     {ALLEGRO_KEY_S, 'S'}};
   std::string down;
   for (const auto& [code, letter] : keys) {
     if (al_key_down(&keyboard, code)) down += letter;
@@ -37,8 +39,7 @@ TEST(Gamepad, ReadingsPressTheKeysOfTheMainStickDPadAndButtons) {
       {"a one-axis stick is no stick", {{false, 1, -1.0f, 0.0f}}, {}, -1, ""},
       {"first face button jumps", {}, {true, false}, -1, "Z"},
       {"second face button acts", {}, {false, true}, -1, "X"},
-      {"Start leaves", {}, {false, false, false, false, false, false, false, false, false, true}, 9, "E"},
-      {"a pad without Start never leaves", {}, {false, false, false, false, false, false, false, true}, -1, ""},
+      {"Start presses no key", {}, {false, false, false, false, false, false, false, false, false, true}, 9, ""},
       {"a Start beyond the buttons read is up", {}, {true}, 7, "Z"},
   };
   for (const auto& [label, sticks, buttons, start, keys] : rows) {
@@ -52,6 +53,38 @@ TEST(Gamepad, ReadingsPressTheKeysOfTheMainStickDPadAndButtons) {
   }
 }
 
+// Start is a control of its own; a pad that names no Start has none, whichever button is down.
+TEST(Gamepad, StartOnlyWhereThePadNamesIt) {
+  const std::tuple<const char*, std::vector<bool>, int, bool> rows[] = {
+      {"Start held", {false, false, false, false, false, false, false, false, false, true}, 9, true},
+      {"Start up", {true, true, false, false, false, false, false, false, false, false}, 9, false},
+      {"no Start named, button 7 held", {false, false, false, false, false, false, false, true}, -1, false},
+      {"a Start beyond the buttons read", {true}, 7, false},
+  };
+  for (const auto& [label, buttons, start, held] : rows) {
+    GamepadReading pad;
+    pad.buttons = buttons;
+    pad.startButton = start;
+    EXPECT_EQ(gamepadInput(pad).start, held) << label;
+  }
+}
+
+// The pad plays by the keys the player chose, not by the arrows and Z and X.
+TEST(Gamepad, PressesTheChosenKeys) {
+  KeyBindings chosen;
+  chosen[PlayKey::Left] = ALLEGRO_KEY_A;
+  chosen[PlayKey::Jump] = ALLEGRO_KEY_S;
+  useKeyBindings(chosen);
+  GamepadReading pad;
+  pad.sticks = {{false, 2, -1.0f, 1.0f}};
+  pad.buttons = {true, true};
+  ALLEGRO_KEYBOARD_STATE keyboard{};
+  pressGamepadKeys(pad, keyboard);
+  useKeyBindings(KeyBindings());
+  pressGamepadKeys(GamepadReading(), keyboard);
+  EXPECT_EQ(keysDown(keyboard), "DXAS");
+}
+
 // The pad only adds keys: one held on the keyboard stays down whatever the pad reads.
 TEST(Gamepad, KeysHeldOnTheKeyboardStayDown) {
   ALLEGRO_KEYBOARD_STATE keyboard{};
@@ -60,6 +93,7 @@ TEST(Gamepad, KeysHeldOnTheKeyboardStayDown) {
   pad.sticks = {{false, 2, 1.0f, 0.0f}};
   pressGamepadKeys(pad, keyboard);
   EXPECT_EQ(keysDown(keyboard), "LR");
+  pressGamepadKeys(GamepadReading(), keyboard);  // the pad is let go for the tests that follow
 }
 
 }  // namespace

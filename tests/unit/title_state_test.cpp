@@ -4,12 +4,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "app/gamepad.h"
 #include "app/input_snapshot.h"
 #include "app/music.h"
 #include "app/switch.h"
@@ -44,8 +46,10 @@ class ScriptedTitle : public TitleState {
  public:
   std::function<PlayResult(PlayState&)> play = [](PlayState&) { return PlayResult::Menu; };
   std::vector<Played> played;
+  int optionsShown = 0;
 
  protected:
+  void showOptions(OptionsState&) override { ++optionsShown; }
   PlayResult playNested(PlayState& nested) override {
     played.push_back({nested.levelIndex, nested.context->grid->looseCount, nested.context->theme->name()});
     return play(nested);
@@ -282,6 +286,88 @@ TEST_F(TitleTest, NestedLevelSharesNoSwitchesWithTheMenusScene) {
   EXPECT_EQ(channelOne, (std::vector<std::pair<int, int>>{{0, 1}}));
   for (int i = 0; i < 30; ++i) frame(0, 0, false);
   EXPECT_EQ(baddie->y(), 180.0) << "still walking on its floor";
+}
+
+// Keys pressed one after another (each held for a frame, then let go), and then the button the
+// focus mark is on and what was pressed. Five of sixteen levels are open. Tokens: L R U D the
+// arrows, E Enter, Z, Q Escape, M a mouse move; from the gamepad: > its d-pad right, S Start,
+// T its triggers at rest.
+TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
+  const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+      {"nothing pressed, nothing shown", "", "none", ""},
+      {"the first arrow shows level 1 without moving", "R", "level 1", ""},
+      {"then the arrows move", "RRR", "level 3", ""},
+      {"locked levels are passed over", "RRRRR", "level 5", ""},
+      {"from the grid's row to the column on its right", "RRRRRR", "theme", ""},
+      {"down the column", "RRRRRRD", "music", ""},
+      {"down to Options", "RRRRRRDD", "options", ""},
+      {"nothing further down", "RRRRRRDDD", "options", ""},
+      {"Options left to Quit", "RRRRRRDDL", "quit", ""},
+      {"the column back to the grid", "RRRRRRL", "level 5", ""},
+      {"down from a level with none open below", "RD", "quit", ""},
+      {"Enter at first only shows", "E", "level 1", ""},
+      {"Enter presses", "EE", "level 1", "play 0"},
+      {"Z presses", "RRZ", "level 2", "play 1"},
+      {"pressing the theme", "RRRRRRE", "theme", "theme Locked (4 more)"},
+      {"pressing Options", "RRRRRRDDE", "options", "options"},
+      {"pressing Quit", "RRRRRRDDLE", "quit", "quit"},
+      {"a mouse move hides it", "RRM", "none", ""},
+      {"and the next arrow shows it where it was", "RRMR", "level 2", ""},
+      {"Escape still quits", "RQ", "level 1", "quit"},
+      {"the gamepad's d-pad", ">>", "level 2", ""},
+      {"the gamepad's Start opens the options", "S", "none", "options"},
+      {"a trigger at rest shows nothing", "TT", "none", ""},
+      {"a trigger at rest moves nothing", "RTT", "level 1", ""},
+  };
+  GamepadReading triggersAtRest;
+  triggersAtRest.sticks = {{false, 2, 0.0f, 0.0f}, {false, 2, -1.0f, -1.0f}};
+  GamepadReading dPadRight;
+  dPadRight.sticks = {{false, 2, 0.0f, 0.0f}, {true, 2, 1.0f, 0.0f}};
+  GamepadReading start;
+  start.buttons = std::vector<bool>(10, false);
+  start.buttons[9] = true;
+  start.startButton = 9;
+  for (const auto& [label, keys, focused, pressed] : rows) {
+    SCOPED_TRACE(label);
+    prepare(16, 16, "", 0);
+    for (int i = 0; i < 2; ++i) progress().recordCompletion(i, false, 20.0);
+    const std::map<char, int> keyCodes = {{'L', ALLEGRO_KEY_LEFT},  {'R', ALLEGRO_KEY_RIGHT}, {'U', ALLEGRO_KEY_UP},
+                                          {'D', ALLEGRO_KEY_DOWN},  {'E', ALLEGRO_KEY_ENTER}, {'Z', ALLEGRO_KEY_Z},
+                                          {'Q', ALLEGRO_KEY_ESCAPE}};
+    int mouseX = 0;
+    auto step = [&](char token, bool down) {
+      title->keyboard = ALLEGRO_KEYBOARD_STATE{};
+      if (down && keyCodes.count(token)) setKeyDown(title->keyboard, keyCodes.at(token), true);
+      if (down && token == 'M') mouseX += 5;
+      const GamepadReading none;
+      const GamepadReading& pad = !down ? none : token == '>' ? dPadRight : token == 'S' ? start : triggersAtRest;
+      pressGamepadKeys(token == 'T' || down ? pad : none, title->keyboard);
+      setMousePosition(title->mouse, mouseX, 0);
+      refreshRootSwitches();
+      title->update(0.017);
+    };
+    for (const char* key = keys; *key && title->status == RunStatus::Running; ++key) {
+      step(*key, true);
+      step(*key, false);
+    }
+    const std::map<std::string, GuiButton*> buttons = {{"none", nullptr},
+                                                       {"level 1", title->levelButtons[0]},
+                                                       {"level 2", title->levelButtons[1]},
+                                                       {"level 3", title->levelButtons[2]},
+                                                       {"level 5", title->levelButtons[4]},
+                                                       {"theme", title->themeButton},
+                                                       {"music", title->musicButton},
+                                                       {"options", title->optionsButton},
+                                                       {"quit", title->quitButton}};
+    EXPECT_EQ(title->focus.focused(), buttons.at(focused));
+    std::string happened;
+    for (const Played& play : title->played) happened += "play " + std::to_string(play.levelIndex);
+    if (title->themeButton->label != "Sky") happened += "theme " + title->themeButton->label;
+    if (title->optionsShown) happened += "options";
+    if (title->status == RunStatus::Done) happened += "quit";
+    EXPECT_EQ(happened, pressed);
+    TearDown();
+  }
 }
 
 }  // namespace

@@ -1,0 +1,297 @@
+// The player's options: the settings file's newer keys, the options screen's changes (volumes
+// and the play keys) and their reaching the sounds, the music and the controls.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/input_snapshot.h"
+#include "app/key_bindings.h"
+#include "app/music.h"
+#include "app/settings.h"
+#include "app/sound.h"
+#include "app/switch.h"
+#include "states/options_state.h"
+#include "states/play_state.h"
+#include "themes/themes.h"
+#include "unit/game_directory.h"
+
+namespace {
+
+// Without the keyboard's driver (as in these tests) a key is named by its number.
+const std::string kA = "KEY1", kB = "KEY2";
+
+struct Expected {
+  bool music;
+  std::string theme;
+  bool timer, ghost;
+  int musicVolume, effectsVolume;
+  std::vector<int> keys;  // left, right, up, down, jump, action
+};
+
+const std::vector<int> kDefaultKeys = {ALLEGRO_KEY_LEFT, ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_UP,
+                                       ALLEGRO_KEY_DOWN, ALLEGRO_KEY_Z,     ALLEGRO_KEY_X};
+
+std::vector<int> keysOf(const Settings& settings) {
+  return std::vector<int>(settings.keys.keys.begin(), settings.keys.keys.end());
+}
+
+void expectSettings(const Settings& settings, const Expected& expected) {
+  EXPECT_EQ(settings.music, expected.music);
+  EXPECT_EQ(settings.theme, expected.theme);
+  EXPECT_EQ(settings.timer, expected.timer);
+  EXPECT_EQ(settings.ghost, expected.ghost);
+  EXPECT_EQ(settings.musicVolume, expected.musicVolume);
+  EXPECT_EQ(settings.effectsVolume, expected.effectsVolume);
+  EXPECT_EQ(keysOf(settings), expected.keys);
+}
+
+// A file of today loads as it did; a bad value leaves its own choice at the default and loses
+// nothing else.
+TEST(Settings, NewerKeysOldFilesAndBadValues) {
+  const std::vector<int> jumpOnA = {ALLEGRO_KEY_LEFT, ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_UP,
+                                    ALLEGRO_KEY_DOWN, ALLEGRO_KEY_A,     ALLEGRO_KEY_X};
+  const std::tuple<const char*, std::string, bool, Expected> rows[] = {
+      {"a file of today",
+       "music = no\ntheme = Night\nwindow = fullscreen\nvsync = yes\n",
+       true,
+       {false, "Night", false, true, 100, 100, kDefaultKeys}},
+      {"every newer key",
+       "timer = yes\nghost = no\nmusic_volume = 30\neffects_volume = 0\nkey_left = KEY4\nkey_right = KEY5\n"
+       "key_up = KEY6\nkey_down = KEY7\nkey_jump = KEY8\nkey_action = KEY9\n",
+       true,
+       {true, "Sky", true, false, 30, 0, {4, 5, 6, 7, 8, 9}}},
+      {"a volume between the steps",
+       "music = no\neffects_volume = 55\nmusic_volume = 20\n",
+       false,
+       {false, "Sky", false, true, 20, 100, kDefaultKeys}},
+      {"a volume above full",
+       "effects_volume = 110\ntimer = yes\n",
+       false,
+       {true, "Sky", true, true, 100, 100, kDefaultKeys}},
+      {"a negative volume",
+       "music_volume = -10\nghost = no\n",
+       false,
+       {true, "Sky", false, false, 100, 100, kDefaultKeys}},
+      {"a key with no such name",
+       "key_jump = " + kA + "\nkey_left = NOSUCHKEY\ntheme = Mist\n",
+       false,
+       {true, "Mist", false, true, 100, 100, jumpOnA}},
+      {"two play keys on one key",
+       "key_left = " + kA + "\nkey_right = " + kA + "\ntimer = yes\n",
+       false,
+       {true, "Sky", true, true, 100, 100, kDefaultKeys}},
+      {"a play key on a fixed key",
+       "key_jump = KEY18\nmusic = no\n",
+       false,
+       {false, "Sky", false, true, 100, 100, kDefaultKeys}},
+      {"a switch neither yes nor no",
+       "timer = 1\nghost = no\n",
+       false,
+       {true, "Sky", false, false, 100, 100, kDefaultKeys}},
+      {"a broken line among good ones",
+       "music = no\ngarbage\ntheme = Crooked\n",
+       false,
+       {false, "Crooked", false, true, 100, 100, kDefaultKeys}},
+  };
+  for (const auto& [label, text, accepted, expected] : rows) {
+    SCOPED_TRACE(label);
+    Settings settings;
+    std::string problem;
+    EXPECT_EQ(parseSettings(text, settings, problem), accepted);
+    EXPECT_EQ(problem.empty(), accepted) << problem;
+    expectSettings(settings, expected);
+  }
+}
+
+TEST(Settings, EveryChoiceRoundTripsThroughTheFile) {
+  Settings chosen;
+  chosen.music = false;
+  chosen.theme = "Night";
+  chosen.fullScreen = true;
+  chosen.vsync = true;
+  chosen.timer = true;
+  chosen.ghost = false;
+  chosen.musicVolume = 40;
+  chosen.effectsVolume = 0;
+  chosen.keys.keys = {ALLEGRO_KEY_A, ALLEGRO_KEY_D,     ALLEGRO_KEY_W,
+                      ALLEGRO_KEY_S, ALLEGRO_KEY_PAD_0, ALLEGRO_KEY_LSHIFT};
+  TempDir directory;
+  const std::string path = directory.file("binhopper.cfg");
+  ASSERT_TRUE(saveSettings(chosen, path).ok);
+  Settings read = loadSettings(path);
+  expectSettings(read, {false, "Night", true, false, 40, 0, keysOf(chosen)});
+  EXPECT_TRUE(read.fullScreen);
+  EXPECT_TRUE(read.vsync);
+}
+
+// The options screen over an empty scene, driven one frame at a time.
+class OptionsTest : public ::testing::Test {
+ protected:
+  OptionsTest() {
+    createThemes();
+    Controls();
+    useSettings(settings);
+    scene = std::make_unique<PlayState>(-1, std::make_unique<World>(), *themes[0]);
+    options = std::make_unique<OptionsState>(settings, *scene);
+    setCurrentState(options.get());
+    frame();
+  }
+  ~OptionsTest() override {
+    options.reset();
+    setCurrentState(nullptr);
+    useSettings(Settings());
+  }
+
+  void frame(int keyCode = 0, bool click = false) {
+    options->keyboard = ALLEGRO_KEYBOARD_STATE{};
+    setKeyDown(options->keyboard, keyCode, true);
+    setMouseButton(options->mouse, 1, click);
+    refreshRootSwitches();
+    options->update(0.017);
+  }
+  void press(int keyCode) {
+    frame(keyCode);
+    frame();
+  }
+  void click(const GuiButton& button) {
+    setMousePosition(options->mouse, static_cast<int>(button.rect.left) + 2, static_cast<int>(button.rect.top) + 2);
+    frame();
+    frame(0, true);
+    frame();
+  }
+
+  GameDirectory directory;
+  Settings settings;
+  std::unique_ptr<PlayState> scene;
+  std::unique_ptr<OptionsState> options;
+};
+
+// Which play key's button is clicked, the keys then pressed, and what follows: the play keys,
+// whether a key is still awaited, and the end of the message.
+TEST_F(OptionsTest, RebindingCases) {
+  auto with = [](PlayKey key, int keyCode) {
+    KeyBindings bindings;
+    bindings[key] = keyCode;
+    return std::vector<int>(bindings.keys.begin(), bindings.keys.end());
+  };
+  const std::tuple<const char*, PlayKey, std::vector<int>, std::vector<int>, bool, std::string> rows[] = {
+      {"a free key", PlayKey::Jump, {ALLEGRO_KEY_A}, with(PlayKey::Jump, ALLEGRO_KEY_A), false, "jump is KEY1."},
+      {"its own key again", PlayKey::Jump, {ALLEGRO_KEY_Z}, kDefaultKeys, false, "jump is KEY26."},
+      {"another play key's",
+       PlayKey::Jump,
+       {ALLEGRO_KEY_X},
+       kDefaultKeys,
+       true,
+       "the key for action: choose another key."},
+      {"an arrow of another play key",
+       PlayKey::Up,
+       {ALLEGRO_KEY_LEFT},
+       kDefaultKeys,
+       true,
+       "for left: choose another key."},
+      {"Escape keeps the old key", PlayKey::Left, {ALLEGRO_KEY_ESCAPE}, kDefaultKeys, false, "left stays KEY82."},
+      {"R stays retry", PlayKey::Left, {ALLEGRO_KEY_R}, kDefaultKeys, true, "kept for retry: choose another key."},
+      {"P stays pause", PlayKey::Action, {ALLEGRO_KEY_P}, kDefaultKeys, true, "kept for pause: choose another key."},
+      {"Space stays", PlayKey::Down, {ALLEGRO_KEY_SPACE}, kDefaultKeys, true, "after a level: choose another key."},
+      {"F11 stays", PlayKey::Right, {ALLEGRO_KEY_F11}, kDefaultKeys, true, "full screen: choose another key."},
+      {"a refused key, then a free one",
+       PlayKey::Left,
+       {ALLEGRO_KEY_X, ALLEGRO_KEY_B},
+       with(PlayKey::Left, ALLEGRO_KEY_B),
+       false,
+       "left is KEY2."},
+      {"a free key, then another play key's",
+       PlayKey::Action,
+       {ALLEGRO_KEY_A, ALLEGRO_KEY_Z},
+       with(PlayKey::Action, ALLEGRO_KEY_A),
+       false,
+       "action is KEY1."},
+  };
+  for (const auto& [label, playKey, pressed, keys, awaiting, message] : rows) {
+    SCOPED_TRACE(label);
+    click(*options->defaultKeysButton);
+    click(*options->keyButtons[static_cast<int>(playKey)]);
+    ASSERT_EQ(options->awaitedKey, playKey);
+    for (int keyCode : pressed) press(keyCode);
+    EXPECT_EQ(keysOf(settings), keys);
+    EXPECT_EQ(options->awaitedKey.has_value(), awaiting);
+    const std::string& shown = options->message->text;
+    EXPECT_EQ(shown.substr(shown.size() - std::min(shown.size(), message.size())), message) << shown;
+    if (awaiting) press(ALLEGRO_KEY_ESCAPE);
+    EXPECT_EQ(options->status, RunStatus::Running) << "Escape while a key is awaited stays";
+  }
+  click(*options->defaultKeysButton);
+  EXPECT_EQ(keysOf(settings), kDefaultKeys);
+  press(ALLEGRO_KEY_ESCAPE);
+  EXPECT_EQ(options->status, RunStatus::Done);
+}
+
+// The avatar's controls read the chosen key at once, and the old one no longer plays.
+TEST_F(OptionsTest, ControlsFollowTheChosenKey) {
+  click(*options->keyButtons[static_cast<int>(PlayKey::Jump)]);
+  press(ALLEGRO_KEY_A);
+  PlayControls controls = PlayControls::game();
+  frame(ALLEGRO_KEY_A);
+  EXPECT_TRUE(controls.jump->isDown());
+  frame();
+  frame(ALLEGRO_KEY_Z);
+  EXPECT_FALSE(controls.jump->isDown());
+  EXPECT_FALSE(controls.left->isDown());
+  frame(ALLEGRO_KEY_LEFT);
+  EXPECT_TRUE(controls.left->isDown());
+}
+
+// The effects volume scales every sound's own gain, down to silence and no further.
+TEST_F(OptionsTest, EffectsVolumeReachesTheSounds) {
+  static std::vector<float> gains;
+  gains.clear();
+  setSoundObserver([](ALLEGRO_SAMPLE*, float gain, float) { gains.push_back(gain); });
+  const std::tuple<int, int, float> rows[] = {{2, 80, 0.4f}, {0, 80, 0.4f}, {20, 0, 0.0f}};
+  for (const auto& [lowerClicks, volume, gain] : rows) {
+    for (int i = 0; i < lowerClicks; ++i) click(*options->effectsVolume.lower);
+    EXPECT_EQ(settings.effectsVolume, volume);
+    EXPECT_EQ(options->effectsVolume.value->text, std::to_string(volume) + "%");
+    gains.clear();
+    playSound(nullptr, 0.5f);
+    ASSERT_EQ(gains.size(), 1u);
+    EXPECT_FLOAT_EQ(gains[0], gain);
+  }
+  click(*options->effectsVolume.higher);
+  EXPECT_EQ(settings.effectsVolume, 10);
+  setSoundObserver(nullptr);
+}
+
+// The music volume scales the rendered module over its own gain.
+TEST(MusicVolume, ScalesTheRenderedTune) {
+  initMusic(1);
+  auto loudest = [](float volume) {
+    DUH* module = dumb_load_xm("media/dreamland.xm");
+    MusicPlayer player;
+    player.renderer = dumb_it_start_at_order(module, 2, 0);
+    player.volume = 0.25f;
+    setMusicVolume(volume);
+    std::vector<std::int16_t> buffer(player.fragmentLength * 2);
+    int peak = 0;
+    for (int fragment = 0; fragment < 20; ++fragment) {
+      renderFragment(player, buffer.data());
+      for (std::int16_t sample : buffer) peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    }
+    duh_end_sigrenderer(player.renderer);
+    unload_duh(module);
+    return peak;
+  };
+  int full = loudest(1.0f);
+  int half = loudest(0.5f);
+  int silent = loudest(0.0f);
+  setMusicVolume(1.0f);
+  ASSERT_GT(full, 1000);
+  EXPECT_NEAR(half, full / 2, full / 20);
+  EXPECT_EQ(silent, 0);
+}
+
+}  // namespace
