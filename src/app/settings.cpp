@@ -34,6 +34,8 @@ bool apply(const std::string& key, const std::string& value, Settings& settings)
     settings.theme = value;
     return !value.empty();
   }
+  // A campaign that is no longer there is the menu's to handle; only an empty name is no name.
+  if (key == "campaign" && !value.empty()) settings.campaign = value;
   return true;
 }
 
@@ -60,7 +62,7 @@ bool parseSettings(const std::string& text, Settings& settings, std::string& pro
 std::string formatSettings(const Settings& settings) {
   return std::string("music = ") + (settings.music ? "yes" : "no") + "\ntheme = " + settings.theme +
          "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
-         "\nvsync = " + (settings.vsync ? "yes" : "no") + "\n";
+         "\nvsync = " + (settings.vsync ? "yes" : "no") + "\ncampaign = " + settings.campaign + "\n";
 }
 
 Settings loadSettings(const std::string& path) {

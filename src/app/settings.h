@@ -7,6 +7,7 @@
 //   theme = <theme name>
 //   window = windowed | fullscreen
 //   vsync = yes | no      (vertical sync: one picture per refresh of the screen)
+//   campaign = <folder name of the campaign chosen in the menu>
 // Blank lines and lines starting with '#' are skipped; unknown keys are ignored so that an
 // older game can read a newer file.
 struct Settings {
@@ -14,6 +15,7 @@ struct Settings {
   std::string theme = "Sky";
   bool fullScreen = false;
   bool vsync = false;
+  std::string campaign = "levels";  // the built-in campaign's folder name
 };
 
 // Reads settings text. A line that is not "key = value", or a known key with a value it

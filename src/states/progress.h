@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "campaign/level_tally.h"
 #include "world/play_context.h"
 
 // The best time of a level not yet completed with all its loose garbage.
@@ -28,10 +29,10 @@ class Progress : public PlayerRecord {
   void countDeath() override {
     if (deaths < INT32_MAX) deaths += 1;
   }
-  // Reads the file (a missing one gives a fresh record set), then appends records up to
-  // levelCount. A damaged file is copied to "<path>.bad" first, keeps what can be trusted and
-  // leaves the lines that tell the player so in damageNote.
-  void load(int levelCount);
+  // Reads the file (a missing one gives a fresh record set), then makes it the record of a
+  // campaign of `count` levels, as ensureRecords does. A damaged file is copied to "<path>.bad" first, keeps what can
+  // be trusted and leaves the lines that tell the player so in damageNote.
+  void load(int count);
   // Writes a temporary file and renames it over the old one; on failure prints one line and
   // leaves the old file as it was. Returns whether the file was written.
   bool save() const;
@@ -40,15 +41,23 @@ class Progress : public PlayerRecord {
   void keep() const;
   void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
   double targetTime(int levelIndex) const;
-  // One point per record for each of completed, golden and silver.
-  unsigned unlockPoints() const;
-  unsigned maximumPoints() const;
-  unsigned completedCount() const;
-  // Appends fresh records (the first three unlocked) until there are levelCount of them.
-  void ensureRecords(int levelCount);
+  // Only the records of the campaign's levelCount levels count: a record beyond them (left by
+  // a bigger set of levels) stays in the file but earns nothing and blocks nothing.
+  LevelTally tally() const { return tallyLevels(records, levelCount); }
+  // One point per level for each of completed, golden and silver.
+  unsigned unlockPoints() const { return tally().points; }
+  unsigned maximumPoints() const { return tally().maximumPoints; }
+  unsigned completedCount() const { return tally().completed; }
+  // The campaign has `count` levels: appends fresh records (the first three unlocked) until
+  // there are as many.
+  void ensureRecords(int count);
 
   // The file the record lives in, relative to the working directory ("binhopper.dat").
   std::string path = "binhopper.dat";
+  // A pack's own target times (s) by level index, from its pack.txt; empty for the built-in
+  // campaign, whose table is fixed.
+  std::vector<double> targets;
+  int levelCount = 0;  // the campaign's; records beyond it are kept but count for nothing
   std::vector<LevelRecord> records;
   std::int32_t deaths = 0;
   bool loaded = false;
