@@ -34,18 +34,18 @@ prepare() {
 }
 
 # The banner sits in the lower half (the avatar starts in the upper one), 70 px above the
-# bottom edge: white letters on a dark band.
+# bottom edge: "Bin Day" in white on a dark band about 100 px wide, centred. Once it has gone,
+# the band's left end shows the sky, or the floor the closing zoom brings there.
 banner_shown() {
   local r g b
-  read -r r g b <<< "$(mean_colour "$1" 300 504 200 24)"
-  [ $((r + g + b)) -lt 240 ] && [ "$(white_pixels "$1" 340 504 120 24)" -ge 20 ]
+  read -r r g b <<< "$(mean_colour "$1" 352 504 16 24)"
+  [ $((r + g + b)) -lt 240 ] && [ "$(white_pixels "$1" 370 504 60 24)" -ge 20 ]
 }
 
 banner_gone() {
-  [ "$(white_pixels "$1" 340 504 120 24)" -lt 20 ] || return 1
   local r g b
-  read -r r g b <<< "$(mean_colour "$1" 300 504 200 24)"
-  [ $((r + g + b)) -ge 240 ]
+  read -r r g b <<< "$(mean_colour "$1" 352 504 16 24)"
+  [ $((r + g + b)) -ge 240 ] && [ "$(white_pixels "$1" 370 504 60 24)" -lt 20 ]
 }
 
 scenario() {
