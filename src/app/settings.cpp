@@ -65,6 +65,11 @@ bool apply(const std::string& key, const std::string& value, Settings& settings)
     settings.theme = value;
     return true;
   }
+  // A campaign that is no longer there is the menu's to handle; only an empty name is no name.
+  if (key == "campaign") {
+    if (!value.empty()) settings.campaign = value;
+    return true;
+  }
   return readKey(key, value, settings.keys);
 }
 
@@ -99,7 +104,8 @@ std::string formatSettings(const Settings& settings) {
                      "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
                      "\nvsync = " + yesNo(settings.vsync) + "\ntimer = " + yesNo(settings.timer) +
                      "\nghost = " + yesNo(settings.ghost) + "\nmusic_volume = " + std::to_string(settings.musicVolume) +
-                     "\neffects_volume = " + std::to_string(settings.effectsVolume) + "\n";
+                     "\neffects_volume = " + std::to_string(settings.effectsVolume) +
+                     "\ncampaign = " + settings.campaign + "\n";
   for (int i = 0; i < kPlayKeyCount; ++i) {
     text += std::string("key_") + playKeyName(static_cast<PlayKey>(i)) + " = " + keyName(settings.keys.keys[i]) + "\n";
   }
@@ -111,9 +117,11 @@ Settings loadSettings(const std::string& path) {
   std::string text, problem;
   FileResult read = readWholeFile(path, text, kLargestSettingsBytes);
   if (read.missing) return settings;
-  if (!read.ok) problem = read.reason;
-  if (read.ok && parseSettings(text, settings, problem)) return settings;
-  std::printf("Settings file '%s': %s; the default is used there.\n", path.c_str(), problem.c_str());
+  if (!read.ok) {
+    std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), read.reason.c_str());
+  } else if (!parseSettings(text, settings, problem)) {
+    std::printf("Settings file '%s': %s; the default is used there.\n", path.c_str(), problem.c_str());
+  }
   std::fflush(stdout);
   return settings;
 }

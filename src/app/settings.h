@@ -15,6 +15,7 @@
 //   music_volume = 0 | 10 | ... | 100      (per cent)
 //   effects_volume = 0 | 10 | ... | 100    (per cent; 0 silences the sound effects)
 //   key_left, key_right, key_up, key_down, key_jump, key_action = <key name>   (see keyName)
+//   campaign = <folder name of the campaign chosen in the menu>
 // Blank lines and lines starting with '#' are skipped; unknown keys are ignored so that an
 // older game can read a newer file.
 struct Settings {
@@ -27,6 +28,7 @@ struct Settings {
   int musicVolume = 100;    // %
   int effectsVolume = 100;  // %
   KeyBindings keys;
+  std::string campaign = "levels";  // the built-in campaign's folder name
 };
 
 constexpr int kVolumeStep = 10;   // %

@@ -13,11 +13,11 @@
 #include "app/data_dirs.h"
 #include "app/game_window.h"
 #include "app/geometry.h"
-#include "app/level_count.h"
 #include "app/library.h"
 #include "app/music.h"
 #include "app/settings.h"
 #include "app/switch.h"
+#include "campaign/discovery.h"
 #include "editor/editor_state.h"
 #include "game/fatal.h"
 #include "pack_tools/pack_install.h"
@@ -54,6 +54,7 @@ void runTitle(const GameWindow& window, const Settings& settings, const std::str
   title.settingsPath = settingsPath;
   title.run(nullptr);
   progress().save();
+  title.campaigns.savePackRecords();
   saveSettings(settingsOf(title, window.fullScreen()), settingsPath);
 }
 
@@ -106,7 +107,7 @@ int runGame(int argc, char** argv) {
   initMusic(1);
   if (settings.music) setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
   progress().path = playerFile(progress().path);
-  progress().load(countLevels());
+  progress().load(loadCampaign(gameCampaignPlaces().builtIn, CampaignOrigin::BuiltIn).levelCount());
   createThemes();
   Controls();
   {

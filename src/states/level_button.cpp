@@ -13,19 +13,24 @@ constexpr int kSilverCrown = 2;
 constexpr float kMarkHalfWidth = 9.0f;  // px
 constexpr float kMarkRaise = 16.0f;     // px above the button
 constexpr float kInfoCentre = 400.0f;   // px
+constexpr float kNameLine = 332.0f;     // px, between "Level N" and the record's first line
 
 const ALLEGRO_COLOR kWhite = {1, 1, 1, 1};
 const ALLEGRO_COLOR kYellow = {1, 1, 0, 1};
 
 }  // namespace
 
-LevelButton::LevelButton(const Box& rect_, int levelIndex_)
-    : GuiButton(rect_, "", false), levelIndex(levelIndex_), sheet(sheetResource("media/completesheet.png")) {
+LevelButton::LevelButton(const Box& rect_, int levelIndex_, const Progress& progress, const std::string& name)
+    : GuiButton(rect_, "", false),
+      levelIndex(levelIndex_),
+      sheet(sheetResource("media/completesheet.png")),
+      progress_(progress),
+      name_(name) {
   label = format("%d", levelIndex + 1);
   enabled = record().unlocked;
 }
 
-const LevelRecord& LevelButton::record() const { return progress().records.at(levelIndex); }
+const LevelRecord& LevelButton::record() const { return progress_.records.at(levelIndex); }
 
 void LevelButton::update(double dt) {
   enabled = record().unlocked;
@@ -50,6 +55,7 @@ void LevelButton::drawMarks() const {
 void LevelButton::drawInformation() const {
   const LevelRecord& level = record();
   drawLine(kWhite, 315, format("Level %d", levelIndex + 1));
+  if (!name_.empty()) drawLine(kWhite, kNameLine, name_);
   if (!level.completed) {
     drawLine(kWhite, 350, "Not completed");
   } else {
@@ -64,7 +70,7 @@ void LevelButton::drawInformation() const {
     } else {
       drawLine(kWhite, 390, "Best time: ---");
     }
-    drawLine(kWhite, 410, format("Target time: %.2fs", progress().targetTime(levelIndex)));
+    drawLine(kWhite, 410, format("Target time: %.2fs", progress_.targetTime(levelIndex)));
   }
   resetBlender();
 }

@@ -8,11 +8,11 @@
 #include "states/gui_button.h"
 #include "states/progress.h"
 
-// A menu button for one level: enabled while the level is unlocked, with its crowns above it
-// and, under the mouse, the level's record in the middle of the menu.
+// A menu button for one level of a campaign: enabled while the level is unlocked, with its
+// crowns above it and, under the mouse, the level's name and record in the middle of the menu.
 class LevelButton : public GuiButton {
  public:
-  LevelButton(const Box& rect, int levelIndex);
+  LevelButton(const Box& rect, int levelIndex, const Progress& progress, const std::string& name);
 
   void update(double dt) override;
   void draw() override;
@@ -26,4 +26,6 @@ class LevelButton : public GuiButton {
   void drawLine(ALLEGRO_COLOR colour, float y, const std::string& text) const;
 
   Sheet* sheet;
+  const Progress& progress_;
+  std::string name_;  // empty when pack.txt gives none
 };

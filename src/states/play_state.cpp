@@ -74,25 +74,33 @@ Box closingZoomSource(double zoom, double avatarX, double avatarY) {
 PlayState::PlayState(int levelIndex_, const char* fileName, Theme& theme)
     : PlayState(levelIndex_, loadedLevel(fileName), theme) {}
 
-PlayState::PlayState(int levelIndex_, std::unique_ptr<World> level, Theme& theme)
+PlayState::PlayState(int levelIndex_, std::unique_ptr<World> level, Theme& theme, PlayedLevel played_)
     : AppState(al_get_current_display()),
       levelIndex(levelIndex_),
+      played(std::move(played_)),
       context(std::make_unique<PlayContext>()),
       world(std::move(level)) {
-  context->player = &progress();
+  context->player = played.record;
   context->theme = &theme;
   world->context = context.get();
   for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud(theme));
   world->flush();
   context->grid->build(*world);
   if (levelIndex == kFinalScreenIndex) addFinalScreenExtras();
+  if (levelIndex >= 0 && !played.name.empty()) addBanner();
 }
 
-std::unique_ptr<PlayState> PlayState::open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem) {
+std::unique_ptr<PlayState> PlayState::open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem,
+                                           PlayedLevel played) {
   auto level = std::make_unique<World>();
   problem = readLevel(fileName, *level);
   if (!problem.ok()) return nullptr;
-  return std::make_unique<PlayState>(levelIndex, std::move(level), theme);
+  return std::make_unique<PlayState>(levelIndex, std::move(level), theme, std::move(played));
+}
+
+void PlayState::addBanner() {
+  Entity* avatar = world->first(tagOf("avat"));
+  banner = std::make_unique<LevelBanner>(played.name, avatar ? avatar->y() : -1.0);
 }
 
 PlayState::~PlayState() = default;
@@ -103,8 +111,8 @@ void PlayState::addFinalScreenExtras() {
   context->theme = themes[0];
   stopMusic();
   loadMusic("media/unreal_superhero.xm", 0);
-  const Progress& record = progress();
-  bool allPoints = record.unlockPoints() == 3 * record.records.size();
+  const LevelTally tally = played.record->tally();
+  bool allPoints = tally.points == tally.maximumPoints;
   world->add(new GuiText(kFinalTextX, 40, "WELL DONE!"));
   world->add(new GuiText(kFinalTextX, 80, "You have completed the game!"));
   world->add(new GuiText(kFinalTextX, 120,
@@ -123,6 +131,10 @@ void PlayState::update(double dt) {
   if (pause.holds(levelIndex >= 0 && !report)) return;
   context->theme->update(dt);
   world->update(dt);
+  if (banner) {
+    banner->update(dt);
+    if (banner->over()) banner.reset();
+  }
   Switch** controls = Controls();
   if (controls[kControlEscape]->isDown() || controls[kControlStart]->isDown()) finish(PlayResult::Menu);
   if (controls[kControlRetry]->isDown()) finish(PlayResult::Retry);
@@ -146,14 +158,14 @@ void PlayState::finish(PlayResult playResult) {
 // Only the numbered levels' plays write the record; the menu's scene, the final screen and the
 // editor's test plays leave the file alone.
 void PlayState::keepProgress() const {
-  if (levelIndex >= 0) progress().keep();
+  if (levelIndex >= 0) played.record->keep();
 }
 
 void PlayState::showCompletionReport() {
   int collected = static_cast<int>(context->garbageCollected);
   int loose = context->grid->looseCount;
   bool allGarbage = collected == loose;
-  Progress& record = progress();
+  Progress& record = *played.record;
   record.recordCompletion(levelIndex, allGarbage, context->elapsedTime);
   keepProgress();
   double target = record.targetTime(levelIndex);
@@ -190,7 +202,7 @@ void PlayState::showDeathReport(const std::string& reason) {
   report = std::make_unique<PopUp>();
   report->addLine(format("You %s.", reason.c_str()), "");
   report->addLine("", "");
-  report->addLine("Total deaths so far:", format("%d", static_cast<int>(progress().deaths)));
+  report->addLine("Total deaths so far:", format("%d", static_cast<int>(played.record->deaths)));
   report->addLine("", "");
   report->addLine("", "");
   report->addLine("SPACE, R - retry", "ESC - back to menu");
@@ -204,6 +216,7 @@ void PlayState::draw(ALLEGRO_DISPLAY*) {
   world->draw();
   theme.afterEntities();
   if (zoom > 1.0) drawClosingZoom();
+  if (banner) banner->draw();
   if (report) report->draw();
   pause.draw();
 }

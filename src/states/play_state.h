@@ -6,7 +6,9 @@
 #include "app/app_state.h"
 #include "app/load_result.h"
 #include "entities/pop_up.h"
+#include "states/level_banner.h"
 #include "states/pause.h"
+#include "states/played_level.h"
 #include "world/play_context.h"
 #include "world/theme.h"
 #include "world/world.h"
@@ -25,11 +27,13 @@ class PlayState : public AppState {
   // the benchmark and the editor's test play stop there).
   // The level is drawn in `theme` (the final screen in the first theme, whatever it is given).
   PlayState(int levelIndex, const char* fileName, Theme& theme);
-  // Takes a world already filled with the level's pending records.
-  PlayState(int levelIndex, std::unique_ptr<World> level, Theme& theme);
+  // Takes a world already filled with the level's pending records. A numbered level with a
+  // name starts with its banner.
+  PlayState(int levelIndex, std::unique_ptr<World> level, Theme& theme, PlayedLevel played = {});
   // Reads the level first, so a bad file never gets as far as a play state: on a problem gives
   // null and the loader's result in `problem`.
-  static std::unique_ptr<PlayState> open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem);
+  static std::unique_ptr<PlayState> open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem,
+                                         PlayedLevel played = {});
   ~PlayState() override;
 
   void update(double dt) override;
@@ -38,14 +42,17 @@ class PlayState : public AppState {
 
   PlayResult result = PlayResult::Menu;
   int levelIndex;
+  PlayedLevel played;
   std::unique_ptr<PlayContext> context;
   std::unique_ptr<World> world;  // goes before the context, whose grid deletes the level's tiles
   double zoom = 1.0;
   std::unique_ptr<PopUp> report;  // null until the level has ended
   Pause pause;
+  std::unique_ptr<LevelBanner> banner;  // null once shown, and for a level without a name
 
  private:
   void addFinalScreenExtras();
+  void addBanner();
   void finish(PlayResult playResult);
   void keepProgress() const;
   void showCompletionReport();

@@ -14,7 +14,6 @@ constexpr double kTargetTimeBeyondTable = 100.0;  // s, as generous as the last 
 constexpr double kTargetTimes[] = {15.0, 21.0, 13.5, 12.5, 20.0, 29.0, 10.6,  21.5,
                                    16.1, 19.8, 33.0, 27.0, 41.0, 18.0, 100.0, 100.0};  // s
 constexpr int kTargetTimeCount = sizeof(kTargetTimes) / sizeof(kTargetTimes[0]);
-constexpr unsigned kPointsPerLevel = 3;    // completed, golden crown, silver crown
 constexpr int kOpenFromStart = 3;          // levels unlocked in a fresh record set
 constexpr int kLevelsOpenedAhead = 3;      // completing k levels opens indexes k .. k + 2
 constexpr unsigned kMaximumRecords = 255;  // the record count is one byte
@@ -78,7 +77,7 @@ Progress& progress() {
 //   offset 9 + 12i 8 bytes  best time, IEEE 754 double, finite and positive
 // A file that breaks any of these is damaged: it is set aside before anything overwrites it,
 // and of it only the death count (when not negative) and the valid whole records are kept.
-void Progress::load(int levelCount) {
+void Progress::load(int count) {
   loaded = true;
   deaths = 0;
   records.clear();
@@ -90,7 +89,7 @@ void Progress::load(int levelCount) {
     tell({format("The progress file '%s' cannot be read: %s.", path.c_str(), read.reason.c_str())});
     refuseSaving(read.reason);
   }
-  ensureRecords(levelCount);
+  ensureRecords(count);
   if (!damageNote.empty()) openAhead();
   deathsInFile = deaths;
 }
@@ -153,8 +152,9 @@ void Progress::tell(const std::vector<std::string>& lines) {
   std::fflush(stdout);
 }
 
-void Progress::ensureRecords(int levelCount) {
-  while (records.size() < static_cast<size_t>(levelCount < 0 ? 0 : levelCount)) {
+void Progress::ensureRecords(int count) {
+  levelCount = count < 0 ? 0 : count;
+  while (records.size() < static_cast<size_t>(levelCount)) {
     records.push_back(freshRecord(records.size()));
   }
 }
@@ -253,20 +253,10 @@ void Progress::openAhead() {
 }
 
 double Progress::targetTime(int levelIndex) const {
+  if (!targets.empty()) {
+    if (levelIndex < 0 || static_cast<size_t>(levelIndex) >= targets.size()) return kTargetTimeBeyondTable;
+    return targets[levelIndex];
+  }
   if (levelIndex < 0 || levelIndex >= kTargetTimeCount) return kTargetTimeBeyondTable;
   return kTargetTimes[levelIndex];
-}
-
-unsigned Progress::unlockPoints() const {
-  unsigned points = 0;
-  for (const LevelRecord& record : records) points += record.completed + record.golden + record.silver;
-  return points;
-}
-
-unsigned Progress::maximumPoints() const { return kPointsPerLevel * static_cast<unsigned>(records.size()); }
-
-unsigned Progress::completedCount() const {
-  unsigned count = 0;
-  for (const LevelRecord& record : records) count += record.completed;
-  return count;
 }

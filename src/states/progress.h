@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/safe_file.h"
+#include "campaign/level_tally.h"
 #include "world/play_context.h"
 
 // The best time of a level not yet completed with all its loose garbage.
@@ -30,12 +31,12 @@ class Progress : public PlayerRecord {
   void countDeath() override {
     if (deaths < INT32_MAX) deaths += 1;
   }
-  // Reads the file (a missing one gives a fresh record set), then appends records up to
-  // levelCount. A damaged file is set aside as "<path>.bad" first and what can be trusted in it
+  // Reads the file (a missing one gives a fresh record set), then makes it the record of a
+  // campaign of `count` levels, as ensureRecords does. A damaged file is set aside as "<path>.bad" first and what can be trusted in it
   // kept. A file that exists but cannot be read (or a damaged one that cannot be set aside) is
   // left as it is: the record starts fresh and is never saved. Either way the lines that tell
   // the player so are printed once and left in damageNote.
-  void load(int levelCount);
+  void load(int count);
   // Merges the record into its file under the file's lock (so another game's progress saved
   // meanwhile is kept, and taken into this record) and writes it through a temporary file.
   // On failure prints one line and leaves the old file as it was. A file left alone at load
@@ -47,15 +48,23 @@ class Progress : public PlayerRecord {
   FileResult keep();
   void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
   double targetTime(int levelIndex) const;
-  // One point per record for each of completed, golden and silver.
-  unsigned unlockPoints() const;
-  unsigned maximumPoints() const;
-  unsigned completedCount() const;
-  // Appends fresh records (the first three unlocked) until there are levelCount of them.
-  void ensureRecords(int levelCount);
+  // Only the records of the campaign's levelCount levels count: a record beyond them (left by
+  // a bigger set of levels) stays in the file but earns nothing and blocks nothing.
+  LevelTally tally() const { return tallyLevels(records, levelCount); }
+  // One point per level for each of completed, golden and silver.
+  unsigned unlockPoints() const { return tally().points; }
+  unsigned maximumPoints() const { return tally().maximumPoints; }
+  unsigned completedCount() const { return tally().completed; }
+  // The campaign has `count` levels: appends fresh records (the first three unlocked) until
+  // there are as many.
+  void ensureRecords(int count);
 
   // The file the record lives in, relative to the working directory ("binhopper.dat").
   std::string path = "binhopper.dat";
+  // A pack's own target times (s) by level index, from its pack.txt; empty for the built-in
+  // campaign, whose table is fixed.
+  std::vector<double> targets;
+  int levelCount = 0;  // the campaign's; records beyond it are kept but count for nothing
   std::vector<LevelRecord> records;
   std::int32_t deaths = 0;
   bool loaded = false;

@@ -20,6 +20,7 @@ void applySettings(TitleState& title, const Settings& settings) {
   title.musicButton->label = settings.music ? "Yes" : "No";
   title.themeIndex = rememberedThemeIndex(settings, progress().unlockPoints());
   title.useTheme(*themes[title.themeIndex]);
+  title.useCampaign(settings.campaign);
 }
 
 Settings settingsOf(const TitleState& title, bool fullScreen) {
@@ -27,5 +28,8 @@ Settings settingsOf(const TitleState& title, bool fullScreen) {
   settings.music = title.musicOn;
   settings.theme = title.theme().name();
   settings.fullScreen = fullScreen;
+  // A folder name that would break the settings file's lines is not remembered.
+  const std::string& campaign = title.campaigns.campaign().folderName;
+  if (campaign.find_first_of("\r\n") == std::string::npos && !campaign.empty()) settings.campaign = campaign;
   return settings;
 }

@@ -6,8 +6,9 @@
 // The theme the settings name if it is unlocked with the current progress, else Sky (index 0).
 int rememberedThemeIndex(const Settings& settings, unsigned unlockPoints);
 
-// Shows the remembered choices in a freshly built menu and draws it in the remembered theme. The
-// music itself is started, or not, by start-up before the menu is built.
+// Shows the remembered choices in a freshly built menu and draws it in the remembered theme, with
+// the remembered campaign's levels (the built-in campaign's when it is gone). The music itself is
+// started, or not, by start-up before the menu is built.
 void applySettings(TitleState& title, const Settings& settings);
 
 // The menu's choices and those of its options screen, with the window mode of the moment.

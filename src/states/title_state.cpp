@@ -1,12 +1,14 @@
 #include "states/title_state.h"
 
 #include <string>
+#include <utility>
 
 #include "app/blend.h"
 #include "app/game_window.h"
 #include "app/music.h"
 #include "app/resource.h"
 #include "app/switch.h"
+#include "campaign/discovery.h"
 #include "states/progress.h"
 #include "states/title_settings.h"
 #include "themes/themes.h"
@@ -40,19 +42,26 @@ Box gridPlace(int place) {
 }
 
 const char* const kCloseHint = "Click anywhere to close this message.";
+const char* const kBuiltInWinner = "levels/winner.lv";
+const char* const kBrokenMark = " (!)";  // after a broken campaign's name on its button
+constexpr size_t kProblemsShown = 6;     // of a broken campaign's, in the notice
 
 }  // namespace
 
-TitleState::TitleState()
-    : AppState(al_get_current_display()), world(std::make_unique<World>()), logo(bitmapResource("media/logo.png")) {
+TitleState::TitleState() : TitleState(findCampaigns(gameCampaignPlaces())) {}
+
+TitleState::TitleState(std::vector<Campaign> found)
+    : AppState(al_get_current_display()),
+      campaigns(std::move(found)),
+      world(std::make_unique<World>()),
+      logo(bitmapResource("media/logo.png")) {
   LoadResult scene;
   background = PlayState::open(kBackgroundLevel, "levels/title.lv", *theme_, scene);
   // Without its scene the menu still works, over an empty sky.
   if (!background) background = std::make_unique<PlayState>(kBackgroundLevel, std::make_unique<World>(), *theme_);
   createWidgets();
   if (!scene.ok()) showNotice({scene.message});
-  if (!progress().damageNote.empty()) showNotice(progress().damageNote);
-  progress().damageNote.clear();
+  showCampaign();
 }
 
 TitleState::~TitleState() = default;
@@ -60,21 +69,62 @@ TitleState::~TitleState() = default;
 // Widgets enter the world at the first update's flush.
 void TitleState::createWidgets() {
   world->add(new GuiText(150, 295, "Play a level:"));
-  const int count = static_cast<int>(progress().records.size());
-  for (int i = 0; i < count; ++i) {
-    auto* button = new LevelButton(gridPlace(i), i);
-    world->add(button);
-    levelButtons.push_back(button);
-  }
   world->add(new GuiText(650, 295, "Select a theme:"));
   world->add(themeButton = new GuiButton(Box{550, 330, 750, 360}, "Sky", true));
   world->add(new GuiText(650, 375, "Like the music?"));
   world->add(musicButton = new GuiButton(Box{550, 400, 750, 430}, "Yes", true));
-  if (progress().completedCount() == progress().records.size()) addFinalButton();
+  world->add(new GuiText(650, 450, "Campaign:"));
+  world->add(campaignButton = new GuiButton(Box{550, 470, 750, 500}, "", true));
   world->add(quitButton = new GuiButton(Box{300, 530, 500, 560}, "Quit", true));
   world->add(optionsButton = new GuiButton(Box{550, 530, 750, 560}, "Options", true));
   world->add(pointsText = new GuiText(400, 582, ""));
-  world->add(notice = new PopUp());
+  notice = std::make_unique<PopUp>();
+}
+
+// The grid, the final button and the points follow the chosen campaign; its record is read
+// when the campaign is first chosen, and a damaged file says so then.
+void TitleState::showCampaign() {
+  for (LevelButton* button : levelButtons) world->remove(button);
+  levelButtons.clear();
+  if (finalButton) world->remove(finalButton);
+  finalButton = nullptr;
+  const Campaign& campaign = campaigns.campaign();
+  Progress& record = campaigns.record();
+  for (int i = 0; i < campaign.levelCount(); ++i) {
+    auto* button = new LevelButton(gridPlace(i), i, record, campaign.levels[i].name);
+    world->add(button);
+    levelButtons.push_back(button);
+  }
+  if (record.tally().allCompleted) addFinalButton();
+  campaignButton->label = campaign.broken() ? campaign.title() + kBrokenMark : campaign.title();
+  if (!record.damageNote.empty()) showNotice(record.damageNote);
+  record.damageNote.clear();
+}
+
+void TitleState::useCampaign(const std::string& folderName) {
+  campaigns.choose(folderName);
+  showCampaign();
+  if (campaigns.chosen() != 0) showProblems();
+}
+
+void TitleState::nextCampaign() {
+  campaigns.next();
+  showCampaign();
+  showProblems();
+}
+
+// A broken campaign is still offered: the levels that load can be played.
+void TitleState::showProblems() {
+  const Campaign& campaign = campaigns.campaign();
+  if (!campaign.broken()) return;
+  std::vector<std::string> lines{
+      format("The campaign '%s' has problems; its levels that load can still be played:", campaign.title().c_str())};
+  for (size_t i = 0; i < campaign.problems.size() && i < kProblemsShown; ++i) lines.push_back(campaign.problems[i]);
+  if (campaign.problems.size() > kProblemsShown) {
+    lines.push_back(format("... and %d more ('binhopper-level pack check' lists them all).",
+                           static_cast<int>(campaign.problems.size() - kProblemsShown)));
+  }
+  showNotice(lines);
 }
 
 // Lines of one notice follow those already shown, so problems found together show together.
@@ -95,9 +145,9 @@ void TitleState::addFinalButton() {
 void TitleState::update(double dt) {
   background->update(dt);
   world->update(dt);
-  const Progress& record = progress();
+  const LevelTally tally = campaigns.record().tally();
   pointsText->text =
-      format("Unlock points: %d/%d", static_cast<int>(record.unlockPoints()), static_cast<int>(record.maximumPoints()));
+      format("Unlock points: %d/%d", static_cast<int>(tally.points), static_cast<int>(tally.maximumPoints));
   if (Controls()[kControlClick]->isDown()) notice->visible = false;
   if (GuiButton* pressed = focus.update(focusOrder(), menuKeysHeld(), mouse.x, mouse.y)) pressed->clicked = true;
   // Every flag is read and cleared before acting, so no click is carried into a later update.
@@ -105,6 +155,7 @@ void TitleState::update(double dt) {
   bool finalClicked = finalButton && takeClick(finalButton);
   bool themeClicked = takeClick(themeButton);
   bool musicClicked = takeClick(musicButton);
+  bool campaignClicked = takeClick(campaignButton);
   bool quitClicked = takeClick(quitButton);
   bool optionsClicked = takeClick(optionsButton) || Controls()[kControlStart]->isDown();
   if (level >= 0) {
@@ -122,6 +173,7 @@ void TitleState::update(double dt) {
   }
   if (themeClicked) nextTheme();
   if (musicClicked) switchMusic();
+  if (campaignClicked) nextCampaign();
   if (Controls()[kControlEscape]->isDown() || quitClicked) status = RunStatus::Done;
 }
 
@@ -137,18 +189,25 @@ int TitleState::clickedLevel() {
 // R and Space after a death give "retry" and play the same level again; Space after a
 // completion goes on to the next level whether or not it is unlocked.
 void TitleState::playFrom(int levelIndex) {
-  const int count = static_cast<int>(progress().records.size());
+  const Campaign& campaign = campaigns.campaign();
+  Progress& record = campaigns.record();
   std::optional<PlayResult> played = PlayResult::Retry;
   do {
     if (played == PlayResult::Next) ++levelIndex;
-    if (levelIndex >= count) break;
-    std::string fileName = format("levels/%d.lv", levelIndex + 1);
-    played = runPlay(levelIndex, fileName.c_str());
+    if (levelIndex >= campaign.levelCount()) break;
+    const CampaignLevel& level = campaign.levels[levelIndex];
+    played =
+        runPlay(levelIndex, level.path.c_str(), PlayedLevel{campaign.folderName, level.number, level.name, &record});
   } while (played && *played != PlayResult::Menu);
-  if (!finalButton && progress().completedCount() == progress().records.size()) addFinalButton();
+  if (!finalButton && record.tally().allCompleted) addFinalButton();
 }
 
-void TitleState::showFinalScreen() { runPlay(kFinalScreenIndex, "levels/winner.lv"); }
+// A campaign without its own final screen ends on the built-in one.
+void TitleState::showFinalScreen() {
+  const Campaign& campaign = campaigns.campaign();
+  std::string winner = campaign.winner.empty() ? kBuiltInWinner : campaign.winner;
+  runPlay(kFinalScreenIndex, winner.c_str(), PlayedLevel{campaign.folderName, 0, "", &campaigns.record()});
+}
 
 void TitleState::useTheme(Theme& theme) {
   theme_ = &theme;
@@ -180,7 +239,7 @@ void TitleState::switchMusic() {
 
 std::vector<GuiButton*> TitleState::focusOrder() const {
   std::vector<GuiButton*> order(levelButtons.begin(), levelButtons.end());
-  for (GuiButton* button : {themeButton, musicButton, optionsButton, finalButton, quitButton}) {
+  for (GuiButton* button : {themeButton, musicButton, campaignButton, optionsButton, finalButton, quitButton}) {
     if (button) order.push_back(button);
   }
   return order;
@@ -198,9 +257,9 @@ void TitleState::openOptions() {
 void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
 
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
-std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileName) {
+std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileName, PlayedLevel played) {
   LoadResult problem;
-  std::unique_ptr<PlayState> play = PlayState::open(levelIndex, fileName, *theme_, problem);
+  std::unique_ptr<PlayState> play = PlayState::open(levelIndex, fileName, *theme_, problem, std::move(played));
   if (!play) {
     showNotice({problem.message});
     return std::nullopt;
@@ -218,4 +277,5 @@ void TitleState::draw(ALLEGRO_DISPLAY* screen) {
   drawBitmap(logo, static_cast<int>(kLogoCentre - al_get_bitmap_width(logo) * 0.5), kLogoTop, 0);
   world->draw();
   focus.draw();
+  notice->draw();
 }

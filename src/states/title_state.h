@@ -9,7 +9,9 @@
 
 #include "app/app_state.h"
 #include "app/settings.h"
+#include "campaign/campaign.h"
 #include "entities/pop_up.h"
+#include "states/campaign_choice.h"
 #include "states/gui_button.h"
 #include "states/gui_text.h"
 #include "states/level_button.h"
@@ -20,12 +22,15 @@
 #include "world/world.h"
 
 // The menu over a live level: pick a level (levels then run one after another in nested play
-// states while their results ask for it), cycle the themes, switch the music, open the options
-// (also the gamepad's Start), open the final screen once every level is completed, or quit with
-// Escape or "Quit". The arrow keys or the gamepad move a focus over the buttons as well.
+// states while their results ask for it), cycle the themes, switch the music, choose the
+// campaign whose levels the grid shows, open the options (also the gamepad's Start), open the
+// final screen once every level is completed, or quit with Escape or "Quit". The arrow keys or
+// the gamepad move a focus over the buttons as well.
 class TitleState : public AppState {
  public:
+  // Offers the campaigns found where the game keeps them.
   TitleState();
+  explicit TitleState(std::vector<Campaign> found);
   ~TitleState() override;
 
   void update(double dt) override;
@@ -35,6 +40,11 @@ class TitleState : public AppState {
   // it (the final screen in its own).
   Theme& theme() const { return *theme_; }
   void useTheme(Theme& theme);
+  // Shows the campaign's levels in the grid, with its points and final button; a broken one
+  // says why in the notice, and so does a damaged progress file.
+  void useCampaign(const std::string& folderName);
+
+  CampaignChoice campaigns;
 
   std::unique_ptr<World> world;
   std::unique_ptr<PlayState> background;
@@ -44,13 +54,14 @@ class TitleState : public AppState {
   GuiButton* quitButton;
   GuiButton* musicButton;
   GuiButton* optionsButton;
+  GuiButton* campaignButton;
   GuiButton* finalButton = nullptr;  // made and shown once every level is completed
   int themeIndex = 0;
   bool musicOn = true;  // start-up has started the music before the menu is built
   GuiText* pointsText;
-  // Problems met on the way (a level that cannot be loaded, a damaged progress file); the next
-  // click closes it.
-  PopUp* notice;
+  // Problems met on the way (a level that cannot be loaded, a damaged progress file, a broken
+  // campaign); the next click closes it. Drawn over every widget.
+  std::unique_ptr<PopUp> notice;
   // The player's choices that the options screen shows and changes (the music switch and the
   // theme are the menu's own), and the file that keeps them when the screen closes (none: empty).
   Settings settings;
@@ -67,13 +78,16 @@ class TitleState : public AppState {
 
  private:
   void createWidgets();
+  void showCampaign();
   void addFinalButton();
+  void nextCampaign();
+  void showProblems();
   int clickedLevel();
   void playFrom(int levelIndex);
   void showFinalScreen();
   // Plays the level in a nested play state and gives its result, or nothing when the level
   // could not be loaded.
-  std::optional<PlayResult> runPlay(int levelIndex, const char* fileName);
+  std::optional<PlayResult> runPlay(int levelIndex, const char* fileName, PlayedLevel played);
   void nextTheme();
   void switchMusic();
   void openOptions();

@@ -22,6 +22,8 @@
 #include "unit/game_directory.h"
 #include "world/tag.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 // What a nested play was: its level index, the loose garbage of the file it loaded (level file N
@@ -72,6 +74,7 @@ class TitleTest : public ::testing::Test {
     std::filesystem::remove_all("levels");
     std::filesystem::create_directory("levels");
     for (int n = 1; n <= levelFiles; ++n) directory.writeLevel(std::to_string(n) + ".lv", levelHolding(n));
+    if (!builtInPack.empty()) directory.writeLevel("pack.txt", builtInPack);
     directory.writeLevel("title.lv", background);
     directory.writeLevel("winner.lv");
     progress() = Progress();
@@ -109,6 +112,7 @@ class TitleTest : public ::testing::Test {
   }
   GameDirectory directory;
   std::unique_ptr<ScriptedTitle> title;
+  std::string builtInPack;  // levels/pack.txt, when the test gives one
 };
 
 TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
@@ -300,17 +304,18 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"locked levels are passed over", "RRRRR", "level 5", ""},
       {"from the grid's row to the column on its right", "RRRRRR", "theme", ""},
       {"down the column", "RRRRRRD", "music", ""},
-      {"down to Options", "RRRRRRDD", "options", ""},
-      {"nothing further down", "RRRRRRDDD", "options", ""},
-      {"Options left to Quit", "RRRRRRDDL", "quit", ""},
+      {"down to Campaign", "RRRRRRDD", "campaign", ""},
+      {"down to Options", "RRRRRRDDD", "options", ""},
+      {"nothing further down", "RRRRRRDDDD", "options", ""},
+      {"Options left to Quit", "RRRRRRDDDL", "quit", ""},
       {"the column back to the grid", "RRRRRRL", "level 5", ""},
       {"down from a level with none open below", "RD", "quit", ""},
       {"Enter at first only shows", "E", "level 1", ""},
       {"Enter presses", "EE", "level 1", "play 0"},
       {"Z presses", "RRZ", "level 2", "play 1"},
       {"pressing the theme", "RRRRRRE", "theme", "theme Locked (4 more)"},
-      {"pressing Options", "RRRRRRDDE", "options", "options"},
-      {"pressing Quit", "RRRRRRDDLE", "quit", "quit"},
+      {"pressing Options", "RRRRRRDDDE", "options", "options"},
+      {"pressing Quit", "RRRRRRDDDLE", "quit", "quit"},
       {"a mouse move hides it", "RRM", "none", ""},
       {"and the next arrow shows it where it was", "RRMR", "level 2", ""},
       {"Escape still quits", "RQ", "level 1", "quit"},
@@ -357,6 +362,7 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
                                                        {"level 5", title->levelButtons[4]},
                                                        {"theme", title->themeButton},
                                                        {"music", title->musicButton},
+                                                       {"campaign", title->campaignButton},
                                                        {"options", title->optionsButton},
                                                        {"quit", title->quitButton}};
     EXPECT_EQ(title->focus.focused(), buttons.at(focused));
@@ -368,6 +374,186 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
     EXPECT_EQ(happened, pressed);
     TearDown();
   }
+}
+
+// Packs beside the built-in campaign: "Alpha Pack" in packs/zeta (levels holding 11 and 12
+// pieces of loose garbage) and "Broken" in packs/beta, whose pack.txt has a bad line and whose
+// first level is missing.
+class CampaignMenuTest : public TitleTest {
+ protected:
+  void preparePacks(int records = 3, int levelFiles = 3) {
+    std::filesystem::remove_all("packs");
+    std::filesystem::remove_all("progress");
+    writeFile("packs/zeta/pack.txt", "name = Alpha Pack\nlevel 1 = 5.5 Bin Day\nlevel 2 = 7.0\n");
+    writeFile("packs/zeta/1.lv", levelHolding(11));
+    writeFile("packs/zeta/2.lv", levelHolding(12));
+    writeFile("packs/beta/pack.txt", "name = Broken\nlevel 1 = -3 Bad\nlevel 2 = 4 Fine\n");
+    writeFile("packs/beta/2.lv", levelHolding(22));
+    builtInPack = "name = Binhopper\nlevel 1 = 15.0 First Steps\nlevel 2 = 21.0\nlevel 3 = 13.5\n";
+    prepare(records, levelFiles);
+  }
+  void writeFile(const std::string& name, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(directory.path(name)).parent_path());
+    writeFileBytes(directory.path(name), bytes);
+  }
+  std::vector<std::string> noticeLines() const {
+    std::vector<std::string> lines;
+    if (title->notice->visible) {
+      for (const auto& line : title->notice->lines) lines.push_back(line.first);
+    }
+    return lines;
+  }
+  bool noticeHas(const std::string& text) const {
+    for (const std::string& line : noticeLines()) {
+      if (line.find(text) != std::string::npos) return true;
+    }
+    return false;
+  }
+};
+
+// The campaign button steps through the built-in campaign and the packs by name; the grid, the
+// points, the final button and the levels played follow it, and a pack's completions go to
+// its own record.
+TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
+  preparePacks();
+  struct Shown {
+    std::string label;
+    size_t buttons;
+    std::string points;
+    std::string remembered;
+  };
+  auto shown = [&] {
+    return Shown{title->campaignButton->label, title->levelButtons.size(), title->pointsText->text,
+                 settingsOf(*title, false).campaign};
+  };
+  auto expect = [&](const Shown& want) {
+    Shown now = shown();
+    EXPECT_EQ(now.label, want.label);
+    EXPECT_EQ(now.buttons, want.buttons);
+    EXPECT_EQ(now.points, want.points);
+    EXPECT_EQ(now.remembered, want.remembered);
+  };
+  expect({"Binhopper", 3, "Unlock points: 0/9", "levels"});
+  EXPECT_EQ(std::make_tuple(title->campaignButton->rect.left, title->campaignButton->rect.top,
+                            title->campaignButton->rect.right, title->campaignButton->rect.bottom),
+            std::make_tuple(550.0, 470.0, 750.0, 500.0));
+  click(*title->campaignButton);
+  expect({"Alpha Pack", 2, "Unlock points: 0/6", "zeta"});
+  EXPECT_FALSE(title->notice->visible) << "a sound pack has nothing to say";
+  EXPECT_EQ(title->finalButton, nullptr);
+
+  std::vector<PlayedLevel> levels;
+  title->play = [&](PlayState& nested) {
+    levels.push_back(nested.played);
+    nested.played.record->recordCompletion(nested.levelIndex, true, 6.0);
+    return PlayResult::Next;
+  };
+  click(*title->levelButtons[0]);
+  ASSERT_EQ(levels.size(), 2u);
+  EXPECT_EQ(title->played[0].looseCount, 11) << "the pack's own level file";
+  EXPECT_EQ(title->played[1].looseCount, 12);
+  EXPECT_EQ(std::make_tuple(levels[0].campaign, levels[0].number, levels[0].name),
+            std::make_tuple("zeta"s, 1, "Bin Day"s));
+  EXPECT_EQ(std::make_tuple(levels[1].campaign, levels[1].number, levels[1].name), std::make_tuple("zeta"s, 2, ""s));
+  EXPECT_NE(levels[0].record, &progress());
+  frame(0, 0, false);
+  expect({"Alpha Pack", 2, "Unlock points: 5/6", "zeta"});  // silver under 7.0 s only: the pack's targets
+  ASSERT_NE(title->finalButton, nullptr) << "both of the pack's levels are completed";
+  EXPECT_EQ(progress().completedCount(), 0u) << "the built-in record is untouched";
+  click(*title->finalButton);
+  EXPECT_EQ(title->played.back().levelIndex, kFinalScreenIndex);
+  EXPECT_EQ(levels.back().campaign, "zeta");
+
+  click(*title->campaignButton);
+  expect({"Broken (!)", 2, "Unlock points: 0/6", "beta"});
+  EXPECT_TRUE(noticeHas("The campaign 'Broken' has problems")) << "shown when it is chosen";
+  EXPECT_TRUE(noticeHas("packs/beta/pack.txt:2:"));
+  EXPECT_TRUE(noticeHas("packs/beta/1.lv"));
+  title->played.clear();
+  title->play = [](PlayState&) { return PlayResult::Menu; };
+  click(*title->levelButtons[1]);
+  ASSERT_EQ(title->played.size(), 1u) << "its level that loads plays";
+  EXPECT_EQ(title->played[0].looseCount, 22);
+  click(*title->levelButtons[0]);
+  EXPECT_EQ(title->played.size(), 1u) << "the missing one does not";
+
+  click(*title->campaignButton);
+  expect({"Binhopper", 3, "Unlock points: 0/9", "levels"});
+  EXPECT_EQ(title->finalButton, nullptr);
+  title->campaigns.savePackRecords();
+  EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat")).size(), 5u + 12 * 2);
+  EXPECT_FALSE(std::filesystem::exists(directory.path("binhopper.dat"))) << "the menu leaves it to start-up";
+}
+
+// The settings name the campaign by its folder; one that is gone gives the built-in campaign.
+// Themes unlock from the built-in campaign's points whichever campaign is shown.
+TEST_F(CampaignMenuTest, RememberedCampaignAndThemes) {
+  const std::tuple<std::string, std::string, std::string> rows[] = {
+      {"zeta", "Alpha Pack", "zeta"},
+      {"beta", "Broken (!)", "beta"},
+      {"gone", "Binhopper", "levels"},
+      {"levels", "Binhopper", "levels"},
+  };
+  for (const auto& [remembered, label, kept] : rows) {
+    SCOPED_TRACE(remembered);
+    preparePacks();
+    Settings settings;
+    settings.campaign = remembered;
+    applySettings(*title, settings);
+    EXPECT_EQ(title->campaignButton->label, label);
+    EXPECT_EQ(settingsOf(*title, false).campaign, kept);
+    TearDown();
+  }
+  preparePacks();
+  for (int i = 0; i < 2; ++i) progress().recordCompletion(i, true, 1.0);
+  click(*title->campaignButton);
+  click(*title->themeButton);
+  EXPECT_EQ(title->theme().name(), std::string("Sunset")) << "6 points of the built-in campaign";
+}
+
+// A run of a copy of the data with a 17th level left binhopper.dat with 17 records. The game of
+// 16 levels keeps the 17th record in the file but shows 16 buttons, counts 16 levels' points,
+// and offers the final screen once the 16 are completed.
+TEST_F(CampaignMenuTest, RecordsBeyondTheLevelsNeitherShowNorCount) {
+  std::string file = "\0\0\0\0\x11"s;
+  for (int i = 0; i < 17; ++i) {
+    bool done = i < 15 || i == 16;
+    file += "\x01"s + char(done) + char(i == 16) + char(i == 16) + "\0\0\0\0\0\x38\x8F\x40"s;
+  }
+  writeFileBytes(directory.path("binhopper.dat"), file);
+  prepare(17, 16);
+  EXPECT_EQ(title->levelButtons.size(), 16u);
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 15/48");
+  EXPECT_EQ(title->finalButton, nullptr) << "16 completions, but the 16th level is not one of them";
+  title->play = [](PlayState& nested) {
+    progress().recordCompletion(nested.levelIndex, false, 30.0);
+    return PlayResult::Menu;
+  };
+  click(*title->levelButtons[15]);
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 16/48");
+  ASSERT_NE(title->finalButton, nullptr);
+  ASSERT_TRUE(progress().save().ok);
+  EXPECT_EQ(readFileBytes(directory.path("binhopper.dat")).size(), 5u + 12 * 17) << "the 17th record stays";
+}
+
+// A damaged pack progress file is set aside as .bad, what can be trusted is kept, and the menu
+// says so once, when the pack is first chosen.
+TEST_F(CampaignMenuTest, DamagedPackProgressIsSetAside) {
+  const std::string damaged = "\x02\0\0\0\x02"s + "\x01\x01\x00\x00"s + "\0\0\0\0\0\x38\x8F\x40"s + "\x07"s;
+  preparePacks();
+  writeFile("progress/zeta.dat", damaged);
+  click(*title->campaignButton);
+  EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat.bad")), damaged);
+  EXPECT_TRUE(noticeHas("progress/zeta.dat' was damaged")) << ::testing::PrintToString(noticeLines());
+  EXPECT_EQ(title->pointsText->text, "Unlock points: 1/6") << "the whole record was kept";
+  frame(0, 0, true);
+  frame(0, 0, false);
+  for (int press = 0; press < 3; ++press) click(*title->campaignButton);
+  EXPECT_EQ(title->campaignButton->label, "Alpha Pack");
+  EXPECT_FALSE(noticeHas("damaged")) << "said once";
+  title->campaigns.savePackRecords();
+  EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat")).size(), 5u + 12 * 2);
+  EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat.bad")), damaged);
 }
 
 }  // namespace

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/music.h"
+#include "app/switch.h"
+#include "states/level_banner.h"
+#include "states/play_state.h"
+#include "unit/sim_run.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+// Levels of one pack played as the menu starts them, with the pack's own record beside the
+// built-in campaign's file.
+class CampaignPlay : public SimRun {
+ protected:
+  void SetUp() override {
+    SimRun::SetUp();
+    initMusic(1);  // the final screen starts its tune
+    progress() = Progress();
+    progress().path = directory.file("binhopper.dat");
+    writeFileBytes(progress().path, "\x03\0\0\0\x01"s + "\x01\x00\x00\x00"s + "\0\0\0\0\0\x38\x8F\x40"s);
+    progress().load(1);
+    pack.path = directory.file("progress/loose.dat");
+    std::filesystem::create_directories(directory.file("progress"));
+    pack.targets = {5.0, 0.0};
+    pack.load(2);
+  }
+  void TearDown() override {
+    play.reset();
+    setCurrentState(nullptr);
+    progress() = Progress();
+    stopMusic();
+    SimRun::TearDown();
+  }
+
+  // Starts level `index` of the pack from the level text, named `name`.
+  void start(const std::string& text, int index, const std::string& name = "") {
+    LevelTextResult level = compileLevelText(text, levelKinds());
+    ASSERT_TRUE(level.ok) << level.message;
+    writeFileBytes(directory.file("level.lv"), level.output);
+    LoadResult problem;
+    play = PlayState::open(index, directory.file("level.lv").c_str(), *themes[0], problem,
+                           PlayedLevel{"loose", index + 1, name, &pack});
+    ASSERT_TRUE(play) << problem.message;
+    setCurrentState(play.get());
+    refreshRootSwitches();
+  }
+  void run(double seconds) {
+    for (double t = 0; t < seconds; t += kDt) play->update(kDt);
+  }
+  std::string reportLine(const std::string& left) const {
+    for (const auto& [l, right] : play->report->lines) {
+      if (l == left) return right;
+    }
+    return "missing";
+  }
+
+  Progress pack;
+  std::unique_ptr<PlayState> play;
+};
+
+// A bag dropped into a bin completes the level in about a second; spikes under the avatar kill it.
+const std::string kBinDay = gridLevel({{20, std::string(40, '0')}}, "av 2 19\ngb 10 5\nct 10 19 1\n");
+const std::string kSpikes = gridLevel({{28, std::string(40, '0')}}, "av 5 27\nsp 5 27\n");
+
+// The pack's completions, crowns (from its own target times), deaths and file are its own: the
+// built-in campaign's record and file stay as they were, byte for byte.
+TEST_F(CampaignPlay, PackLevelsWriteOnlyThePacksRecord) {
+  const std::string before = readFileBytes(progress().path);
+  const std::tuple<const char*, std::string, int, bool, bool, int, const char*> rows[] = {
+      {"under the pack's target: silver", kBinDay, 0, true, true, 0, "5.00s"},
+      {"a target of 0: no silver", kBinDay, 1, true, false, 0, "0.00s"},
+      {"a death", kSpikes, 0, true, true, 1, nullptr},
+  };
+  for (const auto& [label, level, index, completed, silver, deaths, target] : rows) {
+    SCOPED_TRACE(label);
+    start(level, index);
+    run(3.0);
+    ASSERT_NE(play->report, nullptr);
+    if (target) {
+      EXPECT_EQ(reportLine("Target time:"), target);
+    }
+    EXPECT_EQ(pack.records[index].completed, completed);
+    EXPECT_EQ(pack.records[index].silver, silver);
+    EXPECT_EQ(pack.deaths, deaths);
+    Progress saved;
+    saved.path = pack.path;
+    saved.load(2);
+    EXPECT_EQ(saved.records[index].completed, completed) << "kept in progress/loose.dat at once";
+    EXPECT_EQ(saved.deaths, deaths);
+  }
+  EXPECT_EQ(readFileBytes(progress().path), before);
+  EXPECT_EQ(progress().deaths, 3);
+  EXPECT_FALSE(progress().records[0].completed);
+}
+
+// The name shows at the start, on the half of the screen the avatar does not start in, and
+// fades out within two seconds; a level without a name, the menu's scene and the final screen
+// show none.
+TEST_F(CampaignPlay, NameBannerAtTheStartAwayFromTheAvatar) {
+  const std::string low = gridLevel({{28, std::string(40, '0')}}, "av 5 27\n");
+  const std::string high = gridLevel({{6, std::string(40, '0')}}, "av 5 5\n");
+  const std::tuple<const char*, std::string, int, const char*, bool, bool> rows[] = {
+      {"avatar low: banner at the top", low, 0, "Loose Ends", true, true},
+      {"avatar high: banner at the bottom", high, 1, "Loose Ends", true, false},
+      {"no name", low, 0, "", false, false},
+      {"the menu's scene", low, -1, "Title", false, false},
+      {"the final screen", low, kFinalScreenIndex, "Winner", false, false},
+  };
+  for (const auto& [label, level, index, name, shown, atTop] : rows) {
+    SCOPED_TRACE(label);
+    start(level, index, name);
+    ASSERT_EQ(play->banner != nullptr, shown);
+    if (!shown) continue;
+    const Box band = play->banner->band();
+    EXPECT_EQ(band.top < 300, atTop);
+    Entity& avatar = *play->world->first(tagOf("avat"));
+    EXPECT_GT(std::min(std::abs(band.top - avatar.y()), std::abs(band.bottom - avatar.y())), 150.0)
+        << "clear of the avatar's first moves";
+    run(1.0);
+    ASSERT_NE(play->banner, nullptr);
+    EXPECT_EQ(play->banner->opacity(), 1.0);
+    run(0.75);
+    ASSERT_NE(play->banner, nullptr);
+    EXPECT_GT(play->banner->opacity(), 0.0);
+    EXPECT_LT(play->banner->opacity(), 0.5) << "fading";
+    run(0.3);
+    EXPECT_EQ(play->banner, nullptr);
+  }
+}
+
+}  // namespace
