@@ -54,3 +54,7 @@ std::string outcomeMismatch(const Replay& replay, const Outcome& played, double 
 std::string bestRunFile(const std::string& campaign, int level) { return runFile(campaign, level, ".rpl"); }
 
 std::string lastRunFile(const std::string& campaign, int level) { return runFile(campaign, level, ".last.rpl"); }
+
+std::string shippedBestRunFile(const std::string& campaignFolder, int level) {
+  return campaignFolder + "/replays/" + std::to_string(level) + ".rpl";
+}

@@ -76,6 +76,7 @@ std::string outcomeMismatch(const Replay& replay, const Outcome& played, double 
 
 // Where a level's runs are kept, relative to the player directory: its best run
 // "replays/<campaign>/<N>.rpl" and its last run, won or lost, "replays/<campaign>/<N>.last.rpl".
-// The shipped best runs lie at the same place in the data directory.
 std::string bestRunFile(const std::string& campaign, int level);
 std::string lastRunFile(const std::string& campaign, int level);
+// The best run a campaign ships for a level: its solution, "<folder>/replays/<N>.rpl".
+std::string shippedBestRunFile(const std::string& campaignFolder, int level);
