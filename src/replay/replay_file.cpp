@@ -280,6 +280,13 @@ class ReplayDecoder {
   double totalTime_ = 0.0;
 };
 
+FileResult failure(const std::string& reason) {
+  FileResult result;
+  result.ok = false;
+  result.reason = reason;
+  return result;
+}
+
 // Opens without waiting (a FIFO with no writer would block a plain open) and reads only a
 // regular file, one byte past the limit so that a longer file is told apart.
 LoadedReplay readFileBytes(const std::string& path, size_t limit, std::string& bytes) {
@@ -352,14 +359,14 @@ FileResult saveReplay(const std::string& path, const Replay& replay) {
   std::filesystem::path folder = std::filesystem::path(path).parent_path();
   std::error_code error;
   if (!folder.empty()) std::filesystem::create_directories(folder, error);
-  if (error) return FileResult{false, error.message(), false};
+  if (error) return failure(error.message());
   return replaceFile(path, encodeReplay(replay));
 }
 
 FileResult hashLevelFile(const std::string& path, uint64_t& hash) {
   std::string bytes;
   LoadedReplay found = readFileBytes(path, kLargestLevelBytes, bytes);
-  if (!found.read()) return FileResult{false, found.problem, true};
+  if (!found.read()) return failure(found.problem);
   hash = levelHash(bytes);
   return {};
 }
