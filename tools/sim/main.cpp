@@ -227,7 +227,7 @@ std::optional<ReplayRecorder> recorderFor(const Options& options) {
   return ReplayRecorder(recordedCampaign(options.level), recordedLevel(options), levelFileHash(options.level));
 }
 
-Outcome outcomeOf(Simulator& simulator) {
+Outcome outcomeOf(const Simulator& simulator) {
   Avatar* avatar = simulator.avatar();
   return avatar ? avatar->outcome() : Outcome{};
 }
