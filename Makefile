@@ -4,6 +4,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
+DEB_DIR    ?= ../binhopper-deb
 DEPS       ?= play
 # What the sanitized tests run: the game, the tools the simulator and end-to-end tests call, and
 # the unit tests (the media generator and the benchmark serve only the data checks and bench),
@@ -11,7 +12,7 @@ DEPS       ?= play
 ASAN_TARGETS = binhopper binhopper-sim binhopper-level levelshot drawcheck xclose binhopper_tests \
   keep-libraries-loaded
 
-.PHONY: play test deps build asan bench fuzz clean install
+.PHONY: play test deps build asan bench fuzz clean install deb
 
 play: build
 	./$(BUILD)/binhopper
@@ -54,3 +55,8 @@ fuzz: deps
 # The game, its data and its desktop files under $(PREFIX) (sudo may be needed for /usr/local).
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian packages binhopper and binhopper-data, built by dpkg-buildpackage from a copy of the
+# tree, into $(DEB_DIR) (outside the tree); DEB_BUILD_OPTIONS=nocheck skips the unit tests.
+deb:
+	scripts/build-deb $(DEB_DIR)

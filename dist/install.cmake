@@ -1,17 +1,25 @@
-# What `cmake --install` puts under the prefix: the game and the author's tools, the data, and
-# what a desktop needs to list, launch and describe the game.
-# The project has no public address yet: the defaults use the reserved example.org domain and
-# are meant to be overridden (-D...) by whoever publishes the game.
-set(BINHOPPER_APP_ID "org.example.binhopper" CACHE STRING "AppStream component id (reverse DNS)")
-set(BINHOPPER_HOMEPAGE "https://example.org/binhopper" CACHE STRING "Home page, also the base of screenshot addresses")
+# What `cmake --install` puts under the prefix: the game and its level tools, the data, and
+# what a desktop needs to list, launch and describe the game. The Debian package moves the
+# programs to games/ and the data to share/games/binhopper (debian/rules).
+# The project has no web site or mail address: the AppStream id names the game under its own
+# name, and the metadata gives no home page or screenshot addresses.
+set(BINHOPPER_APP_ID "org.binhopper.binhopper" CACHE STRING "AppStream component id (reverse DNS)")
+set(BINHOPPER_TOOLS binhopper-level binhopper-sim)
 
-install(TARGETS binhopper binhopper-level binhopper-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS binhopper ${BINHOPPER_TOOLS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-set(DATA_DIR ${CMAKE_INSTALL_DATADIR}/binhopper)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/media/ DESTINATION ${DATA_DIR}/media
-  PATTERN icons EXCLUDE PATTERN README EXCLUDE)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/levels/ DESTINATION ${DATA_DIR}/levels
-  FILES_MATCHING PATTERN "*.lv" PATTERN "edit.lv" EXCLUDE PATTERN "play.lv" EXCLUDE PATTERN solutions EXCLUDE PATTERN src EXCLUDE)
+# The folders the game reads, each installed whole but for what serves only the authors (level
+# sources and solutions, the icons' originals, notes) or what a game run from the source tree
+# may have left there.
+set(BINHOPPER_DATA_FOLDERS media levels)
+set(AUTHORS_ONLY README font-license.txt icons src solutions edit.lv play.lv *.autosave *.bad *.tmp)
+set(skip)
+foreach(pattern ${AUTHORS_ONLY})
+  list(APPEND skip PATTERN ${pattern} EXCLUDE)
+endforeach()
+foreach(folder ${BINHOPPER_DATA_FOLDERS})
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/${folder}/ DESTINATION ${BINHOPPER_DATA_DIR}/${folder} ${skip})
+endforeach()
 
 install(FILES ${CMAKE_SOURCE_DIR}/dist/binhopper.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 16 32 48 64 128 256)
@@ -21,7 +29,10 @@ endforeach()
 
 configure_file(${CMAKE_SOURCE_DIR}/dist/binhopper.metainfo.xml.in ${CMAKE_BINARY_DIR}/dist/${BINHOPPER_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/dist/${BINHOPPER_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-configure_file(${CMAKE_SOURCE_DIR}/dist/binhopper.6 ${CMAKE_BINARY_DIR}/dist/binhopper.6 @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/dist/binhopper.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# The tools live beside the game and, like it, are documented in the games section.
+foreach(program binhopper ${BINHOPPER_TOOLS})
+  configure_file(${CMAKE_SOURCE_DIR}/dist/${program}.6 ${CMAKE_BINARY_DIR}/dist/${program}.6 @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/dist/${program}.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/media/font-license.txt
   DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -2,10 +2,15 @@
 
 #include <allegro5/allegro.h>
 
+#include <memory>
+
 #include "app/current_state.h"
 #include "app/frame_clock.h"
 
-template <typename Result>
+// Whether a state's loop goes on: it ends at the next check once the state is done by its own
+// decision or its window was closed.
+enum class RunStatus { Running, Done, Closed };
+
 class AppState : public AppStateBase {
  public:
   explicit AppState(ALLEGRO_DISPLAY* display);
@@ -29,19 +34,16 @@ class AppState : public AppStateBase {
   // time spent inside is not simulated (steps 2 and 3 of nesting).
   void resumeAfterNested();
 
-  Result result{};
-  int status = 0;
+  RunStatus status = RunStatus::Running;
   AppStateBase* parent = nullptr;
-  FrameClock* clock;
+  std::unique_ptr<FrameClock> clock;
   ALLEGRO_EVENT_QUEUE* queue;
   ALLEGRO_DISPLAY* display;
   ALLEGRO_KEYBOARD_STATE keyboard{};
   ALLEGRO_MOUSE_STATE mouse{};
 };
 
-extern template class AppState<int>;
-
 // Runs `inner` inside `outer`'s update by the nesting protocol: run it with outer as parent,
-// drop outer's queued events, restart outer's clock, pass a window close upward, then read the
-// inner result and destroy the inner state.
-int runNested(AppState<int>& outer, AppState<int>* inner);
+// drop outer's queued events, restart outer's clock and pass a window close upward. The caller
+// owns the inner state and reads what it needs of it afterwards.
+void runNested(AppState& outer, AppState& inner);

@@ -108,3 +108,14 @@ int answerInfoRequest(const LaunchOptions& options, FILE* out, FILE* err) {
   }
   return -1;
 }
+
+int answerToolInfoRequest(int argc, const char* const* argv, const char* name, const char* usage, FILE* out) {
+  if (argc != 2) return -1;
+  if (is(argv[1], "-h", "--help")) {
+    std::fputs(usage, out);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "--version") != 0) return -1;
+  std::fprintf(out, "%s %s\n", name, BINHOPPER_VERSION);
+  return 0;
+}

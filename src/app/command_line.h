@@ -21,3 +21,7 @@ LaunchOptions parseCommandLine(int argc, const char* const* argv);
 // For Help, Version and Usage: prints what was asked (usage errors on stderr) and gives the
 // exit status (0, or 2 for a usage error). Play and InstallPack print nothing and give -1.
 int answerInfoRequest(const LaunchOptions& options, FILE* out, FILE* err);
+
+// For the game's tools: "--help" (or "-h") or "--version" as the only argument prints the
+// tool's usage or "NAME VERSION" on out and gives 0; any other command line gives -1.
+int answerToolInfoRequest(int argc, const char* const* argv, const char* name, const char* usage, FILE* out);

@@ -3,7 +3,8 @@
 #include <allegro5/allegro.h>
 
 // Everything the game does happens inside an application state. Running a state blocks until
-// its status becomes non-zero; a state may run another inside its own update (see runNested).
+// it is done or its window is closed; a state may run another inside its own update (see
+// runNested).
 // update advances the state and never draws; draw paints one frame and never changes state.
 class AppStateBase {
  public:

@@ -86,3 +86,13 @@ void enterDataDirs(const DataDirs& dirs) {
   }
   setPlayerDirectory(dirs.fromWorkingDirectory ? "" : dirs.player);
 }
+
+void enterToolDataDirectory(const std::vector<std::string*>& userPaths) {
+  DataSearch search = processDataSearch();
+  DataDirs dirs = chooseDataDirs(search);
+  if (dirs.fromWorkingDirectory) return;
+  for (std::string* path : userPaths)
+    if (!path->empty()) *path = absoluteOf(*path, search.workingDirectory);
+  std::error_code error;
+  fs::current_path(dirs.data, error);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Where the game reads its data (media/ and levels/) and where it keeps the player's files
 // (progress, settings, the editor's levels).
@@ -37,3 +38,6 @@ std::string playerFile(const std::string& name);
 // player directory the home of player files, creating it and its levels/ folder. Paths the
 // player gave relative to the old working directory must be made absolute before this.
 void enterDataDirs(const DataDirs& dirs);
+// For the tools, which keep no player files: finds the data as the game does and makes it the
+// working directory. The paths the user gave are made absolute first when that changes it.
+void enterToolDataDirectory(const std::vector<std::string*>& userPaths);

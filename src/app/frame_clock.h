@@ -10,38 +10,45 @@ struct FrameStep {
   bool skipDraw = false;
 };
 
-// Paces a state's loop: frames shorter than the minimum are reported as the minimum and the
-// surplus is slept away in half-frame rests; long frames are split into bounded steps.
+// Paces a state's loop: a frame shorter than the minimum frame is reported as the minimum and
+// the loop rests until that frame's deadline, the previous frame's start plus the minimum;
+// long frames are split into bounded steps.
 class FrameClock {
  public:
   using TimeSource = std::function<double()>;
   using RestFunction = std::function<void(double seconds)>;
 
-  // The defaults use the library's clock and rest.
+  // The library's clock and rest, at the minimum frame the game window asks for.
   FrameClock();
-  FrameClock(TimeSource now, RestFunction rest);
+  FrameClock(TimeSource now, RestFunction rest, double minimumFrame = kMinimumFrame);
 
   void start();
   void stop();
   FrameStep tick();
 
   bool running() const { return running_; }
-  double sleepDebt() const { return sleepDebt_; }
-  double sleepEstimate() const { return sleepEstimate_; }
 
-  static constexpr double kMinimumFrame = 0.017;  // s
-  // No step is longer than a minimum frame: longer steps let a bag fall past a bin or through a
-  // floor, so a slow frame is simulated as several short steps instead.
-  static constexpr double kMaximumStep = kMinimumFrame;
+  // The minimum frame while vertical sync shows one picture per refresh of a display at
+  // `refreshRate` hertz (0 when the display does not say): its refresh period when that lies
+  // between 1/240 s and kMinimumFrame, else kMinimumFrame. A slower display's frames are split
+  // into steps like any long frame; rests much shorter are mostly the error of waking up.
+  static double minimumFrameAt(double refreshRate);
+
+  static constexpr double kMinimumFrame = 0.017;  // s, without vertical sync
+  // No step is longer than this: longer steps let a bag fall past a bin or through a floor, so
+  // a slow frame is simulated as several short steps instead.
+  static constexpr double kMaximumStep = 0.017;  // s
 
  private:
-  void restOffDebt();
+  void restOffDebt(double shortfall);
 
   TimeSource now_;
   RestFunction rest_;
+  double minimumFrame_;
   bool running_ = false;
   double last_ = 0.0;
+  // What short frames owe in rest. Never positive after a tick: a rest that returned late
+  // leaves minus what it overslept, which later frames make up.
   double sleepDebt_ = 0.0;
-  double sleepEstimate_ = kMinimumFrame * 0.5;
   std::vector<FrameStep> pendingSteps_;
 };

@@ -2,11 +2,32 @@
 
 #include <cmath>
 
+#include "app/frame_clock.h"
 #include "app/gamepad.h"
 
 namespace {
 GameWindow* theWindow = nullptr;
+
+// The display's refresh rate in hertz, 0 when unknown. Where the library knows it only for a
+// full-screen mode of its own (not for a window), it is the fastest that a mode of the
+// monitor's size offers within what the clock paces: a guess too fast costs nothing, as the
+// flips then pace the frames, but one too slow would rest frames past their refresh.
+int refreshRateOf(ALLEGRO_DISPLAY* display) {
+  int rate = al_get_display_refresh_rate(display);
+  ALLEGRO_MONITOR_INFO monitor;
+  if (rate > 0 || !al_get_monitor_info(0, &monitor)) return rate;
+  for (int i = 0; i < al_get_num_display_modes(); ++i) {
+    ALLEGRO_DISPLAY_MODE mode;
+    bool monitorSize = al_get_display_mode(i, &mode) && mode.width == monitor.x2 - monitor.x1 &&
+                       mode.height == monitor.y2 - monitor.y1;
+    if (monitorSize && mode.refresh_rate > rate &&
+        FrameClock::minimumFrameAt(mode.refresh_rate) < FrameClock::kMinimumFrame) {
+      rate = mode.refresh_rate;
+    }
+  }
+  return rate;
 }
+}  // namespace
 
 GameWindow::GameWindow(ALLEGRO_DISPLAY* display, bool fullScreen)
     : display_(display), queue_(al_create_event_queue()), fullScreen_(fullScreen) {
@@ -29,6 +50,11 @@ void GameWindow::poll(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mou
   while (al_get_next_event(queue_, &event)) handle(event);
   windowToPicture(fit_, mouse.x, mouse.y);
   addGamepadKeys(keyboard);
+}
+
+double GameWindow::minimumFrame() const {
+  if (al_get_display_option(display_, ALLEGRO_VSYNC) != 1) return FrameClock::kMinimumFrame;
+  return FrameClock::minimumFrameAt(refreshRateOf(display_));
 }
 
 void GameWindow::handle(const ALLEGRO_EVENT& event) {

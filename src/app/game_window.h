@@ -26,6 +26,10 @@ class GameWindow {
   // A rectangle of the picture as back-buffer pixels, in place.
   void toBackBuffer(double& left, double& top, double& right, double& bottom) const;
 
+  // The states' minimum frame: the refresh period while the display confirms vertical sync,
+  // so that one step is simulated and shown per refresh; the clock's own otherwise.
+  double minimumFrame() const;
+
   bool fullScreen() const { return fullScreen_; }
   int focusLosses() const { return focusLosses_; }
 

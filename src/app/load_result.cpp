@@ -4,8 +4,8 @@ namespace {
 LoadFailureHandler installedHandler = nullptr;
 }
 
-LoadResult loadFailure(std::string path, std::string message, bool endsLine) {
-  return LoadResult{false, std::move(path), std::move(message), endsLine};
+LoadResult loadFailure(LoadError error, std::string path, std::string message, bool endsLine) {
+  return LoadResult{error, std::move(path), std::move(message), endsLine};
 }
 
 void setLoadFailureHandler(LoadFailureHandler handler) { installedHandler = handler; }

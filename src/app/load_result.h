@@ -2,17 +2,33 @@
 
 #include <string>
 
-// The outcome of loading or writing a file: ok, or the path and the one line that says what is
-// wrong, in the loader's own words. Loaders return it and never end the program themselves.
+// What went wrong loading or writing a file, so that callers sort failures by kind and never by
+// the words of the message.
+enum class LoadError {
+  None,
+  CannotOpen,       // missing, unreadable, or a folder where a file should be
+  CannotWrite,      // opened, but the bytes could not all be written
+  EmptyFile,        // a level file with nothing in it, where a level was to be edited
+  UnknownRecord,    // a level record whose type code no kind has
+  MalformedRecord,  // a level record cut short, or holding a value the game cannot use
+  MissingResource,  // an image, sheet or font that cannot be loaded
+  MissingFrame,     // a sheet with fewer pictures than the game asks for
+};
+
+// The outcome of loading or writing a file: ok, or the kind of failure, the path and the one
+// line that says what is wrong, in the loader's own words. Loaders return it and never end the
+// program themselves.
 struct LoadResult {
-  bool ok = true;
+  LoadError error = LoadError::None;
   std::string path;
   std::string message;
   // A sheet's line has never ended in a line break; every other one does.
   bool endsLine = true;
+
+  bool ok() const { return error == LoadError::None; }
 };
 
-LoadResult loadFailure(std::string path, std::string message, bool endsLine = true);
+LoadResult loadFailure(LoadError error, std::string path, std::string message, bool endsLine = true);
 
 // Where a failure cannot travel back as a value (a resource asked for in a constructor, a level
 // opened by a play state), it goes to the handler the program installed at start-up: the game

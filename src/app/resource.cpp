@@ -40,7 +40,7 @@ LoadResult load(const std::string& path, ALLEGRO_SAMPLE*& sample) {
 }
 
 LoadResult missingResource(const std::string& path) {
-  return loadFailure(path, "Unable to find resource: '" + path + "'.");
+  return loadFailure(LoadError::MissingResource, path, "Unable to find resource: '" + path + "'.");
 }
 
 // The drawing model blends with source alpha and tints by the blend colour, so images keep
@@ -91,7 +91,7 @@ void acquire(T*& destination, const std::string& path) {
   if (entry == cache().end()) {
     T* value = nullptr;
     LoadResult loaded = load(path, value);
-    if (!loaded.ok) {
+    if (!loaded.ok()) {
       destination = nullptr;
       reportLoadFailure(loaded);
       return;

@@ -29,6 +29,7 @@ bool readChoice(const std::string& value, const char* yes, const char* no, bool&
 bool apply(const std::string& key, const std::string& value, Settings& settings) {
   if (key == "music") return readChoice(value, "yes", "no", settings.music);
   if (key == "window") return readChoice(value, "fullscreen", "windowed", settings.fullScreen);
+  if (key == "vsync") return readChoice(value, "yes", "no", settings.vsync);
   if (key == "theme") {
     settings.theme = value;
     return !value.empty();
@@ -58,7 +59,8 @@ bool parseSettings(const std::string& text, Settings& settings, std::string& pro
 
 std::string formatSettings(const Settings& settings) {
   return std::string("music = ") + (settings.music ? "yes" : "no") + "\ntheme = " + settings.theme +
-         "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") + "\n";
+         "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
+         "\nvsync = " + (settings.vsync ? "yes" : "no") + "\n";
 }
 
 Settings loadSettings(const std::string& path) {

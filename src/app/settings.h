@@ -6,12 +6,14 @@
 //   music = yes | no
 //   theme = <theme name>
 //   window = windowed | fullscreen
+//   vsync = yes | no      (vertical sync: one picture per refresh of the screen)
 // Blank lines and lines starting with '#' are skipped; unknown keys are ignored so that an
 // older game can read a newer file.
 struct Settings {
   bool music = true;
   std::string theme = "Sky";
   bool fullScreen = false;
+  bool vsync = false;
 };
 
 // Reads settings text. A line that is not "key = value", or a known key with a value it

@@ -14,7 +14,7 @@ bool isMagenta(ALLEGRO_COLOR colour) {
 // magenta when read back.
 LoadResult Sheet::load(const std::string& path, std::unique_ptr<Sheet>& sheet) {
   ALLEGRO_BITMAP* bitmap = loadImage(path);
-  if (!bitmap) return loadFailure(path, "UNABLE TO LOAD BITMAP '" + path + "'!", false);
+  if (!bitmap) return loadFailure(LoadError::MissingResource, path, "UNABLE TO LOAD BITMAP '" + path + "'!", false);
   sheet = std::make_unique<Sheet>(bitmap);
   sheet->path_ = path;
   return {};
@@ -22,7 +22,8 @@ LoadResult Sheet::load(const std::string& path, std::unique_ptr<Sheet>& sheet) {
 
 ALLEGRO_BITMAP* Sheet::frame(int index) const {
   if (index >= 0 && index < frameCount()) return frames_[index];
-  reportLoadFailure(loadFailure(path_, "SHEET '" + path_ + "' HAS NO FRAME " + std::to_string(index) + "!!!"));
+  reportLoadFailure(loadFailure(LoadError::MissingFrame, path_,
+                                "SHEET '" + path_ + "' HAS NO FRAME " + std::to_string(index) + "!!!"));
   return frames_.empty() ? bitmap_ : frames_[0];
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "world/channel_states.h"
 #include "world/level_record.h"
 
 // The switch channel chosen with the number keys. It is the channel of the tile entry and of
@@ -7,8 +8,6 @@
 // channels, wrapping after 9. With channel 0 the palette is exactly the table's own.
 class ChannelChoice {
  public:
-  static constexpr int kChannels = 10;
-
   void choose(int channel) { chosen = channel; }
   int channel() const { return chosen; }
 

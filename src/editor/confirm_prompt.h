@@ -9,7 +9,6 @@
 class ConfirmPrompt {
  public:
   enum class Purpose { None, Close, Load, ReplaceBroken, RestoreAutosave };
-  enum class Answer { None, Save, Yes, No };
 
   void open(Purpose purpose, const std::string& question, const std::string& answers);
   void close() { purpose_ = Purpose::None; }

@@ -2,12 +2,14 @@
 
 #include <allegro5/allegro.h>
 
+#include "world/level_record.h"
+
 namespace {
 
 constexpr int kFirstPrintable = ' ';
 constexpr int kLastPrintable = '~';
-constexpr int kTextEnd = '$';  // ends a sign's text in the level file, so it cannot be typed
 
+// The character that ends a sign's text in the level file cannot be typed.
 bool typeable(int character) {
   return character >= kFirstPrintable && character <= kLastPrintable && character != kTextEnd;
 }

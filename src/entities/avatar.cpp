@@ -1,17 +1,16 @@
 #include "entities/avatar.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "app/blend.h"
 #include "app/geometry.h"
 #include "app/resource.h"
 #include "app/sound.h"
+#include "entities/animation.h"
 #include "entities/carryable.h"
 #include "entities/container.h"
 #include "entities/particle.h"
 #include "world/draw_layer.h"
-#include "world/level.h"
 #include "world/play_context.h"
 #include "world/tag.h"
 
@@ -29,8 +28,6 @@ constexpr double kDoubleJumpFactor = 0.6;      // of the jump speed
 constexpr double kLedgeSpeed = 30.0;           // px/s on walking off a ledge
 constexpr double kDeathLine = kScreenHeight;   // px; a top edge below it has fallen off
 constexpr double kCrushDepth = 12.0;           // px; a deeper push-out kills
-constexpr double kGroundProbeX = 10.0;         // px from x
-constexpr double kGroundProbeY = 21.0;         // px from y, just under the feet
 constexpr double kWalkFramesPerSecond = 8.0;
 constexpr int kWalkFrameCount = 6;
 constexpr double kCarryHeight = 20.0;                   // px above the avatar's y
@@ -63,32 +60,19 @@ const char* const kCrushedReason = "were crushed by a hunk of wall";
 }  // namespace
 
 Avatar::Avatar()
-    : Body(kFallSpeedLimit),
+    : Body({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("avat"), tagOf("prss")}, DrawLayer::Avatar,
+           kFallSpeedLimit),
       sheet(sheetResource("media/guysheet.png")),
       jumpSound(sampleResource("media/jump.wav")),
       dieSound(sampleResource("media/die.wav")),
       landSound(sampleResource("media/land.wav")),
       throwSound(sampleResource("media/throw.wav")) {
-  Switch** controls = Controls();
-  leftKey = controls[kControlLeft];
-  rightKey = controls[kControlRight];
-  downKey = controls[kControlDown];
-  upKey = controls[kControlUp];
-  jumpPress = controls[kControlJump];
-  actionPress = controls[kControlAction];
   setPosition(kStartX, 0.0);
 }
 
 Avatar::~Avatar() {
   if (world) world->removeRemovalListener(this);
 }
-
-const int* Avatar::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("avat"), tagOf("prss"), 0};
-  return list;
-}
-
-int Avatar::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Avatar : Entity::order(tag); }
 
 Box Avatar::box() const { return Box{xPos + 1, yPos + 2, xPos + 19, yPos + 20}; }
 
@@ -100,7 +84,7 @@ void Avatar::entityRemoved(Entity* e) {
 void Avatar::update(double dt) {
   if (world) world->addRemovalListener(this);
   double newClock = animClock + dt;
-  if (outcome_.status == Outcome::Playing) currentPlayContext()->elapsedTime += dt;
+  if (outcome_.status == Outcome::Playing) playContext().elapsedTime += dt;
   resolveTiles();
   if (yPos > kDeathLine) {
     die(kFellReason);
@@ -135,15 +119,17 @@ bool Avatar::touchTile(const TileContact& contact) {
 }
 
 void Avatar::checkGround() {
-  if (currentPlayContext()->grid->solidTileAt(xPos + kGroundProbeX, yPos + kGroundProbeY)) return;
+  if (groundUnder(kFeetX[0])) return;
   vx = state == Walking ? (facingRight ? kLedgeSpeed : -kLedgeSpeed) : 0.0;
   vy = 0.0;
   state = InAir;
 }
 
+const PlayControls& Avatar::controls() const { return playContext().controls; }
+
 int Avatar::horizontalInput() const {
-  bool left = leftKey->isDown();
-  bool right = rightKey->isDown();
+  bool left = controls().left->isDown();
+  bool right = controls().right->isDown();
   return left == right ? 0 : (left ? -1 : 1);
 }
 
@@ -157,18 +143,18 @@ void Avatar::updateInAir(double dt) {
   if (vx < 0) facingRight = false;
   if (vx > 0) facingRight = true;
   fly(dt);
-  if (actionPress->isDown()) throwCarried();
-  if (jumpPress->isDown() && canDoubleJump) {
+  if (controls().action->isDown()) throwCarried();
+  if (controls().jump->isDown() && canDoubleJump) {
     playSound(jumpSound, kJumpGain, kDoubleJumpSpeed);
-    currentPlayContext()->doubleJumps += 1;
+    playContext().doubleJumps += 1;
     vy = kDoubleJumpFactor * jumpSpeed();
     canDoubleJump = false;
   }
 }
 
 void Avatar::updateCrouching() {
-  if (!downKey->isDown()) state = Standing;
-  if (!actionPress->isDown()) return;
+  if (!controls().down->isDown()) state = Standing;
+  if (!controls().action->isDown()) return;
   if (carried) {
     putDown();
   } else {
@@ -184,15 +170,15 @@ void Avatar::updateStanding() {
     walkFrame = 0;
     state = Walking;
   }
-  if (downKey->isDown()) state = Crouching;
-  if (jumpPress->isDown()) {
-    currentPlayContext()->jumps += 1;
+  if (controls().down->isDown()) state = Crouching;
+  if (controls().jump->isDown()) {
+    playContext().jumps += 1;
     state = InAir;
     vx = 0.0;
     vy = jumpSpeed();
     playSound(jumpSound, kJumpGain);
   }
-  if (actionPress->isDown()) throwCarried();
+  if (controls().action->isDown()) throwCarried();
 }
 
 void Avatar::updateWalking(double dt) {
@@ -205,22 +191,20 @@ void Avatar::updateWalking(double dt) {
     facingRight = direction > 0;
     if (direction < 0) xPos -= kWalkSpeed * dt;
     if (direction > 0) xPos += kWalkSpeed * dt;
-    currentPlayContext()->pixelsTraversed += kWalkSpeed * dt;
+    playContext().pixelsTraversed += kWalkSpeed * dt;
   }
-  if (jumpPress->isDown()) {
-    currentPlayContext()->jumps += 1;
+  if (controls().jump->isDown()) {
+    playContext().jumps += 1;
     state = InAir;
     vx = facingRight ? kWalkingJumpSpeed : -kWalkingJumpSpeed;
     vy = jumpSpeed();
     playSound(jumpSound, kJumpGain);
   }
-  if (actionPress->isDown()) throwCarried();
+  if (controls().action->isDown()) throwCarried();
 }
 
-// Eight animation frames per second of update time, counted on whole ticks of the clock.
 void Avatar::advanceWalkAnimation(double dt) {
-  int ticks = static_cast<int>(std::trunc(kWalkFramesPerSecond * (animClock + dt)) -
-                               std::trunc(kWalkFramesPerSecond * animClock));
+  int ticks = animationTicks(animClock, dt, kWalkFramesPerSecond);
   for (int i = 0; i < ticks; ++i) {
     walkFrame = (walkFrame + 1) % kWalkFrameCount;
     if (walkFrame % 2 == 1) playSound(landSound, kFootstepGain);
@@ -262,10 +246,10 @@ void Avatar::throwCarried() {
     return;
   }
   playSound(throwSound, 1.0f);
-  currentPlayContext()->throws += 1;
+  playContext().throws += 1;
   ThrowVelocity velocity = kFlatThrow;
   if (state == Walking) velocity = kWalkingThrow;
-  if (state == Standing && upKey->isDown()) velocity = kSteepThrow;
+  if (state == Standing && controls().up->isDown()) velocity = kSteepThrow;
   Carryable* object = carried;
   carried = nullptr;
   object->throwAt(facingRight ? velocity.vx : -velocity.vx, velocity.vy);
@@ -274,7 +258,7 @@ void Avatar::throwCarried() {
 void Avatar::die(const std::string& reason) {
   if (outcome_.status != Outcome::Playing) return;
   playSound(dieSound, 1.0f);
-  if (PlayerRecord* player = currentPlayContext()->player) player->countDeath();
+  if (PlayerRecord* player = playContext().player) player->countDeath();
   spawnPuffs(*world, xPos, yPos);
   outcome_.status = Outcome::Dead;
   outcome_.reason = reason;

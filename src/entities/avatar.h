@@ -3,16 +3,16 @@
 #include <allegro5/allegro_audio.h>
 
 #include "app/sheet.h"
-#include "app/switch.h"
 #include "entities/body.h"
 #include "entities/outcome.h"
 #include "world/world.h"
 
 class Carryable;
+struct PlayControls;
 
-// The figure the player steers. Reads six Controls switches, walks, jumps, double-jumps,
-// falls, collides with solid tiles, carries and throws one carryable, and dies or completes
-// the level once. It listens for removals so that it never holds a deleted object.
+// The figure the player steers. Reads its level's six play controls, walks, jumps,
+// double-jumps, falls, collides with solid tiles, carries and throws one carryable, and dies or
+// completes the level once. It listens for removals so that it never holds a deleted object.
 class Avatar : public Body, public World::RemovalListener {
  public:
   enum State { Standing = 0, Walking = 1, InAir = 2, Crouching = 3 };
@@ -20,15 +20,14 @@ class Avatar : public Body, public World::RemovalListener {
   Avatar();
   ~Avatar() override;
 
-  const int* tags() const override;
-  int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;
   void entityRemoved(Entity* e) override;
 
   Outcome outcome() const { return outcome_; }
-  // Only the first call while playing counts: sound, one death counted, 20 puffs.
+  // Only the first call while playing counts: sound, one death counted in the level's player
+  // record (if it has one), 20 puffs.
   void die(const std::string& reason);
   void complete();
   void putDown();
@@ -54,6 +53,7 @@ class Avatar : public Body, public World::RemovalListener {
   void placeCarried();
   void checkCompletion();
   void pickUp();
+  const PlayControls& controls() const;
   // -1 left alone, +1 right alone, 0 neither or both.
   int horizontalInput() const;
   // The vertical jump speed: weaker while carrying.
@@ -65,10 +65,4 @@ class Avatar : public Body, public World::RemovalListener {
   ALLEGRO_SAMPLE* landSound;
   ALLEGRO_SAMPLE* throwSound;
   Outcome outcome_;
-  Switch* leftKey;
-  Switch* rightKey;
-  Switch* downKey;
-  Switch* upKey;
-  Switch* jumpPress;
-  Switch* actionPress;
 };

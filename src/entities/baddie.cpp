@@ -1,40 +1,34 @@
 #include "entities/baddie.h"
 
-#include <cmath>
-
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
+#include "entities/animation.h"
 #include "entities/avatar.h"
 #include "entities/particle.h"
 #include "entities/tile_collision.h"
 #include "world/draw_layer.h"
-#include "world/play_context.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr double kWalkSpeed = 70;         // px/s
-constexpr double kAnimationRate = 8;      // frame changes per second
-constexpr double kGroundProbeDepth = 21;  // px below the top edge
-constexpr double kShoveOffset = 18;       // px between a shoved bag's x and the baddie's
+constexpr double kWalkSpeed = 70;     // px/s
+constexpr double kAnimationRate = 8;  // frame changes per second
+constexpr double kShoveOffset = 18;   // px between a shoved bag's x and the baddie's
+constexpr double kLeadingFootX = 19;  // px from x, walking right
+constexpr double kTrailingFootX = 1;  // px from x, walking left
 constexpr float kDieGain = 1.0f;
 const char* const kSnackReason = "have become a snack for a feral baddie.";
 
 }  // namespace
 
-Baddie::Baddie(bool isFeral) : feral(isFeral) {
+Baddie::Baddie(bool isFeral)
+    : Carryable({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("badd"), tagOf("carr"), tagOf("prss")},
+                DrawLayer::Baddies),
+      feral(isFeral) {
   getResource(sheet, "media/badsheet.png");
   getResource(dieSound, "media/die.wav");
 }
-
-const int* Baddie::tags() const {
-  static const int list[] = {
-      tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("badd"), tagOf("carr"), tagOf("prss"), 0};
-  return list;
-}
-
-int Baddie::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Baddies : 0; }
 
 Box Baddie::box() const { return Box{x() + 2, y() + 7, x() + 17, y() + 20}; }
 
@@ -69,26 +63,24 @@ void Baddie::land() {
 }
 
 void Baddie::animate(double dt) {
-  double oldClock = animClock;
+  animFrame = (animFrame + animationTicks(animClock, dt, kAnimationRate)) % 2;
   animClock += dt;
-  long ticks = static_cast<long>(kAnimationRate * animClock) - static_cast<long>(kAnimationRate * oldClock);
-  animFrame = static_cast<int>((animFrame + ticks) % 2);
 }
 
 // Losing the ground under its middle makes it fall, but this frame's step is still taken;
 // otherwise it turns back where its leading foot would leave the ground.
 void Baddie::walk(double dt) {
-  if (!solidBelow(x() + 10)) {
+  if (!groundUnder(kFeetX[0])) {
     vx = walkingRight ? kWalkSpeed : -kWalkSpeed;
     vy = 0;
     carryState = Free;
   }
   if (walkingRight) {
     setX(x() + kWalkSpeed * dt);
-    if (!solidBelow(x() + 19)) walkingRight = !walkingRight;
+    if (!groundUnder(kLeadingFootX)) walkingRight = !walkingRight;
   } else {
     setX(x() - kWalkSpeed * dt);
-    if (!solidBelow(x() + 1)) walkingRight = !walkingRight;
+    if (!groundUnder(kTrailingFootX)) walkingRight = !walkingRight;
   }
 }
 
@@ -119,8 +111,4 @@ void Baddie::shoveBags(double dt) {
     bag.setX(bag.x() + step);
     if (bag.box().overlaps(box())) bag.setX(x() + ahead);
   }
-}
-
-bool Baddie::solidBelow(double px) const {
-  return currentPlayContext()->grid->solidTileAt(px, y() + kGroundProbeDepth) != nullptr;
 }

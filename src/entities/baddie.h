@@ -14,8 +14,6 @@ class Baddie : public Carryable {
  public:
   explicit Baddie(bool feral);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;
@@ -35,7 +33,6 @@ class Baddie : public Carryable {
   void attack();
   void eatBag(Carryable& bag);
   void shoveBags(double dt);
-  bool solidBelow(double px) const;
 
   Sheet* sheet;
   ALLEGRO_SAMPLE* dieSound;

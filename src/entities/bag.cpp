@@ -1,30 +1,25 @@
 #include "entities/bag.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/blend.h"
 #include "app/resource.h"
 #include "world/draw_layer.h"
-#include "world/play_context.h"
 #include "world/tag.h"
 
 namespace {
 
-constexpr double kStartX = 400;           // px
-constexpr double kGroundProbeDepth = 21;  // px below the top edge
+constexpr double kStartX = 400;  // px
 
 }  // namespace
 
-Bag::Bag() {
+Bag::Bag()
+    : Carryable({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("grbg"), tagOf("carr"), tagOf("prss")},
+                DrawLayer::Bags) {
   getResource(image, "media/bag.png");
   setPosition(kStartX, 0);
 }
-
-const int* Bag::tags() const {
-  static const int list[] = {
-      tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("grbg"), tagOf("carr"), tagOf("prss"), 0};
-  return list;
-}
-
-int Bag::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Bags : 0; }
 
 Box Bag::box() const { return Box{x() + 2, y() + 4, x() + 17, y() + 20}; }
 
@@ -40,9 +35,7 @@ void Bag::update(double dt) {
 
 void Bag::draw() { drawBitmap(image, static_cast<float>(x()), static_cast<float>(y()), 0); }
 
-// A bag stays put while any one of its middle and two side points is over a solid tile.
+// A bag stays put while any one of its feet is over a solid tile.
 bool Bag::onGround() const {
-  const Level& grid = *currentPlayContext()->grid;
-  double probeY = y() + kGroundProbeDepth;
-  return grid.solidTileAt(x() + 10, probeY) || grid.solidTileAt(x() + 5, probeY) || grid.solidTileAt(x() + 15, probeY);
+  return std::any_of(std::begin(kFeetX), std::end(kFeetX), [this](double foot) { return groundUnder(foot); });
 }

@@ -10,8 +10,6 @@ class Bag : public Carryable {
  public:
   Bag();
 
-  const int* tags() const override;
-  int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;

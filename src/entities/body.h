@@ -3,11 +3,16 @@
 #include "entities/tile_collision.h"
 #include "world/entity.h"
 
+// The points a body stands on, px from its x across its 20-pixel width: the middle, then the
+// left and right sides.
+constexpr double kFeetX[] = {10.0, 5.0, 15.0};
+
 // An entity that falls under gravity and is pushed out of solid tiles: the avatar, bags and
 // baddies. Each kind says in touchTile what a contact does to it before it is pushed out.
 class Body : public Entity {
  public:
-  explicit Body(double fallSpeedLimit) : fallSpeedLimit_(fallSpeedLimit) {}
+  Body(const TagList& tags, int drawLayer, double fallSpeedLimit)
+      : Entity(tags, drawLayer), fallSpeedLimit_(fallSpeedLimit) {}
 
   double vx = 0.0;  // px/s
   double vy = 0.0;  // px/s
@@ -20,6 +25,8 @@ class Body : public Entity {
   // each push-out touchTile reacts to the contact; it returns false to stop resolving.
   void resolveTiles();
   virtual bool touchTile(const TileContact& contact) = 0;
+  // Whether a solid tile of the level lies just under the body's feet, at `offsetX` px from its x.
+  bool groundUnder(double offsetX) const;
 
  private:
   double fallSpeedLimit_;  // px/s

@@ -11,7 +11,9 @@ constexpr float kLandGain = 1.0f;
 
 }  // namespace
 
-Carryable::Carryable() : Body(kFallSpeedLimit) { getResource(landSound, "media/land.wav"); }
+Carryable::Carryable(const TagList& tags, int drawLayer) : Body(tags, drawLayer, kFallSpeedLimit) {
+  getResource(landSound, "media/land.wav");
+}
 
 void Carryable::pickUp(Avatar* avatar) {
   if (carryState != Resting) return;

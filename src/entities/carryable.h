@@ -13,7 +13,7 @@ class Carryable : public Body {
  public:
   enum CarryState { Resting = 0, Free = 1, Carried = 2 };
 
-  Carryable();
+  Carryable(const TagList& tags, int drawLayer);
 
   virtual void pickUp(Avatar* avatar);
   virtual void putDown();

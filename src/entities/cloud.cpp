@@ -4,6 +4,7 @@
 #include "app/geometry.h"
 #include "app/resource.h"
 #include "world/draw_layer.h"
+#include "world/play_context.h"
 #include "world/theme.h"
 #include "world/world.h"
 
@@ -16,24 +17,33 @@ constexpr double kBehindFade = 0.7;         // alpha factor of clouds behind the
 
 }  // namespace
 
-// The draws come in a fixed order (x, y, speed) so that every run builds the same sky.
-Cloud::Cloud() {
-  float startX = randomFloat(-60, 860);
-  float startY = randomFloat(kTopmost, kLowest);
-  setPosition(startX, startY);
-  speed = randomFloat(15, 30);
-  behind = currentTheme->cloudBehind();
+// Where a cloud starts and whether it passes behind the level, which decides its draw layer.
+struct Cloud::Start {
+  float x, y;   // px
+  float speed;  // px/s
+  bool behind;
+};
+
+// The draws come in a fixed order (x, y, speed, then the theme's) so that every run builds the
+// same sky.
+Cloud::Start Cloud::randomStart(Theme& theme) {
+  Start start{};
+  start.x = randomFloat(-60, 860);
+  start.y = randomFloat(kTopmost, kLowest);
+  start.speed = randomFloat(15, 30);
+  start.behind = theme.cloudBehind();
+  return start;
+}
+
+Cloud::Cloud(Theme& theme) : Cloud(randomStart(theme)) {}
+
+Cloud::Cloud(const Start& start)
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")},
+             start.behind ? DrawLayer::BackClouds : DrawLayer::FrontClouds),
+      speed(start.speed),
+      behind(start.behind) {
+  setPosition(start.x, start.y);
   getResource(image, "media/cloud.png");
-}
-
-const int* Cloud::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
-  return list;
-}
-
-int Cloud::order(int tag) const {
-  if (tag != tagOf("rndr")) return 0;
-  return behind ? DrawLayer::BackClouds : DrawLayer::FrontClouds;
 }
 
 void Cloud::update(double dt) {
@@ -43,7 +53,7 @@ void Cloud::update(double dt) {
 
 void Cloud::draw() {
   unsigned char r, g, b, a;
-  al_unmap_rgba(currentTheme->cloudTint(), &r, &g, &b, &a);
+  al_unmap_rgba(playContext().theme->cloudTint(), &r, &g, &b, &a);
   if (behind) a = static_cast<unsigned char>(static_cast<int>(a * kBehindFade));
   setBlender(ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA, al_map_rgba(r, g, b, a));
   drawBitmap(image, static_cast<float>(x()), static_cast<float>(y()), 0);

@@ -4,14 +4,15 @@
 
 #include "world/entity.h"
 
+class Theme;
+
 // Scenery the play state makes by itself: drifts leftwards, re-enters at the right edge, is
-// tinted by the current theme, which also decides once whether it passes behind the level.
+// tinted by its level's theme. The theme it is made under decides once whether it passes behind
+// the level.
 class Cloud : public Entity {
  public:
-  Cloud();
+  explicit Cloud(Theme& theme);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
 
@@ -19,5 +20,9 @@ class Cloud : public Entity {
   bool behind;
 
  private:
+  struct Start;
+  static Start randomStart(Theme& theme);
+  explicit Cloud(const Start& start);
+
   ALLEGRO_BITMAP* image;
 };

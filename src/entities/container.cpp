@@ -16,19 +16,14 @@ constexpr double kSparkDrag = -0.02;  // fraction of the speed per update
 
 }  // namespace
 
-Container::Container(double x, double y, int bagsWanted) : remaining(bagsWanted) {
+Container::Container(double x, double y, int bagsWanted)
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("cont")}, DrawLayer::Containers),
+      remaining(bagsWanted) {
   setPosition(x, y);
   getResource(sheet, "media/contsheet.png");
   getResource(font, "media/font.ttf");
   getResource(dropSound, "media/cont.wav");
 }
-
-const int* Container::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("cont"), 0};
-  return list;
-}
-
-int Container::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Containers : 0; }
 
 Box Container::box() const { return Box{x() + 2, y(), x() + 37, y() + 10}; }
 

@@ -14,8 +14,6 @@ class Container : public Entity {
  public:
   Container(double x, double y, int remaining);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;

@@ -3,6 +3,7 @@
 #include "app/resource.h"
 #include "app/sound.h"
 #include "entities/particle.h"
+#include "world/draw_layer.h"
 #include "world/world.h"
 
 namespace {
@@ -16,11 +17,8 @@ constexpr float kBurstGain = 1.2f;
 
 }  // namespace
 
-Fireworks::Fireworks() { getResource(burstSound, "media/land.wav"); }
-
-const int* Fireworks::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("dyna"), 0};
-  return list;
+Fireworks::Fireworks() : Entity({tagOf("entt"), tagOf("dyna")}, DrawLayer::NotDrawn) {
+  getResource(burstSound, "media/land.wav");
 }
 
 void Fireworks::update(double) {

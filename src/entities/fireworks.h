@@ -9,7 +9,6 @@ class Fireworks : public Entity {
  public:
   Fireworks();
 
-  const int* tags() const override;
   void update(double dt) override;
 
  private:

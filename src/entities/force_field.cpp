@@ -11,14 +11,8 @@ const char* const kBakedReason = "got baked by a force field";
 
 }  // namespace
 
-ForceField::ForceField(bool isVertical) : vertical(isVertical) {}
-
-const int* ForceField::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
-  return list;
-}
-
-int ForceField::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::ForceFields : 0; }
+ForceField::ForceField(bool isVertical)
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::ForceFields), vertical(isVertical) {}
 
 // The centre and the two ends of the beam.
 void ForceField::update(double) {

@@ -8,8 +8,6 @@ class ForceField : public Entity {
  public:
   explicit ForceField(bool vertical);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
 

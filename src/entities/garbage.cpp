@@ -23,17 +23,12 @@ constexpr float kGlowGrowth = 25;      // px of radius per second
 
 }  // namespace
 
-Garbage::Garbage() : frame(randomInt(0, 2)) {
+Garbage::Garbage()
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("loos")}, DrawLayer::LooseGarbage),
+      frame(randomInt(0, 2)) {
   getResource(sheet, "media/loosesheet.png");
   getResource(pickupSound, "media/pickup.wav");
 }
-
-const int* Garbage::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("loos"), 0};
-  return list;
-}
-
-int Garbage::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::LooseGarbage : 0; }
 
 // Whatever the avatar's outcome, its box still collects; a level without an avatar has no one
 // to collect anything.
@@ -46,7 +41,7 @@ void Garbage::update(double dt) {
 void Garbage::collect() {
   playSound(pickupSound, 1.0f);
   kill();
-  currentPlayContext()->garbageCollected += 1.0;
+  playContext().garbageCollected += 1.0;
   spawnGlowRing(*world, x(), y(), kSparkCount, kSparkMinSpeed, kSparkMaxSpeed, kSparkDrag);
 }
 

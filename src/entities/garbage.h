@@ -15,8 +15,6 @@ class Garbage : public Entity {
  public:
   Garbage();
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
   RunDrawer runDrawer() const override { return drawRun; }

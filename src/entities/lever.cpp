@@ -3,27 +3,21 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
-#include "world/channel_states.h"
 #include "world/draw_layer.h"
+#include "world/play_context.h"
 
-Lever::Lever(int switchChannel, bool startsOn) : channel(switchChannel), on(startsOn) {
+Lever::Lever(int switchChannel, bool startsOn)
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::Levers), channel(switchChannel), on(startsOn) {
   getResource(sheet, "media/tilesheet.png");
   getResource(switchSound, "media/switch.wav");
 }
-
-const int* Lever::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("levr"), 0};
-  return list;
-}
-
-int Lever::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Levers : 0; }
 
 // The avatar first, then the bags; a level without an avatar is worked by its bags alone.
 void Lever::update(double) {
   world->addRemovalListener(this);
   if (Entity* avatar = world->first(tagOf("avat"))) touch(avatar);
   for (Entity* bag : world->byTag(tagOf("grbg"))) touch(bag);
-  channelStates[channel] = on ? 1 : 0;
+  playContext().channelStates[channel] = on ? 1 : 0;
 }
 
 // One flip per arrival: while one entity holds the lever, nothing else flips it.

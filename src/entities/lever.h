@@ -13,8 +13,6 @@ class Lever : public Entity, public World::RemovalListener {
  public:
   Lever(int channel, bool on);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
   void entityRemoved(Entity* e) override;

@@ -7,24 +7,17 @@
 #include "world/draw_layer.h"
 #include "world/world.h"
 
-Message::Message(const std::string& signText) {
+Message::Message(const std::string& signText)
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::Signs) {
   getResource(sheet, "media/tilesheet.png");
   setText(signText);
 }
 
-// A panel never handed to a world is still ours.
-Message::~Message() {
-  if (!panelWorld) delete popUp;
-}
+Message::~Message() = default;
 
-const int* Message::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("mesg"), 0};
-  return list;
-}
-
-// Besides the draw layer, signs sort by column, then by height.
+// Besides their draw layer, signs sort by column, then by height.
 int Message::order(int tag) const {
-  if (tag == tagOf("rndr")) return DrawLayer::Signs;
+  if (tag == tagOf("rndr")) return Entity::order(tag);
   return static_cast<int>(x() * kScreenHeight + y());
 }
 
@@ -39,20 +32,24 @@ Box Message::box() const { return Box{x() - 5, y(), x() + 25, y() + 20}; }
 
 void Message::setText(const std::string& newText) {
   text = newText;
-  if (panelWorld) {
-    panelWorld->remove(popUp);
-  } else {
-    delete popUp;
-  }
-  panelWorld = nullptr;
-  popUp = new PopUp();
+  dropPanel();
+  ownPanel = std::make_unique<PopUp>();
+  popUp = ownPanel.get();
   popUp->addLine(text, "");
+}
+
+// A panel handed to a world leaves it at its next flush; one still ours goes at once.
+void Message::dropPanel() {
+  if (panelWorld) panelWorld->remove(popUp);
+  panelWorld = nullptr;
+  ownPanel.reset();
+  popUp = nullptr;
 }
 
 // Without an avatar nobody reads the sign, and the panel stays hidden.
 void Message::update(double) {
-  if (!panelWorld) {
-    world->add(popUp);
+  if (ownPanel) {
+    world->add(ownPanel.release());
     panelWorld = world;
   }
   Entity* avatar = world->first(tagOf("avat"));

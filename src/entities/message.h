@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/sheet.h"
@@ -15,7 +16,6 @@ class Message : public Entity {
   explicit Message(const std::string& text);
   ~Message() override;
 
-  const int* tags() const override;
   int order(int tag) const override;
   void kill() override;
   Box box() const override;
@@ -25,9 +25,12 @@ class Message : public Entity {
   void setText(const std::string& newText);
 
   std::string text;
-  PopUp* popUp = nullptr;
+  PopUp* popUp = nullptr;  // the panel, the sign's own or its world's
 
  private:
+  void dropPanel();
+
   Sheet* sheet;
-  World* panelWorld = nullptr;  // the world the panel was handed to, which then owns it
+  std::unique_ptr<PopUp> ownPanel;  // the panel until the first update hands it to the world
+  World* panelWorld = nullptr;      // the world the panel was handed to, which then owns it
 };

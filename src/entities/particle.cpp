@@ -22,7 +22,8 @@ constexpr float kGlowSpread = 5.0f;   // px either way
 
 Particle::Particle(const std::string& imageFile, double x, double y, double startVx, double startVy, double lifetime,
                    double dragPerUpdate, int destinationBlend)
-    : vx(startVx),
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::Particles),
+      vx(startVx),
       vy(startVy),
       life(lifetime),
       initialLife(lifetime),
@@ -31,13 +32,6 @@ Particle::Particle(const std::string& imageFile, double x, double y, double star
   setPosition(x, y);
   getResource(image, imageFile);
 }
-
-const int* Particle::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
-  return list;
-}
-
-int Particle::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Particles : 0; }
 
 // Drag is applied once per update, not scaled by dt: a burst looks different at other rates.
 void Particle::update(double dt) {

@@ -15,8 +15,6 @@ class Particle : public Entity {
   Particle(const std::string& imageFile, double x, double y, double vx, double vy, double life, double drag,
            int blendDest);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
 

@@ -19,14 +19,7 @@ const char* const kHighlightMark = " ";
 
 }  // namespace
 
-PopUp::PopUp() : font(fontResource("media/font.ttf")) {}
-
-const int* PopUp::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), 0};
-  return list;
-}
-
-int PopUp::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Widgets : Entity::order(tag); }
+PopUp::PopUp() : Entity({tagOf("entt"), tagOf("rndr")}, DrawLayer::Widgets), font(fontResource("media/font.ttf")) {}
 
 void PopUp::addLine(const std::string& left, const std::string& right) { lines.emplace_back(left, right); }
 

@@ -14,8 +14,6 @@ class PopUp : public Entity {
  public:
   PopUp();
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void draw() override;
   void addLine(const std::string& left, const std::string& right);
 

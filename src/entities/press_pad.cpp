@@ -1,10 +1,14 @@
 #include "entities/press_pad.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
-#include "world/channel_states.h"
+#include "entities/body.h"
 #include "world/draw_layer.h"
+#include "world/play_context.h"
 #include "world/world.h"
 
 namespace {
@@ -13,17 +17,13 @@ constexpr double kFootY = 19;  // px below an entity's top: where its feet are
 
 }  // namespace
 
-PressPad::PressPad(int switchChannel, bool onAtRest) : channel(switchChannel), restingOn(onAtRest) {
+PressPad::PressPad(int switchChannel, bool onAtRest)
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::PressPads),
+      channel(switchChannel),
+      restingOn(onAtRest) {
   getResource(sheet, "media/tilesheet.png");
   getResource(switchSound, "media/switch.wav");
 }
-
-const int* PressPad::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
-  return list;
-}
-
-int PressPad::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::PressPads : 0; }
 
 Box PressPad::box() const { return Box{x(), y() + 14, x() + 20, y() + 20}; }
 
@@ -32,15 +32,16 @@ void PressPad::update(double) {
   for (Entity* entity : world->byTag(tagOf("prss"))) {
     if (weighedDownBy(*entity)) pressed = true;
   }
-  channelStates[channel] = (pressed != restingOn) ? 1 : 0;
+  playContext().channelStates[channel] = (pressed != restingOn) ? 1 : 0;
   if (pressed != wasPressed) playSound(switchSound, 1.0f);
   wasPressed = pressed;
 }
 
 bool PressPad::weighedDownBy(const Entity& entity) const {
-  auto [ex, ey] = entity.position();
   Box pad = box();
-  return pad.contains(ex + 10, ey + kFootY) || pad.contains(ex + 15, ey + kFootY) || pad.contains(ex + 5, ey + kFootY);
+  double feetY = entity.y() + kFootY;
+  return std::any_of(std::begin(kFeetX), std::end(kFeetX),
+                     [&](double foot) { return pad.contains(entity.x() + foot, feetY); });
 }
 
 void PressPad::draw() {

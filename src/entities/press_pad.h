@@ -11,8 +11,6 @@ class PressPad : public Entity {
  public:
   PressPad(int channel, bool restingOn);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   Box box() const override;
   void update(double dt) override;
   void draw() override;

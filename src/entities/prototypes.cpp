@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kPaletteChannels = 5;  // channels the palette offers for levers and press pads
 constexpr int kPaletteMostBags = 5;  // the palette's containers need 1 to 5 bags
-constexpr bool kText = true;         // the record ends in a text
-constexpr bool kNoText = false;
 const char* const kPaletteMessage = "Test message.";
 
 const ParamSpec kChannel{Param::Channel, "channel"};
@@ -37,7 +35,9 @@ std::string positionOnly(const Entity&) { return ""; }
 
 std::vector<GridSymbol> channelDigits() {
   std::vector<GridSymbol> digits;
-  for (int channel = 0; channel < kChannelCount; ++channel) digits.push_back({char('0' + channel), channel});
+  for (int channel = 0; channel < kChannelCount; ++channel) {
+    digits.push_back({char('0' + channel), channel, "tile of that channel"});
+  }
   return digits;
 }
 
@@ -61,164 +61,173 @@ std::string carryableTrace(const Carryable& carryable) {
   return format("%d %.17g %.17g", carryable.carryState, carryable.vx, carryable.vy);
 }
 
-// Row fields: code, name, parameters, text, grid symbols; class, make, fields, label, palette,
-// trace.
-LevelKinds buildKinds() {
-  return {
-      {"tl",
-       "tile",
-       {kChannel},
-       kNoText,
-       channelDigits(),
-       &typeid(Tile),
-       [](const RecordFields& f) -> Entity* { return new Tile(f.values[0], nullptr, 0, 0); },
-       [](const Entity& e) {
-         return RecordFields{{as<Tile>(e).channel}, ""};
-       },
-       [](const RecordFields& f) { return format("tile(%d)", f.values[0]); },
-       {{{0}, ""}},
-       nullptr},
-      {"ms",
-       "message",
-       {},
-       kText,
-       {},
-       &typeid(Message),
-       [](const RecordFields& f) -> Entity* { return new Message(f.text); },
-       [](const Entity& e) {
-         return RecordFields{{}, as<Message>(e).text};
-       },
-       [](const RecordFields&) { return std::string("message"); },
-       {{{}, kPaletteMessage}},
-       nullptr},
-      {"gb",
-       "bag",
-       {},
-       kNoText,
-       {{'b', GridSymbol::kNoValue}},
-       &typeid(Bag),
-       [](const RecordFields&) -> Entity* { return new Bag(); },
-       noFields,
-       [](const RecordFields&) { return std::string("garbage"); },
-       {{}},
-       [](const Entity& e) { return carryableTrace(as<Bag>(e)); }},
-      {"lg",
-       "loose garbage",
-       {},
-       kNoText,
-       {{'*', GridSymbol::kNoValue}},
-       &typeid(Garbage),
-       [](const RecordFields&) -> Entity* { return new Garbage(); },
-       noFields,
-       [](const RecordFields&) { return std::string("loose garbage"); },
-       {{}},
-       positionOnly},
-      {"sp",
-       "spikes",
-       {},
-       kNoText,
-       {{'^', GridSymbol::kNoValue}},
-       &typeid(Spikes),
-       [](const RecordFields&) -> Entity* { return new Spikes(); },
-       noFields,
-       [](const RecordFields&) { return std::string("spikes"); },
-       {{}},
-       nullptr},
-      {"ff",
-       "force field",
-       {{Param::Flag, "direction", "vertical", "horizontal"}},
-       kNoText,
-       {{'-', 0}, {'|', 1}},
-       &typeid(ForceField),
-       [](const RecordFields& f) -> Entity* { return new ForceField(f.values[0] != 0); },
-       [](const Entity& e) {
-         return RecordFields{{as<ForceField>(e).vertical}, ""};
-       },
-       [](const RecordFields& f) { return format("forcefield(%s)", f.values[0] ? "v" : "h"); },
-       {{{0}, ""}, {{1}, ""}},
-       nullptr},
-      {"av",
-       "avatar",
-       {},
-       kNoText,
-       {{'A', GridSymbol::kNoValue}},
-       &typeid(Avatar),
-       [](const RecordFields&) -> Entity* { return new Avatar(); },
-       noFields,
-       [](const RecordFields&) { return std::string("avatar"); },
-       {{}},
-       [](const Entity& e) {
-         const Avatar& avatar = as<Avatar>(e);
-         return format("%d %.17g %.17g %d %d", avatar.state, avatar.vx, avatar.vy, avatar.outcome().status,
-                       avatar.carried ? 1 : 0);
-       }},
-      {"bd",
-       "baddie",
-       {{Param::Flag, "temper", "feral", "tame"}},
-       kNoText,
-       {{'t', 0}, {'f', 1}},
-       &typeid(Baddie),
-       [](const RecordFields& f) -> Entity* { return new Baddie(f.values[0] != 0); },
-       [](const Entity& e) {
-         return RecordFields{{as<Baddie>(e).feral}, ""};
-       },
-       [](const RecordFields& f) { return format("baddie(%s)", f.values[0] ? "feral" : "tame"); },
-       {{{0}, ""}, {{1}, ""}},
-       [](const Entity& e) {
-         const Baddie& baddie = as<Baddie>(e);
-         return carryableTrace(baddie) + format(" %d", baddie.walkingRight ? 1 : 0);
-       }},
-      {"ct",
-       "container",
-       {{Param::Number, "count"}},
-       kNoText,
-       {},
-       &typeid(Container),
-       [](const RecordFields& f) -> Entity* { return new Container(0, 0, f.values[0]); },
-       [](const Entity& e) {
-         return RecordFields{{as<Container>(e).remaining}, ""};
-       },
-       [](const RecordFields& f) { return format("container(%d)", f.values[0]); },
-       containerChoices(),
-       [](const Entity& e) { return format("%d", as<Container>(e).remaining); }},
-      {"vr",
-       "lever",
-       {kChannel, {Param::Flag, "state", "on", "off"}},
-       kNoText,
-       {},
-       &typeid(Lever),
-       [](const RecordFields& f) -> Entity* { return new Lever(f.values[0], f.values[1] != 0); },
-       [](const Entity& e) {
-         return RecordFields{{as<Lever>(e).channel, as<Lever>(e).on}, ""};
-       },
-       [](const RecordFields& f) { return format("lever(%d,%s)", f.values[0], onOff(f.values[1])); },
-       switchChoices(),
-       [](const Entity& e) { return format("%d", as<Lever>(e).on ? 1 : 0); }},
-      {"pr",
-       "press pad",
-       {kChannel, {Param::Flag, "resting state", "on", "off"}},
-       kNoText,
-       {},
-       &typeid(PressPad),
-       [](const RecordFields& f) -> Entity* { return new PressPad(f.values[0], f.values[1] != 0); },
-       [](const Entity& e) {
-         return RecordFields{{as<PressPad>(e).channel, as<PressPad>(e).restingOn}, ""};
-       },
-       [](const RecordFields& f) { return format("presspad(%d,%s)", f.values[0], onOff(f.values[1])); },
-       switchChoices(),
-       [](const Entity& e) { return format("%d", as<PressPad>(e).pressed ? 1 : 0); }},
-      {"fw",
-       "fireworks",
-       {},
-       kNoText,
-       {{'F', GridSymbol::kNoValue}},
-       &typeid(Fireworks),
-       [](const RecordFields&) -> Entity* { return new Fireworks(); },
-       noFields,
-       [](const RecordFields&) { return std::string("fireworks"); },
-       {{}},
-       nullptr},
+// A kind whose records hold nothing but the position, made by T's default constructor.
+template <class T>
+LevelKind plainKind() {
+  LevelKind kind;
+  kind.type = &typeid(T);
+  kind.make = [](const RecordFields&) -> Entity* { return new T(); };
+  kind.fields = noFields;
+  return kind;
+}
+
+LevelKind tileKind() {
+  LevelKind kind;
+  kind.code = "tl";
+  kind.name = "tile";
+  kind.params = {kChannel};
+  kind.symbols = channelDigits();
+  kind.type = &typeid(Tile);
+  kind.make = [](const RecordFields& f) -> Entity* { return new Tile(f.values[0], nullptr, 0, 0); };
+  kind.fields = [](const Entity& e) { return RecordFields{{as<Tile>(e).channel}, ""}; };
+  kind.label = [](const RecordFields& f) { return format("tile(%d)", f.values[0]); };
+  kind.palette = {{{0}, ""}};
+  return kind;
+}
+
+LevelKind messageKind() {
+  LevelKind kind;
+  kind.code = "ms";
+  kind.name = "message";
+  kind.text = true;
+  kind.type = &typeid(Message);
+  kind.make = [](const RecordFields& f) -> Entity* { return new Message(f.text); };
+  kind.fields = [](const Entity& e) { return RecordFields{{}, as<Message>(e).text}; };
+  kind.label = [](const RecordFields&) { return std::string("message"); };
+  kind.palette = {{{}, kPaletteMessage}};
+  return kind;
+}
+
+LevelKind bagKind() {
+  LevelKind kind = plainKind<Bag>();
+  kind.code = "gb";
+  kind.name = "bag";
+  kind.symbols = {{'b', GridSymbol::kNoValue, "bag"}};
+  kind.label = [](const RecordFields&) { return std::string("garbage"); };
+  kind.trace = [](const Entity& e) { return carryableTrace(as<Bag>(e)); };
+  return kind;
+}
+
+LevelKind looseGarbageKind() {
+  LevelKind kind = plainKind<Garbage>();
+  kind.code = "lg";
+  kind.name = "loose garbage";
+  kind.symbols = {{'*', GridSymbol::kNoValue, "loose garbage"}};
+  kind.label = [](const RecordFields&) { return std::string("loose garbage"); };
+  kind.trace = positionOnly;
+  return kind;
+}
+
+LevelKind spikesKind() {
+  LevelKind kind = plainKind<Spikes>();
+  kind.code = "sp";
+  kind.name = "spikes";
+  kind.symbols = {{'^', GridSymbol::kNoValue, "spikes"}};
+  kind.label = [](const RecordFields&) { return std::string("spikes"); };
+  return kind;
+}
+
+LevelKind forceFieldKind() {
+  LevelKind kind;
+  kind.code = "ff";
+  kind.name = "force field";
+  kind.params = {{Param::Flag, "direction", "vertical", "horizontal"}};
+  kind.symbols = {{'-', 0, "horizontal force field"}, {'|', 1, "vertical force field"}};
+  kind.type = &typeid(ForceField);
+  kind.make = [](const RecordFields& f) -> Entity* { return new ForceField(f.values[0] != 0); };
+  kind.fields = [](const Entity& e) { return RecordFields{{as<ForceField>(e).vertical}, ""}; };
+  kind.label = [](const RecordFields& f) { return format("forcefield(%s)", f.values[0] ? "v" : "h"); };
+  kind.palette = {{{0}, ""}, {{1}, ""}};
+  return kind;
+}
+
+LevelKind avatarKind() {
+  LevelKind kind = plainKind<Avatar>();
+  kind.code = "av";
+  kind.name = "avatar";
+  kind.symbols = {{'A', GridSymbol::kNoValue, "avatar"}};
+  kind.label = [](const RecordFields&) { return std::string("avatar"); };
+  kind.trace = [](const Entity& e) {
+    const Avatar& avatar = as<Avatar>(e);
+    return format("%d %.17g %.17g %d %d", avatar.state, avatar.vx, avatar.vy, avatar.outcome().status,
+                  avatar.carried ? 1 : 0);
   };
+  return kind;
+}
+
+LevelKind baddieKind() {
+  LevelKind kind;
+  kind.code = "bd";
+  kind.name = "baddie";
+  kind.params = {{Param::Flag, "temper", "feral", "tame"}};
+  kind.symbols = {{'t', 0, "tame baddie"}, {'f', 1, "feral baddie"}};
+  kind.type = &typeid(Baddie);
+  kind.make = [](const RecordFields& f) -> Entity* { return new Baddie(f.values[0] != 0); };
+  kind.fields = [](const Entity& e) { return RecordFields{{as<Baddie>(e).feral}, ""}; };
+  kind.label = [](const RecordFields& f) { return format("baddie(%s)", f.values[0] ? "feral" : "tame"); };
+  kind.palette = {{{0}, ""}, {{1}, ""}};
+  kind.trace = [](const Entity& e) {
+    const Baddie& baddie = as<Baddie>(e);
+    return carryableTrace(baddie) + format(" %d", baddie.walkingRight ? 1 : 0);
+  };
+  return kind;
+}
+
+LevelKind containerKind() {
+  LevelKind kind;
+  kind.code = "ct";
+  kind.name = "container";
+  kind.params = {{Param::Number, "count"}};
+  kind.type = &typeid(Container);
+  kind.make = [](const RecordFields& f) -> Entity* { return new Container(0, 0, f.values[0]); };
+  kind.fields = [](const Entity& e) { return RecordFields{{as<Container>(e).remaining}, ""}; };
+  kind.label = [](const RecordFields& f) { return format("container(%d)", f.values[0]); };
+  kind.palette = containerChoices();
+  kind.trace = [](const Entity& e) { return format("%d", as<Container>(e).remaining); };
+  return kind;
+}
+
+LevelKind leverKind() {
+  LevelKind kind;
+  kind.code = "vr";
+  kind.name = "lever";
+  kind.params = {kChannel, {Param::Flag, "state", "on", "off"}};
+  kind.type = &typeid(Lever);
+  kind.make = [](const RecordFields& f) -> Entity* { return new Lever(f.values[0], f.values[1] != 0); };
+  kind.fields = [](const Entity& e) { return RecordFields{{as<Lever>(e).channel, as<Lever>(e).on}, ""}; };
+  kind.label = [](const RecordFields& f) { return format("lever(%d,%s)", f.values[0], onOff(f.values[1])); };
+  kind.palette = switchChoices();
+  kind.trace = [](const Entity& e) { return format("%d", as<Lever>(e).on ? 1 : 0); };
+  return kind;
+}
+
+LevelKind pressPadKind() {
+  LevelKind kind;
+  kind.code = "pr";
+  kind.name = "press pad";
+  kind.params = {kChannel, {Param::Flag, "resting state", "on", "off"}};
+  kind.type = &typeid(PressPad);
+  kind.make = [](const RecordFields& f) -> Entity* { return new PressPad(f.values[0], f.values[1] != 0); };
+  kind.fields = [](const Entity& e) { return RecordFields{{as<PressPad>(e).channel, as<PressPad>(e).restingOn}, ""}; };
+  kind.label = [](const RecordFields& f) { return format("presspad(%d,%s)", f.values[0], onOff(f.values[1])); };
+  kind.palette = switchChoices();
+  kind.trace = [](const Entity& e) { return format("%d", as<PressPad>(e).pressed ? 1 : 0); };
+  return kind;
+}
+
+LevelKind fireworksKind() {
+  LevelKind kind = plainKind<Fireworks>();
+  kind.code = "fw";
+  kind.name = "fireworks";
+  kind.symbols = {{'F', GridSymbol::kNoValue, "fireworks"}};
+  kind.label = [](const RecordFields&) { return std::string("fireworks"); };
+  return kind;
+}
+
+// In the order of the editor's palette.
+LevelKinds buildKinds() {
+  return {tileKind(),   messageKind(), bagKind(),       looseGarbageKind(), spikesKind(),   forceFieldKind(),
+          avatarKind(), baddieKind(),  containerKind(), leverKind(),        pressPadKind(), fireworksKind()};
 }
 
 }  // namespace
@@ -235,7 +244,7 @@ std::string editorLabel(const Entity& entity) {
 
 void loadLevel(const char* path, World& world) {
   LevelFileResult loaded = readLevel(path, world);
-  if (!loaded.ok) reportLoadFailure(loaded);
+  if (!loaded.ok()) reportLoadFailure(loaded);
 }
 
 LevelFileResult readLevel(const char* path, World& world) { return readLevel(levelKinds(), path, world); }

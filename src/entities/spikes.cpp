@@ -12,14 +12,9 @@ constexpr double kTipLine = 18;  // px below the top of the cell
 
 }  // namespace
 
-Spikes::Spikes() { getResource(sheet, "media/tilesheet.png"); }
-
-const int* Spikes::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
-  return list;
+Spikes::Spikes() : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::Spikes) {
+  getResource(sheet, "media/tilesheet.png");
 }
-
-int Spikes::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Spikes : 0; }
 
 void Spikes::update(double) {
   double tips = y() + kTipLine;

@@ -8,8 +8,6 @@ class Spikes : public Entity {
  public:
   Spikes();
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
 

@@ -22,7 +22,7 @@ void consider(TileContact& best, TileContact::Direction direction, Tile* tile, d
 }  // namespace
 
 TileContact probeTiles(const Entity& entity) {
-  const Level& grid = *currentPlayContext()->grid;
+  const Level& grid = *entity.playContext().grid;
   Box box = entity.box();
   double middleX = (box.left + box.right) / 2;
   double middleY = (box.top + box.bottom) / 2;

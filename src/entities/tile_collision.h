@@ -3,8 +3,8 @@
 class Entity;
 class Tile;
 
-// The shallowest overlap of an entity's box with a solid tile of the current play context's
-// grid, shared by the avatar, bags and baddies. Overlaps of 1 pixel or less are ignored.
+// The shallowest overlap of an entity's box with a solid tile of its level's grid, shared by the
+// avatar, bags and baddies. Overlaps of 1 pixel or less are ignored.
 struct TileContact {
   enum Direction { None, Floor, Ceiling, LeftWall, RightWall };
   Direction direction = None;

@@ -29,11 +29,12 @@
 namespace {
 
 // Full screen is a window covering the desktop at its own resolution, so it never depends on
-// the screen offering an 800 x 600 mode.
-ALLEGRO_DISPLAY* openDisplay(bool fullScreen) {
+// the screen offering an 800 x 600 mode. Vertical sync only when the player asks for it (1 on,
+// 2 off); the window then tells the clocks whether the display granted it.
+ALLEGRO_DISPLAY* openDisplay(bool fullScreen, bool vsync) {
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_RESIZABLE |
                            (fullScreen ? ALLEGRO_FULLSCREEN_WINDOW : ALLEGRO_WINDOWED));
-  al_set_new_display_option(ALLEGRO_VSYNC, 2, ALLEGRO_SUGGEST);
+  al_set_new_display_option(ALLEGRO_VSYNC, vsync ? 1 : 2, ALLEGRO_SUGGEST);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (!display) fatal("Unable to create an OpenGL display.");
   return display;
@@ -45,13 +46,16 @@ void findDirectories(LaunchOptions& options) {
   enterDataDirs(chooseDataDirs(processDataSearch()));
 }
 
-// The menu shows the remembered choices; what the player leaves it with is remembered next.
+// The menu shows the remembered choices; what the player leaves it with is remembered next,
+// with the choices the menu does not show kept as they were.
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
   applySettings(title, settings);
   title.run(nullptr);
   progress().save();
-  saveSettings(settingsOf(title, window.fullScreen()), settingsPath);
+  Settings left = settingsOf(title, window.fullScreen());
+  left.vsync = settings.vsync;
+  saveSettings(left, settingsPath);
 }
 
 // Runs before any window opens and ends the program. The pack's path is named from where the
@@ -90,7 +94,7 @@ int runGame(int argc, char** argv) {
   if (!failure.empty()) fatal(failure.c_str());
   setLoadFailureHandler(endWithLoadFailure);
   bool fullScreen = options.fullScreen || settings.fullScreen;
-  ALLEGRO_DISPLAY* display = openDisplay(fullScreen);
+  ALLEGRO_DISPLAY* display = openDisplay(fullScreen, settings.vsync);
   resetBlender();
   al_install_keyboard();
   al_install_mouse();

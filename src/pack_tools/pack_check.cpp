@@ -22,16 +22,15 @@ constexpr double kReplayStep = 0.017;  // s, the game's shortest frame, as binho
 constexpr size_t kScriptBytes = 1u << 20;
 
 // Replays play the real play state, which records completions and counts deaths in the
-// process's one progress record and makes its theme current: both are put back afterwards.
+// process's one progress record: it is put back afterwards.
 class ReplayScope {
  public:
-  ReplayScope() : progress_(progress()), theme_(currentTheme), bitmapFlags_(al_get_new_bitmap_flags()) {
+  ReplayScope() : progress_(progress()), bitmapFlags_(al_get_new_bitmap_flags()) {
     al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     createThemes();
   }
   ~ReplayScope() {
     progress() = progress_;
-    if (theme_) currentTheme = theme_;
     al_set_new_bitmap_flags(bitmapFlags_);
   }
   ReplayScope(const ReplayScope&) = delete;
@@ -48,7 +47,6 @@ class ReplayScope {
 
  private:
   Progress progress_;
-  Theme* theme_;
   int bitmapFlags_;
 };
 

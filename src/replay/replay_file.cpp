@@ -226,9 +226,10 @@ class ReplayDecoder {
 
   void readOutcome() {
     size_t at = in_.at();
-    replay_.outcome.status = static_cast<int>(in_.number(1, "the outcome"));
-    if (!in_.failed() && replay_.outcome.status > Outcome::Completed)
-      in_.fail(at, format("outcome %d is none of 0 (abandoned), 1 (dead), 2 (completed)", replay_.outcome.status));
+    uint64_t status = in_.number(1, "the outcome");
+    if (!in_.failed() && status > Outcome::Completed)
+      in_.fail(at, format("outcome %d is none of 0 (abandoned), 1 (dead), 2 (completed)", static_cast<int>(status)));
+    replay_.outcome.status = in_.failed() ? Outcome::Playing : static_cast<Outcome::Status>(status);
     at = in_.at();
     replay_.outcome.reason = in_.text("the death reason");
     bool dead = replay_.outcome.status == Outcome::Dead;

@@ -17,18 +17,12 @@ constexpr float kLabelRaise = 7.0f;        // px above the middle: half the text
 }  // namespace
 
 GuiButton::GuiButton(const Box& rect_, const std::string& label_, bool enabled_)
-    : rect(rect_),
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, DrawLayer::Widgets),
+      rect(rect_),
       enabled(enabled_),
       label(label_),
       font(fontResource("media/font.ttf")),
       clickSound(sampleResource("media/land.wav")) {}
-
-const int* GuiButton::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), 0};
-  return list;
-}
-
-int GuiButton::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Widgets : Entity::order(tag); }
 
 void GuiButton::update(double) {
   if (!enabled) {

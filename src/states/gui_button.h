@@ -13,8 +13,6 @@ class GuiButton : public Entity {
  public:
   GuiButton(const Box& rect, const std::string& label, bool enabled);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void update(double dt) override;
   void draw() override;
   virtual void setHighlight(int value) { highlight = value; }

@@ -11,8 +11,6 @@ class GuiText : public Entity {
  public:
   GuiText(double x, double y, const std::string& text);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void draw() override;
 
   std::string text;

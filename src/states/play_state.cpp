@@ -29,8 +29,8 @@ constexpr double kFinalTextX = 400.0;   // px
 
 const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
 
-World* loadedLevel(const char* fileName) {
-  auto* level = new World();
+std::unique_ptr<World> loadedLevel(const char* fileName) {
+  auto level = std::make_unique<World>();
   loadLevel(fileName, *level);
   return level;
 }
@@ -71,44 +71,36 @@ Box closingZoomSource(double zoom, double avatarX, double avatarY) {
   return source;
 }
 
-PlayState::PlayState(int levelIndex_, const char* fileName) : PlayState(levelIndex_, loadedLevel(fileName)) {}
+PlayState::PlayState(int levelIndex_, const char* fileName, Theme& theme)
+    : PlayState(levelIndex_, loadedLevel(fileName), theme) {}
 
-PlayState::PlayState(int levelIndex_, World* level)
-    : AppState<int>(al_get_current_display()),
+PlayState::PlayState(int levelIndex_, std::unique_ptr<World> level, Theme& theme)
+    : AppState(al_get_current_display()),
       levelIndex(levelIndex_),
-      world(level),
-      context(nullptr),
-      escapeKey(new Key(ALLEGRO_KEY_ESCAPE)) {
-  context = new PlayContext();
+      context(std::make_unique<PlayContext>()),
+      world(std::move(level)) {
   context->player = &progress();
-  setCurrentPlayContext(context);
-  for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud());
+  context->theme = &theme;
+  world->context = context.get();
+  for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud(theme));
   world->flush();
   context->grid->build(*world);
-  setAllChannelsOn();
   if (levelIndex == kFinalScreenIndex) addFinalScreenExtras();
 }
 
-PlayState* PlayState::open(int levelIndex, const char* fileName, std::string& problem) {
-  std::unique_ptr<World> level(new World());
-  LevelFileResult read = readLevel(fileName, *level);
-  if (!read.ok) {
-    problem = read.message;
-    return nullptr;
-  }
-  return new PlayState(levelIndex, level.release());
+std::unique_ptr<PlayState> PlayState::open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem) {
+  auto level = std::make_unique<World>();
+  problem = readLevel(fileName, *level);
+  if (!problem.ok()) return nullptr;
+  return std::make_unique<PlayState>(levelIndex, std::move(level), theme);
 }
 
-PlayState::~PlayState() {
-  delete report;
-  delete escapeKey;
-  delete world;
-  if (currentPlayContext() == context) setCurrentPlayContext(nullptr);
-  delete context;
-}
+PlayState::~PlayState() = default;
 
+// The final screen keeps the clouds made under the theme it was given, but shows the first
+// theme's sky and tint; the theme chosen in the menu is left as it was.
 void PlayState::addFinalScreenExtras() {
-  currentTheme = themes[0];
+  context->theme = themes[0];
   stopMusic();
   loadMusic("media/unreal_superhero.xm", 0);
   const Progress& record = progress();
@@ -122,22 +114,18 @@ void PlayState::addFinalScreenExtras() {
 }
 
 bool PlayState::onCloseRequest() {
-  result = 0;
-  status = 1;
+  finish(PlayResult::Menu);
   return true;
 }
 
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
-  setCurrentPlayContext(context);
   if (pause.holds(levelIndex >= 0 && !report)) return;
-  currentTheme->update(dt);
-  std::vector<Entity*>& dynamic = world->byTag(tagOf("dyna"));
-  for (size_t i = 0; i < dynamic.size(); ++i) dynamic[i]->update(dt);
-  world->flush();
+  context->theme->update(dt);
+  world->update(dt);
   Switch** controls = Controls();
-  if (controls[kControlEscape]->isDown()) finish(0);
-  if (controls[kControlRetry]->isDown()) finish(1);
+  if (controls[kControlEscape]->isDown()) finish(PlayResult::Menu);
+  if (controls[kControlRetry]->isDown()) finish(PlayResult::Retry);
   auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
   if (!avatar) return;
   Outcome outcome = avatar->outcome();
@@ -146,12 +134,13 @@ void PlayState::update(double dt) {
     zoom = nextZoom(zoom);
   }
   if (outcome.status == Outcome::Dead && !report) showDeathReport(outcome.reason);
-  if (outcome.status != Outcome::Playing && controls[kControlSpace]->isDown()) finish(outcome.status);
+  if (outcome.status != Outcome::Playing && controls[kControlSpace]->isDown())
+    finish(outcome.status == Outcome::Completed ? PlayResult::Next : PlayResult::Retry);
 }
 
-void PlayState::finish(int playResult) {
+void PlayState::finish(PlayResult playResult) {
   result = playResult;
-  status = 1;
+  status = RunStatus::Done;
 }
 
 // Only the numbered levels' plays write the record; the menu's scene, the final screen and the
@@ -170,7 +159,7 @@ void PlayState::showCompletionReport() {
   double target = record.targetTime(levelIndex);
   // Nothing to collect means all of it was collected.
   int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
-  report = new PopUp();
+  report = std::make_unique<PopUp>();
   report->addLine("You have completed the level!", "");
   report->addLine("", "");
   report->addLine("Loose garbage collected:", format("%d%%", percentage));
@@ -198,7 +187,7 @@ void PlayState::showCompletionReport() {
 
 void PlayState::showDeathReport(const std::string& reason) {
   keepProgress();
-  report = new PopUp();
+  report = std::make_unique<PopUp>();
   report->addLine(format("You %s.", reason.c_str()), "");
   report->addLine("", "");
   report->addLine("Total deaths so far:", format("%d", static_cast<int>(progress().deaths)));
@@ -209,11 +198,11 @@ void PlayState::showDeathReport(const std::string& reason) {
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {
-  setCurrentPlayContext(context);
-  drawSky(*currentTheme);
-  currentTheme->beforeEntities();
+  Theme& theme = *context->theme;
+  drawSky(theme);
+  theme.beforeEntities();
   world->draw();
-  currentTheme->afterEntities();
+  theme.afterEntities();
   if (zoom > 1.0) drawClosingZoom();
   if (report) report->draw();
   pause.draw();

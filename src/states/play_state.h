@@ -1,50 +1,56 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/app_state.h"
-#include "app/switch.h"
+#include "app/load_result.h"
 #include "entities/pop_up.h"
 #include "states/pause.h"
 #include "world/play_context.h"
+#include "world/theme.h"
 #include "world/world.h"
 
 // The level index of the final screen; -1 is any other level that is not a numbered one.
 constexpr int kFinalScreenIndex = -2;
 
-// One level being played. Ends with result 0 (back to the menu), 1 (retry) or 2 (next level).
-class PlayState : public AppState<int> {
+// What the state that ran a level does next.
+enum class PlayResult { Menu, Retry, Next };
+
+// One level being played. Ends with a result once the player leaves, retries, or goes on after
+// a completion.
+class PlayState : public AppState {
  public:
   // Ends the process with the loader's message when the level cannot be read (the simulator,
   // the benchmark and the editor's test play stop there).
-  PlayState(int levelIndex, const char* fileName);
-  // Takes a world already filled with the level's pending records, and owns it.
-  PlayState(int levelIndex, World* level);
+  // The level is drawn in `theme` (the final screen in the first theme, whatever it is given).
+  PlayState(int levelIndex, const char* fileName, Theme& theme);
+  // Takes a world already filled with the level's pending records.
+  PlayState(int levelIndex, std::unique_ptr<World> level, Theme& theme);
   // Reads the level first, so a bad file never gets as far as a play state: on a problem gives
-  // null and the loader's message in `problem`.
-  static PlayState* open(int levelIndex, const char* fileName, std::string& problem);
+  // null and the loader's result in `problem`.
+  static std::unique_ptr<PlayState> open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem);
   ~PlayState() override;
 
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
   bool onCloseRequest() override;
 
+  PlayResult result = PlayResult::Menu;
   int levelIndex;
-  World* world;
+  std::unique_ptr<PlayContext> context;
+  std::unique_ptr<World> world;  // goes before the context, whose grid deletes the level's tiles
   double zoom = 1.0;
-  PopUp* report = nullptr;
-  PlayContext* context;
+  std::unique_ptr<PopUp> report;  // null until the level has ended
   Pause pause;
 
  private:
   void addFinalScreenExtras();
-  void finish(int playResult);
+  void finish(PlayResult playResult);
   void keepProgress() const;
   void showCompletionReport();
   void showDeathReport(const std::string& reason);
   void drawClosingZoom();
-
-  Key* escapeKey;
 };
 
 // The closing zoom after a completion: the next zoom factor (per update, not per second), and

@@ -4,13 +4,14 @@
 #include "app/switch.h"
 #include "entities/avatar.h"
 #include "states/trace.h"
+#include "themes/themes.h"
 #include "world/tag.h"
 
-Simulator::Simulator(const char* levelFile, int levelIndex) : state_(new PlayState(levelIndex, levelFile)) {}
+Simulator::Simulator(const char* levelFile, int levelIndex)
+    : state_(std::make_unique<PlayState>(levelIndex, levelFile, *themes[0])) {}
 
 Simulator::~Simulator() {
-  if (currentState() == state_) setCurrentState(nullptr);
-  delete state_;
+  if (currentState() == state_.get()) setCurrentState(nullptr);
 }
 
 void Simulator::step(const std::vector<int>& heldKeys, double dt) {
@@ -22,12 +23,12 @@ void Simulator::step(const std::vector<int>& heldKeys, double dt) {
 void Simulator::hold(const std::vector<int>& heldKeys) {
   state_->keyboard = ALLEGRO_KEYBOARD_STATE{};
   for (int key : heldKeys) setKeyDown(state_->keyboard, key, true);
-  setCurrentState(state_);
+  setCurrentState(state_.get());
   refreshRootSwitches();
 }
 
 std::string Simulator::trace() const {
-  std::string text = frameLine(frames_) + "\n";
+  std::string text = frameLine(frames_, state_->context->channelStates) + "\n";
   for (Entity* entity : state_->world->byTag(tagOf("dyna"))) {
     std::string line = traceLine(*entity);
     if (!line.empty()) text += line + "\n";

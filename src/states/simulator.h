@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -7,9 +8,10 @@
 
 class Avatar;
 
-// Plays a level headless through the real PlayState: each step writes the held keys into the
-// state's keyboard snapshot, makes it the current state, refreshes the switches as the game's
-// loop does (so a key's on-press fires in the first frame it is held) and updates it.
+// Plays a level headless through the real PlayState, in the first theme (the themes must have
+// been made): each step writes the held keys into the state's keyboard snapshot, makes it the
+// current state, refreshes the switches as the game's loop does (so a key's on-press fires in
+// the first frame it is held) and updates it.
 class Simulator {
  public:
   Simulator(const char* levelFile, int levelIndex);
@@ -32,6 +34,6 @@ class Simulator {
   int frames() const { return frames_; }
 
  private:
-  PlayState* state_;
+  std::unique_ptr<PlayState> state_;
   int frames_ = 0;
 };

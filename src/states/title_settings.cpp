@@ -18,14 +18,13 @@ void applySettings(TitleState& title, const Settings& settings) {
   title.musicOn = settings.music;
   title.musicButton->label = settings.music ? "Yes" : "No";
   title.themeIndex = rememberedThemeIndex(settings, progress().unlockPoints());
-  currentTheme = themes[title.themeIndex];
-  title.themeButton->label = currentTheme->name();
+  title.useTheme(*themes[title.themeIndex]);
 }
 
 Settings settingsOf(const TitleState& title, bool fullScreen) {
   Settings settings;
   settings.music = title.musicOn;
-  settings.theme = currentTheme->name();
+  settings.theme = title.theme().name();
   settings.fullScreen = fullScreen;
   return settings;
 }

@@ -6,7 +6,7 @@
 // The theme the settings name if it is unlocked with the current progress, else Sky (index 0).
 int rememberedThemeIndex(const Settings& settings, unsigned unlockPoints);
 
-// Shows the remembered choices in a freshly built menu and makes the theme current. The
+// Shows the remembered choices in a freshly built menu and draws it in the remembered theme. The
 // music itself is started, or not, by start-up before the menu is built.
 void applySettings(TitleState& title, const Settings& settings);
 

@@ -8,15 +8,10 @@
 #include "app/switch.h"
 #include "states/progress.h"
 #include "themes/themes.h"
-#include "world/channel_states.h"
 #include "world/tag.h"
 
 namespace {
 
-constexpr int kRetry = 1;       // play state result: play the same level again
-constexpr int kNextLevel = 2;   // play state result: go on to the next level
-constexpr int kBackToMenu = 0;  // play state result: back to the menu
-constexpr int kNotPlayed = -1;  // runPlay: the level could not be loaded
 constexpr int kBackgroundLevel = -1;
 constexpr int kButtonsPerRow = 5;
 constexpr double kLevelGridLeft = 55.0;     // px
@@ -47,25 +42,18 @@ const char* const kCloseHint = "Click anywhere to close this message.";
 }  // namespace
 
 TitleState::TitleState()
-    : AppState<int>(al_get_current_display()),
-      world(new World()),
-      background(nullptr),
-      logo(bitmapResource("media/logo.png")) {
-  std::string problem;
-  background = PlayState::open(kBackgroundLevel, "levels/title.lv", problem);
+    : AppState(al_get_current_display()), world(std::make_unique<World>()), logo(bitmapResource("media/logo.png")) {
+  LoadResult scene;
+  background = PlayState::open(kBackgroundLevel, "levels/title.lv", *theme_, scene);
   // Without its scene the menu still works, over an empty sky.
-  if (!background) background = new PlayState(kBackgroundLevel, new World());
+  if (!background) background = std::make_unique<PlayState>(kBackgroundLevel, std::make_unique<World>(), *theme_);
   createWidgets();
-  if (!problem.empty()) showNotice({problem});
+  if (!scene.ok()) showNotice({scene.message});
   if (!progress().damageNote.empty()) showNotice(progress().damageNote);
   progress().damageNote.clear();
 }
 
-TitleState::~TitleState() {
-  delete background;
-  delete world;
-  if (!finalButtonAdded) delete finalButton;
-}
+TitleState::~TitleState() = default;
 
 // Widgets enter the world at the first update's flush.
 void TitleState::createWidgets() {
@@ -80,7 +68,6 @@ void TitleState::createWidgets() {
   world->add(themeButton = new GuiButton(Box{550, 330, 750, 360}, "Sky", true));
   world->add(new GuiText(650, 375, "Like the music?"));
   world->add(musicButton = new GuiButton(Box{550, 400, 750, 430}, "Yes", true));
-  finalButton = new GuiButton(gridPlace(count), "??", true);
   if (progress().completedCount() == progress().records.size()) addFinalButton();
   world->add(quitButton = new GuiButton(Box{300, 530, 500, 560}, "Quit", true));
   world->add(pointsText = new GuiText(400, 582, ""));
@@ -98,22 +85,20 @@ void TitleState::showNotice(const std::vector<std::string>& lines) {
 }
 
 void TitleState::addFinalButton() {
+  finalButton = new GuiButton(gridPlace(static_cast<int>(levelButtons.size())), "??", true);
   world->add(finalButton);
-  finalButtonAdded = true;
 }
 
 void TitleState::update(double dt) {
   background->update(dt);
-  std::vector<Entity*>& widgets = world->byTag(tagOf("dyna"));
-  for (size_t i = 0; i < widgets.size(); ++i) widgets[i]->update(dt);
-  world->flush();
+  world->update(dt);
   const Progress& record = progress();
   pointsText->text =
       format("Unlock points: %d/%d", static_cast<int>(record.unlockPoints()), static_cast<int>(record.maximumPoints()));
   if (Controls()[kControlClick]->isDown()) notice->visible = false;
   // Every flag is read and cleared before acting, so no click is carried into a later update.
   int level = clickedLevel();
-  bool finalClicked = takeClick(finalButton);
+  bool finalClicked = finalButton && takeClick(finalButton);
   bool themeClicked = takeClick(themeButton);
   bool musicClicked = takeClick(musicButton);
   bool quitClicked = takeClick(quitButton);
@@ -127,10 +112,7 @@ void TitleState::update(double dt) {
   }
   if (themeClicked) nextTheme();
   if (musicClicked) switchMusic();
-  if (Controls()[kControlEscape]->isDown() || quitClicked) {
-    result = 0;
-    status = 1;
-  }
+  if (Controls()[kControlEscape]->isDown() || quitClicked) status = RunStatus::Done;
 }
 
 // Reads and clears every level button's flag; gives the index of the first that was set, or -1.
@@ -146,20 +128,22 @@ int TitleState::clickedLevel() {
 // completion goes on to the next level whether or not it is unlocked.
 void TitleState::playFrom(int levelIndex) {
   const int count = static_cast<int>(progress().records.size());
-  int playResult = kRetry;
+  std::optional<PlayResult> played = PlayResult::Retry;
   do {
-    if (playResult == kNextLevel) ++levelIndex;
+    if (played == PlayResult::Next) ++levelIndex;
     if (levelIndex >= count) break;
     std::string fileName = format("levels/%d.lv", levelIndex + 1);
-    playResult = runPlay(levelIndex, fileName.c_str());
-  } while (playResult != kBackToMenu && playResult != kNotPlayed);
-  if (!finalButtonAdded && progress().completedCount() == progress().records.size()) addFinalButton();
-  setAllChannelsOn();
+    played = runPlay(levelIndex, fileName.c_str());
+  } while (played && *played != PlayResult::Menu);
+  if (!finalButton && progress().completedCount() == progress().records.size()) addFinalButton();
 }
 
-void TitleState::showFinalScreen() {
-  runPlay(kFinalScreenIndex, "levels/winner.lv");
-  setAllChannelsOn();
+void TitleState::showFinalScreen() { runPlay(kFinalScreenIndex, "levels/winner.lv"); }
+
+void TitleState::useTheme(Theme& theme) {
+  theme_ = &theme;
+  background->context->theme = &theme;
+  themeButton->label = theme.name();
 }
 
 // A locked theme is never made current; the button names the points still missing.
@@ -168,8 +152,7 @@ void TitleState::nextTheme() {
   Theme* theme = themes[themeIndex];
   int points = static_cast<int>(progress().unlockPoints());
   if (theme->requiredPoints() <= points) {
-    currentTheme = theme;
-    themeButton->label = theme->name();
+    useTheme(*theme);
   } else {
     themeButton->label = format("Locked (%d more)", theme->requiredPoints() - points);
   }
@@ -186,14 +169,19 @@ void TitleState::switchMusic() {
 }
 
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
-int TitleState::runPlay(int levelIndex, const char* fileName) {
-  std::string problem;
-  PlayState* play = PlayState::open(levelIndex, fileName, problem);
+std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileName) {
+  LoadResult problem;
+  std::unique_ptr<PlayState> play = PlayState::open(levelIndex, fileName, *theme_, problem);
   if (!play) {
-    showNotice({problem});
-    return kNotPlayed;
+    showNotice({problem.message});
+    return std::nullopt;
   }
-  return runNested(*this, play);
+  return playNested(*play);
+}
+
+PlayResult TitleState::playNested(PlayState& play) {
+  runNested(*this, play);
+  return play.result;
 }
 
 void TitleState::draw(ALLEGRO_DISPLAY* screen) {

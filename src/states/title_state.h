@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,12 +13,13 @@
 #include "states/gui_text.h"
 #include "states/level_button.h"
 #include "states/play_state.h"
+#include "themes/themes.h"
 #include "world/world.h"
 
 // The menu over a live level: pick a level (levels then run one after another in nested play
 // states while their results ask for it), cycle the themes, switch the music, open the final
 // screen once every level is completed, or quit with Escape or "Quit".
-class TitleState : public AppState<int> {
+class TitleState : public AppState {
  public:
   TitleState();
   ~TitleState() override;
@@ -24,14 +27,19 @@ class TitleState : public AppState<int> {
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
 
-  World* world;
-  PlayState* background;
+  // The theme the player chose: the menu's scene and every level played from it are drawn in
+  // it (the final screen in its own).
+  Theme& theme() const { return *theme_; }
+  void useTheme(Theme& theme);
+
+  std::unique_ptr<World> world;
+  std::unique_ptr<PlayState> background;
   ALLEGRO_BITMAP* logo;
   std::vector<LevelButton*> levelButtons;
   GuiButton* themeButton;
   GuiButton* quitButton;
   GuiButton* musicButton;
-  GuiButton* finalButton;
+  GuiButton* finalButton = nullptr;  // made and shown once every level is completed
   int themeIndex = 0;
   bool musicOn = true;  // start-up has started the music before the menu is built
   GuiText* pointsText;
@@ -40,9 +48,9 @@ class TitleState : public AppState<int> {
   PopUp* notice;
 
  protected:
-  // Runs one play state nested in this one and gives its result, or -1 when the level could not
-  // be loaded. Tests replace it to script the results without running a loop.
-  virtual int runPlay(int levelIndex, const char* fileName);
+  // Runs the level's play state nested in this one (tests replace it to script the results
+  // without running a loop).
+  virtual PlayResult playNested(PlayState& play);
   void showNotice(const std::vector<std::string>& lines);
 
  private:
@@ -51,8 +59,11 @@ class TitleState : public AppState<int> {
   int clickedLevel();
   void playFrom(int levelIndex);
   void showFinalScreen();
+  // Plays the level in a nested play state and gives its result, or nothing when the level
+  // could not be loaded.
+  std::optional<PlayResult> runPlay(int levelIndex, const char* fileName);
   void nextTheme();
   void switchMusic();
 
-  bool finalButtonAdded = false;
+  Theme* theme_ = themes[0];
 };

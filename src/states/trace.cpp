@@ -7,9 +7,9 @@
 #include "world/play_context.h"
 #include "world/world.h"
 
-std::string frameLine(int frame) {
+std::string frameLine(int frame, const ChannelStates& channels) {
   std::string line = format("F %d ", frame);
-  for (int channel = 0; channel < kChannelCount; ++channel) line += format("%d", channelStates[channel]);
+  for (unsigned char state : channels) line += format("%d", state);
   return line;
 }
 

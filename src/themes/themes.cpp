@@ -13,7 +13,7 @@
 
 Theme* themes[kThemeCount] = {};
 
-// The themes live for the whole run; a second call only makes Sky current again.
+// The themes live for the whole run; a second call changes nothing.
 void createThemes() {
   if (!themes[0]) {
     themes[0] = new ThStandard();
@@ -23,7 +23,6 @@ void createThemes() {
     themes[4] = new ThCrooked();
     themes[5] = new ThSway();
   }
-  currentTheme = themes[0];
 }
 
 void drawSky(const Theme& theme) {

@@ -4,6 +4,7 @@
 // layer are drawn in the order in which they entered the world.
 namespace DrawLayer {
 enum : int {
+  NotDrawn = 0,  // entities without the "rndr" tag
   BackClouds = 10,
   Containers = 25,
   Signs = 30,

@@ -2,7 +2,6 @@
 
 #include <unordered_set>
 
-#include "world/channel_states.h"
 #include "world/tile.h"
 #include "world/world.h"
 
@@ -30,8 +29,7 @@ Tile* Level::cell(int col, int row) const {
 
 Tile* Level::solidTileAt(double x, double y) const {
   Tile* tile = cell(cellIndex(x, kColumns), cellIndex(y, kRows));
-  if (!tile || tile->channel < 0 || tile->channel >= kChannelCount) return nullptr;
-  return channelStates[tile->channel] ? tile : nullptr;
+  return tile && tile->solid() ? tile : nullptr;
 }
 
 // The grid takes every tile of the world, also one replaced in its cell or one lying outside

@@ -23,8 +23,8 @@ class Level {
 
   // Null when col or row lies outside the grid (negative included) or the cell is empty.
   Tile* cell(int col, int row) const;
-  // The tile in the cell of pixel (x, y) if its channel is on; coordinates truncate toward
-  // zero, so -20 < x < 20 is column 0.
+  // The tile in the cell of pixel (x, y) if its channel is on in its level; coordinates truncate
+  // toward zero, so -20 < x < 20 is column 0.
   Tile* solidTileAt(double x, double y) const;
   // Enters the world's tiles in their cells (a later tile in the same cell wins), counts the
   // loose garbage, then links each tile and computes its edges. The world must be flushed.

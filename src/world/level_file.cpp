@@ -9,16 +9,20 @@
 namespace {
 
 LevelFileResult parseFailure(const char* path, const ParsedLevel& level) {
-  if (!level.unknownCode.empty())
-    return loadFailure(path, format("UNMAPPABLE '%s'!!!", printableBytes(level.unknownCode).c_str()));
-  return loadFailure(path, format("MALFORMED '%s' AT BYTE %zu: %s!!!", path, level.offset, level.problem.c_str()));
+  if (!level.unknownCode.empty()) {
+    return loadFailure(LoadError::UnknownRecord, path,
+                       format("UNMAPPABLE '%s'!!!", printableBytes(level.unknownCode).c_str()));
+  }
+  return loadFailure(LoadError::MalformedRecord, path,
+                     format("MALFORMED '%s' AT BYTE %zu: %s!!!", path, level.offset, level.problem.c_str()));
 }
 
 }  // namespace
 
 LevelFileResult readLevel(const LevelKinds& kinds, const char* path, World& world) {
   std::string bytes;
-  if (!readWholeFile(path, bytes).ok) return loadFailure(path, format("CANNOT OPEN '%s'!!!", path));
+  if (!readWholeFile(path, bytes).ok)
+    return loadFailure(LoadError::CannotOpen, path, format("CANNOT OPEN '%s'!!!", path));
   ParsedLevel level = parseLevelBytes(bytes, kinds);
   if (!level.ok) return parseFailure(path, level);
   for (const ObjectRecord& record : level.records) {
@@ -32,7 +36,8 @@ LevelFileResult readLevel(const LevelKinds& kinds, const char* path, World& worl
 LevelFileResult writeLevelBytes(const char* path, const std::string& bytes) {
   FileResult written = replaceFile(path, bytes);
   if (written.ok) return {};
-  return loadFailure(path, format(written.opened ? "CANNOT WRITE '%s'!!!" : "CANNOT OPEN '%s'!!!", path));
+  if (written.opened) return loadFailure(LoadError::CannotWrite, path, format("CANNOT WRITE '%s'!!!", path));
+  return loadFailure(LoadError::CannotOpen, path, format("CANNOT OPEN '%s'!!!", path));
 }
 
 // Positions are stored as whole cells: (x truncated) / cell size, low 8 bits.

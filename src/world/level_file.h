@@ -6,8 +6,9 @@
 #include "world/level_record.h"
 #include "world/world.h"
 
-// The outcome of reading or writing a level file: ok, or the path and the one line that says
-// what is wrong (which file and, for a malformed file, the byte offset of the bad record).
+// The outcome of reading or writing a level file: ok, or the kind of failure, the path and the
+// one line that says what is wrong (which file and, for a malformed file, the byte offset of the
+// bad record).
 using LevelFileResult = LoadResult;
 
 // Reads every record of the file into the world's pending additions (flush afterwards), each

@@ -26,11 +26,12 @@ struct ParamSpec {
 };
 
 // A character of a level text grid block: a record of the kind with its one parameter at this
-// value, or of a kind without parameters (value kNoValue).
+// value, or of a kind without parameters (value kNoValue), and what the text's legend calls it.
 struct GridSymbol {
   static constexpr int kNoValue = -1;
   char symbol;
   int value;
+  const char* meaning;
 };
 
 // What a record holds besides its code and position.
@@ -41,21 +42,22 @@ struct RecordFields {
 
 // One kind of level object: how its record is laid out, and what the program makes of it.
 // The table of every kind is levelKinds() (entities/prototypes.h); the level file, the level
-// text, the editor's palette and the simulator's trace all read it.
+// text, the editor's palette and the simulator's trace all read it. Rows are filled field by
+// field, by name.
 struct LevelKind {
-  const char* code;
-  const char* name;  // in the level text's messages
+  const char* code = "";
+  const char* name = "";  // in the level text's messages
   std::vector<ParamSpec> params;
-  bool text;  // a text ended by "$" follows the parameters
+  bool text = false;  // a text ended by "$" follows the parameters
   std::vector<GridSymbol> symbols;
 
-  const std::type_info* type;  // the entity class a record of this kind makes
-  Entity* (*make)(const RecordFields& fields);
-  RecordFields (*fields)(const Entity& entity);
-  std::string (*label)(const RecordFields& fields);  // what the editor shows
-  std::vector<RecordFields> palette;                 // the editor's choices of this kind, in order
+  const std::type_info* type = nullptr;  // the entity class a record of this kind makes
+  Entity* (*make)(const RecordFields& fields) = nullptr;
+  RecordFields (*fields)(const Entity& entity) = nullptr;
+  std::string (*label)(const RecordFields& fields) = nullptr;  // what the editor shows
+  std::vector<RecordFields> palette = {RecordFields{}};        // the editor's choices, in order
   // The trace fields after "<code> <x> <y>"; null for a kind the trace leaves out.
-  std::string (*trace)(const Entity& entity);
+  std::string (*trace)(const Entity& entity) = nullptr;
 };
 
 using LevelKinds = std::vector<LevelKind>;

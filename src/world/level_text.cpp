@@ -11,6 +11,7 @@
 namespace {
 
 constexpr size_t kMinimumGridRun = 8;  // records; shorter runs are dumped as lines
+constexpr size_t kLegendWidth = 110;   // characters of a legend line
 constexpr char kEmptyCell = '.';
 
 // The grid character of a record, or 0 when the record cannot be drawn in a grid.
@@ -39,10 +40,40 @@ int cellNumber(const ObjectRecord& record) { return record.row * Level::kColumns
 
 // ---- Records to text -------------------------------------------------------------------------
 
-const char* const kHeader =
-    "# Binhopper level (format: docs/level-text.md)\n"
-    "# grid: . empty  0-9 tile of that channel  A avatar  b bag  * loose garbage  ^ spikes\n"
-    "#       F fireworks  t tame baddie  f feral baddie  - horizontal force field  | vertical force field\n";
+// "b bag", or "0-9 tile of that channel" for a run of symbols of one meaning.
+std::vector<std::string> legendEntries(const LevelKinds& kinds) {
+  std::vector<std::string> entries{std::string(1, kEmptyCell) + " empty"};
+  for (const LevelKind& kind : kinds) {
+    const std::vector<GridSymbol>& symbols = kind.symbols;
+    for (size_t first = 0; first < symbols.size();) {
+      size_t end = first + 1;
+      while (end < symbols.size() && std::string(symbols[end].meaning) == symbols[first].meaning) ++end;
+      std::string shown(1, symbols[first].symbol);
+      if (end - first > 1) shown += std::string("-") + symbols[end - 1].symbol;
+      entries.push_back(shown + " " + symbols[first].meaning);
+      first = end;
+    }
+  }
+  return entries;
+}
+
+// The format's name, and the legend of the grid symbols in the order of the kinds' table.
+std::string header(const LevelKinds& kinds) {
+  const std::string firstLine = "# grid: ";
+  const std::string nextLine = "#       ";
+  std::string text = "# Binhopper level (format: docs/level-text.md)\n";
+  std::string line = firstLine;
+  for (const std::string& entry : legendEntries(kinds)) {
+    bool fresh = line.size() == firstLine.size();
+    if (!fresh && line.size() + 2 + entry.size() > kLegendWidth) {
+      text += line + "\n";
+      line = nextLine;
+      fresh = true;
+    }
+    line += (fresh ? "" : "  ") + entry;
+  }
+  return text + line + "\n";
+}
 
 std::string quoted(const std::string& text) {
   std::string out = "\"";
@@ -111,7 +142,7 @@ LevelTextResult dumpLevelText(const std::string& levelBytes, const LevelKinds& k
         false, "", format("byte %zu: unknown kind '%s'", level.offset, printableBytes(level.unknownCode).c_str())};
   }
   if (!level.ok) return LevelTextResult{false, "", format("byte %zu: %s", level.offset, level.problem.c_str())};
-  result.output = kHeader;
+  result.output = header(kinds);
   const std::vector<ObjectRecord>& records = level.records;
   for (size_t i = 0; i < records.size();) {
     size_t end = gridRunEnd(records, i);

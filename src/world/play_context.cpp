@@ -1,18 +1,9 @@
 #include "world/play_context.h"
 
-namespace {
-PlayContext* current = nullptr;
+PlayControls PlayControls::game() {
+  Switch** table = Controls();
+  return PlayControls{table[kControlLeft], table[kControlRight], table[kControlUp],
+                      table[kControlDown], table[kControlJump],  table[kControlAction]};
 }
 
-PlayContext::PlayContext() : grid(new Level()) {}
-
-// The grid deletes the tiles entered in it. A context that is still current is unset, so no
-// entity can reach a deleted grid through the current pointer.
-PlayContext::~PlayContext() {
-  if (current == this) current = nullptr;
-  delete grid;
-}
-
-PlayContext* currentPlayContext() { return current; }
-
-void setCurrentPlayContext(PlayContext* context) { current = context; }
+PlayContext::PlayContext() : grid(std::make_unique<Level>()) {}

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <memory>
+
+#include "app/switch.h"
+#include "world/channel_states.h"
 #include "world/level.h"
+
+class Theme;
 
 // The player's lasting record as far as a level's entities write to it; the progress record
 // implements it. It lives here so that the avatar can count a death without knowing the menus.
@@ -12,19 +18,35 @@ class PlayerRecord {
   ~PlayerRecord() = default;
 };
 
-// The record of the level being played: its tile grid and the statistics of the report.
-// Entities reach it through currentPlayContext(). Each play state owns one and makes it
-// current whenever it updates or draws, so a state that ran a nested level finds its own
-// context current again afterwards.
+// The six switches the avatar plays by. A level reads the game's Controls table unless it is
+// given switches of its own (a recorded run played back, say).
+struct PlayControls {
+  const Switch* left;
+  const Switch* right;
+  const Switch* up;
+  const Switch* down;
+  const Switch* jump;    // on-press
+  const Switch* action;  // on-press: pick up, put down, throw
+
+  static PlayControls game();
+};
+
+// Everything that belongs to one level being played and to nothing else: its tile grid, the
+// states of its switch channels, the theme it is drawn in, the controls its avatar reads, where
+// its deaths are counted and the statistics of its report. Its entities reach it through their
+// world (Entity::playContext), so two levels alive at once share none of it.
 class PlayContext {
  public:
   PlayContext();
-  ~PlayContext();
   PlayContext(const PlayContext&) = delete;
   PlayContext& operator=(const PlayContext&) = delete;
 
-  Level* grid;
-  // Where deaths are counted; null counts nowhere (a level drawn by a tool).
+  ChannelStates channelStates = kAllChannelsOn;
+  std::unique_ptr<Level> grid;
+  Theme* theme = nullptr;  // a play state always gives one
+  PlayControls controls = PlayControls::game();
+  // Where deaths are counted; null counts nowhere (a level drawn by a tool, a level played for
+  // show).
   PlayerRecord* player = nullptr;
   double garbageCollected = 0.0;
   double elapsedTime = 0.0;
@@ -33,6 +55,3 @@ class PlayContext {
   double throws = 0.0;
   double pixelsTraversed = 0.0;
 };
-
-PlayContext* currentPlayContext();
-void setCurrentPlayContext(PlayContext* context);

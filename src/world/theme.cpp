@@ -2,8 +2,6 @@
 
 #include "world/world.h"
 
-Theme* currentTheme = nullptr;
-
 ALLEGRO_COLOR Theme::skyTop() const { return al_map_rgb_f(0.58f, 0.85f, 1.0f); }
 
 ALLEGRO_COLOR Theme::skyBottom() const { return al_map_rgb_f(0.3f, 0.55f, 1.0f); }

@@ -2,8 +2,10 @@
 
 #include <allegro5/allegro.h>
 
-// The look of every level: sky gradient colours, cloud tint and layering, and drawing hooks
-// around the level's entities. Hooks draw only; update only advances the theme's clock.
+// The look of a level: sky gradient colours, cloud tint and layering, and drawing hooks around
+// the level's entities. Hooks draw only; update only advances the theme's clock. The interface
+// lives here, below the level objects, so that a cloud can ask its level's theme for its tint and
+// layer without knowing the six themes (themes/themes.h builds those).
 class Theme {
  public:
   virtual ~Theme() = default;
@@ -18,7 +20,3 @@ class Theme {
   virtual bool cloudBehind();
   virtual int requiredPoints() const { return 0; }
 };
-
-// The theme in use. The interface lives here, below the level objects, so that a cloud can ask
-// for its tint and layer without knowing the six themes (themes/themes.h builds those).
-extern Theme* currentTheme;

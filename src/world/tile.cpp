@@ -9,6 +9,7 @@
 #include "world/channel_states.h"
 #include "world/draw_layer.h"
 #include "world/level.h"
+#include "world/play_context.h"
 #include "world/tag.h"
 #include "world/world.h"
 
@@ -66,17 +67,15 @@ void joinStrips(std::vector<ColouredRectangle>& quads, bool vertical) {
 }  // namespace
 
 Tile::Tile(int switchChannel, Level* grid, int column, int gridRow)
-    : channel(switchChannel), level(grid), col(column), row(gridRow), sheet(sheetResource("media/tilesheet.png")) {
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("tile")}, DrawLayer::Tiles),
+      channel(switchChannel),
+      level(grid),
+      col(column),
+      row(gridRow),
+      sheet(sheetResource("media/tilesheet.png")) {
   xPos = kSize * col;
   yPos = kSize * row;
 }
-
-const int* Tile::tags() const {
-  static const int list[] = {tagOf("entt"), tagOf("rndr"), tagOf("tile"), 0};
-  return list;
-}
-
-int Tile::order(int tag) const { return tag == tagOf("rndr") ? DrawLayer::Tiles : Entity::order(tag); }
 
 // The picture replaces what lies under it; the borders blend over it with the default blender.
 void Tile::draw() {
@@ -116,7 +115,10 @@ void Tile::drawRun(const std::vector<Entity*>& run) {
   }
 }
 
-bool Tile::solid() const { return channel >= 0 && channel < kChannelCount && channelStates[channel] != 0; }
+bool Tile::solid() const {
+  if (channel < 0 || channel >= kChannelCount) return false;
+  return !world || !world->context || world->context->channelStates[channel] != 0;
+}
 
 // Null while the tile is off, or when the sheet has no picture for its channel.
 ALLEGRO_BITMAP* Tile::picture() const {

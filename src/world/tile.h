@@ -13,11 +13,12 @@ class Tile : public Entity {
 
   Tile(int channel, Level* level, int col, int row);
 
-  const int* tags() const override;
-  int order(int tag) const override;
   void draw() override;
   RunDrawer runDrawer() const override { return drawRun; }
 
+  // Whether its channel is on in the level its world plays; in a world that plays none (the
+  // editor's) every channel is on.
+  bool solid() const;
   // Recomputes edges from the four neighbours' channels (never from whether they are on).
   void computeEdges();
   // Called by the grid build.
@@ -31,7 +32,6 @@ class Tile : public Entity {
 
  private:
   static void drawRun(const std::vector<Entity*>& run);
-  bool solid() const;
   ALLEGRO_BITMAP* picture() const;
 
   Sheet* sheet;

@@ -74,6 +74,12 @@ void World::draw() {
 
 void World::add(Entity* e) { pendingAdditions_.push_back(e); }
 
+void World::update(double dt) {
+  std::vector<Entity*>& dynamic = byTag(tagOf("dyna"));
+  for (size_t i = 0; i < dynamic.size(); ++i) dynamic[i]->update(dt);
+  flush();
+}
+
 // Removing twice before a flush, or removing an entity still waiting to be added, must not
 // lead to a double delete or to a deleted entity entering the lists (flush drops it).
 void World::remove(Entity* e) {
@@ -104,7 +110,7 @@ void World::flush() {
                   additions.end());
   std::set<int> touched;
   for (Entity* e : removals) {
-    for (const int* tag = e->tags(); *tag; ++tag) touched.insert(*tag);
+    for (int tag : e->tags()) touched.insert(tag);
   }
   for (int tag : touched) {
     std::vector<Entity*>& list = byTag(tag);
@@ -114,9 +120,9 @@ void World::flush() {
   std::map<int, size_t> sortedLength;
   for (int tag : {tagOf("rndr"), tagOf("entt")}) sortedLength[tag] = byTag(tag).size();
   for (Entity* e : additions) {
-    for (const int* tag = e->tags(); *tag; ++tag) {
-      touched.insert(*tag);
-      byTag(*tag).push_back(e);
+    for (int tag : e->tags()) {
+      touched.insert(tag);
+      byTag(tag).push_back(e);
     }
     e->world = this;
   }

@@ -9,6 +9,8 @@
 #include "world/entity.h"
 #include "world/tag.h"
 
+class PlayContext;
+
 // All entities of a level or a menu, filed by tag. Additions and removals wait for flush, so
 // lists never change while they are walked. The world deletes an entity at the flush after its
 // removal; entities still in it when it is destroyed are deleted too, except those handed to
@@ -25,6 +27,10 @@ class World {
   void add(Entity* e);
   void remove(Entity* e);
   void flush();
+  // One frame of the level: every "dyna" entity updated in list order, then the flush, so an
+  // entity added meanwhile is first updated in the next frame and one killed is still updated
+  // when its turn comes.
+  void update(double dt);
   void disown(Entity* e);
   // Draws the "rndr" list, back to front.
   void draw();
@@ -40,6 +46,10 @@ class World {
   };
   void addRemovalListener(RemovalListener* listener);
   void removeRemovalListener(RemovalListener* listener);
+
+  // The level played in this world, which its entities reach through Entity::playContext; null
+  // in a world no level is played in (the editor's, the menu's widgets). Not owned.
+  PlayContext* context = nullptr;
 
  private:
   void retire(Entity* e);

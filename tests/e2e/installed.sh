@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The installed game: a temporary prefix holds the program, data and desktop files (valid for
-# the desktop validators); started from a directory without data, it keeps progress and
-# settings under ~/.local/share/binhopper, remembers the music switched off, and in a window
-# enlarged to 1600 x 1200 a click on level 1's scaled place starts level 1.
+# The installed game: a temporary prefix holds the program, its tools, data and desktop files
+# (valid for the desktop validators, man pages without warnings, no authors' files in the
+# data); the tools answer --help and --version and find the data from anywhere; started from a
+# directory without data, the game keeps progress and settings under ~/.local/share/binhopper,
+# remembers the music switched off, and in a window enlarged to 1600 x 1200 a click on level
+# 1's scaled place starts level 1.
 source "$(dirname "$0")/lib/game.bash"
 
 MUSIC_LABEL=(552 407 196 18)
@@ -28,16 +30,43 @@ music_label() {
   echo "$pixels"
 }
 
+TOOLS=(binhopper-level binhopper-sim)
+
 check_install_tree() {
-  local prefix=$1 file
+  local prefix=$1 file page warnings
   for file in bin/binhopper bin/binhopper-level bin/binhopper-sim share/binhopper/media/font.ttf \
     share/binhopper/levels/1.lv share/binhopper/levels/title.lv share/applications/binhopper.desktop \
     share/icons/hicolor/48x48/apps/binhopper.png share/icons/hicolor/256x256/apps/binhopper.png \
-    share/man/man6/binhopper.6; do
+    share/man/man6/binhopper.6 share/man/man6/binhopper-level.6 share/man/man6/binhopper-sim.6; do
     [ -e "$prefix/$file" ] || fail "not installed: $file"
+  done
+  for file in media/README media/icons media/font-license.txt levels/src levels/solutions; do
+    [ ! -e "$prefix/share/binhopper/$file" ] || fail "an authors' file is installed as data: $file"
   done
   desktop-file-validate "$prefix/share/applications/binhopper.desktop" || fail "desktop entry is not valid"
   appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml || fail "metainfo is not valid"
+  # The formatter's warnings, as the Debian package checker reads them.
+  for page in "$prefix"/share/man/man6/*.6; do
+    warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
+  done
+}
+
+# From a directory without data, as the game finds it: the tools' help, version and a level
+# played and checked by its installed path.
+check_tools() {
+  local bin=$1 data=$2 tool output
+  for tool in "${TOOLS[@]}"; do
+    output=$("$bin/$tool" --help 2>&1) && [[ $output == "usage: $tool "* ]] ||
+      fail "$tool --help: status $?, '$output'"
+    output=$("$bin/$tool" --version 2>&1) && [[ $output =~ ^$tool\ [0-9]+\.[0-9]+\.[0-9]+$ ]] ||
+      fail "$tool --version: status $?, '$output'"
+  done
+  output=$("$bin/binhopper-sim" "$data/levels/1.lv" --frames 5 2>&1) && [[ $output == "END frames=5 status=0 "* ]] ||
+    fail "binhopper-sim outside the data: '$output'"
+  cp "$data/levels/1.lv" mine.lv
+  output=$("$bin/binhopper-level" check mine.lv 2>&1) && [ "$output" = "mine.lv: ok" ] ||
+    fail "binhopper-level check outside the data: '$output'"
 }
 
 # Polls the enlarged level 1 button's place until it shows sky or a dark button.
@@ -58,6 +87,7 @@ scenario() {
   cmake --install "$E2E_BUILD" --prefix "$prefix" > install.log || { fail "cmake --install failed"; return 1; }
   check_install_tree "$prefix"
   mkdir elsewhere && cd elsewhere || return 1
+  check_tools "$prefix/bin" "$prefix/share/binhopper"
   E2E_BUILD=$prefix/bin
 
   local yes no again

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     // Only levels the loader accepts reach the play state; the menu refuses the others.
     World check;
-    bool accepted = readLevel(level.c_str(), check).ok;
+    bool accepted = readLevel(level.c_str(), check).ok();
     check.flush();
     if (!accepted) return 0;
   }

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LevelTextResult dumped = dumpLevelText(bytes, levelKinds());
   if (!dumped.ok) {
     World world;
-    if (readLevel(fuzzFileWith(data, size).c_str(), world).ok) std::abort();
+    if (readLevel(fuzzFileWith(data, size).c_str(), world).ok()) std::abort();
     world.flush();
     return 0;
   }

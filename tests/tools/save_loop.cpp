@@ -25,7 +25,7 @@ void saveProgressForever(const char* path) {
 void saveLevelForever(const char* path) {
   const std::string contents[] = {std::string(4000, 'a'), std::string(6000, 'b')};
   for (int round = 0;; ++round) {
-    if (!writeLevelBytes(path, contents[round % 2]).ok) return;
+    if (!writeLevelBytes(path, contents[round % 2]).ok()) return;
   }
 }
 

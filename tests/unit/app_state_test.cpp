@@ -17,23 +17,21 @@ using Log = std::vector<std::string>;
 
 // A state with no display that logs the loop's steps; it never reaches drawing, which would
 // need a display, so a loop that drew when it should not would crash the test.
-class ScriptedState : public AppState<int> {
+class ScriptedState : public AppState {
  public:
-  ScriptedState(Log& log, int endStatus, int endResult, bool allowClose = true)
-      : AppState<int>(nullptr), log_(log), endStatus_(endStatus), endResult_(endResult), allowClose_(allowClose) {}
-  ~ScriptedState() override { log_.push_back("destroyed"); }
+  ScriptedState(Log& log, RunStatus endStatus, bool allowClose = true)
+      : AppState(nullptr), log_(log), endStatus_(endStatus), allowClose_(allowClose) {}
 
   void processEvents() override { log_.push_back("events"); }
   void pollInput() override {
     log_.push_back("poll");
-    AppState<int>::pollInput();
+    AppState::pollInput();
   }
   void update(double dt) override {
     log_.push_back(dt > 0 ? "update" : "update without time");
     EXPECT_EQ(currentState(), this);
     if (duringUpdate) duringUpdate();
-    result = endResult_;
-    if (status == 0) status = endStatus_;
+    if (status == RunStatus::Running) status = endStatus_;
   }
   bool onCloseRequest() override { return allowClose_; }
 
@@ -41,22 +39,21 @@ class ScriptedState : public AppState<int> {
 
  private:
   Log& log_;
-  int endStatus_;
-  int endResult_;
+  RunStatus endStatus_;
   bool allowClose_;
 };
 
 TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward) {
-  const std::tuple<const char*, int, bool, int> rows[] = {
-      {"inner finished by itself", 1, true, 0},
-      {"window closed inside", 2, true, 2},
-      {"window closed inside, outer refuses", 2, false, 0},
+  const std::tuple<const char*, RunStatus, bool, RunStatus> rows[] = {
+      {"inner finished by itself", RunStatus::Done, true, RunStatus::Running},
+      {"window closed inside", RunStatus::Closed, true, RunStatus::Closed},
+      {"window closed inside, outer refuses", RunStatus::Closed, false, RunStatus::Running},
   };
   initAllegroForTests();
   for (const auto& [label, innerStatus, outerAllowsClose, outerStatus] : rows) {
     SCOPED_TRACE(label);
     Log outerLog, innerLog;
-    ScriptedState outer(outerLog, 0, 0, outerAllowsClose);
+    ScriptedState outer(outerLog, RunStatus::Running, outerAllowsClose);
     ALLEGRO_EVENT_SOURCE source;
     al_init_user_event_source(&source);
     al_register_event_source(outer.queue, &source);
@@ -67,9 +64,9 @@ TEST(AppState, NestedRunDrainsTheOuterQueueRestartsItsClockAndPassesACloseUpward
     }
     setCurrentState(&outer);
 
-    int result = runNested(outer, new ScriptedState(innerLog, innerStatus, 7));
-    EXPECT_EQ(result, 7);
-    EXPECT_EQ(innerLog, (Log{"events", "poll", "update", "destroyed"}));
+    ScriptedState inner(innerLog, innerStatus);
+    runNested(outer, inner);
+    EXPECT_EQ(innerLog, (Log{"events", "poll", "update"}));
     EXPECT_TRUE(al_is_event_queue_empty(outer.queue)) << "events gathered meanwhile are dropped";
     EXPECT_TRUE(outer.clock->running()) << "the outer clock starts again";
     EXPECT_EQ(outer.status, outerStatus);
@@ -88,15 +85,15 @@ TEST(AppState, KeyHeldAcrossTheEndOfANestedStateIsNotPressedAgainOutside) {
   initAllegroForTests();
   Controls();
   Log log;
-  ScriptedState outer(log, 0, 0);
+  ScriptedState outer(log, RunStatus::Running);
   AppStateBase* previous = currentState();
   setCurrentState(&outer);
   outer.pollInput();
   bool innerSawEscape = false;
-  auto* inner = new ScriptedState(log, 1, 2);
-  inner->duringUpdate = [&] { innerSawEscape = Controls()[kControlEscape]->isDown(); };
-  setKeyDown(inner->keyboard, ALLEGRO_KEY_ESCAPE, true);
-  EXPECT_EQ(runNested(outer, inner), 2);
+  ScriptedState inner(log, RunStatus::Done);
+  inner.duringUpdate = [&] { innerSawEscape = Controls()[kControlEscape]->isDown(); };
+  setKeyDown(inner.keyboard, ALLEGRO_KEY_ESCAPE, true);
+  runNested(outer, inner);
   EXPECT_TRUE(innerSawEscape);
   EXPECT_EQ(currentState(), &outer);
   const std::tuple<const char*, bool, bool> rows[] = {

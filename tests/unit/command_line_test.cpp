@@ -116,4 +116,31 @@ TEST(CommandLine, InfoRequestsGoToTheRightStreamWithTheirStatus) {
   }
 }
 
+TEST(CommandLine, ToolsAnswerHelpAndVersionAloneAndLeaveTheRest) {
+  const char* const usage = "usage: tool FILE\n";
+  // Arguments after the tool's name; exit status; standard output.
+  const std::tuple<std::vector<const char*>, int, std::string> rows[] = {
+      {{"--help"}, 0, usage},
+      {{"-h"}, 0, usage},
+      {{"--version"}, 0, std::string("tool ") + BINHOPPER_VERSION + "\n"},
+      {{}, -1, ""},
+      {{"level.lv"}, -1, ""},
+      {{"--helpful"}, -1, ""},
+      {{"-version"}, -1, ""},
+      {{"check", "--help"}, -1, ""},
+      {{"--version", "level.lv"}, -1, ""},
+  };
+  for (auto [arguments, status, output] : rows) {
+    std::string label;
+    for (const char* argument : arguments) label += std::string(argument) + " ";
+    arguments.insert(arguments.begin(), "tool");
+    FILE* out = std::tmpfile();
+    ASSERT_TRUE(out);
+    EXPECT_EQ(answerToolInfoRequest(static_cast<int>(arguments.size()), arguments.data(), "tool", usage, out), status)
+        << label;
+    EXPECT_EQ(contents(out), output) << label;
+    std::fclose(out);
+  }
+}
+
 }  // namespace

@@ -79,6 +79,28 @@ TEST(Settings, TextTable) {
   }
 }
 
+// Vertical sync came later than the other keys: a file from before it loads as it did, with
+// vertical sync off, and a chosen one is written out and read back.
+TEST(Settings, VerticalSync) {
+  const std::tuple<const char*, const char*, bool, bool> rows[] = {
+      {"a file from before it", "music = no\ntheme = Night\nwindow = fullscreen\n", true, false},
+      {"on", "vsync = yes\n", true, true},
+      {"off", "vsync = yes\nvsync = no\n", true, false},
+      {"neither yes nor no", "vsync = 1\n", false, false},
+  };
+  for (const auto& [label, text, accepted, vsync] : rows) {
+    Settings settings;
+    std::string problem;
+    EXPECT_EQ(parseSettings(text, settings, problem), accepted) << label;
+    EXPECT_EQ(settings.vsync, vsync) << label;
+  }
+  Settings chosen, read;
+  chosen.vsync = true;
+  std::string problem;
+  ASSERT_TRUE(parseSettings(formatSettings(chosen), read, problem)) << problem;
+  EXPECT_TRUE(read.vsync);
+}
+
 TEST(Settings, FileRoundTripAndBadFile) {
   TempDir directory;
   const std::string path = directory.file("binhopper.cfg");

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -9,9 +8,8 @@
 #include "app/blend.h"
 #include "entities/garbage.h"
 #include "unit/game_directory.h"
-#include "world/channel_states.h"
 #include "world/draw_layer.h"
-#include "world/level.h"
+#include "world/play_context.h"
 #include "world/tile.h"
 #include "world/world.h"
 
@@ -21,12 +19,7 @@ namespace {
 // tiles drawn before it and under those drawn after it.
 class Patch : public Entity {
  public:
-  Patch(double x, double y) { setPosition(x, y); }
-  const int* tags() const override {
-    static const int list[] = {tagOf("entt"), tagOf("rndr"), 0};
-    return list;
-  }
-  int order(int) const override { return DrawLayer::Tiles; }
+  Patch(double x, double y) : Entity({tagOf("entt"), tagOf("rndr")}, DrawLayer::Tiles) { setPosition(x, y); }
   void draw() override {
     auto left = static_cast<float>(x());
     auto top = static_cast<float>(y());
@@ -72,10 +65,10 @@ void expectSamePixelsInFewerCalls(World& world, long mostCalls) {
 // draws itself in list order.
 TEST(DrawRuns, TilesGiveThePixelsOfTileAfterTile) {
   GameDirectory directory;
-  std::memset(channelStates, 1, sizeof channelStates);
-  channelStates[0] = 0;
-  Level level;
+  PlayContext level;
+  level.channelStates[0] = 0;
   World world;
+  world.context = &level;
   for (int row = 0; row < static_cast<int>(std::size(kWalls)); ++row) {
     for (int col = 0; kWalls[row][col] != '\0'; ++col) {
       char cell = kWalls[row][col];
@@ -84,11 +77,10 @@ TEST(DrawRuns, TilesGiveThePixelsOfTileAfterTile) {
     }
   }
   world.flush();
-  level.build(world);
+  level.grid->build(world);
 
   // Six runs of tiles around the patch (by texture and by colour of border), the patch itself.
   expectSamePixelsInFewerCalls(world, 16);
-  std::memset(channelStates, 1, sizeof channelStates);
 }
 
 // Glowing garbage drawn as a run, sprites first and then all rings in one call: exact while no

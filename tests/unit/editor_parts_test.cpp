@@ -44,7 +44,7 @@ class LevelCheck : public ::testing::Test {
   std::string problemsOf(const std::string& bytes) {
     directory.writeLevel("c.lv", bytes);
     World world;
-    EXPECT_TRUE(readLevel("levels/c.lv", world).ok);
+    EXPECT_TRUE(readLevel("levels/c.lv", world).ok());
     world.flush();
     std::string text;
     for (const std::string& problem : levelProblems(world)) text += problem + "\n";

@@ -10,9 +10,9 @@
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
+#include "entities/message.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
-#include "world/channel_states.h"
 #include "world/tag.h"
 
 namespace {
@@ -69,7 +69,7 @@ class EditorTest : public ::testing::Test {
   }
   std::string levelBytes() {
     std::string bytes;
-    for (Entity* entity : editor->world->byTag(tagOf("entt"))) {
+    for (Entity* entity : editor->document.world().byTag(tagOf("entt"))) {
       bytes += kindOf(levelKinds(), *entity)->code + std::to_string(static_cast<int>(entity->x()) / 20) + "," +
                std::to_string(static_cast<int>(entity->y()) / 20) + " ";
     }
@@ -80,7 +80,26 @@ class EditorTest : public ::testing::Test {
     frame(column * 20 + 7, row * 20 + 13, true);
     frame(column * 20 + 7, row * 20 + 13, false);
   }
-  int entityCount() { return static_cast<int>(editor->world->byTag(tagOf("entt")).size()); }
+  int entityCount() { return static_cast<int>(editor->document.world().byTag(tagOf("entt")).size()); }
+  // Keys typed into the editor as the keyboard's character events, after the entry opened.
+  void type(const std::string& text, int lastKey = ALLEGRO_KEY_ENTER) {
+    ALLEGRO_EVENT event{};
+    event.type = ALLEGRO_EVENT_KEY_CHAR;
+    event.keyboard.timestamp = al_get_time() + 1;
+    for (char c : text) {
+      event.keyboard.keycode = c == '\b' ? ALLEGRO_KEY_BACKSPACE : ALLEGRO_KEY_A;
+      event.keyboard.unichar = c;
+      editor->handleEvent(event);
+    }
+    event.keyboard.keycode = lastKey;
+    event.keyboard.unichar = 0;
+    editor->handleEvent(event);
+    frame();
+  }
+  std::string signText(int column, int row) {
+    auto* sign = dynamic_cast<Message*>(editor->document.cellAt(column, row));
+    return sign ? sign->text : "(no sign)";
+  }
   std::string label(const Entity* entity) { return entity ? editorLabel(*entity) : "empty"; }
 
   GameDirectory directory;
@@ -91,11 +110,9 @@ class EditorTest : public ::testing::Test {
 // reports it and keeps the level unsaved.
 TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   placeAt(4, 5);
-  channelStates[3] = 0;
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays, std::vector<std::string>{"levels/play.lv"});
   EXPECT_EQ(readFileBytes("levels/play.lv"), std::string("tl\x04\x05\x00", 5));
-  EXPECT_EQ(channelStates[3], 1) << "all channels are on again after the play";
   EXPECT_EQ(entityCount(), 1);
 
   std::filesystem::remove_all("levels");
@@ -105,55 +122,44 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   std::string printed = ::testing::internal::GetCapturedStdout();
   EXPECT_NE(printed.find("CANNOT OPEN 'levels/edit.lv'!!!"), std::string::npos) << printed;
   EXPECT_EQ(editor->statusLine.message(), "CANNOT OPEN 'levels/edit.lv'!!!");
-  EXPECT_TRUE(editor->unsaved());
+  EXPECT_TRUE(editor->document.unsaved());
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
   EXPECT_EQ(editor->playedBytes[1], std::string("tl\x04\x05\x00", 5));
   EXPECT_FALSE(std::filesystem::exists(editor->testPlays[1])) << "the temporary copy is removed after the play";
-  EXPECT_EQ(editor->status, 0);
+  EXPECT_EQ(editor->status, RunStatus::Running);
   EXPECT_EQ(entityCount(), 1);
 }
 
-// One step each: a placement, a drag stroke, an erase, a load; Ctrl+Z walks back through
-// them and Ctrl+Y / Ctrl+Shift+Z forward. The level is unsaved unless it is the one last
-// saved or read.
-TEST_F(EditorTest, UndoAndRedoStepByStep) {
+// The keys of undo and redo, each step one edit (a drag is one): Ctrl+Z walks back, Ctrl+Y and
+// Ctrl+Shift+Z forward; L asks before it replaces unsaved work, and its load is a step too.
+TEST_F(EditorTest, UndoAndRedoKeys) {
   const int control = ALLEGRO_KEY_LCTRL;
   placeAt(1, 1);
   frame(47, 47, true);
   frame(127, 47, true);
   frame();
-  frame(27, 27, false, true);
-  frame();
   tap(ALLEGRO_KEY_S);
-  EXPECT_FALSE(editor->unsaved());
   placeAt(7, 7);
-  EXPECT_TRUE(editor->unsaved());
   tap(ALLEGRO_KEY_L);
+  EXPECT_TRUE(editor->prompt.isOpen()) << "unsaved work: L asks first";
   tap(ALLEGRO_KEY_Y);
-  const std::string saved = "tl2,2 tl3,2 tl4,2 tl5,2 tl6,2 ";
+  const std::string saved = "tl1,1 tl2,2 tl3,2 tl4,2 tl5,2 tl6,2 ";
   ASSERT_EQ(levelBytes(), saved);
-
-  const std::tuple<const char*, std::vector<int>, std::string, bool> rows[] = {
-      {"undo the load", {control, ALLEGRO_KEY_Z}, saved + "tl7,7 ", true},
-      {"redo it with Ctrl+Y: the level read is the file's", {control, ALLEGRO_KEY_Y}, saved, false},
-      {"undo the load again", {control, ALLEGRO_KEY_Z}, saved + "tl7,7 ", true},
-      {"undo the placement", {control, ALLEGRO_KEY_Z}, saved, true},
-      {"undo the erase", {control, ALLEGRO_KEY_Z}, "tl1,1 " + saved, true},
-      {"undo the whole stroke", {control, ALLEGRO_KEY_Z}, "tl1,1 ", true},
-      {"redo with Ctrl+Shift+Z", {control, ALLEGRO_KEY_LSHIFT, ALLEGRO_KEY_Z}, "tl1,1 " + saved, true},
+  const std::tuple<const char*, std::vector<int>, std::string> rows[] = {
+      {"undo the load", {control, ALLEGRO_KEY_Z}, saved + "tl7,7 "},
+      {"redo it with Ctrl+Y", {control, ALLEGRO_KEY_Y}, saved},
+      {"undo the load again", {control, ALLEGRO_KEY_Z}, saved + "tl7,7 "},
+      {"undo the placement", {control, ALLEGRO_KEY_Z}, saved},
+      {"undo the whole stroke", {control, ALLEGRO_KEY_Z}, "tl1,1 "},
+      {"redo with Ctrl+Shift+Z", {control, ALLEGRO_KEY_LSHIFT, ALLEGRO_KEY_Z}, saved},
   };
-  for (const auto& [label, keys, level, unsaved] : rows) {
+  for (const auto& [label, keys, level] : rows) {
     frame(0, 0, false, false, keys);
     frame();
     EXPECT_EQ(levelBytes(), level) << label;
-    EXPECT_EQ(editor->unsaved(), unsaved) << label;
   }
   EXPECT_EQ(editor->selected, 0) << "Z with Ctrl does not choose a prototype";
-  placeAt(9, 9);
-  tap(ALLEGRO_KEY_Y, {control});
-  EXPECT_EQ(levelBytes(), "tl1,1 " + saved + "tl9,9 ") << "a new edit ends the redo";
-  EXPECT_EQ(label(editor->cellAt(9, 9)), "tile(0)") << "the cells follow the restored level";
 }
 
 TEST_F(EditorTest, TwoHundredStepsCanBeUndone) {
@@ -167,9 +173,9 @@ TEST_F(EditorTest, StrokesLeaveNoGaps) {
   frame(5, 5, true);
   frame(185, 65, true);
   EXPECT_EQ(levelBytes(), "tl0,0 tl1,0 tl2,1 tl3,1 tl4,1 tl5,2 tl6,2 tl7,2 tl8,3 tl9,3 ");
-  Entity* last = editor->cellAt(9, 3);
+  Entity* last = editor->document.cellAt(9, 3);
   frame(195, 75, true);
-  EXPECT_EQ(editor->cellAt(9, 3), last) << "staying in the cell places nothing";
+  EXPECT_EQ(editor->document.cellAt(9, 3), last) << "staying in the cell places nothing";
   frame();
   frame(5, 5, false, true);
   frame(185, 65, false, true);
@@ -191,7 +197,7 @@ TEST_F(EditorTest, NumberKeysChooseTheSwitchChannel) {
     tap(key);
     editor->selected = entry;
     placeAt(entry, 0);
-    EXPECT_EQ(this->label(editor->cellAt(entry, 0)), placed) << label;
+    EXPECT_EQ(this->label(editor->document.cellAt(entry, 0)), placed) << label;
   }
   tap(ALLEGRO_KEY_3);
   editor->selected = 15;
@@ -225,10 +231,10 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
 TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
   EXPECT_TRUE(editor->onCloseRequest()) << "nothing to lose";
   placeAt(1, 1);
-  const std::tuple<const char*, int, int, std::string> rows[] = {
-      {"N keeps editing", ALLEGRO_KEY_N, 0, ""},
-      {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, 0, ""},
-      {"S saves and closes", ALLEGRO_KEY_S, 2, std::string("tl\x01\x01\x00", 5)},
+  const std::tuple<const char*, int, RunStatus, std::string> rows[] = {
+      {"N keeps editing", ALLEGRO_KEY_N, RunStatus::Running, ""},
+      {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, RunStatus::Running, ""},
+      {"S saves and closes", ALLEGRO_KEY_S, RunStatus::Closed, std::string("tl\x01\x01\x00", 5)},
   };
   for (const auto& [label, key, status, file] : rows) {
     EXPECT_FALSE(editor->onCloseRequest()) << label;
@@ -236,12 +242,49 @@ TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
     EXPECT_EQ(editor->status, status) << label;
     EXPECT_EQ(readFileBytes("levels/edit.lv"), file) << label;
   }
-  editor->status = 0;
+  editor->status = RunStatus::Running;
   placeAt(2, 2);
   EXPECT_FALSE(editor->onCloseRequest());
   tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(editor->status, 2) << "Y closes without saving";
+  EXPECT_EQ(editor->status, RunStatus::Closed) << "Y closes without saving";
   EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00", 5));
+}
+
+// A sign's text is typed when it is placed, or added to later with Enter over it. "$" ends a
+// text in the level file and is never typed; a text holds at most 90 characters; Escape keeps
+// the old text. A new sign and its text are one undo step; a later text is a step of its own.
+TEST_F(EditorTest, SignTextIsTypedAndUndone) {
+  editor->selected = 1;  // the palette's sign
+  const std::string full = "Mind the gap now" + std::string(74, 'x');
+  // Whether the sign is new (else Enter over the one there), the keys typed ('\b' backspace),
+  // the key that closes the entry, the sign's text afterwards.
+  const std::tuple<const char*, bool, std::string, int, std::string> rows[] = {
+      {"a new sign with nothing typed keeps the palette's text", true, "", ALLEGRO_KEY_ENTER, "Test message."},
+      {"a new sign takes what is typed", true, "Mind the gap", ALLEGRO_KEY_ENTER, "Mind the gap"},
+      {"a dollar is never typed", false, "$ now$", ALLEGRO_KEY_ENTER, "Mind the gap now"},
+      {"at most 90 characters", false, std::string(80, 'x'), ALLEGRO_KEY_ENTER, full},
+      {"Escape keeps the old text", false, "\b\b\blost", ALLEGRO_KEY_ESCAPE, full},
+  };
+  for (const auto& [label, placed, typed, closingKey, text] : rows) {
+    if (placed) {
+      placeAt(3, 3);
+    } else {
+      frame(67, 73, false, false, {ALLEGRO_KEY_ENTER});
+    }
+    ASSERT_TRUE(editor->entry.isOpen()) << label;
+    type(typed, closingKey);
+    EXPECT_FALSE(editor->entry.isOpen()) << label;
+    EXPECT_EQ(signText(3, 3), text) << label;
+  }
+  const std::string undone[] = {"Mind the gap now", "Mind the gap", "Test message.", "(no sign)"};
+  for (const std::string& text : undone) {
+    tap(ALLEGRO_KEY_Z, {ALLEGRO_KEY_LCTRL});
+    EXPECT_EQ(signText(3, 3), text) << "after an undo";
+  }
+  for (int step = 0; step < 4; ++step) tap(ALLEGRO_KEY_Y, {ALLEGRO_KEY_LCTRL});
+  tap(ALLEGRO_KEY_S);
+  start();
+  EXPECT_EQ(signText(3, 3), full) << "the saved file reads back";
 }
 
 // Unsaved work is written beside the file once a minute and offered at the next start.
@@ -259,7 +302,7 @@ TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
   ASSERT_TRUE(editor->prompt.isOpen());
   tap(ALLEGRO_KEY_ENTER);
   EXPECT_EQ(levelBytes(), "tl1,1 ");
-  EXPECT_TRUE(editor->unsaved()) << "the restored level is not in the file yet";
+  EXPECT_TRUE(editor->document.unsaved()) << "the restored level is not in the file yet";
   tap(ALLEGRO_KEY_S);
   EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "a save makes the autosave stale";
 }

@@ -2,46 +2,140 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <deque>
+#include <random>
+#include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
 
-// A scripted clock: each frame's length is set by the test; rests advance time by a set amount.
-struct FakeTime {
+constexpr double kFrame = FrameClock::kMinimumFrame;
+
+// A scripted machine: the test sets how long each frame's work takes, and each rest returns
+// off its request by the next of a list of errors (negative: early, positive: late), then on
+// time.
+struct FakeMachine {
   double now = 100.0;
-  double restOvershoot = 0.0;
-  std::vector<double> rests;
+  std::deque<double> restErrors;
+  int rests = 0;
+
+  FrameClock clock(double minimumFrame = kFrame) {
+    return FrameClock([this] { return now; },
+                      [this](double seconds) {
+                        ++rests;
+                        now += seconds;
+                        if (restErrors.empty()) return;
+                        now += restErrors.front();
+                        restErrors.pop_front();
+                      },
+                      minimumFrame);
+  }
 };
 
-FrameClock makeClock(FakeTime& time) {
-  return FrameClock([&time] { return time.now; },
-                    [&time](double s) {
-                      time.rests.push_back(s);
-                      time.now += s + time.restOvershoot;
-                    });
+// Each frame starts at its deadline, the previous frame's start plus the minimum frame: a
+// rest that returns early is continued, one that returns late is made up by the next frames,
+// by at most 1 ms each. Every short frame is a step of the minimum frame.
+TEST(FrameClock, ShortFramesStartAtTheirDeadlines) {
+  const double late = 0.0005;
+  // Label; minimum frame; the work of each frame; the rest errors; the start of each frame
+  // after the clock's start; the rests taken.
+  const std::tuple<const char*, double, double, std::deque<double>, std::vector<double>, int> rows[] = {
+      {"on time", kFrame, 0.01, {}, {0.017, 0.034, 0.051}, 3},
+      {"2 ms early: rested again", kFrame, 0.01, {-0.002}, {0.017, 0.034, 0.051}, 4},
+      {"0.5 ms late: made up by the next frame", kFrame, 0.01, {late}, {0.017 + late, 0.034, 0.051}, 3},
+      {"late twice", kFrame, 0.01, {late, late}, {0.017 + late, 0.034 + late, 0.051}, 3},
+      {"4 ms late: four frames of 16 ms", kFrame, 0.01, {0.004}, {0.021, 0.037, 0.053, 0.069, 0.085, 0.102}, 6},
+      {"no work at all", kFrame, 0.0, {}, {0.017, 0.034, 0.051}, 3},
+      {"within 2 % of the minimum: on time, not rested", kFrame, 0.0168, {}, {0.0168, 0.0336, 0.0504}, 0},
+      {"1/144 s", 1.0 / 144, 0.002, {}, {1.0 / 144, 2.0 / 144, 3.0 / 144}, 3},
+      {"1/60 s, 1 ms late", 1.0 / 60, 0.002, {0.001}, {1.0 / 60 + 0.001, 2.0 / 60, 3.0 / 60}, 3},
+  };
+  for (const auto& [label, minimumFrame, work, restErrors, starts, rests] : rows) {
+    SCOPED_TRACE(label);
+    FakeMachine machine;
+    machine.restErrors = restErrors;
+    FrameClock clock = machine.clock(minimumFrame);
+    clock.start();
+    const double origin = machine.now;
+    for (double start : starts) {
+      machine.now += work;
+      FrameStep step = clock.tick();
+      EXPECT_EQ(step.dt, minimumFrame);
+      EXPECT_FALSE(step.skipDraw);
+      EXPECT_NEAR(machine.now - origin, start, 1e-9);
+    }
+    EXPECT_EQ(machine.rests, rests);
+  }
 }
 
-TEST(FrameClock, ShortFrameIsReportedAsMinimumAndOwesSleep) {
-  FakeTime time;
-  FrameClock clock = makeClock(time);
-  EXPECT_EQ(clock.tick().dt, 0.0) << "a stopped clock gives no time";
+// Lateness beyond one minimum frame is forgotten: after a rest that returns 30 ms late come
+// 17 frames of 16 ms, then frames of 17 ms again.
+TEST(FrameClock, LatenessIsMadeUpToOneFrame) {
+  FakeMachine machine;
+  FrameClock clock = machine.clock();
   clock.start();
-  time.now += 0.01;
-  FrameStep step = clock.tick();
-  EXPECT_DOUBLE_EQ(step.dt, 0.017);
-  EXPECT_FALSE(step.skipDraw);
-  EXPECT_NEAR(clock.sleepDebt(), 0.007, 1e-12);
-  EXPECT_TRUE(time.rests.empty()) << "0.007 s of debt is below the 0.0085 s estimate";
-
-  // A second short frame pushes the debt over the estimate: one half-frame rest is taken.
-  time.now += 0.01;
+  machine.restErrors = {0.03};
+  machine.now += 0.01;
   clock.tick();
-  ASSERT_EQ(time.rests.size(), 1u);
-  EXPECT_DOUBLE_EQ(time.rests[0], 0.0085);
-  EXPECT_NEAR(clock.sleepDebt(), 0.014 - 0.0085, 1e-12);
-  double expectedEstimate = (0.0085 * 4.0 + 0.0085 * 0.5) * static_cast<double>(0.2f);
-  EXPECT_NEAR(clock.sleepEstimate(), expectedEstimate, 1e-15);
+  for (int frame = 1; frame <= 19; ++frame) {
+    const double previousStart = machine.now;
+    machine.now += 0.01;
+    clock.tick();
+    EXPECT_NEAR(machine.now - previousStart, frame <= 17 ? 0.016 : 0.017, 1e-9) << "frame " << frame;
+  }
+}
+
+// A thousand frames of uneven work on a machine whose rests return up to 0.3 ms early or
+// 0.8 ms late: every frame is a step of 0.017 s and starts within 1 ms of its deadline, and
+// the late rests are made up, so that the frames keep 1 / 0.017 per second on average.
+TEST(FrameClock, AThousandFastFramesKeepTheirDeadlines) {
+  std::mt19937 random(24);
+  std::uniform_real_distribution<double> work(0.0, 0.015), restError(-0.0003, 0.0008);
+  FakeMachine machine;
+  FrameClock clock = machine.clock();
+  clock.start();
+  const double origin = machine.now;
+  double previousStart = origin;
+  for (int frame = 0; frame < 1000; ++frame) {
+    machine.now += work(random);
+    machine.restErrors = {restError(random), restError(random)};
+    FrameStep step = clock.tick();
+    ASSERT_EQ(step.dt, kFrame) << "frame " << frame;
+    ASSERT_LE(std::abs(machine.now - (previousStart + kFrame)), 0.001) << "frame " << frame;
+    previousStart = machine.now;
+  }
+  EXPECT_NEAR((machine.now - origin) / 1000, kFrame, 1e-6);
+}
+
+// With vertical sync the flip waits for the display's next refresh. A display of 59.94 Hz that
+// reports 59 Hz gives a minimum frame a little longer than the refresh: resting to it would
+// push the frames later each time until one misses its refresh. Frames shown by the refresh
+// are on time.
+TEST(FrameClock, FlipsOnEveryRefreshOfADisplayReportedAHertzLow) {
+  const double refresh = 1.0 / 59.94;
+  FakeMachine machine;
+  machine.now = 0.0;
+  FrameClock clock = machine.clock(FrameClock::minimumFrameAt(59));
+  clock.start();
+  for (int frame = 1; frame <= 1000; ++frame) {
+    machine.now += 0.003;
+    machine.now = std::ceil(machine.now / refresh) * refresh;
+    ASSERT_NEAR(machine.now, frame * refresh, 1e-9) << "frame " << frame << " missed its refresh";
+    EXPECT_EQ(clock.tick().dt, 1.0 / 59);
+  }
+  EXPECT_EQ(machine.rests, 0);
+}
+
+TEST(FrameClock, MinimumFrameFollowsTheRefreshRate) {
+  // Refresh rate in hertz (0: the display does not say); the minimum frame used.
+  const std::tuple<double, double> rows[] = {
+      {0, 0.017},       {30, 0.017},      {58, 0.017},  {59.94, 1 / 59.94}, {60, 1.0 / 60},
+      {144, 1.0 / 144}, {240, 1.0 / 240}, {241, 0.017}, {500, 0.017},       {-60, 0.017},
+  };
+  for (const auto& [rate, minimumFrame] : rows)
+    EXPECT_DOUBLE_EQ(FrameClock::minimumFrameAt(rate), minimumFrame) << rate;
 }
 
 // No step is ever longer than 0.017 s: the drawn step is the remainder of total / 0.017, the
@@ -56,10 +150,10 @@ TEST(FrameClock, LongFramesAreSplitIntoMinimumFrameSteps) {
   };
   for (const auto& [label, frameLength, drawnStep, undrawnSteps] : rows) {
     SCOPED_TRACE(label);
-    FakeTime time;
-    FrameClock clock = makeClock(time);
+    FakeMachine machine;
+    FrameClock clock = machine.clock();
     clock.start();
-    time.now += frameLength;
+    machine.now += frameLength;
     FrameStep step = clock.tick();
     EXPECT_NEAR(step.dt, drawnStep, 1e-9);
     EXPECT_FALSE(step.skipDraw);
@@ -70,36 +164,30 @@ TEST(FrameClock, LongFramesAreSplitIntoMinimumFrameSteps) {
     // The next call measures time again: no time passed, so it is a minimum frame.
     FrameStep next = clock.tick();
     EXPECT_TRUE(next.dt == 0.017 && !next.skipDraw);
+    EXPECT_EQ(machine.rests, 1);
   }
 }
 
-TEST(FrameClock, RestsAreNotCountedIntoTheNextFrame) {
-  FakeTime time;
-  time.restOvershoot = 0.002;
-  FrameClock clock = makeClock(time);
+// A restarted clock (after an inner state ran) keeps its catch-up steps, and owes nothing from
+// before: a late rest is no longer made up, and a stopped clock gives no time.
+TEST(FrameClock, StartKeepsPendingStepsAndForgetsLateRests) {
+  FakeMachine machine;
+  FrameClock clock = machine.clock();
+  EXPECT_EQ(clock.tick().dt, 0.0) << "never started";
   clock.start();
-  for (int i = 0; i < 50; ++i) {
-    time.now += 0.004;
-    EXPECT_DOUBLE_EQ(clock.tick().dt, 0.017);
-  }
-  EXPECT_FALSE(time.rests.empty());
-  EXPECT_LT(clock.sleepDebt(), 0.017);
-}
-
-TEST(FrameClock, StartKeepsPendingStepsAndClearsDebt) {
-  FakeTime time;
-  FrameClock clock = makeClock(time);
-  clock.start();
-  time.now += 0.01;
+  machine.restErrors = {0.0008};
   clock.tick();
-  ASSERT_GT(clock.sleepDebt(), 0.0);
-  time.now += 0.12;
+  machine.now += 0.03;
   clock.tick();
   clock.start();
-  EXPECT_EQ(clock.sleepDebt(), 0.0);
+  const double restart = machine.now;
   FrameStep step = clock.tick();
-  EXPECT_TRUE(step.skipDraw);
-  EXPECT_DOUBLE_EQ(step.dt, 0.017);
+  EXPECT_TRUE(step.skipDraw && step.dt == 0.017);
+  step = clock.tick();
+  EXPECT_FALSE(step.skipDraw);
+  EXPECT_NEAR(machine.now - restart, 0.017, 1e-9);
+  clock.stop();
+  EXPECT_EQ(clock.tick().dt, 0.0) << "stopped";
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class LevelFile : public ::testing::Test {
     return result;
   }
   std::string save() {
-    EXPECT_TRUE(writeLevel(dir.file("out.lv").c_str(), *world).ok);
+    EXPECT_TRUE(writeLevel(dir.file("out.lv").c_str(), *world).ok());
     return readFileBytes(dir.file("out.lv"));
   }
   std::vector<Entity*>& entities() { return world->byTag(tagOf("entt")); }
@@ -48,7 +48,7 @@ TEST_F(LevelFile, EndOfALevel) {
   };
   for (const auto& [label, bytes, count] : rows) {
     LevelFileResult result = load(bytes);
-    EXPECT_TRUE(result.ok) << label << ": " << result.message;
+    EXPECT_TRUE(result.ok()) << label << ": " << result.message;
     EXPECT_EQ(entities().size(), count) << label;
   }
 }
@@ -66,18 +66,22 @@ TEST_F(LevelFile, MalformedFilesAreRejectedWithTheOffsetAndAddNothing) {
   };
   for (const auto& [label, bytes, message] : rows) {
     LevelFileResult result = load(bytes);
-    EXPECT_FALSE(result.ok) << label;
+    EXPECT_EQ(result.error, LoadError::MalformedRecord) << label;
     EXPECT_EQ(result.message, "MALFORMED '" + dir.file("in.lv") + "' " + message) << label;
     EXPECT_TRUE(entities().empty()) << label;
   }
 }
 
 TEST_F(LevelFile, UnknownCodeAndMissingFileAreReported) {
-  EXPECT_EQ(load("tl\x01\x01\x00zz\x01\x01"s).message, "UNMAPPABLE 'zz'!!!");
+  LevelFileResult unknown = load("tl\x01\x01\x00zz\x01\x01"s);
+  EXPECT_EQ(unknown.error, LoadError::UnknownRecord);
+  EXPECT_EQ(unknown.message, "UNMAPPABLE 'zz'!!!");
   EXPECT_TRUE(entities().empty());
   EXPECT_EQ(load("\x01q\x00\x00"s).message, "UNMAPPABLE '\\x01q'!!!") << "control bytes are not printed raw";
   std::string missing = dir.file("missing.lv");
-  EXPECT_EQ(readLevel(missing.c_str(), *world).message, "CANNOT OPEN '" + missing + "'!!!");
+  LevelFileResult absent = readLevel(missing.c_str(), *world);
+  EXPECT_EQ(absent.error, LoadError::CannotOpen);
+  EXPECT_EQ(absent.message, "CANNOT OPEN '" + missing + "'!!!");
 }
 
 // A play state cannot return a failed load; it goes to the program's handler, and the game's

@@ -138,7 +138,7 @@ TEST(Lever, ToucherRemovedFromTheWorldFreesTheLever) {
   scene.place(new Bag(), 100, 180);
   scene.frames(2);
   EXPECT_FALSE(lever->on) << "the next bag flips it back";
-  EXPECT_EQ(channelStates[1], 0);
+  EXPECT_EQ(scene.context().channelStates[1], 0);
 }
 
 // A panel the sign still owns is freed when new text replaces it (the sanitizer build's leak
@@ -183,7 +183,7 @@ TEST(PressPad, PressedExactlyInsideItsBoundsWithASoundOnEachEdge) {
       bool before = pad->pressed;
       pad->update(0.0);
       EXPECT_EQ(pad->pressed, pressed);
-      EXPECT_EQ(channelStates[4], pressed != restingOn ? 1 : 0);
+      EXPECT_EQ(scene.context().channelStates[4], pressed != restingOn ? 1 : 0);
       EXPECT_EQ(soundsHeard, before != pressed ? 1 : 0);
     }
   }

@@ -29,6 +29,25 @@ TEST(LevelText, DumpedLinesReadAsDocumented) {
             "trailer ff\n");
 }
 
+// Every character a grid block takes is in the legend at the head of a dump, as itself or inside
+// a range of characters of one meaning ("0-9").
+TEST(LevelText, DumpLegendNamesEveryGridSymbol) {
+  LevelTextResult dumped = dumpLevelText("", levelKinds());
+  ASSERT_TRUE(dumped.ok);
+  std::string legend = dumped.output;
+  int symbols = 0;
+  for (char c = '!'; c <= '~'; ++c) {
+    if (c == '.' || !compileLevelText("grid\n"s + c + "\nend\n", levelKinds()).ok) continue;
+    ++symbols;
+    bool named = legend.find("  "s + c + " ") != std::string::npos;
+    for (size_t at = legend.find('-'); !named && at != std::string::npos; at = legend.find('-', at + 1)) {
+      named = at > 0 && at + 1 < legend.size() && legend[at - 1] <= c && c <= legend[at + 1] && legend[at + 2] == ' ';
+    }
+    EXPECT_TRUE(named) << "'" << c << "' is missing from:\n" << legend;
+  }
+  EXPECT_EQ(symbols, 19) << "ten channels and nine kinds of object";
+}
+
 TEST(LevelText, BadTextIsRejectedWithItsLine) {
   const std::tuple<std::string, const char*> rows[] = {
       {"zz 1 2\n", "line 1: unknown kind 'zz'"},

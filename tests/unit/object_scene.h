@@ -11,14 +11,13 @@
 #include "states/input_script.h"
 #include "states/progress.h"
 #include "unit/test_support.h"
-#include "world/channel_states.h"
 #include "world/play_context.h"
 #include "world/tile.h"
 #include "world/world.h"
 
-// A small level built by hand for the level-object tests: a world, a current play context
-// whose grid is built from the tiles placed, and a keyboard the test presses. Each frame runs
-// as the play state runs it: switches refreshed, every "dyna" entity updated, then a flush.
+// A small level built by hand for the level-object tests: a world, the play context of its
+// level whose grid is built from the tiles placed, and a keyboard the test presses. Each frame
+// runs as the play state runs it: switches refreshed, then the world's update.
 class ObjectScene : public TestState {
  public:
   static constexpr double kDt = 0.017;  // s, the simulator's default frame
@@ -26,10 +25,8 @@ class ObjectScene : public TestState {
   ObjectScene() {
     initAllegroForTests();
     context_.player = &progress();
-    setCurrentPlayContext(&context_);
-    setAllChannelsOn();
+    world.context = &context_;
   }
-  ~ObjectScene() override { setCurrentPlayContext(nullptr); }
 
   template <typename T>
   T* place(T* entity, double x, double y) {
@@ -54,7 +51,7 @@ class ObjectScene : public TestState {
     keyboard = ALLEGRO_KEYBOARD_STATE{};
     for (int code : codes) setKeyDown(keyboard, code, true);
     refreshRootSwitches();
-    updateWorld(world, dt);
+    world.update(dt);
   }
   void frames(int count, const std::string& keys = "") {
     for (int i = 0; i < count; ++i) frame(keys);
@@ -75,8 +72,9 @@ class ObjectScene : public TestState {
 
   PlayContext& context() { return context_; }
 
-  World world;
-
  private:
-  PlayContext context_;
+  PlayContext context_;  // outlives the world: its grid deletes the tiles
+
+ public:
+  World world;
 };

@@ -10,7 +10,7 @@ namespace {
 class PauseRun : public SimRun {
  protected:
   void press(const std::vector<int>& keys) { sim->step(keys, kDt); }
-  double elapsed() { return currentPlayContext()->elapsedTime; }
+  double elapsed() { return context().elapsedTime; }
 };
 
 // P stops the level's clock and bodies, a key held all along included; the next key pressed
@@ -27,7 +27,7 @@ TEST_F(PauseRun, PStopsTheLevelAndAnyKeyResumesIt) {
   EXPECT_EQ(avatar().x(), x);
   press({ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_ESCAPE});
   EXPECT_FALSE(sim->state().pause.paused());
-  EXPECT_EQ(sim->state().status, 0);
+  EXPECT_EQ(sim->state().status, RunStatus::Running);
   press({ALLEGRO_KEY_RIGHT});
   EXPECT_GT(elapsed(), time);
   EXPECT_GT(avatar().x(), x);

@@ -24,7 +24,8 @@ class PlayRun : public SimRun {
 };
 
 // Slow frames never change the outcome: the game's frame clock turns every frame, however
-// long, into steps of at most 0.017 s. Each drawn frame here takes `frameLength` of the clock's
+// long, into steps of at most 0.017 s. Nor do the shorter steps of a clock paced by a display's
+// refresh with vertical sync. Each drawn frame here takes `frameLength` of the clock's
 // (injected) time; Z, when given, is held in the first step only.
 TEST_F(PlayRun, SlowFramesGiveTheSameOutcomesThroughTheFrameClock) {
   const std::string floor(40, '0');
@@ -35,12 +36,16 @@ TEST_F(PlayRun, SlowFramesGiveTheSameOutcomesThroughTheFrameClock) {
       {"a jump under a ceiling three rows up", gridLevel({{23, floor}, {27, "..A"}, {28, floor}}), "Z",
        Outcome::Playing},
   };
+  // The clock's minimum frame, and the length of each drawn frame.
+  const std::pair<double, double> paces[] = {{0.017, 0.017},    {0.017, 0.05},      {0.017, 0.12},
+                                             {1.0 / 60, 0.001}, {1.0 / 120, 0.001}, {1.0 / 144, 0.001}};
   for (const auto& [label, level, firstKeys, outcome] : rows) {
-    for (double frameLength : {0.017, 0.05, 0.12}) {
-      SCOPED_TRACE(std::string(label) + ", frames of " + std::to_string(frameLength) + " s");
+    for (const auto& [minimumFrame, frameLength] : paces) {
+      SCOPED_TRACE(std::string(label) + ", minimum frame " + std::to_string(minimumFrame) + " s, frames of " +
+                   std::to_string(frameLength) + " s");
       load(level);
       double now = 0.0;
-      FrameClock clock([&now] { return now; }, [&now](double seconds) { now += seconds; });
+      FrameClock clock([&now] { return now; }, [&now](double seconds) { now += seconds; }, minimumFrame);
       clock.start();
       std::vector<int> keys;
       ASSERT_TRUE(keyCodesOf(firstKeys, keys));
@@ -74,14 +79,53 @@ fw 26 10
   frames(200, "RZX");
   EXPECT_EQ(sim->end().rfind("END frames=200 status=0 reason=\"\"", 0), 0u) << sim->end();
   EXPECT_NE(sim->end().find(" garbage=0 loose=1"), std::string::npos) << sim->end();
-  EXPECT_EQ(channelStates[1] * 10 + channelStates[2], 1) << "lever still off, pad not pressed";
+  const ChannelStates& channels = state().context->channelStates;
+  EXPECT_EQ(channels[1] * 10 + channels[2], 1) << "lever still off, pad not pressed";
   EXPECT_EQ(state().report, nullptr);
   int clouds = 0;
   for (Entity* e : state().world->byTag(tagOf("rndr"))) clouds += dynamic_cast<Cloud*>(e) != nullptr;
   EXPECT_EQ(clouds, 24) << "every level has its 24 clouds";
   press({ALLEGRO_KEY_ESCAPE});
-  EXPECT_EQ(state().status, 1);
-  EXPECT_EQ(state().result, 0);
+  EXPECT_EQ(state().status, RunStatus::Done);
+  EXPECT_EQ(state().result, PlayResult::Menu);
+}
+
+// A switch the test holds down or lets go, in place of a key.
+class HeldSwitch : public Switch {
+ public:
+  HeldSwitch() : Switch(false) {}
+  bool isDown() const override { return down; }
+  void refresh() override {}
+  bool down = false;
+};
+
+// A second level beside the one played, updated in the same frames, as a recorded run is played
+// back beside the player's: fed its own controls and counting its deaths nowhere. Its avatar
+// walks right over a lever that switches channel 1 off, then into spikes; the played level's
+// avatar, standing on channel-1 tiles, stands on, and neither level's counters see the other.
+TEST_F(PlayRun, TwoLevelsAliveAtOnceShareNothing) {
+  const std::string floor = "0000111" + std::string(33, '0');
+  load(gridLevel({{27, ".....A..............^"}, {28, floor}}, "vr 10 27 1 on\n"), 0);
+  HeldSwitch idle, right;
+  right.down = true;
+  PlayState beside(-1, directory.file("test.lv").c_str(), *themes[0]);
+  beside.context->controls = PlayControls{&idle, &right, &idle, &idle, &idle, &idle};
+  beside.context->player = nullptr;
+  const int deaths = progress().deaths;
+  for (int frame = 0; frame < 128; ++frame) {
+    frames(1);
+    beside.update(kDt);
+  }
+  auto& walker = static_cast<Avatar&>(*beside.world->first(tagOf("avat")));
+  EXPECT_EQ(walker.outcome().reason, "ate some spiky death") << "it walked by its own controls";
+  EXPECT_EQ(beside.context->channelStates[1], 0) << "its lever switched its channel";
+  EXPECT_EQ(context().channelStates[1], 1);
+  EXPECT_EQ(avatar().y(), 540.0) << "the played avatar's floor stayed";
+  EXPECT_EQ(avatar().outcome().status, Outcome::Playing);
+  EXPECT_EQ(progress().deaths, deaths) << "a death beside counts nowhere";
+  EXPECT_GT(beside.context->pixelsTraversed, 0.0);
+  EXPECT_EQ(context().pixelsTraversed, 0.0);
+  EXPECT_EQ(context().elapsedTime, 2.0);
 }
 
 TEST(ClosingZoom, SourceRectangleKeepsItsSizeInsideTheScreen) {

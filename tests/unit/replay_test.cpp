@@ -270,7 +270,7 @@ TEST(ReplayFile, ReadsOnlyRegularFilesAndNeverWaits) {
 TEST(ReplayFile, ABestRunGivesWayOnlyToAFasterCompletion) {
   Replay run = walkThenJumpReplay();
   run.elapsed = 10.0;
-  auto stored = [&run](LoadedReplay::State state, double elapsed, int status, uint64_t hash) {
+  auto stored = [&run](LoadedReplay::State state, double elapsed, Outcome::Status status, uint64_t hash) {
     LoadedReplay best;
     best.state = state;
     best.replay = run;
@@ -281,10 +281,10 @@ TEST(ReplayFile, ABestRunGivesWayOnlyToAFasterCompletion) {
   };
   using State = LoadedReplay::State;
   const uint64_t same = run.levelHash, other = run.levelHash + 1;
-  const int completed = Outcome::Completed;
+  const Outcome::Status completed = Outcome::Completed;
   struct {
     const char* label;
-    int runStatus;
+    Outcome::Status runStatus;
     LoadedReplay best;
     bool replaces;
   } const rows[] = {

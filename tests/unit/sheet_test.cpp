@@ -59,7 +59,7 @@ TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
                                   separatorAlpha);
     NewBitmapFlags defaults(0);  // whatever the flags, the separators must read back unchanged
     std::unique_ptr<Sheet> loaded;
-    ASSERT_TRUE(Sheet::load(path, loaded).ok);
+    ASSERT_TRUE(Sheet::load(path, loaded).ok());
     const Sheet& sheet = *loaded;
     EXPECT_EQ(sheet.frameWidth(), frameWidth);
     EXPECT_EQ(sheet.frameHeight(), frameHeight);

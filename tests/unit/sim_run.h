@@ -41,7 +41,7 @@ class SimRun : public ::testing::Test {
 
   void SetUp() override {
     initAllegroForTests();
-    if (!currentTheme) createThemes();
+    createThemes();
     progress().records.clear();
     progress().deaths = 0;
   }

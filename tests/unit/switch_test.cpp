@@ -18,7 +18,7 @@ namespace {
 // exactly as the snapshot says.
 TEST(PressLatch, ShortPressesReadDownForOneFrameAndHeldKeysAreUnchanged) {
   initAllegroForTests();
-  AppState<int> state(nullptr);
+  AppState state(nullptr);
   setCurrentState(&state);
   Key key(ALLEGRO_KEY_Z);
   OnPress press(&key);

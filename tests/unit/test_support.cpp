@@ -12,16 +12,9 @@
 
 #include "app/blend.h"
 #include "app/library.h"
-#include "world/world.h"
 void initAllegroForTests() {
   ASSERT_EQ(startLibrary(), "");
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-}
-
-void updateWorld(World& world, double dt) {
-  std::vector<Entity*>& dynamic = world.byTag(tagOf("dyna"));
-  for (size_t i = 0; i < dynamic.size(); ++i) dynamic[i]->update(dt);
-  world.flush();
 }
 
 TempDir::TempDir() {

@@ -4,17 +4,11 @@
 
 #include "app/app_state.h"
 
-class World;
-
 // Brings up the library and the add-ons the game code needs (image, font, TrueType,
 // primitives, audio codecs), without a display, keyboard, mouse or audio, with straight-alpha
 // bitmaps as the game uses them. Safe to call from every test: the library ignores repeated
 // initialisation.
 void initAllegroForTests();
-
-// The unit tests' one frame of a play state's world: every "dyna" entity updated in list order
-// (entities added meanwhile wait for the flush), then the flush.
-void updateWorld(World& world, double dt);
 
 // A fresh directory under the system's temporary folder, removed with its contents when the
 // object goes away.

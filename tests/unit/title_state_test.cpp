@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -16,47 +15,66 @@
 #include "app/switch.h"
 #include "states/play_state.h"
 #include "states/progress.h"
+#include "states/title_settings.h"
 #include "themes/themes.h"
 #include "unit/game_directory.h"
 #include "world/tag.h"
 
 namespace {
 
-// A title state whose nested plays are scripted: each play records the level index, checks its
-// file and returns what the test's function gives for it. A file that is missing or listed as
-// broken goes to the real play, which stops at loading it and runs no loop.
-class ScriptedTitle : public TitleState {
- public:
-  std::function<int(int)> play = [](int) { return 0; };
-  std::vector<int> played;
-  std::vector<std::string> broken;
-
- protected:
-  int runPlay(int levelIndex, const char* fileName) override {
-    if (!std::filesystem::exists(fileName) || std::count(broken.begin(), broken.end(), fileName)) {
-      return TitleState::runPlay(levelIndex, fileName);
-    }
-    played.push_back(levelIndex);
-    EXPECT_EQ(fileName, levelIndex == kFinalScreenIndex ? "levels/winner.lv"
-                                                        : "levels/" + std::to_string(levelIndex + 1) + ".lv");
-    return play(levelIndex);
+// What a nested play was: its level index, the loose garbage of the file it loaded (level file N
+// holds N pieces, so the count names the file) and the theme it was drawn in.
+struct Played {
+  int levelIndex;
+  int looseCount;
+  std::string theme;
+  bool operator==(const Played& other) const {
+    return levelIndex == other.levelIndex && looseCount == other.looseCount && theme == other.theme;
   }
 };
 
-// Level files 1 .. levelFiles, a title background, a fresh progress record of `records` levels,
-// and a title state that is the current state, driven one frame at a time.
+std::ostream& operator<<(std::ostream& out, const Played& played) {
+  return out << "{" << played.levelIndex << ", " << played.looseCount << ", " << played.theme << "}";
+}
+
+// A title state whose nested plays are real play states, made as the menu makes them, that run
+// no loop: each is recorded and, when the test says so, stepped, then ends with the result the
+// test's function gives.
+class ScriptedTitle : public TitleState {
+ public:
+  std::function<PlayResult(PlayState&)> play = [](PlayState&) { return PlayResult::Menu; };
+  std::vector<Played> played;
+
+ protected:
+  PlayResult playNested(PlayState& nested) override {
+    played.push_back({nested.levelIndex, nested.context->grid->looseCount, nested.context->theme->name()});
+    return play(nested);
+  }
+};
+
+// Level file N holds N pieces of loose garbage in row 0.
+std::string levelHolding(int pieces) {
+  std::string bytes;
+  for (int column = 0; column < pieces; ++column) bytes += std::string("lg") + char(column) + char(0);
+  return bytes;
+}
+
+// Level files 1 .. levelFiles, a title background, a fresh progress record of `records` levels
+// whose first `crowned` are completed with both crowns (three unlock points each), and a title
+// state that is the current state, driven one frame at a time.
 class TitleTest : public ::testing::Test {
  protected:
-  void prepare(int records, int levelFiles, const std::string& background = "") {
+  void prepare(int records, int levelFiles, const std::string& background = "", int crowned = 0) {
     std::filesystem::remove_all("levels");
     std::filesystem::create_directory("levels");
-    for (int n = 1; n <= levelFiles; ++n) directory.writeLevel(std::to_string(n) + ".lv");
+    for (int n = 1; n <= levelFiles; ++n) directory.writeLevel(std::to_string(n) + ".lv", levelHolding(n));
     directory.writeLevel("title.lv", background);
     directory.writeLevel("winner.lv");
     progress() = Progress();
     progress().path = directory.path("binhopper.dat");
     progress().load(records);
-    if (!themes[0]) createThemes();
+    for (int i = 0; i < crowned; ++i) progress().recordCompletion(i, true, 1.0);
+    createThemes();
     initMusic(1);
     Controls();
     title = std::make_unique<ScriptedTitle>();
@@ -67,7 +85,6 @@ class TitleTest : public ::testing::Test {
     title.reset();
     setCurrentState(nullptr);
     progress() = Progress();
-    currentTheme = themes[0];
     stopMusic();
   }
 
@@ -86,31 +103,39 @@ class TitleTest : public ::testing::Test {
     frame(x, y, true);
     frame(x, y, false);
   }
-
   GameDirectory directory;
   std::unique_ptr<ScriptedTitle> title;
 };
 
 TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
-  // Records, level files, the button clicked, the plays' results and the levels played.
-  const std::tuple<const char*, int, int, int, std::vector<int>, std::vector<int>> rows[] = {
-      {"R or Space after a death replays the level", 5, 5, 1, {1, 1, 0}, {1, 1, 1}},
-      {"Space after a completion goes on, even to a locked level", 5, 5, 2, {2, 0}, {2, 3}},
-      {"the last level returns to the menu", 3, 3, 1, {2, 2, 2}, {1, 2}},
-      {"Escape returns at once", 5, 5, 0, {0}, {0}},
-      {"retries and completions mixed", 3, 3, 0, {1, 2, 1, 2, 2}, {0, 0, 1, 1, 2}},
-      {"a record without a level file ends the run", 4, 3, 2, {2}, {2}},
+  const PlayResult menu = PlayResult::Menu, retry = PlayResult::Retry, next = PlayResult::Next;
+  // Records, level files, the button clicked, the plays' results, and the levels played with the
+  // loose garbage of the file each loaded.
+  const std::tuple<const char*, int, int, int, std::vector<PlayResult>, std::vector<std::pair<int, int>>> rows[] = {
+      {"R or Space after a death replays the level", 5, 5, 1, {retry, retry, menu}, {{1, 2}, {1, 2}, {1, 2}}},
+      {"Space after a completion goes on, even to a locked level", 5, 5, 2, {next, menu}, {{2, 3}, {3, 4}}},
+      {"the last level returns to the menu", 3, 3, 1, {next, next, next}, {{1, 2}, {2, 3}}},
+      {"Escape returns at once", 5, 5, 0, {menu}, {{0, 1}}},
+      {"retries and completions mixed",
+       3,
+       3,
+       0,
+       {retry, next, retry, next, next},
+       {{0, 1}, {0, 1}, {1, 2}, {1, 2}, {2, 3}}},
+      {"a record without a level file ends the run", 4, 3, 2, {next}, {{2, 3}}},
       {"a locked level's button does not play", 5, 5, 4, {}, {}},
   };
-  for (const auto& [label, records, levelFiles, clicked, results, expectedLevels] : rows) {
+  for (const auto& [label, records, levelFiles, clicked, results, expected] : rows) {
     SCOPED_TRACE(label);
     prepare(records, levelFiles);
-    std::vector<int> script = results;
-    size_t next = 0;
-    title->play = [&](int) { return next < script.size() ? script[next++] : 0; };
+    std::vector<PlayResult> script = results;
+    size_t given = 0;
+    title->play = [&](PlayState&) { return given < script.size() ? script[given++] : PlayResult::Menu; };
     click(*title->levelButtons[clicked]);
-    EXPECT_EQ(title->played, expectedLevels);
-    EXPECT_EQ(title->status, 0) << "the menu is back";
+    std::vector<std::pair<int, int>> levels;
+    for (const Played& played : title->played) levels.emplace_back(played.levelIndex, played.looseCount);
+    EXPECT_EQ(levels, expected);
+    EXPECT_EQ(title->status, RunStatus::Running) << "the menu is back";
     TearDown();
   }
   prepare(5, 5);
@@ -118,37 +143,41 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
   progress().recordCompletion(0, false, 20.0);
   progress().recordCompletion(1, false, 20.0);
   click(*title->levelButtons[4]);
-  EXPECT_EQ(title->played, std::vector<int>{4}) << "a level unlocked while the menu is open plays";
+  ASSERT_EQ(title->played.size(), 1u) << "a level unlocked while the menu is open plays";
+  EXPECT_EQ(title->played[0].levelIndex, 4);
 }
 
 TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
   prepare(3, 3);
-  title->play = [](int level) {
-    progress().recordCompletion(level, false, 10.0);
-    return 0;
+  title->play = [](PlayState& nested) {
+    progress().recordCompletion(nested.levelIndex, false, 10.0);
+    return PlayResult::Menu;
   };
   for (int level : {1, 2, 0}) {
-    EXPECT_EQ(title->finalButton->world, nullptr) << "before level " << level + 1 << " is completed";
+    EXPECT_EQ(title->finalButton, nullptr) << "before level " << level + 1 << " is completed";
     click(*title->levelButtons[level]);
   }
-  ASSERT_EQ(title->finalButton->world, title->world);
+  ASSERT_NE(title->finalButton, nullptr);
+  ASSERT_EQ(title->finalButton->world, title->world.get());
   click(*title->finalButton);
-  EXPECT_EQ(title->played, (std::vector<int>{1, 2, 0, kFinalScreenIndex}));
+  ASSERT_EQ(title->played.size(), 4u);
+  EXPECT_EQ(title->played.back(), (Played{kFinalScreenIndex, 0, "Sky"}));
   TearDown();
   prepare(0, 0);
-  EXPECT_EQ(title->finalButton->world, title->world) << "with no levels at all it is there at once";
+  ASSERT_NE(title->finalButton, nullptr);
+  EXPECT_EQ(title->finalButton->world, title->world.get()) << "with no levels at all it is there at once";
 }
 
 // With sixteen levels the final button takes grid place 16 (column 1, row 3), beside no level
 // button; every flag is cleared in the update that reads it, so no click is carried over.
 TEST_F(TitleTest, FinalButtonFollowsTheLastLevelButton) {
   prepare(16, 16);
-  title->play = [](int) {
+  title->play = [](PlayState&) {
     for (int i = 0; i < 16; ++i) progress().recordCompletion(i, false, 10.0);
-    return 0;
+    return PlayResult::Menu;
   };
   click(*title->levelButtons[0]);
-  ASSERT_EQ(title->finalButton->world, title->world);
+  ASSERT_NE(title->finalButton, nullptr);
   const Box& place = title->finalButton->rect;
   EXPECT_EQ(std::make_tuple(place.left, place.top, place.right, place.bottom),
             std::make_tuple(95.0, 480.0, 125.0, 510.0));
@@ -161,7 +190,8 @@ TEST_F(TitleTest, FinalButtonFollowsTheLastLevelButton) {
   title->played.clear();
   click(*title->levelButtons[14]);
   for (int i = 0; i < 5; ++i) frame(0, 0, false);
-  EXPECT_EQ(title->played, std::vector<int>{14}) << "the final screen never opens";
+  ASSERT_EQ(title->played.size(), 1u) << "the final screen never opens";
+  EXPECT_EQ(title->played[0].levelIndex, 14);
 
   title->levelButtons[1]->clicked = true;
   title->themeButton->clicked = true;
@@ -171,26 +201,86 @@ TEST_F(TitleTest, FinalButtonFollowsTheLastLevelButton) {
   EXPECT_EQ(title->themeButton->label, "Sky");
 }
 
-TEST_F(TitleTest, BackgroundPlaysOnAfterANestedLevelClearedThePlayContext) {
-  // A floor of five tiles in row 10 and a tame baddie on it: the baddie asks the current play
-  // context's grid for the ground in every update.
-  std::string background;
-  for (int column = 0; column < 5; ++column) background += std::string("tl") + char(column) + char(10) + char(0);
-  background += std::string("bd") + char(2) + char(9) + char(0);
-  prepare(3, 3, background);
-  PlayContext* afterNested = title->background->context;
-  title->play = [&afterNested](int level) {
-    { PlayState nested(level, "levels/1.lv"); }  // replaces the current context, then clears it
-    afterNested = currentPlayContext();
-    return 0;
+// Each press moves on to the next theme; one the points do not reach names what is missing and
+// leaves the theme in use, in the menu's scene and for the levels played from it.
+TEST_F(TitleTest, LockedThemesAreNeverUsed) {
+  // Levels completed with both crowns, then per press the label and the theme in use.
+  const std::tuple<int, std::vector<std::pair<std::string, std::string>>> rows[] = {
+      {0,
+       {{"Locked (6 more)", "Sky"},
+        {"Locked (12 more)", "Sky"},
+        {"Locked (18 more)", "Sky"},
+        {"Locked (24 more)", "Sky"},
+        {"Locked (30 more)", "Sky"},
+        {"Sky", "Sky"}}},
+      {4,
+       {{"Sunset", "Sunset"},
+        {"Mist", "Mist"},
+        {"Locked (6 more)", "Mist"},
+        {"Locked (12 more)", "Mist"},
+        {"Locked (18 more)", "Mist"},
+        {"Sky", "Sky"}}},
+      {10, {{"Sunset", "Sunset"}, {"Mist", "Mist"}, {"Night", "Night"}, {"Crooked", "Crooked"}, {"Liquor", "Liquor"}}},
   };
-  click(*title->levelButtons[0]);
+  for (const auto& [levels, presses] : rows) {
+    SCOPED_TRACE(std::to_string(levels * 3) + " points");
+    prepare(10, 10, "", levels);
+    for (const auto& [label, inUse] : presses) {
+      click(*title->themeButton);
+      EXPECT_EQ(title->themeButton->label, label);
+      EXPECT_EQ(title->theme().name(), inUse);
+      EXPECT_EQ(title->background->context->theme->name(), inUse) << "the menu's scene";
+      EXPECT_EQ(settingsOf(*title, false).theme, inUse) << "what the settings keep";
+    }
+    click(*title->levelButtons[0]);
+    ASSERT_FALSE(title->played.empty());
+    EXPECT_EQ(title->played.back().theme, std::get<1>(presses.back())) << "a level played from the menu";
+    TearDown();
+  }
+}
+
+// The final screen shows the first theme, but the player's choice stays the menu's and is the
+// one the settings keep.
+TEST_F(TitleTest, ChosenThemeSurvivesTheFinalScreen) {
+  prepare(6, 6, "", 6);
+  for (int press = 0; press < 3; ++press) click(*title->themeButton);
+  ASSERT_EQ(title->theme().name(), std::string("Night"));
+  ASSERT_NE(title->finalButton, nullptr);
+  title->play = [](PlayState& nested) {
+    for (int i = 0; i < 3; ++i) nested.update(0.017);
+    return PlayResult::Menu;
+  };
+  click(*title->finalButton);
   ASSERT_EQ(title->played.size(), 1u);
-  EXPECT_EQ(afterNested, nullptr) << "the nested level's end left no context";
-  for (int i = 0; i < 30; ++i) frame(0, 0, false);
-  EXPECT_EQ(currentPlayContext(), title->background->context);
+  EXPECT_EQ(title->played[0], (Played{kFinalScreenIndex, 0, "Sky"}));
+  frame(0, 0, false);
+  EXPECT_EQ(title->background->context->theme->name(), std::string("Night"));
+  EXPECT_EQ(title->themeButton->label, "Night");
+  EXPECT_EQ(settingsOf(*title, false).theme, "Night");
+  click(*title->levelButtons[0]);
+  EXPECT_EQ(title->played.back().theme, "Night") << "the next level is drawn in it too";
+}
+
+// The menu's scene and a level played from it are two levels alive at once: a press pad of the
+// nested level switches off channel 1 there, while the scene's baddie keeps walking on its own
+// channel-1 floor, during the nested play and after it.
+TEST_F(TitleTest, NestedLevelSharesNoSwitchesWithTheMenusScene) {
+  std::string scene;
+  for (int column = 0; column < 5; ++column) scene += std::string("tl") + char(column) + char(10) + char(1);
+  scene += std::string("bd") + char(2) + char(9) + char(0);
+  prepare(3, 3, scene);
+  directory.writeLevel("1.lv", std::string("pr") + char(4) + char(4) + char(1) + char(0));
   Entity* baddie = title->background->world->first(tagOf("badd"));
   ASSERT_NE(baddie, nullptr);
+  std::vector<std::pair<int, int>> channelOne;  // (nested, scene) during the nested play
+  title->play = [&](PlayState& nested) {
+    nested.update(0.017);
+    channelOne.emplace_back(nested.context->channelStates[1], title->background->context->channelStates[1]);
+    return PlayResult::Menu;
+  };
+  click(*title->levelButtons[0]);
+  EXPECT_EQ(channelOne, (std::vector<std::pair<int, int>>{{0, 1}}));
+  for (int i = 0; i < 30; ++i) frame(0, 0, false);
   EXPECT_EQ(baddie->y(), 180.0) << "still walking on its floor";
 }
 

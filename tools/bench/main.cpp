@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "app/blend.h"
@@ -90,8 +91,8 @@ int main(int argc, char** argv) {
   }
   createThemes();
   Controls();
-  PlayState* state = new PlayState(-1, argv[1]);
-  setCurrentState(state);
+  auto state = std::make_unique<PlayState>(-1, argv[1], *themes[0]);
+  setCurrentState(state.get());
   Samples update, draw, calls;
   for (int frame = 0; frame < frames; ++frame) {
     double start = al_get_time();
@@ -113,7 +114,7 @@ int main(int argc, char** argv) {
   draw.printTimes("draw");
   calls.printCounts("calls");
   setCurrentState(nullptr);
-  delete state;
+  state.reset();
   al_destroy_display(display);
   return 0;
 }

@@ -162,24 +162,25 @@ void Checker::compare(const std::string& scene, const std::string& path, const P
 }
 
 // The menu in front of the title scene; its widgets come in at the first update.
-void checkMenu(Checker& checker, ALLEGRO_DISPLAY* display, const std::string& theme) {
+void checkMenu(Checker& checker, ALLEGRO_DISPLAY* display, Theme& theme) {
   TitleState title;
+  title.useTheme(theme);
   setCurrentState(&title);
   title.background->update(kFrameTime);
   title.update(kFrameTime);
-  checker.check("menu-" + theme, drawFrame(title, display));
+  checker.check(std::string("menu-") + theme.name(), drawFrame(title, display));
   setCurrentState(nullptr);
 }
 
 // Level 1 also under a report panel and with the picture zoomed on the avatar.
-void checkLevel(Checker& checker, ALLEGRO_DISPLAY* display, const std::string& file, int index,
-                const std::string& scene) {
-  PlayState state(index, file.c_str());
+void checkLevel(Checker& checker, ALLEGRO_DISPLAY* display, const std::string& file, int index, Theme& theme) {
+  std::string scene = (index >= 0 ? std::to_string(index + 1) : index == -1 ? "title" : "winner") + "-" + theme.name();
+  PlayState state(index, file.c_str(), theme);
   setCurrentState(&state);
   for (int frame = 0; frame < kWarmUpFrames; ++frame) state.update(kFrameTime);
   checker.check(scene, drawFrame(state, display));
   if (index == 0 && state.world->first(tagOf("avat"))) {
-    state.report = new PopUp();
+    state.report = std::make_unique<PopUp>();
     state.report->addLine("Zoomed in:", "yes");
     state.report->addLine("SPACE - next level, R - retry", "ESC - back to menu");
     state.report->visible = true;
@@ -190,13 +191,10 @@ void checkLevel(Checker& checker, ALLEGRO_DISPLAY* display, const std::string& f
 }
 
 void checkTheme(Checker& checker, ALLEGRO_DISPLAY* display, int themeIndex, int levels) {
-  currentTheme = themes[themeIndex];
-  std::string theme = currentTheme->name();
-  for (int n = 1; n <= levels; ++n) {
-    checkLevel(checker, display, "levels/" + std::to_string(n) + ".lv", n - 1, std::to_string(n) + "-" + theme);
-  }
-  checkLevel(checker, display, "levels/title.lv", -1, "title-" + theme);
-  checkLevel(checker, display, "levels/winner.lv", -2, "winner-" + theme);
+  Theme& theme = *themes[themeIndex];
+  for (int n = 1; n <= levels; ++n) checkLevel(checker, display, "levels/" + std::to_string(n) + ".lv", n - 1, theme);
+  checkLevel(checker, display, "levels/title.lv", -1, theme);
+  checkLevel(checker, display, "levels/winner.lv", -2, theme);
   checkMenu(checker, display, theme);
 }
 

@@ -16,9 +16,9 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/data_dirs.h"
 #include "app/library.h"
 #include "app/safe_file.h"
@@ -40,7 +40,18 @@ const char* const kUsage =
     "       binhopper-level check IN.lv\n"
     "       binhopper-level pack check DIR\n"
     "       binhopper-level pack new DIR \"NAME\"\n"
-    "       binhopper-level pack zip DIR FILE.zip\n";
+    "       binhopper-level pack zip DIR FILE.zip\n"
+    "Turns the level text into a level file and back, checks a level, and makes, checks and\n"
+    "packs a campaign.\n"
+    "\n"
+    "  compile       the level text SRC.txt written as the level file OUT.lv\n"
+    "  dump          the level file IN.lv as text on standard output\n"
+    "  check         what keeps IN.lv from being finished, one line each\n"
+    "  pack check    the campaign in DIR: pack.txt, every level, every solution replayed\n"
+    "  pack new      a new campaign in DIR named NAME, with an empty first level\n"
+    "  pack zip      the campaign in DIR as a shareable archive FILE.zip\n"
+    "  -h, --help    show this help and exit\n"
+    "      --version show the version and exit\n";
 
 int failWith(const std::string& message) {
   std::fprintf(stderr, "binhopper-level: %s\n", message.c_str());
@@ -60,7 +71,7 @@ int compile(const char* source, const char* output) {
   LevelTextResult result = compileLevelText(text, levelKinds());
   if (!result.ok) return failWith(std::string(source) + ": " + result.message);
   LevelFileResult written = writeLevelBytes(output, result.output);
-  if (!written.ok) return failWith(written.message);
+  if (!written.ok()) return failWith(written.message);
   return 0;
 }
 
@@ -75,13 +86,15 @@ int dump(const char* level) {
 }
 
 // One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any. The loader
-// builds the level's objects, whose pictures and font come from media/ of the working
-// directory; no display is needed for that.
+// builds the level's objects, whose pictures and font come from the game's media; no display
+// is needed for that.
 int check(const char* level) {
+  std::string path = level;
+  enterToolDataDirectory({&path});
   if (!startLibrary().empty()) return failWith("cannot start the library");
   World world;
-  LevelFileResult loaded = readLevel(level, world);
-  if (!loaded.ok) return failWith(loaded.message);
+  LevelFileResult loaded = readLevel(path.c_str(), world);
+  if (!loaded.ok()) return failWith(loaded.message);
   world.flush();
   std::vector<std::string> problems = levelProblems(world);
   for (const std::string& problem : problems) std::printf("%s: %s\n", level, problem.c_str());
@@ -94,8 +107,7 @@ int check(const char* level) {
 // first (its messages keep the path as the author gave it).
 std::string enterGameData(const char* path) {
   std::string absolute = std::filesystem::absolute(path).string();
-  std::error_code error;
-  std::filesystem::current_path(chooseDataDirs(processDataSearch()).data, error);
+  enterToolDataDirectory({});
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
   setLoadFailureHandler(endWithLoadFailure);
@@ -152,6 +164,8 @@ int pack(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int infoStatus = answerToolInfoRequest(argc, argv, "binhopper-level", kUsage, stdout);
+  if (infoStatus >= 0) return infoStatus;
   if (argc >= 2 && std::strcmp(argv[1], "pack") == 0) return pack(argc, argv);
   if (argc == 4 && std::strcmp(argv[1], "compile") == 0) return compile(argv[2], argv[3]);
   if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return dump(argv[2]);

@@ -19,7 +19,6 @@
 #include "entities/prototypes.h"
 #include "game/fatal.h"
 #include "themes/themes.h"
-#include "world/channel_states.h"
 #include "world/play_context.h"
 #include "world/world.h"
 
@@ -76,18 +75,17 @@ int main(int argc, char** argv) {
   }
   ALLEGRO_DISPLAY* display = openDisplay();
   createThemes();
-  currentTheme = findTheme(argc == 4 ? argv[3] : "Sky");
-  setAllChannelsOn();
+  Theme& theme = *findTheme(argc == 4 ? argv[3] : "Sky");
   World world;
   LevelFileResult loaded = readLevel(argv[1], world);
-  if (!loaded.ok) failWith(loaded.message.c_str(), "");
+  if (!loaded.ok()) failWith(loaded.message.c_str(), "");
   world.flush();
   PlayContext context;
-  setCurrentPlayContext(&context);
+  context.theme = &theme;
+  world.context = &context;
   context.grid->build(world);
-  drawLevel(world, *currentTheme);
+  drawLevel(world, theme);
   if (!al_save_bitmap(argv[2], al_get_backbuffer(display))) failWith("cannot write ", argv[2]);
-  setCurrentPlayContext(nullptr);
   al_destroy_display(display);
   return 0;
 }

@@ -1,7 +1,7 @@
 // binhopper-sim: plays a level headless through the game's own PlayState and prints what
-// happened. No display and no audio; the progress record lives in memory only. It plays an
-// input script, and may keep the run as a replay, or plays a replay and checks that it ends
-// as it recorded.
+// happened. No display and no audio; the progress record lives in memory only. It finds the
+// game's media as the game does. It plays an input script, and may keep the run as a replay,
+// or plays a replay and checks that it ends as it recorded.
 
 #include <allegro5/allegro.h>
 
@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 
+#include "app/command_line.h"
+#include "app/data_dirs.h"
 #include "app/library.h"
 #include "app/music.h"
 #include "app/safe_file.h"
@@ -56,7 +58,9 @@ const char* const kUsage =
     "  --record FILE.rpl  keep the run as a replay of level I + 1, or of level N when LEVEL.lv\n"
     "                     is named N.lv, in the campaign named by the level's folder\n"
     "  --replay FILE.rpl  play the replay's frames instead of a script; exit 1 when it does\n"
-    "                     not end with the outcome and time it recorded\n";
+    "                     not end with the outcome and time it recorded\n"
+    "  -h, --help         show this help and exit\n"
+    "      --version      show the version and exit\n";
 
 struct Options {
   std::string level;
@@ -285,6 +289,9 @@ int playReplay(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int infoStatus = answerToolInfoRequest(argc, argv, "binhopper-sim", kUsage, stdout);
+  if (infoStatus >= 0) return infoStatus;
   Options options = parseOptions(argc, argv);
+  enterToolDataDirectory({&options.level, &options.inputs, &options.replay, &options.record});
   return options.replay.empty() ? playScript(options) : playReplay(options);
 }

@@ -81,8 +81,9 @@ wheel() {
   sleep 0.15
 }
 
+# A window that closes while it is read can leave the reader waiting for ever.
 screenshot() {
-  import -window "$WINDOW" "$1"
+  timeout 30 import -window "$WINDOW" "$1"
 }
 
 # Mean colour of a rectangle of a screenshot as "R G B" in 0..255: FILE X Y WIDTH HEIGHT.
