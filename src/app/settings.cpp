@@ -30,6 +30,8 @@ bool apply(const std::string& key, const std::string& value, Settings& settings)
   if (key == "music") return readChoice(value, "yes", "no", settings.music);
   if (key == "window") return readChoice(value, "fullscreen", "windowed", settings.fullScreen);
   if (key == "vsync") return readChoice(value, "yes", "no", settings.vsync);
+  if (key == "timer") return readChoice(value, "yes", "no", settings.timer);
+  if (key == "ghost") return readChoice(value, "yes", "no", settings.ghost);
   if (key == "theme") {
     settings.theme = value;
     return !value.empty();
@@ -60,7 +62,8 @@ bool parseSettings(const std::string& text, Settings& settings, std::string& pro
 std::string formatSettings(const Settings& settings) {
   return std::string("music = ") + (settings.music ? "yes" : "no") + "\ntheme = " + settings.theme +
          "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
-         "\nvsync = " + (settings.vsync ? "yes" : "no") + "\n";
+         "\nvsync = " + (settings.vsync ? "yes" : "no") + "\ntimer = " + (settings.timer ? "yes" : "no") +
+         "\nghost = " + (settings.ghost ? "yes" : "no") + "\n";
 }
 
 Settings loadSettings(const std::string& path) {

@@ -7,6 +7,8 @@
 //   theme = <theme name>
 //   window = windowed | fullscreen
 //   vsync = yes | no      (vertical sync: one picture per refresh of the screen)
+//   timer = yes | no      (the elapsed and the target time shown during play)
+//   ghost = yes | no      (a level's best run raced by a ghost)
 // Blank lines and lines starting with '#' are skipped; unknown keys are ignored so that an
 // older game can read a newer file.
 struct Settings {
@@ -14,6 +16,8 @@ struct Settings {
   std::string theme = "Sky";
   bool fullScreen = false;
   bool vsync = false;
+  bool timer = false;
+  bool ghost = true;
 };
 
 // Reads settings text. A line that is not "key = value", or a known key with a value it
