@@ -2,6 +2,7 @@
 
 #include "app/switch.h"
 #include "replay/replay.h"
+#include "world/play_context.h"
 
 // The six play controls of a level that plays a replay (watched, or run beside the player as a
 // ghost) in place of the keyboard: each answers what the frame shown to it says. They are not
@@ -17,6 +18,8 @@ class ReplaySwitches {
   const Switch* down() const { return &down_; }
   const Switch* jump() const { return &jump_; }
   const Switch* action() const { return &action_; }
+  // For the level's context: its avatar reads these.
+  PlayControls controls() const;
 
  private:
   class Shown : public Switch {
@@ -29,3 +32,6 @@ class ReplaySwitches {
 
   Shown left_, right_, up_, down_, jump_, action_;
 };
+
+// What the avatar reads from these controls in the update about to run.
+PlayInput readInput(const PlayControls& controls);

@@ -16,6 +16,7 @@ constexpr float kInfoCentre = 400.0f;   // px
 
 const ALLEGRO_COLOR kWhite = {1, 1, 1, 1};
 const ALLEGRO_COLOR kYellow = {1, 1, 0, 1};
+const char* const kWatchHint = "Watch best run: right-click or W";
 
 }  // namespace
 
@@ -65,6 +66,7 @@ void LevelButton::drawInformation() const {
       drawLine(kWhite, 390, "Best time: ---");
     }
     drawLine(kWhite, 410, format("Target time: %.2fs", progress().targetTime(levelIndex)));
+    drawLine(kWhite, 440, kWatchHint);
   }
   resetBlender();
 }

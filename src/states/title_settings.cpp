@@ -17,6 +17,8 @@ int rememberedThemeIndex(const Settings& settings, unsigned unlockPoints) {
 void applySettings(TitleState& title, const Settings& settings) {
   title.musicOn = settings.music;
   title.musicButton->label = settings.music ? "Yes" : "No";
+  title.timerShown = settings.timer;
+  title.ghostShown = settings.ghost;
   title.themeIndex = rememberedThemeIndex(settings, progress().unlockPoints());
   title.useTheme(*themes[title.themeIndex]);
 }
@@ -26,5 +28,7 @@ Settings settingsOf(const TitleState& title, bool fullScreen) {
   settings.music = title.musicOn;
   settings.theme = title.theme().name();
   settings.fullScreen = fullScreen;
+  settings.timer = title.timerShown;
+  settings.ghost = title.ghostShown;
   return settings;
 }

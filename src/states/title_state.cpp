@@ -6,6 +6,7 @@
 #include "app/music.h"
 #include "app/resource.h"
 #include "app/switch.h"
+#include "states/best_run.h"
 #include "states/progress.h"
 #include "themes/themes.h"
 #include "world/tag.h"
@@ -22,6 +23,7 @@ constexpr double kLevelButtonSize = 30.0;   // px
 constexpr double kLogoCentre = 395.0;       // px
 constexpr float kLogoTop = 40.0f;           // px
 constexpr float kTitleMusicGain = 0.25f;
+const char* const kCampaign = "levels";
 const char* const kTitleMusic = "media/dreamland.xm";
 
 bool takeClick(GuiButton* button) {
@@ -102,6 +104,11 @@ void TitleState::update(double dt) {
   bool themeClicked = takeClick(themeButton);
   bool musicClicked = takeClick(musicButton);
   bool quitClicked = takeClick(quitButton);
+  int watched = watchedLevel();
+  if (watched >= 0) {
+    watchBestRun(watched);
+    return;
+  }
   if (level >= 0) {
     playFrom(level);
     return;
@@ -122,6 +129,23 @@ int TitleState::clickedLevel() {
     if (takeClick(button) && clicked < 0) clicked = button->levelIndex;
   }
   return clicked;
+}
+
+// The level under the mouse when a right click or W asks to watch its best run, or -1.
+int TitleState::watchedLevel() {
+  if (!rightClicked_.isDown() && !watchPressed_.isDown()) return -1;
+  for (LevelButton* button : levelButtons)
+    if (button->highlight == 2) return button->levelIndex;
+  return -1;
+}
+
+void TitleState::watchBestRun(int levelIndex) {
+  std::string fileName = format("levels/%d.lv", levelIndex + 1);
+  BestRun best = findBestRun(kCampaign, levelIndex, fileName);
+  LoadResult played;
+  if (best.replay) played = PlayState::watchNested(*this, levelIndex, fileName, *theme_, *best.replay);
+  if (!best.replay) showNotice({best.problem});
+  if (!played.ok()) showNotice({played.message});
 }
 
 // R and Space after a death give "retry" and play the same level again; Space after a
@@ -176,6 +200,8 @@ std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileNa
     showNotice({problem.message});
     return std::nullopt;
   }
+  if (levelIndex >= 0) play->keepRuns(kCampaign, levelIndex + 1, fileName, ghostShown);
+  play->showTimer = timerShown;
   return playNested(*play);
 }
 

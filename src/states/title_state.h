@@ -31,6 +31,9 @@ class TitleState : public AppState {
   // it (the final screen in its own).
   Theme& theme() const { return *theme_; }
   void useTheme(Theme& theme);
+  // Plays the best run of level `levelIndex` (from 0) for the player to watch, or shows in the
+  // notice why there is none.
+  void watchBestRun(int levelIndex);
 
   std::unique_ptr<World> world;
   std::unique_ptr<PlayState> background;
@@ -46,6 +49,8 @@ class TitleState : public AppState {
   // Problems met on the way (a level that cannot be loaded, a damaged progress file); the next
   // click closes it.
   PopUp* notice;
+  bool timerShown = false;  // in the levels played from the menu
+  bool ghostShown = true;
 
  protected:
   // Runs the level's play state nested in this one (tests replace it to script the results
@@ -64,6 +69,12 @@ class TitleState : public AppState {
   std::optional<PlayResult> runPlay(int levelIndex, const char* fileName);
   void nextTheme();
   void switchMusic();
+  int watchedLevel();
 
   Theme* theme_ = themes[0];
+  // The best run of the level under the mouse is watched by a right click or W.
+  MouseKey rightButton_{2};
+  OnPress rightClicked_{&rightButton_};
+  Key watchKey_{ALLEGRO_KEY_W};
+  OnPress watchPressed_{&watchKey_};
 };
