@@ -3,9 +3,11 @@
 namespace {
 SoundObserver observer = nullptr;
 float effectsVolume = 1.0f;
+bool soundsMuted = false;
 }  // namespace
 
 void playSound(ALLEGRO_SAMPLE* sample, float gain, float speed) {
+  if (soundsMuted) return;
   gain *= effectsVolume;
   if (observer) observer(sample, gain, speed);
   if (!sample || !al_is_audio_installed() || gain <= 0.0f) return;
@@ -15,3 +17,4 @@ void playSound(ALLEGRO_SAMPLE* sample, float gain, float speed) {
 void setSoundObserver(SoundObserver newObserver) { observer = newObserver; }
 
 void setEffectsVolume(float volume) { effectsVolume = volume; }
+void setSoundsMuted(bool muted) { soundsMuted = muted; }

@@ -14,3 +14,7 @@ void setEffectsVolume(float volume);
 // so that tests can check which sounds a rule asks for. Null (the default) observes nothing.
 using SoundObserver = void (*)(ALLEGRO_SAMPLE* sample, float gain, float speed);
 void setSoundObserver(SoundObserver observer);
+
+// While muted, requests to play are dropped before the observer hears them: a level that runs
+// unseen beside the played one (a ghost) must not be heard.
+void setSoundsMuted(bool muted);

@@ -17,6 +17,7 @@ constexpr float kNameLine = 332.0f;     // px, between "Level N" and the record'
 
 const ALLEGRO_COLOR kWhite = {1, 1, 1, 1};
 const ALLEGRO_COLOR kYellow = {1, 1, 0, 1};
+const char* const kWatchHint = "Watch best run: right-click or W";
 
 }  // namespace
 
@@ -71,6 +72,7 @@ void LevelButton::drawInformation() const {
       drawLine(kWhite, 390, "Best time: ---");
     }
     drawLine(kWhite, 410, format("Target time: %.2fs", progress_.targetTime(levelIndex)));
+    drawLine(kWhite, 440, kWatchHint);
   }
   resetBlender();
 }

@@ -9,8 +9,15 @@
 #include "entities/avatar.h"
 #include "entities/cloud.h"
 #include "entities/prototypes.h"
+#include "replay/replay_file.h"
+#include "replay/replay_switches.h"
+#include "states/best_run.h"
+#include "states/ghost.h"
 #include "states/gui_text.h"
 #include "states/progress.h"
+#include "states/replay_playback.h"
+#include "states/run_keeper.h"
+#include "states/run_timer.h"
 #include "themes/themes.h"
 #include "world/channel_states.h"
 #include "world/level.h"
@@ -27,6 +34,7 @@ constexpr double kZoomTargetX = 10.0;   // px right of the avatar's x
 constexpr double kZoomTargetY = -20.0;  // px below the avatar's y: just above its head
 constexpr double kFinalTextX = 400.0;   // px
 
+const char* const kWatchHint = "W - watch this run";
 const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
 
 std::unique_ptr<World> loadedLevel(const char* fileName) {
@@ -129,6 +137,9 @@ bool PlayState::onCloseRequest() {
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
   if (pause.holds(levelIndex >= 0 && !report)) return;
+  if (playback_) return updateReplay();
+  if (keeper_ && !report) keeper_->record(dt, readInput(context->controls));
+  if (ghost_ && !report) ghost_->step();
   context->theme->update(dt);
   world->update(dt);
   if (banner) {
@@ -148,11 +159,61 @@ void PlayState::update(double dt) {
   if (outcome.status == Outcome::Dead && !report) showDeathReport(outcome.reason);
   if (outcome.status != Outcome::Playing && controls[kControlSpace]->isDown())
     finish(outcome.status == Outcome::Completed ? PlayResult::Next : PlayResult::Retry);
+  if (report && watchPressed_.isDown() && status == RunStatus::Running) watchLastRun();
 }
 
 void PlayState::finish(PlayResult playResult) {
+  endRun(Outcome{});
   result = playResult;
   status = RunStatus::Done;
+}
+
+void PlayState::keepRuns(const std::string& campaign, int levelNumber, const std::string& fileName, bool ghost) {
+  uint64_t hash = 0;
+  if (!hashLevelFile(fileName, hash).ok) return;
+  keeper_ = std::make_unique<RunKeeper>(campaign, levelNumber, hash);
+  fileName_ = fileName;
+  if (!ghost) return;
+  BestRun best = findBestRun(campaign, levelNumber - 1, fileName, *played.record);
+  if (best.replay) ghost_ = Ghost::open(fileName.c_str(), *best.replay, *context->theme);
+}
+
+// A run ends once: at its death or completion, or when the level is left still playing.
+void PlayState::endRun(const Outcome& outcome) {
+  if (keeper_) keeper_->end(outcome, context->elapsedTime);
+}
+
+void PlayState::watch(const Replay& replay) {
+  playback_ = std::make_unique<ReplayPlayback>(replay);
+  context->controls = playback_->controls();
+  context->player = nullptr;
+}
+
+LoadResult PlayState::watchNested(AppState& outer, int levelIndex, const std::string& fileName, Theme& theme,
+                                  const Replay& replay) {
+  LoadResult problem;
+  std::unique_ptr<PlayState> play = open(levelIndex, fileName.c_str(), theme, problem);
+  if (!play) return problem;
+  play->watch(replay);
+  runNested(outer, *play);
+  return problem;
+}
+
+// A watched run neither reports nor keeps anything; Escape leaves it, P pauses it.
+void PlayState::updateReplay() {
+  int frames = playback_->framesPerUpdate();
+  double step = 0.0;
+  for (int i = 0; i < frames && playback_->next(step); ++i) {
+    context->theme->update(step);
+    world->update(step);
+  }
+  if (Controls()[kControlEscape]->isDown()) finish(PlayResult::Menu);
+}
+
+// The report stays as it was when the watched run is left.
+void PlayState::watchLastRun() {
+  const Replay* run = keeper_ ? keeper_->run() : nullptr;
+  if (run) watchNested(*this, levelIndex, fileName_, *context->theme, *run);
 }
 
 // Only the numbered levels' plays write the record; the menu's scene, the final screen and the
@@ -168,6 +229,7 @@ void PlayState::showCompletionReport() {
   Progress& record = *played.record;
   record.recordCompletion(levelIndex, allGarbage, context->elapsedTime);
   keepProgress();
+  endRun(Outcome{Outcome::Completed, ""});
   double target = record.targetTime(levelIndex);
   // Nothing to collect means all of it was collected.
   int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
@@ -193,18 +255,21 @@ void PlayState::showCompletionReport() {
     report->addLine(kCrownHint, " ");
   }
   report->addLine("", "");
+  if (keeper_) report->addLine(kWatchHint, "");
   report->addLine("SPACE - next level, R - retry", "ESC - back to menu");
   report->visible = true;
 }
 
 void PlayState::showDeathReport(const std::string& reason) {
   keepProgress();
+  endRun(Outcome{Outcome::Dead, reason});
   report = std::make_unique<PopUp>();
   report->addLine(format("You %s.", reason.c_str()), "");
   report->addLine("", "");
   report->addLine("Total deaths so far:", format("%d", static_cast<int>(played.record->deaths)));
   report->addLine("", "");
   report->addLine("", "");
+  if (keeper_) report->addLine(kWatchHint, "");
   report->addLine("SPACE, R - retry", "ESC - back to menu");
   report->visible = true;
 }
@@ -214,9 +279,11 @@ void PlayState::draw(ALLEGRO_DISPLAY*) {
   drawSky(theme);
   theme.beforeEntities();
   world->draw();
+  if (ghost_) ghost_->draw();
   theme.afterEntities();
   if (zoom > 1.0) drawClosingZoom();
   if (banner) banner->draw();
+  drawRunTime();
   if (report) report->draw();
   pause.draw();
 }
@@ -236,4 +303,12 @@ void PlayState::drawClosingZoom() {
                    kScreenWidth, kScreenHeight, 0);
   flushDrawing();
   resetBlender();
+}
+
+void PlayState::drawRunTime() const {
+  if (playback_) {
+    drawReplayMark(context->elapsedTime, playback_->speed());
+  } else if (showTimer && levelIndex >= 0) {
+    drawRunTimer(context->elapsedTime, progress().targetTime(levelIndex));
+  }
 }

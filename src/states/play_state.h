@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/load_result.h"
+#include "entities/outcome.h"
 #include "entities/pop_up.h"
 #include "states/level_banner.h"
 #include "states/pause.h"
@@ -12,6 +13,11 @@
 #include "world/play_context.h"
 #include "world/theme.h"
 #include "world/world.h"
+
+class Ghost;
+class ReplayPlayback;
+class RunKeeper;
+struct Replay;
 
 // The level index of the final screen; -1 is any other level that is not a numbered one.
 constexpr int kFinalScreenIndex = -2;
@@ -40,6 +46,16 @@ class PlayState : public AppState {
   void draw(ALLEGRO_DISPLAY* display) override;
   bool onCloseRequest() override;
 
+  // A numbered level of a campaign: every run is kept in the player directory, and with `ghost`
+  // the level's best run is raced by a ghost.
+  void keepRuns(const std::string& campaign, int levelNumber, const std::string& fileName, bool ghost);
+  // The level plays the replay in place of the player, who watches it.
+  void watch(const Replay& replay);
+  // Watches the replay of the level file in a play state nested in `outer`; the loader's result
+  // when the level cannot be read.
+  static LoadResult watchNested(AppState& outer, int levelIndex, const std::string& fileName, Theme& theme,
+                                const Replay& replay);
+
   PlayResult result = PlayResult::Menu;
   int levelIndex;
   PlayedLevel played;
@@ -49,6 +65,8 @@ class PlayState : public AppState {
   std::unique_ptr<PopUp> report;  // null until the level has ended
   Pause pause;
   std::unique_ptr<LevelBanner> banner;  // null once shown, and for a level without a name
+  bool showTimer = false;  // the elapsed and the target time at the top of the screen
+  const Ghost* ghost() const { return ghost_.get(); }
 
  private:
   void addFinalScreenExtras();
@@ -58,6 +76,17 @@ class PlayState : public AppState {
   void showCompletionReport();
   void showDeathReport(const std::string& reason);
   void drawClosingZoom();
+  void updateReplay();
+  void endRun(const Outcome& outcome);
+  void watchLastRun();
+  void drawRunTime() const;
+
+  std::unique_ptr<RunKeeper> keeper_;  // while a numbered level's runs are kept
+  std::unique_ptr<Ghost> ghost_;
+  std::unique_ptr<ReplayPlayback> playback_;  // while a replay is watched
+  std::string fileName_;                      // of a level whose runs are kept
+  Key watchKey_{ALLEGRO_KEY_W};
+  OnPress watchPressed_{&watchKey_};
 };
 
 // The closing zoom after a completion: the next zoom factor (per update, not per second), and

@@ -15,12 +15,16 @@ Simulator::~Simulator() {
 }
 
 void Simulator::step(const std::vector<int>& heldKeys, double dt) {
+  hold(heldKeys);
+  state_->update(dt);
+  ++frames_;
+}
+
+void Simulator::hold(const std::vector<int>& heldKeys) {
   state_->keyboard = ALLEGRO_KEYBOARD_STATE{};
   for (int key : heldKeys) setKeyDown(state_->keyboard, key, true);
   setCurrentState(state_.get());
   refreshRootSwitches();
-  state_->update(dt);
-  ++frames_;
 }
 
 std::string Simulator::trace() const {

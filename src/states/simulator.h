@@ -21,6 +21,9 @@ class Simulator {
 
   // One frame with these library key codes held and no others.
   void step(const std::vector<int>& heldKeys, double dt);
+  // Refreshes the switches with these keys held and updates nothing, as in a frame of the
+  // game's pause.
+  void hold(const std::vector<int>& heldKeys);
   // The frame line and the lines of the traced "dyna" entities, each ending in a newline.
   std::string trace() const;
   std::string end() const;

@@ -9,6 +9,7 @@
 #include "app/resource.h"
 #include "app/switch.h"
 #include "campaign/discovery.h"
+#include "states/best_run.h"
 #include "states/progress.h"
 #include "states/title_settings.h"
 #include "themes/themes.h"
@@ -158,6 +159,11 @@ void TitleState::update(double dt) {
   bool campaignClicked = takeClick(campaignButton);
   bool quitClicked = takeClick(quitButton);
   bool optionsClicked = takeClick(optionsButton) || Controls()[kControlStart]->isDown();
+  int watched = watchedLevel();
+  if (watched >= 0) {
+    watchBestRun(watched);
+    return;
+  }
   if (level >= 0) {
     playFrom(level);
     return;
@@ -184,6 +190,24 @@ int TitleState::clickedLevel() {
     if (takeClick(button) && clicked < 0) clicked = button->levelIndex;
   }
   return clicked;
+}
+
+// The level under the mouse when a right click or W asks to watch its best run, or -1.
+int TitleState::watchedLevel() {
+  if (!rightClicked_.isDown() && !watchPressed_.isDown()) return -1;
+  for (LevelButton* button : levelButtons)
+    if (button->highlight == 2) return button->levelIndex;
+  return -1;
+}
+
+void TitleState::watchBestRun(int levelIndex) {
+  const Campaign& campaign = campaigns.campaign();
+  const std::string& fileName = campaign.levels[levelIndex].path;
+  BestRun best = findBestRun(campaign.folderName, levelIndex, fileName, campaigns.record());
+  LoadResult played;
+  if (best.replay) played = PlayState::watchNested(*this, levelIndex, fileName, *theme_, *best.replay);
+  if (!best.replay) showNotice({best.problem});
+  if (!played.ok()) showNotice({played.message});
 }
 
 // R and Space after a death give "retry" and play the same level again; Space after a
@@ -264,6 +288,8 @@ std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileNa
     showNotice({problem.message});
     return std::nullopt;
   }
+  if (levelIndex >= 0) play->keepRuns(play->played.campaign, play->played.number, fileName, settings.ghost);
+  play->showTimer = settings.timer;
   return playNested(*play);
 }
 

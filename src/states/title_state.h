@@ -45,6 +45,9 @@ class TitleState : public AppState {
   void useCampaign(const std::string& folderName);
 
   CampaignChoice campaigns;
+  // Plays the best run of level `levelIndex` (from 0) for the player to watch, or shows in the
+  // notice why there is none.
+  void watchBestRun(int levelIndex);
 
   std::unique_ptr<World> world;
   std::unique_ptr<PlayState> background;
@@ -94,6 +97,12 @@ class TitleState : public AppState {
   // The buttons the focus moves over: the level grid, the column on the right from the top, the
   // final button once there, Quit. The first is where the focus first shows.
   std::vector<GuiButton*> focusOrder() const;
+  int watchedLevel();
 
   Theme* theme_ = themes[0];
+  // The best run of the level under the mouse is watched by a right click or W.
+  MouseKey rightButton_{2};
+  OnPress rightClicked_{&rightButton_};
+  Key watchKey_{ALLEGRO_KEY_W};
+  OnPress watchPressed_{&watchKey_};
 };

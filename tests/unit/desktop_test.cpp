@@ -102,6 +102,31 @@ TEST(Settings, VerticalSync) {
   EXPECT_TRUE(read.vsync);
 }
 
+// The timer is off and the ghost on unless the file says otherwise; both are written back.
+TEST(Settings, TimerAndGhost) {
+  const std::tuple<const char*, const char*, bool, bool, bool> rows[] = {
+      {"a file from before them", "music = no\nvsync = yes\n", true, false, true},
+      {"timer on, ghost off", "timer = yes\nghost = no\n", true, true, false},
+      {"timer off, ghost on", "timer = no\nghost = yes\n", true, false, true},
+      {"a timer neither yes nor no", "timer = on\n", false, false, true},
+      {"a ghost neither yes nor no", "ghost = 0\n", false, false, true},
+  };
+  for (const auto& [label, text, accepted, timer, ghost] : rows) {
+    Settings settings;
+    std::string problem;
+    EXPECT_EQ(parseSettings(text, settings, problem), accepted) << label;
+    EXPECT_EQ(settings.timer, timer) << label;
+    EXPECT_EQ(settings.ghost, ghost) << label;
+  }
+  Settings chosen, read;
+  chosen.timer = true;
+  chosen.ghost = false;
+  std::string problem;
+  ASSERT_TRUE(parseSettings(formatSettings(chosen), read, problem)) << problem;
+  EXPECT_TRUE(read.timer);
+  EXPECT_FALSE(read.ghost);
+}
+
 TEST(Settings, FileRoundTripAndBadFile) {
   TempDir directory;
   const std::string path = directory.file("binhopper.cfg");

@@ -15,6 +15,7 @@
 #include "app/input_snapshot.h"
 #include "app/music.h"
 #include "app/switch.h"
+#include "replay/replay_file.h"
 #include "states/play_state.h"
 #include "states/progress.h"
 #include "states/title_settings.h"
@@ -557,3 +558,47 @@ TEST_F(CampaignMenuTest, DamagedPackProgressIsSetAside) {
 }
 
 }  // namespace
+
+// A best run that cannot be watched is refused with the reason in the menu's notice, and the
+// menu goes on; nothing is played.
+TEST_F(TitleTest, ABestRunThatCannotBeWatchedIsRefusedInTheNotice) {
+  prepare(2, 2, "", 1);
+  Replay run;
+  run.campaign = "levels";
+  run.level = 1;
+  run.outcome.status = Outcome::Completed;
+  run.elapsed = 0.17;
+  run.runs = {FrameRun{0.017, PlayInput{}, 10}};
+  ASSERT_TRUE(hashLevelFile("levels/1.lv", run.levelHash).ok);
+  const std::string good = encodeReplay(run);
+  Replay changed = run;
+  changed.levelHash ^= 1;
+  auto patched = [&good](size_t at, const std::string& bytes) {
+    return good.substr(0, at) + bytes + good.substr(at + bytes.size());
+  };
+  const std::string unreadable = "Level 1's best run cannot be read: ";
+  const std::tuple<const char*, int, std::string, std::string> rows[] = {
+      {"a changed level", 0, encodeReplay(changed), "this replay was recorded on a different version of level 1"},
+      {"a truncated file", 0, good.substr(0, 30), unreadable + "byte 24: cut short in the elapsed time"},
+      {"a wrong version", 0, patched(4, std::string("\x02\x00", 2)),
+       unreadable + "byte 4: version 2, and this game reads version 1"},
+      {"too many frames", 0, patched(32, std::string("\x01\x00\x04\x00", 4)),
+       unreadable + "byte 32: 262145 frames, more than the 262144 a replay may hold"},
+      {"no run of its own and not completed", 1, "", "Level 2 has no best run to watch yet."},
+  };
+  std::filesystem::create_directories("replays/levels");
+  for (const auto& [label, levelIndex, bytes, message] : rows) {
+    SCOPED_TRACE(label);
+    std::filesystem::remove("replays/levels/1.rpl");
+    if (!bytes.empty()) writeFileBytes("replays/levels/1.rpl", bytes);
+    title->watchBestRun(levelIndex);
+    ASSERT_TRUE(title->notice->visible);
+    ASSERT_FALSE(title->notice->lines.empty());
+    EXPECT_EQ(title->notice->lines.front().first, message);
+    EXPECT_EQ(title->status, RunStatus::Running);
+    frame(0, 0, true);
+    frame(0, 0, false);
+    EXPECT_FALSE(title->notice->visible) << "a click closes it";
+  }
+  EXPECT_TRUE(title->played.empty());
+}

@@ -1,10 +1,13 @@
 // binhopper-bench: how long the game takes to update and to draw a level, frame by frame.
-//   binhopper-bench [--unbatched] LEVEL.lv [FRAMES]
+//   binhopper-bench [--unbatched] [--record N [--ghost]] LEVEL.lv [FRAMES]
 // Needs a display: run it under scripts/headless (or on a desktop). Plays the level with no
 // keys held through the real PlayState at the game's minimum frame time, drawing and flipping
 // every frame as the game's loop does, and prints the update and draw times per frame (median,
 // 99th percentile, worst) and the draw calls per frame the drawing layer sent (mean, most).
 // --unbatched draws the old way, every drawing its own call and every image its own texture.
+// --record N records the run as the game records level N of the built-in campaign (nothing is
+// written: the run never ends); --ghost also races the level's best run, the player's own or
+// the shipped one, as if level N were completed.
 
 #include <allegro5/allegro.h>
 
@@ -21,6 +24,7 @@
 #include "app/switch.h"
 #include "game/fatal.h"
 #include "states/play_state.h"
+#include "states/progress.h"
 #include "themes/themes.h"
 
 namespace {
@@ -72,17 +76,53 @@ bool readFrames(const char* text, int& frames) {
   return true;
 }
 
+// Leading options, each taken off the front of argv; false on a bad level number.
+struct Options {
+  bool unbatched = false;
+  int recordedLevel = 0;  // 0: no recording
+  bool ghost = false;
+};
+
+bool readOptions(int& argc, char**& argv, Options& options) {
+  while (argc > 1) {
+    if (std::strcmp(argv[1], "--unbatched") == 0) {
+      options.unbatched = true;
+    } else if (std::strcmp(argv[1], "--ghost") == 0) {
+      options.ghost = true;
+    } else if (std::strcmp(argv[1], "--record") == 0 && argc > 2) {
+      options.recordedLevel = std::atoi(argv[2]);
+      if (options.recordedLevel < 1 || options.recordedLevel > 255) return false;
+      ++argv;
+      --argc;
+    } else {
+      return true;
+    }
+    ++argv;
+    --argc;
+  }
+  return true;
+}
+
+void keepRuns(PlayState& state, const Options& options, const char* level) {
+  if (!options.recordedLevel) return;
+  progress().ensureRecords(options.recordedLevel);
+  progress().records[options.recordedLevel - 1].completed = true;
+  state.keepRuns("levels", options.recordedLevel, level, options.ghost);
+  if (options.ghost && !state.ghost()) std::printf("no best run to race\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool unbatched = argc > 1 && std::strcmp(argv[1], "--unbatched") == 0;
-  argv += unbatched;
-  argc -= unbatched;
+  Options options;
   int frames = kDefaultFrames;
-  if (argc < 2 || argc > 3 || (argc == 3 && !readFrames(argv[2], frames))) {
-    std::fputs("usage: binhopper-bench [--unbatched] LEVEL.lv [FRAMES]   (FRAMES from 1 to 1000000)\n", stderr);
+  if (!readOptions(argc, argv, options) || argc < 2 || argc > 3 || (argc == 3 && !readFrames(argv[2], frames))) {
+    std::fputs(
+        "usage: binhopper-bench [--unbatched] [--record N [--ghost]] LEVEL.lv [FRAMES]   (FRAMES from 1 to 1000000)\n",
+        stderr);
     return 2;
   }
+  bool unbatched = options.unbatched;
   setBatchedDrawing(!unbatched);
   ALLEGRO_DISPLAY* display = openDisplay();
   if (!display) {
@@ -92,6 +132,7 @@ int main(int argc, char** argv) {
   createThemes();
   Controls();
   auto state = std::make_unique<PlayState>(-1, argv[1], *themes[0]);
+  keepRuns(*state, options, argv[1]);
   setCurrentState(state.get());
   Samples update, draw, calls;
   for (int frame = 0; frame < frames; ++frame) {

@@ -1,6 +1,7 @@
 // binhopper-sim: plays a level headless through the game's own PlayState and prints what
 // happened. No display and no audio; the progress record lives in memory only. It finds the
-// game's media as the game does.
+// game's media as the game does. It plays an input script, and may keep the run as a replay,
+// or plays a replay and checks that it ends as it recorded.
 
 #include <allegro5/allegro.h>
 
@@ -10,6 +11,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -18,41 +21,55 @@
 #include "app/library.h"
 #include "app/music.h"
 #include "app/safe_file.h"
+#include "entities/avatar.h"
 #include "game/fatal.h"
+#include "replay/replay_file.h"
+#include "replay/replay_frames.h"
+#include "replay/replay_recorder.h"
 #include "states/input_script.h"
 #include "states/progress.h"
+#include "states/replay_keys.h"
 #include "states/simulator.h"
 #include "themes/themes.h"
 #include "world/tag.h"
+#include "world/world.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 constexpr double kDefaultDt = 0.017;  // s, the game's minimum frame
 constexpr int kUsageError = 2;
-constexpr double kShortestDt = 1e-6;  // s; a step must move time forward
-constexpr double kLongestDt = 10.0;   // s; far beyond any frame the game hands out
-constexpr long kLowestIndex = -2;     // the final screen
-constexpr long kHighestIndex = 254;   // the progress file holds at most 255 records
+constexpr long kLowestIndex = -2;    // the final screen
+constexpr long kHighestIndex = 254;  // the progress file holds at most 255 records
 
 const char* const kUsage =
     "usage: binhopper-sim LEVEL.lv [--inputs SCRIPT] [--frames N] [--dt SECONDS] [--index I]\n"
-    "                     [--trace] [--stats N]\n"
+    "                     [--trace] [--stats N] [--record FILE.rpl]\n"
+    "       binhopper-sim --replay FILE.rpl LEVEL.lv [--index I] [--trace] [--stats N]\n"
     "Plays LEVEL.lv without a window and prints the END line of what happened.\n"
     "\n"
-    "  --inputs SCRIPT  the keys held, frame by frame (without it nothing is pressed)\n"
-    "  --frames N       play N frames (default: as many as the script lists)\n"
-    "  --dt SECONDS     the time of one frame (default 0.017)\n"
-    "  --index I        the level's index in the progress record (-2 the final screen)\n"
-    "  --trace          print every frame's objects\n"
-    "  --stats N        every N frames: entity counts and peak memory\n"
-    "  -h, --help       show this help and exit\n"
-    "      --version    show the version and exit\n";
+    "  --inputs SCRIPT    the keys held, frame by frame (without it nothing is pressed)\n"
+    "  --frames N         play N frames (default: as many as the script lists)\n"
+    "  --dt SECONDS       the time of one frame (default 0.017)\n"
+    "  --index I          the level's index in the progress record (-2 the final screen)\n"
+    "  --trace            print every frame's objects\n"
+    "  --stats N          every N frames: entity counts and peak memory\n"
+    "  --record FILE.rpl  keep the run as a replay of level I + 1, or of level N when LEVEL.lv\n"
+    "                     is named N.lv, in the campaign named by the level's folder\n"
+    "  --replay FILE.rpl  play the replay's frames instead of a script; exit 1 when it does\n"
+    "                     not end with the outcome and time it recorded\n"
+    "  -h, --help         show this help and exit\n"
+    "      --version      show the version and exit\n";
 
 struct Options {
   std::string level;
   std::string inputs;
+  std::string replay;
+  std::string record;
   int frames = -1;  // -1: as many as the script lists
   double dt = kDefaultDt;
+  bool dtGiven = false;
   int index = -1;
   bool trace = false;
   int statsEvery = 0;  // frames between STATS lines; 0 prints none
@@ -89,9 +106,14 @@ Options parseOptions(int argc, char** argv) {
     } else if (argument == "--frames" && hasValue) {
       options.frames = static_cast<int>(number("--frames", argv[++i], toLong, 0L, long{INT_MAX}));
     } else if (argument == "--dt" && hasValue) {
-      options.dt = number("--dt", argv[++i], std::strtod, kShortestDt, kLongestDt);
+      options.dt = number("--dt", argv[++i], std::strtod, kShortestReplayStep, kLongestReplayStep);
+      options.dtGiven = true;
     } else if (argument == "--stats" && hasValue) {
       options.statsEvery = static_cast<int>(number("--stats", argv[++i], toLong, 1L, long{INT_MAX}));
+    } else if (argument == "--replay" && hasValue) {
+      options.replay = argv[++i];
+    } else if (argument == "--record" && hasValue) {
+      options.record = argv[++i];
     } else if (argument == "--index" && hasValue) {
       options.index = static_cast<int>(number("--index", argv[++i], toLong, kLowestIndex, kHighestIndex));
     } else if (argument.rfind("--", 0) == 0 || !options.level.empty()) {
@@ -101,6 +123,9 @@ Options parseOptions(int argc, char** argv) {
     }
   }
   if (options.level.empty()) usage("no level file given");
+  if (!options.replay.empty() && (!options.inputs.empty() || options.frames >= 0 || options.dtGiven))
+    usage("a replay holds its own frames: --inputs, --frames and --dt go without --replay");
+  if (!options.replay.empty() && !options.record.empty()) usage("--record goes without --replay");
   return options;
 }
 
@@ -148,24 +173,126 @@ void printStats(int frame, Simulator& simulator) {
               world.byTag(tagOf("rndr")).size(), resources.ru_maxrss);
 }
 
+void afterFrame(const Options& options, Simulator& simulator) {
+  int frame = simulator.frames();
+  if (options.trace) std::fputs(simulator.trace().c_str(), stdout);
+  if (options.statsEvery && frame % options.statsEvery == 0) printStats(frame, simulator);
+}
+
+void startSimulation(int levelIndex) {
+  initLibrary();
+  createThemes();
+  useFreshProgress(levelIndex);
+}
+
+// Before a run, a file that cannot be used is the run's only output, as a bad script is.
+[[noreturn]] void refuse(const std::string& file, const std::string& problem) {
+  std::printf("%s: %s\n", file.c_str(), problem.c_str());
+  std::exit(1);
+}
+
+// After a run the END line stays the last line of the output.
+int failAfterRun(const std::string& file, const std::string& problem) {
+  std::fprintf(stderr, "binhopper-sim: %s: %s\n", file.c_str(), problem.c_str());
+  return 1;
+}
+
+uint64_t levelFileHash(const std::string& level) {
+  uint64_t hash = 0;
+  if (!hashLevelFile(level, hash).ok) {
+    std::printf("CANNOT OPEN '%s'!!!\n", level.c_str());
+    std::exit(1);
+  }
+  return hash;
+}
+
+// A kept run's level is number I + 1 with --index I, else N of a level file named N.lv.
+int recordedLevel(const Options& options) {
+  if (options.index >= 0) return options.index + 1;
+  std::string name = fs::path(options.level).filename().string();
+  size_t digits = name.find_first_not_of("0123456789");
+  if (digits > 0 && digits <= 3 && name.compare(digits, std::string::npos, ".lv") == 0) {
+    int number = std::stoi(name.substr(0, digits));
+    if (number >= 1 && number <= kMaximumReplayLevel) return number;
+  }
+  usage("--record needs the level's number: give --index, or name the level file N.lv");
+}
+
+// A kept run's campaign is named by the folder its level file lies in, as campaigns are.
+std::string recordedCampaign(const std::string& level) {
+  std::error_code error;
+  fs::path folder = fs::weakly_canonical(fs::absolute(level).parent_path(), error);
+  std::string name = folder.filename().string();
+  if (error || name.empty()) usage("--record cannot name a campaign after the folder of '" + level + "'");
+  return name;
+}
+
+std::optional<ReplayRecorder> recorderFor(const Options& options) {
+  if (options.record.empty()) return std::nullopt;
+  return ReplayRecorder(recordedCampaign(options.level), recordedLevel(options), levelFileHash(options.level));
+}
+
+Outcome outcomeOf(const Simulator& simulator) {
+  Avatar* avatar = simulator.avatar();
+  return avatar ? avatar->outcome() : Outcome{};
+}
+
+double elapsedOf(Simulator& simulator) { return simulator.state().context->elapsedTime; }
+
+int keepRun(const std::string& file, const ReplayRecorder& recorder, Simulator& simulator) {
+  std::optional<Replay> replay = recorder.replay(outcomeOf(simulator), elapsedOf(simulator));
+  if (!replay) return failAfterRun(file, format("a run of more than %u frames is not kept", kMaximumReplayFrames));
+  FileResult saved = saveReplay(file, *replay);
+  if (!saved.ok) return failAfterRun(file, "cannot write: " + saved.reason);
+  return 0;
+}
+
+int playScript(const Options& options) {
+  InputScript script = readScript(options.inputs);
+  std::optional<ReplayRecorder> recorder = recorderFor(options);
+  startSimulation(options.index);
+  Simulator simulator(options.level.c_str(), options.index);
+  int frames = options.frames >= 0 ? options.frames : script.frameCount();
+  for (int frame = 1; frame <= frames; ++frame) {
+    simulator.step(script.keysAt(frame), options.dt);
+    if (recorder) recorder->add(options.dt, gameControlsInput());
+    afterFrame(options, simulator);
+  }
+  std::printf("%s\n", simulator.end().c_str());
+  return recorder ? keepRun(options.record, *recorder, simulator) : 0;
+}
+
+Replay readReplay(const Options& options) {
+  LoadedReplay loaded = loadReplay(options.replay);
+  if (!loaded.read()) refuse(options.replay, loaded.problem);
+  std::string mismatch = levelMismatch(loaded.replay, levelFileHash(options.level));
+  if (!mismatch.empty()) refuse(options.replay, mismatch);
+  return loaded.replay;
+}
+
+int playReplay(const Options& options) {
+  Replay replay = readReplay(options);
+  startSimulation(options.index);
+  Simulator simulator(options.level.c_str(), options.index);
+  ReplayFrames frames(replay.runs);
+  ReplayFrame frame{};
+  PlayInput previous;
+  while (frames.next(frame)) {
+    playReplayFrame(simulator, previous, frame);
+    previous = frame.input;
+    afterFrame(options, simulator);
+  }
+  std::printf("%s\n", simulator.end().c_str());
+  std::string mismatch = outcomeMismatch(replay, outcomeOf(simulator), elapsedOf(simulator));
+  return mismatch.empty() ? 0 : failAfterRun(options.replay, mismatch);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int infoStatus = answerToolInfoRequest(argc, argv, "binhopper-sim", kUsage, stdout);
   if (infoStatus >= 0) return infoStatus;
   Options options = parseOptions(argc, argv);
-  enterToolDataDirectory({&options.level, &options.inputs});
-  InputScript script = readScript(options.inputs);
-  initLibrary();
-  createThemes();
-  useFreshProgress(options.index);
-  Simulator simulator(options.level.c_str(), options.index);
-  int frames = options.frames >= 0 ? options.frames : script.frameCount();
-  for (int frame = 1; frame <= frames; ++frame) {
-    simulator.step(script.keysAt(frame), options.dt);
-    if (options.trace) std::fputs(simulator.trace().c_str(), stdout);
-    if (options.statsEvery && frame % options.statsEvery == 0) printStats(frame, simulator);
-  }
-  std::printf("%s\n", simulator.end().c_str());
-  return 0;
+  enterToolDataDirectory({&options.level, &options.inputs, &options.replay, &options.record});
+  return options.replay.empty() ? playScript(options) : playReplay(options);
 }

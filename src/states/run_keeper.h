@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "replay/replay.h"
+#include "replay/replay_recorder.h"
+
+// Keeps the runs of a numbered level in the player directory: each update the player plays is
+// recorded, and when the run ends it is kept as the level's last run, and as its best run when it
+// completed the level faster than the stored one.
+class RunKeeper {
+ public:
+  RunKeeper(const std::string& campaign, int level, uint64_t levelHash);
+
+  void record(double dt, const PlayInput& input);
+  // The first call keeps the run; later calls change nothing.
+  void end(const Outcome& outcome, double elapsed);
+  // The ended run; null before the end, or when the run was too long to keep.
+  const Replay* run() const { return run_ ? &*run_ : nullptr; }
+
+ private:
+  ReplayRecorder recorder_;
+  std::optional<Replay> run_;
+  bool ended_ = false;
+};

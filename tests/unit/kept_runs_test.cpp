@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/data_dirs.h"
+#include "entities/avatar.h"
+#include "replay/replay_file.h"
+#include "states/ghost.h"
+#include "states/progress.h"
+#include "states/replay_keys.h"
+#include "states/run_keeper.h"
+#include "states/simulator.h"
+#include "themes/themes.h"
+#include "unit/test_support.h"
+
+namespace {
+
+constexpr double kStep = 0.017;  // s
+const PlayInput kRight{false, true, false, false, false, false};
+
+// The player's files go to a fresh folder for each test.
+class KeptRuns : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    initAllegroForTests();
+    createThemes();
+    progress() = Progress();
+    setPlayerDirectory(players.path());
+  }
+  void TearDown() override {
+    setPlayerDirectory("");
+    progress() = Progress();
+  }
+  LoadedReplay kept(const std::string& name) { return loadReplay(players.file("replays/levels/" + name)); }
+
+  TempDir players;
+};
+
+// Each row ends one run of level 3: the best run is the fastest completion so far, the last run
+// whatever ended last, and a second end of the same run changes nothing.
+TEST_F(KeptRuns, TheLastRunAndTheFastestCompletionAreKept) {
+  const Outcome completed{Outcome::Completed, ""}, dead{Outcome::Dead, "fell"}, left{};
+  struct {
+    const char* label;
+    Outcome outcome;
+    double elapsed;
+    double bestAfter;  // 0: no best run yet
+  } const rows[] = {
+      {"a death is no best run", dead, 0.04, 0},
+      {"an abandoned run neither", left, 0.02, 0},
+      {"the first completion", completed, 0.06, 0.06},
+      {"a slower completion", completed, 0.07, 0.06},
+      {"a faster death", dead, 0.03, 0.06},
+      {"a faster completion", completed, 0.05, 0.05},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    RunKeeper keeper("levels", 3, 42);
+    for (int frame = 0; frame < 5; ++frame) keeper.record(kStep, frame < 3 ? kRight : PlayInput{});
+    keeper.end(row.outcome, row.elapsed);
+    keeper.end(completed, 0.01);
+    LoadedReplay last = kept("3.last.rpl");
+    ASSERT_TRUE(last.read()) << last.problem;
+    EXPECT_EQ(last.replay.outcome.status, row.outcome.status);
+    EXPECT_EQ(last.replay.elapsed, row.elapsed);
+    EXPECT_EQ(last.replay.frameCount(), 5u);
+    EXPECT_EQ(last.replay.levelHash, 42u);
+    ASSERT_NE(keeper.run(), nullptr);
+    EXPECT_EQ(keeper.run()->elapsed, row.elapsed);
+    LoadedReplay best = kept("3.rpl");
+    EXPECT_EQ(best.read() ? best.replay.elapsed : 0.0, row.bestAfter);
+  }
+}
+
+// The ghost plays level 7's best run, which works its levers, beside a player who stands
+// still: the level's trace is the same frame by frame with the ghost and without it.
+TEST_F(KeptRuns, TheGhostLeavesTheLevelAlone) {
+  const std::string level = std::string(BINHOPPER_SOURCE_DIR) + "/levels/7.lv";
+  progress().ensureRecords(16);
+  progress().records[6].completed = true;  // the shipped best run is raced once the level is completed
+  LoadedReplay best = loadReplay(std::string(BINHOPPER_SOURCE_DIR) + "/levels/replays/7.rpl");
+  ASSERT_TRUE(best.read()) << best.problem;
+  auto play = [&](bool ghost, double& ghostTravel) {
+    Simulator simulator(level.c_str(), 6);
+    simulator.state().keepRuns("levels", 7, level, ghost);
+    const Ghost* racer = simulator.state().ghost();
+    EXPECT_EQ(racer != nullptr, ghost);
+    double startX = racer ? racer->avatar()->x() : 0.0;
+    std::string trace;
+    for (uint32_t frame = 0; frame < best.replay.frameCount(); ++frame) {
+      simulator.step({}, kStep);
+      trace += simulator.trace();
+    }
+    ghostTravel = racer ? racer->avatar()->x() - startX : 0.0;
+    return trace + simulator.end();
+  };
+  double travel = 0.0, none = 0.0;
+  std::string alone = play(false, none);
+  std::string raced = play(true, travel);
+  EXPECT_GT(travel, 100.0) << "the ghost ran its course";
+  EXPECT_EQ(alone, raced);
+}
+
+// The ghost is there only with a best run for the level as it is now.
+TEST_F(KeptRuns, TheGhostRacesOnlyABestRunOfThisLevel) {
+  const std::string level = std::string(BINHOPPER_SOURCE_DIR) + "/levels/7.lv";
+  progress().ensureRecords(16);
+  auto ghostShown = [&] {
+    Simulator simulator(level.c_str(), 6);
+    simulator.state().keepRuns("levels", 7, level, true);
+    return simulator.state().ghost() != nullptr;
+  };
+  EXPECT_FALSE(ghostShown()) << "no best run of its own, and the level not completed";
+  Replay own;
+  own.campaign = "levels";
+  own.level = 7;
+  own.outcome.status = Outcome::Completed;
+  own.runs = {FrameRun{kStep, kRight, 10}};
+  ASSERT_TRUE(hashLevelFile(level, own.levelHash).ok);
+  ASSERT_TRUE(saveReplay(players.file("replays/levels/7.rpl"), own).ok);
+  EXPECT_TRUE(ghostShown()) << "the player's own best run";
+  own.levelHash ^= 1;
+  ASSERT_TRUE(saveReplay(players.file("replays/levels/7.rpl"), own).ok);
+  EXPECT_FALSE(ghostShown()) << "a best run of another version of the level";
+}
+
+}  // namespace
