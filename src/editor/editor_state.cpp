@@ -97,7 +97,7 @@ void EditorState::openAtStart() {
   } else if (document.broken()) {
     std::printf("%s\n", opened.message.c_str());
     std::fflush(stdout);
-    statusLine.hold(opened.message);
+    statusLine.hold(plainLoadFailure(opened), opened.message);
   }
   if (autosaveIsNewer(file)) {
     prompt.open(ConfirmPrompt::Purpose::RestoreAutosave, autosavePathFor(file) + " is newer than " + file + ".",
@@ -234,7 +234,7 @@ void EditorState::report(const LoadResult& outcome, const std::string& doneText)
   }
   std::printf("%s\n", outcome.message.c_str());
   std::fflush(stdout);
-  statusLine.show(outcome.message);
+  statusLine.show(plainLoadFailure(outcome), outcome.message);
 }
 
 void EditorState::save() {

@@ -48,7 +48,7 @@ TitleState::TitleState()
   // Without its scene the menu still works, over an empty sky.
   if (!background) background = std::make_unique<PlayState>(kBackgroundLevel, std::make_unique<World>(), *theme_);
   createWidgets();
-  if (!scene.ok()) showNotice({scene.message});
+  if (!scene.ok()) showNotice(loadFailureLines(scene));
   if (!progress().damageNote.empty()) showNotice(progress().damageNote);
   progress().damageNote.clear();
 }
@@ -173,7 +173,7 @@ std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileNa
   LoadResult problem;
   std::unique_ptr<PlayState> play = PlayState::open(levelIndex, fileName, *theme_, problem);
   if (!play) {
-    showNotice({problem.message});
+    showNotice(loadFailureLines(problem));
     return std::nullopt;
   }
   return playNested(*play);

@@ -121,7 +121,9 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   tap(ALLEGRO_KEY_S);
   std::string printed = ::testing::internal::GetCapturedStdout();
   EXPECT_NE(printed.find("CANNOT OPEN 'levels/edit.lv'!!!"), std::string::npos) << printed;
-  EXPECT_EQ(editor->statusLine.message(), "CANNOT OPEN 'levels/edit.lv'!!!");
+  EXPECT_EQ(editor->statusLine.message(),
+            "levels/edit.lv cannot be opened (it or its folder is missing, or access is refused).");
+  EXPECT_EQ(editor->statusLine.detail(), "CANNOT OPEN 'levels/edit.lv'!!!");
   EXPECT_TRUE(editor->document.unsaved());
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
@@ -216,7 +218,9 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
   start("levels/mine.lv");
   ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(entityCount(), 0);
-  EXPECT_EQ(editor->statusLine.message(), "UNMAPPABLE 'zz'!!!");
+  EXPECT_EQ(editor->statusLine.message(),
+            "levels/mine.lv is not a level file (it stops at byte 4: unknown record 'zz').");
+  EXPECT_EQ(editor->statusLine.detail(), "UNMAPPABLE 'zz'!!!") << "the loader's line below the plain words";
   tap(ALLEGRO_KEY_S);
   EXPECT_TRUE(editor->prompt.isOpen());
   tap(ALLEGRO_KEY_ESCAPE);
