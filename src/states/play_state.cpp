@@ -120,7 +120,7 @@ bool PlayState::onCloseRequest() {
 
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
-  if (pause.holds(levelIndex >= 0 && !report)) return;
+  if (pause.holds((levelIndex >= 0 || testPlay) && !report)) return;
   context->theme->update(dt);
   world->update(dt);
   Switch** controls = Controls();
@@ -181,7 +181,7 @@ void PlayState::showCompletionReport() {
     report->addLine(kCrownHint, " ");
   }
   report->addLine("", "");
-  report->addLine("SPACE - next level, R - retry", "ESC - back to menu");
+  addKeysLine(testPlay ? "SPACE - back to the editor, R - retry" : "SPACE - next level, R - retry");
   report->visible = true;
 }
 
@@ -193,8 +193,12 @@ void PlayState::showDeathReport(const std::string& reason) {
   report->addLine("Total deaths so far:", format("%d", static_cast<int>(progress().deaths)));
   report->addLine("", "");
   report->addLine("", "");
-  report->addLine("SPACE, R - retry", "ESC - back to menu");
+  addKeysLine("SPACE, R - retry");
   report->visible = true;
+}
+
+void PlayState::addKeysLine(const char* spaceDoes) {
+  report->addLine(spaceDoes, testPlay ? "ESC - back to the editor" : "ESC - back to menu");
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {

@@ -43,6 +43,8 @@ class PlayState : public AppState {
   double zoom = 1.0;
   std::unique_ptr<PopUp> report;  // null until the level has ended
   Pause pause;
+  // The editor's test of its level: paused like a numbered level, and left back to the editor.
+  bool testPlay = false;
 
  private:
   void addFinalScreenExtras();
@@ -50,6 +52,7 @@ class PlayState : public AppState {
   void keepProgress() const;
   void showCompletionReport();
   void showDeathReport(const std::string& reason);
+  void addKeysLine(const char* spaceDoes);
   void drawClosingZoom();
 };
 
