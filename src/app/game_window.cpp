@@ -85,6 +85,16 @@ void GameWindow::toggleFullScreen() {
   refit();
 }
 
+void GameWindow::showMouseCursor(bool shown) {
+  if (shown == cursorShown_) return;
+  cursorShown_ = shown;
+  if (shown) {
+    al_show_mouse_cursor(display_);
+  } else {
+    al_hide_mouse_cursor(display_);
+  }
+}
+
 void GameWindow::refit() { fit_ = fitPicture(al_get_display_width(display_), al_get_display_height(display_)); }
 
 void GameWindow::usePicture() {

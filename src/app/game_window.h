@@ -30,7 +30,11 @@ class GameWindow {
   // so that one step is simulated and shown per refresh; the clock's own otherwise.
   double minimumFrame() const;
 
+  // Shows or hides the pointer over the window; asks the library only when that changes.
+  void showMouseCursor(bool shown);
+
   bool fullScreen() const { return fullScreen_; }
+
   int focusLosses() const { return focusLosses_; }
 
  private:
@@ -42,5 +46,6 @@ class GameWindow {
   ALLEGRO_EVENT_QUEUE* queue_;
   bool fullScreen_;
   int focusLosses_ = 0;
+  bool cursorShown_ = true;
   PictureFit fit_;
 };

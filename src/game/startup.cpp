@@ -20,6 +20,7 @@
 #include "app/switch.h"
 #include "editor/editor_state.h"
 #include "game/fatal.h"
+#include "game/game_icon.h"
 #include "pack_tools/pack_install.h"
 #include "states/progress.h"
 #include "states/title_settings.h"
@@ -28,6 +29,8 @@
 
 namespace {
 
+const char* const kWindowTitle = "Binhopper";
+
 // Full screen is a window covering the desktop at its own resolution, so it never depends on
 // the screen offering an 800 x 600 mode. Vertical sync only when the player asks for it (1 on,
 // 2 off); the window then tells the clocks whether the display granted it.
@@ -35,6 +38,7 @@ ALLEGRO_DISPLAY* openDisplay(bool fullScreen, bool vsync) {
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_RESIZABLE |
                            (fullScreen ? ALLEGRO_FULLSCREEN_WINDOW : ALLEGRO_WINDOWED));
   al_set_new_display_option(ALLEGRO_VSYNC, vsync ? 1 : 2, ALLEGRO_SUGGEST);
+  al_set_new_window_title(kWindowTitle);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (!display) fatal("Unable to create an OpenGL display.");
   return display;
@@ -94,7 +98,9 @@ int runGame(int argc, char** argv) {
   if (!failure.empty()) fatal(failure.c_str());
   setLoadFailureHandler(endWithLoadFailure);
   bool fullScreen = options.fullScreen || settings.fullScreen;
+  GameIcon icon;
   ALLEGRO_DISPLAY* display = openDisplay(fullScreen, settings.vsync);
+  icon.applyTo(display);
   resetBlender();
   al_install_keyboard();
   al_install_mouse();

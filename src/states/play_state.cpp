@@ -118,6 +118,8 @@ bool PlayState::onCloseRequest() {
   return true;
 }
 
+bool PlayState::showsMouseCursor() const { return report || pause.paused() || (levelIndex < 0 && !testPlay); }
+
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
   if (pause.holds((levelIndex >= 0 || testPlay) && !report)) return;

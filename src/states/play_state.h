@@ -35,6 +35,8 @@ class PlayState : public AppState {
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
   bool onCloseRequest() override;
+  // The pointer is hidden while the level is played and shows over its report and its pause.
+  bool showsMouseCursor() const override;
 
   PlayResult result = PlayResult::Menu;
   int levelIndex;

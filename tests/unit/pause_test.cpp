@@ -74,7 +74,26 @@ TEST_F(PauseRun, APHeldWhenThePlayStartsDoesNotPause) {
   EXPECT_TRUE(sim->state().pause.paused()) << "a fresh press pauses";
 }
 
-
+// The mouse pointer is hidden while a level is played and shows over its pause and its report,
+// and over the menu's background level.
+TEST_F(PauseRun, ThePointerHidesOnlyWhileALevelIsPlayed) {
+  enum class Then { Plays, Pauses, Dies };
+  const std::tuple<const char*, int, bool, Then, bool> rows[] = {
+      {"a level being played", 0, false, Then::Plays, false},
+      {"a test play being played", -1, true, Then::Plays, false},
+      {"a paused level", 0, false, Then::Pauses, true},
+      {"a level's report", 0, false, Then::Dies, true},
+      {"a test play's report", -1, true, Then::Dies, true},
+      {"the menu's background", -1, false, Then::Plays, true},
+  };
+  for (const auto& [label, levelIndex, testPlay, then, shows] : rows) {
+    load(floorLevel(), levelIndex);
+    sim->state().testPlay = testPlay;
+    if (then == Then::Dies) avatar().die("fell");
+    press(then == Then::Pauses ? std::vector<int>{ALLEGRO_KEY_P} : std::vector<int>{});
+    EXPECT_EQ(sim->state().showsMouseCursor(), shows) << label;
+  }
+}
 
 // The test play's report says where Space leads.
 TEST_F(PauseRun, ATestPlaysReportLeadsBackToTheEditor) {
