@@ -91,6 +91,7 @@ int runGame(int argc, char** argv) {
   int infoStatus = answerInfoRequest(options, stdout, stderr);
   if (infoStatus >= 0) return infoStatus;
   if (options.action == LaunchOptions::Action::InstallPack) return installPackCommand(options);
+  showFailuresOnDesktop();
   findDirectories(options);
   const std::string settingsPath = playerFile(kSettingsFile);
   Settings settings = loadSettings(settingsPath);
