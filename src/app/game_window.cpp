@@ -80,6 +80,7 @@ void GameWindow::handle(const ALLEGRO_EVENT& event) {
 // Back to a window, the picture's own size is the natural one to come back to.
 void GameWindow::toggleFullScreen() {
   fullScreen_ = !fullScreen_;
+  modeSwitched_ = true;
   al_set_display_flag(display_, ALLEGRO_FULLSCREEN_WINDOW, fullScreen_);
   if (!fullScreen_) al_resize_display(display_, kPictureWidth, kPictureHeight);
   refit();

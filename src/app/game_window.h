@@ -34,7 +34,8 @@ class GameWindow {
   void showMouseCursor(bool shown);
 
   bool fullScreen() const { return fullScreen_; }
-
+  // Whether the player switched the window mode with F11 during this run.
+  bool modeSwitched() const { return modeSwitched_; }
   int focusLosses() const { return focusLosses_; }
 
  private:
@@ -46,6 +47,7 @@ class GameWindow {
   ALLEGRO_EVENT_QUEUE* queue_;
   bool fullScreen_;
   int focusLosses_ = 0;
+  bool modeSwitched_ = false;
   bool cursorShown_ = true;
   PictureFit fit_;
 };

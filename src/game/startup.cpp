@@ -51,13 +51,14 @@ void findDirectories(LaunchOptions& options) {
 }
 
 // The menu shows the remembered choices; what the player leaves it with is remembered next,
-// with the choices the menu does not show kept as they were.
+// with the choices the menu does not show kept as they were. The window mode is remembered
+// only when switched with F11: -fs and --windowed are for one run.
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
   applySettings(title, settings);
   title.run(nullptr);
   progress().save();
-  Settings left = settingsOf(title, window.fullScreen());
+  Settings left = settingsOf(title, window.modeSwitched() ? window.fullScreen() : settings.fullScreen);
   left.vsync = settings.vsync;
   saveSettings(left, settingsPath);
 }
@@ -98,7 +99,7 @@ int runGame(int argc, char** argv) {
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
   setLoadFailureHandler(endWithLoadFailure);
-  bool fullScreen = options.fullScreen || settings.fullScreen;
+  bool fullScreen = options.fullScreen || (settings.fullScreen && !options.windowed);
   GameIcon icon;
   ALLEGRO_DISPLAY* display = openDisplay(fullScreen, settings.vsync);
   icon.applyTo(display);
