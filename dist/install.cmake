@@ -9,10 +9,10 @@ set(BINHOPPER_TOOLS binhopper-level binhopper-sim)
 install(TARGETS binhopper ${BINHOPPER_TOOLS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The folders the game reads, each installed whole but for what serves only the authors (level
-# sources and solutions, the icons' originals, notes) or what a game run from the source tree
-# may have left there.
+# sources and solutions, notes) or what a game run from the source tree may have left there.
+# The icons stay: the game gives them to its window.
 set(BINHOPPER_DATA_FOLDERS media levels packs)
-set(AUTHORS_ONLY README font-license.txt icons src solutions edit.lv play.lv *.autosave *.bad *.tmp)
+set(AUTHORS_ONLY README font-license.txt src solutions edit.lv play.lv *.autosave *.bad *.tmp)
 set(skip)
 foreach(pattern ${AUTHORS_ONLY})
   list(APPEND skip PATTERN ${pattern} EXCLUDE)

@@ -57,7 +57,7 @@ scene_start() {
   (cd "$run" && SWAP_STAMP_FILE="$stamp_file" LD_PRELOAD="$measure_work/swap_stamps.so" exec "$game") \
     > "$measure_work/game.log" 2>&1 &
   game_pid=$!
-  window_id=$(timeout 30 xdotool search --sync --name '^binhopper$' | head -n 1)
+  window_id=$(timeout 30 xdotool search --sync --name '^[Bb]inhopper$' | head -n 1)
   if [ -z "$window_id" ]; then
     echo "$(basename "$0"): no window from $game"
     scene_stop

@@ -41,6 +41,7 @@ void AppState::run(AppStateBase* parentState) {
     FrameStep step = clock->tick();
     if (step.dt > 0) update(step.dt);
     if (status != RunStatus::Running) break;
+    if (GameWindow* window = GameWindow::current()) window->showMouseCursor(showsMouseCursor());
     if (!step.skipDraw) {
       al_set_target_backbuffer(display);
       al_clear_to_color(al_map_rgb(0, 0, 0));

@@ -27,6 +27,8 @@ class AppState : public AppStateBase {
   virtual void pollInput();
   virtual void handleEvent(const ALLEGRO_EVENT& event);
   virtual bool onCloseRequest() { return true; }
+  // Whether the mouse pointer shows over the window while this state runs.
+  virtual bool showsMouseCursor() const { return true; }
 
   void run(AppStateBase* parentState);
 

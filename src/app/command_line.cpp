@@ -14,7 +14,8 @@ const char* const kUsage =
     "Usage: binhopper [OPTION]...\n"
     "A platform game about throwing garbage into bins, with a level editor.\n"
     "\n"
-    "  -fs, --fullscreen         play in a full-screen window (F11 switches)\n"
+    "  -fs, --fullscreen         play in a full-screen window this time (F11 switches)\n"
+    "      --windowed            play in a window this time\n"
     "  -editor, --editor [FILE]  open the level editor, on FILE if given\n"
     "      --install-pack PATH [--force]\n"
     "                            check the pack folder, .zip or .tar.gz archive PATH\n"
@@ -76,6 +77,10 @@ LaunchOptions parseCommandLine(int argc, const char* const* argv) {
       options.action = LaunchOptions::Action::Version;
     } else if (is(argument, "-fs", "--fullscreen")) {
       options.fullScreen = true;
+      options.windowed = false;
+    } else if (std::strcmp(argument, "--windowed") == 0) {
+      options.windowed = true;
+      options.fullScreen = false;
     } else if (is(argument, "-editor", "--editor")) {
       options.editor = true;
       if (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '\0') options.editorFile = argv[++i];

@@ -8,7 +8,9 @@
 struct LaunchOptions {
   enum class Action { Play, InstallPack, Help, Version, Usage };
   Action action = Action::Play;
+  // A window mode for this run only, not remembered; the last of -fs and --windowed counts.
   bool fullScreen = false;
+  bool windowed = false;
   bool editor = false;
   std::string editorFile;    // empty: the editor's own scratch level
   std::string packSource;    // for Action::InstallPack: a pack folder or archive

@@ -80,11 +80,23 @@ void GameWindow::handle(const ALLEGRO_EVENT& event) {
 void GameWindow::toggleFullScreen() { setFullScreen(!fullScreen_); }
 
 // Back to a window, the picture's own size is the natural one to come back to.
+// From F11 or the options screen: either way the player chose it, so it is remembered.
 void GameWindow::setFullScreen(bool fullScreen) {
   fullScreen_ = fullScreen;
+  modeSwitched_ = true;
   al_set_display_flag(display_, ALLEGRO_FULLSCREEN_WINDOW, fullScreen_);
   if (!fullScreen_) al_resize_display(display_, kPictureWidth, kPictureHeight);
   refit();
+}
+
+void GameWindow::showMouseCursor(bool shown) {
+  if (shown == cursorShown_) return;
+  cursorShown_ = shown;
+  if (shown) {
+    al_show_mouse_cursor(display_);
+  } else {
+    al_hide_mouse_cursor(display_);
+  }
 }
 
 void GameWindow::refit() { fit_ = fitPicture(al_get_display_width(display_), al_get_display_height(display_)); }

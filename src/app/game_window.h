@@ -30,8 +30,13 @@ class GameWindow {
   // so that one step is simulated and shown per refresh; the clock's own otherwise.
   double minimumFrame() const;
 
+  // Shows or hides the pointer over the window; asks the library only when that changes.
+  void showMouseCursor(bool shown);
+
   bool fullScreen() const { return fullScreen_; }
   void setFullScreen(bool fullScreen);
+  // Whether the player switched the window mode with F11 during this run.
+  bool modeSwitched() const { return modeSwitched_; }
   int focusLosses() const { return focusLosses_; }
 
  private:
@@ -43,5 +48,7 @@ class GameWindow {
   ALLEGRO_EVENT_QUEUE* queue_;
   bool fullScreen_;
   int focusLosses_ = 0;
+  bool modeSwitched_ = false;
+  bool cursorShown_ = true;
   PictureFit fit_;
 };

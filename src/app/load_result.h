@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // What went wrong loading or writing a file, so that callers sort failures by kind and never by
 // the words of the message.
@@ -22,6 +23,9 @@ struct LoadResult {
   LoadError error = LoadError::None;
   std::string path;
   std::string message;
+  // For a level file that is not one: where reading stopped and why, in plain words ("it stops
+  // at byte 0: unknown record 'ga'").
+  std::string detail;
   // A sheet's line has never ended in a line break; every other one does.
   bool endsLine = true;
 
@@ -29,6 +33,12 @@ struct LoadResult {
 };
 
 LoadResult loadFailure(LoadError error, std::string path, std::string message, bool endsLine = true);
+
+// The failure told to a player, naming the file: "levels/3.lv is not a level file (it stops at
+// byte 0: unknown record 'ga')." Empty for a success.
+std::string plainLoadFailure(const LoadResult& failure);
+// What a player is shown of a failure: the plain sentence, then the loader's own line.
+std::vector<std::string> loadFailureLines(const LoadResult& failure);
 
 // Where a failure cannot travel back as a value (a resource asked for in a constructor, a level
 // opened by a play state), it goes to the handler the program installed at start-up: the game

@@ -8,7 +8,7 @@
 // read. While it is open the editor takes no other input.
 class ConfirmPrompt {
  public:
-  enum class Purpose { None, Close, Load, ReplaceBroken, RestoreAutosave };
+  enum class Purpose { None, Close, Leave, Load, ReplaceBroken, RestoreAutosave };
 
   void open(Purpose purpose, const std::string& question, const std::string& answers);
   void close() { purpose_ = Purpose::None; }

@@ -6,7 +6,22 @@
 #include "app/switch.h"
 
 // What the editor's keys do; several keys may do one thing (F1 and H both show the help).
-enum class EditorKey { Save, Load, TestPlay, Previous, Next, Yes, No, Grid, Help, Enter, Escape, Control, Shift };
+enum class EditorKey {
+  Save,
+  Load,
+  TestPlay,
+  Previous,
+  Next,
+  Yes,
+  No,
+  Grid,
+  Help,
+  Enter,
+  Escape,
+  Palette,
+  Control,
+  Shift
+};
 
 // The editor's own switches, made from one table of key and what it does, with the switch
 // channel on the number keys and the mouse's place and erase buttons. They take part in every
@@ -17,7 +32,8 @@ class EditorInput {
   EditorInput(const EditorInput&) = delete;
   EditorInput& operator=(const EditorInput&) = delete;
 
-  // A key of it went down in this frame; Control and Shift read whether one is held.
+  // A key of it went down in this frame; Control and Shift read whether one is held (or was let
+  // go since the previous frame: a Ctrl let go a moment after its Z still makes an undo).
   bool down(EditorKey key) const;
   // The channel of the number key that went down in this frame (the keypad's after the main
   // keys'), or -1.

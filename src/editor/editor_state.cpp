@@ -18,9 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kNoCell = -1000;   // px: no placement yet
-constexpr float kLabelX = 5.0f;  // px
-constexpr float kLabelY = 5.0f;  // px
+constexpr int kNoCell = -1000;  // px: no placement yet
 constexpr int kTestPlayLevel = -1;
 const char* const kPlayFile = "levels/play.lv";
 const char* const kHint = "F1: help";
@@ -30,16 +28,17 @@ const char* const kHelpLines[][2] = {
     {"Left button", "place the chosen object (drag to paint)"},
     {"Right button", "erase (drag to erase)"},
     {"Z / X / wheel", "previous / next object"},
+    {"Tab", "every object with its picture: click one to choose it"},
     {"0 - 9", "switch channel for tiles, levers and press pads"},
     {"Enter", "edit the text of the sign under the mouse"},
     {"S", "save"},
     {"L", "load the file again"},
-    {"P", "test-play (Escape comes back)"},
+    {"P", "test-play (Escape comes back; P pauses it)"},
     {"Ctrl+Z", "undo"},
     {"Ctrl+Y / Ctrl+Shift+Z", "redo"},
     {"G", "show or hide the grid"},
     {"F1 / H", "show or hide this help"},
-    {"Closing the window", "asks first when there are unsaved changes"},
+    {"Escape or closing the window", "leave the editor (asks first)"},
 };
 
 // A remainder in 0 .. count - 1 even for a negative value (a wheel turned far down at once).
@@ -97,7 +96,7 @@ void EditorState::openAtStart() {
   } else if (document.broken()) {
     std::printf("%s\n", opened.message.c_str());
     std::fflush(stdout);
-    statusLine.hold(opened.message);
+    statusLine.hold(plainLoadFailure(opened), opened.message);
   }
   if (autosaveIsNewer(file)) {
     prompt.open(ConfirmPrompt::Purpose::RestoreAutosave, autosavePathFor(file) + " is newer than " + file + ".",
@@ -122,11 +121,29 @@ void EditorState::update(double dt) {
     return;
   }
   if (entry.isOpen()) return;
+  if (paletteView.overviewOpen()) {
+    choosePictured();
+    return;
+  }
   Cell at = mouseCell();
   paint(at);
   erase(at);
   if (!entryClosedThisFrame && !entry.isOpen()) handleKeys(at);
   entryClosedThisFrame = false;
+}
+
+// The overview takes the mouse and the keys while it is open; the button that chose an entry
+// must be let go before the next placement.
+void EditorState::choosePictured() {
+  const ALLEGRO_MOUSE_STATE* pointer = currentState()->mouseState();
+  int pointed = PaletteView::entryAt(pointer->x, pointer->y, static_cast<int>(palette.size()));
+  if (input.placePressed() && pointed >= 0) {
+    selected = pointed;
+    placeAfterRelease = true;
+    paletteView.closeOverview();
+  }
+  if (input.down(EditorKey::Palette) || input.down(EditorKey::Escape)) paletteView.closeOverview();
+  lastWheel = pointer->z;
 }
 
 void EditorState::handleKeys(const Cell& at) {
@@ -138,7 +155,14 @@ void EditorState::handleKeys(const Cell& at) {
   if (input.down(EditorKey::TestPlay)) testPlay();
   if (input.down(EditorKey::Grid)) gridVisible = !gridVisible;
   if (input.down(EditorKey::Help)) helpVisible = !helpVisible;
-  if (input.down(EditorKey::Escape)) helpVisible = false;
+  if (input.down(EditorKey::Palette)) paletteView.openOverview();
+  if (input.down(EditorKey::Escape)) {
+    if (helpVisible) {
+      helpVisible = false;
+    } else {
+      askToLeave();
+    }
+  }
   if (input.down(EditorKey::Enter) && at.inside) {
     if (Message* sign = asSign(document.cellAt(at.px / kCellSize, at.py / kCellSize))) openSignText(sign, false);
   }
@@ -164,6 +188,8 @@ bool EditorState::handleControlKeys() {
 // the cell of the previous frame, never twice in a row in the same cell.
 void EditorState::paint(const Cell& at) {
   if (!input.placeHeld()) placeStroke = Stroke{};
+  if (!input.placeHeld()) placeAfterRelease = false;
+  if (placeAfterRelease) return;
   if (!at.inside) return;
   GridCell here{at.px / kCellSize, at.py / kCellSize};
   bool entered = at.px != lastCellX || at.py != lastCellY;
@@ -234,7 +260,7 @@ void EditorState::report(const LoadResult& outcome, const std::string& doneText)
   }
   std::printf("%s\n", outcome.message.c_str());
   std::fflush(stdout);
-  statusLine.show(outcome.message);
+  statusLine.show(plainLoadFailure(outcome), outcome.message);
 }
 
 void EditorState::save() {
@@ -260,7 +286,7 @@ void EditorState::load() {
     return;
   }
   prompt.open(ConfirmPrompt::Purpose::Load, document.path() + " has unsaved changes.",
-              "S: save, then load    Y or Enter: load without saving    N or Escape: cancel");
+              "S: save, then load    Y: load without saving    N, Escape or Enter: cancel");
 }
 
 void EditorState::readFile(const std::string& path, const std::string& doneText) {
@@ -292,9 +318,15 @@ void EditorState::testPlay() {
   if (playFile != standardFile) std::remove(playFile.c_str());
 }
 
+// R, and Space after a death, play the level again; every other way out comes back here.
 void EditorState::runTestPlay(const char* playFile) {
-  PlayState play(kTestPlayLevel, playFile, *themes[0]);
-  runNested(*this, play);
+  PlayResult played = PlayResult::Retry;
+  while (played == PlayResult::Retry && status == RunStatus::Running) {
+    PlayState play(kTestPlayLevel, playFile, *themes[0]);
+    play.testPlay = true;
+    runNested(*this, play);
+    played = play.result;
+  }
 }
 
 void EditorState::autosave(double dt) {
@@ -312,23 +344,41 @@ bool EditorState::onCloseRequest() {
 void EditorState::askToClose() {
   entry.close();
   prompt.open(ConfirmPrompt::Purpose::Close, document.path() + " has unsaved changes.",
-              "S: save and close    Y or Enter: close without saving    N or Escape: keep editing");
+              "S: save and close    Y: close without saving    N, Escape or Enter: keep editing");
 }
 
+// Escape is the way out where the window has no close button (full screen); it asks as the
+// close button does, and asks even with nothing to lose, so a second Escape never leaves.
+void EditorState::askToLeave() {
+  if (document.unsaved()) {
+    askToClose();
+    return;
+  }
+  prompt.open(ConfirmPrompt::Purpose::Leave, "Leave the editor?", "Y: leave    N, Escape or Enter: keep editing");
+}
+
+// Enter gives the answer that loses nothing: it keeps the work where agreeing would throw it
+// away, and agrees where that is what keeps it (the newer autosave, the save asked for).
 void EditorState::answerPrompt() {
+  ConfirmPrompt::Purpose purpose = prompt.purpose();
+  bool enterAgrees =
+      purpose == ConfirmPrompt::Purpose::RestoreAutosave || purpose == ConfirmPrompt::Purpose::ReplaceBroken;
+  bool enter = input.down(EditorKey::Enter);
   bool saveAnswer = input.down(EditorKey::Save);
-  bool yes = input.down(EditorKey::Yes) || input.down(EditorKey::Enter);
-  if (input.down(EditorKey::No) || input.down(EditorKey::Escape)) {
+  bool yes = input.down(EditorKey::Yes) || (enter && enterAgrees);
+  if (input.down(EditorKey::No) || input.down(EditorKey::Escape) || (enter && !enterAgrees)) {
     prompt.close();
     return;
   }
   if (!saveAnswer && !yes) return;
-  ConfirmPrompt::Purpose purpose = prompt.purpose();
   prompt.close();
   const std::string& file = document.path();
   switch (purpose) {
     case ConfirmPrompt::Purpose::Close:
       if (yes || writeFile()) status = RunStatus::Closed;
+      break;
+    case ConfirmPrompt::Purpose::Leave:
+      status = RunStatus::Closed;
       break;
     case ConfirmPrompt::Purpose::Load:
       if (yes || writeFile()) readFile(file, "Loaded " + file);
@@ -377,7 +427,7 @@ void EditorState::draw(ALLEGRO_DISPLAY*) {
   document.world().draw();
   drawCursor();
   const PaletteEntry& chosen = palette[selected];
-  drawText(font, kLabelX, kLabelY, 0, chosen.kind->label(channels.fieldsFor(*chosen.kind, chosen.fields)));
+  paletteView.drawChosen(font, PaletteEntry{chosen.kind, channels.fieldsFor(*chosen.kind, chosen.fields)});
   drawOverlays();
 }
 
@@ -400,6 +450,10 @@ void EditorState::drawOverlays() {
     prompt.draw();
   } else if (entry.isOpen()) {
     entry.draw();
+  } else if (paletteView.overviewOpen()) {
+    const ALLEGRO_MOUSE_STATE* pointer = currentState()->mouseState();
+    int pointed = PaletteView::entryAt(pointer->x, pointer->y, static_cast<int>(palette.size()));
+    paletteView.drawOverview(font, palette, selected, pointed);
   } else if (helpVisible) {
     help.draw();
   }

@@ -12,6 +12,7 @@
 #include "editor/confirm_prompt.h"
 #include "editor/editor_document.h"
 #include "editor/editor_input.h"
+#include "editor/palette_view.h"
 #include "editor/status_line.h"
 #include "editor/text_entry.h"
 #include "entities/pop_up.h"
@@ -21,7 +22,8 @@ class Message;
 
 // The level editor: the mouse paints objects of the chosen palette entry into the 40 x 30
 // cells or erases them; Z, X and the wheel choose the entry; S saves the level file, L loads it
-// back, P test-plays the level in a nested play state. Entities are never updated here.
+// back, P test-plays the level in a nested play state. Entities are never updated here. Tab
+// shows every palette entry with its picture, to be clicked.
 // Around that: undo, a status line, questions before work is lost, an autosave, a help
 // overlay, the switch channel on the number keys and the text of signs. The level itself, with
 // its file and its undo history, is the document.
@@ -36,12 +38,6 @@ class EditorState : public AppState {
   void handleEvent(const ALLEGRO_EVENT& event) override;
   bool onCloseRequest() override;
 
-  // One choice of the palette: a kind, and the fields of the records it places.
-  struct PaletteEntry {
-    const LevelKind* kind;
-    RecordFields fields;
-  };
-
   EditorDocument document;
   std::vector<PaletteEntry> palette;
   int selected = 0;
@@ -52,6 +48,7 @@ class EditorState : public AppState {
   ChannelChoice channels;
   bool gridVisible = true;
   bool helpVisible = false;
+  PaletteView paletteView;
 
  protected:
   // Runs the test play nested in this state (tests replace it to stay without a display loop).
@@ -90,6 +87,8 @@ class EditorState : public AppState {
   void redo();
   void answerPrompt();
   void askToClose();
+  void askToLeave();
+  void choosePictured();
   void openSignText(Message* sign, bool justPlaced);
   void typeIntoEntry(const ALLEGRO_KEYBOARD_EVENT& key);
   void report(const LoadResult& outcome, const std::string& doneText);
@@ -106,6 +105,7 @@ class EditorState : public AppState {
   Message* editedSign = nullptr;
   bool signJustPlaced = false;
   bool entryClosedThisFrame = false;
+  bool placeAfterRelease = false;  // the click that chose from the palette places nothing
   PopUp help;
   ALLEGRO_FONT* font;
 };

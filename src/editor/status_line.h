@@ -5,7 +5,8 @@
 #include <string>
 
 // The line at the bottom of the editor: the file being edited with a "*" while it has unsaved
-// changes, and the outcome of the last action for a few seconds.
+// changes, and the outcome of the last action for a few seconds. A failure also shows the
+// loader's own line, in a second row below its plain words.
 class StatusLine {
  public:
   static constexpr double kShowSeconds = 5.0;
@@ -13,18 +14,20 @@ class StatusLine {
   explicit StatusLine(std::string file);
 
   // A message that stays until the next one (the hint at start).
-  void hold(const std::string& text);
-  void show(const std::string& text);
+  void hold(const std::string& text, const std::string& detail = "");
+  void show(const std::string& text, const std::string& detail = "");
   void update(double dt);
   void draw(ALLEGRO_FONT* font, bool dirty) const;
 
   // The message on screen now, empty once it has timed out.
   const std::string& message() const { return text; }
+  const std::string& detail() const { return detailText; }
   std::string fileLabel(bool dirty) const { return fileName + (dirty ? "*" : ""); }
 
  private:
   std::string fileName;
   std::string text;
+  std::string detailText;
   double secondsLeft = 0;
   bool held = false;
 };

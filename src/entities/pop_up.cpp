@@ -2,26 +2,40 @@
 
 #include "app/blend.h"
 #include "app/resource.h"
+#include "entities/text_wrap.h"
 #include "world/draw_layer.h"
 #include "world/tag.h"
 
 namespace {
 
-constexpr float kPanelEdge = 5.0f;           // px from the top-left corner of the screen
-constexpr float kPanelRight = 795.0f;        // px
-constexpr float kOutlineRight = 796.0f;      // px
-constexpr float kLineHeight = 18.0f;         // px
-constexpr float kPanelBottomMargin = 15.0f;  // px below the top of the lines' block
-constexpr float kTextTop = 12.0f;            // px, top of the first line
-constexpr float kLeftColumn = 12.0f;         // px
-constexpr float kRightColumn = 788.0f;       // px, right-aligned
+constexpr float kPanelEdge = 5.0f;                               // px from the top-left corner of the screen
+constexpr float kPanelRight = 795.0f;                            // px
+constexpr float kOutlineRight = 796.0f;                          // px
+constexpr float kLineHeight = 18.0f;                             // px
+constexpr float kPanelBottomMargin = 15.0f;                      // px below the top of the lines' block
+constexpr float kTextTop = 12.0f;                                // px, top of the first line
+constexpr float kLeftColumn = 12.0f;                             // px
+constexpr float kRightColumn = kLeftColumn + PopUp::kTextWidth;  // px, right-aligned
+constexpr double kColumnGap = 16.0;                              // px between a line's left and right texts
 const char* const kHighlightMark = " ";
 
 }  // namespace
 
 PopUp::PopUp() : Entity({tagOf("entt"), tagOf("rndr")}, DrawLayer::Widgets), font(fontResource("media/font.ttf")) {}
 
-void PopUp::addLine(const std::string& left, const std::string& right) { lines.emplace_back(left, right); }
+// A left text too wide for the panel goes on over more lines; the right text and the highlight
+// stay with its first line, and the lines after it keep the highlight's colour.
+void PopUp::addLine(const std::string& left, const std::string& right) {
+  if (!font) {
+    lines.emplace_back(left, right);
+    return;
+  }
+  auto widthOf = [this](const std::string& text) { return static_cast<double>(al_get_text_width(font, text.c_str())); };
+  bool rightColumn = !right.empty() && right != kHighlightMark;
+  double width = kTextWidth - (rightColumn ? widthOf(right) + kColumnGap : 0.0);
+  std::vector<std::string> wrapped = wrapText(left, width, widthOf);
+  for (size_t i = 0; i < wrapped.size(); ++i) lines.emplace_back(wrapped[i], i == 0 || !rightColumn ? right : "");
+}
 
 void PopUp::draw() {
   if (!visible) return;

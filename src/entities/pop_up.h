@@ -9,9 +9,12 @@
 #include "world/entity.h"
 
 // A translucent panel across the top of the screen with two-column lines. A right text of
-// exactly " " marks a highlighted line, drawn in yellow without a right column.
+// exactly " " marks a highlighted line, drawn in yellow without a right column. A line too
+// long for the panel is wrapped over as many lines as it needs.
 class PopUp : public Entity {
  public:
+  static constexpr float kTextWidth = 776.0f;  // px from the left column to the right one's end
+
   PopUp();
 
   void draw() override;

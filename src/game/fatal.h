@@ -8,6 +8,12 @@
 [[noreturn]] void fatal(const char* message);
 
 // Prints the loader's line as it stands ("CANNOT OPEN '<path>'!!!", "Unable to find resource:
-// '<path>'." ...) and ends the process with status 1. The game and the tools install it as
-// their load-failure handler.
+// '<path>'." ...) and ends the process with status 1. For a missing picture, sheet or font a
+// second line names the data directory searched (and BINHOPPER_DATA when set). The game and
+// the tools install it as their load-failure handler.
 [[noreturn]] void endWithLoadFailure(const LoadResult& failure);
+
+// The game, started from a launcher, may have no terminal to print to: from now on the two
+// above also show their message in a box on the desktop, unless standard output is a terminal,
+// no display is named (DISPLAY, WAYLAND_DISPLAY) or BINHOPPER_NO_DIALOGS is set.
+void showFailuresOnDesktop();

@@ -20,6 +20,7 @@
 #include "campaign/discovery.h"
 #include "editor/editor_state.h"
 #include "game/fatal.h"
+#include "game/game_icon.h"
 #include "pack_tools/pack_install.h"
 #include "states/progress.h"
 #include "states/title_settings.h"
@@ -28,6 +29,8 @@
 
 namespace {
 
+const char* const kWindowTitle = "Binhopper";
+
 // Full screen is a window covering the desktop at its own resolution, so it never depends on
 // the screen offering an 800 x 600 mode. Vertical sync only when the player asks for it (1 on,
 // 2 off); the window then tells the clocks whether the display granted it.
@@ -35,6 +38,7 @@ ALLEGRO_DISPLAY* openDisplay(bool fullScreen, bool vsync) {
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_RESIZABLE |
                            (fullScreen ? ALLEGRO_FULLSCREEN_WINDOW : ALLEGRO_WINDOWED));
   al_set_new_display_option(ALLEGRO_VSYNC, vsync ? 1 : 2, ALLEGRO_SUGGEST);
+  al_set_new_window_title(kWindowTitle);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (!display) fatal("Unable to create an OpenGL display.");
   return display;
@@ -47,7 +51,8 @@ void findDirectories(LaunchOptions& options) {
 }
 
 // The menu shows the remembered choices; what the player leaves it with is remembered next,
-// with the choices the menu does not show kept as they were.
+// with the choices the menu does not show kept as they were. The window mode is remembered
+// only when switched with F11: -fs and --windowed are for one run.
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
   applySettings(title, settings);
@@ -55,7 +60,7 @@ void runTitle(const GameWindow& window, const Settings& settings, const std::str
   title.run(nullptr);
   progress().save();
   title.campaigns.savePackRecords();
-  saveSettings(settingsOf(title, window.fullScreen()), settingsPath);
+  saveSettings(settingsOf(title, window.modeSwitched() ? window.fullScreen() : settings.fullScreen), settingsPath);
 }
 
 // Runs before any window opens and ends the program. The pack's path is named from where the
@@ -87,6 +92,7 @@ int runGame(int argc, char** argv) {
   int infoStatus = answerInfoRequest(options, stdout, stderr);
   if (infoStatus >= 0) return infoStatus;
   if (options.action == LaunchOptions::Action::InstallPack) return installPackCommand(options);
+  showFailuresOnDesktop();
   findDirectories(options);
   const std::string settingsPath = playerFile(kSettingsFile);
   std::string failure = startLibrary();
@@ -96,8 +102,10 @@ int runGame(int argc, char** argv) {
   al_install_keyboard();
   Settings settings = loadSettings(settingsPath);
   useSettings(settings);
-  bool fullScreen = options.fullScreen || settings.fullScreen;
+  bool fullScreen = options.fullScreen || (settings.fullScreen && !options.windowed);
+  GameIcon icon;
   ALLEGRO_DISPLAY* display = openDisplay(fullScreen, settings.vsync);
+  icon.applyTo(display);
   resetBlender();
   al_install_mouse();
   al_install_joystick();

@@ -10,7 +10,12 @@ int focusLosses() {
 }
 }  // namespace
 
-Pause::Pause() : focusLossesSeen_(focusLosses()) {}
+// Keys already held when the level starts (the P that started the editor's test play) are read
+// now, so that they are no press in its first frame.
+Pause::Pause() : focusLossesSeen_(focusLosses()) {
+  pKey_.refresh();
+  anyKeyWentDown();
+}
 
 bool Pause::holds(bool pausable) {
   bool keyWentDown = anyKeyWentDown();

@@ -134,9 +134,11 @@ bool PlayState::onCloseRequest() {
   return true;
 }
 
+bool PlayState::showsMouseCursor() const { return report || pause.paused() || (levelIndex < 0 && !testPlay); }
+
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
-  if (pause.holds(levelIndex >= 0 && !report)) return;
+  if (pause.holds((levelIndex >= 0 || testPlay) && !report)) return;
   if (playback_) return updateReplay();
   if (keeper_ && !report) keeper_->record(dt, readInput(context->controls));
   if (ghost_ && !report) ghost_->step();
@@ -256,7 +258,7 @@ void PlayState::showCompletionReport() {
   }
   report->addLine("", "");
   if (keeper_) report->addLine(kWatchHint, "");
-  report->addLine("SPACE - next level, R - retry", "ESC - back to menu");
+  addKeysLine(testPlay ? "SPACE - back to the editor, R - retry" : "SPACE - next level, R - retry");
   report->visible = true;
 }
 
@@ -270,8 +272,12 @@ void PlayState::showDeathReport(const std::string& reason) {
   report->addLine("", "");
   report->addLine("", "");
   if (keeper_) report->addLine(kWatchHint, "");
-  report->addLine("SPACE, R - retry", "ESC - back to menu");
+  addKeysLine("SPACE, R - retry");
   report->visible = true;
+}
+
+void PlayState::addKeysLine(const char* spaceDoes) {
+  report->addLine(spaceDoes, testPlay ? "ESC - back to the editor" : "ESC - back to menu");
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {

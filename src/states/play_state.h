@@ -45,6 +45,8 @@ class PlayState : public AppState {
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
   bool onCloseRequest() override;
+  // The pointer is hidden while the level is played and shows over its report and its pause.
+  bool showsMouseCursor() const override;
 
   // A numbered level of a campaign: every run is kept in the player directory, and with `ghost`
   // the level's best run is raced by a ghost.
@@ -67,6 +69,8 @@ class PlayState : public AppState {
   std::unique_ptr<LevelBanner> banner;  // null once shown, and for a level without a name
   bool showTimer = false;  // the elapsed and the target time at the top of the screen
   const Ghost* ghost() const { return ghost_.get(); }
+  // The editor's test of its level: paused like a numbered level, and left back to the editor.
+  bool testPlay = false;
 
  private:
   void addFinalScreenExtras();
@@ -75,6 +79,7 @@ class PlayState : public AppState {
   void keepProgress() const;
   void showCompletionReport();
   void showDeathReport(const std::string& reason);
+  void addKeysLine(const char* spaceDoes);
   void drawClosingZoom();
   void updateReplay();
   void endRun(const Outcome& outcome);

@@ -61,7 +61,7 @@ TitleState::TitleState(std::vector<Campaign> found)
   // Without its scene the menu still works, over an empty sky.
   if (!background) background = std::make_unique<PlayState>(kBackgroundLevel, std::make_unique<World>(), *theme_);
   createWidgets();
-  if (!scene.ok()) showNotice({scene.message});
+  if (!scene.ok()) showNotice(loadFailureLines(scene));
   showCampaign();
 }
 
@@ -275,7 +275,7 @@ void TitleState::openOptions() {
   showOptions(options);
   if (settingsPath.empty()) return;
   GameWindow* window = GameWindow::current();
-  saveSettings(settingsOf(*this, window ? window->fullScreen() : settings.fullScreen), settingsPath);
+  saveSettings(settingsOf(*this, window && window->modeSwitched() ? window->fullScreen() : settings.fullScreen), settingsPath);
 }
 
 void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
@@ -285,7 +285,7 @@ std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileNa
   LoadResult problem;
   std::unique_ptr<PlayState> play = PlayState::open(levelIndex, fileName, *theme_, problem, std::move(played));
   if (!play) {
-    showNotice({problem.message});
+    showNotice(loadFailureLines(problem));
     return std::nullopt;
   }
   if (levelIndex >= 0) play->keepRuns(play->played.campaign, play->played.number, fileName, settings.ghost);

@@ -9,12 +9,17 @@
 namespace {
 
 LevelFileResult parseFailure(const char* path, const ParsedLevel& level) {
+  LevelFileResult failure;
   if (!level.unknownCode.empty()) {
-    return loadFailure(LoadError::UnknownRecord, path,
-                       format("UNMAPPABLE '%s'!!!", printableBytes(level.unknownCode).c_str()));
+    std::string code = printableBytes(level.unknownCode);
+    failure = loadFailure(LoadError::UnknownRecord, path, format("UNMAPPABLE '%s'!!!", code.c_str()));
+    failure.detail = format("it stops at byte %zu: unknown record '%s'", level.offset, code.c_str());
+    return failure;
   }
-  return loadFailure(LoadError::MalformedRecord, path,
-                     format("MALFORMED '%s' AT BYTE %zu: %s!!!", path, level.offset, level.problem.c_str()));
+  failure = loadFailure(LoadError::MalformedRecord, path,
+                        format("MALFORMED '%s' AT BYTE %zu: %s!!!", path, level.offset, level.problem.c_str()));
+  failure.detail = format("it stops at byte %zu: %s", level.offset, level.problem.c_str());
+  return failure;
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 # the level and Escape comes back to the editor; closing the window ends it with status 0 and
 # no progress file written.
 # binhopper -editor FILE: Ctrl+Z takes a placement back before S writes the new file; a lever
-# placed after 3 lands on channel 3; closing with unsaved changes asks, and S saves and closes.
+# placed after 3 lands on channel 3; closing with unsaved changes asks, Enter keeps editing,
+# and at the next close S saves and closes.
 source "$(dirname "$0")/lib/game.bash"
 
 prepare() {
@@ -54,6 +55,13 @@ edit_named_file() {
   "$E2E_BUILD/xclose" "$WINDOW"
   sleep 1
   game_running || { fail "closing with unsaved changes did not ask"; return 1; }
+  press Return
+  sleep 1
+  game_running || { fail "Enter in the closing question discarded the work"; return 1; }
+  file_holds x/new.lv 746c0a0a00
+  "$E2E_BUILD/xclose" "$WINDOW"
+  sleep 1
+  game_running || { fail "closing again did not ask"; return 1; }
   press s
   expect_exit 0 "after S in the closing question"
   file_holds x/new.lv 746c0a0a0076720f0f0300

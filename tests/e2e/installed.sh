@@ -37,10 +37,10 @@ check_install_tree() {
   for file in bin/binhopper bin/binhopper-level bin/binhopper-sim share/binhopper/media/font.ttf \
     share/binhopper/levels/1.lv share/binhopper/levels/title.lv share/applications/binhopper.desktop \
     share/icons/hicolor/48x48/apps/binhopper.png share/icons/hicolor/256x256/apps/binhopper.png \
-    share/man/man6/binhopper.6 share/man/man6/binhopper-level.6 share/man/man6/binhopper-sim.6; do
+    share/binhopper/media/icons/binhopper-64.png share/man/man6/binhopper.6 share/man/man6/binhopper-level.6 share/man/man6/binhopper-sim.6; do
     [ -e "$prefix/$file" ] || fail "not installed: $file"
   done
-  for file in media/README media/icons media/font-license.txt levels/src levels/solutions; do
+  for file in media/README media/font-license.txt levels/src levels/solutions; do
     [ ! -e "$prefix/share/binhopper/$file" ] || fail "an authors' file is installed as data: $file"
   done
   desktop-file-validate "$prefix/share/applications/binhopper.desktop" || fail "desktop entry is not valid"

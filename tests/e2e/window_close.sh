@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The game opens on the title menu and ends with status 0, printing nothing and saving the
+# The game opens on the title menu, in a window titled "Binhopper" with the game's icon, and
+# ends with status 0, printing nothing and saving the
 # progress, on Escape, when the window's close button is pressed, and when the window is closed
 # while a level plays: then the death suffered in the level is in the file.
 source "$(dirname "$0")/lib/game.bash"
@@ -21,8 +22,14 @@ prepare() {
   "$build/binhopper-level" compile open_edge.txt levels/1.lv
 }
 
+# The window's icons, as the desktop reads them: width and height, then the pixels, of each.
+window_icon() { xprop -id "$WINDOW" -notype 32c _NET_WM_ICON 2>/dev/null | head -c 200; }
+
 scenario() {
   start_game || return 1
+  # Found by its title "Binhopper", and carrying the game's icons from 16 px up (the library's
+  # own icon is a single larger one).
+  [[ $(window_icon) == "_NET_WM_ICON = 16, 16, "* ]] || fail "the window lacks the game's icon: $(window_icon | head -c 60)"
   screenshot menu.png
   menu_visible menu.png || fail "the menu's quit button is not on screen"
   end_and_check Escape press Escape

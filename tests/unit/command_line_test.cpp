@@ -51,6 +51,24 @@ TEST(CommandLine, OptionsTable) {
   }
 }
 
+// -fs and --windowed choose this run's window mode; the last one given counts, and neither
+// given leaves the remembered mode.
+TEST(CommandLine, TheLastWindowModeGivenCounts) {
+  const std::tuple<std::vector<const char*>, bool, bool> rows[] = {
+      {{}, false, false},
+      {{"--windowed"}, false, true},
+      {{"-fs", "--windowed"}, false, true},
+      {{"--windowed", "--fullscreen"}, true, false},
+      {{"--windowed", "-editor", "a.lv"}, false, true},
+  };
+  for (const auto& [arguments, fullScreen, windowed] : rows) {
+    LaunchOptions options = parse(arguments);
+    EXPECT_EQ(options.action, Action::Play) << arguments.size();
+    EXPECT_EQ(options.fullScreen, fullScreen) << arguments.size();
+    EXPECT_EQ(options.windowed, windowed) << arguments.size();
+  }
+}
+
 TEST(CommandLine, InstallPackStandsAlone) {
   // Arguments; then action, pack source, replace, and the usage problem ("" when none).
   const std::tuple<std::vector<const char*>, Action, const char*, bool, const char*> rows[] = {

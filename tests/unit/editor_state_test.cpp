@@ -121,7 +121,9 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   tap(ALLEGRO_KEY_S);
   std::string printed = ::testing::internal::GetCapturedStdout();
   EXPECT_NE(printed.find("CANNOT OPEN 'levels/edit.lv'!!!"), std::string::npos) << printed;
-  EXPECT_EQ(editor->statusLine.message(), "CANNOT OPEN 'levels/edit.lv'!!!");
+  EXPECT_EQ(editor->statusLine.message(),
+            "levels/edit.lv cannot be opened (it or its folder is missing, or access is refused).");
+  EXPECT_EQ(editor->statusLine.detail(), "CANNOT OPEN 'levels/edit.lv'!!!");
   EXPECT_TRUE(editor->document.unsaved());
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
@@ -160,6 +162,21 @@ TEST_F(EditorTest, UndoAndRedoKeys) {
     EXPECT_EQ(levelBytes(), level) << label;
   }
   EXPECT_EQ(editor->selected, 0) << "Z with Ctrl does not choose a prototype";
+}
+
+// Ctrl let go between two frames, just as Z went down, still makes an undo and never also
+// moves the palette; a Z pressed a frame after that is a plain Z again.
+TEST_F(EditorTest, AFastCtrlZOnlyUndoes) {
+  placeAt(1, 1);
+  placeAt(2, 2);
+  frame(0, 0, false, false, {ALLEGRO_KEY_LCTRL});
+  frame(0, 0, false, false, {ALLEGRO_KEY_Z});
+  frame();
+  EXPECT_EQ(levelBytes(), "tl1,1 ");
+  EXPECT_EQ(editor->selected, 0);
+  tap(ALLEGRO_KEY_Z);
+  EXPECT_EQ(editor->selected, static_cast<int>(editor->palette.size()) - 1);
+  EXPECT_EQ(levelBytes(), "tl1,1 ");
 }
 
 TEST_F(EditorTest, TwoHundredStepsCanBeUndone) {
@@ -216,7 +233,9 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
   start("levels/mine.lv");
   ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(entityCount(), 0);
-  EXPECT_EQ(editor->statusLine.message(), "UNMAPPABLE 'zz'!!!");
+  EXPECT_EQ(editor->statusLine.message(),
+            "levels/mine.lv is not a level file (it stops at byte 4: unknown record 'zz').");
+  EXPECT_EQ(editor->statusLine.detail(), "UNMAPPABLE 'zz'!!!") << "the loader's line below the plain words";
   tap(ALLEGRO_KEY_S);
   EXPECT_TRUE(editor->prompt.isOpen());
   tap(ALLEGRO_KEY_ESCAPE);
@@ -234,6 +253,7 @@ TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
   const std::tuple<const char*, int, RunStatus, std::string> rows[] = {
       {"N keeps editing", ALLEGRO_KEY_N, RunStatus::Running, ""},
       {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, RunStatus::Running, ""},
+      {"Enter keeps editing", ALLEGRO_KEY_ENTER, RunStatus::Running, ""},
       {"S saves and closes", ALLEGRO_KEY_S, RunStatus::Closed, std::string("tl\x01\x01\x00", 5)},
   };
   for (const auto& [label, key, status, file] : rows) {
@@ -248,6 +268,55 @@ TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
   tap(ALLEGRO_KEY_Y);
   EXPECT_EQ(editor->status, RunStatus::Closed) << "Y closes without saving";
   EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00", 5));
+}
+
+// Escape leaves the editor as the close button does (a full-screen window has none), and asks
+// even with nothing to lose; the help, when shown, is closed first.
+TEST_F(EditorTest, EscapeAsksToLeave) {
+  // Label, whether there are unsaved changes, the keys after the first Escape, the status.
+  const std::tuple<const char*, bool, std::vector<int>, RunStatus> rows[] = {
+      {"a second Escape stays", false, {ALLEGRO_KEY_ESCAPE}, RunStatus::Running},
+      {"Enter stays", false, {ALLEGRO_KEY_ENTER}, RunStatus::Running},
+      {"Y leaves", false, {ALLEGRO_KEY_Y}, RunStatus::Closed},
+      {"with unsaved work Enter stays", true, {ALLEGRO_KEY_ENTER}, RunStatus::Running},
+      {"with unsaved work S saves and leaves", true, {ALLEGRO_KEY_S}, RunStatus::Closed},
+      {"help first", false, {ALLEGRO_KEY_F1, ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_Y}, RunStatus::Running},
+  };
+  for (const auto& [label, unsaved, keys, status] : rows) {
+    std::filesystem::remove("levels/edit.lv");
+    start();
+    if (unsaved) placeAt(3, 3);
+    tap(ALLEGRO_KEY_ESCAPE);
+    for (int key : keys) tap(key);
+    EXPECT_EQ(editor->status, status) << label;
+    EXPECT_EQ(readFileBytes("levels/edit.lv").empty(), label != std::string("with unsaved work S saves and leaves"))
+        << label;
+  }
+}
+
+// Tab shows every entry of the palette; a click on one chooses it and places nothing, not even
+// while the button is still held in the next frames.
+TEST_F(EditorTest, ThePaletteOverviewChoosesByClick) {
+  tap(ALLEGRO_KEY_TAB);
+  ASSERT_TRUE(editor->paletteView.overviewOpen());
+  const int avatar = 7;
+  int x = 10 + 130 * (avatar % PaletteView::kColumns) + 40;
+  int y = 30 + 90 * (avatar / PaletteView::kColumns) + 40;
+  ASSERT_EQ(PaletteView::entryAt(x, y, static_cast<int>(editor->palette.size())), avatar);
+  frame(x, y, true);
+  frame(x + 20, y, true);
+  frame(x + 20, y);
+  EXPECT_FALSE(editor->paletteView.overviewOpen());
+  const PaletteEntry& chosen = editor->palette[editor->selected];
+  EXPECT_EQ(chosen.kind->label(chosen.fields), "avatar");
+  EXPECT_EQ(entityCount(), 0);
+  placeAt(1, 1);
+  EXPECT_EQ(levelBytes(), "av1,1 ");
+  tap(ALLEGRO_KEY_TAB);
+  tap(ALLEGRO_KEY_TAB);
+  EXPECT_FALSE(editor->paletteView.overviewOpen()) << "Tab closes it again";
+  EXPECT_EQ(PaletteView::entryAt(5, 5, 36), -1) << "above the first row";
+  EXPECT_EQ(PaletteView::entryAt(795, 100, 36), -1) << "right of the last column";
 }
 
 // A sign's text is typed when it is placed, or added to later with Enter over it. "$" ends a

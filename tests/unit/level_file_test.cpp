@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "entities/prototypes.h"
 #include "game/fatal.h"
@@ -82,6 +83,30 @@ TEST_F(LevelFile, UnknownCodeAndMissingFileAreReported) {
   LevelFileResult absent = readLevel(missing.c_str(), *world);
   EXPECT_EQ(absent.error, LoadError::CannotOpen);
   EXPECT_EQ(absent.message, "CANNOT OPEN '" + missing + "'!!!");
+}
+
+// What the menu and the editor show a player: the plain sentence naming the file first, the
+// loader's own line below it.
+TEST_F(LevelFile, FailuresAreToldInPlainWordsAboveTheLoadersLine) {
+  std::string path = dir.file("in.lv");
+  const std::tuple<const char*, std::string, std::string> rows[] = {
+      {"unknown record", "ga\x01\x01"s, " is not a level file (it stops at byte 0: unknown record 'ga')."},
+      {"cut short", "tl\x01\x01\x00tl"s,
+       " is not a level file (it stops at byte 5: the file ends inside the \"tl\" record)."},
+      {"bad channel", "tl\x02\x02\x0a"s,
+       " is not a level file (it stops at byte 0: tile channel 10 is outside 0 to 9)."},
+  };
+  for (const auto& [label, bytes, plain] : rows) {
+    LevelFileResult result = load(bytes);
+    std::vector<std::string> lines = loadFailureLines(result);
+    ASSERT_EQ(lines.size(), 2u) << label;
+    EXPECT_EQ(lines[0], path + plain) << label;
+    EXPECT_EQ(lines[1], result.message) << label;
+  }
+  std::string missing = dir.file("missing.lv");
+  EXPECT_EQ(plainLoadFailure(readLevel(missing.c_str(), *world)),
+            missing + " cannot be opened (it or its folder is missing, or access is refused).");
+  EXPECT_EQ(plainLoadFailure(load("tl\x01\x01\x00"s)), "") << "a good level has nothing to tell";
 }
 
 // A play state cannot return a failed load; it goes to the program's handler, and the game's

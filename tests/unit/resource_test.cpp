@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -54,12 +55,17 @@ TEST(ResourceCacheDeathTest, MissingMediaYieldNullOrEndTheGameWithTheMessage) {
   EXPECT_EQ(bitmapResource("media/no-such-image.png"), nullptr);
   EXPECT_EQ(resourceCount(), entries);
   setLoadFailureHandler(endWithLoadFailure);
+  // The loader's line, then where the data was looked for: the working directory by then.
+  const std::string searched = "The game's data was looked for in " + std::string(BINHOPPER_SOURCE_DIR);
   EXPECT_EXIT((sendStdoutToStderr(), sheetResource("media/no-such-sheet.png")), testing::ExitedWithCode(1),
-              "^UNABLE TO LOAD BITMAP 'media/no-such-sheet\\.png'!$");
+              "^UNABLE TO LOAD BITMAP 'media/no-such-sheet\\.png'!\n" + searched + "\\.\n$");
   EXPECT_EXIT((sendStdoutToStderr(), bitmapResource("media/no-such-image.png")), testing::ExitedWithCode(1),
-              "^Unable to find resource: 'media/no-such-image\\.png'\\.\n$");
+              "^Unable to find resource: 'media/no-such-image\\.png'\\.\n" + searched + "\\.\n$");
+  setenv("BINHOPPER_DATA", "/nowhere", 1);
   EXPECT_EXIT((sendStdoutToStderr(), fontResource("media/no-such-font.ttf")), testing::ExitedWithCode(1),
-              "^Unable to find resource: 'media/no-such-font\\.ttf'\\.\n$");
+              "^Unable to find resource: 'media/no-such-font\\.ttf'\\.\n" + searched +
+                  " \\(BINHOPPER_DATA is /nowhere\\)\\.\n$");
+  unsetenv("BINHOPPER_DATA");
   setLoadFailureHandler(nullptr);
 }
 

@@ -32,7 +32,7 @@ e2e_main() {
 start_game() {
   "$E2E_BUILD/binhopper" "$@" > game_output.txt 2>&1 &
   GAME_PID=$!
-  WINDOW=$(timeout 60 xdotool search --sync --name '^binhopper$' | head -n 1)
+  WINDOW=$(timeout 60 xdotool search --sync --name '^Binhopper$' | head -n 1)
   if [ -z "$WINDOW" ]; then
     fail "no game window appeared"
     return 1

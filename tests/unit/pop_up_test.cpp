@@ -1,0 +1,86 @@
+#include "entities/pop_up.h"
+
+#include <allegro5/allegro_font.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/resource.h"
+#include "entities/text_wrap.h"
+#include "unit/test_support.h"
+
+namespace {
+
+// The characters of a text but its spaces, in order, whatever lines they were spread over.
+std::string lettersOf(const std::vector<std::string>& lines) {
+  std::string letters;
+  for (const std::string& line : lines) {
+    for (char c : line) {
+      if (c != ' ') letters += c;
+    }
+  }
+  return letters;
+}
+
+// Lines longer than the panel go on over more lines, each inside the panel with its right text
+// beside it, no word lost, the right text only once and the highlight kept to the end.
+TEST(PopUp, LinesWrapInsideThePanel) {
+  initAllegroForTests();
+  ALLEGRO_FONT* font = fontResource("media/font.ttf");
+  ASSERT_NE(font, nullptr);
+  auto width = [font](const std::string& text) { return al_get_text_width(font, text.c_str()); };
+  const std::string longPath = "/home/player/" + std::string(150, 'x') + "/progress/levels.dat";
+  const std::tuple<const char*, std::string, std::string, bool> rows[] = {
+      {"damaged-progress notice",
+       "The progress file '/home/player/.local/share/binhopper/progress/levels.dat' was damaged; what could be "
+       "trusted in it was kept.",
+       "", true},
+      {"a highlighted hint",
+       std::string(12, ' ') + "Try to get all the loose garbage on a level, and do it under "
+                              "the target time as well, to earn both crowns on every level of the campaign.",
+       " ", true},
+      {"a path longer than a line", "A copy of the damaged file is in '" + longPath + "'.", "", true},
+      {"a left text beside a right one",
+       "Loose garbage collected on this level, counted over every bag, every box "
+       "and every single piece of garbage lying about anywhere:",
+       "100%", true},
+      {"a short line stays whole", "Elapsed time:", "12.00s", false},
+  };
+  for (const auto& [label, left, right, wraps] : rows) {
+    PopUp panel;
+    panel.addLine(left, right);
+    EXPECT_EQ(panel.lines.size() > 1, wraps) << label;
+    std::vector<std::string> lefts;
+    int rightTexts = 0;
+    for (const auto& [lineLeft, lineRight] : panel.lines) {
+      bool column = !lineRight.empty() && lineRight != " ";
+      EXPECT_LE(width(lineLeft) + (column ? width(lineRight) : 0), PopUp::kTextWidth) << label << ": " << lineLeft;
+      if (right == " ") {
+        EXPECT_EQ(lineRight, " ") << label << ": the highlight is kept";
+      }
+      if (column) ++rightTexts;
+      lefts.push_back(lineLeft);
+    }
+    EXPECT_EQ(lettersOf(lefts), lettersOf({left})) << label;
+    EXPECT_EQ(rightTexts, right.empty() || right == " " ? 0 : 1) << label;
+  }
+}
+
+// Words break only where a word alone is wider than a line, and never inside a UTF-8 character.
+TEST(TextWrap, BreaksAtSpacesThenInsideWordsOnly) {
+  auto bytes = [](const std::string& text) { return static_cast<double>(text.size()); };
+  const std::tuple<const char*, std::string, double, std::vector<std::string>> rows[] = {
+      {"fits", "one two", 7, {"one two"}},
+      {"at a space", "one two three", 8, {"one two", "three"}},
+      {"a long word", "ab abcdefgh", 4, {"ab", "abcd", "efgh"}},
+      {"no split character", "\xc3\xa9\xc3\xa9\xc3\xa9", 3, {"\xc3\xa9", "\xc3\xa9", "\xc3\xa9"}},
+      {"narrower than a character", "abc", 0, {"a", "b", "c"}},
+      {"empty", "", 5, {""}},
+  };
+  for (const auto& [label, text, width, lines] : rows) EXPECT_EQ(wrapText(text, width, bytes), lines) << label;
+}
+
+}  // namespace
