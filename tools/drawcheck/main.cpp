@@ -177,6 +177,9 @@ void checkMenu(Checker& checker, ALLEGRO_DISPLAY* display, Theme& theme) {
 // Level 1 also under a report panel and with the picture zoomed on the avatar.
 void checkLevel(Checker& checker, ALLEGRO_DISPLAY* display, const std::string& file, int index, Theme& theme) {
   std::string scene = (index >= 0 ? std::to_string(index + 1) : index == -1 ? "title" : "winner") + "-" + theme.name();
+  // Each scene starts from the same random numbers, so that what it shows (the final scene's
+  // fireworks) does not change with the levels drawn before it.
+  std::srand(1);
   PlayState state(index, file.c_str(), theme);
   setCurrentState(&state);
   for (int frame = 0; frame < kWarmUpFrames; ++frame) state.update(kFrameTime);
