@@ -27,8 +27,7 @@ bool completed(const Progress& record, int levelIndex) {
 
 }  // namespace
 
-BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile,
-                    const Progress& record) {
+BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, const Progress& record) {
   int level = levelIndex + 1;
   LoadedReplay own = loadReplay(playerFile(bestRunFile(campaign, level)));
   if (own.state != LoadedReplay::State::Missing) return checked(own, level, levelFile);

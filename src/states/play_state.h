@@ -67,7 +67,7 @@ class PlayState : public AppState {
   std::unique_ptr<PopUp> report;  // null until the level has ended
   Pause pause;
   std::unique_ptr<LevelBanner> banner;  // null once shown, and for a level without a name
-  bool showTimer = false;  // the elapsed and the target time at the top of the screen
+  bool showTimer = false;               // the elapsed and the target time at the top of the screen
   const Ghost* ghost() const { return ghost_.get(); }
   // The editor's test of its level: paused like a numbered level, and left back to the editor.
   bool testPlay = false;

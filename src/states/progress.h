@@ -32,10 +32,11 @@ class Progress : public PlayerRecord {
     if (deaths < INT32_MAX) deaths += 1;
   }
   // Reads the file (a missing one gives a fresh record set), then makes it the record of a
-  // campaign of `count` levels, as ensureRecords does. A damaged file is set aside as "<path>.bad" first and what can be trusted in it
-  // kept. A file that exists but cannot be read (or a damaged one that cannot be set aside) is
-  // left as it is: the record starts fresh and is never saved. Either way the lines that tell
-  // the player so are printed once and left in damageNote.
+  // campaign of `count` levels, as ensureRecords does. A damaged file is set aside as
+  // "<path>.bad" first and what can be trusted in it kept. A file that exists but cannot be
+  // read (or a damaged one that cannot be set aside) is left as it is: the record starts fresh
+  // and is never saved. Either way the lines that tell the player so are printed once and left
+  // in damageNote.
   void load(int count);
   // Merges the record into its file under the file's lock (so another game's progress saved
   // meanwhile is kept, and taken into this record) and writes it through a temporary file.

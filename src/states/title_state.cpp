@@ -275,7 +275,8 @@ void TitleState::openOptions() {
   showOptions(options);
   if (settingsPath.empty()) return;
   GameWindow* window = GameWindow::current();
-  saveSettings(settingsOf(*this, window && window->modeSwitched() ? window->fullScreen() : settings.fullScreen), settingsPath);
+  saveSettings(settingsOf(*this, window && window->modeSwitched() ? window->fullScreen() : settings.fullScreen),
+               settingsPath);
 }
 
 void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
