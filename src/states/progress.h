@@ -24,7 +24,7 @@ struct LevelRecord {
 // record is `progress()`; any other file of this format (a campaign's) is another object.
 // The file "binhopper.dat" is little-endian: deaths (int32), record count (uint8), then per
 // record four flag bytes and the best time as an IEEE 754 double.
-class Progress : public PlayerRecord {
+class Progress final : public PlayerRecord {
  public:
   // Saturates: a player who has died two billion times keeps that count rather than wrapping
   // into a negative one, which the loader would take for damage.
