@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Saving survives SIGKILL: a writer saves in a loop and is killed at a random moment, again and
-# again. After every kill a level or settings file is one of the two contents the writer
+# again. After every kill a level, settings or replay file is one of the two contents the writer
 # alternates, whole; a progress file, which each save merges into, loads as sound with no fewer
 # deaths than after the kill before. The temporary files of killed writers are removed by the
 # next writer that saves: after one last save that is not interrupted, none is left.
@@ -44,7 +44,7 @@ leftovers_after_one_save() {  # KIND FILE -> how many temporary files of FILE ar
   find "$WORK" -name "$(basename "$2").*.tmp" | wc -l
 }
 
-for kind in level settings; do
+for kind in level settings replay; do
   contents_of "$kind"
   file="$WORK/$kind.file"
   bad=0

@@ -1,5 +1,6 @@
 // Drives the game's own file writers for the tests of saving under stress.
-//   save-loop progress|level|settings PATH   save over and over until killed: progress as a game
+//   save-loop progress|level|settings|replay PATH
+//                                            save over and over until killed: progress as a game
 //                                            does (a death, then a save), the others alternating
 //                                            two contents; "saving" is printed as saving begins,
 //                                            for progress with the deaths the file held
@@ -9,7 +10,7 @@
 //                                            of 255, a death before each, saving after each
 //   save-loop read PATH STOPFILE             read the progress file until STOPFILE exists; exit 1
 //                                            if a read ever found it empty or torn
-//   save-loop once progress|level|settings PATH
+//   save-loop once progress|level|settings|replay PATH
 //                                            one change saved; exit 1 (progress and settings
 //                                            with their printed line) if the save failed
 #include <unistd.h>
@@ -21,6 +22,7 @@
 
 #include "app/safe_file.h"
 #include "app/settings.h"
+#include "replay/replay_file.h"
 #include "states/progress.h"
 #include "world/level_file.h"
 
@@ -52,6 +54,22 @@ int saveLevelForever(const char* path) {
   sayWhenSaving();
   for (int round = 0;; ++round) {
     if (!writeLevelBytes(path, contents[round % 2]).ok()) return 1;
+  }
+}
+
+// A run of `frames` idle frames; two of different lengths are two different files.
+Replay idleRun(uint32_t frames) {
+  Replay replay;
+  replay.campaign = "levels";
+  replay.runs.push_back(FrameRun{0.017, PlayInput{}, frames});
+  return replay;
+}
+
+int saveReplayForever(const char* path) {
+  const Replay runs[] = {idleRun(100), idleRun(5000)};
+  sayWhenSaving();
+  for (int round = 0;; ++round) {
+    if (!saveReplay(path, runs[round % 2]).ok) return 1;
   }
 }
 
@@ -104,6 +122,7 @@ int readUntil(const char* path, const char* stopFile) {
 
 int saveOnce(const char* kind, const char* path) {
   if (std::strcmp(kind, "level") == 0) return writeLevelBytes(path, "av\x01\x01").ok() ? 0 : 1;
+  if (std::strcmp(kind, "replay") == 0) return saveReplay(path, idleRun(1)).ok ? 0 : 1;
   if (std::strcmp(kind, "settings") == 0) {
     Settings settings = loadSettings(path);
     settings.music = !settings.music;
@@ -124,6 +143,7 @@ int main(int argc, char** argv) {
   if (argc == 3 && command == "progress") return saveProgressForever(argv[2]);
   if (argc == 3 && command == "level") return saveLevelForever(argv[2]);
   if (argc == 3 && command == "settings") return saveSettingsForever(argv[2]);
+  if (argc == 3 && command == "replay") return saveReplayForever(argv[2]);
   if (argc == 3 && command == "check") return check(argv[2]);
   if (argc == 5 && command == "play") return play(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
   if (argc == 4 && command == "read") return readUntil(argv[2], argv[3]);
