@@ -14,9 +14,11 @@ std::string plainLoadFailure(const LoadResult& failure) {
     case LoadError::None:
       return "";
     case LoadError::CannotOpen:
+      if (!failure.detail.empty()) return path + " cannot be written: " + failure.detail + ".";
       return path + " cannot be opened (it or its folder is missing, or access is refused).";
     case LoadError::CannotWrite:
-      return path + " could not be written: the disk may be full or the file read-only.";
+      return path + " could not be written: " +
+             (failure.detail.empty() ? "the disk may be full or the file read-only" : failure.detail) + ".";
     case LoadError::EmptyFile:
       return path + " is empty.";
     case LoadError::UnknownRecord:

@@ -24,7 +24,8 @@ struct LoadResult {
   std::string path;
   std::string message;
   // For a level file that is not one: where reading stopped and why, in plain words ("it stops
-  // at byte 0: unknown record 'ga'").
+  // at byte 0: unknown record 'ga'"); for a level that could not be written, the system's
+  // reason ("No space left on device").
   std::string detail;
   // A sheet's line has never ended in a line break; every other one does.
   bool endsLine = true;

@@ -182,6 +182,10 @@ FileResult fileFailure(std::string path, std::string reason) {
   return FileResult{false, std::move(path), std::move(reason)};
 }
 
+std::string failedSaveLine(const std::string& what, const FileResult& failed) {
+  return "Unable to save " + what + " to '" + failed.path + "': " + failed.reason + ".";
+}
+
 // Looking before opening spares a device the open itself; the second look, at what was
 // opened, closes the gap in which the file could have been swapped.
 FileResult openForReading(const std::string& path, int& descriptor, Readable accepted) {

@@ -18,6 +18,10 @@ struct FileResult {
 
 FileResult fileFailure(std::string path, std::string reason);
 
+// The line a failed save shows on screen and on standard output, naming the file and the
+// system's reason: "Unable to save progress to '<path>': <reason>."
+std::string failedSaveLine(const std::string& what, const FileResult& failed);
+
 // Far beyond any level, script or record; larger files are refused rather than read into memory.
 constexpr std::size_t kLargestReadBytes = 64u << 20;
 

@@ -134,7 +134,7 @@ FileResult saveSettings(const Settings& settings, const std::string& path) {
     return Merged::write(formatSettings(settings));
   });
   if (written.ok) return written;
-  std::printf("Unable to save settings to '%s': %s.\n", path.c_str(), written.reason.c_str());
+  std::printf("%s\n", failedSaveLine("settings", written).c_str());
   std::fflush(stdout);
   return written;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/safe_file.h"
 #include "editor/autosave.h"
 #include "entities/avatar.h"
 #include "entities/prototypes.h"
@@ -22,6 +23,13 @@ LoadResult readEditedLevel(const std::string& path, World& world) {
   return readLevel(path.c_str(), world);
 }
 
+// The bytes of the file now; none when it is missing or cannot be read.
+std::optional<std::string> contentsOf(const std::string& path) {
+  std::string bytes;
+  if (!readWholeFile(path, bytes).ok) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace
 
 EditorDocument::EditorDocument(std::string path) : path_(std::move(path)), world_(std::make_unique<World>()) {}
@@ -33,6 +41,7 @@ Entity* EditorDocument::cellAt(int column, int row) const {
 
 LoadResult EditorDocument::open() {
   std::error_code error;
+  noteFileContents();
   if (!fs::exists(path_, error)) {
     return loadFailure(LoadError::CannotOpen, path_, format("CANNOT OPEN '%s'!!!", path_.c_str()));
   }
@@ -52,9 +61,28 @@ LoadResult EditorDocument::save() {
   if (!result.ok()) return result;
   savedRevision_ = history_.revision();
   broken_ = false;
+  noteFileContents();
+  discardAutosave();
+  return result;
+}
+
+bool EditorDocument::changedOnDisk() const { return contentsOf(path_) != fileContents_; }
+
+void EditorDocument::noteFileContents() { fileContents_ = contentsOf(path_); }
+
+void EditorDocument::discardAutosave() {
   std::error_code error;
   fs::remove(autosavePathFor(path_), error);
-  return result;
+}
+
+// Files that do not exist yet are told apart by their names once links and dots are resolved.
+bool EditorDocument::isOwnFile(const std::string& path) const {
+  std::error_code error;
+  if (fs::equivalent(path, path_, error)) return true;
+  std::error_code mineError, theirsError;
+  fs::path mine = fs::weakly_canonical(fs::absolute(path_, mineError), mineError);
+  fs::path theirs = fs::weakly_canonical(fs::absolute(path, theirsError), theirsError);
+  return !mineError && !theirsError && mine == theirs;
 }
 
 // The file is read into a world of its own first, so that a failure changes nothing.
@@ -65,14 +93,20 @@ LoadResult EditorDocument::load(const std::string& path) {
   loaded->flush();
   recordStep();
   replaceWorld(std::move(loaded));
-  if (path == path_) {
+  if (isOwnFile(path)) {
     savedRevision_ = history_.revision();
     broken_ = false;
+    noteFileContents();
   }
   return result;
 }
 
-LoadResult EditorDocument::writeCopy(const std::string& path) { return writeLevel(path.c_str(), *world_); }
+LoadResult EditorDocument::writeCopy(const std::string& path) {
+  if (isOwnFile(path)) {
+    return loadFailure(LoadError::CannotOpen, path, format("CANNOT OPEN '%s'!!!", path.c_str()));
+  }
+  return writeLevel(path.c_str(), *world_);
+}
 
 void EditorDocument::recordStep() { history_.record(std::make_unique<LevelSnapshot>(*world_)); }
 

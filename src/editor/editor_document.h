@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/geometry.h"
@@ -27,6 +28,9 @@ class EditorDocument {
   bool unsaved() const { return history_.revision() != savedRevision_; }
   // The file could not be read when it was opened; saving replaces it, so the editor asks first.
   bool broken() const { return broken_; }
+  // The file no longer holds what the editor last read from it or wrote to it: another program
+  // or another editor wrote it, created it or removed it since.
+  bool changedOnDisk() const;
 
   // Reads the file into the level. A missing file is a new level; an empty one is no level worth
   // reading; one that cannot be read leaves the level empty and the document broken.
@@ -38,8 +42,13 @@ class EditorDocument {
   // that cannot be read leaves the level as it was. Reading the document's own file makes the
   // level the saved one.
   LoadResult load(const std::string& path);
-  // Writes the level elsewhere (the test play's copy, the autosave); it stays unsaved.
+  // Writes the level elsewhere (the test play's copy, the autosave); it stays unsaved. The
+  // document's own file is never written this way.
   LoadResult writeCopy(const std::string& path);
+  // Whether `path` names the document's file, by whatever way of writing it.
+  bool isOwnFile(const std::string& path) const;
+  // Removes the autosave beside the file: the author has thrown away what it kept.
+  void discardAutosave();
 
   // An edit is about to change the level: the level as it is now becomes one undo step. A stroke
   // of the mouse records once, before its first change.
@@ -59,6 +68,7 @@ class EditorDocument {
   void replaceWorld(std::unique_ptr<World> level);
   void mirrorCells();
   void removeAvatars();
+  void noteFileContents();
 
   std::string path_;
   std::unique_ptr<World> world_;
@@ -66,4 +76,5 @@ class EditorDocument {
   UndoHistory history_;
   int savedRevision_ = 0;
   bool broken_ = false;
+  std::optional<std::string> fileContents_;  // as last read or written; none when there was no file
 };

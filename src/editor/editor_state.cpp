@@ -46,6 +46,7 @@ int wrap(int value, int count) { return ((value % count) + count) % count; }
 
 Message* asSign(Entity* entity) { return dynamic_cast<Message*>(entity); }
 
+// The test play's copy; never the file being edited, whose unsaved edit it would write.
 std::string temporaryPlayFile() {
   std::error_code error;
   fs::path folder = fs::temp_directory_path(error);
@@ -264,12 +265,22 @@ void EditorState::report(const LoadResult& outcome, const std::string& doneText)
 }
 
 void EditorState::save() {
-  if (!document.broken()) {
+  if (document.broken()) {
+    prompt.open(ConfirmPrompt::Purpose::ReplaceBroken, document.path() + " could not be read; saving replaces it.",
+                "S, Y or Enter: replace it    N or Escape: cancel");
+  } else if (!askIfChangedOnDisk()) {
     writeFile();
-    return;
   }
-  prompt.open(ConfirmPrompt::Purpose::ReplaceBroken, document.path() + " could not be read; saving replaces it.",
-              "S, Y or Enter: replace it    N or Escape: cancel");
+}
+
+// Another program or another editor wrote the file since this one read or saved it: whose level
+// is kept is the author's choice, never the last writer's by accident.
+bool EditorState::askIfChangedOnDisk() {
+  if (!document.changedOnDisk()) return false;
+  prompt.open(ConfirmPrompt::Purpose::Overwrite,
+              document.path() + " was changed on disk since the editor loaded or saved it.",
+              "S or Y: keep mine (save over it)    L: reload theirs    N, Escape or Enter: cancel");
+  return true;
 }
 
 // After each save the status line also says what would keep the level from being finished.
@@ -281,11 +292,14 @@ bool EditorState::writeFile() {
 }
 
 void EditorState::load() {
+  const std::string& file = document.path();
+  bool changed = document.changedOnDisk();
   if (!document.unsaved()) {
-    readFile(document.path(), "Loaded " + document.path());
+    readFile(file, "Loaded " + file + (changed ? ", as changed on disk since the editor last read or saved it" : ""));
     return;
   }
-  prompt.open(ConfirmPrompt::Purpose::Load, document.path() + " has unsaved changes.",
+  prompt.open(ConfirmPrompt::Purpose::Load,
+              file + " has unsaved changes" + (changed ? ", and the file was changed on disk since." : "."),
               "S: save, then load    Y: load without saving    N, Escape or Enter: cancel");
 }
 
@@ -305,7 +319,7 @@ void EditorState::redo() {
 // written. A level that cannot be written at all is not played.
 void EditorState::testPlay() {
   const std::string standardFile = playerFile(kPlayFile);
-  std::string playFile = standardFile;
+  std::string playFile = document.isOwnFile(standardFile) ? temporaryPlayFile() : standardFile;
   LoadResult outcome = document.writeCopy(playFile);
   if (!outcome.ok()) {
     playFile = temporaryPlayFile();
@@ -333,12 +347,33 @@ void EditorState::autosave(double dt) {
   if (!autosaveClock.due(dt, document.unsaved())) return;
   LoadResult outcome = document.writeCopy(autosavePathFor(document.path()));
   if (!outcome.ok()) report(outcome, "");
+  wroteAutosave = wroteAutosave || outcome.ok();
 }
 
 bool EditorState::onCloseRequest() {
-  if (!document.unsaved()) return true;
+  if (!document.unsaved()) {
+    dropOwnAutosave();
+    return true;
+  }
   askToClose();
   return false;
+}
+
+// An autosave is there for a crash; leaving with the level as its file holds it, or throwing the
+// edits away (closing or loading without saving), leaves nothing to restore. An autosave of an earlier run that was not
+// restored is still the author's, and stays.
+void EditorState::dropOwnAutosave() {
+  if (wroteAutosave) document.discardAutosave();
+}
+
+void EditorState::leave() {
+  dropOwnAutosave();
+  status = RunStatus::Closed;
+}
+
+void EditorState::closeWithoutSaving() {
+  document.discardAutosave();
+  status = RunStatus::Closed;
 }
 
 void EditorState::askToClose() {
@@ -366,22 +401,35 @@ void EditorState::answerPrompt() {
   bool enter = input.down(EditorKey::Enter);
   bool saveAnswer = input.down(EditorKey::Save);
   bool yes = input.down(EditorKey::Yes) || (enter && enterAgrees);
+  bool reload = purpose == ConfirmPrompt::Purpose::Overwrite && input.down(EditorKey::Load);
   if (input.down(EditorKey::No) || input.down(EditorKey::Escape) || (enter && !enterAgrees)) {
     prompt.close();
     return;
   }
-  if (!saveAnswer && !yes) return;
+  if (!saveAnswer && !yes && !reload) return;
   prompt.close();
   const std::string& file = document.path();
   switch (purpose) {
     case ConfirmPrompt::Purpose::Close:
-      if (yes || writeFile()) status = RunStatus::Closed;
+      if (yes) {
+        closeWithoutSaving();
+      } else if (!askIfChangedOnDisk() && writeFile()) {
+        leave();
+      }
       break;
     case ConfirmPrompt::Purpose::Leave:
-      status = RunStatus::Closed;
+      leave();
       break;
     case ConfirmPrompt::Purpose::Load:
-      if (yes || writeFile()) readFile(file, "Loaded " + file);
+      if (yes) document.discardAutosave();
+      if (yes || (!askIfChangedOnDisk() && writeFile())) readFile(file, "Loaded " + file);
+      break;
+    case ConfirmPrompt::Purpose::Overwrite:
+      if (reload) {
+        readFile(file, "Loaded " + file + " as changed on disk");
+      } else {
+        writeFile();
+      }
       break;
     case ConfirmPrompt::Purpose::ReplaceBroken:
       writeFile();
@@ -394,10 +442,16 @@ void EditorState::answerPrompt() {
   }
 }
 
+// A text longer than the entry takes is never cut to fit: it stays whole, and the status line
+// says why it cannot be edited here.
 void EditorState::openSignText(Message* sign, bool justPlaced) {
+  if (!entry.open(justPlaced ? "" : sign->text, al_get_time())) {
+    statusLine.show(format("This sign's text has %zu characters, more than the %zu the editor edits; it is left whole.",
+                           sign->text.size(), TextEntry::kMostCharacters));
+    return;
+  }
   editedSign = sign;
   signJustPlaced = justPlaced;
-  entry.open(justPlaced ? "" : sign->text, al_get_time());
 }
 
 void EditorState::handleEvent(const ALLEGRO_EVENT& event) {

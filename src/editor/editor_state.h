@@ -78,6 +78,7 @@ class EditorState : public AppState {
   void chooseChannel();
   void choosePrototype();
   void save();
+  bool askIfChangedOnDisk();
   void load();
   bool writeFile();
   void readFile(const std::string& path, const std::string& doneText);
@@ -88,6 +89,9 @@ class EditorState : public AppState {
   void answerPrompt();
   void askToClose();
   void askToLeave();
+  void dropOwnAutosave();
+  void leave();
+  void closeWithoutSaving();
   void choosePictured();
   void openSignText(Message* sign, bool justPlaced);
   void typeIntoEntry(const ALLEGRO_KEYBOARD_EVENT& key);
@@ -106,6 +110,7 @@ class EditorState : public AppState {
   bool signJustPlaced = false;
   bool entryClosedThisFrame = false;
   bool placeAfterRelease = false;  // the click that chose from the palette places nothing
+  bool wroteAutosave = false;
   PopUp help;
   ALLEGRO_FONT* font;
 };

@@ -16,10 +16,12 @@ bool typeable(int character) {
 
 }  // namespace
 
-void TextEntry::open(const std::string& text, double openedAtTime) {
-  text_ = text.substr(0, kMostCharacters);
+bool TextEntry::open(const std::string& text, double openedAtTime) {
+  if (text.size() > kMostCharacters) return false;
+  text_ = text;
   openedAt = openedAtTime;
   isOpen_ = true;
+  return true;
 }
 
 TextEntry::Outcome TextEntry::type(int keyCode, int character, double timestamp) {

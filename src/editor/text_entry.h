@@ -13,7 +13,9 @@ class TextEntry {
   static constexpr size_t kMostCharacters = 90;
   enum class Outcome { Editing, Confirmed, Cancelled };
 
-  void open(const std::string& text, double openedAt);
+  // Opens with the text to edit; a text longer than the entry takes is refused, never cut, and
+  // the entry stays closed.
+  bool open(const std::string& text, double openedAt);
   void close() { isOpen_ = false; }
   bool isOpen() const { return isOpen_; }
   const std::string& text() const { return text_; }

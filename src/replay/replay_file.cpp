@@ -360,7 +360,7 @@ FileResult saveReplay(const std::string& path, const Replay& replay) {
   std::filesystem::path folder = std::filesystem::path(path).parent_path();
   std::error_code error;
   if (!folder.empty()) std::filesystem::create_directories(folder, error);
-  if (error) return failure(error.message());
+  if (error) return fileFailure(path, error.message());
   return replaceFile(path, encodeReplay(replay));
 }
 

@@ -6,6 +6,7 @@
 #include "app/game_window.h"
 #include "app/geometry.h"
 #include "app/music.h"
+#include "app/safe_file.h"
 #include "entities/avatar.h"
 #include "entities/cloud.h"
 #include "entities/prototypes.h"
@@ -182,7 +183,9 @@ void PlayState::keepRuns(const std::string& campaign, int levelNumber, const std
 
 // A run ends once: at its death or completion, or when the level is left still playing.
 void PlayState::endRun(const Outcome& outcome) {
-  if (keeper_) keeper_->end(outcome, context->elapsedTime);
+  if (!keeper_) return;
+  std::vector<std::string> failures = keeper_->end(outcome, context->elapsedTime);
+  saveFailures_.insert(saveFailures_.end(), failures.begin(), failures.end());
 }
 
 void PlayState::watch(const Replay& replay) {
@@ -220,8 +223,17 @@ void PlayState::watchLastRun() {
 
 // Only the numbered levels' plays write the record; the menu's scene, the final screen and the
 // editor's test plays leave the file alone.
-void PlayState::keepProgress() const {
-  if (levelIndex >= 0) played.record->keep();
+void PlayState::keepProgress() {
+  if (levelIndex < 0) return;
+  FileResult kept = played.record->keep();
+  if (!kept.ok) saveFailures_.push_back(failedSaveLine("progress", kept));
+}
+
+// In the report, at the time they happen, highlighted: a player who goes on from level to level
+// never sees the menu.
+void PlayState::addSaveFailures() {
+  for (const std::string& line : saveFailures_) report->addLine(line, " ");
+  saveFailures_.clear();
 }
 
 void PlayState::showCompletionReport() {
@@ -256,6 +268,7 @@ void PlayState::showCompletionReport() {
     report->addLine("Try to get all the loose garbage on a level to earn a golden crown.", " ");
     report->addLine(kCrownHint, " ");
   }
+  addSaveFailures();
   report->addLine("", "");
   if (keeper_) report->addLine(kWatchHint, "");
   addKeysLine(testPlay ? "SPACE - back to the editor, R - retry" : "SPACE - next level, R - retry");
@@ -270,6 +283,7 @@ void PlayState::showDeathReport(const std::string& reason) {
   report->addLine("", "");
   report->addLine("Total deaths so far:", format("%d", static_cast<int>(played.record->deaths)));
   report->addLine("", "");
+  addSaveFailures();
   report->addLine("", "");
   if (keeper_) report->addLine(kWatchHint, "");
   addKeysLine("SPACE, R - retry");

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/load_result.h"
@@ -69,6 +70,9 @@ class PlayState : public AppState {
   std::unique_ptr<LevelBanner> banner;  // null once shown, and for a level without a name
   bool showTimer = false;               // the elapsed and the target time at the top of the screen
   const Ghost* ghost() const { return ghost_.get(); }
+  // The saves of this play that failed and that its report has not shown (a run left with
+  // Escape ends without one), for the menu to show; taking them empties the list.
+  std::vector<std::string> takeSaveFailures() { return std::move(saveFailures_); }
   // The editor's test of its level: paused like a numbered level, and left back to the editor.
   bool testPlay = false;
 
@@ -76,7 +80,8 @@ class PlayState : public AppState {
   void addFinalScreenExtras();
   void addBanner();
   void finish(PlayResult playResult);
-  void keepProgress() const;
+  void keepProgress();
+  void addSaveFailures();
   void showCompletionReport();
   void showDeathReport(const std::string& reason);
   void addKeysLine(const char* spaceDoes);
@@ -90,6 +95,7 @@ class PlayState : public AppState {
   std::unique_ptr<Ghost> ghost_;
   std::unique_ptr<ReplayPlayback> playback_;  // while a replay is watched
   std::string fileName_;                      // of a level whose runs are kept
+  std::vector<std::string> saveFailures_;     // not yet shown
   Key watchKey_{ALLEGRO_KEY_W};
   OnPress watchPressed_{&watchKey_};
 };

@@ -184,7 +184,7 @@ FileResult Progress::save() {
   FileResult written =
       updateFile(path, kLargestFileBytes, [&](const FoundFile& found) { return mergeWithStored(found, merged); });
   if (!written.ok) {
-    std::printf("Unable to save progress to '%s': %s.\n", path.c_str(), written.reason.c_str());
+    std::printf("%s\n", failedSaveLine("progress", written).c_str());
     std::fflush(stdout);
     return written;
   }

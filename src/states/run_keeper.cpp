@@ -7,12 +7,12 @@
 
 namespace {
 
-// A run that cannot be kept costs the player nothing else: one line on standard output.
-void save(const std::string& name, const Replay& run) {
-  std::string path = playerFile(name);
-  FileResult saved = saveReplay(path, run);
+// A run that cannot be kept costs the player nothing else: the line says so, and play goes on.
+void save(const std::string& name, const Replay& run, std::vector<std::string>& failures) {
+  FileResult saved = saveReplay(playerFile(name), run);
   if (saved.ok) return;
-  std::printf("Unable to keep the run in '%s': %s.\n", path.c_str(), saved.reason.c_str());
+  failures.push_back(failedSaveLine("the run", saved));
+  std::printf("%s\n", failures.back().c_str());
   std::fflush(stdout);
 }
 
@@ -25,12 +25,14 @@ void RunKeeper::record(double dt, const PlayInput& input) {
   if (!ended_) recorder_.add(dt, input);
 }
 
-void RunKeeper::end(const Outcome& outcome, double elapsed) {
-  if (ended_) return;
+std::vector<std::string> RunKeeper::end(const Outcome& outcome, double elapsed) {
+  std::vector<std::string> failures;
+  if (ended_) return failures;
   ended_ = true;
   run_ = recorder_.replay(outcome, elapsed);
-  if (!run_) return;
-  save(lastRunFile(run_->campaign, run_->level), *run_);
+  if (!run_) return failures;
+  save(lastRunFile(run_->campaign, run_->level), *run_, failures);
   std::string best = bestRunFile(run_->campaign, run_->level);
-  if (replacesBest(*run_, loadReplay(playerFile(best)))) save(best, *run_);
+  if (replacesBest(*run_, loadReplay(playerFile(best)))) save(best, *run_, failures);
+  return failures;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "replay/replay.h"
 #include "replay/replay_recorder.h"
@@ -15,8 +16,9 @@ class RunKeeper {
   RunKeeper(const std::string& campaign, int level, uint64_t levelHash);
 
   void record(double dt, const PlayInput& input);
-  // The first call keeps the run; later calls change nothing.
-  void end(const Outcome& outcome, double elapsed);
+  // The first call keeps the run and gives a line for each file it could not write; later calls
+  // change nothing.
+  std::vector<std::string> end(const Outcome& outcome, double elapsed);
   // The ended run; null before the end, or when the run was too long to keep.
   const Replay* run() const { return run_ ? &*run_ : nullptr; }
 

@@ -7,6 +7,7 @@
 #include "app/game_window.h"
 #include "app/music.h"
 #include "app/resource.h"
+#include "app/safe_file.h"
 #include "app/switch.h"
 #include "campaign/discovery.h"
 #include "states/best_run.h"
@@ -275,8 +276,9 @@ void TitleState::openOptions() {
   showOptions(options);
   if (settingsPath.empty()) return;
   GameWindow* window = GameWindow::current();
-  saveSettings(settingsOf(*this, window && window->modeSwitched() ? window->fullScreen() : settings.fullScreen),
-               settingsPath);
+  FileResult saved = saveSettings(
+      settingsOf(*this, window && window->modeSwitched() ? window->fullScreen() : settings.fullScreen), settingsPath);
+  if (!saved.ok) showNotice({failedSaveLine("settings", saved)});
 }
 
 void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
@@ -291,7 +293,10 @@ std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileNa
   }
   if (levelIndex >= 0) play->keepRuns(play->played.campaign, play->played.number, fileName, settings.ghost);
   play->showTimer = settings.timer;
-  return playNested(*play);
+  PlayResult result = playNested(*play);
+  std::vector<std::string> failures = play->takeSaveFailures();
+  if (!failures.empty()) showNotice(failures);
+  return result;
 }
 
 PlayResult TitleState::playNested(PlayState& play) {

@@ -41,8 +41,10 @@ LevelFileResult readLevel(const LevelKinds& kinds, const char* path, World& worl
 LevelFileResult writeLevelBytes(const char* path, const std::string& bytes) {
   FileResult written = replaceFile(path, bytes);
   if (written.ok) return {};
-  if (written.opened) return loadFailure(LoadError::CannotWrite, path, format("CANNOT WRITE '%s'!!!", path));
-  return loadFailure(LoadError::CannotOpen, path, format("CANNOT OPEN '%s'!!!", path));
+  LoadResult failure = written.opened ? loadFailure(LoadError::CannotWrite, path, format("CANNOT WRITE '%s'!!!", path))
+                                      : loadFailure(LoadError::CannotOpen, path, format("CANNOT OPEN '%s'!!!", path));
+  failure.detail = written.reason;
+  return failure;
 }
 
 // Positions are stored as whole cells: (x truncated) / cell size, low 8 bits.

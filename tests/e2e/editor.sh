@@ -6,6 +6,10 @@
 # binhopper -editor FILE: Ctrl+Z takes a placement back before S writes the new file; a lever
 # placed after 3 lands on channel 3; closing with unsaved changes asks, Enter keeps editing,
 # and at the next close S saves and closes.
+# binhopper -editor levels/play.lv: the test play never writes the unsaved edit into the file
+# being edited; S asks before overwriting a file another program changed, and Escape leaves it;
+# "close without saving" drops the autosave it restored; a sign longer than the entry takes is
+# left whole.
 source "$(dirname "$0")/lib/game.bash"
 
 prepare() {
@@ -67,8 +71,45 @@ edit_named_file() {
   file_holds x/new.lv 746c0a0a0076720f0f0300
 }
 
+# Autosave, test play, a foreign write and a long sign, all on levels/play.lv.
+edit_play_file() {
+  printf 'tl\x07\x07\x00ms\x05\x05%s$' "$(printf 'y%.0s' $(seq 200))" > levels/play.lv
+  cp levels/play.lv theirs.lv
+  printf 'tl\x08\x08\x00' > levels/play.lv.autosave
+  touch -d '+1 minute' levels/play.lv.autosave
+  start_game -editor levels/play.lv || return 1
+  press Return                # restores the autosave
+  press p
+  settle play.png grid_hidden || { fail "P did not start the test play"; return 1; }
+  press Escape
+  settle back.png grid_visible || { fail "Escape did not return to the editor"; return 1; }
+  cmp -s levels/play.lv theirs.lv || fail "the test play wrote the edit into the file being edited"
+
+  printf 'tl\x09\x09\x00' > levels/play.lv
+  press s
+  press Escape
+  file_holds levels/play.lv 746c090900 || fail "S overwrote a file changed on disk without asking"
+  "$E2E_BUILD/xclose" "$WINDOW"
+  press y                     # close without saving
+  expect_exit 0 "after closing without saving"
+  [ -e levels/play.lv.autosave ] && fail "the restored autosave is still offered after it was thrown away"
+
+  cp theirs.lv levels/play.lv
+  start_game -editor levels/play.lv || return 1
+  xdotool mousemove --window "$WINDOW" 110 110
+  sleep 0.1
+  press Return                # the sign's text is too long for the entry: nothing opens
+  xdotool type --delay 50 cut
+  press Return
+  press s
+  "$E2E_BUILD/xclose" "$WINDOW"
+  expect_exit 0 "after closing the editor"
+  cmp -s levels/play.lv theirs.lv || fail "the long sign was cut: $(xxd -p levels/play.lv | tr -d '\n' | head -c 80)"
+}
+
 scenario() {
   edit_named_file || return 1
+  edit_play_file || return 1
   start_game -editor || return 1
   press l
   game_running || { fail "L without a level file ended the editor"; return 1; }

@@ -100,6 +100,7 @@ class EditorTest : public ::testing::Test {
     auto* sign = dynamic_cast<Message*>(editor->document.cellAt(column, row));
     return sign ? sign->text : "(no sign)";
   }
+  const PaletteEntry& palette(int index) { return editor->palette[index]; }
   std::string label(const Entity* entity) { return entity ? editorLabel(*entity) : "empty"; }
 
   GameDirectory directory;
@@ -121,8 +122,8 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   tap(ALLEGRO_KEY_S);
   std::string printed = ::testing::internal::GetCapturedStdout();
   EXPECT_NE(printed.find("CANNOT OPEN 'levels/edit.lv'!!!"), std::string::npos) << printed;
-  EXPECT_EQ(editor->statusLine.message(),
-            "levels/edit.lv cannot be opened (it or its folder is missing, or access is refused).");
+  EXPECT_EQ(editor->statusLine.message(), "levels/edit.lv cannot be written: Not a directory.")
+      << "the system's reason";
   EXPECT_EQ(editor->statusLine.detail(), "CANNOT OPEN 'levels/edit.lv'!!!");
   EXPECT_TRUE(editor->document.unsaved());
   tap(ALLEGRO_KEY_P);
@@ -374,6 +375,75 @@ TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
   EXPECT_TRUE(editor->document.unsaved()) << "the restored level is not in the file yet";
   tap(ALLEGRO_KEY_S);
   EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "a save makes the autosave stale";
+}
+
+// What the author threw away is never written, and a file the editor did not read is never
+// overwritten without asking: "close without saving" drops the autosave; the test play never
+// writes the file being edited, whatever its name; S and L notice a file changed on disk; a sign
+// too long for the entry is left whole.
+TEST_F(EditorTest, NothingDiscardedIsWrittenAndNothingUnreadIsOverwritten) {
+  placeAt(1, 1);
+  editor->update(61);
+  ASSERT_TRUE(std::filesystem::exists("levels/edit.lv.autosave"));
+  EXPECT_FALSE(editor->onCloseRequest());
+  tap(ALLEGRO_KEY_Y);
+  EXPECT_EQ(editor->status, RunStatus::Closed);
+  EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "close without saving drops the autosave";
+
+  const std::string theirs("tl\x07\x07\x00", 5);
+  directory.writeLevel("play.lv", theirs);
+  start(directory.path("levels/./play.lv"));
+  placeAt(2, 2);
+  tap(ALLEGRO_KEY_P);
+  ASSERT_EQ(editor->testPlays.size(), 1u);
+  EXPECT_EQ(editor->playedBytes[0].size(), 10u) << "the play has the edit";
+  EXPECT_EQ(readFileBytes("levels/play.lv"), theirs) << "the edited file is left as it was";
+
+  start();
+  placeAt(3, 3);
+  tap(ALLEGRO_KEY_S);
+  const std::string mine("tl\x03\x03\x00", 5);
+  ASSERT_EQ(readFileBytes("levels/edit.lv"), mine);
+  placeAt(4, 4);
+  directory.writeLevel("edit.lv", theirs);  // another program writes the file meanwhile
+  // The keys pressed when S asks, the level file afterwards, the level in the editor afterwards.
+  const std::tuple<const char*, int, std::string, std::string> answers[] = {
+      {"Escape cancels", ALLEGRO_KEY_ESCAPE, theirs, "tl3,3 tl4,4 "},
+      {"Enter cancels", ALLEGRO_KEY_ENTER, theirs, "tl3,3 tl4,4 "},
+      {"L reloads theirs", ALLEGRO_KEY_L, theirs, "tl7,7 "},
+  };
+  for (const auto& [label, key, file, level] : answers) {
+    tap(ALLEGRO_KEY_S);
+    ASSERT_EQ(editor->prompt.purpose(), ConfirmPrompt::Purpose::Overwrite) << label;
+    tap(key);
+    EXPECT_EQ(readFileBytes("levels/edit.lv"), file) << label;
+    EXPECT_EQ(levelBytes(), level) << label;
+  }
+  tap(ALLEGRO_KEY_S);
+  EXPECT_FALSE(editor->prompt.isOpen()) << "the reloaded file is the one read";
+  directory.writeLevel("edit.lv", mine);
+  tap(ALLEGRO_KEY_L);
+  EXPECT_EQ(editor->statusLine.message(),
+            "Loaded levels/edit.lv, as changed on disk since the editor last read or saved it");
+  placeAt(5, 5);
+  directory.writeLevel("edit.lv", theirs);
+  EXPECT_FALSE(editor->onCloseRequest());
+  tap(ALLEGRO_KEY_S);
+  EXPECT_EQ(editor->prompt.purpose(), ConfirmPrompt::Purpose::Overwrite) << "save and close asks too";
+  tap(ALLEGRO_KEY_Y);
+  EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x03\x03\x00tl\x05\x05\x00", 10)) << "Y keeps mine";
+  EXPECT_EQ(editor->status, RunStatus::Running) << "closing is asked for again";
+
+  auto* sign = dynamic_cast<Message*>(editor->document.place(GridCell{6, 3}, *palette(1).kind, palette(1).fields));
+  ASSERT_NE(sign, nullptr);
+  const std::string longText(10000, 'y');
+  sign->setText(longText);
+  frame(6 * 20 + 7, 3 * 20 + 13, false, false, {ALLEGRO_KEY_ENTER});
+  EXPECT_FALSE(editor->entry.isOpen());
+  EXPECT_EQ(editor->statusLine.message(),
+            "This sign's text has 10000 characters, more than the 90 the editor edits; it is left whole.");
+  type("cut", ALLEGRO_KEY_ENTER);
+  EXPECT_EQ(signText(6, 3), longText);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -123,6 +126,46 @@ TEST_F(KeptRuns, TheGhostRacesOnlyABestRunOfThisLevel) {
   own.levelHash ^= 1;
   ASSERT_TRUE(saveReplay(players.file("replays/levels/7.rpl"), own).ok);
   EXPECT_FALSE(ghostShown()) << "a best run of another version of the level";
+}
+
+// Saves that fail in the middle of play are told at the time: in the death report, and, for a
+// run left with Escape (no report), to the menu that ran the level. Play goes on either way.
+TEST_F(KeptRuns, FailedSavesAreShownWhenTheyHappen) {
+  writeFileBytes(players.file("replays"), "a file where the runs' folder should be");
+  writeFileBytes(players.file("blocked"), "a file where the progress folder should be");
+  const std::string level = players.file("fall.lv");
+  writeFileBytes(level, std::string("av\x02\x00", 4));  // an avatar over nothing falls to its death
+  progress().path = players.file("blocked/binhopper.dat");
+  progress().loaded = true;
+  progress().ensureRecords(16);
+  const std::string progressLine =
+      "Unable to save progress to '" + progress().path + "': " + std::strerror(ENOTDIR) + ".";
+  const std::string runLine = "Unable to save the run to '" + players.file("replays/levels/1.last.rpl") + "': ";
+  auto startsWith = [](const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; };
+
+  ::testing::internal::CaptureStdout();
+  Simulator fall(level.c_str(), 0);
+  fall.state().keepRuns("levels", 1, level, false);
+  for (int frame = 0; frame < 600 && !fall.state().report; ++frame) fall.step({}, kStep);
+  ASSERT_NE(fall.state().report, nullptr) << "the avatar never died";
+  std::vector<std::string> shown;
+  for (const auto& [left, right] : fall.state().report->lines) shown.push_back(left);
+  EXPECT_NE(std::find(shown.begin(), shown.end(), progressLine), shown.end()) << "the death's save, in the report";
+  EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const std::string& line) {
+    return startsWith(line, runLine);
+  })) << "the run's save, in the report";
+  EXPECT_TRUE(fall.state().takeSaveFailures().empty()) << "shown once";
+
+  Simulator left(level.c_str(), 0);
+  left.state().keepRuns("levels", 1, level, false);
+  left.step({}, kStep);
+  left.step({ALLEGRO_KEY_ESCAPE}, kStep);
+  std::vector<std::string> toMenu = left.state().takeSaveFailures();
+  ASSERT_EQ(toMenu.size(), 1u);
+  EXPECT_TRUE(startsWith(toMenu[0], runLine)) << toMenu[0];
+  std::string printed = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(printed.find(progressLine), std::string::npos) << printed;
+  EXPECT_EQ(readFileBytes(players.file("blocked")), "a file where the progress folder should be");
 }
 
 }  // namespace
