@@ -65,7 +65,7 @@ scenario() {
     echo "SKIPPED: cannot mount a small tmpfs here (needs root)"
     return 0
   fi
-  trap 'umount "'"$player"'"' EXIT
+  trap 'umount -l "'"$player"'"' EXIT # lazily: a game killed on a failure may still hold it
   export BINHOPPER_DATA=$PWD XDG_DATA_HOME=$PWD/xdg
   mkdir -p "$player/levels" run/originals
   cd run || return 1 # the player directory is the working directory's only when the data is there
