@@ -408,10 +408,17 @@ void EditorState::answerPrompt() {
   }
   if (!saveAnswer && !yes && !reload) return;
   prompt.close();
+  carryOut(purpose, yes ? PromptAnswer::Agree : saveAnswer ? PromptAnswer::Save : PromptAnswer::Reload);
+}
+
+// A save the author asked for inside a question still asks first when the file changed on disk;
+// the question's own action then waits for the author to ask again.
+void EditorState::carryOut(ConfirmPrompt::Purpose purpose, PromptAnswer answer) {
   const std::string& file = document.path();
+  bool agreed = answer == PromptAnswer::Agree;
   switch (purpose) {
     case ConfirmPrompt::Purpose::Close:
-      if (yes) {
+      if (agreed) {
         closeWithoutSaving();
       } else if (!askIfChangedOnDisk() && writeFile()) {
         leave();
@@ -421,11 +428,11 @@ void EditorState::answerPrompt() {
       leave();
       break;
     case ConfirmPrompt::Purpose::Load:
-      if (yes) document.discardAutosave();
-      if (yes || (!askIfChangedOnDisk() && writeFile())) readFile(file, "Loaded " + file);
+      if (agreed) document.discardAutosave();
+      if (agreed || (!askIfChangedOnDisk() && writeFile())) readFile(file, "Loaded " + file);
       break;
     case ConfirmPrompt::Purpose::Overwrite:
-      if (reload) {
+      if (answer == PromptAnswer::Reload) {
         readFile(file, "Loaded " + file + " as changed on disk");
       } else {
         writeFile();

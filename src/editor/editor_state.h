@@ -86,7 +86,10 @@ class EditorState : public AppState {
   void autosave(double dt);
   void undo();
   void redo();
+  // What the author answered an open question with: Y (or Enter where it agrees), S, or L.
+  enum class PromptAnswer { Agree, Save, Reload };
   void answerPrompt();
+  void carryOut(ConfirmPrompt::Purpose purpose, PromptAnswer answer);
   void askToClose();
   void askToLeave();
   void dropOwnAutosave();
