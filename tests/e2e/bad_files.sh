@@ -13,13 +13,6 @@ prepare() {
   "$build/binhopper-level" compile self_completing.txt levels/2.lv
 }
 
-# The sum of the mean red, green and blue of the strip where a pop-up's first line stands.
-top_strip() {
-  local r g b
-  read -r r g b <<< "$(mean_colour "$1" 20 10 400 40)"
-  echo $((r + g + b))
-}
-
 # Byte 5 + 12 i + 1 of binhopper.dat is level i's completed flag.
 level_completed() {
   [ "$(od -A n -t u1 -j $((5 + 12 * $1 + 1)) -N 1 binhopper.dat 2>/dev/null | tr -d ' ')" = 1 ]

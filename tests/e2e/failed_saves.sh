@@ -12,12 +12,7 @@ fall_level() {
   "$E2E_BUILD/binhopper-level" compile fall.txt levels/1.lv > /dev/null
 }
 
-# The strip where a pop-up's first line stands: much darker while the pop-up is open.
-top_strip() {
-  local r g b
-  read -r r g b <<< "$(mean_colour "$1" 20 10 400 40)"
-  echo $((r + g + b))
-}
+# The pop-up's strip is much darker while it is open.
 notice_closed() { [ $(($(top_strip notice.png) + 100)) -lt "$(top_strip "$1")" ]; }
 
 # Yellow text in the death report's fifth line, where the failed saves stand out.

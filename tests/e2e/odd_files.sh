@@ -20,13 +20,6 @@ fingerprints() {
   for place in "${PLACES[@]}"; do stat -c "$place %F %i %s %Y" "$place"; done
 }
 
-# The sum of the mean red, green and blue of the strip where a pop-up's first line stands.
-top_strip() {
-  local r g b
-  read -r r g b <<< "$(mean_colour "$1" 20 10 400 40)"
-  echo $((r + g + b))
-}
-
 one_kind() {  # KIND REASON
   local place
   mkdir -p originals

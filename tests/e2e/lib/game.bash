@@ -98,6 +98,13 @@ white_pixels() {
     -format '%[fx:round(mean*w*h)]' info:
 }
 
+# The sum of the mean red, green and blue of the strip where a pop-up's first line stands.
+top_strip() {
+  local r g b
+  read -r r g b <<< "$(mean_colour "$1" 20 10 400 40)"
+  echo $((r + g + b))
+}
+
 # While the menu shows, the quit button's dark face is much darker than the sky just above
 # it, even with a cloud passing behind both; in a level both places show the same sky.
 menu_visible() {
