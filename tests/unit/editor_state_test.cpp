@@ -17,6 +17,9 @@
 
 namespace {
 
+// A tile's record in the level file.
+std::string tileRecord(int column, int row) { return std::string("tl") + char(column) + char(row) + char(0); }
+
 // An editor whose test play is recorded instead of run in a loop of its own.
 class ScriptedEditor : public EditorState {
  public:
@@ -113,7 +116,7 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   placeAt(4, 5);
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays, std::vector<std::string>{"levels/play.lv"});
-  EXPECT_EQ(readFileBytes("levels/play.lv"), std::string("tl\x04\x05\x00", 5));
+  EXPECT_EQ(readFileBytes("levels/play.lv"), tileRecord(4, 5));
   EXPECT_EQ(entityCount(), 1);
 
   std::filesystem::remove_all("levels");
@@ -128,7 +131,7 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   EXPECT_TRUE(editor->document.unsaved());
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
-  EXPECT_EQ(editor->playedBytes[1], std::string("tl\x04\x05\x00", 5));
+  EXPECT_EQ(editor->playedBytes[1], tileRecord(4, 5));
   EXPECT_FALSE(std::filesystem::exists(editor->testPlays[1])) << "the temporary copy is removed after the play";
   EXPECT_EQ(editor->status, RunStatus::Running);
   EXPECT_EQ(entityCount(), 1);
@@ -248,6 +251,7 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
             "Saved levels/mine.lv. Problems: no avatar; no container, so the level can never be completed");
 }
 
+// Closing without saving drops the autosave too: what the author threw away is never written.
 TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
   EXPECT_TRUE(editor->onCloseRequest()) << "nothing to lose";
   placeAt(1, 1);
@@ -255,7 +259,7 @@ TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
       {"N keeps editing", ALLEGRO_KEY_N, RunStatus::Running, ""},
       {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, RunStatus::Running, ""},
       {"Enter keeps editing", ALLEGRO_KEY_ENTER, RunStatus::Running, ""},
-      {"S saves and closes", ALLEGRO_KEY_S, RunStatus::Closed, std::string("tl\x01\x01\x00", 5)},
+      {"S saves and closes", ALLEGRO_KEY_S, RunStatus::Closed, tileRecord(1, 1)},
   };
   for (const auto& [label, key, status, file] : rows) {
     EXPECT_FALSE(editor->onCloseRequest()) << label;
@@ -265,10 +269,13 @@ TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
   }
   editor->status = RunStatus::Running;
   placeAt(2, 2);
+  editor->update(61);
+  ASSERT_TRUE(std::filesystem::exists("levels/edit.lv.autosave"));
   EXPECT_FALSE(editor->onCloseRequest());
   tap(ALLEGRO_KEY_Y);
   EXPECT_EQ(editor->status, RunStatus::Closed) << "Y closes without saving";
-  EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00", 5));
+  EXPECT_EQ(readFileBytes("levels/edit.lv"), tileRecord(1, 1));
+  EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "and drops the autosave";
 }
 
 // Escape leaves the editor as the close button does (a full-screen window has none), and asks
@@ -363,7 +370,7 @@ TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
   editor->update(30);
   EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave"));
   editor->update(31);
-  EXPECT_EQ(readFileBytes("levels/edit.lv.autosave"), std::string("tl\x01\x01\x00", 5));
+  EXPECT_EQ(readFileBytes("levels/edit.lv.autosave"), tileRecord(1, 1));
   placeAt(2, 2);
   editor->update(59);
   EXPECT_EQ(readFileBytes("levels/edit.lv.autosave").size(), 5u) << "at most once a minute";
@@ -377,20 +384,11 @@ TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
   EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "a save makes the autosave stale";
 }
 
-// What the author threw away is never written, and a file the editor did not read is never
-// overwritten without asking: "close without saving" drops the autosave; the test play never
+// A file the editor did not read is never overwritten without asking: the test play never
 // writes the file being edited, whatever its name; S and L notice a file changed on disk; a sign
 // too long for the entry is left whole.
-TEST_F(EditorTest, NothingDiscardedIsWrittenAndNothingUnreadIsOverwritten) {
-  placeAt(1, 1);
-  editor->update(61);
-  ASSERT_TRUE(std::filesystem::exists("levels/edit.lv.autosave"));
-  EXPECT_FALSE(editor->onCloseRequest());
-  tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(editor->status, RunStatus::Closed);
-  EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "close without saving drops the autosave";
-
-  const std::string theirs("tl\x07\x07\x00", 5);
+TEST_F(EditorTest, NothingUnreadIsOverwritten) {
+  const std::string theirs = tileRecord(7, 7);
   directory.writeLevel("play.lv", theirs);
   start(directory.path("levels/./play.lv"));
   placeAt(2, 2);
@@ -402,7 +400,7 @@ TEST_F(EditorTest, NothingDiscardedIsWrittenAndNothingUnreadIsOverwritten) {
   start();
   placeAt(3, 3);
   tap(ALLEGRO_KEY_S);
-  const std::string mine("tl\x03\x03\x00", 5);
+  const std::string mine = tileRecord(3, 3);
   ASSERT_EQ(readFileBytes("levels/edit.lv"), mine);
   placeAt(4, 4);
   directory.writeLevel("edit.lv", theirs);  // another program writes the file meanwhile
@@ -431,7 +429,7 @@ TEST_F(EditorTest, NothingDiscardedIsWrittenAndNothingUnreadIsOverwritten) {
   tap(ALLEGRO_KEY_S);
   EXPECT_EQ(editor->prompt.purpose(), ConfirmPrompt::Purpose::Overwrite) << "save and close asks too";
   tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x03\x03\x00tl\x05\x05\x00", 10)) << "Y keeps mine";
+  EXPECT_EQ(readFileBytes("levels/edit.lv"), mine + tileRecord(5, 5)) << "Y keeps mine";
   EXPECT_EQ(editor->status, RunStatus::Running) << "closing is asked for again";
 
   auto* sign = dynamic_cast<Message*>(editor->document.place(GridCell{6, 3}, *palette(1).kind, palette(1).fields));
