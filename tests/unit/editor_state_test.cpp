@@ -138,7 +138,8 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
 }
 
 // The keys of undo and redo, each step one edit (a drag is one): Ctrl+Z walks back, Ctrl+Y and
-// Ctrl+Shift+Z forward; L asks before it replaces unsaved work, and its load is a step too.
+// Ctrl+Shift+Z forward; L asks before it replaces unsaved work, and its load is a step too. A
+// fast Ctrl+Z only undoes.
 TEST_F(EditorTest, UndoAndRedoKeys) {
   const int control = ALLEGRO_KEY_LCTRL;
   placeAt(1, 1);
@@ -166,21 +167,18 @@ TEST_F(EditorTest, UndoAndRedoKeys) {
     EXPECT_EQ(levelBytes(), level) << label;
   }
   EXPECT_EQ(editor->selected, 0) << "Z with Ctrl does not choose a prototype";
-}
 
-// Ctrl let go between two frames, just as Z went down, still makes an undo and never also
-// moves the palette; a Z pressed a frame after that is a plain Z again.
-TEST_F(EditorTest, AFastCtrlZOnlyUndoes) {
-  placeAt(1, 1);
-  placeAt(2, 2);
-  frame(0, 0, false, false, {ALLEGRO_KEY_LCTRL});
+  // Ctrl let go between two frames, just as Z went down, still makes an undo and never also
+  // moves the palette; a Z pressed a frame after that is a plain Z again.
+  placeAt(7, 7);
+  frame(0, 0, false, false, {control});
   frame(0, 0, false, false, {ALLEGRO_KEY_Z});
   frame();
-  EXPECT_EQ(levelBytes(), "tl1,1 ");
+  EXPECT_EQ(levelBytes(), saved);
   EXPECT_EQ(editor->selected, 0);
   tap(ALLEGRO_KEY_Z);
   EXPECT_EQ(editor->selected, static_cast<int>(editor->palette.size()) - 1);
-  EXPECT_EQ(levelBytes(), "tl1,1 ");
+  EXPECT_EQ(levelBytes(), saved);
 }
 
 TEST_F(EditorTest, TwoHundredStepsCanBeUndone) {
@@ -251,54 +249,49 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
             "Saved levels/mine.lv. Problems: no avatar; no container, so the level can never be completed");
 }
 
-// Closing without saving drops the autosave too: what the author threw away is never written.
-TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
+// The close button asks while there is unsaved work; Escape leaves the same way (a full-screen
+// window has no close button) and asks even with nothing to lose, after closing the help when
+// it is shown. Closing without saving writes nothing and drops the autosave.
+TEST_F(EditorTest, LeavingAsksFirst) {
   EXPECT_TRUE(editor->onCloseRequest()) << "nothing to lose";
-  placeAt(1, 1);
-  const std::tuple<const char*, int, RunStatus, std::string> rows[] = {
-      {"N keeps editing", ALLEGRO_KEY_N, RunStatus::Running, ""},
-      {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, RunStatus::Running, ""},
-      {"Enter keeps editing", ALLEGRO_KEY_ENTER, RunStatus::Running, ""},
-      {"S saves and closes", ALLEGRO_KEY_S, RunStatus::Closed, tileRecord(1, 1)},
+  const int escape = ALLEGRO_KEY_ESCAPE, enter = ALLEGRO_KEY_ENTER;
+  const RunStatus running = RunStatus::Running, closed = RunStatus::Closed;
+  // Label, whether the close button (else Escape) asks, whether there is unsaved work, the keys
+  // then pressed, the status afterwards, and whether the file was saved.
+  const std::tuple<const char*, bool, bool, std::vector<int>, RunStatus, bool> rows[] = {
+      {"N keeps editing", true, true, {ALLEGRO_KEY_N}, running, false},
+      {"Escape keeps editing", true, true, {escape}, running, false},
+      {"Enter keeps editing", true, true, {enter}, running, false},
+      {"S saves and closes", true, true, {ALLEGRO_KEY_S}, closed, true},
+      {"Y closes without saving", true, true, {ALLEGRO_KEY_Y}, closed, false},
+      {"a second Escape stays", false, false, {escape}, running, false},
+      {"Enter stays", false, false, {enter}, running, false},
+      {"Y leaves", false, false, {ALLEGRO_KEY_Y}, closed, false},
+      {"with unsaved work Enter stays", false, true, {enter}, running, false},
+      {"with unsaved work S saves and leaves", false, true, {ALLEGRO_KEY_S}, closed, true},
+      {"help first", false, false, {ALLEGRO_KEY_F1, escape, ALLEGRO_KEY_Y}, running, false},
   };
-  for (const auto& [label, key, status, file] : rows) {
-    EXPECT_FALSE(editor->onCloseRequest()) << label;
-    tap(key);
-    EXPECT_EQ(editor->status, status) << label;
-    EXPECT_EQ(readFileBytes("levels/edit.lv"), file) << label;
-  }
-  editor->status = RunStatus::Running;
-  placeAt(2, 2);
-  editor->update(61);
-  ASSERT_TRUE(std::filesystem::exists("levels/edit.lv.autosave"));
-  EXPECT_FALSE(editor->onCloseRequest());
-  tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(editor->status, RunStatus::Closed) << "Y closes without saving";
-  EXPECT_EQ(readFileBytes("levels/edit.lv"), tileRecord(1, 1));
-  EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "and drops the autosave";
-}
-
-// Escape leaves the editor as the close button does (a full-screen window has none), and asks
-// even with nothing to lose; the help, when shown, is closed first.
-TEST_F(EditorTest, EscapeAsksToLeave) {
-  // Label, whether there are unsaved changes, the keys after the first Escape, the status.
-  const std::tuple<const char*, bool, std::vector<int>, RunStatus> rows[] = {
-      {"a second Escape stays", false, {ALLEGRO_KEY_ESCAPE}, RunStatus::Running},
-      {"Enter stays", false, {ALLEGRO_KEY_ENTER}, RunStatus::Running},
-      {"Y leaves", false, {ALLEGRO_KEY_Y}, RunStatus::Closed},
-      {"with unsaved work Enter stays", true, {ALLEGRO_KEY_ENTER}, RunStatus::Running},
-      {"with unsaved work S saves and leaves", true, {ALLEGRO_KEY_S}, RunStatus::Closed},
-      {"help first", false, {ALLEGRO_KEY_F1, ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_Y}, RunStatus::Running},
-  };
-  for (const auto& [label, unsaved, keys, status] : rows) {
+  for (const auto& [label, closeButton, unsaved, keys, status, saved] : rows) {
+    SCOPED_TRACE(label);
     std::filesystem::remove("levels/edit.lv");
+    std::filesystem::remove("levels/edit.lv.autosave");
     start();
     if (unsaved) placeAt(3, 3);
-    tap(ALLEGRO_KEY_ESCAPE);
+    editor->update(61);
+    ASSERT_EQ(std::filesystem::exists("levels/edit.lv.autosave"), unsaved) << "a minute's unsaved work is autosaved";
+    if (closeButton) {
+      EXPECT_FALSE(editor->onCloseRequest());
+    } else {
+      tap(escape);
+    }
     for (int key : keys) tap(key);
-    EXPECT_EQ(editor->status, status) << label;
-    EXPECT_EQ(readFileBytes("levels/edit.lv").empty(), label != std::string("with unsaved work S saves and leaves"))
-        << label;
+    EXPECT_EQ(editor->status, status);
+    EXPECT_EQ(readFileBytes("levels/edit.lv"), saved ? tileRecord(3, 3) : "");
+    const bool workKept = unsaved && status == running;
+    EXPECT_EQ(std::filesystem::exists("levels/edit.lv.autosave"), workKept) << "an autosave is kept while the work is";
+    if (workKept) {
+      EXPECT_FALSE(editor->onCloseRequest()) << "and closing asks again";
+    }
   }
 }
 

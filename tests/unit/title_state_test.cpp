@@ -155,8 +155,7 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
   }
   prepare(5, 5);
   EXPECT_EQ(title->levelButtons[4]->label, "5");
-  progress().recordCompletion(0, false, 20.0);
-  progress().recordCompletion(1, false, 20.0);
+  for (int i = 0; i < 2; ++i) progress().recordCompletion(i, false, 20.0);
   click(*title->levelButtons[4]);
   ASSERT_EQ(title->played.size(), 1u) << "a level unlocked while the menu is open plays";
   EXPECT_EQ(title->played[0].levelIndex, 4);
@@ -183,12 +182,9 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
   EXPECT_EQ(title->finalButton->world, title->world.get()) << "with no levels at all it is there at once";
   TearDown();
 
-  prepare(16, 16);
-  title->play = [](PlayState&) {
-    for (int i = 0; i < 16; ++i) progress().recordCompletion(i, false, 10.0);
-    return PlayResult::Menu;
-  };
-  click(*title->levelButtons[0]);
+  prepare(16, 16, "", 15);
+  completeEachPlayedLevel();
+  click(*title->levelButtons[15]);
   ASSERT_NE(title->finalButton, nullptr);
   const Box& place = title->finalButton->rect;
   EXPECT_EQ(corners(place), std::make_tuple(95.0, 480.0, 125.0, 510.0));
