@@ -17,6 +17,9 @@
 
 namespace {
 
+// A tile's record in the level file.
+std::string tileRecord(int column, int row) { return std::string("tl") + char(column) + char(row) + char(0); }
+
 // An editor whose test play is recorded instead of run in a loop of its own.
 class ScriptedEditor : public EditorState {
  public:
@@ -113,7 +116,7 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   placeAt(4, 5);
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays, std::vector<std::string>{"levels/play.lv"});
-  EXPECT_EQ(readFileBytes("levels/play.lv"), std::string("tl\x04\x05\x00", 5));
+  EXPECT_EQ(readFileBytes("levels/play.lv"), tileRecord(4, 5));
   EXPECT_EQ(entityCount(), 1);
 
   std::filesystem::remove_all("levels");
@@ -128,14 +131,15 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   EXPECT_TRUE(editor->document.unsaved());
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
-  EXPECT_EQ(editor->playedBytes[1], std::string("tl\x04\x05\x00", 5));
+  EXPECT_EQ(editor->playedBytes[1], tileRecord(4, 5));
   EXPECT_FALSE(std::filesystem::exists(editor->testPlays[1])) << "the temporary copy is removed after the play";
   EXPECT_EQ(editor->status, RunStatus::Running);
   EXPECT_EQ(entityCount(), 1);
 }
 
 // The keys of undo and redo, each step one edit (a drag is one): Ctrl+Z walks back, Ctrl+Y and
-// Ctrl+Shift+Z forward; L asks before it replaces unsaved work, and its load is a step too.
+// Ctrl+Shift+Z forward; L asks before it replaces unsaved work, and its load is a step too. A
+// fast Ctrl+Z only undoes.
 TEST_F(EditorTest, UndoAndRedoKeys) {
   const int control = ALLEGRO_KEY_LCTRL;
   placeAt(1, 1);
@@ -163,21 +167,18 @@ TEST_F(EditorTest, UndoAndRedoKeys) {
     EXPECT_EQ(levelBytes(), level) << label;
   }
   EXPECT_EQ(editor->selected, 0) << "Z with Ctrl does not choose a prototype";
-}
 
-// Ctrl let go between two frames, just as Z went down, still makes an undo and never also
-// moves the palette; a Z pressed a frame after that is a plain Z again.
-TEST_F(EditorTest, AFastCtrlZOnlyUndoes) {
-  placeAt(1, 1);
-  placeAt(2, 2);
-  frame(0, 0, false, false, {ALLEGRO_KEY_LCTRL});
+  // Ctrl let go between two frames, just as Z went down, still makes an undo and never also
+  // moves the palette; a Z pressed a frame after that is a plain Z again.
+  placeAt(7, 7);
+  frame(0, 0, false, false, {control});
   frame(0, 0, false, false, {ALLEGRO_KEY_Z});
   frame();
-  EXPECT_EQ(levelBytes(), "tl1,1 ");
+  EXPECT_EQ(levelBytes(), saved);
   EXPECT_EQ(editor->selected, 0);
   tap(ALLEGRO_KEY_Z);
   EXPECT_EQ(editor->selected, static_cast<int>(editor->palette.size()) - 1);
-  EXPECT_EQ(levelBytes(), "tl1,1 ");
+  EXPECT_EQ(levelBytes(), saved);
 }
 
 TEST_F(EditorTest, TwoHundredStepsCanBeUndone) {
@@ -248,50 +249,49 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
             "Saved levels/mine.lv. Problems: no avatar; no container, so the level can never be completed");
 }
 
-TEST_F(EditorTest, ClosingWithUnsavedChangesAsks) {
+// The close button asks while there is unsaved work; Escape leaves the same way (a full-screen
+// window has no close button) and asks even with nothing to lose, after closing the help when
+// it is shown. Closing without saving writes nothing and drops the autosave.
+TEST_F(EditorTest, LeavingAsksFirst) {
   EXPECT_TRUE(editor->onCloseRequest()) << "nothing to lose";
-  placeAt(1, 1);
-  const std::tuple<const char*, int, RunStatus, std::string> rows[] = {
-      {"N keeps editing", ALLEGRO_KEY_N, RunStatus::Running, ""},
-      {"Escape keeps editing", ALLEGRO_KEY_ESCAPE, RunStatus::Running, ""},
-      {"Enter keeps editing", ALLEGRO_KEY_ENTER, RunStatus::Running, ""},
-      {"S saves and closes", ALLEGRO_KEY_S, RunStatus::Closed, std::string("tl\x01\x01\x00", 5)},
+  const int escape = ALLEGRO_KEY_ESCAPE, enter = ALLEGRO_KEY_ENTER;
+  const RunStatus running = RunStatus::Running, closed = RunStatus::Closed;
+  // Label, whether the close button (else Escape) asks, whether there is unsaved work, the keys
+  // then pressed, the status afterwards, and whether the file was saved.
+  const std::tuple<const char*, bool, bool, std::vector<int>, RunStatus, bool> rows[] = {
+      {"N keeps editing", true, true, {ALLEGRO_KEY_N}, running, false},
+      {"Escape keeps editing", true, true, {escape}, running, false},
+      {"Enter keeps editing", true, true, {enter}, running, false},
+      {"S saves and closes", true, true, {ALLEGRO_KEY_S}, closed, true},
+      {"Y closes without saving", true, true, {ALLEGRO_KEY_Y}, closed, false},
+      {"a second Escape stays", false, false, {escape}, running, false},
+      {"Enter stays", false, false, {enter}, running, false},
+      {"Y leaves", false, false, {ALLEGRO_KEY_Y}, closed, false},
+      {"with unsaved work Enter stays", false, true, {enter}, running, false},
+      {"with unsaved work S saves and leaves", false, true, {ALLEGRO_KEY_S}, closed, true},
+      {"help first", false, false, {ALLEGRO_KEY_F1, escape, ALLEGRO_KEY_Y}, running, false},
   };
-  for (const auto& [label, key, status, file] : rows) {
-    EXPECT_FALSE(editor->onCloseRequest()) << label;
-    tap(key);
-    EXPECT_EQ(editor->status, status) << label;
-    EXPECT_EQ(readFileBytes("levels/edit.lv"), file) << label;
-  }
-  editor->status = RunStatus::Running;
-  placeAt(2, 2);
-  EXPECT_FALSE(editor->onCloseRequest());
-  tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(editor->status, RunStatus::Closed) << "Y closes without saving";
-  EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x01\x01\x00", 5));
-}
-
-// Escape leaves the editor as the close button does (a full-screen window has none), and asks
-// even with nothing to lose; the help, when shown, is closed first.
-TEST_F(EditorTest, EscapeAsksToLeave) {
-  // Label, whether there are unsaved changes, the keys after the first Escape, the status.
-  const std::tuple<const char*, bool, std::vector<int>, RunStatus> rows[] = {
-      {"a second Escape stays", false, {ALLEGRO_KEY_ESCAPE}, RunStatus::Running},
-      {"Enter stays", false, {ALLEGRO_KEY_ENTER}, RunStatus::Running},
-      {"Y leaves", false, {ALLEGRO_KEY_Y}, RunStatus::Closed},
-      {"with unsaved work Enter stays", true, {ALLEGRO_KEY_ENTER}, RunStatus::Running},
-      {"with unsaved work S saves and leaves", true, {ALLEGRO_KEY_S}, RunStatus::Closed},
-      {"help first", false, {ALLEGRO_KEY_F1, ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_Y}, RunStatus::Running},
-  };
-  for (const auto& [label, unsaved, keys, status] : rows) {
+  for (const auto& [label, closeButton, unsaved, keys, status, saved] : rows) {
+    SCOPED_TRACE(label);
     std::filesystem::remove("levels/edit.lv");
+    std::filesystem::remove("levels/edit.lv.autosave");
     start();
     if (unsaved) placeAt(3, 3);
-    tap(ALLEGRO_KEY_ESCAPE);
+    editor->update(61);
+    ASSERT_EQ(std::filesystem::exists("levels/edit.lv.autosave"), unsaved) << "a minute's unsaved work is autosaved";
+    if (closeButton) {
+      EXPECT_FALSE(editor->onCloseRequest());
+    } else {
+      tap(escape);
+    }
     for (int key : keys) tap(key);
-    EXPECT_EQ(editor->status, status) << label;
-    EXPECT_EQ(readFileBytes("levels/edit.lv").empty(), label != std::string("with unsaved work S saves and leaves"))
-        << label;
+    EXPECT_EQ(editor->status, status);
+    EXPECT_EQ(readFileBytes("levels/edit.lv"), saved ? tileRecord(3, 3) : "");
+    const bool workKept = unsaved && status == running;
+    EXPECT_EQ(std::filesystem::exists("levels/edit.lv.autosave"), workKept) << "an autosave is kept while the work is";
+    if (workKept) {
+      EXPECT_FALSE(editor->onCloseRequest()) << "and closing asks again";
+    }
   }
 }
 
@@ -363,7 +363,7 @@ TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
   editor->update(30);
   EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave"));
   editor->update(31);
-  EXPECT_EQ(readFileBytes("levels/edit.lv.autosave"), std::string("tl\x01\x01\x00", 5));
+  EXPECT_EQ(readFileBytes("levels/edit.lv.autosave"), tileRecord(1, 1));
   placeAt(2, 2);
   editor->update(59);
   EXPECT_EQ(readFileBytes("levels/edit.lv.autosave").size(), 5u) << "at most once a minute";
@@ -377,20 +377,11 @@ TEST_F(EditorTest, AutosaveIsWrittenAndOfferedAgain) {
   EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "a save makes the autosave stale";
 }
 
-// What the author threw away is never written, and a file the editor did not read is never
-// overwritten without asking: "close without saving" drops the autosave; the test play never
+// A file the editor did not read is never overwritten without asking: the test play never
 // writes the file being edited, whatever its name; S and L notice a file changed on disk; a sign
 // too long for the entry is left whole.
-TEST_F(EditorTest, NothingDiscardedIsWrittenAndNothingUnreadIsOverwritten) {
-  placeAt(1, 1);
-  editor->update(61);
-  ASSERT_TRUE(std::filesystem::exists("levels/edit.lv.autosave"));
-  EXPECT_FALSE(editor->onCloseRequest());
-  tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(editor->status, RunStatus::Closed);
-  EXPECT_FALSE(std::filesystem::exists("levels/edit.lv.autosave")) << "close without saving drops the autosave";
-
-  const std::string theirs("tl\x07\x07\x00", 5);
+TEST_F(EditorTest, NothingUnreadIsOverwritten) {
+  const std::string theirs = tileRecord(7, 7);
   directory.writeLevel("play.lv", theirs);
   start(directory.path("levels/./play.lv"));
   placeAt(2, 2);
@@ -402,7 +393,7 @@ TEST_F(EditorTest, NothingDiscardedIsWrittenAndNothingUnreadIsOverwritten) {
   start();
   placeAt(3, 3);
   tap(ALLEGRO_KEY_S);
-  const std::string mine("tl\x03\x03\x00", 5);
+  const std::string mine = tileRecord(3, 3);
   ASSERT_EQ(readFileBytes("levels/edit.lv"), mine);
   placeAt(4, 4);
   directory.writeLevel("edit.lv", theirs);  // another program writes the file meanwhile
@@ -431,7 +422,7 @@ TEST_F(EditorTest, NothingDiscardedIsWrittenAndNothingUnreadIsOverwritten) {
   tap(ALLEGRO_KEY_S);
   EXPECT_EQ(editor->prompt.purpose(), ConfirmPrompt::Purpose::Overwrite) << "save and close asks too";
   tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(readFileBytes("levels/edit.lv"), std::string("tl\x03\x03\x00tl\x05\x05\x00", 10)) << "Y keeps mine";
+  EXPECT_EQ(readFileBytes("levels/edit.lv"), mine + tileRecord(5, 5)) << "Y keeps mine";
   EXPECT_EQ(editor->status, RunStatus::Running) << "closing is asked for again";
 
   auto* sign = dynamic_cast<Message*>(editor->document.place(GridCell{6, 3}, *palette(1).kind, palette(1).fields));

@@ -42,6 +42,10 @@ std::ostream& operator<<(std::ostream& out, const Played& played) {
   return out << "{" << played.levelIndex << ", " << played.looseCount << ", " << played.theme << "}";
 }
 
+std::tuple<double, double, double, double> corners(const Box& box) {
+  return std::make_tuple(box.left, box.top, box.right, box.bottom);
+}
+
 // A title state whose nested plays are real play states, made as the menu makes them, that run
 // no loop: each is recorded and, when the test says so, stepped, then ends with the result the
 // test's function gives.
@@ -103,6 +107,13 @@ class TitleTest : public ::testing::Test {
     refreshRootSwitches();
     title->update(0.017);
   }
+  // Each nested play completes the level it plays, without crowns.
+  void completeEachPlayedLevel() {
+    title->play = [](PlayState& nested) {
+      progress().recordCompletion(nested.levelIndex, false, 10.0);
+      return PlayResult::Menu;
+    };
+  }
   // Moves onto the button, presses and releases it.
   void click(const GuiButton& button) {
     int x = static_cast<int>((button.rect.left + button.rect.right) / 2);
@@ -125,12 +136,7 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
       {"Space after a completion goes on, even to a locked level", 5, 5, 2, {next, menu}, {{2, 3}, {3, 4}}},
       {"the last level returns to the menu", 3, 3, 1, {next, next, next}, {{1, 2}, {2, 3}}},
       {"Escape returns at once", 5, 5, 0, {menu}, {{0, 1}}},
-      {"retries and completions mixed",
-       3,
-       3,
-       0,
-       {retry, next, retry, next, next},
-       {{0, 1}, {0, 1}, {1, 2}, {1, 2}, {2, 3}}},
+      {"retries and completions", 3, 3, 0, {retry, next, retry, next, next}, {{0, 1}, {0, 1}, {1, 2}, {1, 2}, {2, 3}}},
       {"a record without a level file ends the run", 4, 3, 2, {next}, {{2, 3}}},
       {"a locked level's button does not play", 5, 5, 4, {}, {}},
   };
@@ -149,19 +155,18 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
   }
   prepare(5, 5);
   EXPECT_EQ(title->levelButtons[4]->label, "5");
-  progress().recordCompletion(0, false, 20.0);
-  progress().recordCompletion(1, false, 20.0);
+  for (int i = 0; i < 2; ++i) progress().recordCompletion(i, false, 20.0);
   click(*title->levelButtons[4]);
   ASSERT_EQ(title->played.size(), 1u) << "a level unlocked while the menu is open plays";
   EXPECT_EQ(title->played[0].levelIndex, 4);
 }
 
+// The final button appears once every level is completed, even with no levels at all. With
+// sixteen levels it takes grid place 16 (column 1, row 3), beside no level button; every flag is
+// cleared in the update that reads it, so no click is carried over.
 TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
   prepare(3, 3);
-  title->play = [](PlayState& nested) {
-    progress().recordCompletion(nested.levelIndex, false, 10.0);
-    return PlayResult::Menu;
-  };
+  completeEachPlayedLevel();
   for (int level : {1, 2, 0}) {
     EXPECT_EQ(title->finalButton, nullptr) << "before level " << level + 1 << " is completed";
     click(*title->levelButtons[level]);
@@ -175,21 +180,14 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
   prepare(0, 0);
   ASSERT_NE(title->finalButton, nullptr);
   EXPECT_EQ(title->finalButton->world, title->world.get()) << "with no levels at all it is there at once";
-}
+  TearDown();
 
-// With sixteen levels the final button takes grid place 16 (column 1, row 3), beside no level
-// button; every flag is cleared in the update that reads it, so no click is carried over.
-TEST_F(TitleTest, FinalButtonFollowsTheLastLevelButton) {
-  prepare(16, 16);
-  title->play = [](PlayState&) {
-    for (int i = 0; i < 16; ++i) progress().recordCompletion(i, false, 10.0);
-    return PlayResult::Menu;
-  };
-  click(*title->levelButtons[0]);
+  prepare(16, 16, "", 15);
+  completeEachPlayedLevel();
+  click(*title->levelButtons[15]);
   ASSERT_NE(title->finalButton, nullptr);
   const Box& place = title->finalButton->rect;
-  EXPECT_EQ(std::make_tuple(place.left, place.top, place.right, place.bottom),
-            std::make_tuple(95.0, 480.0, 125.0, 510.0));
+  EXPECT_EQ(corners(place), std::make_tuple(95.0, 480.0, 125.0, 510.0));
   for (LevelButton* button : title->levelButtons) {
     const Box& other = button->rect;
     EXPECT_TRUE(other.right <= place.left || place.right <= other.left || other.bottom <= place.top ||
@@ -211,63 +209,48 @@ TEST_F(TitleTest, FinalButtonFollowsTheLastLevelButton) {
 }
 
 // Each press moves on to the next theme; one the points do not reach names what is missing and
-// leaves the theme in use, in the menu's scene and for the levels played from it.
-TEST_F(TitleTest, LockedThemesAreNeverUsed) {
-  // Levels completed with both crowns, then per press the label and the theme in use.
-  const std::tuple<int, std::vector<std::pair<std::string, std::string>>> rows[] = {
-      {0,
-       {{"Locked (6 more)", "Sky"},
-        {"Locked (12 more)", "Sky"},
-        {"Locked (18 more)", "Sky"},
-        {"Locked (24 more)", "Sky"},
-        {"Locked (30 more)", "Sky"},
-        {"Sky", "Sky"}}},
-      {4,
-       {{"Sunset", "Sunset"},
-        {"Mist", "Mist"},
-        {"Locked (6 more)", "Mist"},
-        {"Locked (12 more)", "Mist"},
-        {"Locked (18 more)", "Mist"},
-        {"Sky", "Sky"}}},
-      {10, {{"Sunset", "Sunset"}, {"Mist", "Mist"}, {"Night", "Night"}, {"Crooked", "Crooked"}, {"Liquor", "Liquor"}}},
+// leaves the theme in use, in the menu's scene and for the levels played from it. The final
+// screen shows the first theme, but the player's choice stays the menu's and the settings'.
+TEST_F(TitleTest, LockedThemesAreNeverUsedAndTheChoiceSurvivesTheFinalScreen) {
+  // Levels completed with both crowns (of ten), then per press the label; a locked theme's press
+  // leaves the theme in use as it was.
+  const std::tuple<int, std::vector<std::string>> rows[] = {
+      {0, {"Locked (6 more)", "Locked (12 more)", "Locked (18 more)", "Locked (24 more)", "Locked (30 more)", "Sky"}},
+      {4, {"Sunset", "Mist", "Locked (6 more)", "Locked (12 more)", "Locked (18 more)", "Sky"}},
+      {10, {"Sunset", "Mist", "Night", "Crooked", "Liquor"}},
   };
-  for (const auto& [levels, presses] : rows) {
+  for (const auto& [levels, labels] : rows) {
     SCOPED_TRACE(std::to_string(levels * 3) + " points");
     prepare(10, 10, "", levels);
-    for (const auto& [label, inUse] : presses) {
-      click(*title->themeButton);
+    title->play = [](PlayState& nested) {
+      for (int i = 0; i < 3; ++i) nested.update(0.017);
+      return PlayResult::Menu;
+    };
+    std::string chosen = "Sky";
+    auto expectChosen = [&](const std::string& label) {
       EXPECT_EQ(title->themeButton->label, label);
-      EXPECT_EQ(title->theme().name(), inUse);
-      EXPECT_EQ(title->background->context->theme->name(), inUse) << "the menu's scene";
-      EXPECT_EQ(settingsOf(*title, false).theme, inUse) << "what the settings keep";
+      EXPECT_EQ(title->theme().name(), chosen);
+      EXPECT_EQ(title->background->context->theme->name(), chosen) << "the menu's scene";
+      EXPECT_EQ(settingsOf(*title, false).theme, chosen) << "what the settings keep";
+    };
+    for (const std::string& label : labels) {
+      click(*title->themeButton);
+      if (label.rfind("Locked", 0) != 0) chosen = label;
+      expectChosen(label);
+    }
+    ASSERT_EQ(title->finalButton != nullptr, levels == 10);
+    if (title->finalButton) {
+      click(*title->finalButton);
+      ASSERT_EQ(title->played.size(), 1u);
+      EXPECT_EQ(title->played[0], (Played{kFinalScreenIndex, 0, "Sky"}));
+      frame(0, 0, false);
+      expectChosen(labels.back());
     }
     click(*title->levelButtons[0]);
     ASSERT_FALSE(title->played.empty());
-    EXPECT_EQ(title->played.back().theme, std::get<1>(presses.back())) << "a level played from the menu";
+    EXPECT_EQ(title->played.back().theme, chosen) << "a level played from the menu";
     TearDown();
   }
-}
-
-// The final screen shows the first theme, but the player's choice stays the menu's and is the
-// one the settings keep.
-TEST_F(TitleTest, ChosenThemeSurvivesTheFinalScreen) {
-  prepare(6, 6, "", 6);
-  for (int press = 0; press < 3; ++press) click(*title->themeButton);
-  ASSERT_EQ(title->theme().name(), std::string("Night"));
-  ASSERT_NE(title->finalButton, nullptr);
-  title->play = [](PlayState& nested) {
-    for (int i = 0; i < 3; ++i) nested.update(0.017);
-    return PlayResult::Menu;
-  };
-  click(*title->finalButton);
-  ASSERT_EQ(title->played.size(), 1u);
-  EXPECT_EQ(title->played[0], (Played{kFinalScreenIndex, 0, "Sky"}));
-  frame(0, 0, false);
-  EXPECT_EQ(title->background->context->theme->name(), std::string("Night"));
-  EXPECT_EQ(title->themeButton->label, "Night");
-  EXPECT_EQ(settingsOf(*title, false).theme, "Night");
-  click(*title->levelButtons[0]);
-  EXPECT_EQ(title->played.back().theme, "Night") << "the next level is drawn in it too";
 }
 
 // The menu's scene and a level played from it are two levels alive at once: a press pad of the
@@ -325,6 +308,9 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"a trigger at rest shows nothing", "TT", "none", ""},
       {"a trigger at rest moves nothing", "RTT", "level 1", ""},
   };
+  const std::map<char, int> keyCodes = {{'L', ALLEGRO_KEY_LEFT},  {'R', ALLEGRO_KEY_RIGHT}, {'U', ALLEGRO_KEY_UP},
+                                        {'D', ALLEGRO_KEY_DOWN},  {'E', ALLEGRO_KEY_ENTER}, {'Z', ALLEGRO_KEY_Z},
+                                        {'Q', ALLEGRO_KEY_ESCAPE}};
   GamepadReading triggersAtRest;
   triggersAtRest.sticks = {{false, 2, 0.0f, 0.0f}, {false, 2, -1.0f, -1.0f}};
   GamepadReading dPadRight;
@@ -337,9 +323,6 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
     SCOPED_TRACE(label);
     prepare(16, 16, "", 0);
     for (int i = 0; i < 2; ++i) progress().recordCompletion(i, false, 20.0);
-    const std::map<char, int> keyCodes = {{'L', ALLEGRO_KEY_LEFT},  {'R', ALLEGRO_KEY_RIGHT}, {'U', ALLEGRO_KEY_UP},
-                                          {'D', ALLEGRO_KEY_DOWN},  {'E', ALLEGRO_KEY_ENTER}, {'Z', ALLEGRO_KEY_Z},
-                                          {'Q', ALLEGRO_KEY_ESCAPE}};
     int mouseX = 0;
     auto step = [&](char token, bool down) {
       title->keyboard = ALLEGRO_KEYBOARD_STATE{};
@@ -356,16 +339,13 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       step(*key, true);
       step(*key, false);
     }
-    const std::map<std::string, GuiButton*> buttons = {{"none", nullptr},
-                                                       {"level 1", title->levelButtons[0]},
-                                                       {"level 2", title->levelButtons[1]},
-                                                       {"level 3", title->levelButtons[2]},
-                                                       {"level 5", title->levelButtons[4]},
-                                                       {"theme", title->themeButton},
-                                                       {"music", title->musicButton},
-                                                       {"campaign", title->campaignButton},
-                                                       {"options", title->optionsButton},
-                                                       {"quit", title->quitButton}};
+    std::map<std::string, GuiButton*> buttons = {{"none", nullptr},
+                                                 {"theme", title->themeButton},
+                                                 {"music", title->musicButton},
+                                                 {"campaign", title->campaignButton},
+                                                 {"options", title->optionsButton},
+                                                 {"quit", title->quitButton}};
+    for (LevelButton* button : title->levelButtons) buttons["level " + std::to_string(button->levelIndex + 1)] = button;
     EXPECT_EQ(title->focus.focused(), buttons.at(focused));
     std::string happened;
     for (const Played& play : title->played) happened += "play " + std::to_string(play.levelIndex);
@@ -397,19 +377,13 @@ class CampaignMenuTest : public TitleTest {
     std::filesystem::create_directories(std::filesystem::path(directory.path(name)).parent_path());
     writeFileBytes(directory.path(name), bytes);
   }
-  std::vector<std::string> noticeLines() const {
-    std::vector<std::string> lines;
-    if (title->notice->visible) {
-      for (const auto& line : title->notice->lines) lines.push_back(line.first);
-    }
-    return lines;
+  // The notice's lines, each ended by a newline; nothing while it is hidden.
+  std::string notice() const {
+    std::string text;
+    for (const auto& line : title->notice->lines) text += line.first + "\n";
+    return title->notice->visible ? text : "";
   }
-  bool noticeHas(const std::string& text) const {
-    for (const std::string& line : noticeLines()) {
-      if (line.find(text) != std::string::npos) return true;
-    }
-    return false;
-  }
+  bool noticeHas(const std::string& text) const { return notice().find(text) != std::string::npos; }
 };
 
 // The campaign button steps through the built-in campaign and the packs by name; the grid, the
@@ -417,29 +391,17 @@ class CampaignMenuTest : public TitleTest {
 // its own record.
 TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
   preparePacks();
-  struct Shown {
-    std::string label;
-    size_t buttons;
-    std::string points;
-    std::string remembered;
+  // The campaign's label, its level buttons, its points and the campaign the settings keep.
+  auto expect = [&](const std::string& label, size_t buttons, const std::string& points, const std::string& kept) {
+    EXPECT_EQ(title->campaignButton->label, label);
+    EXPECT_EQ(title->levelButtons.size(), buttons);
+    EXPECT_EQ(title->pointsText->text, points);
+    EXPECT_EQ(settingsOf(*title, false).campaign, kept);
   };
-  auto shown = [&] {
-    return Shown{title->campaignButton->label, title->levelButtons.size(), title->pointsText->text,
-                 settingsOf(*title, false).campaign};
-  };
-  auto expect = [&](const Shown& want) {
-    Shown now = shown();
-    EXPECT_EQ(now.label, want.label);
-    EXPECT_EQ(now.buttons, want.buttons);
-    EXPECT_EQ(now.points, want.points);
-    EXPECT_EQ(now.remembered, want.remembered);
-  };
-  expect({"Binhopper", 3, "Unlock points: 0/9", "levels"});
-  EXPECT_EQ(std::make_tuple(title->campaignButton->rect.left, title->campaignButton->rect.top,
-                            title->campaignButton->rect.right, title->campaignButton->rect.bottom),
-            std::make_tuple(550.0, 470.0, 750.0, 500.0));
+  expect("Binhopper", 3, "Unlock points: 0/9", "levels");
+  EXPECT_EQ(corners(title->campaignButton->rect), std::make_tuple(550.0, 470.0, 750.0, 500.0));
   click(*title->campaignButton);
-  expect({"Alpha Pack", 2, "Unlock points: 0/6", "zeta"});
+  expect("Alpha Pack", 2, "Unlock points: 0/6", "zeta");
   EXPECT_FALSE(title->notice->visible) << "a sound pack has nothing to say";
   EXPECT_EQ(title->finalButton, nullptr);
 
@@ -458,7 +420,7 @@ TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
   EXPECT_EQ(std::make_tuple(levels[1].campaign, levels[1].number, levels[1].name), std::make_tuple("zeta"s, 2, ""s));
   EXPECT_NE(levels[0].record, &progress());
   frame(0, 0, false);
-  expect({"Alpha Pack", 2, "Unlock points: 5/6", "zeta"});  // silver under 7.0 s only: the pack's targets
+  expect("Alpha Pack", 2, "Unlock points: 5/6", "zeta");  // silver under 7.0 s only: the pack's targets
   ASSERT_NE(title->finalButton, nullptr) << "both of the pack's levels are completed";
   EXPECT_EQ(progress().completedCount(), 0u) << "the built-in record is untouched";
   click(*title->finalButton);
@@ -466,7 +428,7 @@ TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
   EXPECT_EQ(levels.back().campaign, "zeta");
 
   click(*title->campaignButton);
-  expect({"Broken (!)", 2, "Unlock points: 0/6", "beta"});
+  expect("Broken (!)", 2, "Unlock points: 0/6", "beta");
   EXPECT_TRUE(noticeHas("The campaign 'Broken' has problems")) << "shown when it is chosen";
   EXPECT_TRUE(noticeHas("packs/beta/pack.txt:2:"));
   EXPECT_TRUE(noticeHas("packs/beta/1.lv"));
@@ -479,7 +441,7 @@ TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
   EXPECT_EQ(title->played.size(), 1u) << "the missing one does not";
 
   click(*title->campaignButton);
-  expect({"Binhopper", 3, "Unlock points: 0/9", "levels"});
+  expect("Binhopper", 3, "Unlock points: 0/9", "levels");
   EXPECT_EQ(title->finalButton, nullptr);
   title->campaigns.savePackRecords();
   EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat")).size(), 5u + 12 * 2);
@@ -526,10 +488,7 @@ TEST_F(CampaignMenuTest, RecordsBeyondTheLevelsNeitherShowNorCount) {
   EXPECT_EQ(title->levelButtons.size(), 16u);
   EXPECT_EQ(title->pointsText->text, "Unlock points: 15/48");
   EXPECT_EQ(title->finalButton, nullptr) << "16 completions, but the 16th level is not one of them";
-  title->play = [](PlayState& nested) {
-    progress().recordCompletion(nested.levelIndex, false, 30.0);
-    return PlayResult::Menu;
-  };
+  completeEachPlayedLevel();
   click(*title->levelButtons[15]);
   EXPECT_EQ(title->pointsText->text, "Unlock points: 16/48");
   ASSERT_NE(title->finalButton, nullptr);
@@ -545,7 +504,7 @@ TEST_F(CampaignMenuTest, DamagedPackProgressIsSetAside) {
   writeFile("progress/zeta.dat", damaged);
   click(*title->campaignButton);
   EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat.bad")), damaged);
-  EXPECT_TRUE(noticeHas("progress/zeta.dat' was damaged")) << ::testing::PrintToString(noticeLines());
+  EXPECT_TRUE(noticeHas("progress/zeta.dat' was damaged")) << notice();
   EXPECT_EQ(title->pointsText->text, "Unlock points: 1/6") << "the whole record was kept";
   frame(0, 0, true);
   frame(0, 0, false);
