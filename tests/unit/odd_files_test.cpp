@@ -1,13 +1,14 @@
 // Odd files in every place the game reads: a FIFO, a directory, a link to an endless device, a
 // file it may not read, one too large and an empty one, as settings, progress, levels and a
-// campaign's pack.txt. Each
-// gives its message without hanging, and nothing the game could not read is replaced.
+// campaign's pack.txt. Each gives its message without hanging, and nothing the game could not
+// read is replaced.
 #include <gtest/gtest.h>
 
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -87,111 +88,103 @@ const std::vector<OddKind>& oddKinds() {
   return kinds;
 }
 
-// A directory the unprivileged reader may write in, as a player's own would be: only the file
-// itself is out of its reach.
-class PlayerDirectory : public TempDir {
- public:
-  PlayerDirectory() { chmod(path().c_str(), 0777); }
-};
+// A level of only an avatar, for the levels around the odd file.
+const std::string kTinyLevel = "av\x01\x01";
 
-TEST(OddFiles, Settings) {
-  const std::string valid = "music = no\ntheme = Night\n";
+// Makes `name` as each odd kind, beside the tiny levels `levels`, in a fresh directory the
+// unprivileged reader may write in, as a player's own would be: only the file itself is out of
+// its reach. Then `read` runs under the deadline as the reader the kind is meant for, given the
+// odd file's path and its fingerprint before reading.
+using OddRead = std::function<void(const OddKind&, const std::string& path, const std::string& before)>;
+void readEachOddKind(const std::string& name, const std::string& valid, const std::vector<std::string>& levels,
+                     const OddRead& read) {
   for (const OddKind& kind : oddKinds()) {
     SCOPED_TRACE(kind.label);
-    PlayerDirectory directory;
-    const std::string path = directory.file("binhopper.cfg");
+    TempDir directory;
+    chmod(directory.path().c_str(), 0777);
+    const std::string path = directory.file(name);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    for (const std::string& level : levels) writeFileBytes(directory.file(level), kTinyLevel);
     kind.make(path, valid);
     const std::string before = fingerprint(path);
     Deadline deadline(kDeadlineSeconds);
     Unprivileged reader(kind.unprivileged);
+    read(kind, path, before);
+  }
+}
+
+bool readsAsData(const OddKind& kind) { return *kind.reason == '\0'; }
+bool tooLarge(const OddKind& kind) { return kind.reason == "File too large"s; }
+
+TEST(OddFiles, Settings) {
+  readEachOddKind("binhopper.cfg", "music = no\ntheme = Night\n", {}, [](auto& kind, auto& path, auto& before) {
     testing::internal::CaptureStdout();
     Settings loaded = loadSettings(path);
     FileResult saved = saveSettings(loaded, path);
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(loaded.music) << "the defaults";
-    if (*kind.reason == '\0') {
+    if (readsAsData(kind)) {
       EXPECT_EQ(printed, "");
       EXPECT_TRUE(saved.ok) << "an empty file is only settings still unset";
-      continue;
+      return;
     }
     EXPECT_EQ(printed, "Ignoring settings file '" + path + "': " + kind.reason + ".\n" +
                            "Unable to save settings to '" + path + "': " + kind.reason + ".\n");
     EXPECT_EQ(saved.reason, kind.reason);
     EXPECT_EQ(fingerprint(path), before) << "a file that could not be read is never replaced";
-  }
+  });
 }
 
 TEST(OddFiles, Progress) {
   const std::string valid = "\x07\0\0\0\x01"s + "\x01\x01\x01\x01"s + "\0\0\0\0\0\0\x24\x40"s;
-  for (const OddKind& kind : oddKinds()) {
-    SCOPED_TRACE(kind.label);
-    PlayerDirectory directory;
+  readEachOddKind("binhopper.dat", valid, {}, [](auto& kind, auto& path, auto& before) {
     Progress record;
-    record.path = directory.file("binhopper.dat");
-    kind.make(record.path, valid);
-    const std::string before = fingerprint(record.path);
-    Deadline deadline(kDeadlineSeconds);
-    Unprivileged reader(kind.unprivileged);
+    record.path = path;
     testing::internal::CaptureStdout();
     record.load(3);
     record.countDeath();
     FileResult kept = record.keep();
     FileResult saved = record.save();
     testing::internal::GetCapturedStdout();
-    if (*kind.reason == '\0') {
-      ASSERT_EQ(record.damageNote.size(), 2u) << "an empty file is damaged";
-      EXPECT_EQ(readFileBytes(record.path + ".bad"), "");
+    if (readsAsData(kind) || tooLarge(kind)) {
+      ASSERT_EQ(record.damageNote.size(), 2u) << "an empty or oversized file is damaged";
+      if (tooLarge(kind))
+        EXPECT_EQ(fingerprint(path + ".bad"), before) << "set aside whole";
+      else
+        EXPECT_EQ(readFileBytes(path + ".bad"), "");
       EXPECT_TRUE(saved.ok);
-      continue;
-    }
-    if (kind.reason == "File too large"s) {
-      ASSERT_EQ(record.damageNote.size(), 2u) << "a file too large is damaged";
-      EXPECT_EQ(fingerprint(record.path + ".bad"), before) << "set aside whole";
-      EXPECT_TRUE(saved.ok);
-      continue;
+      return;
     }
     EXPECT_EQ(record.damageNote,
-              (std::vector<std::string>{"The progress file '" + record.path + "' cannot be read: " + kind.reason + ".",
+              (std::vector<std::string>{"The progress file '" + path + "' cannot be read: " + kind.reason + ".",
                                         "Progress will not be saved in this run; the file is left as it is."}));
     EXPECT_EQ(record.deaths, 1) << "a fresh record";
     EXPECT_TRUE(kept.ok) << "nothing new to report";
     EXPECT_FALSE(saved.ok);
-    EXPECT_EQ(fingerprint(record.path), before) << "a file that could not be read is never replaced";
-  }
+    EXPECT_EQ(fingerprint(path), before) << "a file that could not be read is never replaced";
+  });
 }
 
 // A level the count stops before, and its message when it is opened anyway (the title and final
 // scenes and the editor's file are read the same way).
 TEST(OddFiles, Levels) {
   initAllegroForTests();
-  for (const OddKind& kind : oddKinds()) {
-    SCOPED_TRACE(kind.label);
-    PlayerDirectory directory;
-    mkdir(directory.file("levels").c_str(), 0755);
-    writeFileBytes(directory.file("levels/1.lv"), "av\x01\x01");
-    writeFileBytes(directory.file("levels/3.lv"), "av\x01\x01");
-    const std::string path = directory.file("levels/2.lv");
-    kind.make(path, "av\x01\x01");
-    const std::string before = fingerprint(path);
-    Deadline deadline(kDeadlineSeconds);
-    Unprivileged reader(kind.unprivileged);
+  readEachOddKind("levels/2.lv", kTinyLevel, {"levels/1.lv", "levels/3.lv"}, [](auto& kind, auto& path, auto& before) {
     World world;
     LevelFileResult read = readLevel(path.c_str(), world);
-    bool readable = kind.reason == "File too large"s || *kind.reason == '\0';
-    EXPECT_EQ(countLevels(directory.file("levels").c_str()), readable ? 3 : 1);
-    if (*kind.reason == '\0') {
+    EXPECT_EQ(countLevels(std::filesystem::path(path).parent_path().c_str()),
+              readsAsData(kind) || tooLarge(kind) ? 3 : 1);
+    if (readsAsData(kind))
       EXPECT_TRUE(read.ok()) << "an empty file is an empty level";
-    } else {
+    else
       EXPECT_EQ(read.message, "CANNOT OPEN '" + path + "'!!!");
-    }
     EXPECT_EQ(fingerprint(path), before);
-  }
+  });
 }
 
 // A campaign whose pack.txt is odd is broken with one problem naming the file, and its numbered
 // levels are still found and played.
 TEST(OddFiles, CampaignPackText) {
-  const std::string valid = "name = Odd\nlevel 1 = 10 One\n";
   // What each kind of pack.txt is reported as, in the order of oddKinds().
   const std::vector<std::string> problems[] = {
       {"cannot read: not a regular file"},
@@ -201,24 +194,16 @@ TEST(OddFiles, CampaignPackText) {
       {"larger than " + std::to_string(kPackFileBytes) + " bytes"},
       {"no 'name = ...' line", "no level listed: a campaign holds 1 to " + std::to_string(kMaximumLevels) +
                                    " levels, each on a line 'level N = TARGET NAME'"}};
-  const std::vector<OddKind>& kinds = oddKinds();
-  for (size_t i = 0; i < kinds.size(); ++i) {
-    SCOPED_TRACE(kinds[i].label);
-    PlayerDirectory directory;
-    writeFileBytes(directory.file("1.lv"), "av\x01\x01");
-    const std::string path = directory.file("pack.txt");
-    kinds[i].make(path, valid);
-    const std::string before = fingerprint(path);
-    Deadline deadline(kDeadlineSeconds);
-    Unprivileged reader(kinds[i].unprivileged);
-    Campaign campaign = loadCampaign(directory.path(), CampaignOrigin::Player);
-    std::vector<std::string> expected;
-    for (const std::string& problem : problems[i]) expected.push_back(path + ": " + problem);
-    EXPECT_EQ(campaign.problems, expected);
+  size_t kind = 0;
+  readEachOddKind("pack.txt", "name = Odd\nlevel 1 = 10 One\n", {"1.lv"}, [&](auto&, auto& path, auto& before) {
+    Campaign campaign = loadCampaign(std::filesystem::path(path).parent_path().string(), CampaignOrigin::Player);
+    std::vector<std::string> named;
+    for (const std::string& problem : problems[kind++]) named.push_back(path + ": " + problem);
+    EXPECT_EQ(campaign.problems, named);
     ASSERT_EQ(campaign.levelCount(), 1);
     EXPECT_TRUE(campaign.levels[0].playable());
     EXPECT_EQ(fingerprint(path), before);
-  }
+  });
 }
 
 }  // namespace

@@ -2,9 +2,6 @@
 #include <archive_entry.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -19,28 +16,22 @@
 #include "unit/test_support.h"
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 namespace {
 
 // Levels that end in the first frame: a bin that wants nothing is full at once. The second
 // holds loose garbage out of reach; the third wants a bag that never comes.
-const std::string kWonAtOnce = std::string(
-    "av\x05\x1c"
-    "ct\x0a\x1c\x00",
-    9);
-const std::string kGarbageLeft = kWonAtOnce + std::string("lg\x20\x02", 4);
-const std::string kNeverWon = std::string(
-    "av\x05\x1c"
-    "ct\x0a\x1c\x01"
-    "gb\x20\x02",
-    13);
+const std::string kWonAtOnce = "av\x05\x1c"s + "ct\x0a\x1c\x00"s;
+const std::string kGarbageLeft = kWonAtOnce + "lg\x20\x02"s;
+const std::string kNeverWon = "av\x05\x1c"s + "ct\x0a\x1c\x01"s + "gb\x20\x02"s;
 const std::string kOneFrame = "1 -\n";
 
 struct Entry {
   std::string name;
   int type;  // AE_IFREG, AE_IFDIR, AE_IFLNK, AE_IFCHR, AE_IFIFO
   std::string bytes;
-  std::string link;  // symbolic link target, or "hard:<target>" for a hard link
+  std::string link = "";  // symbolic link target, or "hard:<target>" for a hard link
 };
 
 la_ssize_t appendTo(archive*, void* client, const void* buffer, size_t length) {
@@ -84,10 +75,7 @@ std::string tarDeclaring(const std::string& name, unsigned long long size) {
   std::snprintf(&header[124], 12, "%011llo", size);
   std::memcpy(&header[136], "00000000000", 11);
   header[156] = '0';
-  std::memcpy(&header[257],
-              "ustar\0"
-              "00",
-              8);
+  header.replace(257, 8, "ustar\0"s + "00");
   std::memset(&header[148], ' ', 8);
   unsigned sum = 0;
   for (unsigned char byte : header) sum += byte;
@@ -95,14 +83,10 @@ std::string tarDeclaring(const std::string& name, unsigned long long size) {
   return header + std::string(512, 'x');
 }
 
-// A good pack of two levels with their solutions, as entries of an archive under `top`.
-std::vector<Entry> goodPack(const std::string& top) {
-  return {{top + "/", AE_IFDIR, "", ""},
-          {top + "/pack.txt", AE_IFREG, "name = Good\nlevel 1 = 5 First\nlevel 2 = 5\n", ""},
-          {top + "/1.lv", AE_IFREG, kWonAtOnce, ""},
-          {top + "/2.lv", AE_IFREG, kWonAtOnce, ""},
-          {top + "/solutions/1.txt", AE_IFREG, kOneFrame, ""},
-          {top + "/src/notes.txt", AE_IFREG, "how the levels were made\n", ""}};
+std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
 }
 
 // Every path under the folder with its type and content, to see that nothing changed.
@@ -119,15 +103,7 @@ std::string snapshot(const std::string& folder) {
     lines.push_back(line);
   }
   std::sort(lines.begin(), lines.end());
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
+  return joined(lines);
 }
 
 class PackTools : public ::testing::Test {
@@ -151,46 +127,45 @@ class PackTools : public ::testing::Test {
 };
 
 TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
-  std::vector<Entry> manyEntries;
-  for (int i = 0; i < 10000; ++i) manyEntries.push_back({"p/src/" + std::to_string(i) + ".txt", AE_IFREG, "x", ""});
-  std::vector<Entry> megabytes;
-  for (int i = 0; i < 17; ++i)
-    megabytes.push_back({"p/src/" + std::to_string(i) + ".txt", AE_IFREG, std::string(1 << 20, 'a'), ""});
+  auto sources = [](int count, const std::string& bytes) {
+    std::vector<Entry> entries;
+    for (int i = 0; i < count; ++i) entries.push_back({"p/src/" + std::to_string(i) + ".txt", AE_IFREG, bytes});
+    return entries;
+  };
+  const std::string notPartOfAPack =
+      "not part of a pack (a pack holds pack.txt, 1.lv to 24.lv, winner.lv, and .txt files in solutions/ and src/)";
   struct Row {
     const char* label;
     std::string bytes;
     std::string refusal;
   } const rows[] = {
-      {"a path out of the pack", tarGz({{"p/pack.txt", AE_IFREG, "name = P\n", ""}, {"../x", AE_IFREG, "x", ""}}),
+      {"a path out of the pack", tarGz({{"p/pack.txt", AE_IFREG, "name = P\n"}, {"../x", AE_IFREG, "x"}}),
        "entry '../x': a path that leaves the pack ('..')"},
-      {"a path out inside the pack", tarGz({{"p/solutions/../../x.lv", AE_IFREG, "x", ""}}),
+      {"a path out inside the pack", tarGz({{"p/solutions/../../x.lv", AE_IFREG, "x"}}),
        "entry 'p/solutions/../../x.lv': a path that leaves the pack ('..')"},
-      {"an absolute path", tarGz({{"/tmp/p/1.lv", AE_IFREG, "x", ""}}), "entry '/tmp/p/1.lv': an absolute path"},
+      {"an absolute path", tarGz({{"/tmp/p/1.lv", AE_IFREG, "x"}}), "entry '/tmp/p/1.lv': an absolute path"},
       {"a symbolic link", tarGz({{"p/1.lv", AE_IFLNK, "", "/etc/passwd"}}), "entry 'p/1.lv': a link"},
-      {"a hard link", tarGz({{"p/2.lv", AE_IFREG, "x", ""}, {"p/1.lv", AE_IFREG, "", "hard:p/2.lv"}}),
+      {"a hard link", tarGz({{"p/2.lv", AE_IFREG, "x"}, {"p/1.lv", AE_IFREG, "", "hard:p/2.lv"}}),
        "entry 'p/1.lv': a link"},
-      {"a device", tarGz({{"p/1.lv", AE_IFCHR, "", ""}}), "entry 'p/1.lv': a device"},
-      {"a named pipe", tarGz({{"p/1.lv", AE_IFIFO, "", ""}}), "entry 'p/1.lv': neither a file nor a folder"},
+      {"a device", tarGz({{"p/1.lv", AE_IFCHR, ""}}), "entry 'p/1.lv': a device"},
+      {"a named pipe", tarGz({{"p/1.lv", AE_IFIFO, ""}}), "entry 'p/1.lv': neither a file nor a folder"},
       {"a 2 GB entry declared", tarDeclaring("p/1.lv", 2ull << 30),
        "entry 'p/1.lv': declares 2147483648 bytes, more than the 1048576 a file may hold"},
-      {"17 MiB in all", tarGz(megabytes), "more than 16777216 bytes in all"},
-      {"10,000 entries", tarGz(manyEntries), "more than 128 entries"},
+      {"17 MiB in all", tarGz(sources(17, std::string(1 << 20, 'a'))), "more than 16777216 bytes in all"},
+      {"10,000 entries", tarGz(sources(10000, "x")), "more than 128 entries"},
       {"not an archive", "These are not the bytes of an archive.\n",
        "not a pack folder, .zip or .tar.gz archive (Unrecognized archive format)"},
-      {"a file that is not part of a pack", tarGz({{"p/pack.txt", AE_IFREG, "", ""}, {"p/run.sh", AE_IFREG, "", ""}}),
-       "entry 'p/run.sh': not part of a pack (a pack holds pack.txt, 1.lv to 24.lv, winner.lv, and .txt files in "
-       "solutions/ and src/)"},
-      {"a level number beyond 24", tarGz({{"p/25.lv", AE_IFREG, "", ""}}),
-       "entry 'p/25.lv': not part of a pack (a pack holds pack.txt, 1.lv to 24.lv, winner.lv, and .txt files in "
-       "solutions/ and src/)"},
-      {"a binary file among the sources", tarGz({{"p/src/1.txt", AE_IFREG, std::string("a\0b", 3), ""}}),
+      {"a file that is not part of a pack", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"p/run.sh", AE_IFREG, ""}}),
+       "entry 'p/run.sh': " + notPartOfAPack},
+      {"a level number beyond 24", tarGz({{"p/25.lv", AE_IFREG, ""}}), "entry 'p/25.lv': " + notPartOfAPack},
+      {"a binary file among the sources", tarGz({{"p/src/1.txt", AE_IFREG, "a\0b"s}}),
        "entry 'p/src/1.txt': not a text file"},
-      {"an entry given twice", tarGz({{"p/1.lv", AE_IFREG, "", ""}, {"p/./1.lv", AE_IFREG, "", ""}}),
+      {"an entry given twice", tarGz({{"p/1.lv", AE_IFREG, ""}, {"p/./1.lv", AE_IFREG, ""}}),
        "entry 'p/./1.lv': given twice"},
-      {"a folder name that is hidden", tarGz({{".p/1.lv", AE_IFREG, "", ""}}),
+      {"a folder name that is hidden", tarGz({{".p/1.lv", AE_IFREG, ""}}),
        "'.p' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most 64)"},
       {"a pack that fails its check",
-       tarGz({{"p/pack.txt", AE_IFREG, "level 1 = 5\n", ""}, {"p/1.lv", AE_IFREG, kWonAtOnce, ""}}),
+       tarGz({{"p/pack.txt", AE_IFREG, "level 1 = 5\n"}, {"p/1.lv", AE_IFREG, kWonAtOnce}}),
        "the pack does not pass its check (1 problem)"},
   };
   const std::string before = snapshot(player_.path());
@@ -248,10 +223,12 @@ TEST_F(PackTools, InstallsAZipOrAFolderWholeAndReplacesOnlyWhenAsked) {
 }
 
 TEST_F(PackTools, ATarGzWithItsFilesLooseTakesTheArchivesName) {
-  std::vector<Entry> entries = goodPack("x");
-  for (Entry& entry : entries) entry.name = entry.name.substr(2);  // "x/pack.txt" -> "pack.txt"
-  entries.erase(entries.begin());
-  PackInstall install = installPack(archive("loose-pack.tar.gz", tarGz(entries)), packs(), false);
+  const std::vector<Entry> loose = {{"pack.txt", AE_IFREG, "name = Good\nlevel 1 = 5 First\nlevel 2 = 5\n"},
+                                    {"1.lv", AE_IFREG, kWonAtOnce},
+                                    {"2.lv", AE_IFREG, kWonAtOnce},
+                                    {"solutions/1.txt", AE_IFREG, kOneFrame},
+                                    {"src/notes.txt", AE_IFREG, "how the levels were made\n"}};
+  PackInstall install = installPack(archive("loose-pack.tar.gz", tarGz(loose)), packs(), false);
   ASSERT_TRUE(install.ok()) << install.refusal;
   EXPECT_EQ(install.installedIn, packs() + "/loose-pack");
   EXPECT_EQ(readFileBytes(packs() + "/loose-pack/src/notes.txt"), "how the levels were made\n");
@@ -263,26 +240,22 @@ TEST_F(PackTools, CheckReplaysEverySolutionAndReportsEachLevel) {
     std::string level;
     std::string solution;  // "" for none
     const char* target;
-    std::string expected;  // with "P" for the pack's folder
+    std::string problem;  // the line before the level's, with "P" for the pack's folder; "" for none
+    const char* result;   // the level line's target, solution and crowns
   } const rows[] = {
-      {"both crowns", kWonAtOnce, kOneFrame, "5",
-       "LEVEL n=1 target=5.00 solution=0.02 crowns=gold,silver name=\"A \\\"b\\\"\"\n"},
-      {"over the target", kWonAtOnce, kOneFrame, "0.01",
-       "LEVEL n=1 target=0.01 solution=0.02 crowns=gold name=\"A \\\"b\\\"\"\n"},
-      {"garbage left", kGarbageLeft, kOneFrame, "5",
-       "LEVEL n=1 target=5.00 solution=0.02 crowns=none name=\"A \\\"b\\\"\"\n"},
-      {"no solution", kWonAtOnce, "", "5", "LEVEL n=1 target=5.00 solution=none crowns=none name=\"A \\\"b\\\"\"\n"},
+      {"both crowns", kWonAtOnce, kOneFrame, "5", "", "target=5.00 solution=0.02 crowns=gold,silver"},
+      {"over the target", kWonAtOnce, kOneFrame, "0.01", "", "target=0.01 solution=0.02 crowns=gold"},
+      {"garbage left", kGarbageLeft, kOneFrame, "5", "", "target=5.00 solution=0.02 crowns=none"},
+      {"no solution", kWonAtOnce, "", "5", "", "target=5.00 solution=none crowns=none"},
       {"a solution that does not win", kNeverWon, "5 -\n", "5",
-       "P/solutions/1.txt: does not complete the level (after 5 frames the avatar is still playing)\n"
-       "LEVEL n=1 target=5.00 solution=failed crowns=none name=\"A \\\"b\\\"\"\n"},
-      {"a bad script", kWonAtOnce, "1 -\nx R\n", "5",
-       "P/solutions/1.txt:2: bad frame count 'x'\n"
-       "LEVEL n=1 target=5.00 solution=failed crowns=none name=\"A \\\"b\\\"\"\n"},
-      {"a script too long", kWonAtOnce, "60001 -\n", "5",
-       "P/solutions/1.txt: longer than 60000 frames\n"
-       "LEVEL n=1 target=5.00 solution=failed crowns=none name=\"A \\\"b\\\"\"\n"},
-      {"a level the check refuses", std::string("ct\x0a\x1c\x00", 5), "", "5",
-       "P/1.lv: no avatar\nLEVEL n=1 target=5.00 solution=none crowns=none name=\"A \\\"b\\\"\"\n"},
+       "P/solutions/1.txt: does not complete the level (after 5 frames the avatar is still playing)",
+       "target=5.00 solution=failed crowns=none"},
+      {"a bad script", kWonAtOnce, "1 -\nx R\n", "5", "P/solutions/1.txt:2: bad frame count 'x'",
+       "target=5.00 solution=failed crowns=none"},
+      {"a script too long", kWonAtOnce, "60001 -\n", "5", "P/solutions/1.txt: longer than 60000 frames",
+       "target=5.00 solution=failed crowns=none"},
+      {"a level the check refuses", "ct\x0a\x1c\x00"s, "", "5", "P/1.lv: no avatar",
+       "target=5.00 solution=none crowns=none"},
   };
   for (const Row& row : rows) {
     TempDir dir;
@@ -293,9 +266,11 @@ TEST_F(PackTools, CheckReplaysEverySolutionAndReportsEachLevel) {
       writeFileBytes(dir.file("solutions/1.txt"), row.solution);
     }
     PackCheck check = checkPack(dir.path(), "P");
-    std::string text = joined(check.lines);
-    int problems = static_cast<int>(std::count(row.expected.begin(), row.expected.end(), '\n')) - 1;
-    EXPECT_EQ(text, row.expected + "PACK levels=1 problems=" + std::to_string(problems) + " name=\"Q\"\n") << row.label;
+    const int problems = row.problem.empty() ? 0 : 1;
+    EXPECT_EQ(joined(check.lines), (problems ? row.problem + "\n" : "") + "LEVEL n=1 " + row.result +
+                                       " name=\"A \\\"b\\\"\"\nPACK levels=1 problems=" + std::to_string(problems) +
+                                       " name=\"Q\"\n")
+        << row.label;
     EXPECT_EQ(check.passed(), problems == 0) << row.label;
   }
 }

@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -14,7 +12,6 @@
 #include <tuple>
 #include <vector>
 
-#include "app/level_count.h"
 #include "unit/test_support.h"
 
 namespace {
@@ -26,14 +23,31 @@ class ProgressFile : public ::testing::Test {
  protected:
   void SetUp() override { record.path = dir.file("binhopper.dat"); }
 
+  // Another game's record, read from the same file.
+  Progress loadedAgain(int levels) const {
+    Progress other;
+    other.path = record.path;
+    other.load(levels);
+    return other;
+  }
+
+  std::string damagedLine() const {
+    return "The progress file '" + record.path + "' was damaged; what could be trusted in it was kept.";
+  }
+
   TempDir dir;
   Progress record;
 };
 
-std::vector<bool> unlockedPattern(const Progress& progress) {
-  std::vector<bool> pattern;
-  for (const LevelRecord& level : progress.records) pattern.push_back(level.unlocked);
-  return pattern;
+// Ten seconds as the little-endian double a record's best time is.
+const std::string kTenSeconds = "\0\0\0\0\0\0\x24\x40"s;
+
+// What `act` prints to standard output, kept out of the test's own.
+template <typename Act>
+std::string printedBy(Act act) {
+  testing::internal::CaptureStdout();
+  act();
+  return testing::internal::GetCapturedStdout();
 }
 
 // One character per record, "1" where the flag is set: flagsOf(record, &LevelRecord::completed).
@@ -60,14 +74,12 @@ TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   EXPECT_EQ(entriesIn(dir.path()), (std::set<std::string>{"binhopper.dat", "binhopper.dat.lock"}))
       << "no temporary file is left behind";
 
-  Progress reloaded;
-  reloaded.path = record.path;
-  reloaded.load(1);
+  Progress reloaded = loadedAgain(1);
   EXPECT_TRUE(reloaded.damageNote.empty());
   EXPECT_EQ(readFileBytes(record.path + ".bad"), "") << "a good file is not set aside";
   EXPECT_EQ(reloaded.deaths, 254);
   ASSERT_EQ(reloaded.records.size(), 2u) << "records beyond the level count stay";
-  EXPECT_EQ(unlockedPattern(reloaded), (std::vector<bool>{true, true}));
+  EXPECT_EQ(flagsOf(reloaded, &LevelRecord::unlocked), "11");
   EXPECT_TRUE(reloaded.records[0].golden && !reloaded.records[0].silver && reloaded.records[1].silver);
   EXPECT_EQ(reloaded.records[0].bestTime, 12.5);
   std::string saved = readFileBytes(record.path);
@@ -78,10 +90,10 @@ TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
 // A damaged file is set aside byte for byte before anything is written, and of it only the
 // valid whole records and a death count that is not negative are kept.
 TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
-  const std::string tenSeconds = "\x01\x01\0\0"s + "\0\0\0\0\0\0\x24\x40"s;
+  const std::string tenSeconds = "\x01\x01\0\0"s + kTenSeconds;
   const std::string noTime = "\x01\x01\0\0"s + "\0\0\0\0\0\0\xF8\x7F"s;  // NaN
   const std::string zeroTime = "\x01\x01\0\0"s + std::string(8, '\0');
-  const std::string flagTwo = "\x01\x02\0\0"s + "\0\0\0\0\0\0\x24\x40"s;
+  const std::string flagTwo = "\x01\x02\0\0"s + kTenSeconds;
   const std::string deaths7 = "\x07\0\0\0"s;
   const std::tuple<const char*, std::string, int, std::vector<bool>> rows[] = {
       {"count 0 before three records", deaths7 + "\x00"s + tenSeconds + tenSeconds + tenSeconds, 7, {1, 1, 1, 0}},
@@ -97,15 +109,11 @@ TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
   for (const auto& [label, bytes, deaths, completed] : rows) {
     SCOPED_TRACE(label);
     writeFileBytes(record.path, bytes);
-    testing::internal::CaptureStdout();
-    record.load(4);
-    testing::internal::GetCapturedStdout();
+    printedBy([&] { record.load(4); });
     EXPECT_EQ(readFileBytes(record.path + ".bad"), bytes) << "copied byte for byte";
     EXPECT_EQ(readFileBytes(record.path), bytes) << "loading writes nothing over the file";
     EXPECT_EQ(record.damageNote,
-              (std::vector<std::string>{
-                  "The progress file '" + record.path + "' was damaged; what could be trusted in it was kept.",
-                  "A copy of the damaged file is in '" + record.path + ".bad'."}));
+              (std::vector<std::string>{damagedLine(), "A copy of the damaged file is in '" + record.path + ".bad'."}));
     EXPECT_EQ(record.deaths, deaths);
     ASSERT_GE(record.records.size(), 4u);
     for (size_t i = 0; i < 4; ++i) {
@@ -120,9 +128,8 @@ TEST_F(ProgressFile, FailedSaveLeavesTheOldFile) {
   // A directory where the lock file would go cannot be locked, even by root.
   ASSERT_EQ(mkdir((record.path + ".lock").c_str(), 0700), 0);
   record.deaths = 77;
-  testing::internal::CaptureStdout();
-  FileResult saved = record.save();
-  std::string printed = testing::internal::GetCapturedStdout();
+  FileResult saved;
+  std::string printed = printedBy([&] { saved = record.save(); });
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(saved.path, record.path);
   EXPECT_EQ(saved.reason, "cannot lock '" + record.path + ".lock': Is a directory");
@@ -178,16 +185,12 @@ TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
   for (const auto& [label, steps, deaths, completed, unlocked, bestTime, lastToSave] : rows) {
     SCOPED_TRACE(label);
     std::filesystem::remove(record.path);
-    Progress start;
-    start.path = record.path;
+    Progress start = loadedAgain(4);
     start.deaths = 5;
-    start.ensureRecords(4);
     ASSERT_TRUE(start.save().ok);
     Progress games[2];
     playSteps(steps, games, record.path);
-    Progress stored;
-    stored.path = record.path;
-    stored.load(0);
+    Progress stored = loadedAgain(0);
     EXPECT_TRUE(stored.damageNote.empty());
     EXPECT_EQ(stored.deaths, deaths);
     EXPECT_EQ(flagsOf(stored, &LevelRecord::completed), completed);
@@ -205,15 +208,15 @@ TEST_F(ProgressFile, AFileThatCannotBeSetAsideIsNeverReplaced) {
   const std::string damaged = "\x07\0\0\0\x02"s;  // deaths 7, two records missing
   writeFileBytes(record.path, damaged);
   ASSERT_EQ(mkdir((record.path + ".bad").c_str(), 0700), 0);
-  testing::internal::CaptureStdout();
-  record.load(3);
-  record.recordCompletion(0, true, 1.0);
-  FileResult kept = record.keep();
-  FileResult saved = record.save();
-  std::string printed = testing::internal::GetCapturedStdout();
+  FileResult kept, saved;
+  std::string printed = printedBy([&] {
+    record.load(3);
+    record.recordCompletion(0, true, 1.0);
+    kept = record.keep();
+    saved = record.save();
+  });
   const std::vector<std::string> note = {
-      "The progress file '" + record.path + "' was damaged; what could be trusted in it was kept.",
-      "The damaged file could not be copied to '" + record.path + ".bad': Is a directory.",
+      damagedLine(), "The damaged file could not be copied to '" + record.path + ".bad': Is a directory.",
       "Progress will not be saved in this run; the file is left as it is."};
   EXPECT_EQ(record.damageNote, note);
   EXPECT_EQ(printed, note[0] + "\n" + note[1] + "\n" + note[2] + "\n") << "told once, saves add nothing";
@@ -226,48 +229,39 @@ TEST_F(ProgressFile, AFileThatCannotBeSetAsideIsNeverReplaced) {
 // A valid file followed by 65 MB of zeros: read only as far as a record can reach, set aside
 // whole under its second name, and of it the valid records kept (not 255 empty ones).
 TEST_F(ProgressFile, AnOversizedFileIsDamagedAndSetAsideWhole) {
-  const std::string valid =
-      "\x07\0\0\0\x02"s + "\x01\x01\x01\x01"s + "\0\0\0\0\0\0\x24\x40"s + "\x01\x01\x01\0"s + "\0\0\0\0\0\0\x24\x40"s;
-  const off_t size = 65 << 20;
+  const std::string valid = "\x07\0\0\0\x02"s + "\x01\x01\x01\x01"s + kTenSeconds + "\x01\x01\x01\0"s + kTenSeconds;
+  const std::uintmax_t size = 65 << 20;
   writeFileBytes(record.path, valid);
   ASSERT_EQ(truncate(record.path.c_str(), size), 0);
-  testing::internal::CaptureStdout();
-  record.load(3);
-  testing::internal::GetCapturedStdout();
+  printedBy([&] { record.load(3); });
   ASSERT_EQ(record.damageNote.size(), 2u);
   EXPECT_EQ(record.damageNote[1], "A copy of the damaged file is in '" + record.path + ".bad'.");
   EXPECT_EQ(record.deaths, 7);
   EXPECT_EQ(flagsOf(record, &LevelRecord::completed), "110");
   EXPECT_TRUE(record.records[0].silver && !record.records[1].silver);
-  struct stat aside {};
-  ASSERT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
-  EXPECT_EQ(aside.st_size, size);
+  EXPECT_EQ(std::filesystem::file_size(record.path + ".bad"), size);
   const std::set<std::string> files = {"binhopper.dat", "binhopper.dat.bad", "binhopper.dat.lock"};
-  Progress second;
-  second.path = record.path;
-  testing::internal::CaptureStdout();
-  second.load(3);
-  testing::internal::GetCapturedStdout();
+  printedBy([&] { loadedAgain(3); });
   EXPECT_EQ(entriesIn(dir.path()), files) << "a second game setting the same file aside leaves nothing behind";
-  testing::internal::CaptureStdout();
-  ASSERT_TRUE(record.save().ok);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "the file set aside at load is not set aside again";
+  FileResult saved;
+  EXPECT_EQ(printedBy([&] { saved = record.save(); }), "") << "the file set aside at load is not set aside again";
+  ASSERT_TRUE(saved.ok);
   EXPECT_EQ(entriesIn(dir.path()), files);
   EXPECT_EQ(readFileBytes(record.path).size(), 5u + 12 * 3);
-  EXPECT_EQ(stat((record.path + ".bad").c_str(), &aside), 0);
-  EXPECT_EQ(aside.st_size, size) << "the copy outlives the save that replaces the file";
+  EXPECT_EQ(std::filesystem::file_size(record.path + ".bad"), size)
+      << "the copy outlives the save that replaces the file";
 }
 
 TEST(Progress, CompletionsUnlockByHowManyLevelsAreDone) {
   Progress record;
   record.ensureRecords(7);
   record.recordCompletion(5, false, 30.0);
-  EXPECT_EQ(unlockedPattern(record), (std::vector<bool>{true, true, true, true, false, false, false}))
+  EXPECT_EQ(flagsOf(record, &LevelRecord::unlocked), "1111000")
       << "one completion opens indexes 1 to 3, whichever level it was";
   record.recordCompletion(5, true, 10.0);
   EXPECT_FALSE(record.records[4].unlocked) << "completing the same level again opens nothing new";
   record.recordCompletion(0, false, 30.0);
-  EXPECT_EQ(unlockedPattern(record), (std::vector<bool>{true, true, true, true, true, false, false}));
+  EXPECT_EQ(flagsOf(record, &LevelRecord::unlocked), "1111100");
   record.recordCompletion(-1, true, 1.0);
   record.recordCompletion(7, true, 1.0);
   EXPECT_EQ(record.completedCount(), 2u) << "indexes outside the records are ignored";
