@@ -75,6 +75,16 @@ class OnPress : public Switch {
   bool previous_ = false;
 };
 
+// A switch whose owner sets it, outside the root refresh: a replay's frame stands in for a key
+// this way, and so does a test's hand.
+class SetSwitch : public Switch {
+ public:
+  SetSwitch() : Switch(false) {}
+  bool isDown() const override { return down; }
+  void refresh() override {}
+  bool down = false;
+};
+
 // Refreshes every root switch in creation order (the application state's pollInput).
 void refreshRootSwitches();
 // The root switches that exist now, in creation order.

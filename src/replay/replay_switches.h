@@ -22,15 +22,7 @@ class ReplaySwitches {
   PlayControls controls() const;
 
  private:
-  class Shown : public Switch {
-   public:
-    Shown() : Switch(false) {}
-    bool isDown() const override { return down; }
-    void refresh() override {}
-    bool down = false;
-  };
-
-  Shown left_, right_, up_, down_, jump_, action_;
+  SetSwitch left_, right_, up_, down_, jump_, action_;
 };
 
 // What the avatar reads from these controls in the update about to run.

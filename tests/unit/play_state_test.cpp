@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/frame_clock.h"
+#include "app/switch.h"
 #include "entities/cloud.h"
 #include "unit/sim_run.h"
 #include "world/channel_states.h"
@@ -90,15 +91,6 @@ fw 26 10
   EXPECT_EQ(state().result, PlayResult::Menu);
 }
 
-// A switch the test holds down or lets go, in place of a key.
-class HeldSwitch : public Switch {
- public:
-  HeldSwitch() : Switch(false) {}
-  bool isDown() const override { return down; }
-  void refresh() override {}
-  bool down = false;
-};
-
 // A second level beside the one played, updated in the same frames, as a recorded run is played
 // back beside the player's: fed its own controls and counting its deaths nowhere. Its avatar
 // walks right over a lever that switches channel 1 off, then into spikes; the played level's
@@ -106,7 +98,7 @@ class HeldSwitch : public Switch {
 TEST_F(PlayRun, TwoLevelsAliveAtOnceShareNothing) {
   const std::string floor = "0000111" + std::string(33, '0');
   load(gridLevel({{27, ".....A..............^"}, {28, floor}}, "vr 10 27 1 on\n"), 0);
-  HeldSwitch idle, right;
+  SetSwitch idle, right;
   right.down = true;
   PlayState beside(-1, directory.file("test.lv").c_str(), *themes[0]);
   beside.context->controls = PlayControls{&idle, &right, &idle, &idle, &idle, &idle};
