@@ -46,7 +46,6 @@ int wrap(int value, int count) { return ((value % count) + count) % count; }
 
 Message* asSign(Entity* entity) { return dynamic_cast<Message*>(entity); }
 
-// The test play's copy; never the file being edited, whose unsaved edit it would write.
 std::string temporaryPlayFile() {
   std::error_code error;
   fs::path folder = fs::temp_directory_path(error);
@@ -316,10 +315,11 @@ void EditorState::redo() {
 }
 
 // The play reads a written copy: "levels/play.lv", or a temporary file when that cannot be
-// written. A level that cannot be written at all is not played.
+// written or is the file being edited (the document never writes its own file as a copy). A
+// level that cannot be written at all is not played.
 void EditorState::testPlay() {
   const std::string standardFile = playerFile(kPlayFile);
-  std::string playFile = document.isOwnFile(standardFile) ? temporaryPlayFile() : standardFile;
+  std::string playFile = standardFile;
   LoadResult outcome = document.writeCopy(playFile);
   if (!outcome.ok()) {
     playFile = temporaryPlayFile();
@@ -359,9 +359,9 @@ bool EditorState::onCloseRequest() {
   return false;
 }
 
-// An autosave is there for a crash; leaving with the level as its file holds it, or throwing the
-// edits away (closing or loading without saving), leaves nothing to restore. An autosave of an earlier run that was not
-// restored is still the author's, and stays.
+// An autosave is there for a crash; leaving with the level as its file holds it, or throwing
+// the edits away (closing or loading without saving), leaves nothing to restore. An autosave of
+// an earlier run that was not restored is still the author's, and stays.
 void EditorState::dropOwnAutosave() {
   if (wroteAutosave) document.discardAutosave();
 }
