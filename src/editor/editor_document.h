@@ -45,8 +45,6 @@ class EditorDocument {
   // Writes the level elsewhere (the test play's copy, the autosave); it stays unsaved. The
   // document's own file is never written this way.
   LoadResult writeCopy(const std::string& path);
-  // Whether `path` names the document's file, by whatever way of writing it.
-  bool isOwnFile(const std::string& path) const;
   // Removes the autosave beside the file: the author has thrown away what it kept.
   void discardAutosave();
 
@@ -63,6 +61,8 @@ class EditorDocument {
   bool redo();
 
  private:
+  // Whether `path` names the document's file, by whatever way of writing it.
+  bool isOwnFile(const std::string& path) const;
   Entity*& cell(GridCell at) { return cells_[at.column * kRows + at.row]; }
   void restore(const LevelSnapshot& level);
   void replaceWorld(std::unique_ptr<World> level);
