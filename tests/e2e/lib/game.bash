@@ -19,11 +19,21 @@ e2e_main() {
     [ "$code" -eq 0 ] || fail "the scenario stopped early"
     finish
   fi
-  local build
+  local build attempt output status
   build=$(cd "${1:?usage: $0 BUILD_DIR}" && pwd)
-  cp -r "$E2E_REPO/levels" "$E2E_REPO/media" "$WORK/"
-  if declare -F prepare >/dev/null; then (cd "$WORK" && prepare) || exit 1; fi
-  "$E2E_REPO/scripts/headless" bash "$0" --inside "$build" "$WORK"
+  for attempt in first second; do
+    rm -rf "$WORK" && mkdir -p "$WORK"
+    cp -r "$E2E_REPO/levels" "$E2E_REPO/media" "$WORK/"
+    if declare -F prepare >/dev/null; then (cd "$WORK" && prepare) || exit 1; fi
+    output=$("$E2E_REPO/scripts/headless" bash "$0" --inside "$build" "$WORK" 2>&1)
+    status=$?
+    echo "$output"
+    # Under load the leak checker itself now and then crashes as the sanitized game exits
+    # ("Tracer caught signal"), before it has checked anything: such a run proves nothing either
+    # way, so the test runs once more from the start. Any other failure stands.
+    if [ $status -eq 0 ] || [ $attempt = second ] || [[ $output != *"Tracer caught signal"* ]]; then exit $status; fi
+    echo "(the leak checker crashed, not the game: the test runs once more)"
+  done
 }
 
 # Starts the game with the given arguments, waits for its window and focuses it. The window
