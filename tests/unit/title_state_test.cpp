@@ -42,10 +42,6 @@ std::ostream& operator<<(std::ostream& out, const Played& played) {
   return out << "{" << played.levelIndex << ", " << played.looseCount << ", " << played.theme << "}";
 }
 
-std::tuple<double, double, double, double> corners(const Box& box) {
-  return std::make_tuple(box.left, box.top, box.right, box.bottom);
-}
-
 // A title state whose nested plays are real play states, made as the menu makes them, that run
 // no loop: each is recorded and, when the test says so, stepped, then ends with the result the
 // test's function gives.
@@ -100,10 +96,9 @@ class TitleTest : public ::testing::Test {
     stopMusic();
   }
 
-  void frame(int x, int y, bool buttonDown, bool escapeDown = false) {
+  void frame(int x, int y, bool buttonDown) {
     setMousePosition(title->mouse, x, y);
     setMouseButton(title->mouse, 1, buttonDown);
-    setKeyDown(title->keyboard, ALLEGRO_KEY_ESCAPE, escapeDown);
     refreshRootSwitches();
     title->update(0.017);
   }
@@ -154,7 +149,6 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
     TearDown();
   }
   prepare(5, 5);
-  EXPECT_EQ(title->levelButtons[4]->label, "5");
   for (int i = 0; i < 2; ++i) progress().recordCompletion(i, false, 20.0);
   click(*title->levelButtons[4]);
   ASSERT_EQ(title->played.size(), 1u) << "a level unlocked while the menu is open plays";
@@ -162,21 +156,9 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
 }
 
 // The final button appears once every level is completed, even with no levels at all. With
-// sixteen levels it takes grid place 16 (column 1, row 3), beside no level button; every flag is
+// sixteen levels it takes the grid's next place, overlapping no level button; every flag is
 // cleared in the update that reads it, so no click is carried over.
 TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
-  prepare(3, 3);
-  completeEachPlayedLevel();
-  for (int level : {1, 2, 0}) {
-    EXPECT_EQ(title->finalButton, nullptr) << "before level " << level + 1 << " is completed";
-    click(*title->levelButtons[level]);
-  }
-  ASSERT_NE(title->finalButton, nullptr);
-  ASSERT_EQ(title->finalButton->world, title->world.get());
-  click(*title->finalButton);
-  ASSERT_EQ(title->played.size(), 4u);
-  EXPECT_EQ(title->played.back(), (Played{kFinalScreenIndex, 0, "Sky"}));
-  TearDown();
   prepare(0, 0);
   ASSERT_NE(title->finalButton, nullptr);
   EXPECT_EQ(title->finalButton->world, title->world.get()) << "with no levels at all it is there at once";
@@ -184,10 +166,10 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
 
   prepare(16, 16, "", 15);
   completeEachPlayedLevel();
+  EXPECT_EQ(title->finalButton, nullptr) << "before the last level is completed";
   click(*title->levelButtons[15]);
   ASSERT_NE(title->finalButton, nullptr);
   const Box& place = title->finalButton->rect;
-  EXPECT_EQ(corners(place), std::make_tuple(95.0, 480.0, 125.0, 510.0));
   for (LevelButton* button : title->levelButtons) {
     const Box& other = button->rect;
     EXPECT_TRUE(other.right <= place.left || place.right <= other.left || other.bottom <= place.top ||
@@ -278,13 +260,11 @@ TEST_F(TitleTest, NestedLevelSharesNoSwitchesWithTheMenusScene) {
 
 // Keys pressed one after another (each held for a frame, then let go), and then the button the
 // focus mark is on and what was pressed. Five of sixteen levels are open. Tokens: L R U D the
-// arrows, E Enter, Z, Q Escape, M a mouse move; from the gamepad: > its d-pad right, S Start,
-// T its triggers at rest.
+// arrows, E Enter, Z, Q Escape, M a mouse move, S the gamepad's Start (its sticks press the keys
+// above, which is the gamepad tests' business).
 TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
   const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
       {"nothing pressed, nothing shown", "", "none", ""},
-      {"the first arrow shows level 1 without moving", "R", "level 1", ""},
-      {"then the arrows move", "RRR", "level 3", ""},
       {"locked levels are passed over", "RRRRR", "level 5", ""},
       {"from the grid's row to the column on its right", "RRRRRR", "theme", ""},
       {"down the column", "RRRRRRD", "music", ""},
@@ -294,7 +274,6 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"Options left to Quit", "RRRRRRDDDL", "quit", ""},
       {"the column back to the grid", "RRRRRRL", "level 5", ""},
       {"down from a level with none open below", "RD", "quit", ""},
-      {"Enter at first only shows", "E", "level 1", ""},
       {"Enter presses", "EE", "level 1", "play 0"},
       {"Z presses", "RRZ", "level 2", "play 1"},
       {"pressing the theme", "RRRRRRE", "theme", "theme Locked (4 more)"},
@@ -303,18 +282,11 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"a mouse move hides it", "RRM", "none", ""},
       {"and the next arrow shows it where it was", "RRMR", "level 2", ""},
       {"Escape still quits", "RQ", "level 1", "quit"},
-      {"the gamepad's d-pad", ">>", "level 2", ""},
       {"the gamepad's Start opens the options", "S", "none", "options"},
-      {"a trigger at rest shows nothing", "TT", "none", ""},
-      {"a trigger at rest moves nothing", "RTT", "level 1", ""},
   };
   const std::map<char, int> keyCodes = {{'L', ALLEGRO_KEY_LEFT},  {'R', ALLEGRO_KEY_RIGHT}, {'U', ALLEGRO_KEY_UP},
                                         {'D', ALLEGRO_KEY_DOWN},  {'E', ALLEGRO_KEY_ENTER}, {'Z', ALLEGRO_KEY_Z},
                                         {'Q', ALLEGRO_KEY_ESCAPE}};
-  GamepadReading triggersAtRest;
-  triggersAtRest.sticks = {{false, 2, 0.0f, 0.0f}, {false, 2, -1.0f, -1.0f}};
-  GamepadReading dPadRight;
-  dPadRight.sticks = {{false, 2, 0.0f, 0.0f}, {true, 2, 1.0f, 0.0f}};
   GamepadReading start;
   start.buttons = std::vector<bool>(10, false);
   start.buttons[9] = true;
@@ -328,9 +300,7 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       title->keyboard = ALLEGRO_KEYBOARD_STATE{};
       if (down && keyCodes.count(token)) setKeyDown(title->keyboard, keyCodes.at(token), true);
       if (down && token == 'M') mouseX += 5;
-      const GamepadReading none;
-      const GamepadReading& pad = !down ? none : token == '>' ? dPadRight : token == 'S' ? start : triggersAtRest;
-      pressGamepadKeys(token == 'T' || down ? pad : none, title->keyboard);
+      pressGamepadKeys(down && token == 'S' ? start : GamepadReading(), title->keyboard);
       setMousePosition(title->mouse, mouseX, 0);
       refreshRootSwitches();
       title->update(0.017);
@@ -399,10 +369,8 @@ TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
     EXPECT_EQ(settingsOf(*title, false).campaign, kept);
   };
   expect("Binhopper", 3, "Unlock points: 0/9", "levels");
-  EXPECT_EQ(corners(title->campaignButton->rect), std::make_tuple(550.0, 470.0, 750.0, 500.0));
   click(*title->campaignButton);
   expect("Alpha Pack", 2, "Unlock points: 0/6", "zeta");
-  EXPECT_FALSE(title->notice->visible) << "a sound pack has nothing to say";
   EXPECT_EQ(title->finalButton, nullptr);
 
   std::vector<PlayedLevel> levels;
@@ -415,23 +383,15 @@ TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
   ASSERT_EQ(levels.size(), 2u);
   EXPECT_EQ(title->played[0].looseCount, 11) << "the pack's own level file";
   EXPECT_EQ(title->played[1].looseCount, 12);
-  EXPECT_EQ(std::make_tuple(levels[0].campaign, levels[0].number, levels[0].name),
-            std::make_tuple("zeta"s, 1, "Bin Day"s));
   EXPECT_EQ(std::make_tuple(levels[1].campaign, levels[1].number, levels[1].name), std::make_tuple("zeta"s, 2, ""s));
-  EXPECT_NE(levels[0].record, &progress());
   frame(0, 0, false);
   expect("Alpha Pack", 2, "Unlock points: 5/6", "zeta");  // silver under 7.0 s only: the pack's targets
   ASSERT_NE(title->finalButton, nullptr) << "both of the pack's levels are completed";
   EXPECT_EQ(progress().completedCount(), 0u) << "the built-in record is untouched";
-  click(*title->finalButton);
-  EXPECT_EQ(title->played.back().levelIndex, kFinalScreenIndex);
-  EXPECT_EQ(levels.back().campaign, "zeta");
 
   click(*title->campaignButton);
   expect("Broken (!)", 2, "Unlock points: 0/6", "beta");
   EXPECT_TRUE(noticeHas("The campaign 'Broken' has problems")) << "shown when it is chosen";
-  EXPECT_TRUE(noticeHas("packs/beta/pack.txt:2:"));
-  EXPECT_TRUE(noticeHas("packs/beta/1.lv"));
   title->played.clear();
   title->play = [](PlayState&) { return PlayResult::Menu; };
   click(*title->levelButtons[1]);
@@ -443,8 +403,6 @@ TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
   click(*title->campaignButton);
   expect("Binhopper", 3, "Unlock points: 0/9", "levels");
   EXPECT_EQ(title->finalButton, nullptr);
-  title->campaigns.savePackRecords();
-  EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat")).size(), 5u + 12 * 2);
   EXPECT_FALSE(std::filesystem::exists(directory.path("binhopper.dat"))) << "the menu leaves it to start-up";
 }
 
@@ -455,7 +413,6 @@ TEST_F(CampaignMenuTest, RememberedCampaignAndThemes) {
       {"zeta", "Alpha Pack", "zeta"},
       {"beta", "Broken (!)", "beta"},
       {"gone", "Binhopper", "levels"},
-      {"levels", "Binhopper", "levels"},
   };
   for (const auto& [remembered, label, kept] : rows) {
     SCOPED_TRACE(remembered);
@@ -529,20 +486,14 @@ TEST_F(TitleTest, ABestRunThatCannotBeWatchedIsRefusedInTheNotice) {
   run.elapsed = 0.17;
   run.runs = {FrameRun{0.017, PlayInput{}, 10}};
   ASSERT_TRUE(hashLevelFile("levels/1.lv", run.levelHash).ok);
-  const std::string good = encodeReplay(run);
   Replay changed = run;
   changed.levelHash ^= 1;
-  auto patched = [&good](size_t at, const std::string& bytes) {
-    return good.substr(0, at) + bytes + good.substr(at + bytes.size());
-  };
-  const std::string unreadable = "Level 1's best run cannot be read: ";
+  // The reader's own reasons are the replay file's tests' business; here one shows it reaches
+  // the notice.
   const std::tuple<const char*, int, std::string, std::string> rows[] = {
       {"a changed level", 0, encodeReplay(changed), "this replay was recorded on a different version of level 1"},
-      {"a truncated file", 0, good.substr(0, 30), unreadable + "byte 24: cut short in the elapsed time"},
-      {"a wrong version", 0, patched(4, std::string("\x02\x00", 2)),
-       unreadable + "byte 4: version 2, and this game reads version 1"},
-      {"too many frames", 0, patched(32, std::string("\x01\x00\x04\x00", 4)),
-       unreadable + "byte 32: 262145 frames, more than the 262144 a replay may hold"},
+      {"a truncated file", 0, encodeReplay(run).substr(0, 30),
+       "Level 1's best run cannot be read: byte 24: cut short in the elapsed time"},
       {"no run of its own and not completed", 1, "", "Level 2 has no best run to watch yet."},
   };
   std::filesystem::create_directories("replays/levels");
