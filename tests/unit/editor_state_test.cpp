@@ -113,14 +113,12 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays, std::vector<std::string>{"levels/play.lv"});
   EXPECT_EQ(readFileBytes("levels/play.lv"), tileRecord(4, 5));
-  EXPECT_EQ(entityCount(), 1);
 
   std::filesystem::remove_all("levels");
   writeFileBytes("levels", "a file where the folder should be");
   ::testing::internal::CaptureStdout();
   tap(ALLEGRO_KEY_S);
-  std::string printed = ::testing::internal::GetCapturedStdout();
-  EXPECT_NE(printed.find("CANNOT OPEN 'levels/edit.lv'!!!"), std::string::npos) << printed;
+  ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(editor->statusLine.message(), "levels/edit.lv cannot be written: Not a directory.")
       << "the system's reason";
   EXPECT_EQ(editor->statusLine.detail(), "CANNOT OPEN 'levels/edit.lv'!!!");

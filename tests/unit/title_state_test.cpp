@@ -21,7 +21,6 @@
 #include "states/title_settings.h"
 #include "themes/themes.h"
 #include "unit/game_directory.h"
-#include "world/tag.h"
 
 using namespace std::string_literals;
 
@@ -66,17 +65,17 @@ std::string levelHolding(int pieces) {
   return bytes;
 }
 
-// Level files 1 .. levelFiles, a title background, a fresh progress record of `records` levels
-// whose first `crowned` are completed with both crowns (three unlock points each), and a title
-// state that is the current state, driven one frame at a time.
+// Level files 1 .. levelFiles, an empty title background, a fresh progress record of `records`
+// levels whose first `crowned` are completed with both crowns (three unlock points each), and a
+// title state that is the current state, driven one frame at a time.
 class TitleTest : public ::testing::Test {
  protected:
-  void prepare(int records, int levelFiles, const std::string& background = "", int crowned = 0) {
+  void prepare(int records, int levelFiles, int crowned = 0) {
     std::filesystem::remove_all("levels");
     std::filesystem::create_directory("levels");
     for (int n = 1; n <= levelFiles; ++n) directory.writeLevel(std::to_string(n) + ".lv", levelHolding(n));
     if (!builtInPack.empty()) directory.writeLevel("pack.txt", builtInPack);
-    directory.writeLevel("title.lv", background);
+    directory.writeLevel("title.lv");
     directory.writeLevel("winner.lv");
     progress() = Progress();
     progress().path = directory.path("binhopper.dat");
@@ -131,7 +130,6 @@ TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
       {"Space after a completion goes on, even to a locked level", 5, 5, 2, {next, menu}, {{2, 3}, {3, 4}}},
       {"the last level returns to the menu", 3, 3, 1, {next, next, next}, {{1, 2}, {2, 3}}},
       {"Escape returns at once", 5, 5, 0, {menu}, {{0, 1}}},
-      {"retries and completions", 3, 3, 0, {retry, next, retry, next, next}, {{0, 1}, {0, 1}, {1, 2}, {1, 2}, {2, 3}}},
       {"a record without a level file ends the run", 4, 3, 2, {next}, {{2, 3}}},
       {"a locked level's button does not play", 5, 5, 4, {}, {}},
   };
@@ -164,7 +162,7 @@ TEST_F(TitleTest, FinalButtonAppearsOnceEveryLevelIsCompleted) {
   EXPECT_EQ(title->finalButton->world, title->world.get()) << "with no levels at all it is there at once";
   TearDown();
 
-  prepare(16, 16, "", 15);
+  prepare(16, 16, 15);
   completeEachPlayedLevel();
   EXPECT_EQ(title->finalButton, nullptr) << "before the last level is completed";
   click(*title->levelButtons[15]);
@@ -203,7 +201,7 @@ TEST_F(TitleTest, LockedThemesAreNeverUsedAndTheChoiceSurvivesTheFinalScreen) {
   };
   for (const auto& [levels, labels] : rows) {
     SCOPED_TRACE(std::to_string(levels * 3) + " points");
-    prepare(10, 10, "", levels);
+    prepare(10, 10, levels);
     title->play = [](PlayState& nested) {
       for (int i = 0; i < 3; ++i) nested.update(0.017);
       return PlayResult::Menu;
@@ -233,29 +231,6 @@ TEST_F(TitleTest, LockedThemesAreNeverUsedAndTheChoiceSurvivesTheFinalScreen) {
     EXPECT_EQ(title->played.back().theme, chosen) << "a level played from the menu";
     TearDown();
   }
-}
-
-// The menu's scene and a level played from it are two levels alive at once: a press pad of the
-// nested level switches off channel 1 there, while the scene's baddie keeps walking on its own
-// channel-1 floor, during the nested play and after it.
-TEST_F(TitleTest, NestedLevelSharesNoSwitchesWithTheMenusScene) {
-  std::string scene;
-  for (int column = 0; column < 5; ++column) scene += std::string("tl") + char(column) + char(10) + char(1);
-  scene += std::string("bd") + char(2) + char(9) + char(0);
-  prepare(3, 3, scene);
-  directory.writeLevel("1.lv", std::string("pr") + char(4) + char(4) + char(1) + char(0));
-  Entity* baddie = title->background->world->first(tagOf("badd"));
-  ASSERT_NE(baddie, nullptr);
-  std::vector<std::pair<int, int>> channelOne;  // (nested, scene) during the nested play
-  title->play = [&](PlayState& nested) {
-    nested.update(0.017);
-    channelOne.emplace_back(nested.context->channelStates[1], title->background->context->channelStates[1]);
-    return PlayResult::Menu;
-  };
-  click(*title->levelButtons[0]);
-  EXPECT_EQ(channelOne, (std::vector<std::pair<int, int>>{{0, 1}}));
-  for (int i = 0; i < 30; ++i) frame(0, 0, false);
-  EXPECT_EQ(baddie->y(), 180.0) << "still walking on its floor";
 }
 
 // Keys pressed one after another (each held for a frame, then let go), and then the button the
@@ -293,7 +268,7 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
   start.startButton = 9;
   for (const auto& [label, keys, focused, pressed] : rows) {
     SCOPED_TRACE(label);
-    prepare(16, 16, "", 0);
+    prepare(16, 16);
     for (int i = 0; i < 2; ++i) progress().recordCompletion(i, false, 20.0);
     int mouseX = 0;
     auto step = [&](char token, bool down) {
@@ -332,7 +307,7 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
 // first level is missing.
 class CampaignMenuTest : public TitleTest {
  protected:
-  void preparePacks(int records = 3, int levelFiles = 3) {
+  void preparePacks() {
     std::filesystem::remove_all("packs");
     std::filesystem::remove_all("progress");
     writeFile("packs/zeta/pack.txt", "name = Alpha Pack\nlevel 1 = 5.5 Bin Day\nlevel 2 = 7.0\n");
@@ -341,7 +316,7 @@ class CampaignMenuTest : public TitleTest {
     writeFile("packs/beta/pack.txt", "name = Broken\nlevel 1 = -3 Bad\nlevel 2 = 4 Fine\n");
     writeFile("packs/beta/2.lv", levelHolding(22));
     builtInPack = "name = Binhopper\nlevel 1 = 15.0 First Steps\nlevel 2 = 21.0\nlevel 3 = 13.5\n";
-    prepare(records, levelFiles);
+    prepare(3, 3);
   }
   void writeFile(const std::string& name, const std::string& bytes) {
     std::filesystem::create_directories(std::filesystem::path(directory.path(name)).parent_path());
@@ -478,7 +453,7 @@ TEST_F(CampaignMenuTest, DamagedPackProgressIsSetAside) {
 // A best run that cannot be watched is refused with the reason in the menu's notice, and the
 // menu goes on; nothing is played.
 TEST_F(TitleTest, ABestRunThatCannotBeWatchedIsRefusedInTheNotice) {
-  prepare(2, 2, "", 1);
+  prepare(2, 2, 1);
   Replay run;
   run.campaign = "levels";
   run.level = 1;
