@@ -57,36 +57,33 @@ std::string fingerprint(const std::string& path) {
 
 struct OddKind {
   const char* label;
-  std::function<void(const std::string& path, const std::string& validBytes)> make;
+  void (*make)(const std::string& path, const std::string& validBytes);
   const char* reason;  // the system's reason; "" when the file reads as data
   bool unprivileged;
 };
 
-const std::vector<OddKind>& oddKinds() {
-  static const std::vector<OddKind> kinds = {
-      {"a FIFO", [](const std::string& path, const std::string&) { mkfifo(path.c_str(), 0644); }, "not a regular file",
-       false},
-      {"a directory", [](const std::string& path, const std::string&) { mkdir(path.c_str(), 0755); }, "Is a directory",
-       false},
-      {"a link to an endless device",
-       [](const std::string& path, const std::string&) { symlink("/dev/zero", path.c_str()); }, "not a regular file",
-       false},
-      {"a file it may not read",
-       [](const std::string& path, const std::string& bytes) {
-         writeFileBytes(path, bytes);
-         chmod(path.c_str(), 0);
-       },
-       "Permission denied", true},
-      {"a file too large",
-       [](const std::string& path, const std::string& bytes) {
-         writeFileBytes(path, bytes);
-         ASSERT_EQ(truncate(path.c_str(), kOversizedBytes), 0);
-       },
-       "File too large", false},
-      {"an empty file", [](const std::string& path, const std::string&) { writeFileBytes(path, ""); }, "", false},
-  };
-  return kinds;
+void writeUnreadable(const std::string& path, const std::string& bytes) {
+  writeFileBytes(path, bytes);
+  chmod(path.c_str(), 0);
 }
+
+void writeOversized(const std::string& path, const std::string& bytes) {
+  writeFileBytes(path, bytes);
+  ASSERT_EQ(truncate(path.c_str(), kOversizedBytes), 0);
+}
+
+const OddKind kOddKinds[] = {
+    {"a FIFO", [](const std::string& path, const std::string&) { mkfifo(path.c_str(), 0644); }, "not a regular file",
+     false},
+    {"a directory", [](const std::string& path, const std::string&) { mkdir(path.c_str(), 0755); }, "Is a directory",
+     false},
+    {"a link to an endless device",
+     [](const std::string& path, const std::string&) { symlink("/dev/zero", path.c_str()); }, "not a regular file",
+     false},
+    {"a file it may not read", writeUnreadable, "Permission denied", true},
+    {"a file too large", writeOversized, "File too large", false},
+    {"an empty file", [](const std::string& path, const std::string&) { writeFileBytes(path, ""); }, "", false},
+};
 
 // A level of only an avatar, for the levels around the odd file.
 const std::string kTinyLevel = "av\x01\x01";
@@ -98,7 +95,7 @@ const std::string kTinyLevel = "av\x01\x01";
 using OddRead = std::function<void(const OddKind&, const std::string& path, const std::string& before)>;
 void readEachOddKind(const std::string& name, const std::string& valid, const std::vector<std::string>& levels,
                      const OddRead& read) {
-  for (const OddKind& kind : oddKinds()) {
+  for (const OddKind& kind : kOddKinds) {
     SCOPED_TRACE(kind.label);
     TempDir directory;
     chmod(directory.path().c_str(), 0777);
@@ -185,7 +182,7 @@ TEST(OddFiles, Levels) {
 // A campaign whose pack.txt is odd is broken with one problem naming the file, and its numbered
 // levels are still found and played.
 TEST(OddFiles, CampaignPackText) {
-  // What each kind of pack.txt is reported as, in the order of oddKinds().
+  // What each kind of pack.txt is reported as, in the order of kOddKinds.
   const std::vector<std::string> problems[] = {
       {"cannot read: not a regular file"},
       {"cannot read: not a regular file"},

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,21 +16,14 @@
 
 namespace {
 
-int entriesIn(const std::string& directory) {
-  int count = 0;
-  DIR* listing = opendir(directory.c_str());
-  while (dirent* entry = readdir(listing)) count += entry->d_name[0] != '.';
-  closedir(listing);
-  return count;
-}
-
 mode_t modeOf(const std::string& path) {
   struct stat status {};
   lstat(path.c_str(), &status);
   return status.st_mode;
 }
 
-TEST(SafeFile, ReplacingKeepsLinksAndPermissionsAndLeavesNoTemporary) {
+// That no temporary file is left behind is ProgressFile.AnOversizedFileIsDamagedAndSetAsideWhole.
+TEST(SafeFile, ReplacingKeepsLinksAndPermissions) {
   TempDir dir;
   std::string target = dir.file("real.dat");
   writeFileBytes(target, "old");
@@ -42,44 +34,6 @@ TEST(SafeFile, ReplacingKeepsLinksAndPermissionsAndLeavesNoTemporary) {
   EXPECT_TRUE(S_ISLNK(modeOf(dir.file("link.dat")))) << "the link stays a link";
   EXPECT_EQ(readFileBytes(target), "new bytes");
   EXPECT_EQ(modeOf(target) & 07777, 0640u);
-  EXPECT_EQ(entriesIn(dir.path()), 2) << "no temporary file is left behind";
-
-  ASSERT_TRUE(replaceFile(dir.file("fresh.dat"), "").ok) << "an empty file is still a file";
-  EXPECT_EQ(readFileBytes(dir.file("fresh.dat")), "");
-}
-
-TEST(SafeFile, RefusesWhatIsNotARegularFileAndCleansUp) {
-  TempDir dir;
-  mkdir(dir.file("folder").c_str(), 0755);
-  ASSERT_EQ(symlink("/dev/null", dir.file("device").c_str()), 0);
-  struct {
-    const char* label;
-    std::string path;
-  } const rows[] = {
-      {"a directory", dir.file("folder")},
-      {"a link to a device", dir.file("device")},
-      {"a folder that does not exist", dir.file("missing/level.lv")},
-  };
-  for (const auto& row : rows) {
-    FileResult result = replaceFile(row.path, "bytes");
-    EXPECT_FALSE(result.ok) << row.label;
-    EXPECT_FALSE(result.reason.empty()) << row.label;
-  }
-  EXPECT_TRUE(S_ISCHR(modeOf("/dev/null")));
-  EXPECT_EQ(entriesIn(dir.path()), 2) << "no temporary file is left behind";
-  EXPECT_EQ(entriesIn(dir.file("folder")), 0);
-}
-
-TEST(SafeFile, ReadingADirectoryOrAMissingFileFails) {
-  TempDir dir;
-  std::string bytes = "stale";
-  EXPECT_EQ(readWholeFile(dir.path(), bytes).reason, "Is a directory");
-  EXPECT_EQ(bytes, "");
-  EXPECT_EQ(readWholeFile(dir.file("none"), bytes).reason, "No such file or directory");
-
-  writeFileBytes(dir.file("level.lv"), std::string("a\0b", 3));
-  ASSERT_TRUE(readWholeFile(dir.file("level.lv"), bytes).ok);
-  EXPECT_EQ(bytes, std::string("a\0b", 3));
 }
 
 // Two programs replacing one file at once (two editors on one level) never share a temporary
@@ -108,23 +62,6 @@ TEST(SafeFile, TwoWritersOfOneFileNeverMeet) {
   EXPECT_EQ(failed, 0);
   EXPECT_EQ(torn, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other writer's saves failed";
-}
-
-// A script handed over by process substitution is a pipe named /dev/fd/N: read where a tool
-// asks for pipes, refused (not waited on) everywhere else.
-TEST(SafeFile, PipesAreReadOnlyWhereAsked) {
-  int ends[2];
-  ASSERT_EQ(pipe(ends), 0);
-  ASSERT_EQ(write(ends[1], "R 10\n", 5), 5);
-  close(ends[1]);
-  const std::string path = "/dev/fd/" + std::to_string(ends[0]);
-  std::string bytes;
-  FileResult refused = readWholeFile(path, bytes);
-  EXPECT_EQ(refused.reason, "not a regular file");
-  EXPECT_FALSE(refused.missing);
-  ASSERT_TRUE(readWholeFile(path, bytes, kLargestReadBytes, Readable::RegularFileOrPipe).ok);
-  EXPECT_EQ(bytes, "R 10\n");
-  close(ends[0]);
 }
 
 // A writer killed half-way leaves "<file>.<pid>-<random>.tmp"; the next writer of that file
