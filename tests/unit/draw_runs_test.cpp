@@ -3,6 +3,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/blend.h"
@@ -87,22 +88,19 @@ TEST(DrawRuns, TilesGiveThePixelsOfTileAfterTile) {
 // ring reaches a later sprite; with one that does, the run is drawn one by one.
 TEST(DrawRuns, GarbageGivesThePixelsOfOneAfterAnother) {
   GameDirectory directory;
-  const struct {
-    const char* label;
-    double secondX;  // px; the first garbage stands at 20
-    long mostCalls;
-  } cases[] = {{"apart", 80, 2}, {"overlapping", 30, 5}};
-  for (const auto& item : cases) {
+  // Label; the second garbage's x (px; the first stands at 20); the most draw calls.
+  const std::tuple<const char*, double, long> cases[] = {{"apart", 80, 2}, {"overlapping", 30, 5}};
+  for (const auto& [label, secondX, mostCalls] : cases) {
     World world;
-    for (double x : {20.0, item.secondX, 140.0}) {
+    for (double x : {20.0, secondX, 140.0}) {
       auto* garbage = new Garbage();
       garbage->setPosition(x, 40 + x / 10);
       garbage->phase = 0.3 + x / 1000;  // rings of different size and fading
       world.add(garbage);
     }
     world.flush();
-    SCOPED_TRACE(item.label);
-    expectSamePixelsInFewerCalls(world, item.mostCalls);
+    SCOPED_TRACE(label);
+    expectSamePixelsInFewerCalls(world, mostCalls);
   }
 }
 

@@ -6,7 +6,6 @@
 #include <string>
 #include <tuple>
 
-#include "editor/autosave.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
 #include "world/tag.h"
@@ -61,7 +60,7 @@ TEST_F(Document, OpensWhatItCanAndKnowsWhatItCouldNotRead) {
   }
 }
 
-// Edit, undo and redo, save, and open the file again: the level and the saved state follow.
+// Edit, undo and redo, copy, save, and open the file again: the level and the saved state follow.
 TEST_F(Document, EditsUndoSaveAndReopen) {
   directory.writeLevel("doc.lv", kTileAt11 + kAvatarAt33);
   EditorDocument document("levels/doc.lv");
@@ -87,12 +86,13 @@ TEST_F(Document, EditsUndoSaveAndReopen) {
   document.erase({9, 9});
   EXPECT_EQ(levelOf(document), "av3,3 tl2,2 ");
   EXPECT_FALSE(document.redo()) << "a new edit ends the redo";
+  ASSERT_TRUE(document.writeCopy("levels/copy.lv").ok());
+  EXPECT_EQ(readFileBytes("levels/copy.lv"), kAvatarAt33 + "tl\x02\x02\x03"s);
+  EXPECT_TRUE(document.unsaved()) << "a copy is not a save";
 
-  writeFileBytes(autosavePathFor("levels/doc.lv"), kTileAt11);
   ASSERT_TRUE(document.save().ok());
   EXPECT_FALSE(document.unsaved());
   EXPECT_EQ(readFileBytes("levels/doc.lv"), kAvatarAt33 + "tl\x02\x02\x03"s);
-  EXPECT_FALSE(std::filesystem::exists(autosavePathFor("levels/doc.lv"))) << "the autosave is stale";
   ASSERT_TRUE(document.undo());
   EXPECT_TRUE(document.unsaved()) << "the level on screen is no longer the file's";
 
@@ -101,9 +101,8 @@ TEST_F(Document, EditsUndoSaveAndReopen) {
   EXPECT_EQ(levelOf(reopened), "av3,3 tl2,2 ");
 }
 
-// A save that cannot be written changes neither the file nor the level's unsaved state; a load
-// that cannot be read leaves the level as it was and takes no undo step.
-TEST_F(Document, FailuresKeepTheLevelAndTheFile) {
+// A load that cannot be read leaves the level as it was and takes no undo step.
+TEST_F(Document, FailedLoadsKeepTheLevel) {
   directory.writeLevel("doc.lv", kTileAt11);
   EditorDocument document("levels/doc.lv");
   ASSERT_TRUE(document.open().ok());
@@ -117,35 +116,11 @@ TEST_F(Document, FailuresKeepTheLevelAndTheFile) {
   EXPECT_FALSE(document.undo()) << "the failed loads took no step";
   ASSERT_TRUE(document.redo());
 
-  EditorDocument elsewhere("no/such/folder/doc.lv");
-  elsewhere.recordStep();
-  elsewhere.place({0, 0}, kind("av"), {});
-  EXPECT_EQ(elsewhere.save().error, LoadError::CannotOpen);
-  EXPECT_TRUE(elsewhere.unsaved());
-
   ASSERT_TRUE(document.load("levels/doc.lv").ok());
   EXPECT_EQ(levelOf(document), "tl1,1 ");
   EXPECT_FALSE(document.unsaved()) << "the file read again is the saved level";
   ASSERT_TRUE(document.undo()) << "a load is a step";
   EXPECT_EQ(levelOf(document), "tl1,1 sp4,4 ");
-}
-
-// A file that could not be read is left alone until a save replaces it.
-TEST_F(Document, ABrokenFileIsReplacedOnlyBySaving) {
-  const std::string broken = kAvatarAt33 + "zz"s;
-  directory.writeLevel("doc.lv", broken);
-  EditorDocument document("levels/doc.lv");
-  EXPECT_FALSE(document.open().ok());
-  ASSERT_TRUE(document.broken());
-  document.recordStep();
-  document.place({1, 1}, kind("tl"), {{0}, ""});
-  ASSERT_TRUE(document.writeCopy("levels/copy.lv").ok());
-  EXPECT_EQ(readFileBytes("levels/copy.lv"), kTileAt11);
-  EXPECT_EQ(readFileBytes("levels/doc.lv"), broken);
-  EXPECT_TRUE(document.unsaved()) << "a copy is not a save";
-  ASSERT_TRUE(document.save().ok());
-  EXPECT_FALSE(document.broken());
-  EXPECT_EQ(readFileBytes("levels/doc.lv"), kTileAt11);
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "app/input_snapshot.h"
 #include "app/key_bindings.h"
@@ -25,24 +27,32 @@ std::string keysDown(const ALLEGRO_KEYBOARD_STATE& keyboard) {
   return down;
 }
 
+// The buttons of a pad of ten, those given down.
+std::vector<bool> tenButtons(std::initializer_list<int> down) {
+  std::vector<bool> buttons(10, false);
+  for (int button : down) buttons[button] = true;
+  return buttons;
+}
+
+// Start is a control of its own, pressing no key; a pad that names no Start has none.
 TEST(Gamepad, ReadingsPressTheKeysOfTheMainStickDPadAndButtons) {
   const Stick centred{false, 2, 0.0f, 0.0f};
   const Stick triggersAtRest{false, 2, -1.0f, -1.0f};  // how a pad's triggers read untouched
-  // The pad's sticks, buttons and Start, then the keys down.
-  const std::tuple<const char*, std::vector<Stick>, std::vector<bool>, int, const char*> rows[] = {
-      {"nothing touched", {centred, triggersAtRest}, {false, false}, -1, ""},
-      {"main stick left", {{false, 2, -0.9f, 0.1f}}, {}, -1, "L"},
-      {"main stick down and right", {{false, 2, 0.6f, 0.8f}}, {}, -1, "RD"},
-      {"half a deflection is not enough", {{false, 2, -0.5f, 0.5f}}, {}, -1, ""},
-      {"triggers at rest in later sticks move nothing", {centred, triggersAtRest, triggersAtRest}, {}, -1, ""},
-      {"a d-pad after the triggers steers", {centred, triggersAtRest, {true, 2, 0.0f, -1.0f}}, {}, -1, "U"},
-      {"a one-axis stick is no stick", {{false, 1, -1.0f, 0.0f}}, {}, -1, ""},
-      {"first face button jumps", {}, {true, false}, -1, "Z"},
-      {"second face button acts", {}, {false, true}, -1, "X"},
-      {"Start presses no key", {}, {false, false, false, false, false, false, false, false, false, true}, 9, ""},
-      {"a Start beyond the buttons read is up", {}, {true}, 7, "Z"},
+  // The pad's sticks, buttons and Start, then the keys down and whether Start is held.
+  const std::tuple<const char*, std::vector<Stick>, std::vector<bool>, int, const char*, bool> rows[] = {
+      {"nothing touched", {centred, triggersAtRest}, {false, false}, -1, "", false},
+      {"main stick left", {{false, 2, -0.9f, 0.1f}}, {}, -1, "L", false},
+      {"main stick down and right", {{false, 2, 0.6f, 0.8f}}, {}, -1, "RD", false},
+      {"half a deflection is not enough", {{false, 2, -0.5f, 0.5f}}, {}, -1, "", false},
+      {"triggers at rest in later sticks move nothing", {centred, triggersAtRest, triggersAtRest}, {}, -1, "", false},
+      {"a d-pad after the triggers steers", {centred, triggersAtRest, {true, 2, 0.0f, -1.0f}}, {}, -1, "U", false},
+      {"a one-axis stick is no stick", {{false, 1, -1.0f, 0.0f}}, {}, -1, "", false},
+      {"face buttons jump and act, Start up", {}, tenButtons({0, 1}), 9, "ZX", false},
+      {"Start held", {}, tenButtons({9}), 9, "", true},
+      {"no Start named, button 9 held", {}, tenButtons({9}), -1, "", false},
+      {"a Start beyond the buttons read is up", {}, {true}, 7, "Z", false},
   };
-  for (const auto& [label, sticks, buttons, start, keys] : rows) {
+  for (const auto& [label, sticks, buttons, start, keys, startHeld] : rows) {
     GamepadReading pad;
     pad.sticks = sticks;
     pad.buttons = buttons;
@@ -50,27 +60,13 @@ TEST(Gamepad, ReadingsPressTheKeysOfTheMainStickDPadAndButtons) {
     ALLEGRO_KEYBOARD_STATE keyboard{};
     pressGamepadKeys(pad, keyboard);
     EXPECT_EQ(keysDown(keyboard), keys) << label;
+    EXPECT_EQ(gamepadInput(pad).start, startHeld) << label;
   }
 }
 
-// Start is a control of its own; a pad that names no Start has none, whichever button is down.
-TEST(Gamepad, StartOnlyWhereThePadNamesIt) {
-  const std::tuple<const char*, std::vector<bool>, int, bool> rows[] = {
-      {"Start held", {false, false, false, false, false, false, false, false, false, true}, 9, true},
-      {"Start up", {true, true, false, false, false, false, false, false, false, false}, 9, false},
-      {"no Start named, button 7 held", {false, false, false, false, false, false, false, true}, -1, false},
-      {"a Start beyond the buttons read", {true}, 7, false},
-  };
-  for (const auto& [label, buttons, start, held] : rows) {
-    GamepadReading pad;
-    pad.buttons = buttons;
-    pad.startButton = start;
-    EXPECT_EQ(gamepadInput(pad).start, held) << label;
-  }
-}
-
-// The pad plays by the keys the player chose, not by the arrows and Z and X.
-TEST(Gamepad, PressesTheChosenKeys) {
+// The pad plays by the keys the player chose, not by the arrows and Z and X, and only adds keys:
+// one held on the keyboard stays down whatever the pad reads.
+TEST(Gamepad, PressesTheChosenKeysBesideTheKeyboards) {
   KeyBindings chosen;
   chosen[PlayKey::Left] = ALLEGRO_KEY_A;
   chosen[PlayKey::Jump] = ALLEGRO_KEY_S;
@@ -79,21 +75,11 @@ TEST(Gamepad, PressesTheChosenKeys) {
   pad.sticks = {{false, 2, -1.0f, 1.0f}};
   pad.buttons = {true, true};
   ALLEGRO_KEYBOARD_STATE keyboard{};
+  setKeyDown(keyboard, ALLEGRO_KEY_RIGHT, true);
   pressGamepadKeys(pad, keyboard);
   useKeyBindings(KeyBindings());
-  pressGamepadKeys(GamepadReading(), keyboard);
-  EXPECT_EQ(keysDown(keyboard), "DXAS");
-}
-
-// The pad only adds keys: one held on the keyboard stays down whatever the pad reads.
-TEST(Gamepad, KeysHeldOnTheKeyboardStayDown) {
-  ALLEGRO_KEYBOARD_STATE keyboard{};
-  setKeyDown(keyboard, ALLEGRO_KEY_LEFT, true);
-  GamepadReading pad;
-  pad.sticks = {{false, 2, 1.0f, 0.0f}};
-  pressGamepadKeys(pad, keyboard);
-  EXPECT_EQ(keysDown(keyboard), "LR");
   pressGamepadKeys(GamepadReading(), keyboard);  // the pad is let go for the tests that follow
+  EXPECT_EQ(keysDown(keyboard), "RDXAS");
 }
 
 }  // namespace

@@ -47,37 +47,29 @@ TEST(Hazards, TwoKillersInOneFrameGiveOneDeath) {
 
 // The avatar's box (x + 1, y + 2) - (x + 19, y + 20) against the hazard's three points, for a
 // hazard at (200, 300): spikes (200 | 210 | 220, 318), a horizontal beam (200 | 210 | 220, 310),
-// a vertical beam (210, 300 | 310 | 320).
+// a vertical beam (210, 300 | 310 | 320). Each line puts one of the hazard's points on an edge
+// of the box (only the left and top edges hold it), then moves the box by 0.01 px.
 TEST(Hazards, KillExactlyWhenTheAvatarsBoxHoldsOneOfTheirPoints) {
   enum Kind { kSpikes, kHorizontal, kVertical };
-  const std::tuple<const char*, Kind, double, double, bool> rows[] = {
-      {"spikes: left point on the box's right edge", kSpikes, 181, 300, false},
-      {"spikes: left point just inside", kSpikes, 181.01, 300, true},
-      {"spikes: right point on the box's left edge", kSpikes, 219, 300, true},
-      {"spikes: right point left of the box", kSpikes, 219.01, 300, false},
-      {"spikes: tips on the box's bottom edge", kSpikes, 200, 298, false},
-      {"spikes: tips just inside", kSpikes, 200, 298.01, true},
-      {"horizontal: left point on the right edge", kHorizontal, 181, 300, false},
-      {"horizontal: left point just inside", kHorizontal, 181.01, 300, true},
-      {"horizontal: right point on the left edge", kHorizontal, 219, 300, true},
-      {"horizontal: right point outside", kHorizontal, 219.01, 300, false},
-      {"vertical: top point on the bottom edge", kVertical, 200, 280, false},
-      {"vertical: top point just inside", kVertical, 200, 280.01, true},
-      {"vertical: bottom point on the top edge", kVertical, 200, 318, true},
-      {"vertical: bottom point just outside", kVertical, 200, 318.01, false},
-      {"vertical: beam on the box's left edge", kVertical, 209, 300, true},
-      {"vertical: beam left of the box", kVertical, 209.01, 300, false},
-      {"vertical: beam on the box's right edge", kVertical, 191, 300, false},
-      {"vertical: beam just inside the right edge", kVertical, 191.01, 300, true},
+  const std::tuple<Kind, double, double, bool> rows[] = {
+      {kSpikes, 181, 300, false},     {kSpikes, 181.01, 300, true},       // left point, right edge
+      {kSpikes, 219, 300, true},      {kSpikes, 219.01, 300, false},      // right point, left edge
+      {kSpikes, 200, 298, false},     {kSpikes, 200, 298.01, true},       // tips, bottom edge
+      {kHorizontal, 181, 300, false}, {kHorizontal, 181.01, 300, true},   // left point, right edge
+      {kHorizontal, 219, 300, true},  {kHorizontal, 219.01, 300, false},  // right point, left edge
+      {kVertical, 200, 280, false},   {kVertical, 200, 280.01, true},     // top point, bottom edge
+      {kVertical, 200, 318, true},    {kVertical, 200, 318.01, false},    // bottom point, top edge
+      {kVertical, 209, 300, true},    {kVertical, 209.01, 300, false},    // beam, left edge
+      {kVertical, 191, 300, false},   {kVertical, 191.01, 300, true},     // beam, right edge
   };
-  for (const auto& [label, kind, x, y, dies] : rows) {
+  for (const auto& [kind, x, y, dies] : rows) {
     ObjectScene scene;
     auto* avatar = scene.place(new Avatar(), x, y);
     Entity* hazard = kind == kSpikes ? static_cast<Entity*>(new Spikes()) : new ForceField(kind == kVertical);
     scene.place(hazard, 200, 300);
     scene.start();
     hazard->update(0.0);
-    EXPECT_EQ(avatar->outcome().status == Outcome::Dead, dies) << label;
+    EXPECT_EQ(avatar->outcome().status == Outcome::Dead, dies) << "hazard kind " << kind << " at " << x << ", " << y;
   }
 }
 
@@ -115,7 +107,6 @@ TEST(Carrying, FeralBaddieEatingTheCarriedBagLeavesTheAvatarEmptyHanded) {
   scene.frame();
   EXPECT_EQ(avatar->carried, nullptr);
   EXPECT_FALSE(scene.contains(bag));
-  EXPECT_EQ(scene.count<Particle>(), 20);
   scene.frames(30);
   EXPECT_EQ(avatar->outcome().reason, "have become a snack for a feral baddie.");
 }
@@ -138,7 +129,6 @@ TEST(Lever, ToucherRemovedFromTheWorldFreesTheLever) {
   scene.place(new Bag(), 100, 180);
   scene.frames(2);
   EXPECT_FALSE(lever->on) << "the next bag flips it back";
-  EXPECT_EQ(scene.context().channelStates[1], 0);
 }
 
 // A panel the sign still owns is freed when new text replaces it (the sanitizer build's leak

@@ -70,7 +70,6 @@ TEST_F(Music, FeederPlaysWhileTheGainChangesAndStopsOnRequest) {
     SCOPED_TRACE(round);
     MusicPlayer* player = loadMusic(kTune, 0);
     ASSERT_NE(player, nullptr);
-    EXPECT_EQ(currentMusicPlayer(), player);
     // The stream starts with four empty fragments; more played means the feeder kept filling.
     const std::uint64_t queuedAtStart = 4 * 4096;
     double deadline = al_get_time() + 3.0;

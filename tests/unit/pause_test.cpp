@@ -36,25 +36,34 @@ TEST_F(PauseRun, PStopsTheLevelAndAnyKeyResumesIt) {
   EXPECT_GT(avatar().x(), x);
 }
 
-TEST_F(PauseRun, OnlyLevelsBeingPlayedPause) {
+// Only a level being played pauses; the mouse pointer is hidden while one is played and shows
+// over its pause, over its report (whose Escape leads back where the play came from) and over
+// the menu's background level.
+TEST_F(PauseRun, OnlyLevelsBeingPlayedPauseOrHideThePointer) {
   // Label, level index, whether it is the editor's test play, whether the avatar has died
-  // first, whether P pauses.
-  const std::tuple<const char*, int, bool, bool, bool> rows[] = {
-      {"a numbered level", 0, false, false, true},
-      {"the editor's test play", -1, true, false, true},
-      {"the menu's background", -1, false, false, false},
-      {"a level showing its death report", 0, false, true, false},
-      {"a test play showing its death report", -1, true, true, false},
+  // first, whether P pauses, and where the report's Escape leads.
+  const std::tuple<const char*, int, bool, bool, bool, const char*> rows[] = {
+      {"a numbered level", 0, false, false, true, nullptr},
+      {"the editor's test play", -1, true, false, true, nullptr},
+      {"the menu's background", -1, false, false, false, nullptr},
+      {"a level showing its death report", 0, false, true, false, "ESC - back to menu"},
+      {"a test play showing its death report", -1, true, true, false, "ESC - back to the editor"},
   };
-  for (const auto& [label, levelIndex, testPlay, dead, pauses] : rows) {
+  for (const auto& [label, levelIndex, testPlay, dead, pauses, escape] : rows) {
+    SCOPED_TRACE(label);
     load(floorLevel(), levelIndex);
     sim->state().testPlay = testPlay;
-    if (dead) {
-      avatar().die("fell");
-      press({});
+    if (dead) avatar().die("fell");
+    press({});
+    EXPECT_EQ(sim->state().showsMouseCursor(), !pauses);
+    if (escape) {
+      ASSERT_TRUE(sim->state().report);
+      EXPECT_EQ(sim->state().report->lines.back(),
+                std::make_pair(std::string("SPACE, R - retry"), std::string(escape)));
     }
     press({ALLEGRO_KEY_P});
-    EXPECT_EQ(sim->state().pause.paused(), pauses) << label;
+    EXPECT_EQ(sim->state().pause.paused(), pauses);
+    EXPECT_TRUE(sim->state().showsMouseCursor());
   }
 }
 
@@ -72,43 +81,6 @@ TEST_F(PauseRun, APHeldWhenThePlayStartsDoesNotPause) {
   press({});
   press({ALLEGRO_KEY_P});
   EXPECT_TRUE(sim->state().pause.paused()) << "a fresh press pauses";
-}
-
-// The mouse pointer is hidden while a level is played and shows over its pause and its report,
-// and over the menu's background level.
-TEST_F(PauseRun, ThePointerHidesOnlyWhileALevelIsPlayed) {
-  enum class Then { Plays, Pauses, Dies };
-  const std::tuple<const char*, int, bool, Then, bool> rows[] = {
-      {"a level being played", 0, false, Then::Plays, false},
-      {"a test play being played", -1, true, Then::Plays, false},
-      {"a paused level", 0, false, Then::Pauses, true},
-      {"a level's report", 0, false, Then::Dies, true},
-      {"a test play's report", -1, true, Then::Dies, true},
-      {"the menu's background", -1, false, Then::Plays, true},
-  };
-  for (const auto& [label, levelIndex, testPlay, then, shows] : rows) {
-    load(floorLevel(), levelIndex);
-    sim->state().testPlay = testPlay;
-    if (then == Then::Dies) avatar().die("fell");
-    press(then == Then::Pauses ? std::vector<int>{ALLEGRO_KEY_P} : std::vector<int>{});
-    EXPECT_EQ(sim->state().showsMouseCursor(), shows) << label;
-  }
-}
-
-// The test play's report says where Space leads.
-TEST_F(PauseRun, ATestPlaysReportLeadsBackToTheEditor) {
-  const std::tuple<const char*, bool, std::string, std::string> rows[] = {
-      {"a level", false, "SPACE, R - retry", "ESC - back to menu"},
-      {"a test play", true, "SPACE, R - retry", "ESC - back to the editor"},
-  };
-  for (const auto& [label, testPlay, left, right] : rows) {
-    load(floorLevel(), testPlay ? -1 : 0);
-    sim->state().testPlay = testPlay;
-    avatar().die("fell");
-    press({});
-    ASSERT_TRUE(sim->state().report) << label;
-    EXPECT_EQ(sim->state().report->lines.back(), std::make_pair(left, right)) << label;
-  }
 }
 
 }  // namespace

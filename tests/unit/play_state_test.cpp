@@ -9,7 +9,6 @@
 
 #include "app/frame_clock.h"
 #include "app/switch.h"
-#include "entities/cloud.h"
 #include "unit/sim_run.h"
 #include "world/channel_states.h"
 #include "world/tag.h"
@@ -82,10 +81,6 @@ fw 26 10
   EXPECT_NE(sim->end().find(" garbage=0 loose=1"), std::string::npos) << sim->end();
   const ChannelStates& channels = state().context->channelStates;
   EXPECT_EQ(channels[1] * 10 + channels[2], 1) << "lever still off, pad not pressed";
-  EXPECT_EQ(state().report, nullptr);
-  int clouds = 0;
-  for (Entity* e : state().world->byTag(tagOf("rndr"))) clouds += dynamic_cast<Cloud*>(e) != nullptr;
-  EXPECT_EQ(clouds, 24) << "every level has its 24 clouds";
   press({ALLEGRO_KEY_ESCAPE});
   EXPECT_EQ(state().status, RunStatus::Done);
   EXPECT_EQ(state().result, PlayResult::Menu);
@@ -115,7 +110,6 @@ TEST_F(PlayRun, TwoLevelsAliveAtOnceShareNothing) {
   EXPECT_EQ(avatar().y(), 540.0) << "the played avatar's floor stayed";
   EXPECT_EQ(avatar().outcome().status, Outcome::Playing);
   EXPECT_EQ(progress().deaths, deaths) << "a death beside counts nowhere";
-  EXPECT_GT(beside.context->pixelsTraversed, 0.0);
   EXPECT_EQ(context().pixelsTraversed, 0.0);
   EXPECT_EQ(context().elapsedTime, 2.0);
 }

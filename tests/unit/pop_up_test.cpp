@@ -34,10 +34,6 @@ TEST(PopUp, LinesWrapInsideThePanel) {
   auto width = [font](const std::string& text) { return al_get_text_width(font, text.c_str()); };
   const std::string longPath = "/home/player/" + std::string(150, 'x') + "/progress/levels.dat";
   const std::tuple<const char*, std::string, std::string, bool> rows[] = {
-      {"damaged-progress notice",
-       "The progress file '/home/player/.local/share/binhopper/progress/levels.dat' was damaged; what could be "
-       "trusted in it was kept.",
-       "", true},
       {"a highlighted hint",
        std::string(12, ' ') + "Try to get all the loose garbage on a level, and do it under "
                               "the target time as well, to earn both crowns on every level of the campaign.",
