@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "editor/autosave.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
 #include "world/tag.h"
@@ -90,9 +91,11 @@ TEST_F(Document, EditsUndoSaveAndReopen) {
   EXPECT_EQ(readFileBytes("levels/copy.lv"), kAvatarAt33 + "tl\x02\x02\x03"s);
   EXPECT_TRUE(document.unsaved()) << "a copy is not a save";
 
+  writeFileBytes(autosavePathFor("levels/doc.lv"), kTileAt11);
   ASSERT_TRUE(document.save().ok());
   EXPECT_FALSE(document.unsaved());
   EXPECT_EQ(readFileBytes("levels/doc.lv"), kAvatarAt33 + "tl\x02\x02\x03"s);
+  EXPECT_FALSE(std::filesystem::exists(autosavePathFor("levels/doc.lv"))) << "the autosave is stale";
   ASSERT_TRUE(document.undo());
   EXPECT_TRUE(document.unsaved()) << "the level on screen is no longer the file's";
 

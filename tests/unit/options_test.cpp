@@ -73,9 +73,15 @@ TEST(Settings, NewerKeysOldFilesAndBadValues) {
   }
 }
 
-// The volumes and play keys survive the file; the older choices have their own round trips.
-TEST(Settings, VolumesAndKeysRoundTripThroughTheFile) {
+// Every choice survives the file, each set away from its default.
+TEST(Settings, EveryChoiceRoundTripsThroughTheFile) {
   Settings chosen;
+  chosen.music = false;
+  chosen.theme = "Mist";
+  chosen.fullScreen = true;
+  chosen.vsync = true;
+  chosen.timer = true;
+  chosen.ghost = false;
   chosen.musicVolume = 40;
   chosen.effectsVolume = 0;
   chosen.keys.keys = {ALLEGRO_KEY_A, ALLEGRO_KEY_D,     ALLEGRO_KEY_W,
@@ -83,7 +89,10 @@ TEST(Settings, VolumesAndKeysRoundTripThroughTheFile) {
   TempDir directory;
   const std::string path = directory.file("binhopper.cfg");
   ASSERT_TRUE(saveSettings(chosen, path).ok);
-  EXPECT_EQ(choices(loadSettings(path)), "music Sky ghost 40/0 1 4 23 19 37 215");
+  Settings read = loadSettings(path);
+  EXPECT_EQ(choices(read), "quiet Mist timer 40/0 1 4 23 19 37 215");
+  EXPECT_TRUE(read.fullScreen);
+  EXPECT_TRUE(read.vsync);
 }
 
 // The options screen over an empty scene, driven one frame at a time.
