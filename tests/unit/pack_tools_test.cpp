@@ -222,6 +222,8 @@ TEST_F(PackTools, CheckReplaysEverySolutionAndReportsEachLevel) {
     const char* result;   // the level line's target, solution and crowns
   } const rows[] = {
       {"over the target", kWonAtOnce, kOneFrame, "0.01", "", "target=0.01 solution=0.02 crowns=gold"},
+      {"on the target exactly: silver is for under it", kWonAtOnce, kOneFrame, "0.017", "",
+       "target=0.02 solution=0.02 crowns=gold"},
       {"garbage left", kGarbageLeft, kOneFrame, "5", "", "target=5.00 solution=0.02 crowns=none"},
       {"a solution that does not win", kNeverWon, "5 -\n", "5",
        "P/solutions/1.txt: does not complete the level (after 5 frames the avatar is still playing)",
