@@ -152,6 +152,11 @@ TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
   // The steps from a file of 4 records and 5 deaths; then what the file holds: deaths,
   // completed and unlocked flags, the best time of level 3; and which game saved last.
   const std::tuple<const char*, const char*, int, const char*, const char*, double, char> rows[] = {
+      {"each game's completion survives the other's save",
+       "A load 4, B load 4, A complete 0, B complete 1, A save, B save", 5, "1100", "1111", none, 'B'},
+      {"deaths: the file's count plus each game's new deaths",
+       "A load 4, B load 4, A die, A die, A save, B die, B die, B die, B save, A die, A save", 11, "0000", "1110", none,
+       'A'},
       {"the smaller best time wins, whichever game saves last",
        "A load 4, B load 4, A complete 2 9.0, B complete 2 12.0, A save, B save", 5, "0010", "1111", 9.0, 'B'},
       {"a file gone back to an older copy loses none of this game's deaths",
