@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "campaign/campaign.h"
-#include "states/progress.h"
+#include "campaign/progress.h"
 
 // The campaigns the menu offers, the one chosen, and the progress record of each. The built-in
 // campaign's record is the process's one record (binhopper.dat); a pack's is read from its own

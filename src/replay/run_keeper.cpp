@@ -1,4 +1,4 @@
-#include "states/run_keeper.h"
+#include "replay/run_keeper.h"
 
 #include <cstdio>
 

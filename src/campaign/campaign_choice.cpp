@@ -1,4 +1,4 @@
-#include "states/campaign_choice.h"
+#include "campaign/campaign_choice.h"
 
 #include <filesystem>
 #include <system_error>
