@@ -7,12 +7,12 @@
 #include <system_error>
 
 #include "campaign/campaign.h"
+#include "campaign/progress.h"
 #include "editor/level_check.h"
 #include "entities/avatar.h"
 #include "entities/prototypes.h"
-#include "states/input_script.h"
-#include "states/progress.h"
-#include "states/simulator.h"
+#include "sim/input_script.h"
+#include "sim/simulator.h"
 #include "themes/themes.h"
 #include "world/world.h"
 
