@@ -103,6 +103,27 @@ std::string snapshot(const std::string& folder) {
   return joined(lines);
 }
 
+std::string littleEndian(uint64_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
+  return out;
+}
+
+// The end of a zip whose directory holds `entries` entries in `directoryBytes` bytes, the count in
+// a zip64 record when it is beyond 16 bits; the directory itself is never reached.
+std::string zipEnd(uint64_t entries, uint64_t directoryBytes) {
+  std::string zip = "PK\x03\x04" + std::string(26, '\0');
+  bool zip64 = entries > 0xFFFF;
+  if (zip64) {
+    size_t record = zip.size();
+    zip += "PK\x06\x06" + littleEndian(44, 8) + std::string(20, '\0') + littleEndian(entries, 8) +
+           littleEndian(directoryBytes, 8) + littleEndian(0, 8);
+    zip += "PK\x06\x07" + littleEndian(0, 4) + littleEndian(record, 8) + littleEndian(1, 4);
+  }
+  return zip + "PK\x05\x06" + std::string(6, '\0') + littleEndian(zip64 ? 0xFFFF : entries, 2) +
+         littleEndian(zip64 ? 0xFFFFFFFF : directoryBytes, 4) + littleEndian(0, 4) + littleEndian(0, 2);
+}
+
 class PackTools : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -170,6 +191,10 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
        "entry 'p/1.lv': declares 2147483648 bytes, more than the 1048576 a file may hold"},
       {"17 MiB in all", tarGz(sources(17, std::string(1 << 20, 'a'))), "more than 16777216 bytes in all"},
       {"10,000 entries", tarGz(sources(10000, "x")), "more than 128 entries"},
+      {"a zip's directory of 60,000 entries", zipEnd(60000, 60000 * 60), "more than 128 entries"},
+      {"a zip64 directory of 290,000 entries", zipEnd(290000, 290000 * 60), "more than 128 entries"},
+      {"a zip's directory larger than 128 entries fill", zipEnd(5, 10 << 20),
+       "a directory of 10485760 bytes, more than 128 entries would fill"},
       {"not an archive", "These are not the bytes of an archive.\n",
        "not a pack folder, .zip or .tar.gz archive (Unrecognized archive format)"},
       {"a file that is not part of a pack", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"p/run.sh", AE_IFREG, ""}}),
