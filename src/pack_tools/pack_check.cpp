@@ -7,15 +7,15 @@
 #include <system_error>
 
 #include "campaign/campaign.h"
+#include "campaign/progress.h"
 #include "editor/level_check.h"
 #include "entities/avatar.h"
 #include "entities/prototypes.h"
 #include "replay/proof.h"
 #include "replay/replay_frames.h"
-#include "states/input_script.h"
-#include "states/progress.h"
-#include "states/replay_keys.h"
-#include "states/simulator.h"
+#include "sim/input_script.h"
+#include "sim/replay_keys.h"
+#include "sim/simulator.h"
 #include "themes/themes.h"
 #include "world/world.h"
 

@@ -1,4 +1,4 @@
-#include "states/progress.h"
+#include "campaign/progress.h"
 
 #include <gtest/gtest.h>
 
