@@ -72,8 +72,7 @@ int installPackCommand(const LaunchOptions& options) {
   DataDirs dirs = chooseDataDirs(processDataSearch());
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
-  PackInstall install =
-      installPack(source, (std::filesystem::path(dirs.player) / "packs").string(), options.replacePack);
+  PackInstall install = installPack(source, campaignPlacesIn(dirs), options.replacePack);
   for (const std::string& line : install.checkLines) std::printf("%s\n", line.c_str());
   if (!install.ok()) {
     std::fprintf(stderr, "binhopper: cannot install %s: %s\n", options.packSource.c_str(), install.refusal.c_str());

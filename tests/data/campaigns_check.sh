@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every shipped campaign (levels/ and each packs/*/) passes `binhopper-level pack check`, run
-# from a folder without the game's data: its pack.txt reads cleanly, every level loads and
+# from a folder without the game's pictures (BINHOPPER_DATA names the data only for the names of
+# the game's own campaigns): its pack.txt reads cleanly, every level loads and
 # passes the level check, every level has a solution that wins it with both crowns, and every
 # level is proven by the best run the campaign ships. Each solution time the check prints is
 # the elapsed time binhopper-sim gives for the same replay, so the check plays levels as the
@@ -18,7 +19,7 @@ for folder in levels packs/*/; do
   folder=${folder%/}
   [ -f "$folder/pack.txt" ] || continue
   campaigns=$((campaigns + 1))
-  if ! (cd "$WORK" && "$BUILD/binhopper-level" pack check "$OLDPWD/$folder") > "$WORK/check.txt" 2>&1; then
+  if ! (cd "$WORK" && BINHOPPER_DATA=$OLDPWD "$BUILD/binhopper-level" pack check "$OLDPWD/$folder") > "$WORK/check.txt" 2>&1; then
     fail "$folder does not pass its check:"
     cat "$WORK/check.txt"
     continue
