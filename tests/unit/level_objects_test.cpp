@@ -5,6 +5,7 @@
 #include "app/key_bindings.h"
 #include "app/resource.h"
 #include "app/sound.h"
+#include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "entities/baddie.h"
 #include "entities/bag.h"
@@ -16,7 +17,6 @@
 #include "entities/press_pad.h"
 #include "entities/sign_text.h"
 #include "entities/spikes.h"
-#include "states/progress.h"
 #include "themes/themes.h"
 #include "unit/object_scene.h"
 

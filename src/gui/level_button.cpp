@@ -1,8 +1,8 @@
-#include "states/level_button.h"
+#include "gui/level_button.h"
 
 #include "app/blend.h"
 #include "app/resource.h"
-#include "states/progress.h"
+#include "campaign/progress.h"
 #include "world/world.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "states/menu_focus.h"
+#include "gui/menu_focus.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "states/gui_button.h"
+#include "gui/gui_button.h"
 
 // What the player holds in one frame to steer a menu without the mouse.
 struct MenuKeys {

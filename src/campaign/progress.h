@@ -48,6 +48,10 @@ class Progress final : public PlayerRecord {
   // file could not be read, writes nothing and reports nothing new.
   FileResult keep();
   void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
+  // False for a level beyond the records.
+  bool levelCompleted(int levelIndex) const {
+    return levelIndex >= 0 && levelIndex < static_cast<int>(records.size()) && records[levelIndex].completed;
+  }
   double targetTime(int levelIndex) const;
   // Only the records of the campaign's levelCount levels count: a record beyond them (left by
   // a bigger set of levels) stays in the file but earns nothing and blocks nothing.

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/sheet.h"
-#include "states/gui_button.h"
-#include "states/progress.h"
+#include "campaign/progress.h"
+#include "gui/gui_button.h"
 
 // A menu button for one level of a campaign: enabled while the level is unlocked, with its
 // crowns above it and, under the mouse, the level's name and record in the middle of the menu.
