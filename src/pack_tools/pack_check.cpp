@@ -143,7 +143,7 @@ class Checker {
       replay.solution = "failed";
       return replay;
     }
-    const PlayContext& context = *simulator.state().context;
+    const PlayContext& context = simulator.session().context();
     bool golden = static_cast<int>(context.garbageCollected) == context.grid->looseCount;
     bool silver = golden && context.elapsedTime < level.target;
     replay.solution = format("%.2f", context.elapsedTime);
