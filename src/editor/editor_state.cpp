@@ -8,6 +8,7 @@
 #include "app/blend.h"
 #include "app/data_dirs.h"
 #include "app/resource.h"
+#include "app/utf8.h"
 #include "editor/level_check.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
@@ -151,7 +152,9 @@ void EditorState::handleKeys(const Cell& at) {
   chooseChannel();
   if (input.down(EditorKey::Save)) save();
   if (input.down(EditorKey::Load)) load();
-  if (input.down(EditorKey::TestPlay)) testPlay();
+  // The switches read after a test play are those of its last frame: the Escape that left it
+  // must not also ask to leave the editor.
+  if (input.down(EditorKey::TestPlay)) return testPlay();
   if (input.down(EditorKey::Grid)) gridVisible = !gridVisible;
   if (input.down(EditorKey::Help)) helpVisible = !helpVisible;
   if (input.down(EditorKey::Palette)) paletteView.openOverview();
@@ -454,7 +457,7 @@ void EditorState::carryOut(ConfirmPrompt::Purpose purpose, PromptAnswer answer) 
 void EditorState::openSignText(Message* sign, bool justPlaced) {
   if (!entry.open(justPlaced ? "" : sign->text, al_get_time())) {
     statusLine.show(format("This sign's text has %zu characters, more than the %zu the editor edits; it is left whole.",
-                           sign->text.size(), TextEntry::kMostCharacters));
+                           looseCharacterCount(sign->text), TextEntry::kMostCharacters));
     return;
   }
   editedSign = sign;

@@ -294,5 +294,9 @@ int main(int argc, char** argv) {
   if (infoStatus >= 0) return infoStatus;
   Options options = parseOptions(argc, argv);
   enterToolDataDirectory({&options.level, &options.inputs, &options.replay, &options.record});
+  for (const std::string* read : {&options.level, &options.inputs}) {
+    if (!options.record.empty() && sameFile(options.record, *read))
+      usage("--record " + options.record + " would write over " + *read + ", which this run reads");
+  }
   return options.replay.empty() ? playScript(options) : playReplay(options);
 }
