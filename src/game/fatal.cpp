@@ -39,12 +39,11 @@ std::string dataSearched() {
   std::string data = std::filesystem::current_path(error).string();
   const char* variable = std::getenv("BINHOPPER_DATA");
   const std::string& missing = missingDataDirectory();
-  std::string line =
-      "The game's data was looked for in " + (!missing.empty() ? missing + ", which is no folder that exists,"
-                                              : error          ? std::string("the working directory")
-                                                               : data);
+  std::string line = "The game's data was looked for in " + (!missing.empty() ? missing
+                                                             : error          ? std::string("the working directory")
+                                                                              : data);
   if (variable) line += std::string(" (BINHOPPER_DATA is ") + variable + ")";
-  return line + ".";
+  return line + (missing.empty() ? "." : ", which is no folder that exists.");
 }
 
 bool isMedia(const LoadResult& failure) {

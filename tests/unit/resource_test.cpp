@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 
+#include "app/data_dirs.h"
 #include "game/fatal.h"
 #include "unit/null_audio.h"
 #include "unit/test_support.h"
@@ -54,6 +55,14 @@ TEST(ResourceCacheDeathTest, MissingMediaYieldNullOrEndTheGameWithTheMessage) {
   EXPECT_EXIT((sendStdoutToStderr(), fontResource("media/no-such-font.ttf")), testing::ExitedWithCode(1),
               "^Unable to find resource: 'media/no-such-font\\.ttf'\\.\n" + searched +
                   " \\(BINHOPPER_DATA is /nowhere\\)\\.\n$");
+  // Once the game has tried to enter it, the folder that is not there is named as such.
+  const std::string player = "/tmp/binhopper-death-test-player";
+  EXPECT_EXIT((sendStdoutToStderr(), enterDataDirs(DataDirs{"/nowhere", player, false}),
+               fontResource("media/no-such-font.ttf")),
+              testing::ExitedWithCode(1),
+              "^Unable to find resource: 'media/no-such-font\\.ttf'\\.\nThe game's data was looked for in /nowhere "
+              "\\(BINHOPPER_DATA is /nowhere\\), which is no folder that exists\\.\n$");
+  std::filesystem::remove_all(player);
   unsetenv("BINHOPPER_DATA");
   setLoadFailureHandler(nullptr);
 }
