@@ -6,11 +6,11 @@
 
 #include "app/app_state.h"
 #include "app/load_result.h"
+#include "campaign/played_level.h"
 #include "entities/outcome.h"
 #include "entities/pop_up.h"
-#include "states/level_banner.h"
+#include "gui/level_banner.h"
 #include "states/pause.h"
-#include "states/played_level.h"
 #include "world/play_context.h"
 #include "world/theme.h"
 #include "world/world.h"
