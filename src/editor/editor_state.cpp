@@ -153,7 +153,9 @@ void EditorState::handleKeys(const Cell& at) {
   chooseChannel();
   if (input.down(EditorKey::Save)) save();
   if (input.down(EditorKey::Load)) load();
-  if (input.down(EditorKey::TestPlay)) testPlay();
+  // The switches read after a test play are those of its last frame: the Escape that left it
+  // must not also ask to leave the editor.
+  if (input.down(EditorKey::TestPlay)) return testPlay();
   if (input.down(EditorKey::Grid)) gridVisible = !gridVisible;
   if (input.down(EditorKey::Help)) helpVisible = !helpVisible;
   if (input.down(EditorKey::Palette)) paletteView.openOverview();

@@ -52,21 +52,25 @@ status=$?
   grep -q "the containers want 2 bags but the level holds 1" "$WORK/out" ||
   fail "check of a level that cannot be finished: status $status, '$(cat "$WORK/out")'"
 
-# pack new: a pack that reads cleanly, with an empty level 1 that cannot be finished yet; it
-# never overwrites. The pack commands find the game's media through BINHOPPER_DATA when run
-# from elsewhere, and name the pack's files as the author gave the folder.
-export BINHOPPER_DATA=$PWD
+# pack new: a pack that reads cleanly, with an empty level 1 that cannot be finished yet, and
+# the author told what to do next; it never overwrites. The pack commands play levels headless
+# and need none of the game's pictures: they work from a folder without the game's data, and
+# name the pack's files as the author gave the folder.
+unset BINHOPPER_DATA
 repo=$PWD
 cd "$WORK" || exit 1
 "$tool" pack new fresh "Fresh Start" > out 2>&1 || fail "pack new: $(cat out)"
 grep -qx "name = Fresh Start" fresh/pack.txt && grep -qx "level 1 = 60.0" fresh/pack.txt && [ -f fresh/1.lv ] &&
   [ ! -s fresh/1.lv ] || fail "pack new made: $(ls fresh) $(cat fresh/pack.txt)"
+grep -q "binhopper --editor fresh/1.lv" out && grep -q "binhopper-level pack check fresh$" out &&
+  grep -q "binhopper-level pack zip fresh fresh.zip" out || fail "pack new named no next steps: $(cat out)"
 expect_error "pack new over a pack" "fresh/pack.txt: already exists" "$tool" pack new fresh "Again"
 "$tool" pack check fresh > out 2>&1
 status=$?
 [ "$status" = 1 ] && grep -qx "fresh/1.lv: no avatar" out &&
-  grep -qx 'LEVEL n=1 target=60.00 solution=none crowns=none name=""' out &&
-  grep -qx 'PACK levels=1 problems=2 name="Fresh Start"' out || fail "check of a new pack: status $status, '$(cat out)'"
+  grep -qx 'LEVEL n=1 target=60.00 solution=none crowns=none name=""' out && grep -qx 'PROOF n=1 unproven' out &&
+  grep -qx 'PACK levels=1 problems=2 proven=0 name="Fresh Start"' out ||
+  fail "check of a new pack: status $status, '$(cat out)'"
 
 # pack zip: refuses a pack that fails its check or holds a file no pack holds, writing nothing;
 # a good pack zips to the same bytes every time.

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "campaign/discovery.h"
+#include "campaign/pack_text.h"
+#include "campaign/pack_writer.h"
 #include "unit/test_support.h"
 
 namespace fs = std::filesystem;
@@ -151,6 +153,66 @@ TEST(CampaignDiscovery, MissingEmptyOrSharedPacksFolders) {
     if (oneFolder) makeCampaign(places.shippedPacks + "/only", "name = Only\nlevel 1 = 5\n");
     EXPECT_EQ(listed(findCampaigns(places)), expected) << label;
   }
+}
+
+// The editor saves a level into a pack as its next level or as one it already has: a new pack
+// is made named after its folder, pack.txt gains only the line the level needs, and a pack
+// read from a broken pack.txt or full to the last level is never written beyond its rules.
+TEST(PackWriter, ALevelFindsItsPlaceInAPack) {
+  std::string fullPack = "name = Pk\n";
+  for (int n = 1; n <= kMaximumLevels; ++n) fullPack += "level " + std::to_string(n) + " = 9\n";
+  struct Row {
+    const char* label;
+    std::string packText;  // "" for no pack.txt
+    std::vector<std::pair<std::string, std::string>> files;
+    int next;    // nextFreeLevel
+    int number;  // the level saved
+    std::string problem;
+    std::string packTextAfter;  // from its "name =" line
+  } const rows[] = {
+      {"a new folder", "", {}, 1, 1, "", "name = pk\nauthor =\ndescription =\nlevel 1 = 60.0\n"},
+      {"a folder of levels without pack.txt",
+       "",
+       {{"1.lv", kAvatarLevel}, {"2.lv", kAvatarLevel}},
+       3,
+       3,
+       "",
+       "name = pk\nauthor =\ndescription =\nlevel 1 = 60.0\nlevel 2 = 60.0\nlevel 3 = 60.0\n"},
+      {"the next level of a pack, its lines kept",
+       "name = Pk # mine\nlevel 1 = 9 One",
+       {},
+       2,
+       2,
+       "",
+       "name = Pk # mine\nlevel 1 = 9 One\nlevel 2 = 60.0\n"},
+      {"a level the pack lists", "name = Pk\nlevel 1 = 9 One\n", {}, 2, 1, "", "name = Pk\nlevel 1 = 9 One\n"},
+      {"a gap after the last level",
+       "name = Pk\nlevel 1 = 9 One\n",
+       {},
+       2,
+       3,
+       "a pack's levels are numbered 1 to 24, each after the one before",
+       "name = Pk\nlevel 1 = 9 One\n"},
+      {"a full pack", fullPack, {}, 0, 25, "a pack's levels are numbered 1 to 24, each after the one before", fullPack},
+  };
+  for (const Row& row : rows) {
+    TempDir dir;
+    const std::string folder = dir.file("pk");
+    if (!row.packText.empty() || !row.files.empty()) makeCampaign(folder, row.packText, row.files);
+    EXPECT_EQ(nextFreeLevel(folder), row.next) << row.label;
+    EXPECT_EQ(makeRoomForLevel(folder, row.number), row.problem) << row.label;
+    std::string after = readFileBytes(folder + "/pack.txt");
+    if (row.packText.empty()) after = after.substr(after.find("name ="));
+    EXPECT_EQ(after, row.packTextAfter) << row.label;
+    if (row.problem.empty()) {
+      EXPECT_TRUE(parsePackText(after).problems.empty()) << row.label;
+    }
+  }
+  TempDir dir;
+  EXPECT_EQ(
+      makeRoomForLevel(dir.file(".hidden"), 1),
+      "'.hidden' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most 64)");
+  EXPECT_FALSE(fs::exists(dir.file(".hidden")));
 }
 
 }  // namespace
