@@ -196,7 +196,7 @@ TEST(Documentation, EveryCaptionAndButtonOfTheMenus) {
     setCurrentState(nullptr);
   }
   Settings settings;
-  PlayState scene(-1, std::make_unique<World>(), *themes[0]);
+  PlayState scene(PlayedLevel{}, std::make_unique<World>(), *themes[0]);
   OptionsState options(settings, scene);
   for (const std::string& label : labelsIn(*options.world)) labels.insert(label);
   progress() = Progress();
