@@ -100,8 +100,8 @@ TEST_F(KeptRuns, TheGhostLeavesTheLevelAlone) {
   ASSERT_TRUE(best.read()) << best.problem;
   auto play = [&](bool ghost, double& ghostTravel) {
     Simulator simulator(level.c_str(), 6);
-    simulator.state().keepRuns("levels", 7, level, ghost);
-    const Ghost* racer = simulator.state().ghost();
+    simulator.session().keepRuns("levels", 7, level, ghost);
+    const Ghost* racer = simulator.session().ghost();
     EXPECT_EQ(racer != nullptr, ghost);
     double startX = racer ? racer->avatar()->x() : 0.0;
     std::string trace;
@@ -136,22 +136,22 @@ TEST_F(KeptRuns, FailedSavesAreShownWhenTheyHappen) {
 
   ::testing::internal::CaptureStdout();
   Simulator fall(level.c_str(), 0);
-  fall.state().keepRuns("levels", 1, level, false);
-  for (int frame = 0; frame < 600 && !fall.state().report; ++frame) fall.step({}, kStep);
-  ASSERT_NE(fall.state().report, nullptr) << "the avatar never died";
+  fall.session().keepRuns("levels", 1, level, false);
+  for (int frame = 0; frame < 600 && !fall.session().report(); ++frame) fall.step({}, kStep);
+  ASSERT_NE(fall.session().report(), nullptr) << "the avatar never died";
   std::vector<std::string> shown;
-  for (const auto& [left, right] : fall.state().report->lines) shown.push_back(left);
+  for (const ReportLine& line : fall.session().report()->lines) shown.push_back(line.left);
   EXPECT_NE(std::find(shown.begin(), shown.end(), progressLine), shown.end()) << "the death's save, in the report";
   EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const std::string& line) {
     return startsWith(line, runLine);
   })) << "the run's save, in the report";
-  EXPECT_TRUE(fall.state().takeSaveFailures().empty()) << "shown once";
+  EXPECT_TRUE(fall.session().takeSaveFailures().empty()) << "shown once";
 
   Simulator left(level.c_str(), 0);
-  left.state().keepRuns("levels", 1, level, false);
+  left.session().keepRuns("levels", 1, level, false);
   left.step({}, kStep);
   left.step({ALLEGRO_KEY_ESCAPE}, kStep);
-  std::vector<std::string> toMenu = left.state().takeSaveFailures();
+  std::vector<std::string> toMenu = left.session().takeSaveFailures();
   ASSERT_EQ(toMenu.size(), 1u);
   EXPECT_TRUE(startsWith(toMenu[0], runLine)) << toMenu[0];
   std::string printed = ::testing::internal::GetCapturedStdout();
