@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <memory>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -81,28 +81,37 @@ std::vector<std::pair<std::string, std::vector<std::filesystem::path>>> programS
     }
   }
   programs.push_back({"binhopper", game});
-  const std::regex executable(R"(add_executable\(([a-z-]+))");
+  const std::string executable = "add_executable(";
   for (const auto& tool : std::filesystem::directory_iterator(root / "tools")) {
-    std::smatch name;
     const std::string list = readFileBytes(tool.path() / "CMakeLists.txt");
-    if (!std::regex_search(list, name, executable)) continue;
-    if (!std::filesystem::exists(root / "dist" / (name[1].str() + ".6"))) continue;
+    const size_t at = list.find(executable);
+    if (at == std::string::npos) continue;
+    const size_t start = at + executable.size();
+    const std::string name = list.substr(start, list.find_first_of(" )", start) - start);
+    if (!std::filesystem::exists(root / "dist" / (name + ".6"))) continue;
     std::vector<std::filesystem::path> sources;
     for (const auto& file : std::filesystem::directory_iterator(tool.path())) {
       if (file.path().extension() == ".cpp") sources.push_back(file.path());
     }
-    programs.push_back({name[1].str(), sources});
+    programs.push_back({name, sources});
   }
   return programs;
 }
 
+bool isOptionCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-'; }
+
 // Every string literal in the sources that is an option by itself ("--trace", "-fs").
 std::set<std::string> optionsIn(const std::vector<std::filesystem::path>& sources) {
-  const std::regex option(R"re("(--?[A-Za-z][A-Za-z0-9-]*)")re");
   std::set<std::string> options;
   for (const auto& source : sources) {
     const std::string text = readFileBytes(source);
-    for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it) options.insert((*it)[1]);
+    for (size_t quote = text.find("\"-"); quote != std::string::npos; quote = text.find("\"-", quote + 1)) {
+      const size_t start = quote + 1, name = text[start + 1] == '-' ? start + 2 : start + 1;
+      size_t end = name;
+      while (end < text.size() && isOptionCharacter(text[end])) ++end;
+      bool startsWithLetter = name < end && std::isalpha(static_cast<unsigned char>(text[name]));
+      if (startsWithLetter && end < text.size() && text[end] == '"') options.insert(text.substr(start, end - start));
+    }
   }
   return options;
 }
