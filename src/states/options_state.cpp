@@ -1,7 +1,5 @@
 #include "states/options_state.h"
 
-#include <cctype>
-
 #include "app/blend.h"
 #include "app/game_window.h"
 #include "app/switch.h"
@@ -34,13 +32,6 @@ bool takeClick(GuiButton* button) {
   return clicked;
 }
 
-// A letter key shows as the letter on the keycap.
-std::string keyLabel(int keyCode) {
-  std::string name = keyName(keyCode);
-  if (name.size() == 1) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-  return name;
-}
-
 const char* yesNo(bool choice) { return choice ? "Yes" : "No"; }
 
 // One step of 10 % down or up, within 0 to 100 %.
@@ -56,8 +47,12 @@ std::string refusal(const Rebinding& answer, const std::string& key) {
 
 }  // namespace
 
-OptionsState::OptionsState(Settings& settings_, PlayState& scene)
-    : AppState(al_get_current_display()), settings(settings_), world(std::make_unique<World>()), scene_(scene) {
+OptionsState::OptionsState(Settings& settings_, PlayState& scene, SceneMotion motion)
+    : AppState(al_get_current_display()),
+      settings(settings_),
+      world(std::make_unique<World>()),
+      scene_(scene),
+      motion_(motion) {
   createWidgets();
   world->flush();
   showChoices();
@@ -105,7 +100,7 @@ GuiButton* OptionsState::addChoiceRow(int row, const char* label) {
 
 // The window's mode can also change by F11 while the screen is open.
 void OptionsState::update(double dt) {
-  scene_.update(dt);
+  if (motion_ == SceneMotion::Moving) scene_.update(dt);
   world->update(dt);
   if (GameWindow* window = GameWindow::current()) settings.fullScreen = window->fullScreen();
   bool awaiting = awaitedKey.has_value();
@@ -117,7 +112,9 @@ void OptionsState::update(double dt) {
     pressed->clicked = true;
   }
   readButtons();
-  bool leave = Controls()[kControlStart]->isDown() || (!awaiting && Controls()[kControlEscape]->isDown());
+  Switch** controls = Controls();
+  bool leave = controls[kControlStart]->isDown() ||
+               (!awaiting && (controls[kControlEscape]->isDown() || controls[kControlPadB]->isDown()));
   if (takeClick(backButton) || leave) status = RunStatus::Done;
   showChoices();
 }

@@ -15,6 +15,8 @@
 #include "states/best_run.h"
 #include "states/ghost.h"
 #include "states/gui_text.h"
+#include "states/help_state.h"
+#include "states/pause_menu.h"
 #include "states/progress.h"
 #include "states/replay_playback.h"
 #include "states/run_keeper.h"
@@ -35,7 +37,11 @@ constexpr double kZoomTargetX = 10.0;   // px right of the avatar's x
 constexpr double kZoomTargetY = -20.0;  // px below the avatar's y: just above its head
 constexpr double kFinalTextX = 400.0;   // px
 
-const char* const kWatchHint = "W - watch this run";
+const PromptChoice kRetry{{"R"}, {PadButton::X}, "retry"};
+const PromptChoice kRetryAfterDeath{{"SPACE", "R"}, {PadButton::A, PadButton::X}, "retry"};
+const PromptChoice kWatchThisRun{{"W"}, {PadButton::Y}, "watch this run"};
+PromptChoice spaceDoes(const char* does) { return {{"SPACE"}, {PadButton::A}, does}; }
+PromptChoice escapeDoes(const char* does) { return {{"ESC"}, {PadButton::B}, does}; }
 const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
 
 std::unique_ptr<World> loadedLevel(const char* fileName) {
@@ -139,7 +145,12 @@ bool PlayState::showsMouseCursor() const { return report || pause.paused() || (l
 
 // Space is tested last so that after the level has ended it overrides Escape and R.
 void PlayState::update(double dt) {
-  if (pause.holds((levelIndex >= 0 || testPlay) && !report)) return;
+  bool pauseAsked = pause.asked();
+  if (pause.paused()) return updatePause(dt);
+  if (pauseAsked && pausable()) {
+    PausedPlay paused = playback_ ? PausedPlay::Replay : testPlay ? PausedPlay::TestPlay : PausedPlay::Level;
+    return pause.open(pauseEntries(paused, static_cast<bool>(openOptions)));
+  }
   if (playback_) return updateReplay();
   if (keeper_ && !report) keeper_->record(dt, readInput(context->controls));
   if (ghost_ && !report) ghost_->step();
@@ -149,8 +160,9 @@ void PlayState::update(double dt) {
     banner->update(dt);
     if (banner->over()) banner.reset();
   }
+  bool reportShown = report != nullptr;
   Switch** controls = Controls();
-  if (controls[kControlEscape]->isDown() || controls[kControlStart]->isDown()) finish(PlayResult::Menu);
+  if (controls[kControlEscape]->isDown()) finish(PlayResult::Menu);
   if (controls[kControlRetry]->isDown()) finish(PlayResult::Retry);
   auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
   if (!avatar) return;
@@ -162,7 +174,44 @@ void PlayState::update(double dt) {
   if (outcome.status == Outcome::Dead && !report) showDeathReport(outcome.reason);
   if (outcome.status != Outcome::Playing && controls[kControlSpace]->isDown())
     finish(outcome.status == Outcome::Completed ? PlayResult::Next : PlayResult::Retry);
+  if (reportShown) readReportKeys(outcome.status == Outcome::Completed);
   if (report && watchPressed_.isDown() && status == RunStatus::Running) watchLastRun();
+  showPrompts();
+}
+
+// The pad answers a report only once it shows: A or B pressed to jump or throw as the level
+// ended must not pass over it unread.
+void PlayState::readReportKeys(bool completed) {
+  Switch** controls = Controls();
+  if (controls[kControlPadB]->isDown()) finish(PlayResult::Menu);
+  if (controls[kControlPadX]->isDown()) finish(PlayResult::Retry);
+  if (controls[kControlPadA]->isDown()) finish(completed ? PlayResult::Next : PlayResult::Retry);
+  if (controls[kControlPadY]->isDown() && status == RunStatus::Running) watchLastRun();
+}
+
+bool PlayState::pausable() const { return (levelIndex >= 0 || testPlay) && !report; }
+
+// Retry and the way out end the play; options and help show over the level held still and
+// come back to the menu.
+void PlayState::updatePause(double dt) {
+  std::optional<PauseChoice> chosen = pause.update(dt);
+  if (chosen == PauseChoice::Retry) finish(PlayResult::Retry);
+  if (chosen == PauseChoice::Leave) finish(PlayResult::Menu);
+  if (chosen == PauseChoice::Help) {
+    HelpState help(*this, SceneMotion::Frozen);
+    showOverPause(help);
+  }
+  if (chosen == PauseChoice::Options && openOptions) {
+    pause.setCovered(true);
+    openOptions(*this);
+    pause.setCovered(false);
+  }
+}
+
+void PlayState::showOverPause(AppState& screen) {
+  pause.setCovered(true);
+  runNested(*this, screen);
+  pause.setCovered(false);
 }
 
 void PlayState::finish(PlayResult playResult) {
@@ -197,22 +246,42 @@ void PlayState::watch(const Replay& replay) {
 LoadResult PlayState::watchNested(AppState& outer, int levelIndex, const std::string& fileName, Theme& theme,
                                   const Replay& replay) {
   LoadResult problem;
-  std::unique_ptr<PlayState> play = open(levelIndex, fileName.c_str(), theme, problem);
-  if (!play) return problem;
-  play->watch(replay);
-  runNested(outer, *play);
+  PlayResult watched = PlayResult::Retry;
+  while (watched == PlayResult::Retry && outer.status == RunStatus::Running) {
+    std::unique_ptr<PlayState> play = open(levelIndex, fileName.c_str(), theme, problem);
+    if (!play) return problem;
+    play->watch(replay);
+    runNested(outer, *play);
+    watched = play->result;
+  }
   return problem;
 }
 
-// A watched run neither reports nor keeps anything; Escape leaves it, P pauses it.
+// A watched run neither reports nor keeps anything; Escape leaves it, P pauses it. Its end
+// says so and offers to watch it again (the result Retry).
 void PlayState::updateReplay() {
   int frames = playback_->framesPerUpdate();
   double step = 0.0;
-  for (int i = 0; i < frames && playback_->next(step); ++i) {
+  for (int i = 0; i < frames && !report; ++i) {
+    if (!playback_->next(step)) {
+      showReplayEnd();
+      break;
+    }
     context->theme->update(step);
     world->update(step);
   }
-  if (Controls()[kControlEscape]->isDown()) finish(PlayResult::Menu);
+  Switch** controls = Controls();
+  if (controls[kControlEscape]->isDown() || (report && controls[kControlPadB]->isDown())) finish(PlayResult::Menu);
+  if (report && (controls[kControlSpace]->isDown() || controls[kControlPadA]->isDown())) finish(PlayResult::Retry);
+  showPrompts();
+}
+
+void PlayState::showReplayEnd() {
+  report = std::make_unique<PopUp>();
+  report->addLine("End of the run", " ");
+  report->addLine("", "");
+  addPrompt({spaceDoes("watch again")}, {escapeDoes("back")});
+  report->visible = true;
 }
 
 // The report stays as it was when the watched run is left.
@@ -270,9 +339,17 @@ void PlayState::showCompletionReport() {
   }
   addSaveFailures();
   report->addLine("", "");
-  if (keeper_) report->addLine(kWatchHint, "");
-  addKeysLine(testPlay ? "SPACE - back to the editor, R - retry" : "SPACE - next level, R - retry");
+  if (keeper_) addPrompt({kWatchThisRun}, {});
+  addPrompt({spaceDoes(spaceAfterCompletion()), kRetry},
+            {escapeDoes(testPlay ? "back to the editor" : "back to menu")});
   report->visible = true;
+}
+
+// After the last level Space leads to the final screen once every level is completed.
+const char* PlayState::spaceAfterCompletion() const {
+  if (testPlay) return "back to the editor";
+  if (!played.last) return "next level";
+  return played.record->tally().allCompleted ? "to the final screen" : "back to the menu";
 }
 
 void PlayState::showDeathReport(const std::string& reason) {
@@ -285,13 +362,22 @@ void PlayState::showDeathReport(const std::string& reason) {
   report->addLine("", "");
   addSaveFailures();
   report->addLine("", "");
-  if (keeper_) report->addLine(kWatchHint, "");
-  addKeysLine("SPACE, R - retry");
+  if (keeper_) addPrompt({kWatchThisRun}, {});
+  addPrompt({kRetryAfterDeath}, {escapeDoes(testPlay ? "back to the editor" : "back to menu")});
   report->visible = true;
 }
 
-void PlayState::addKeysLine(const char* spaceDoes) {
-  report->addLine(spaceDoes, testPlay ? "ESC - back to the editor" : "ESC - back to menu");
+void PlayState::addPrompt(const std::vector<PromptChoice>& left, const std::vector<PromptChoice>& right) {
+  prompts_.push_back({report->lines.size(), left, right});
+  report->addLine("", "");
+  showPrompts();
+}
+
+void PlayState::showPrompts() {
+  InputDevice device = lastInputDevice();
+  for (const PromptLine& prompt : prompts_) {
+    report->lines[prompt.line] = {promptText(prompt.left, device), promptText(prompt.right, device)};
+  }
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {
@@ -327,8 +413,25 @@ void PlayState::drawClosingZoom() {
 
 void PlayState::drawRunTime() const {
   if (playback_) {
-    drawReplayMark(context->elapsedTime, playback_->speed());
-  } else if (showTimer && levelIndex >= 0) {
-    drawRunTimer(context->elapsedTime, progress().targetTime(levelIndex));
+    drawReplayMark(replayMarkText(context->elapsedTime, playback_->speed(), lastInputDevice()));
+  } else if (std::optional<RunTimerLine> line = timerLine()) {
+    drawRunTimer(*line);
   }
+}
+
+// The target is the played campaign's: a pack's level has its own.
+std::optional<RunTimerLine> PlayState::timerLine() const {
+  if (!showTimer || levelIndex < 0 || playback_) return std::nullopt;
+  return runTimerLine(context->elapsedTime, played.record->targetTime(levelIndex), coveredByText());
+}
+
+std::vector<Box> PlayState::coveredByText() const {
+  std::vector<Box> covered;
+  if (report && report->visible) covered.push_back(report->panel());
+  if (banner && !banner->over()) covered.push_back(banner->band());
+  for (Entity* entity : world->byTag(tagOf("rndr"))) {
+    auto* panel = dynamic_cast<PopUp*>(entity);
+    if (panel && panel->visible) covered.push_back(panel->panel());
+  }
+  return covered;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,8 @@
 #include "states/level_banner.h"
 #include "states/pause.h"
 #include "states/played_level.h"
+#include "states/prompt.h"
+#include "states/run_timer.h"
 #include "world/play_context.h"
 #include "world/theme.h"
 #include "world/world.h"
@@ -22,6 +26,10 @@ struct Replay;
 
 // The level index of the final screen; -1 is any other level that is not a numbered one.
 constexpr int kFinalScreenIndex = -2;
+
+// Whether a screen shown over a level lets it play on (the menu's scene) or holds it still (a
+// paused level).
+enum class SceneMotion { Moving, Frozen };
 
 // What the state that ran a level does next.
 enum class PlayResult { Menu, Retry, Next };
@@ -69,12 +77,17 @@ class PlayState : public AppState {
   Pause pause;
   std::unique_ptr<LevelBanner> banner;  // null once shown, and for a level without a name
   bool showTimer = false;               // the elapsed and the target time at the top of the screen
+  // The timer's line as it shows now (none without the timer, or while a replay is watched).
+  std::optional<RunTimerLine> timerLine() const;
   const Ghost* ghost() const { return ghost_.get(); }
   // The saves of this play that failed and that its report has not shown (a run left with
   // Escape ends without one), for the menu to show; taking them empties the list.
   std::vector<std::string> takeSaveFailures() { return std::move(saveFailures_); }
   // The editor's test of its level: paused like a numbered level, and left back to the editor.
   bool testPlay = false;
+  // Shows the options over this level held still, from its pause menu; without it the pause
+  // menu offers no options (the editor's test play, the tools).
+  std::function<void(PlayState&)> openOptions;
 
  private:
   void addFinalScreenExtras();
@@ -84,18 +97,33 @@ class PlayState : public AppState {
   void addSaveFailures();
   void showCompletionReport();
   void showDeathReport(const std::string& reason);
-  void addKeysLine(const char* spaceDoes);
+  void addPrompt(const std::vector<PromptChoice>& left, const std::vector<PromptChoice>& right);
+  void showPrompts();
+  bool pausable() const;
+  void updatePause(double dt);
+  void showOverPause(AppState& screen);
+  void readReportKeys(bool completed);
+  const char* spaceAfterCompletion() const;
   void drawClosingZoom();
   void updateReplay();
+  void showReplayEnd();
   void endRun(const Outcome& outcome);
   void watchLastRun();
   void drawRunTime() const;
+  // What the timer must not cover: the report, the signs' panels, the banner.
+  std::vector<Box> coveredByText() const;
 
   std::unique_ptr<RunKeeper> keeper_;  // while a numbered level's runs are kept
   std::unique_ptr<Ghost> ghost_;
   std::unique_ptr<ReplayPlayback> playback_;  // while a replay is watched
   std::string fileName_;                      // of a level whose runs are kept
   std::vector<std::string> saveFailures_;     // not yet shown
+  // The report's lines that name keys, rewritten for the device the player used last.
+  struct PromptLine {
+    size_t line;
+    std::vector<PromptChoice> left, right;
+  };
+  std::vector<PromptLine> prompts_;
   Key watchKey_{ALLEGRO_KEY_W};
   OnPress watchPressed_{&watchKey_};
 };

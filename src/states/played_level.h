@@ -13,4 +13,5 @@ struct PlayedLevel {
   int number = 0;                   // from 1; 0 for a level that is no numbered one
   std::string name;                 // from pack.txt; empty when it gives none
   Progress* record = &progress();
+  bool last = false;  // the campaign's last level: after it comes the final screen or the menu
 };

@@ -28,6 +28,7 @@ constexpr double kLevelButtonSize = 30.0;   // px
 constexpr double kLogoCentre = 395.0;       // px
 constexpr float kLogoTop = 40.0f;           // px
 constexpr float kTitleMusicGain = 0.25f;
+constexpr double kEscapeGrace = 1.0;  // s of menu time after a level before Escape quits
 const char* const kTitleMusic = "media/dreamland.xm";
 
 bool takeClick(GuiButton* button) {
@@ -79,6 +80,7 @@ void TitleState::createWidgets() {
   world->add(campaignButton = new GuiButton(Box{550, 470, 750, 500}, "", true));
   world->add(quitButton = new GuiButton(Box{300, 530, 500, 560}, "Quit", true));
   world->add(optionsButton = new GuiButton(Box{550, 530, 750, 560}, "Options", true));
+  world->add(helpButton = new GuiButton(Box{50, 530, 250, 560}, "Help", true));
   world->add(pointsText = new GuiText(400, 582, ""));
   notice = std::make_unique<PopUp>();
 }
@@ -160,6 +162,7 @@ void TitleState::update(double dt) {
   bool campaignClicked = takeClick(campaignButton);
   bool quitClicked = takeClick(quitButton);
   bool optionsClicked = takeClick(optionsButton) || Controls()[kControlStart]->isDown();
+  bool helpClicked = takeClick(helpButton);
   int watched = watchedLevel();
   if (watched >= 0) {
     watchBestRun(watched);
@@ -175,13 +178,20 @@ void TitleState::update(double dt) {
   }
   // The switches still hold the options screen's last frame: its Escape must not quit here.
   if (optionsClicked) {
-    openOptions();
+    openOptions(*background, SceneMotion::Moving);
+    return;
+  }
+  if (helpClicked) {
+    HelpState help(*background);
+    showHelp(help);
     return;
   }
   if (themeClicked) nextTheme();
   if (musicClicked) switchMusic();
   if (campaignClicked) nextCampaign();
-  if (Controls()[kControlEscape]->isDown() || quitClicked) status = RunStatus::Done;
+  bool escape = Controls()[kControlEscape]->isDown() && escapeGrace_ <= 0.0;
+  if (escape || quitClicked) status = RunStatus::Done;
+  escapeGrace_ -= dt;
 }
 
 // Reads and clears every level button's flag; gives the index of the first that was set, or -1.
@@ -207,6 +217,7 @@ void TitleState::watchBestRun(int levelIndex) {
   BestRun best = findBestRun(campaign.folderName, levelIndex, fileName, campaigns.record());
   LoadResult played;
   if (best.replay) played = PlayState::watchNested(*this, levelIndex, fileName, *theme_, *best.replay);
+  escapeGrace_ = kEscapeGrace;
   if (!best.replay) showNotice({best.problem});
   if (!played.ok()) showNotice({played.message});
 }
@@ -221,10 +232,15 @@ void TitleState::playFrom(int levelIndex) {
     if (played == PlayResult::Next) ++levelIndex;
     if (levelIndex >= campaign.levelCount()) break;
     const CampaignLevel& level = campaign.levels[levelIndex];
-    played =
-        runPlay(levelIndex, level.path.c_str(), PlayedLevel{campaign.folderName, level.number, level.name, &record});
+    bool last = levelIndex + 1 == campaign.levelCount();
+    played = runPlay(levelIndex, level.path.c_str(),
+                     PlayedLevel{campaign.folderName, level.number, level.name, &record, last});
   } while (played && *played != PlayResult::Menu);
   if (!finalButton && record.tally().allCompleted) addFinalButton();
+  // Space after the last level leads to the final screen once every level is completed, as
+  // its report said.
+  if (played == PlayResult::Next && levelIndex >= campaign.levelCount() && record.tally().allCompleted)
+    showFinalScreen();
 }
 
 // A campaign without its own final screen ends on the built-in one.
@@ -264,16 +280,19 @@ void TitleState::switchMusic() {
 
 std::vector<GuiButton*> TitleState::focusOrder() const {
   std::vector<GuiButton*> order(levelButtons.begin(), levelButtons.end());
-  for (GuiButton* button : {themeButton, musicButton, campaignButton, optionsButton, finalButton, quitButton}) {
+  for (GuiButton* button :
+       {themeButton, musicButton, campaignButton, optionsButton, finalButton, helpButton, quitButton}) {
     if (button) order.push_back(button);
   }
   return order;
 }
 
-// The choices are kept as soon as the screen closes, not only when the menu ends.
-void TitleState::openOptions() {
-  OptionsState options(settings, *background);
-  showOptions(options);
+// The choices are kept as soon as the screen closes, not only when the menu ends. Over a paused
+// level the screen runs nested in that level, and the timer follows the choice at once.
+void TitleState::openOptions(PlayState& scene, SceneMotion motion) {
+  OptionsState options(settings, scene, motion);
+  showOptions(motion == SceneMotion::Frozen ? static_cast<AppState&>(scene) : *this, options);
+  scene.showTimer = settings.timer;
   if (settingsPath.empty()) return;
   GameWindow* window = GameWindow::current();
   FileResult saved = saveSettings(
@@ -281,7 +300,9 @@ void TitleState::openOptions() {
   if (!saved.ok) showNotice({failedSaveLine("settings", saved)});
 }
 
-void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
+void TitleState::showOptions(AppState& outer, OptionsState& options) { runNested(outer, options); }
+
+void TitleState::showHelp(HelpState& help) { runNested(*this, help); }
 
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
 std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileName, PlayedLevel played) {
@@ -293,7 +314,9 @@ std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileNa
   }
   if (levelIndex >= 0) play->keepRuns(play->played.campaign, play->played.number, fileName, settings.ghost);
   play->showTimer = settings.timer;
+  play->openOptions = [this](PlayState& paused) { openOptions(paused, SceneMotion::Frozen); };
   PlayResult result = playNested(*play);
+  escapeGrace_ = kEscapeGrace;
   std::vector<std::string> failures = play->takeSaveFailures();
   if (!failures.empty()) showNotice(failures);
   return result;

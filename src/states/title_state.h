@@ -14,6 +14,7 @@
 #include "states/campaign_choice.h"
 #include "states/gui_button.h"
 #include "states/gui_text.h"
+#include "states/help_state.h"
 #include "states/level_button.h"
 #include "states/menu_focus.h"
 #include "states/options_state.h"
@@ -58,6 +59,7 @@ class TitleState : public AppState {
   GuiButton* musicButton;
   GuiButton* optionsButton;
   GuiButton* campaignButton;
+  GuiButton* helpButton;
   GuiButton* finalButton = nullptr;  // made and shown once every level is completed
   int themeIndex = 0;
   bool musicOn = true;  // start-up has started the music before the menu is built
@@ -76,8 +78,11 @@ class TitleState : public AppState {
   // without running a loop).
   virtual PlayResult playNested(PlayState& play);
   void showNotice(const std::vector<std::string>& lines);
-  // Runs the options screen nested in this one (tests replace it).
-  virtual void showOptions(OptionsState& options);
+  // Runs the options screen nested in `outer`: this menu, or a level paused in it (tests
+  // replace it).
+  virtual void showOptions(AppState& outer, OptionsState& options);
+  // Runs the help screen nested in this one (tests replace it).
+  virtual void showHelp(HelpState& help);
 
  private:
   void createWidgets();
@@ -93,13 +98,16 @@ class TitleState : public AppState {
   std::optional<PlayResult> runPlay(int levelIndex, const char* fileName, PlayedLevel played);
   void nextTheme();
   void switchMusic();
-  void openOptions();
+  void openOptions(PlayState& scene, SceneMotion motion);
   // The buttons the focus moves over: the level grid, the column on the right from the top, the
   // final button once there, Quit. The first is where the focus first shows.
   std::vector<GuiButton*> focusOrder() const;
   int watchedLevel();
 
   Theme* theme_ = themes[0];
+  // Menu time left in which Escape does not quit: an Escape meant for the level just left (a
+  // second press to leave it) lands here.
+  double escapeGrace_ = 0.0;
   // The best run of the level under the mouse is watched by a right click or W.
   MouseKey rightButton_{2};
   OnPress rightClicked_{&rightButton_};

@@ -49,9 +49,11 @@ class ScriptedTitle : public TitleState {
   std::function<PlayResult(PlayState&)> play = [](PlayState&) { return PlayResult::Menu; };
   std::vector<Played> played;
   int optionsShown = 0;
+  int helpShown = 0;
 
  protected:
-  void showOptions(OptionsState&) override { ++optionsShown; }
+  void showOptions(AppState&, OptionsState&) override { ++optionsShown; }
+  void showHelp(HelpState&) override { ++helpShown; }
   PlayResult playNested(PlayState& nested) override {
     played.push_back({nested.levelIndex, nested.context->grid->looseCount, nested.context->theme->name()});
     return play(nested);
@@ -248,7 +250,9 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"nothing further down", "RRRRRRDDDD", "options", ""},
       {"Options left to Quit", "RRRRRRDDDL", "quit", ""},
       {"the column back to the grid", "RRRRRRL", "level 5", ""},
-      {"down from a level with none open below", "RD", "quit", ""},
+      {"down from a level with none open below", "RD", "help", ""},
+      {"Help right to Quit", "RDR", "quit", ""},
+      {"pressing Help", "RDE", "help", "help"},
       {"Enter presses", "EE", "level 1", "play 0"},
       {"Z presses", "RRZ", "level 2", "play 1"},
       {"pressing the theme", "RRRRRRE", "theme", "theme Locked (4 more)"},
@@ -289,6 +293,7 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
                                                  {"music", title->musicButton},
                                                  {"campaign", title->campaignButton},
                                                  {"options", title->optionsButton},
+                                                 {"help", title->helpButton},
                                                  {"quit", title->quitButton}};
     for (LevelButton* button : title->levelButtons) buttons["level " + std::to_string(button->levelIndex + 1)] = button;
     EXPECT_EQ(title->focus.focused(), buttons.at(focused));
@@ -296,6 +301,7 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
     for (const Played& play : title->played) happened += "play " + std::to_string(play.levelIndex);
     if (title->themeButton->label != "Sky") happened += "theme " + title->themeButton->label;
     if (title->optionsShown) happened += "options";
+    if (title->helpShown) happened += "help";
     if (title->status == RunStatus::Done) happened += "quit";
     EXPECT_EQ(happened, pressed);
     TearDown();
@@ -355,7 +361,9 @@ TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
     return PlayResult::Next;
   };
   click(*title->levelButtons[0]);
-  ASSERT_EQ(levels.size(), 2u);
+  ASSERT_EQ(levels.size(), 3u);
+  EXPECT_EQ(title->played[2].levelIndex, kFinalScreenIndex) << "Space after the last level, every one completed";
+  EXPECT_TRUE(levels[1].last && !levels[0].last);
   EXPECT_EQ(title->played[0].looseCount, 11) << "the pack's own level file";
   EXPECT_EQ(title->played[1].looseCount, 12);
   EXPECT_EQ(std::make_tuple(levels[1].campaign, levels[1].number, levels[1].name), std::make_tuple("zeta"s, 2, ""s));
