@@ -44,7 +44,7 @@ const KeyBindings& keyBindingsInUse();
 // A key's name as the library gives it (al_keycode_to_name) once the keyboard is installed,
 // "KEY<code>" before that.
 std::string keyName(int keyCode);
-// A key as its keycap shows it: a letter in upper case ("Z"), any other key by its name.
+// A key as its keycap shows it: its name begun in upper case ("Z", "Space").
 std::string keyLabel(int keyCode);
 // The key a name stands for, 0 when none: a library name in any letter case (so a file written
 // by hand still reads) or "KEY<code>".

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr double kPanelLeft = 60.0, kPanelTop = 20.0, kPanelRight = 740.0, kPanelBottom = 585.0;  // px
-constexpr int kPanelAlpha = 200;
+constexpr int kPanelAlpha = 225;
 constexpr float kHeadingTop = 30.0f;                                       // px
 constexpr float kTableTop = 60.0f;                                         // px: the column names; the rows follow
 constexpr float kLineHeight = 18.0f;                                       // px
