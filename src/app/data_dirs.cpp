@@ -13,6 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string theDirectory;  // empty: the working directory
+std::string missingData;   // the data directory chosen when it is no folder that exists
 
 bool isSet(const char* variable) { return variable && variable[0] != '\0'; }
 
@@ -78,8 +79,11 @@ std::string playerFile(const std::string& name) {
   return theDirectory.empty() ? name : (fs::path(theDirectory) / name).string();
 }
 
+const std::string& missingDataDirectory() { return missingData; }
+
 void enterDataDirs(const DataDirs& dirs) {
   std::error_code error;
+  if (!fs::is_directory(dirs.data, error)) missingData = dirs.data;
   if (!dirs.fromWorkingDirectory) {
     fs::create_directories(fs::path(dirs.player) / "levels", error);
     fs::current_path(dirs.data, error);
@@ -94,5 +98,6 @@ void enterToolDataDirectory(const std::vector<std::string*>& userPaths) {
   for (std::string* path : userPaths)
     if (!path->empty()) *path = absoluteOf(*path, search.workingDirectory);
   std::error_code error;
+  if (!fs::is_directory(dirs.data, error)) missingData = dirs.data;
   fs::current_path(dirs.data, error);
 }

@@ -38,6 +38,9 @@ std::string playerFile(const std::string& name);
 // player directory the home of player files, creating it and its levels/ folder. Paths the
 // player gave relative to the old working directory must be made absolute before this.
 void enterDataDirs(const DataDirs& dirs);
+// The data directory the last of the two above was given when it is no folder that exists
+// (BINHOPPER_DATA naming a missing one), else "": a message about missing data names it.
+const std::string& missingDataDirectory();
 // For the tools, which keep no player files: finds the data as the game does and makes it the
 // working directory. The paths the user gave are made absolute first when that changes it.
 void enterToolDataDirectory(const std::vector<std::string*>& userPaths);

@@ -39,6 +39,8 @@ struct Campaign {
   std::string winner;  // <folder>/winner.lv when the campaign has its own and it loads
   // Every mistake, each "<file>:<line>: <what>" or "<file>: <what>", in the order of the files.
   std::vector<std::string> problems;
+  // Its folder name is another campaign's: it has no levels, and no file is kept for it.
+  bool nameTaken = false;
 
   bool broken() const { return !problems.empty(); }
   // Progress records beyond this number belong to no level of the campaign.

@@ -8,6 +8,7 @@
 #include "app/blend.h"
 #include "app/data_dirs.h"
 #include "app/resource.h"
+#include "app/utf8.h"
 #include "editor/level_check.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
@@ -454,7 +455,7 @@ void EditorState::carryOut(ConfirmPrompt::Purpose purpose, PromptAnswer answer) 
 void EditorState::openSignText(Message* sign, bool justPlaced) {
   if (!entry.open(justPlaced ? "" : sign->text, al_get_time())) {
     statusLine.show(format("This sign's text has %zu characters, more than the %zu the editor edits; it is left whole.",
-                           sign->text.size(), TextEntry::kMostCharacters));
+                           looseCharacterCount(sign->text), TextEntry::kMostCharacters));
     return;
   }
   editedSign = sign;

@@ -1,6 +1,7 @@
 #include "entities/pop_up.h"
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/resource.h"
 #include "entities/text_wrap.h"
 #include "world/draw_layer.h"
@@ -48,7 +49,8 @@ void PopUp::draw() {
   drawFilledRectangle(kPanelEdge, kPanelEdge, kPanelRight, bottom, al_map_rgb(0, 0, 0));
   setBlendColour(al_map_rgba(255, 255, 255, 192));
   drawRectangle(kPanelEdge, kPanelEdge, kOutlineRight, bottom, al_map_rgb(0, 0, 0), 2.0f);
-  for (size_t i = 0; i < lines.size(); ++i) {
+  // A sign's text of thousands of lines runs off the screen: only what shows is drawn.
+  for (size_t i = 0; i < lines.size() && kTextTop + kLineHeight * i < kScreenHeight; ++i) {
     const std::string& left = lines[i].first;
     const std::string& right = lines[i].second;
     float top = kTextTop + kLineHeight * i;

@@ -1,21 +1,48 @@
 #include "entities/text_wrap.h"
 
+#include <algorithm>
+
+// Every width is measured on a piece at most about twice as long as a line, and each word is
+// measured whole at most twice, so wrapping is linear in the text's length (times the log of a
+// line's length): a sign of a megabyte without a space wraps as quickly as any other.
+
 namespace {
 
 bool continuesCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
-// The longest start of `word` that fits, at least one character so that every line advances.
-size_t fittingPrefix(const std::string& word, double width, const TextWidth& widthOf) {
-  size_t fits = 0;
-  for (size_t end = 1; end <= word.size(); ++end) {
-    if (end < word.size() && continuesCharacter(word[end])) continue;
-    if (widthOf(word.substr(0, end)) > width) break;
-    fits = end;
+// The first character boundary at or after `at`, or the end.
+size_t boundaryFrom(const std::string& text, size_t at) {
+  at = std::min(at, text.size());
+  while (at < text.size() && continuesCharacter(text[at])) ++at;
+  return at;
+}
+
+// The end of the longest piece of `word` from `start` that fits, at least one character so that
+// every line advances: doubling steps until a piece is too wide, then halving between the two.
+size_t fittingEnd(const std::string& word, size_t start, double width, const TextWidth& widthOf) {
+  auto fits = [&](size_t end) { return widthOf(word.substr(start, end - start)) <= width; };
+  size_t good = boundaryFrom(word, start + 1);
+  if (!fits(good)) return good;
+  size_t bad = std::string::npos;
+  for (size_t step = 1; good < word.size() && bad == std::string::npos; step *= 2) {
+    size_t next = boundaryFrom(word, good + step);
+    if (fits(next)) {
+      good = next;
+    } else {
+      bad = next;
+    }
   }
-  if (fits > 0) return fits;
-  size_t first = 1;
-  while (first < word.size() && continuesCharacter(word[first])) ++first;
-  return first;
+  if (bad == std::string::npos) return good;
+  for (;;) {
+    size_t middle = boundaryFrom(word, good + (bad - good) / 2);
+    if (middle <= good) middle = boundaryFrom(word, good + 1);
+    if (middle >= bad) return good;
+    if (fits(middle)) {
+      good = middle;
+    } else {
+      bad = middle;
+    }
+  }
 }
 
 std::vector<std::string> wordsOf(const std::string& text) {
@@ -36,19 +63,23 @@ std::vector<std::string> wrapText(const std::string& text, double width, const T
   if (widthOf(text) <= width) return {text};
   std::vector<std::string> lines;
   std::string line;
-  for (std::string word : wordsOf(text)) {
-    std::string joined = line.empty() ? word : line + " " + word;
-    if (widthOf(joined) <= width) {
-      line = joined;
+  for (const std::string& word : wordsOf(text)) {
+    if (!line.empty() && widthOf(line + " " + word) <= width) {
+      line += " " + word;
       continue;
     }
     if (!line.empty()) lines.push_back(line);
-    while (widthOf(word) > width) {
-      size_t cut = fittingPrefix(word, width, widthOf);
-      lines.push_back(word.substr(0, cut));
-      word.erase(0, cut);
+    line.clear();
+    if (widthOf(word) <= width) {
+      line = word;
+      continue;
     }
-    line = word;
+    for (size_t start = 0; start < word.size();) {
+      size_t end = fittingEnd(word, start, width, widthOf);
+      if (end == word.size()) line = word.substr(start);
+      if (end < word.size()) lines.push_back(word.substr(start, end - start));
+      start = end;
+    }
   }
   if (!line.empty() || lines.empty()) lines.push_back(line);
   return lines;

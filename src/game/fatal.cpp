@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include "app/data_dirs.h"
+
 namespace {
 
 bool onDesktop = false;
@@ -35,9 +37,13 @@ void showBox(const std::string& text) {
 std::string dataSearched() {
   std::error_code error;
   std::string data = std::filesystem::current_path(error).string();
-  std::string line = "The game's data was looked for in " + (error ? std::string("the working directory") : data);
-  if (const char* variable = std::getenv("BINHOPPER_DATA"))
-    line += std::string(" (BINHOPPER_DATA is ") + variable + ")";
+  const char* variable = std::getenv("BINHOPPER_DATA");
+  const std::string& missing = missingDataDirectory();
+  std::string line =
+      "The game's data was looked for in " + (!missing.empty() ? missing + ", which is no folder that exists,"
+                                              : error          ? std::string("the working directory")
+                                                               : data);
+  if (variable) line += std::string(" (BINHOPPER_DATA is ") + variable + ")";
   return line + ".";
 }
 

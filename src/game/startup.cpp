@@ -18,11 +18,11 @@
 #include "app/settings.h"
 #include "app/switch.h"
 #include "campaign/discovery.h"
+#include "campaign/progress.h"
 #include "editor/editor_state.h"
 #include "game/fatal.h"
 #include "game/game_icon.h"
 #include "pack_tools/pack_install.h"
-#include "states/progress.h"
 #include "states/title_settings.h"
 #include "states/title_state.h"
 #include "themes/themes.h"
@@ -74,8 +74,9 @@ int installPackCommand(const LaunchOptions& options) {
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
   setLoadFailureHandler(endWithLoadFailure);
-  PackInstall install =
-      installPack(source, (std::filesystem::path(dirs.player) / "packs").string(), options.replacePack);
+  CampaignPlaces places = gameCampaignPlaces();
+  places.playerPacks = (std::filesystem::path(dirs.player) / "packs").string();
+  PackInstall install = installPack(source, places, options.replacePack);
   for (const std::string& line : install.checkLines) std::printf("%s\n", line.c_str());
   if (!install.ok()) {
     std::fprintf(stderr, "binhopper: cannot install %s: %s\n", options.packSource.c_str(), install.refusal.c_str());

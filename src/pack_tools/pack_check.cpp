@@ -6,14 +6,17 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/utf8.h"
 #include "campaign/campaign.h"
+#include "campaign/progress.h"
 #include "editor/level_check.h"
 #include "entities/avatar.h"
+#include "entities/message.h"
 #include "entities/prototypes.h"
-#include "states/input_script.h"
-#include "states/progress.h"
-#include "states/simulator.h"
+#include "sim/input_script.h"
+#include "sim/simulator.h"
 #include "themes/themes.h"
+#include "world/level_record.h"
 #include "world/world.h"
 
 namespace {
@@ -69,8 +72,10 @@ class Checker {
   Checker(const std::string& folder, const std::string& shownAs)
       : folder_(folder), shown_(shownAs.empty() ? folder : shownAs) {}
 
-  PackCheck run() {
+  PackCheck run(const CampaignPlaces* places) {
     Campaign campaign = loadCampaign(folder_, CampaignOrigin::Shipped, shown_);
+    std::string taken = places ? takenFolderNameProblem(campaign.folderName, *places, folder_) : "";
+    if (!taken.empty()) report(shown_ + ": " + taken);
     for (const std::string& problem : campaign.problems) report(problem);
     ReplayScope scope;
     for (const CampaignLevel& level : campaign.levels) checkLevel(level, campaign.levelCount());
@@ -87,9 +92,27 @@ class Checker {
 
   std::string shown(const std::string& file) const { return shown_ + "/" + file; }
 
+  // Signs longer than the editor edits are refused before the level is built: their text would
+  // be wrapped for a panel no screen shows.
+  bool signsFit(const CampaignLevel& level) {
+    std::string bytes;
+    if (!readCampaignFile(level.path, kLevelFileBytes, bytes).empty()) return false;
+    bool fit = true;
+    for (const ObjectRecord& record : parseLevelBytes(bytes, levelKinds()).records) {
+      size_t characters = looseCharacterCount(record.fields.text);
+      if (characters <= kLongestSignText) continue;
+      report(shown(std::to_string(level.number) + ".lv") +
+             format(": the sign at column %d, row %d holds %zu characters, more than the %zu a sign may hold; "
+                    "shorten it",
+                    record.col, record.row, characters, kLongestSignText));
+      fit = false;
+    }
+    return fit;
+  }
+
   void checkLevel(const CampaignLevel& level, int levelCount) {
     Replay replay;
-    if (level.playable()) {
+    if (level.playable() && signsFit(level)) {
       World world;
       readLevel(level.path.c_str(), world);
       world.flush();
@@ -158,4 +181,6 @@ class Checker {
 
 }  // namespace
 
-PackCheck checkPack(const std::string& folder, const std::string& shownAs) { return Checker(folder, shownAs).run(); }
+PackCheck checkPack(const std::string& folder, const std::string& shownAs, const CampaignPlaces* places) {
+  return Checker(folder, shownAs).run(places);
+}

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "campaign/discovery.h"
+
 // The longest solution replayed: about 17 minutes of play at the game's 0.017 s frame, beyond
 // any target time pack.txt accepts.
 constexpr int kLongestSolution = 60000;  // frames
@@ -22,6 +24,8 @@ struct PackCheck {
 };
 
 // Checks the campaign in the folder, naming its files through shownAs (default: the folder).
-// Levels are built and played, so the library must be up with its image and font add-ons, and
-// media/ must be in the working directory. The player's progress record is left as it was.
-PackCheck checkPack(const std::string& folder, const std::string& shownAs = "");
+// With `places`, a folder name that belongs to another campaign there is a problem (an installer
+// that checks a copy names the place it installs to instead). Levels are built and played, so
+// the library must be up with its image and font add-ons, and media/ must be in the working
+// directory. The player's progress record is left as it was.
+PackCheck checkPack(const std::string& folder, const std::string& shownAs = "", const CampaignPlaces* places = nullptr);

@@ -138,6 +138,10 @@ std::string PackCollector::admit(const std::string& entryName, EntryType type, i
   std::vector<std::string> parts = pathParts(entryName, leaves);
   if (entryName.empty()) return refuse("an entry without a name");
   if (entryName[0] == '/') return refuse("entry '" + shown + "': an absolute path");
+  if (entryName.find('\\') != std::string::npos)
+    return refuse("entry '" + shown + "': a backslash in its name (a pack's paths are separated by '/')");
+  if (entryName.find(':') != std::string::npos)
+    return refuse("entry '" + shown + "': a ':' in its name (a drive letter or a system's own name)");
   if (leaves) return refuse("entry '" + shown + "': a path that leaves the pack ('..')");
   if (type == EntryType::Link) return refuse("entry '" + shown + "': a link");
   if (type == EntryType::Device) return refuse("entry '" + shown + "': a device");
@@ -179,6 +183,8 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
     topFolder = topFolder && !entry.parts.empty() && entry.parts[0] == entries_[0].parts[0] &&
                 (entry.parts.size() > 1 || entry.folder);
   }
+  std::string outside = topFolder ? "" : outsideTheTopFolder();
+  if (!outside.empty()) return PackRead{outside, {}, ""};
   read.folderName = topFolder ? entries_[0].parts[0] : folderNameIfLoose;
   size_t skipped = topFolder ? 1 : 0;
   std::string problem = folderNameProblem(read.folderName);
@@ -195,9 +201,26 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
   return read;
 }
 
+// A pack in folders lies in one top folder: when no entry lies loose beside the folders, the
+// entry in another folder than the first is the one at fault (a name that differs in case, say).
+std::string PackCollector::outsideTheTopFolder() const {
+  const std::string* top = nullptr;
+  for (const Entry& entry : entries_) {
+    if (entry.parts.size() == 1 && !entry.folder) return "";
+    if (!top && !entry.parts.empty()) top = &entry.parts[0];
+  }
+  for (const Entry& entry : entries_) {
+    if (!entry.parts.empty() && entry.parts[0] != *top)
+      return "entry '" + entry.shownName + "': outside the folder '" + *top +
+             "' that holds the pack's first entry (a pack lies loose or in one top folder)";
+  }
+  return "";
+}
+
 PackRead readPackFolder(const std::string& folder) {
   std::string name = fs::absolute(folder).lexically_normal().filename().string();
   if (name.empty()) name = fs::absolute(folder).lexically_normal().parent_path().filename().string();
+  if (name.empty()) return PackRead{"the root folder cannot be a pack's folder", {}, ""};
   PackCollector collector;
   std::string problem = collectFolder(collector, folder, name, 0);
   if (!problem.empty()) return PackRead{problem, {}, ""};

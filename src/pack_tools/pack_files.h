@@ -31,7 +31,7 @@ enum class EntryType { File, Folder, Link, Device, Other };
 
 // Takes a pack's entries one by one, as a folder or an archive lists them, and refuses the
 // first that does not belong in a pack:
-//   an absolute path, a ".." component, a link, a device or other special file, more than
+//   an absolute path, a ".." component, a backslash or ':' in a name, a link, a device or other special file, more than
 //   kMaximumPackEntries entries, a file larger than kMaximumEntryBytes (declared or read), more
 //   than kMaximumPackBytes in all, a name given twice, and, once all are in, a name that is not
 //   pack.txt, 1.lv to 24.lv, winner.lv, or a text file in solutions/ or src/.
@@ -58,6 +58,7 @@ class PackCollector {
   };
 
   std::string refuse(const std::string& reason);
+  std::string outsideTheTopFolder() const;
 
   std::vector<Entry> entries_;
   uint64_t totalBytes_ = 0;

@@ -5,7 +5,7 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/switch.h"
-#include "states/gui_text.h"
+#include "gui/gui_text.h"
 #include "states/help_page.h"
 
 namespace {

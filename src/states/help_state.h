@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "app/app_state.h"
-#include "states/gui_button.h"
-#include "states/menu_focus.h"
+#include "gui/gui_button.h"
+#include "gui/menu_focus.h"
 #include "states/play_state.h"
 #include "world/world.h"
 

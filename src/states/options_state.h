@@ -10,9 +10,9 @@
 
 #include "app/app_state.h"
 #include "app/settings.h"
-#include "states/gui_button.h"
-#include "states/gui_text.h"
-#include "states/menu_focus.h"
+#include "gui/gui_button.h"
+#include "gui/gui_text.h"
+#include "gui/menu_focus.h"
 #include "states/play_state.h"
 #include "world/world.h"
 

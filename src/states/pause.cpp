@@ -5,7 +5,7 @@
 #include "app/game_window.h"
 #include "app/geometry.h"
 #include "app/resource.h"
-#include "states/gui_text.h"
+#include "gui/gui_text.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/switch.h"
-#include "states/gui_button.h"
-#include "states/menu_focus.h"
+#include "gui/gui_button.h"
+#include "gui/menu_focus.h"
 #include "states/pause_menu.h"
 #include "world/world.h"
 

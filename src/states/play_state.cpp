@@ -7,20 +7,20 @@
 #include "app/geometry.h"
 #include "app/music.h"
 #include "app/safe_file.h"
+#include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "entities/cloud.h"
 #include "entities/prototypes.h"
+#include "gui/gui_text.h"
+#include "gui/run_timer.h"
+#include "replay/best_run.h"
 #include "replay/replay_file.h"
 #include "replay/replay_switches.h"
-#include "states/best_run.h"
+#include "replay/run_keeper.h"
 #include "states/ghost.h"
-#include "states/gui_text.h"
 #include "states/help_state.h"
 #include "states/pause_menu.h"
-#include "states/progress.h"
 #include "states/replay_playback.h"
-#include "states/run_keeper.h"
-#include "states/run_timer.h"
 #include "themes/themes.h"
 #include "world/channel_states.h"
 #include "world/level.h"
@@ -226,7 +226,7 @@ void PlayState::keepRuns(const std::string& campaign, int levelNumber, const std
   keeper_ = std::make_unique<RunKeeper>(campaign, levelNumber, hash);
   fileName_ = fileName;
   if (!ghost) return;
-  BestRun best = findBestRun(campaign, levelNumber - 1, fileName, *played.record);
+  BestRun best = findBestRun(campaign, levelNumber - 1, fileName, played.record->levelCompleted(levelNumber - 1));
   if (best.replay) ghost_ = Ghost::open(fileName.c_str(), *best.replay, *context->theme);
 }
 

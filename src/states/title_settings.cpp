@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "states/progress.h"
+#include "campaign/progress.h"
 #include "themes/themes.h"
 #include "world/theme.h"
 

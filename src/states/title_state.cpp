@@ -10,8 +10,8 @@
 #include "app/safe_file.h"
 #include "app/switch.h"
 #include "campaign/discovery.h"
-#include "states/best_run.h"
-#include "states/progress.h"
+#include "campaign/progress.h"
+#include "replay/best_run.h"
 #include "states/title_settings.h"
 #include "themes/themes.h"
 #include "world/tag.h"
@@ -214,7 +214,7 @@ int TitleState::watchedLevel() {
 void TitleState::watchBestRun(int levelIndex) {
   const Campaign& campaign = campaigns.campaign();
   const std::string& fileName = campaign.levels[levelIndex].path;
-  BestRun best = findBestRun(campaign.folderName, levelIndex, fileName, campaigns.record());
+  BestRun best = findBestRun(campaign.folderName, levelIndex, fileName, campaigns.record().levelCompleted(levelIndex));
   LoadResult played;
   if (best.replay) played = PlayState::watchNested(*this, levelIndex, fileName, *theme_, *best.replay);
   escapeGrace_ = kEscapeGrace;

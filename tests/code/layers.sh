@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The folders of src/ form layers that include only downwards (docs/architecture.md):
-#   app < world < entities, themes < campaign, replay < states < editor < pack_tools < game
-#   (with src/main.cpp).
-# entities and themes, and campaign and replay, stand side by side and include neither each
-# other nor anything above.
+#   app < world < entities, themes < campaign, replay < gui < states < editor, sim < pack_tools
+#   < game (with src/main.cpp).
+# Folders of one rank (entities and themes, campaign and replay, editor and sim) stand side by
+# side and include neither each other nor anything above.
 # Every `#include "folder/..."` line of src/ is checked; one line per offending include.
 set -u
 
@@ -11,8 +11,8 @@ set -u
 check_tree() {
   grep -rnE '^#include "[^/"]+/' "$1" --include='*.h' --include='*.cpp' | awk -v root="$1/" '
     BEGIN {
-      split("app world entities themes campaign replay states editor pack_tools game", names, " ")
-      split("0 1 2 2 3 3 4 5 6 7", ranks, " ")
+      split("app world entities themes campaign replay gui states editor sim pack_tools game", names, " ")
+      split("0 1 2 2 3 3 4 5 6 6 7 8", ranks, " ")
       for (i in names) rank[names[i]] = ranks[i]
     }
     {

@@ -2,7 +2,7 @@
 #include <sstream>
 #include <string>
 
-#include "states/input_script.h"
+#include "sim/input_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "campaign/progress.h"
 #include "entities/prototypes.h"
 #include "fuzz_support.h"
-#include "states/progress.h"
-#include "states/simulator.h"
+#include "sim/simulator.h"
 #include "world/world.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The progress reader on any bytes: whatever it keeps saves again as a well-formed file.
 #include <cstdlib>
 
+#include "campaign/progress.h"
 #include "fuzz_support.h"
-#include "states/progress.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Progress record;

@@ -22,8 +22,8 @@
 
 #include "app/safe_file.h"
 #include "app/settings.h"
+#include "campaign/progress.h"
 #include "replay/replay_file.h"
-#include "states/progress.h"
 #include "world/level_file.h"
 
 namespace {

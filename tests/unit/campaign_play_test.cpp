@@ -9,7 +9,7 @@
 #include "app/app_state.h"
 #include "app/music.h"
 #include "app/switch.h"
-#include "states/level_banner.h"
+#include "gui/level_banner.h"
 #include "states/play_state.h"
 #include "unit/sim_run.h"
 

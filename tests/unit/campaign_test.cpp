@@ -91,7 +91,9 @@ std::string listed(const std::vector<Campaign>& campaigns) {
   return text;
 }
 
-TEST(CampaignDiscovery, BuiltInFirstThenPacksByTitleWithThePlayersInPlaceOfShippedOnes) {
+// A pack under the folder name of the built-in campaign or of a shipped pack would share its
+// progress file and replays: it is listed as broken, none of its files read.
+TEST(CampaignDiscovery, BuiltInFirstThenPacksByTitleAndNoneUnderAnotherCampaignsName) {
   TempDir dir;
   CampaignPlaces places{dir.file("data/levels"), dir.file("data/packs"), dir.file("player/packs")};
   makeCampaign(places.builtIn, "name = Binhopper\nlevel 1 = 5 A\n");
@@ -104,15 +106,31 @@ TEST(CampaignDiscovery, BuiltInFirstThenPacksByTitleWithThePlayersInPlaceOfShipp
   makeCampaign(places.playerPacks + "/beta", "name = beta mine\nlevel 1 = 5\n");
   makeCampaign(places.playerPacks + "/nameless", "");
   makeCampaign(places.playerPacks + "/a-first", "name = zed\nlevel 1 = 5\n");
+  makeCampaign(places.playerPacks + "/levels", "name = Impostor\nlevel 1 = 5\n");
 
   EXPECT_EQ(listed(findCampaigns(places)),
             "Binhopper|levels|built-in|binhopper.dat|ok\n"
             "Alpha|zeta|shipped|progress/zeta.dat|ok\n"
-            "beta mine|beta|player|progress/beta.dat|ok\n"
+            "beta|beta|player|progress/beta.dat|broken\n"
+            "Beta shipped|beta|shipped|progress/beta.dat|ok\n"
             "Broken|broken|shipped|progress/broken.dat|broken\n"
             "Crate|crate|shipped|progress/crate.dat|ok\n"
+            "levels|levels|player|progress/levels.dat|broken\n"
             "nameless|nameless|player|progress/nameless.dat|broken\n"
             "zed|a-first|player|progress/a-first.dat|ok\n");
+  for (const Campaign& campaign : findCampaigns(places)) {
+    if (campaign.origin != CampaignOrigin::Player || campaign.folderName == "a-first" ||
+        campaign.folderName == "nameless")
+      continue;
+    EXPECT_TRUE(campaign.nameTaken && campaign.levels.empty()) << campaign.folderName;
+    EXPECT_EQ(campaign.problems,
+              std::vector<std::string>{campaign.folder + ": the folder name '" + campaign.folderName + "' belongs to " +
+                                       (campaign.folderName == "levels"
+                                            ? "the built-in campaign"
+                                            : "the pack shipped in " + places.shippedPacks + "/beta") +
+                                       " (a pack of that name would share its progress and best runs): give the "
+                                       "pack's folder another name"});
+  }
 }
 
 TEST(CampaignDiscovery, MissingEmptyOrSharedPacksFolders) {

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "app/data_dirs.h"
+#include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "replay/replay_file.h"
+#include "replay/run_keeper.h"
+#include "sim/replay_keys.h"
+#include "sim/simulator.h"
 #include "states/ghost.h"
-#include "states/progress.h"
-#include "states/replay_keys.h"
-#include "states/run_keeper.h"
-#include "states/simulator.h"
 #include "themes/themes.h"
 #include "unit/test_support.h"
 

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "app/sound.h"
+#include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "entities/baddie.h"
 #include "entities/bag.h"
@@ -13,7 +14,6 @@
 #include "entities/pop_up.h"
 #include "entities/press_pad.h"
 #include "entities/spikes.h"
-#include "states/progress.h"
 #include "themes/themes.h"
 #include "unit/object_scene.h"
 

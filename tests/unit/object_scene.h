@@ -7,9 +7,9 @@
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
+#include "campaign/progress.h"
 #include "entities/particle.h"
-#include "states/input_script.h"
-#include "states/progress.h"
+#include "sim/input_script.h"
 #include "unit/test_support.h"
 #include "world/play_context.h"
 #include "world/tile.h"

@@ -17,8 +17,8 @@
 #include "app/settings.h"
 #include "campaign/campaign.h"
 #include "campaign/pack_text.h"
+#include "campaign/progress.h"
 #include "entities/prototypes.h"
-#include "states/progress.h"
 #include "unit/test_support.h"
 #include "world/world.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "campaign/campaign.h"
+#include "campaign/discovery.h"
 #include "pack_tools/new_pack.h"
 #include "pack_tools/pack_archive.h"
 #include "pack_tools/pack_check.h"
@@ -109,6 +110,12 @@ class PackTools : public ::testing::Test {
     fs::create_directories(player_.file("packs/kept"));
     writeFileBytes(player_.file("packs/kept/pack.txt"), "name = Kept\nlevel 1 = 5\n");
     writeFileBytes(player_.file("binhopper.dat"), std::string("\x01\0\0\0\0", 5));
+    fs::create_directories(sources_.file("data/packs/overtime"));
+  }
+
+  // The game's own campaigns, whose folder names no pack may take, and the player's packs.
+  CampaignPlaces places() const {
+    return CampaignPlaces{sources_.file("data/levels"), sources_.file("data/packs"), packs()};
   }
 
   std::string archive(const std::string& name, const std::string& bytes) {
@@ -141,6 +148,20 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
        "entry 'p/solutions/../../x.lv': a path that leaves the pack ('..')"},
       {"an absolute path", tarGz({{"/tmp/p/1.lv", AE_IFREG, "x"}}), "entry '/tmp/p/1.lv': an absolute path"},
       {"a symbolic link", tarGz({{"p/1.lv", AE_IFLNK, "", "/etc/passwd"}}), "entry 'p/1.lv': a link"},
+      {"a backslash", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"p\\1.lv", AE_IFREG, ""}}),
+       "entry 'p\\1.lv': a backslash in its name (a pack's paths are separated by '/')"},
+      {"a drive letter", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"C:/x.lv", AE_IFREG, ""}}),
+       "entry 'C:/x.lv': a ':' in its name (a drive letter or a system's own name)"},
+      {"folders whose names differ in case", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"P/1.lv", AE_IFREG, ""}}),
+       "entry 'P/1.lv': outside the folder 'p' that holds the pack's first entry (a pack lies loose or in one top "
+       "folder)"},
+      {"the built-in campaign's folder name", tarGz({{"levels/pack.txt", AE_IFREG, "name = Mine\nlevel 1 = 5\n"}}),
+       "the folder name 'levels' belongs to the built-in campaign (a pack of that name would share its progress and "
+       "best runs): give the pack's folder another name"},
+      {"a shipped pack's folder name", tarGz({{"overtime/pack.txt", AE_IFREG, "name = Mine\nlevel 1 = 5\n"}}),
+       "the folder name 'overtime' belongs to the pack shipped in " + places().shippedPacks +
+           "/overtime (a pack of that name would share its progress and best runs): give the pack's folder another "
+           "name"},
       {"a hard link", tarGz({{"p/2.lv", AE_IFREG, "x"}, {"p/1.lv", AE_IFREG, "", "hard:p/2.lv"}}),
        "entry 'p/1.lv': a link"},
       {"a device", tarGz({{"p/1.lv", AE_IFCHR, ""}}), "entry 'p/1.lv': a device"},
@@ -163,10 +184,11 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
   };
   const std::string before = snapshot(player_.path());
   for (const Row& row : rows) {
-    PackInstall install = installPack(archive("hostile.tar.gz", row.bytes), packs(), true);
+    PackInstall install = installPack(archive("hostile.tar.gz", row.bytes), places(), true);
     EXPECT_EQ(install.refusal, row.refusal) << row.label;
     EXPECT_EQ(snapshot(player_.path()), before) << row.label;
   }
+  EXPECT_EQ(installPack("/", places(), true).refusal, "the root folder cannot be a pack's folder");
 }
 
 // The files of a first install and the refusal of a second without --force are checked by
@@ -176,14 +198,14 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
       {"pack.txt", "name = Good\nlevel 1 = 5 First\n"}, {"1.lv", kWonAtOnce}, {"solutions/1.txt", kOneFrame}};
   std::string zip = archive("good.zip", zipPack(files, "good", 0));
 
-  PackInstall first = installPack(zip, packs(), false);
+  PackInstall first = installPack(zip, places(), false);
   ASSERT_TRUE(first.ok()) << first.refusal;
   EXPECT_EQ(first.installedIn, packs() + "/good");
 
   files["pack.txt"] = "name = Better\nlevel 1 = 5 First\n";
   files.erase("solutions/1.txt");
   zip = archive("good.zip", zipPack(files, "good", 0));
-  ASSERT_TRUE(installPack(zip, packs(), true).ok());
+  ASSERT_TRUE(installPack(zip, places(), true).ok());
   EXPECT_EQ(snapshot(packs() + "/good"), "1.lv = " + kWonAtOnce + "\npack.txt = " + files["pack.txt"] + "\n")
       << "the old pack is replaced whole, not merged";
   for (const auto& entry : fs::directory_iterator(packs()))
@@ -194,17 +216,17 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
   fs::create_directories(folder);
   writeFileBytes(folder + "/pack.txt", files["pack.txt"]);
   fs::create_symlink("/etc/passwd", folder + "/1.lv");
-  EXPECT_EQ(installPack(folder, packs(), true).refusal, "entry 'linked/1.lv': a link");
+  EXPECT_EQ(installPack(folder, places(), true).refusal, "entry 'linked/1.lv': a link");
   fs::remove(folder + "/1.lv");
   writeFileBytes(folder + "/1.lv", kWonAtOnce);
-  ASSERT_TRUE(installPack(folder, packs(), false).ok());
+  ASSERT_TRUE(installPack(folder, places(), false).ok());
   EXPECT_EQ(readFileBytes(packs() + "/linked/1.lv"), kWonAtOnce);
 
   // A .tar.gz with its files loose takes the archive's name.
   const std::vector<Entry> loose = {{"pack.txt", AE_IFREG, "name = Good\nlevel 1 = 5 First\n"},
                                     {"1.lv", AE_IFREG, kWonAtOnce},
                                     {"src/notes.txt", AE_IFREG, "how the levels were made\n"}};
-  PackInstall install = installPack(archive("loose-pack.tar.gz", tarGz(loose)), packs(), false);
+  PackInstall install = installPack(archive("loose-pack.tar.gz", tarGz(loose)), places(), false);
   ASSERT_TRUE(install.ok()) << install.refusal;
   EXPECT_EQ(install.installedIn, packs() + "/loose-pack");
   EXPECT_EQ(readFileBytes(packs() + "/loose-pack/src/notes.txt"), "how the levels were made\n");

@@ -12,7 +12,7 @@
 
 #include "app/frame_clock.h"
 #include "app/switch.h"
-#include "states/run_timer.h"
+#include "gui/run_timer.h"
 #include "unit/sim_run.h"
 #include "world/channel_states.h"
 #include "world/tag.h"

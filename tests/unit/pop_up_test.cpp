@@ -79,4 +79,23 @@ TEST(TextWrap, BreaksAtSpacesThenInsideWordsOnly) {
   for (const auto& [label, text, width, lines] : rows) EXPECT_EQ(wrapText(text, width, bytes), lines) << label;
 }
 
+// A sign of a megabyte without a space once took minutes to load: every line cut measured the
+// whole rest of the word again. The bytes measured must grow with the text, not its square.
+TEST(TextWrap, MeasuresALongWordInLinearTime) {
+  const size_t letters = 200000;
+  const double lineWidth = 40;
+  for (const std::string& text : {std::string(letters, 'a'), "ab " + std::string(letters, 'a') + " cd"}) {
+    size_t measured = 0;
+    auto counted = [&measured](const std::string& piece) {
+      measured += piece.size();
+      return static_cast<double>(piece.size());
+    };
+    std::vector<std::string> lines = wrapText(text, lineWidth, counted);
+    ASSERT_GE(lines.size(), letters / 40);
+    for (const std::string& line : lines) ASSERT_LE(line.size(), 40u);
+    EXPECT_EQ(lines[1], std::string(40, 'a'));
+    EXPECT_LT(measured, 40 * text.size()) << "bytes measured for " << text.size() << " bytes of text";
+  }
+}
+
 }  // namespace

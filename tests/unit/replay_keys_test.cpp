@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "states/replay_keys.h"
+#include "sim/replay_keys.h"
 #include "unit/sim_run.h"
 
 namespace {

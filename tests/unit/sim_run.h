@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/switch.h"
+#include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "entities/prototypes.h"
-#include "states/input_script.h"
-#include "states/progress.h"
-#include "states/simulator.h"
+#include "sim/input_script.h"
+#include "sim/simulator.h"
 #include "themes/themes.h"
 #include "unit/test_support.h"
 #include "world/level_text.h"

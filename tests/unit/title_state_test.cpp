@@ -15,9 +15,9 @@
 #include "app/input_snapshot.h"
 #include "app/music.h"
 #include "app/switch.h"
+#include "campaign/progress.h"
 #include "replay/replay_file.h"
 #include "states/play_state.h"
-#include "states/progress.h"
 #include "states/title_settings.h"
 #include "themes/themes.h"
 #include "unit/game_directory.h"
@@ -242,7 +242,7 @@ TEST_F(TitleTest, LockedThemesAreNeverUsedAndTheChoiceSurvivesTheFinalScreen) {
 TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
   const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
       {"nothing pressed, nothing shown", "", "none", ""},
-      {"locked levels are passed over", "RRRRR", "level 5", ""},
+      {"along the first row", "RRRRR", "level 5", ""},
       {"from the grid's row to the column on its right", "RRRRRR", "theme", ""},
       {"down the column", "RRRRRRD", "music", ""},
       {"down to Campaign", "RRRRRRDD", "campaign", ""},
@@ -250,9 +250,11 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"nothing further down", "RRRRRRDDDD", "options", ""},
       {"Options left to Quit", "RRRRRRDDDL", "quit", ""},
       {"the column back to the grid", "RRRRRRL", "level 5", ""},
-      {"down from a level with none open below", "RD", "help", ""},
-      {"Help right to Quit", "RDR", "quit", ""},
-      {"pressing Help", "RDE", "help", "help"},
+      {"down onto a locked level, which says why", "RD", "level 6", ""},
+      {"a locked level does not play", "RDE", "level 6", ""},
+      {"down the grid to Help", "RDDDD", "help", ""},
+      {"Help right to Quit", "RDDDDR", "quit", ""},
+      {"pressing Help", "RDDDDE", "help", "help"},
       {"Enter presses", "EE", "level 1", "play 0"},
       {"Z presses", "RRZ", "level 2", "play 1"},
       {"pressing the theme", "RRRRRRE", "theme", "theme Locked (4 more)"},
@@ -296,7 +298,11 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
                                                  {"help", title->helpButton},
                                                  {"quit", title->quitButton}};
     for (LevelButton* button : title->levelButtons) buttons["level " + std::to_string(button->levelIndex + 1)] = button;
-    EXPECT_EQ(title->focus.focused(), buttons.at(focused));
+    std::string focusedName = "none";
+    for (const auto& [name, button] : buttons) {
+      if (button && button == title->focus.focused()) focusedName = name;
+    }
+    EXPECT_EQ(focusedName, focused);
     std::string happened;
     for (const Played& play : title->played) happened += "play " + std::to_string(play.levelIndex);
     if (title->themeButton->label != "Sky") happened += "theme " + title->themeButton->label;
@@ -494,4 +500,24 @@ TEST_F(TitleTest, ABestRunThatCannotBeWatchedIsRefusedInTheNotice) {
     EXPECT_FALSE(title->notice->visible) << "a click closes it";
   }
   EXPECT_TRUE(title->played.empty());
+}
+
+// A locked level names the open levels whose completion opens it: completing k levels opens
+// the first k + 3.
+TEST(LevelButton, ALockedLevelSaysWhichLevelsToCompleteFirst) {
+  // Levels completed (by index), the locked level asked about, and what it says.
+  const std::tuple<const char*, std::vector<int>, int, const char*> rows[] = {
+      {"fresh: the fourth needs one", {}, 3, "Locked: complete level 1 first"},
+      {"fresh: the sixth needs three", {}, 5, "Locked: complete levels 1, 2 and 3 first"},
+      {"fresh: the eighth needs more than are open", {}, 7, "Locked: complete 5 more levels first"},
+      {"the first two done: the sixth needs the third", {0, 1}, 5, "Locked: complete level 3 first"},
+      {"one skipped: the lowest open ones", {1}, 5, "Locked: complete levels 1 and 3 first"},
+  };
+  for (const auto& [label, completed, levelIndex, note] : rows) {
+    Progress record;
+    record.ensureRecords(10);
+    for (int index : completed) record.recordCompletion(index, false, 10.0);
+    ASSERT_FALSE(record.records[levelIndex].unlocked) << label;
+    EXPECT_EQ(lockNote(record, levelIndex), note) << label;
+  }
 }

@@ -22,9 +22,9 @@
 #include "app/geometry.h"
 #include "app/library.h"
 #include "app/switch.h"
+#include "campaign/progress.h"
 #include "game/fatal.h"
 #include "states/play_state.h"
-#include "states/progress.h"
 #include "themes/themes.h"
 
 namespace {

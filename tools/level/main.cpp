@@ -22,6 +22,7 @@
 #include "app/data_dirs.h"
 #include "app/library.h"
 #include "app/safe_file.h"
+#include "campaign/discovery.h"
 #include "editor/level_check.h"
 #include "entities/prototypes.h"
 #include "game/fatal.h"
@@ -65,6 +66,8 @@ std::string readWhole(const char* path, std::string& bytes) {
 }
 
 int compile(const char* source, const char* output) {
+  if (sameFile(source, output))
+    return failWith(std::string("the level file ") + output + " would be written over the text it is made from");
   std::string text;
   std::string problem = readWhole(source, text);
   if (!problem.empty()) return failWith(problem);
@@ -114,8 +117,11 @@ std::string enterGameData(const char* path) {
   return absolute;
 }
 
+// A pack may not take the folder name of the game's own campaigns, as the game finds them.
 bool checkPackAt(const char* folder) {
-  PackCheck check = checkPack(enterGameData(folder), folder);
+  std::string absolute = enterGameData(folder);
+  CampaignPlaces places = gameCampaignPlaces();
+  PackCheck check = checkPack(absolute, folder, &places);
   for (const std::string& line : check.lines) std::printf("%s\n", line.c_str());
   return check.passed();
 }
@@ -145,6 +151,11 @@ int packZip(const char* folder, const char* archive) {
   std::string archivePath = std::filesystem::absolute(archive).string();
   PackRead pack = readPackFolder(folder);
   if (!pack.ok()) return failWith(std::string(folder) + ": " + pack.refusal);
+  for (const auto& entry : pack.files) {
+    std::string file = std::string(folder) + "/" + entry.first;
+    if (sameFile(file, archivePath))
+      return failWith("the archive " + std::string(archive) + " would be written over " + file + ", part of the pack");
+  }
   long long modified = newestChange(folder, pack.files);
   if (!checkPackAt(folder)) return failWith(std::string(folder) + " does not pass its check; no archive written");
   FileResult written = replaceFile(archivePath, zipPack(pack.files, pack.folderName, modified));

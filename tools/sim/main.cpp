@@ -21,15 +21,15 @@
 #include "app/library.h"
 #include "app/music.h"
 #include "app/safe_file.h"
+#include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "game/fatal.h"
 #include "replay/replay_file.h"
 #include "replay/replay_frames.h"
 #include "replay/replay_recorder.h"
-#include "states/input_script.h"
-#include "states/progress.h"
-#include "states/replay_keys.h"
-#include "states/simulator.h"
+#include "sim/input_script.h"
+#include "sim/replay_keys.h"
+#include "sim/simulator.h"
 #include "themes/themes.h"
 #include "world/tag.h"
 #include "world/world.h"
@@ -294,5 +294,9 @@ int main(int argc, char** argv) {
   if (infoStatus >= 0) return infoStatus;
   Options options = parseOptions(argc, argv);
   enterToolDataDirectory({&options.level, &options.inputs, &options.replay, &options.record});
+  for (const std::string* read : {&options.level, &options.inputs}) {
+    if (!options.record.empty() && sameFile(options.record, *read))
+      usage("--record " + options.record + " would write over " + *read + ", which this run reads");
+  }
   return options.replay.empty() ? playScript(options) : playReplay(options);
 }

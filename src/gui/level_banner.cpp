@@ -1,4 +1,4 @@
-#include "states/level_banner.h"
+#include "gui/level_banner.h"
 
 #include <algorithm>
 

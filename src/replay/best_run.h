@@ -13,7 +13,5 @@ struct BestRun {
 
 // The player's own best run of the level when there is one, else, once the level is completed,
 // the one its campaign ships beside the level file. A run that cannot be read, or that was
-// recorded on another version of the level file, is refused with the reason. `record` is the
-// campaign's progress, which tells whether the level is completed.
-class Progress;
-BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, const Progress& record);
+// recorded on another version of the level file, is refused with the reason.
+BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, bool completed);

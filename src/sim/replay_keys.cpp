@@ -1,9 +1,9 @@
-#include "states/replay_keys.h"
+#include "sim/replay_keys.h"
 
 #include <allegro5/allegro.h>
 
 #include "app/switch.h"
-#include "states/simulator.h"
+#include "sim/simulator.h"
 
 namespace {
 

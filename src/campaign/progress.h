@@ -48,6 +48,10 @@ class Progress final : public PlayerRecord {
   // file could not be read, writes nothing and reports nothing new.
   FileResult keep();
   void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
+  // False for a level beyond the records.
+  bool levelCompleted(int levelIndex) const {
+    return levelIndex >= 0 && levelIndex < static_cast<int>(records.size()) && records[levelIndex].completed;
+  }
   double targetTime(int levelIndex) const;
   // Only the records of the campaign's levelCount levels count: a record beyond them (left by
   // a bigger set of levels) stays in the file but earns nothing and blocks nothing.
@@ -56,6 +60,12 @@ class Progress final : public PlayerRecord {
   unsigned unlockPoints() const { return tally().points; }
   unsigned maximumPoints() const { return tally().maximumPoints; }
   unsigned completedCount() const { return tally().completed; }
+  // The open levels, lowest first, whose completion opens the locked level `levelIndex`
+  // (completing any others does as well); empty when it is open. Fewer than needed when the
+  // open ones do not suffice.
+  std::vector<int> levelsToOpen(int levelIndex) const;
+  // How many more completions open it.
+  int completionsToOpen(int levelIndex) const;
   // The campaign has `count` levels: appends fresh records (the first three unlocked) until
   // there are as many.
   void ensureRecords(int count);

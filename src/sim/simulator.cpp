@@ -1,9 +1,9 @@
-#include "states/simulator.h"
+#include "sim/simulator.h"
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
 #include "entities/avatar.h"
-#include "states/trace.h"
+#include "sim/trace.h"
 #include "themes/themes.h"
 #include "world/tag.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "states/progress.h"
+#include "campaign/progress.h"
 
 // The campaign level a play state plays, given when the menu starts it: what keeps files per
 // campaign and level reads the folder name and number here, and the results go to the record.

@@ -1,4 +1,4 @@
-#include "states/input_script.h"
+#include "sim/input_script.h"
 
 #include <allegro5/allegro.h>
 

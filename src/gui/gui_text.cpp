@@ -1,4 +1,4 @@
-#include "states/gui_text.h"
+#include "gui/gui_text.h"
 
 #include "app/blend.h"
 #include "app/resource.h"

@@ -1,10 +1,9 @@
-#include "states/best_run.h"
+#include "replay/best_run.h"
 
 #include <filesystem>
 
 #include "app/data_dirs.h"
 #include "replay/replay_file.h"
-#include "states/progress.h"
 #include "world/world.h"
 
 namespace {
@@ -21,19 +20,15 @@ BestRun checked(const LoadedReplay& loaded, int level, const std::string& levelF
   return BestRun{loaded.replay, ""};
 }
 
-bool completed(const Progress& record, int levelIndex) {
-  return levelIndex < static_cast<int>(record.records.size()) && record.records[levelIndex].completed;
-}
-
 }  // namespace
 
-BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, const Progress& record) {
+BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, bool completed) {
   int level = levelIndex + 1;
   LoadedReplay own = loadReplay(playerFile(bestRunFile(campaign, level)));
   if (own.state != LoadedReplay::State::Missing) return checked(own, level, levelFile);
   std::string folder = std::filesystem::path(levelFile).parent_path().string();
   LoadedReplay shipped = loadReplay(shippedBestRunFile(folder, level));
-  if (!completed(record, levelIndex) || shipped.state == LoadedReplay::State::Missing)
+  if (!completed || shipped.state == LoadedReplay::State::Missing)
     return refused(format("Level %d has no best run to watch yet.", level));
   return checked(shipped, level, levelFile);
 }

@@ -1,4 +1,4 @@
-#include "states/trace.h"
+#include "sim/trace.h"
 
 #include "entities/avatar.h"
 #include "entities/prototypes.h"

@@ -16,12 +16,15 @@ class GuiButton : public Entity {
   void update(double dt) override;
   void draw() override;
   virtual void setHighlight(int value) { highlight = value; }
+  // Whether the menu's focus may rest on it while it is disabled, to say why it is.
+  virtual bool focusableWhenDisabled() const { return false; }
 
   Box rect;
   bool enabled;
   std::string label;
   bool clicked = false;
-  int highlight = 0;  // 0 disabled, 1 enabled, 2 under the mouse
+  int highlight = 0;     // 0 disabled, 1 enabled, 2 under the mouse
+  bool focused = false;  // the menu's focus mark is on it
 
  protected:
   ALLEGRO_FONT* font;

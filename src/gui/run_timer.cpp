@@ -1,4 +1,4 @@
-#include "states/run_timer.h"
+#include "gui/run_timer.h"
 
 #include <allegro5/allegro_font.h>
 

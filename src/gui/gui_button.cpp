@@ -1,4 +1,4 @@
-#include "states/gui_button.h"
+#include "gui/gui_button.h"
 
 #include "app/app_state.h"
 #include "app/blend.h"
