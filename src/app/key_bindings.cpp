@@ -81,7 +81,7 @@ std::string keyName(int keyCode) {
 
 std::string keyLabel(int keyCode) {
   std::string name = keyName(keyCode);
-  if (!name.empty()) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+  if (name.size() == 1) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
   return name;
 }
 

@@ -52,6 +52,15 @@ struct Campaign {
   std::string progressFile() const;
 };
 
+// The longest name of a pack's folder, which names its progress file and its replays' folder.
+constexpr size_t kMaximumFolderName = 64;
+
+// Letters, digits, '.', '_' and '-', not first '.' (a hidden file) or '-' (an option to a
+// command), at most kMaximumFolderName bytes: a name safe on every file system and in a command.
+bool isPlainName(const std::string& name);
+// Whether a name can be a pack's folder: "" when it can, else why not.
+std::string folderNameProblem(const std::string& name);
+
 // Reads the campaign in the folder. Messages name its files through `shownAs` in place of
 // the folder (an installer checks a copy but names the pack); by default the folder itself.
 Campaign loadCampaign(const std::string& folder, CampaignOrigin origin, const std::string& shownAs = "");

@@ -70,6 +70,12 @@ bool listedBefore(const Campaign& a, const Campaign& b) {
 
 CampaignPlaces gameCampaignPlaces() { return CampaignPlaces{"levels", "packs", playerFile("packs")}; }
 
+CampaignPlaces campaignPlacesIn(const DataDirs& dirs) {
+  fs::path data(dirs.data);
+  return CampaignPlaces{(data / "levels").string(), (data / "packs").string(),
+                        (fs::path(dirs.player) / "packs").string()};
+}
+
 std::string takenFolderNameProblem(const std::string& folderName, const CampaignPlaces& places,
                                    const std::string& folder) {
   const char* const shares =

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/data_dirs.h"
 #include "campaign/campaign.h"
 
 // Where campaigns are looked for.
@@ -19,6 +20,9 @@ constexpr int kMaximumPacksPerFolder = 64;
 // "levels", "packs" and the player directory's "packs", as the game sees them once it works
 // in its data directory.
 CampaignPlaces gameCampaignPlaces();
+// The same places, named absolutely, for code that does not work in the data directory (the
+// installer and the level tool).
+CampaignPlaces campaignPlacesIn(const DataDirs& dirs);
 
 // Why a pack may not have this folder name, or "" when it may. The folder name keys a
 // campaign's progress file and replays, so the built-in campaign's and every shipped pack's

@@ -47,7 +47,8 @@ ALLEGRO_DISPLAY* openDisplay(bool fullScreen, bool vsync) {
 // The editor's file is named relative to where the player started the game.
 void findDirectories(LaunchOptions& options) {
   if (!options.editorFile.empty()) options.editorFile = std::filesystem::absolute(options.editorFile).string();
-  enterDataDirs(chooseDataDirs(processDataSearch()));
+  DataSearch search = processDataSearch();
+  enterDataDirs(chooseDataDirs(search), search);
 }
 
 // The menu shows the remembered choices; what the player leaves it with is remembered next,
@@ -64,19 +65,14 @@ void runTitle(const GameWindow& window, const Settings& settings, const std::str
 }
 
 // Runs before any window opens and ends the program. The pack's path is named from where the
-// player started; its levels are checked with the game's media, and it goes into the player
-// directory's packs/, which nothing else here touches.
+// player started; its levels are checked headless, without pictures, and it goes into the
+// player directory's packs/, which nothing else here touches.
 int installPackCommand(const LaunchOptions& options) {
   std::string source = std::filesystem::absolute(options.packSource).string();
   DataDirs dirs = chooseDataDirs(processDataSearch());
-  std::error_code error;
-  std::filesystem::current_path(dirs.data, error);
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
-  setLoadFailureHandler(endWithLoadFailure);
-  CampaignPlaces places = gameCampaignPlaces();
-  places.playerPacks = (std::filesystem::path(dirs.player) / "packs").string();
-  PackInstall install = installPack(source, places, options.replacePack);
+  PackInstall install = installPack(source, campaignPlacesIn(dirs), options.replacePack);
   for (const std::string& line : install.checkLines) std::printf("%s\n", line.c_str());
   if (!install.ok()) {
     std::fprintf(stderr, "binhopper: cannot install %s: %s\n", options.packSource.c_str(), install.refusal.c_str());

@@ -10,6 +10,7 @@
 
 #include "app/safe_file.h"
 #include "campaign/pack_text.h"
+#include "replay/replay_file.h"
 #include "world/level_record.h"
 #include "world/world.h"
 
@@ -18,7 +19,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kWhatAPackHolds =
-    "a pack holds pack.txt, 1.lv to 24.lv, winner.lv, and .txt files in solutions/ and src/";
+    "a pack holds pack.txt, 1.lv to 24.lv, winner.lv, .txt files in solutions/ and src/, and proofs/1.rpl to "
+    "proofs/24.rpl";
 
 std::vector<std::string> pathParts(const std::string& name, bool& leaves) {
   std::vector<std::string> parts;
@@ -41,18 +43,12 @@ std::string joined(const std::vector<std::string>& parts) {
   return name;
 }
 
-bool isLevelName(const std::string& name) {
+// "1<suffix>" to "24<suffix>": a level's own file.
+bool isNumberedName(const std::string& name, const char* suffix) {
   for (int number = 1; number <= kMaximumLevels; ++number) {
-    if (name == std::to_string(number) + ".lv") return true;
+    if (name == std::to_string(number) + suffix) return true;
   }
   return false;
-}
-
-// Letters, digits, '.', '_' and '-', not first '.' (hidden) or '-' (an option to a command).
-bool isPlainName(const std::string& name) {
-  return !name.empty() && name.size() <= kMaximumFolderName && name[0] != '.' && name[0] != '-' &&
-         name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-") ==
-             std::string::npos;
 }
 
 bool isTextName(const std::string& name) {
@@ -65,10 +61,14 @@ bool inTextFolder(const std::vector<std::string>& parts) {
   return parts.size() == 2 && (parts[0] == "solutions" || parts[0] == "src") && isTextName(parts[1]);
 }
 
+bool isProof(const std::vector<std::string>& parts) {
+  return parts.size() == 2 && parts[0] == "proofs" && isNumberedName(parts[1], ".rpl");
+}
+
 bool belongsInPack(const std::vector<std::string>& parts, bool folder) {
-  if (folder) return parts.size() == 1 && (parts[0] == "solutions" || parts[0] == "src");
-  if (parts.size() == 1) return parts[0] == "pack.txt" || parts[0] == "winner.lv" || isLevelName(parts[0]);
-  return inTextFolder(parts);
+  if (folder) return parts.size() == 1 && (parts[0] == "solutions" || parts[0] == "src" || parts[0] == "proofs");
+  if (parts.size() == 1) return parts[0] == "pack.txt" || parts[0] == "winner.lv" || isNumberedName(parts[0], ".lv");
+  return inTextFolder(parts) || isProof(parts);
 }
 
 bool isText(const std::string& bytes) {
@@ -196,6 +196,9 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
       return PackRead{"entry '" + entry.shownName + "': not part of a pack (" + kWhatAPackHolds + ")", {}, ""};
     if (inTextFolder(parts) && !isText(entry.bytes))
       return PackRead{"entry '" + entry.shownName + "': not a text file", {}, ""};
+    Replay proof;
+    std::string damage = isProof(parts) ? decodeReplay(entry.bytes, proof) : "";
+    if (!damage.empty()) return PackRead{"entry '" + entry.shownName + "': not a replay (" + damage + ")", {}, ""};
     if (!entry.folder) read.files[joined(parts)] = entry.bytes;
   }
   return read;
@@ -238,11 +241,4 @@ std::string writePackFiles(const std::string& folder, const PackFiles& files) {
     if (!written.ok) return "cannot write " + path + ": " + written.reason;
   }
   return "";
-}
-
-std::string folderNameProblem(const std::string& name) {
-  if (isPlainName(name)) return "";
-  return format(
-      "'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most %zu)",
-      printableBytes(name).c_str(), kMaximumFolderName);
 }

@@ -2,6 +2,7 @@
 
 #include "app/blend.h"
 #include "app/game_window.h"
+#include "app/key_bindings.h"
 #include "app/switch.h"
 #include "world/tag.h"
 

@@ -75,7 +75,7 @@ class PanelRun : public SimRun {
       Held frame = held(token);
       int x = 0, y = 0;
       if (frame.click >= 0) {
-        const Box& rect = sim->state().pause.buttons().at(frame.click)->rect;
+        const Box& rect = sim->state().pauseButtons().at(frame.click)->rect;
         x = static_cast<int>((rect.left + rect.right) / 2);
         y = static_cast<int>((rect.top + rect.bottom) / 2);
         step(Held(), x, y, false);
@@ -93,29 +93,31 @@ class PanelRun : public SimRun {
   std::string now() {
     PlayState& play = sim->state();
     if (play.status != RunStatus::Running)
-      return play.result == PlayResult::Menu ? "menu" : play.result == PlayResult::Retry ? "retry" : "next";
-    return play.pause.paused() ? "paused" : play.report ? "report" : "playing";
+      return play.result() == PlayResult::Menu ? "menu" : play.result() == PlayResult::Retry ? "retry" : "next";
+    return play.paused() ? "paused" : play.session().report() ? "report" : "playing";
   }
   // The level in a state: "playing", "dying" (its death report comes in the next frame),
   // "dead" (the report shows), "completed", or "watched" (a replay of three frames watched to
   // its end).
   void prepare(const std::string& setup, int records = 1) {
-    load(setup == "completed" ? bagLevel() : floorLevel(), 0);
+    PlayedLevel played = playedAtIndex(0);
+    played.last = true;
+    played.kind = setup == "watched" ? PlayKind::Watch : PlayKind::Numbered;
+    load(setup == "completed" ? bagLevel() : floorLevel(), played);
     progress().ensureRecords(records);
-    sim->state().played.last = true;
     if (setup == "dying" || setup == "dead") avatar().die("fell");
     if (setup == "dead") step(Held(), 0, 0, false);
     if (setup == "watched") {
       Replay replay;
       replay.runs = {{kDt, PlayInput(), 3}};
-      sim->state().watch(replay);
+      sim->state().session().watch(replay);
       for (int i = 0; i < 4; ++i) step(Held(), 0, 0, false);
     }
-    for (int i = 0; setup == "completed" && !sim->state().report && i < 600; ++i) step(Held(), 0, 0, false);
+    for (int i = 0; setup == "completed" && !sim->state().session().report() && i < 600; ++i) step(Held(), 0, 0, false);
   }
   // A bag above a bin: it falls in and the level is completed.
   static std::string bagLevel() { return gridLevel({{20, std::string(40, '0')}}, "av 2 19\ngb 10 5\nct 10 19 1\n"); }
-  std::pair<std::string, std::string> prompt() { return sim->state().report->lines.back(); }
+  std::pair<std::string, std::string> prompt() { return sim->state().reportPanel()->lines.back(); }
 
   ALLEGRO_KEYBOARD_STATE scratch_{};
 };
@@ -185,10 +187,10 @@ TEST_F(PanelRun, PromptsNameTheDeviceUsedLast) {
     SCOPED_TRACE(label);
     prepare(setup, records);
     play(events);
-    ASSERT_TRUE(sim->state().report);
+    ASSERT_TRUE(sim->state().reportPanel());
     EXPECT_EQ(prompt(), expected);
     if (std::string(setup) == "watched") {
-      EXPECT_EQ(sim->state().report->lines.front().first, "End of the run");
+      EXPECT_EQ(sim->state().reportPanel()->lines.front().first, "End of the run");
     }
   }
 }
