@@ -68,7 +68,7 @@ void LevelButton::draw() {
   } else {
     drawLock();
   }
-  if (highlight == 2 || focused || pointedAt_) drawInformation();
+  if (highlight == Highlight::Hovered || focused || pointedAt_) drawInformation();
 }
 
 // A padlock where the crowns go: a dark body under a light shackle, outlined light, so it reads

@@ -48,7 +48,7 @@ GuiButton* MenuFocus::update(const std::vector<GuiButton*>& order, const MenuKey
     // The first key only shows where the focus is.
     shown_ = used;
     at_->focused = shown_;
-    if (shown_ && at_->enabled) at_->setHighlight(2);
+    if (shown_ && at_->enabled) at_->setHighlight(Highlight::Hovered);
     return nullptr;
   }
   // Two arrows at once go the way of the vertical one.
@@ -56,7 +56,7 @@ GuiButton* MenuFocus::update(const std::vector<GuiButton*>& order, const MenuKey
   if (GuiButton* next = nearest(order, dy == 0 ? went.right - went.left : 0, dy)) at_ = next;
   at_->focused = true;
   if (!at_->enabled) return nullptr;
-  at_->setHighlight(2);
+  at_->setHighlight(Highlight::Hovered);
   return went.press ? at_ : nullptr;
 }
 
