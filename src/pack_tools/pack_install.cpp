@@ -119,7 +119,9 @@ PackInstall installPack(const std::string& source, const CampaignPlaces& places,
   if (!pack.ok()) return PackInstall{{}, pack.refusal, ""};
   const std::string& packsFolder = places.playerPacks;
   std::string place = packsFolder + "/" + pack.folderName;
-  std::string taken = takenFolderNameProblem(pack.folderName, places, place);
+  // Not even in place: where the player's packs are the shipped ones (a game run from its source
+  // tree), --force would put a pack over a shipped one and drop what only it holds.
+  std::string taken = takenFolderNameProblem(pack.folderName, places);
   if (!taken.empty()) return PackInstall{{}, taken, ""};
   bool placeTaken = exists(place);
   if (placeTaken && !replace)
