@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #ifndef BINHOPPER_INSTALLED_DATA
@@ -12,7 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string theDirectory;  // empty: the working directory
+std::string theDirectory;             // empty: the working directory
+std::optional<DataSearch> theSearch;  // the search that chose the data directory, once one has
 
 bool isSet(const char* variable) { return variable && variable[0] != '\0'; }
 
@@ -72,13 +74,29 @@ DataSearch processDataSearch() {
   return search;
 }
 
+std::string describeDataSearch(const DataSearch& search) {
+  const char* const hint = "BINHOPPER_DATA names the folder that holds the game's media/ and levels/";
+  if (isSet(search.dataVariable)) {
+    std::string folder = absoluteOf(search.dataVariable, search.workingDirectory);
+    std::error_code error;
+    std::string missing = fs::is_directory(folder, error) ? "" : ", a folder that does not exist";
+    return "The game's data was looked for in " + folder + ", as BINHOPPER_DATA says" + missing + " (" + hint + ").";
+  }
+  std::string places = "the working directory " + search.workingDirectory;
+  if (!search.installedData.empty()) places += " and beside the program in " + search.installedData;
+  return "The game's data was looked for in " + places + "; BINHOPPER_DATA is not set (" + hint + ").";
+}
+
+DataSearch lastDataSearch() { return theSearch ? *theSearch : processDataSearch(); }
+
 void setPlayerDirectory(const std::string& directory) { theDirectory = directory; }
 
 std::string playerFile(const std::string& name) {
   return theDirectory.empty() ? name : (fs::path(theDirectory) / name).string();
 }
 
-void enterDataDirs(const DataDirs& dirs) {
+void enterDataDirs(const DataDirs& dirs, const DataSearch& search) {
+  theSearch = search;
   std::error_code error;
   if (!dirs.fromWorkingDirectory) {
     fs::create_directories(fs::path(dirs.player) / "levels", error);
@@ -89,6 +107,7 @@ void enterDataDirs(const DataDirs& dirs) {
 
 void enterToolDataDirectory(const std::vector<std::string*>& userPaths) {
   DataSearch search = processDataSearch();
+  theSearch = search;
   DataDirs dirs = chooseDataDirs(search);
   if (dirs.fromWorkingDirectory) return;
   for (std::string* path : userPaths)

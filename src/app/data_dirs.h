@@ -29,6 +29,12 @@ DataDirs chooseDataDirs(const DataSearch& search);
 // The search as this process sees it: its environment, working directory and executable.
 DataSearch processDataSearch();
 
+// Where the data was looked for, as one sentence for the message about media that are missing:
+// the folders searched in order, and what BINHOPPER_DATA is for.
+std::string describeDataSearch(const DataSearch& search);
+// The search that chose this process's data directory (processDataSearch() until one did).
+DataSearch lastDataSearch();
+
 // The player's files for the rest of the run. Until set, they live in the working directory.
 void setPlayerDirectory(const std::string& directory);
 // A player file by its name relative to the player directory, e.g. "levels/edit.lv".
@@ -37,7 +43,7 @@ std::string playerFile(const std::string& name);
 // Makes the data directory the working directory (every data path is relative to it) and the
 // player directory the home of player files, creating it and its levels/ folder. Paths the
 // player gave relative to the old working directory must be made absolute before this.
-void enterDataDirs(const DataDirs& dirs);
+void enterDataDirs(const DataDirs& dirs, const DataSearch& search);
 // For the tools, which keep no player files: finds the data as the game does and makes it the
 // working directory. The paths the user gave are made absolute first when that changes it.
 void enterToolDataDirectory(const std::vector<std::string*>& userPaths);

@@ -24,7 +24,9 @@ constexpr auto kRetryInterval = std::chrono::milliseconds(10);
 FileLock::FileLock(const std::string& lockPath) {
   int descriptor = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0666);
   struct stat status {};
-  if (descriptor < 0 || fstat(descriptor, &status) != 0) {
+  if (descriptor < 0 && errno == ELOOP) {
+    failure_ = "cannot lock '" + lockPath + "': it is a symbolic link, which a lock file may not be (remove it)";
+  } else if (descriptor < 0 || fstat(descriptor, &status) != 0) {
     failure_ = "cannot lock '" + lockPath + "': " + std::strerror(errno);
   } else if (!S_ISREG(status.st_mode)) {
     failure_ = "cannot lock '" + lockPath + "': not a regular file";

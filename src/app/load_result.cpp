@@ -16,6 +16,8 @@ std::string plainLoadFailure(const LoadResult& failure) {
     case LoadError::CannotOpen:
       if (!failure.detail.empty()) return path + " cannot be written: " + failure.detail + ".";
       return path + " cannot be opened (it or its folder is missing, or access is refused).";
+    case LoadError::NotAFile:
+      return path + " is " + failure.detail + ", not a file the game reads.";
     case LoadError::CannotWrite:
       return path + " could not be written: " +
              (failure.detail.empty() ? "the disk may be full or the file read-only" : failure.detail) + ".";

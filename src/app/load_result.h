@@ -7,7 +7,8 @@
 // the words of the message.
 enum class LoadError {
   None,
-  CannotOpen,       // missing, unreadable, or a folder where a file should be
+  CannotOpen,       // missing or unreadable
+  NotAFile,         // a folder, named pipe or device where a file should be (its kind in detail)
   CannotWrite,      // opened, but the bytes could not all be written
   EmptyFile,        // a level file with nothing in it, where a level was to be edited
   UnknownRecord,    // a level record whose type code no kind has
@@ -25,7 +26,7 @@ struct LoadResult {
   std::string message;
   // For a level file that is not one: where reading stopped and why, in plain words ("it stops
   // at byte 0: unknown record 'ga'"); for a level that could not be written, the system's
-  // reason ("No space left on device").
+  // reason ("No space left on device"); for what is not a file, its kind ("a folder").
   std::string detail;
   // A sheet's line has never ended in a line break; every other one does.
   bool endsLine = true;

@@ -241,6 +241,22 @@ FileResult replaceFile(const std::string& path, const std::string& bytes) {
 
 // A link made under a temporary name and renamed into place, so `to` is never missing for long
 // and never half made.
+std::string otherFileKind(const std::string& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return "";
+  if (S_ISDIR(status.st_mode)) return "a folder";
+  if (S_ISFIFO(status.st_mode)) return "a named pipe";
+  if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) return "a device";
+  return "a socket";
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat first {
+  }, second{};
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
 FileResult linkFile(const std::string& from, const std::string& to) {
   std::string temporary = to + "." + std::to_string(getpid()) + "-link" + kTemporarySuffix;
   unlink(temporary.c_str());

@@ -48,6 +48,14 @@ FileResult readWholeFile(const std::string& path, std::string& bytes, std::size_
 // whether the path (links followed) is a regular file.
 bool isRegularFile(const std::string& path);
 
+// What is at the path when it is there but no regular file (links followed): "a folder", "a
+// named pipe", "a device" or "a socket"; "" for a regular file or nothing.
+std::string otherFileKind(const std::string& path);
+
+// Whether the two paths name one existing file, by any name (links followed, hard links too):
+// a tool refuses to write over a file it reads in the same command.
+bool sameFile(const std::string& a, const std::string& b);
+
 // Replaces the file at path with bytes so that at every moment the path holds either the
 // old file or the new one, whole. A symbolic link is followed to its target, the target's
 // permissions are kept, and anything that is not a regular file is refused. The bytes go to a

@@ -14,6 +14,9 @@ const char* const kSettingsFile = "binhopper.cfg";
 namespace {
 
 constexpr size_t kLargestSettingsBytes = 64u << 10;  // a few lines are all a settings file holds
+constexpr size_t kLongestShownText = 60;             // bytes of a line a message repeats
+// An editor may start a UTF-8 file with it; it is no part of the first key.
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string trimmed(const std::string& text) {
   const char* const blanks = " \t\r";
@@ -39,64 +42,96 @@ bool readVolume(const std::string& value, int& volume) {
   return true;
 }
 
-bool readKey(const std::string& key, const std::string& value, KeyBindings& keys) {
+enum class Line { Taken, BadValue, UnknownKey };
+
+Line readKey(const std::string& key, const std::string& value, KeyBindings& keys) {
   for (int i = 0; i < kPlayKeyCount; ++i) {
     auto playKey = static_cast<PlayKey>(i);
     if (key != std::string("key_") + playKeyName(playKey)) continue;
     int keyCode = keyCodeOfName(value);
-    if (keyCode == 0) return false;
+    if (keyCode == 0) return Line::BadValue;
     keys[playKey] = keyCode;
-    return true;
+    return Line::Taken;
   }
-  return true;
+  return Line::UnknownKey;
 }
 
-// One known or unknown key; false when a known key gets a value it cannot take.
-bool apply(const std::string& key, const std::string& value, Settings& settings) {
-  if (key == "music") return readChoice(value, "yes", "no", settings.music);
-  if (key == "window") return readChoice(value, "fullscreen", "windowed", settings.fullScreen);
-  if (key == "vsync") return readChoice(value, "yes", "no", settings.vsync);
-  if (key == "timer") return readChoice(value, "yes", "no", settings.timer);
-  if (key == "ghost") return readChoice(value, "yes", "no", settings.ghost);
-  if (key == "music_volume") return readVolume(value, settings.musicVolume);
-  if (key == "effects_volume") return readVolume(value, settings.effectsVolume);
+Line taken(bool valueTaken) { return valueTaken ? Line::Taken : Line::BadValue; }
+
+// One known or unknown key.
+Line apply(const std::string& key, const std::string& value, Settings& settings) {
+  if (key == "music") return taken(readChoice(value, "yes", "no", settings.music));
+  if (key == "window") return taken(readChoice(value, "fullscreen", "windowed", settings.fullScreen));
+  if (key == "vsync") return taken(readChoice(value, "yes", "no", settings.vsync));
+  if (key == "timer") return taken(readChoice(value, "yes", "no", settings.timer));
+  if (key == "ghost") return taken(readChoice(value, "yes", "no", settings.ghost));
+  if (key == "music_volume") return taken(readVolume(value, settings.musicVolume));
+  if (key == "effects_volume") return taken(readVolume(value, settings.effectsVolume));
   if (key == "theme") {
-    if (value.empty()) return false;
+    if (value.empty()) return Line::BadValue;
     settings.theme = value;
-    return true;
+    return Line::Taken;
   }
   // A campaign that is no longer there is the menu's to handle; only an empty name is no name.
   if (key == "campaign") {
-    if (!value.empty()) settings.campaign = value;
-    return true;
+    if (value.empty()) return Line::BadValue;
+    settings.campaign = value;
+    return Line::Taken;
   }
   return readKey(key, value, settings.keys);
+}
+
+// A line's text as a message shows it: control bytes would garble the terminal.
+std::string shown(const std::string& text) {
+  std::string out = text.substr(0, kLongestShownText);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < ' ' || c == '\x7f') c = '?';
+  }
+  return out.size() < text.size() ? out + "..." : out;
+}
+
+// Why the line is kept rather than read, or "" when it was read.
+std::string lineProblem(int number, const std::string& line, Settings& settings) {
+  size_t equals = line.find('=');
+  std::string key = equals == std::string::npos ? "" : trimmed(line.substr(0, equals));
+  std::string where = "line " + std::to_string(number) + " ('" + shown(line) + "')";
+  if (key.empty()) return where + " is not a 'key = value'; it stays in the file";
+  switch (apply(key, trimmed(line.substr(equals + 1)), settings)) {
+    case Line::Taken:
+      return "";
+    case Line::BadValue:
+      return where + " gives " + shown(key) +
+             " a value it cannot take; the default is used, and the line stays in "
+             "the file";
+    case Line::UnknownKey:
+      break;
+  }
+  return where + " is no setting of this game; it stays in the file";
 }
 
 const char* yesNo(bool choice) { return choice ? "yes" : "no"; }
 
 }  // namespace
 
-bool parseSettings(const std::string& text, Settings& settings, std::string& problem) {
+std::vector<std::string> parseSettings(const std::string& text, Settings& settings) {
   Settings read;
-  problem.clear();
-  std::istringstream lines(text);
+  std::vector<std::string> problems;
+  bool marked = text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+  std::istringstream lines(marked ? text.substr(kByteOrderMark.size()) : text);
   std::string line;
   for (int number = 1; std::getline(lines, line); ++number) {
     line = trimmed(line);
-    if (line.empty() || line[0] == '#') continue;
-    size_t equals = line.find('=');
-    std::string key = equals == std::string::npos ? "" : trimmed(line.substr(0, equals));
-    if ((key.empty() || !apply(key, trimmed(line.substr(equals + 1)), read)) && problem.empty()) {
-      problem = "line " + std::to_string(number) + " is not a valid 'key = value'";
-    }
+    if (line.empty()) continue;
+    std::string problem = line[0] == '#' ? "" : lineProblem(number, line, read);
+    if (line[0] == '#' || !problem.empty()) read.keptLines.push_back(line);
+    if (!problem.empty()) problems.push_back(problem);
   }
   if (!usable(read.keys)) {
     read.keys = KeyBindings();
-    if (problem.empty()) problem = "two play keys share a key, or one has a fixed key";
+    problems.push_back("two play keys share a key, or one has a fixed key; the default keys are used");
   }
   settings = read;
-  return problem.empty();
+  return problems;
 }
 
 std::string formatSettings(const Settings& settings) {
@@ -109,19 +144,19 @@ std::string formatSettings(const Settings& settings) {
   for (int i = 0; i < kPlayKeyCount; ++i) {
     text += std::string("key_") + playKeyName(static_cast<PlayKey>(i)) + " = " + keyName(settings.keys.keys[i]) + "\n";
   }
+  for (const std::string& line : settings.keptLines) text += line + "\n";
   return text;
 }
 
 Settings loadSettings(const std::string& path) {
   Settings settings;
-  std::string text, problem;
+  std::string text;
   FileResult read = readWholeFile(path, text, kLargestSettingsBytes);
   if (read.missing) return settings;
-  if (!read.ok) {
-    std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), read.reason.c_str());
-  } else if (!parseSettings(text, settings, problem)) {
-    std::printf("Settings file '%s': %s; the default is used there.\n", path.c_str(), problem.c_str());
-  }
+  if (!read.ok) std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), read.reason.c_str());
+  std::vector<std::string> problems = read.ok ? parseSettings(text, settings) : std::vector<std::string>{};
+  for (const std::string& problem : problems) std::printf("Settings file '%s': %s.\n", path.c_str(), problem.c_str());
+
   std::fflush(stdout);
   return settings;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/key_bindings.h"
 #include "app/safe_file.h"
@@ -16,8 +17,10 @@
 //   effects_volume = 0 | 10 | ... | 100    (per cent; 0 silences the sound effects)
 //   key_left, key_right, key_up, key_down, key_jump, key_action = <key name>   (see keyName)
 //   campaign = <folder name of the campaign chosen in the menu>
-// Blank lines and lines starting with '#' are skipped; unknown keys are ignored so that an
-// older game can read a newer file.
+// A UTF-8 byte-order mark before the first line is skipped. Blank lines are skipped; comments
+// (lines starting with '#') and the lines the game does not take (unknown keys, which a newer
+// game may write, bad values, lines that are no "key = value") are kept, and written back after
+// the game's own lines, so nothing the player wrote is lost by a save.
 struct Settings {
   bool music = true;
   std::string theme = "Sky";
@@ -28,21 +31,22 @@ struct Settings {
   int musicVolume = 100;    // %
   int effectsVolume = 100;  // %
   KeyBindings keys;
-  std::string campaign = "levels";  // the built-in campaign's folder name
+  std::string campaign = "levels";     // the built-in campaign's folder name
+  std::vector<std::string> keptLines;  // as the file gave them, without surrounding blanks
 };
 
 constexpr int kVolumeStep = 10;   // %
 constexpr int kFullVolume = 100;  // %
 
-// Reads settings text. A line that is not "key = value", or a known key with a value it cannot
-// take, leaves that choice at its default and the rest as read: gives false and names the first
-// such line in problem. Play keys that clash (two on one key, or one on a fixed key) all go back
-// to their defaults.
-bool parseSettings(const std::string& text, Settings& settings, std::string& problem);
+// Reads settings text. A line that is not "key = value", an unknown key, or a known key with a
+// value it cannot take leaves that choice as it was and is kept; gives one problem for each such
+// line, naming it. Play keys that clash (two on one key, or one on a fixed key) all go back to
+// their defaults, which is a problem too.
+std::vector<std::string> parseSettings(const std::string& text, Settings& settings);
 std::string formatSettings(const Settings& settings);
 
-// The file: a missing file gives the defaults silently, a bad one what could be read and one
-// line on standard output. Saving writes a temporary file and renames it over the old one; a
+// The file: a missing file gives the defaults silently, a bad one what could be read and a line
+// on standard output for each problem. Saving writes a temporary file and renames it over the old one; a
 // failure prints one line and comes back with the reason.
 Settings loadSettings(const std::string& path);
 FileResult saveSettings(const Settings& settings, const std::string& path);

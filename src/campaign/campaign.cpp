@@ -8,6 +8,7 @@
 #include "app/safe_file.h"
 #include "campaign/pack_text.h"
 #include "entities/prototypes.h"
+#include "world/level_record.h"
 #include "world/world.h"
 
 namespace {
@@ -139,4 +140,17 @@ std::string levelFileProblem(const std::string& path) {
     return format("byte %zu: unknown kind '%s'", level.offset, printableBytes(level.unknownCode).c_str());
   if (!level.ok) return format("byte %zu: %s", level.offset, level.problem.c_str());
   return "";
+}
+
+bool isPlainName(const std::string& name) {
+  return !name.empty() && name.size() <= kMaximumFolderName && name[0] != '.' && name[0] != '-' &&
+         name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-") ==
+             std::string::npos;
+}
+
+std::string folderNameProblem(const std::string& name) {
+  if (isPlainName(name)) return "";
+  return format(
+      "'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most %zu)",
+      printableBytes(name).c_str(), kMaximumFolderName);
 }

@@ -39,6 +39,8 @@ struct Campaign {
   std::string winner;  // <folder>/winner.lv when the campaign has its own and it loads
   // Every mistake, each "<file>:<line>: <what>" or "<file>: <what>", in the order of the files.
   std::vector<std::string> problems;
+  // Its folder name is another campaign's: it has no levels, and no file is kept for it.
+  bool nameTaken = false;
 
   bool broken() const { return !problems.empty(); }
   // Progress records beyond this number belong to no level of the campaign.
@@ -49,6 +51,15 @@ struct Campaign {
   // progress file stays what it was, else "progress/<folder name>.dat".
   std::string progressFile() const;
 };
+
+// The longest name of a pack's folder, which names its progress file and its replays' folder.
+constexpr size_t kMaximumFolderName = 64;
+
+// Letters, digits, '.', '_' and '-', not first '.' (a hidden file) or '-' (an option to a
+// command), at most kMaximumFolderName bytes: a name safe on every file system and in a command.
+bool isPlainName(const std::string& name);
+// Whether a name can be a pack's folder: "" when it can, else why not.
+std::string folderNameProblem(const std::string& name);
 
 // Reads the campaign in the folder. Messages name its files through `shownAs` in place of
 // the folder (an installer checks a copy but names the pack); by default the folder itself.

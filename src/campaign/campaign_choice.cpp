@@ -32,24 +32,32 @@ CampaignChoice::CampaignChoice(std::vector<Campaign> campaigns) : campaigns_(std
   progress().ensureRecords(campaigns_.front().levelCount());
 }
 
+// A pack named as another campaign gets an empty record that is never saved, so the other
+// campaign's progress file is neither read nor written for it.
 Progress& CampaignChoice::record() {
   if (chosen_ == 0) return progress();
-  if (!packRecords_[chosen_]) packRecords_[chosen_] = packRecord(campaigns_[chosen_]);
+  if (!packRecords_[chosen_]) {
+    const Campaign& campaign = campaigns_[chosen_];
+    packRecords_[chosen_] = campaign.nameTaken ? std::make_unique<Progress>() : packRecord(campaign);
+  }
   return *packRecords_[chosen_];
 }
 
 void CampaignChoice::choose(const std::string& folderName) {
   chosen_ = 0;
-  for (size_t i = 0; i < campaigns_.size() && chosen_ == 0; ++i) {
-    if (campaigns_[i].folderName == folderName) chosen_ = i;
+  for (size_t i = 0; i < campaigns_.size(); ++i) {
+    if (campaigns_[i].folderName == folderName && !campaigns_[i].nameTaken) {
+      chosen_ = i;
+      return;
+    }
   }
 }
 
 void CampaignChoice::next() { chosen_ = (chosen_ + 1) % campaigns_.size(); }
 
 void CampaignChoice::savePackRecords() const {
-  for (const std::unique_ptr<Progress>& record : packRecords_) {
-    if (record) record->save();
+  for (size_t i = 0; i < packRecords_.size(); ++i) {
+    if (packRecords_[i] && !campaigns_[i].nameTaken) packRecords_[i]->save();
   }
 }
 

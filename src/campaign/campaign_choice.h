@@ -20,7 +20,8 @@ class CampaignChoice {
   const std::vector<Campaign>& campaigns() const { return campaigns_; }
   size_t chosen() const { return chosen_; }
 
-  // The campaign of that folder name, or the built-in one when there is none such.
+  // The first campaign of that folder name whose name is not taken from another, or the
+  // built-in one when there is none such: "levels" is always the built-in campaign.
   void choose(const std::string& folderName);
   // The next campaign in the list, after the last the first.
   void next();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <map>
 #include <system_error>
 
 #include "app/data_dirs.h"
@@ -43,6 +42,22 @@ std::string lowerCase(const std::string& text) {
   return lower;
 }
 
+// A pack whose folder name is another campaign's is listed with why, and none of its files read.
+Campaign namedLikeAnother(const std::string& folder, CampaignOrigin origin, const std::string& problem) {
+  Campaign campaign;
+  campaign.folder = folder;
+  campaign.folderName = fs::path(folder).filename().string();
+  campaign.origin = origin;
+  campaign.nameTaken = true;
+  campaign.problems.push_back(folder + ": " + problem);
+  return campaign;
+}
+
+Campaign packAt(const std::string& folder, CampaignOrigin origin, const CampaignPlaces& places) {
+  std::string problem = takenFolderNameProblem(fs::path(folder).filename().string(), places, folder);
+  return problem.empty() ? loadCampaign(folder, origin) : namedLikeAnother(folder, origin, problem);
+}
+
 bool listedBefore(const Campaign& a, const Campaign& b) {
   if ((a.origin == CampaignOrigin::BuiltIn) != (b.origin == CampaignOrigin::BuiltIn))
     return a.origin == CampaignOrigin::BuiltIn;
@@ -55,18 +70,37 @@ bool listedBefore(const Campaign& a, const Campaign& b) {
 
 CampaignPlaces gameCampaignPlaces() { return CampaignPlaces{"levels", "packs", playerFile("packs")}; }
 
+CampaignPlaces campaignPlacesIn(const DataDirs& dirs) {
+  fs::path data(dirs.data);
+  return CampaignPlaces{(data / "levels").string(), (data / "packs").string(),
+                        (fs::path(dirs.player) / "packs").string()};
+}
+
+std::string takenFolderNameProblem(const std::string& folderName, const CampaignPlaces& places,
+                                   const std::string& folder) {
+  const char* const shares =
+      " (a pack of that name would share its progress and best runs): give the pack's folder "
+      "another name";
+  std::string builtIn = fs::path(places.builtIn).lexically_normal().filename().string();
+  if (folderName == builtIn && (folder.empty() || !sameFolder(folder, places.builtIn)))
+    return "the folder name '" + folderName + "' belongs to the built-in campaign" + shares;
+  std::string shipped = places.shippedPacks + "/" + folderName;
+  std::error_code error;
+  bool isShipped = !folderName.empty() && folderName[0] != '.' && fs::is_directory(shipped, error);
+  if (isShipped && (folder.empty() || !sameFolder(folder, shipped)))
+    return "the folder name '" + folderName + "' belongs to the pack shipped in " + shipped + shares;
+  return "";
+}
+
 std::vector<Campaign> findCampaigns(const CampaignPlaces& places) {
-  // Folder and origin by folder name; a player's pack replaces a shipped one.
-  std::map<std::string, std::pair<std::string, CampaignOrigin>> packs;
-  for (const std::string& name : packFolderNames(places.shippedPacks))
-    packs[name] = {places.shippedPacks + "/" + name, CampaignOrigin::Shipped};
-  if (!sameFolder(places.shippedPacks, places.playerPacks)) {
-    for (const std::string& name : packFolderNames(places.playerPacks))
-      packs[name] = {places.playerPacks + "/" + name, CampaignOrigin::Player};
-  }
   std::vector<Campaign> campaigns;
   campaigns.push_back(loadCampaign(places.builtIn, CampaignOrigin::BuiltIn));
-  for (const auto& entry : packs) campaigns.push_back(loadCampaign(entry.second.first, entry.second.second));
+  for (const std::string& name : packFolderNames(places.shippedPacks))
+    campaigns.push_back(packAt(places.shippedPacks + "/" + name, CampaignOrigin::Shipped, places));
+  if (!sameFolder(places.shippedPacks, places.playerPacks)) {
+    for (const std::string& name : packFolderNames(places.playerPacks))
+      campaigns.push_back(packAt(places.playerPacks + "/" + name, CampaignOrigin::Player, places));
+  }
   std::stable_sort(campaigns.begin(), campaigns.end(), listedBefore);
   return campaigns;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/data_dirs.h"
 #include "campaign/campaign.h"
 
 // Where campaigns are looked for.
@@ -19,11 +20,23 @@ constexpr int kMaximumPacksPerFolder = 64;
 // "levels", "packs" and the player directory's "packs", as the game sees them once it works
 // in its data directory.
 CampaignPlaces gameCampaignPlaces();
+// The same places, named absolutely, for code that does not work in the data directory (the
+// installer and the level tool).
+CampaignPlaces campaignPlacesIn(const DataDirs& dirs);
+
+// Why a pack may not have this folder name, or "" when it may. The folder name keys a
+// campaign's progress file and replays, so the built-in campaign's and every shipped pack's
+// belong to them alone. `folder`, when given, is where the pack lies or goes: the owner itself
+// (checked in place, or a game run from its source tree, whose packs are the shipped ones)
+// keeps its name.
+std::string takenFolderNameProblem(const std::string& folderName, const CampaignPlaces& places,
+                                   const std::string& folder = "");
 
 // The built-in campaign first, then every pack by title (letters compared without case), then
 // by folder name. A pack is a folder of a packs folder whose name does not start with '.'; a
-// missing or empty packs folder adds none. A player's pack takes the place of a shipped pack
-// of the same folder name (they would share a progress file), and when both places are one
-// folder (a game run from its source tree) its packs are listed once. Broken campaigns are
-// listed too, with their problems.
+// missing or empty packs folder adds none. A pack whose folder name is taken (a player's pack
+// named as a shipped one, or any pack named as the built-in campaign) is listed as broken with
+// no levels and `nameTaken`, none of its files read; when both places are one folder (a game run
+// from its source tree) its packs are listed once. Broken campaigns are listed too, with their
+// problems.
 std::vector<Campaign> findCampaigns(const CampaignPlaces& places);

@@ -133,24 +133,6 @@ class Parser {
 };
 
 // The length of the UTF-8 sequence that a lead byte starts, or 0 for a byte that starts none.
-int sequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
-// The second byte's range narrows for the leads that could otherwise spell an overlong form,
-// a surrogate or a code point above U+10FFFF.
-bool secondByteFits(unsigned char lead, unsigned char second) {
-  if (lead == 0xE0) return second >= 0xA0 && second <= 0xBF;
-  if (lead == 0xED) return second >= 0x80 && second <= 0x9F;
-  if (lead == 0xF0) return second >= 0x90 && second <= 0xBF;
-  if (lead == 0xF4) return second >= 0x80 && second <= 0x8F;
-  return second >= 0x80 && second <= 0xBF;
-}
-
 }  // namespace
 
 const PackLevel* PackText::level(int number) const {
@@ -184,24 +166,4 @@ PackText parsePackText(const std::string& bytes) {
   }
   parser.finish();
   return pack;
-}
-
-size_t characterCount(const std::string& text) {
-  size_t count = 0;
-  for (unsigned char byte : text) count += (byte & 0xC0) != 0x80;
-  return count;
-}
-
-size_t invalidUtf8At(const std::string& text) {
-  for (size_t i = 0; i < text.size();) {
-    unsigned char lead = static_cast<unsigned char>(text[i]);
-    int length = sequenceLength(lead);
-    if (length == 0 || i + length > text.size()) return i;
-    if (length > 1 && !secondByteFits(lead, static_cast<unsigned char>(text[i + 1]))) return i;
-    for (int k = 2; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return i;
-    }
-    i += length;
-  }
-  return std::string::npos;
 }

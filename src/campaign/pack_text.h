@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/utf8.h"
+
 // A campaign's pack.txt: plain UTF-8 written by hand, one "key = value" a line.
 //   # a comment line; blank lines are skipped
 //   name = Loose Change                 (required)
@@ -50,9 +52,3 @@ struct PackText {
 };
 
 PackText parsePackText(const std::string& bytes);
-
-// The number of characters (code points) of valid UTF-8 text.
-size_t characterCount(const std::string& text);
-// The offset of the first byte that is not part of valid UTF-8 (overlong forms, surrogates and
-// code points above U+10FFFF included), or npos when the whole text is valid.
-size_t invalidUtf8At(const std::string& text);

@@ -1,6 +1,9 @@
 #include "campaign/progress.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +23,29 @@ constexpr unsigned kMaximumRecords = 255;  // the record count is one byte
 constexpr int kHeaderBytes = 5;
 constexpr int kRecordBytes = 12;
 constexpr size_t kLargestFileBytes = kHeaderBytes + kRecordBytes * kMaximumRecords;
+constexpr int kMostDamagedCopies = 10;  // binhopper.dat.bad, .bad.1 ... .bad.9
+
+// Where the damaged file's copy goes: the first of "<path>.bad", "<path>.bad.1" ... that already
+// holds it (another game set the same file aside), else the first that is free; "" when all are
+// taken. Every damaged file is kept, and the bound keeps a file damaged at every start from
+// filling the disk.
+std::string damagedCopyName(const std::string& path, const std::string& bytes, bool& alreadyThere) {
+  std::string firstFree;
+  for (int number = 0; number < kMostDamagedCopies; ++number) {
+    std::string name = path + ".bad" + (number == 0 ? "" : "." + std::to_string(number));
+    struct stat status {};
+    if (lstat(name.c_str(), &status) != 0) {
+      if (firstFree.empty() && errno == ENOENT) firstFree = name;
+      continue;
+    }
+    std::string held;
+    alreadyThere = sameFile(path, name) || (bytes.size() <= kLargestFileBytes &&
+                                            readWholeFile(name, held, kLargestFileBytes).ok && held == bytes);
+    if (alreadyThere) return name;
+  }
+  return firstFree;
+}
+
 const char* const kNotSaved = "Progress will not be saved in this run; the file is left as it is.";
 
 std::int32_t int32From(const unsigned char* bytes) {
@@ -129,10 +155,20 @@ bool Progress::readRecords(const std::string& file) {
 }
 
 // A file too large to have been read whole gets a second name instead of a copy of what was
-// read. A damaged file that cannot be set aside is never replaced.
+// read. A damaged file that cannot be set aside is never replaced. Runs under the file's lock,
+// so two games never choose the same free name.
 FileResult Progress::setAside(const std::string& bytes) {
-  std::string copy = path + ".bad";
-  FileResult copied = bytes.size() > kLargestFileBytes ? linkFile(path, copy) : replaceFile(copy, bytes);
+  bool alreadyThere = false;
+  std::string copy = damagedCopyName(path, bytes, alreadyThere);
+  FileResult copied;
+  if (alreadyThere) {
+    copied.path = copy;
+  } else if (copy.empty()) {
+    copy = path + ".bad";
+    copied = fileFailure(copy, format("%d damaged copies are kept already; remove some of them", kMostDamagedCopies));
+  } else {
+    copied = bytes.size() > kLargestFileBytes ? linkFile(path, copy) : replaceFile(copy, bytes);
+  }
   tell({format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()),
         copied.ok ? format("A copy of the damaged file is in '%s'.", copy.c_str())
                   : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), copied.reason.c_str())});

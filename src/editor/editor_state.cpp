@@ -8,6 +8,7 @@
 #include "app/blend.h"
 #include "app/data_dirs.h"
 #include "app/resource.h"
+#include "app/utf8.h"
 #include "editor/level_check.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
@@ -19,7 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kNoCell = -1000;  // px: no placement yet
-constexpr int kTestPlayLevel = -1;
 const char* const kPlayFile = "levels/play.lv";
 const char* const kHint = "F1: help";
 
@@ -152,7 +152,9 @@ void EditorState::handleKeys(const Cell& at) {
   chooseChannel();
   if (input.down(EditorKey::Save)) save();
   if (input.down(EditorKey::Load)) load();
-  if (input.down(EditorKey::TestPlay)) testPlay();
+  // The switches read after a test play are those of its last frame: the Escape that left it
+  // must not also ask to leave the editor.
+  if (input.down(EditorKey::TestPlay)) return testPlay();
   if (input.down(EditorKey::Grid)) gridVisible = !gridVisible;
   if (input.down(EditorKey::Help)) helpVisible = !helpVisible;
   if (input.down(EditorKey::Palette)) paletteView.openOverview();
@@ -335,11 +337,12 @@ void EditorState::testPlay() {
 // R, and Space after a death, play the level again; every other way out comes back here.
 void EditorState::runTestPlay(const char* playFile) {
   PlayResult played = PlayResult::Retry;
+  PlayedLevel tested;
+  tested.kind = PlayKind::TestPlay;
   while (played == PlayResult::Retry && status == RunStatus::Running) {
-    PlayState play(kTestPlayLevel, playFile, *themes[0]);
-    play.testPlay = true;
+    PlayState play(tested, playFile, *themes[0]);
     runNested(*this, play);
-    played = play.result;
+    played = play.result();
   }
 }
 
@@ -454,7 +457,7 @@ void EditorState::carryOut(ConfirmPrompt::Purpose purpose, PromptAnswer answer) 
 void EditorState::openSignText(Message* sign, bool justPlaced) {
   if (!entry.open(justPlaced ? "" : sign->text, al_get_time())) {
     statusLine.show(format("This sign's text has %zu characters, more than the %zu the editor edits; it is left whole.",
-                           sign->text.size(), TextEntry::kMostCharacters));
+                           looseCharacterCount(sign->text), TextEntry::kMostCharacters));
     return;
   }
   editedSign = sign;

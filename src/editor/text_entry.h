@@ -4,17 +4,20 @@
 
 #include <string>
 
+#include "entities/message.h"
 #include "entities/pop_up.h"
 
 // The one-line entry in which the author types a sign's message. It takes the keyboard's
-// character events; Enter keeps the text, Escape drops it.
+// character events; Enter keeps the text, Escape drops it. It works by character: Backspace
+// takes a whole UTF-8 character (or one stray byte of text that is not UTF-8), the counter counts
+// characters, and stray bytes show as replacement marks, so a text is never written back split.
 class TextEntry {
  public:
-  static constexpr size_t kMostCharacters = 90;
+  static constexpr size_t kMostCharacters = kLongestSignText;
   enum class Outcome { Editing, Confirmed, Cancelled };
 
-  // Opens with the text to edit; a text longer than the entry takes is refused, never cut, and
-  // the entry stays closed.
+  // Opens with the text to edit; a text of more characters than the entry takes is refused,
+  // never cut, and the entry stays closed.
   bool open(const std::string& text, double openedAt);
   void close() { isOpen_ = false; }
   bool isOpen() const { return isOpen_; }

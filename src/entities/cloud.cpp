@@ -48,7 +48,9 @@ Cloud::Cloud(const Start& start)
 
 void Cloud::update(double dt) {
   setX(x() - speed * dt);
-  if (x() < -al_get_bitmap_width(image)) setPosition(kReentryX, randomFloat(kTopmost, kLowest));
+  // Headless tools play without pictures; a cloud without one wraps as it leaves the screen.
+  int width = image ? al_get_bitmap_width(image) : 0;
+  if (x() < -width) setPosition(kReentryX, randomFloat(kTopmost, kLowest));
 }
 
 void Cloud::draw() {

@@ -1,6 +1,7 @@
 #include "entities/pop_up.h"
 
 #include "app/blend.h"
+#include "app/geometry.h"
 #include "app/resource.h"
 #include "entities/text_wrap.h"
 #include "world/draw_layer.h"
@@ -18,6 +19,8 @@ constexpr float kLeftColumn = 12.0f;                             // px
 constexpr float kRightColumn = kLeftColumn + PopUp::kTextWidth;  // px, right-aligned
 constexpr double kColumnGap = 16.0;                              // px between a line's left and right texts
 const char* const kHighlightMark = " ";
+// Lines below the screen are never drawn: a text is wrapped no further than the screen's lines.
+constexpr size_t kMostLinesShown = static_cast<size_t>((kScreenHeight - kTextTop) / kLineHeight) + 1;
 
 }  // namespace
 
@@ -33,7 +36,7 @@ void PopUp::addLine(const std::string& left, const std::string& right) {
   auto widthOf = [this](const std::string& text) { return static_cast<double>(al_get_text_width(font, text.c_str())); };
   bool rightColumn = !right.empty() && right != kHighlightMark;
   double width = kTextWidth - (rightColumn ? widthOf(right) + kColumnGap : 0.0);
-  std::vector<std::string> wrapped = wrapText(left, width, widthOf);
+  std::vector<std::string> wrapped = wrapText(left, width, widthOf, kMostLinesShown);
   for (size_t i = 0; i < wrapped.size(); ++i) lines.emplace_back(wrapped[i], i == 0 || !rightColumn ? right : "");
 }
 
@@ -44,7 +47,8 @@ void PopUp::draw() {
   drawFilledRectangle(kPanelEdge, kPanelEdge, kPanelRight, bottom, al_map_rgb(0, 0, 0));
   setBlendColour(al_map_rgba(255, 255, 255, 192));
   drawRectangle(kPanelEdge, kPanelEdge, kOutlineRight, bottom, al_map_rgb(0, 0, 0), 2.0f);
-  for (size_t i = 0; i < lines.size(); ++i) {
+  // A sign's text of thousands of lines runs off the screen: only what shows is drawn.
+  for (size_t i = 0; i < lines.size() && kTextTop + kLineHeight * i < kScreenHeight; ++i) {
     const std::string& left = lines[i].first;
     const std::string& right = lines[i].second;
     float top = kTextTop + kLineHeight * i;

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
+
+#include "app/data_dirs.h"
 
 namespace {
 
@@ -31,15 +31,7 @@ void showBox(const std::string& text) {
   al_show_native_message_box(nullptr, kDialogTitle, kDialogHeading, text.c_str(), nullptr, ALLEGRO_MESSAGEBOX_ERROR);
 }
 
-// Where the media were looked for: the data directory is the working directory by then.
-std::string dataSearched() {
-  std::error_code error;
-  std::string data = std::filesystem::current_path(error).string();
-  std::string line = "The game's data was looked for in " + (error ? std::string("the working directory") : data);
-  if (const char* variable = std::getenv("BINHOPPER_DATA"))
-    line += std::string(" (BINHOPPER_DATA is ") + variable + ")";
-  return line + ".";
-}
+std::string dataSearched() { return describeDataSearch(lastDataSearch()); }
 
 bool isMedia(const LoadResult& failure) {
   return failure.error == LoadError::MissingResource || failure.error == LoadError::MissingFrame;

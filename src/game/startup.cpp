@@ -23,7 +23,6 @@
 #include "game/fatal.h"
 #include "game/game_icon.h"
 #include "pack_tools/pack_install.h"
-#include "states/title_settings.h"
 #include "states/title_state.h"
 #include "themes/themes.h"
 
@@ -47,7 +46,8 @@ ALLEGRO_DISPLAY* openDisplay(bool fullScreen, bool vsync) {
 // The editor's file is named relative to where the player started the game.
 void findDirectories(LaunchOptions& options) {
   if (!options.editorFile.empty()) options.editorFile = std::filesystem::absolute(options.editorFile).string();
-  enterDataDirs(chooseDataDirs(processDataSearch()));
+  DataSearch search = processDataSearch();
+  enterDataDirs(chooseDataDirs(search), search);
 }
 
 // The menu shows the remembered choices; what the player leaves it with is remembered next,
@@ -55,27 +55,24 @@ void findDirectories(LaunchOptions& options) {
 // only when switched with F11: -fs and --windowed are for one run.
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
-  applySettings(title, settings);
-  title.settingsPath = settingsPath;
+  title.menu().apply(settings);
+  title.keepSettingsIn(settingsPath);
   title.run(nullptr);
   progress().save();
-  title.campaigns.savePackRecords();
-  saveSettings(settingsOf(title, window.modeSwitched() ? window.fullScreen() : settings.fullScreen), settingsPath);
+  title.menu().campaigns().savePackRecords();
+  saveSettings(title.menu().settingsFor(window.modeSwitched() ? window.fullScreen() : settings.fullScreen),
+               settingsPath);
 }
 
 // Runs before any window opens and ends the program. The pack's path is named from where the
-// player started; its levels are checked with the game's media, and it goes into the player
-// directory's packs/, which nothing else here touches.
+// player started; its levels are checked headless, without pictures, and it goes into the
+// player directory's packs/, which nothing else here touches.
 int installPackCommand(const LaunchOptions& options) {
   std::string source = std::filesystem::absolute(options.packSource).string();
   DataDirs dirs = chooseDataDirs(processDataSearch());
-  std::error_code error;
-  std::filesystem::current_path(dirs.data, error);
   std::string failure = startLibrary();
   if (!failure.empty()) fatal(failure.c_str());
-  setLoadFailureHandler(endWithLoadFailure);
-  PackInstall install =
-      installPack(source, (std::filesystem::path(dirs.player) / "packs").string(), options.replacePack);
+  PackInstall install = installPack(source, campaignPlacesIn(dirs), options.replacePack);
   for (const std::string& line : install.checkLines) std::printf("%s\n", line.c_str());
   if (!install.ok()) {
     std::fprintf(stderr, "binhopper: cannot install %s: %s\n", options.packSource.c_str(), install.refusal.c_str());
@@ -113,7 +110,7 @@ int runGame(int argc, char** argv) {
   if (!al_install_audio()) fatal("Unable to initialize audio.");
   al_reserve_samples(16);
   initMusic(1);
-  if (settings.music) setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
+  if (settings.music) playTitleMusic();
   progress().path = playerFile(progress().path);
   progress().load(loadCampaign(gameCampaignPlaces().builtIn, CampaignOrigin::BuiltIn).levelCount());
   createThemes();

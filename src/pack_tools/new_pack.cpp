@@ -7,23 +7,9 @@
 
 #include "app/safe_file.h"
 #include "campaign/pack_text.h"
+#include "campaign/pack_writer.h"
 
 namespace {
-
-const char* const kFirstTarget = "60.0";  // s: a minute, until the author times a solution
-
-std::string packText(const std::string& name) {
-  return "# A campaign for Binhopper. Lines are \"key = value\"; '#' starts a comment line.\n"
-         "# Each level: \"level N = TARGET NAME\", the target time in seconds (under it, with all the\n"
-         "# loose garbage, the silver crown is earned) and the level's name.\n"
-         "name = " +
-         name +
-         "\n"
-         "author =\n"
-         "description =\n"
-         "level 1 = " +
-         kFirstTarget + "\n";
-}
 
 bool exists(const std::string& path) {
   struct stat status {};
@@ -35,7 +21,7 @@ bool exists(const std::string& path) {
 std::vector<std::string> makeNewPack(const std::string& folder, const std::string& name) {
   if (name.find_first_of("\r\n") != std::string::npos) return {"cannot use the name: it must be one line"};
   std::vector<std::string> problems;
-  std::string text = packText(name);
+  std::string text = newPackText(name);
   for (const PackProblem& problem : parsePackText(text).problems)
     problems.push_back("cannot use the name: " + problem.message);
   for (const char* file : {"pack.txt", "1.lv"}) {

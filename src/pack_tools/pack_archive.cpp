@@ -15,6 +15,19 @@ constexpr size_t kReadChunk = 65536;  // bytes
 constexpr int kFolderMode = 0755;
 constexpr int kFileMode = 0644;
 
+// A zip's end records: the end of its directory (22 bytes and a comment of up to 65535), and
+// before it, in a zip64, a locator (20 bytes) of a record of its own (56 bytes and more).
+const std::string kZipEndSignature = "PK\x05\x06";
+const std::string kZip64LocatorSignature = "PK\x06\x07";
+const std::string kZip64EndSignature = "PK\x06\x06";
+constexpr size_t kZipEndBytes = 22;
+constexpr size_t kZipEndSearch = kZipEndBytes + 65535;
+constexpr size_t kZip64LocatorBytes = 20;
+constexpr uint64_t kZip64EndBytes = 56;
+// An entry of a pack's zip takes about 100 bytes of the directory (46, its name of at most about
+// 150, the extra fields a writer adds); four times that leaves room for any writer.
+constexpr uint64_t kLargestDirectoryEntry = 1024;
+
 struct ReaderFree {
   void operator()(archive* reader) const { archive_read_free(reader); }
 };
@@ -88,6 +101,42 @@ bool endsWith(const std::string& text, const std::string& suffix) {
   return true;
 }
 
+uint64_t littleEndian(const std::string& bytes, size_t at, int count) {
+  uint64_t value = 0;
+  for (int i = count - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+// A zip lists its entries in a directory at its end, which the reader takes in whole before the
+// first entry: a directory of hundreds of thousands would cost seconds and megabytes before any
+// limit could speak. Its end record (and a zip64 one's count) tells how many entries and bytes
+// it holds: "" when they are within what a pack may hold, else the refusal.
+std::string zipDirectoryProblem(const std::string& bytes) {
+  if (bytes.compare(0, 2, "PK") != 0 || bytes.size() < kZipEndBytes) return "";
+  size_t lowest = bytes.size() > kZipEndSearch ? bytes.size() - kZipEndSearch : 0;
+  // The record whose comment reaches the end of the file: a comment may hold the signature too.
+  size_t end = bytes.rfind(kZipEndSignature, bytes.size() - kZipEndBytes);
+  while (end != std::string::npos && end >= lowest &&
+         end + kZipEndBytes + littleEndian(bytes, end + 20, 2) != bytes.size())
+    end = end == 0 ? std::string::npos : bytes.rfind(kZipEndSignature, end - 1);
+  if (end == std::string::npos || end < lowest) return "";
+  uint64_t entries = littleEndian(bytes, end + 10, 2);
+  uint64_t directoryBytes = littleEndian(bytes, end + 12, 4);
+  size_t locator = end >= kZip64LocatorBytes ? end - kZip64LocatorBytes : std::string::npos;
+  if (locator != std::string::npos && bytes.compare(locator, 4, kZip64LocatorSignature) == 0) {
+    uint64_t record = littleEndian(bytes, locator + 8, 8);
+    if (record + kZip64EndBytes <= bytes.size() && bytes.compare(record, 4, kZip64EndSignature) == 0) {
+      entries = littleEndian(bytes, record + 32, 8);
+      directoryBytes = littleEndian(bytes, record + 40, 8);
+    }
+  }
+  if (entries > static_cast<uint64_t>(kMaximumPackEntries)) return format("more than %d entries", kMaximumPackEntries);
+  if (directoryBytes > kMaximumPackEntries * kLargestDirectoryEntry)
+    return format("a directory of %llu bytes, more than %d entries would fill",
+                  static_cast<unsigned long long>(directoryBytes), kMaximumPackEntries);
+  return "";
+}
+
 }  // namespace
 
 PackRead readPackArchive(const std::string& bytes, const std::string& folderNameIfLoose) {
@@ -95,6 +144,8 @@ PackRead readPackArchive(const std::string& bytes, const std::string& folderName
   archive_read_support_filter_gzip(reader.get());
   archive_read_support_format_zip(reader.get());
   archive_read_support_format_tar(reader.get());
+  std::string directoryProblem = zipDirectoryProblem(bytes);
+  if (!directoryProblem.empty()) return PackRead{directoryProblem, {}, ""};
   if (archive_read_open_memory(reader.get(), bytes.data(), bytes.size()) != ARCHIVE_OK)
     return PackRead{"not a pack folder, .zip or .tar.gz archive (" + errorOf(reader.get()) + ")", {}, ""};
   PackCollector collector;

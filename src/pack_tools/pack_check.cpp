@@ -6,14 +6,20 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/utf8.h"
 #include "campaign/campaign.h"
 #include "campaign/progress.h"
 #include "editor/level_check.h"
 #include "entities/avatar.h"
+#include "entities/message.h"
 #include "entities/prototypes.h"
+#include "replay/proof.h"
+#include "replay/replay_frames.h"
 #include "sim/input_script.h"
+#include "sim/replay_keys.h"
 #include "sim/simulator.h"
 #include "themes/themes.h"
+#include "world/level_record.h"
 #include "world/world.h"
 
 namespace {
@@ -50,9 +56,24 @@ class ReplayScope {
   int bitmapFlags_;
 };
 
-struct Replay {
-  std::string solution = "none";  // the LEVEL line's field
+// How a run played on a level ended, and what it earned.
+struct PlayedRun {
+  Outcome outcome;
+  double elapsed = 0.0;  // s
+  bool golden = false;
+  bool silver = false;
+
+  bool completed() const { return outcome.status == Outcome::Completed; }
+  const char* crowns() const { return silver ? "gold,silver" : golden ? "gold" : "none"; }
+};
+
+// What the level's line and its proof's line say.
+struct LevelFindings {
+  std::string solution = "none";
   std::string crowns = "none";
+  std::string proof = "unproven";
+  bool proven = false;
+  double fastest = 0.0;  // s, of the runs that completed the level; 0 for none
 };
 
 std::string inQuotes(const std::string& text) {
@@ -69,13 +90,15 @@ class Checker {
   Checker(const std::string& folder, const std::string& shownAs)
       : folder_(folder), shown_(shownAs.empty() ? folder : shownAs) {}
 
-  PackCheck run() {
+  PackCheck run(const CampaignPlaces* places) {
     Campaign campaign = loadCampaign(folder_, CampaignOrigin::Shipped, shown_);
+    std::string taken = places ? takenFolderNameProblem(campaign.folderName, *places, folder_) : "";
+    if (!taken.empty()) report(shown_ + ": " + taken);
     for (const std::string& problem : campaign.problems) report(problem);
     ReplayScope scope;
     for (const CampaignLevel& level : campaign.levels) checkLevel(level, campaign.levelCount());
-    check_.lines.push_back(format("PACK levels=%d problems=%d name=%s", campaign.levelCount(), check_.problems,
-                                  inQuotes(campaign.name).c_str()));
+    check_.lines.push_back(format("PACK levels=%d problems=%d proven=%d name=%s", campaign.levelCount(),
+                                  check_.problems, check_.proven, inQuotes(campaign.name).c_str()));
     return check_;
   }
 
@@ -87,19 +110,62 @@ class Checker {
 
   std::string shown(const std::string& file) const { return shown_ + "/" + file; }
 
+  // Signs longer than the editor edits are refused before the level is built: their text would
+  // be wrapped for a panel no screen shows.
+  bool signsFit(const CampaignLevel& level) {
+    std::string bytes;
+    if (!readCampaignFile(level.path, kLevelFileBytes, bytes).empty()) return false;
+    bool fit = true;
+    for (const ObjectRecord& record : parseLevelBytes(bytes, levelKinds()).records) {
+      size_t characters = looseCharacterCount(record.fields.text);
+      if (characters <= kLongestSignText) continue;
+      report(shown(std::to_string(level.number) + ".lv") +
+             format(": the sign at column %d, row %d holds %zu characters, more than the %zu a sign may hold; "
+                    "shorten it",
+                    record.col, record.row, characters, kLongestSignText));
+      fit = false;
+    }
+    return fit;
+  }
+
   void checkLevel(const CampaignLevel& level, int levelCount) {
-    Replay replay;
-    if (level.playable()) {
+    LevelFindings found;
+    if (level.playable() && signsFit(level)) {
       World world;
       readLevel(level.path.c_str(), world);
       world.flush();
       for (const std::string& problem : levelProblems(world))
         report(shown(std::to_string(level.number) + ".lv") + ": " + problem);
-      replay = replaySolution(level, levelCount);
+      replaySolution(level, levelCount, found);
+      replayProof(level, levelCount, found);
     }
     std::string target = level.target > 0.0 ? format("%.2f", level.target) : "none";
     check_.lines.push_back(format("LEVEL n=%d target=%s solution=%s crowns=%s name=%s", level.number, target.c_str(),
-                                  replay.solution.c_str(), replay.crowns.c_str(), inQuotes(level.name).c_str()));
+                                  found.solution.c_str(), found.crowns.c_str(), inQuotes(level.name).c_str()));
+    std::string suggestion;
+    if (level.target <= 0.0 && found.fastest > 0.0)
+      suggestion = format(" suggested-target=%.1f", suggestedTarget(found.fastest));
+    check_.lines.push_back(format("PROOF n=%d %s%s", level.number, found.proof.c_str(), suggestion.c_str()));
+    if (found.proven) ++check_.proven;
+  }
+
+  // Plays the level from its start, fresh, with `frames` stepping the simulator.
+  template <typename Frames>
+  PlayedRun play(const CampaignLevel& level, int levelCount, Frames frames) {
+    ReplayScope::freshProgress(levelCount);
+    Simulator simulator(level.path.c_str(), level.number - 1);
+    frames(simulator);
+    PlayedRun run;
+    if (Avatar* avatar = simulator.avatar()) run.outcome = avatar->outcome();
+    const PlayContext& context = simulator.session().context();
+    run.elapsed = context.elapsedTime;
+    run.golden = run.completed() && static_cast<int>(context.garbageCollected) == context.grid->looseCount;
+    run.silver = run.golden && context.elapsedTime < level.target;
+    return run;
+  }
+
+  static void noteCompletion(const PlayedRun& run, LevelFindings& found) {
+    if (found.fastest <= 0.0 || run.elapsed < found.fastest) found.fastest = run.elapsed;
   }
 
   enum class Script { None, Bad, Ready };
@@ -124,31 +190,64 @@ class Checker {
     return Script::Bad;
   }
 
-  Replay replaySolution(const CampaignLevel& level, int levelCount) {
-    Replay replay;
+  void replaySolution(const CampaignLevel& level, int levelCount, LevelFindings& found) {
     InputScript script;
     std::string file = "solutions/" + std::to_string(level.number) + ".txt";
     Script read = readScript(file, script);
-    if (read == Script::Bad) replay.solution = "failed";
-    if (read != Script::Ready) return replay;
-    ReplayScope::freshProgress(levelCount);
-    Simulator simulator(level.path.c_str(), level.number - 1);
-    for (int frame = 1; frame <= script.frameCount(); ++frame) simulator.step(script.keysAt(frame), kReplayStep);
-    Outcome outcome;
-    if (Avatar* avatar = simulator.avatar()) outcome = avatar->outcome();
-    if (outcome.status != Outcome::Completed) {
-      std::string state = outcome.status == Outcome::Dead ? "dead (" + outcome.reason + ")" : "still playing";
+    if (read == Script::Bad) found.solution = "failed";
+    if (read != Script::Ready) return;
+    PlayedRun run = play(level, levelCount, [&script](Simulator& simulator) {
+      for (int frame = 1; frame <= script.frameCount(); ++frame) simulator.step(script.keysAt(frame), kReplayStep);
+    });
+    if (!run.completed()) {
+      std::string state = run.outcome.status == Outcome::Dead ? "dead (" + run.outcome.reason + ")" : "still playing";
       report(shown(file) + format(": does not complete the level (after %d frames the avatar is %s)",
                                   script.frameCount(), state.c_str()));
-      replay.solution = "failed";
-      return replay;
+      found.solution = "failed";
+      return;
     }
-    const PlayContext& context = *simulator.state().context;
-    bool golden = static_cast<int>(context.garbageCollected) == context.grid->looseCount;
-    bool silver = golden && context.elapsedTime < level.target;
-    replay.solution = format("%.2f", context.elapsedTime);
-    replay.crowns = silver ? "gold,silver" : golden ? "gold" : "none";
-    return replay;
+    found.solution = format("%.2f", run.elapsed);
+    found.crowns = run.crowns();
+    noteCompletion(run, found);
+  }
+
+  // A proof kept on another version of the level is not played: it would only end otherwise.
+  void replayProof(const CampaignLevel& level, int levelCount, LevelFindings& found) {
+    FoundProof proof = findProof(folder_, level.number);
+    std::string file = shown(std::filesystem::path(proof.file).lexically_relative(folder_).string());
+    uint64_t hash = 0;
+    hashLevelFile(level.path, hash);
+    switch (proofStanding(proof, level.number, hash)) {
+      case ProofStanding::Unproven:
+        return;
+      case ProofStanding::Damaged:
+        report(file + ": " + proofProblem(proof, level.number));
+        return;
+      case ProofStanding::Stale:
+        found.proof = format("stale (%s was kept on another version of %d.lv; play it again and keep a new proof)",
+                             file.c_str(), level.number);
+        return;
+      case ProofStanding::Proven:
+        break;
+    }
+    const Replay& replay = proof.loaded.replay;
+    PlayedRun run = play(level, levelCount, [&replay](Simulator& simulator) {
+      ReplayFrames frames(replay.runs);
+      ReplayFrame frame{};
+      PlayInput previous;
+      while (frames.next(frame)) {
+        playReplayFrame(simulator, previous, frame);
+        previous = frame.input;
+      }
+    });
+    std::string mismatch = outcomeMismatch(replay, run.outcome, run.elapsed);
+    if (!mismatch.empty()) {
+      report(file + ": " + mismatch);
+      return;
+    }
+    found.proof = format("proven time=%.2f crowns=%s", run.elapsed, run.crowns());
+    found.proven = true;
+    noteCompletion(run, found);
   }
 
   std::string folder_;
@@ -158,4 +257,6 @@ class Checker {
 
 }  // namespace
 
-PackCheck checkPack(const std::string& folder, const std::string& shownAs) { return Checker(folder, shownAs).run(); }
+PackCheck checkPack(const std::string& folder, const std::string& shownAs, const CampaignPlaces* places) {
+  return Checker(folder, shownAs).run(places);
+}

@@ -10,6 +10,7 @@
 
 #include "app/safe_file.h"
 #include "campaign/pack_text.h"
+#include "replay/replay_file.h"
 #include "world/level_record.h"
 #include "world/world.h"
 
@@ -18,7 +19,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kWhatAPackHolds =
-    "a pack holds pack.txt, 1.lv to 24.lv, winner.lv, and .txt files in solutions/ and src/";
+    "a pack holds pack.txt, 1.lv to 24.lv, winner.lv, .txt files in solutions/ and src/, and proofs/1.rpl to "
+    "proofs/24.rpl";
 
 std::vector<std::string> pathParts(const std::string& name, bool& leaves) {
   std::vector<std::string> parts;
@@ -41,18 +43,12 @@ std::string joined(const std::vector<std::string>& parts) {
   return name;
 }
 
-bool isLevelName(const std::string& name) {
+// "1<suffix>" to "24<suffix>": a level's own file.
+bool isNumberedName(const std::string& name, const char* suffix) {
   for (int number = 1; number <= kMaximumLevels; ++number) {
-    if (name == std::to_string(number) + ".lv") return true;
+    if (name == std::to_string(number) + suffix) return true;
   }
   return false;
-}
-
-// Letters, digits, '.', '_' and '-', not first '.' (hidden) or '-' (an option to a command).
-bool isPlainName(const std::string& name) {
-  return !name.empty() && name.size() <= kMaximumFolderName && name[0] != '.' && name[0] != '-' &&
-         name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-") ==
-             std::string::npos;
 }
 
 bool isTextName(const std::string& name) {
@@ -65,10 +61,14 @@ bool inTextFolder(const std::vector<std::string>& parts) {
   return parts.size() == 2 && (parts[0] == "solutions" || parts[0] == "src") && isTextName(parts[1]);
 }
 
+bool isProof(const std::vector<std::string>& parts) {
+  return parts.size() == 2 && parts[0] == "proofs" && isNumberedName(parts[1], ".rpl");
+}
+
 bool belongsInPack(const std::vector<std::string>& parts, bool folder) {
-  if (folder) return parts.size() == 1 && (parts[0] == "solutions" || parts[0] == "src");
-  if (parts.size() == 1) return parts[0] == "pack.txt" || parts[0] == "winner.lv" || isLevelName(parts[0]);
-  return inTextFolder(parts);
+  if (folder) return parts.size() == 1 && (parts[0] == "solutions" || parts[0] == "src" || parts[0] == "proofs");
+  if (parts.size() == 1) return parts[0] == "pack.txt" || parts[0] == "winner.lv" || isNumberedName(parts[0], ".lv");
+  return inTextFolder(parts) || isProof(parts);
 }
 
 bool isText(const std::string& bytes) {
@@ -138,6 +138,10 @@ std::string PackCollector::admit(const std::string& entryName, EntryType type, i
   std::vector<std::string> parts = pathParts(entryName, leaves);
   if (entryName.empty()) return refuse("an entry without a name");
   if (entryName[0] == '/') return refuse("entry '" + shown + "': an absolute path");
+  if (entryName.find('\\') != std::string::npos)
+    return refuse("entry '" + shown + "': a backslash in its name (a pack's paths are separated by '/')");
+  if (entryName.find(':') != std::string::npos)
+    return refuse("entry '" + shown + "': a ':' in its name (a drive letter or a system's own name)");
   if (leaves) return refuse("entry '" + shown + "': a path that leaves the pack ('..')");
   if (type == EntryType::Link) return refuse("entry '" + shown + "': a link");
   if (type == EntryType::Device) return refuse("entry '" + shown + "': a device");
@@ -179,6 +183,8 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
     topFolder = topFolder && !entry.parts.empty() && entry.parts[0] == entries_[0].parts[0] &&
                 (entry.parts.size() > 1 || entry.folder);
   }
+  std::string outside = topFolder ? "" : outsideTheTopFolder();
+  if (!outside.empty()) return PackRead{outside, {}, ""};
   read.folderName = topFolder ? entries_[0].parts[0] : folderNameIfLoose;
   size_t skipped = topFolder ? 1 : 0;
   std::string problem = folderNameProblem(read.folderName);
@@ -190,14 +196,34 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
       return PackRead{"entry '" + entry.shownName + "': not part of a pack (" + kWhatAPackHolds + ")", {}, ""};
     if (inTextFolder(parts) && !isText(entry.bytes))
       return PackRead{"entry '" + entry.shownName + "': not a text file", {}, ""};
+    Replay proof;
+    std::string damage = isProof(parts) ? decodeReplay(entry.bytes, proof) : "";
+    if (!damage.empty()) return PackRead{"entry '" + entry.shownName + "': not a replay (" + damage + ")", {}, ""};
     if (!entry.folder) read.files[joined(parts)] = entry.bytes;
   }
   return read;
 }
 
+// A pack in folders lies in one top folder: when no entry lies loose beside the folders, the
+// entry in another folder than the first is the one at fault (a name that differs in case, say).
+std::string PackCollector::outsideTheTopFolder() const {
+  const std::string* top = nullptr;
+  for (const Entry& entry : entries_) {
+    if (entry.parts.size() == 1 && !entry.folder) return "";
+    if (!top && !entry.parts.empty()) top = &entry.parts[0];
+  }
+  for (const Entry& entry : entries_) {
+    if (!entry.parts.empty() && entry.parts[0] != *top)
+      return "entry '" + entry.shownName + "': outside the folder '" + *top +
+             "' that holds the pack's first entry (a pack lies loose or in one top folder)";
+  }
+  return "";
+}
+
 PackRead readPackFolder(const std::string& folder) {
   std::string name = fs::absolute(folder).lexically_normal().filename().string();
   if (name.empty()) name = fs::absolute(folder).lexically_normal().parent_path().filename().string();
+  if (name.empty()) return PackRead{"the root folder cannot be a pack's folder", {}, ""};
   PackCollector collector;
   std::string problem = collectFolder(collector, folder, name, 0);
   if (!problem.empty()) return PackRead{problem, {}, ""};
@@ -215,11 +241,4 @@ std::string writePackFiles(const std::string& folder, const PackFiles& files) {
     if (!written.ok) return "cannot write " + path + ": " + written.reason;
   }
   return "";
-}
-
-std::string folderNameProblem(const std::string& name) {
-  if (isPlainName(name)) return "";
-  return format(
-      "'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most %zu)",
-      printableBytes(name).c_str(), kMaximumFolderName);
 }

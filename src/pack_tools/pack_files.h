@@ -10,12 +10,11 @@
 // A pack's files in memory, by their names inside the pack ("pack.txt", "3.lv", "src/3.txt").
 using PackFiles = std::map<std::string, std::string>;
 
-// What a pack handed to us may hold. 24 levels with their solutions and sources, pack.txt,
-// winner.lv and the two folders make 76 entries.
+// What a pack handed to us may hold. 24 levels with their solutions, sources and proofs,
+// pack.txt, winner.lv and the three folders make 101 entries.
 constexpr int kMaximumPackEntries = 128;
 constexpr uint64_t kMaximumEntryBytes = kLevelFileBytes;
 constexpr uint64_t kMaximumPackBytes = 16u << 20;
-constexpr size_t kMaximumFolderName = 64;
 
 // A pack read from a folder or an archive: its files and the name of its folder, or the one
 // reason it was refused (naming the entry at fault). Nothing is written while reading.
@@ -31,10 +30,11 @@ enum class EntryType { File, Folder, Link, Device, Other };
 
 // Takes a pack's entries one by one, as a folder or an archive lists them, and refuses the
 // first that does not belong in a pack:
-//   an absolute path, a ".." component, a link, a device or other special file, more than
+//   an absolute path, a ".." component, a backslash or ':' in a name, a link, a device or other special file, more than
 //   kMaximumPackEntries entries, a file larger than kMaximumEntryBytes (declared or read), more
 //   than kMaximumPackBytes in all, a name given twice, and, once all are in, a name that is not
-//   pack.txt, 1.lv to 24.lv, winner.lv, or a text file in solutions/ or src/.
+//   pack.txt, 1.lv to 24.lv, winner.lv, a text file in solutions/ or src/, or a replay
+//   proofs/1.rpl to proofs/24.rpl.
 // When every entry lies in one top folder, that folder is the pack's; otherwise the pack's
 // folder is named by the caller (an archive's own name).
 class PackCollector {
@@ -58,6 +58,7 @@ class PackCollector {
   };
 
   std::string refuse(const std::string& reason);
+  std::string outsideTheTopFolder() const;
 
   std::vector<Entry> entries_;
   uint64_t totalBytes_ = 0;
@@ -68,10 +69,6 @@ class PackCollector {
 // files refused, never followed.
 PackRead readPackFolder(const std::string& folder);
 
-// Writes the files into the folder (which must exist), creating solutions/ and src/ as needed;
+// Writes the files into the folder (which must exist), creating its folders as needed;
 // each file through the safe writer. Returns "" or what failed.
 std::string writePackFiles(const std::string& folder, const PackFiles& files);
-
-// Whether a name can be a pack's folder: letters, digits, '.', '_' and '-', not starting with
-// '.' or '-', at most kMaximumFolderName bytes. "" when it can, else why not.
-std::string folderNameProblem(const std::string& name);

@@ -8,41 +8,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "app/safe_file.h"
+#include "campaign/discovery.h"
 #include "pack_tools/pack_archive.h"
 #include "pack_tools/pack_check.h"
 #include "pack_tools/pack_files.h"
+#include "pack_tools/scratch_folder.h"
 #include "world/world.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder made from a mkdtemp pattern, removed with whatever it then holds when this
-// goes away (after a rename, that is nothing, or the pack it replaced).
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& pattern) {
-    std::string name = pattern;
-    if (mkdtemp(name.data())) path_ = name;
-    error_ = errno;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string failure() const { return path_.empty() ? std::strerror(error_) : ""; }
-
- private:
-  std::string path_;
-  int error_ = 0;
-};
+// Inside the player directory, for when no system temporary folder takes the check's copy.
+const char* const kPlayerTemporaryFolder = ".tmp";
 
 PackRead readSource(const std::string& source) {
   struct stat status {};
@@ -82,13 +64,34 @@ std::string moveIntoPlace(const std::string& staged, const std::string& place, b
   return "";
 }
 
+// The check's copy goes into the first temporary folder that takes it; the last one offered is
+// the player's own, made when needed.
+std::unique_ptr<ScratchFolder> checkFolder(const std::string& fallback, std::string& failure) {
+  std::vector<std::string> folders = temporaryFolders(fallback);
+  std::error_code ignored;
+  fs::create_directories(fallback, ignored);
+  failure = "cannot make a folder for the check in ";
+  for (size_t i = 0; i < folders.size(); ++i) {
+    auto scratch = std::make_unique<ScratchFolder>(folders[i] + "/binhopper-check-XXXXXX");
+    if (scratch->failure().empty()) {
+      failure.clear();
+      return scratch;
+    }
+    failure += (i == 0                    ? ""
+                : i + 1 == folders.size() ? ", nor in "
+                                          : ", ") +
+               folders[i] + " (" + scratch->failure() + ")";
+  }
+  return nullptr;
+}
+
 // Checks the files as they will be installed, from a copy outside the player's folders.
-PackCheck checkCopy(const PackRead& pack, const std::string& shownAs, std::string& failure) {
+PackCheck checkCopy(const PackRead& pack, const std::string& shownAs, const std::string& fallback,
+                    std::string& failure) {
+  std::unique_ptr<ScratchFolder> scratch = checkFolder(fallback, failure);
+  if (!scratch) return PackCheck{};
+  std::string folder = scratch->path() + "/" + pack.folderName;
   std::error_code error;
-  ScratchFolder scratch((fs::temp_directory_path(error) / "binhopper-check-XXXXXX").string());
-  failure = scratch.failure();
-  if (!failure.empty()) return PackCheck{};
-  std::string folder = scratch.path() + "/" + pack.folderName;
   if (!fs::create_directory(folder, error)) failure = "cannot write " + folder + ": " + error.message();
   if (failure.empty()) failure = writePackFiles(folder, pack.files);
   if (!failure.empty()) return PackCheck{};
@@ -100,7 +103,7 @@ std::string stageAndMove(const PackRead& pack, const std::string& packsFolder, c
   fs::create_directories(packsFolder, error);
   if (error) return "cannot write " + packsFolder + ": " + error.message();
   ScratchFolder staged(packsFolder + "/.install-" + pack.folderName + "-XXXXXX");
-  if (!staged.failure().empty()) return "cannot write " + packsFolder + ": " + staged.failure();
+  if (!staged.failure().empty()) return "cannot write in " + packsFolder + ": " + staged.failure();
   if (chmod(staged.path().c_str(), 0755) != 0) return "cannot write " + staged.path() + ": " + std::strerror(errno);
   std::string failure = writePackFiles(staged.path(), pack.files);
   if (!failure.empty()) return failure;
@@ -110,18 +113,24 @@ std::string stageAndMove(const PackRead& pack, const std::string& packsFolder, c
 
 }  // namespace
 
-PackInstall installPack(const std::string& source, const std::string& packsFolder, bool replace) {
+PackInstall installPack(const std::string& source, const CampaignPlaces& places, bool replace) {
   PackInstall install;
   PackRead pack = readSource(source);
   if (!pack.ok()) return PackInstall{{}, pack.refusal, ""};
+  const std::string& packsFolder = places.playerPacks;
   std::string place = packsFolder + "/" + pack.folderName;
+  // Not even in place: where the player's packs are the shipped ones (a game run from its source
+  // tree), --force would put a pack over a shipped one and drop what only it holds.
+  std::string taken = takenFolderNameProblem(pack.folderName, places);
+  if (!taken.empty()) return PackInstall{{}, taken, ""};
   bool placeTaken = exists(place);
   if (placeTaken && !replace)
     return PackInstall{
         {}, "a pack '" + pack.folderName + "' is already installed in " + place + " (--force replaces it)", ""};
   std::string failure;
   std::string shownAs = fs::is_directory(source) ? source : pack.folderName;
-  PackCheck check = checkCopy(pack, shownAs, failure);
+  std::string fallback = (fs::path(packsFolder).parent_path() / kPlayerTemporaryFolder).string();
+  PackCheck check = checkCopy(pack, shownAs, fallback, failure);
   install.checkLines = check.lines;
   if (!failure.empty()) install.refusal = failure;
   if (install.ok() && !check.passed())

@@ -55,6 +55,10 @@ std::string bestRunFile(const std::string& campaign, int level) { return runFile
 
 std::string lastRunFile(const std::string& campaign, int level) { return runFile(campaign, level, ".last.rpl"); }
 
+std::string earlierVersionRunFile(const std::string& campaign, int level, uint64_t levelFileHash) {
+  return runFile(campaign, level, format(".%016llx.rpl", static_cast<unsigned long long>(levelFileHash)).c_str());
+}
+
 std::string shippedBestRunFile(const std::string& campaignFolder, int level) {
   return campaignFolder + "/replays/" + std::to_string(level) + ".rpl";
 }

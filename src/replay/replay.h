@@ -78,5 +78,8 @@ std::string outcomeMismatch(const Replay& replay, const Outcome& played, double 
 // "replays/<campaign>/<N>.rpl" and its last run, won or lost, "replays/<campaign>/<N>.last.rpl".
 std::string bestRunFile(const std::string& campaign, int level);
 std::string lastRunFile(const std::string& campaign, int level);
+// Where the best run of another version of the level goes when a run of the version now played
+// takes its place: "replays/<campaign>/<N>.<level hash, 16 hex digits>.rpl".
+std::string earlierVersionRunFile(const std::string& campaign, int level, uint64_t levelFileHash);
 // The best run a campaign ships for a level: its solution, "<folder>/replays/<N>.rpl".
 std::string shippedBestRunFile(const std::string& campaignFolder, int level);

@@ -1,6 +1,8 @@
 #include "replay/run_keeper.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "app/data_dirs.h"
 #include "replay/replay_file.h"
@@ -14,6 +16,21 @@ void save(const std::string& name, const Replay& run, std::vector<std::string>& 
   failures.push_back(failedSaveLine("the run", saved));
   std::printf("%s\n", failures.back().c_str());
   std::fflush(stdout);
+}
+
+// The stored best run of another version of the level goes beside it, or stays where it is
+// when that version's place already keeps a run at least as fast: false when it could not be
+// kept, so that nothing is written over it.
+bool setAsideEarlierVersion(const Replay& run, const Replay& stored, std::vector<std::string>& failures) {
+  std::string best = bestRunFile(run.campaign, run.level);
+  std::string aside = playerFile(earlierVersionRunFile(run.campaign, run.level, stored.levelHash));
+  LoadedReplay there = loadReplay(aside);
+  if (!replacesBest(stored, there)) return there.state != LoadedReplay::State::Unreadable;
+  if (std::rename(playerFile(best).c_str(), aside.c_str()) == 0) return true;
+  failures.push_back(failedSaveLine("the run", fileFailure(aside, std::strerror(errno))));
+  std::printf("%s\n", failures.back().c_str());
+  std::fflush(stdout);
+  return false;
 }
 
 }  // namespace
@@ -33,6 +50,9 @@ std::vector<std::string> RunKeeper::end(const Outcome& outcome, double elapsed) 
   if (!run_) return failures;
   save(lastRunFile(run_->campaign, run_->level), *run_, failures);
   std::string best = bestRunFile(run_->campaign, run_->level);
-  if (replacesBest(*run_, loadReplay(playerFile(best)))) save(best, *run_, failures);
+  LoadedReplay stored = loadReplay(playerFile(best));
+  if (!replacesBest(*run_, stored)) return failures;
+  bool otherVersion = stored.state == LoadedReplay::State::Read && stored.replay.levelHash != run_->levelHash;
+  if (!otherVersion || setAsideEarlierVersion(*run_, stored.replay, failures)) save(best, *run_, failures);
   return failures;
 }

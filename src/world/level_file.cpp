@@ -26,8 +26,13 @@ LevelFileResult parseFailure(const char* path, const ParsedLevel& level) {
 
 LevelFileResult readLevel(const LevelKinds& kinds, const char* path, World& world) {
   std::string bytes;
-  if (!readWholeFile(path, bytes).ok)
-    return loadFailure(LoadError::CannotOpen, path, format("CANNOT OPEN '%s'!!!", path));
+  if (!readWholeFile(path, bytes).ok) {
+    std::string kind = otherFileKind(path);
+    LoadResult failure = loadFailure(kind.empty() ? LoadError::CannotOpen : LoadError::NotAFile, path,
+                                     format("CANNOT OPEN '%s'!!!", path));
+    failure.detail = kind;
+    return failure;
+  }
   ParsedLevel level = parseLevelBytes(bytes, kinds);
   if (!level.ok) return parseFailure(path, level);
   for (const ObjectRecord& record : level.records) {

@@ -46,7 +46,7 @@ end_of_file=$(stat -c %s "$good")
 
 refused() {  # refused NAME LEVEL MESSAGE: the whole output is "FILE: MESSAGE", and the exit status 1
   local out status
-  out=$(timeout 10 "$sim" --replay "$WORK/$1.rpl" "$2" --trace 2>&1)
+  out=$(timeout $PATIENCE "$sim" --replay "$WORK/$1.rpl" "$2" --trace 2>&1)
   status=$?
   [ "$status" -eq 1 ] || fail "$1: exit status $status, not 1"
   [ "$out" = "$WORK/$1.rpl: $3" ] || fail "$1: the output is '$out'"
@@ -78,5 +78,17 @@ for arguments in "--replay $good levels/1.lv --inputs levels/solutions/1.txt" "-
   [ "$status" -eq 2 ] || fail "'$arguments': exit status $status, not 2"
 done
 [ ! -e "$WORK/title.rpl" ] || fail "a run without a level number was kept"
+
+# A run is never kept over a file the same command reads, by any name.
+mkdir -p "$WORK/own" && cp levels/1.lv "$WORK/own/1.lv" && cp levels/solutions/1.txt "$WORK/own/s.txt"
+ln -s 1.lv "$WORK/own/link.rpl"
+for target in 1.lv link.rpl s.txt; do
+  "$sim" "$WORK/own/1.lv" --inputs "$WORK/own/s.txt" --record "$WORK/own/$target" > /dev/null 2> "$WORK/own.err"
+  status=$?
+  [ "$status" -eq 2 ] && grep -q "would write over" "$WORK/own.err" ||
+    fail "--record $target: exit status $status, '$(cat "$WORK/own.err")'"
+done
+cmp -s levels/1.lv "$WORK/own/1.lv" && cmp -s levels/solutions/1.txt "$WORK/own/s.txt" ||
+  fail "a run was kept over a file the command read"
 
 finish "all $levels shipped solutions replay to their traces, and bad replays are refused"

@@ -9,7 +9,11 @@
 #include <tuple>
 #include <vector>
 
+#include "app/data_dirs.h"
+#include "campaign/campaign_choice.h"
 #include "campaign/discovery.h"
+#include "campaign/pack_text.h"
+#include "campaign/pack_writer.h"
 #include "unit/test_support.h"
 
 namespace fs = std::filesystem;
@@ -91,7 +95,9 @@ std::string listed(const std::vector<Campaign>& campaigns) {
   return text;
 }
 
-TEST(CampaignDiscovery, BuiltInFirstThenPacksByTitleWithThePlayersInPlaceOfShippedOnes) {
+// A pack under the folder name of the built-in campaign or of a shipped pack would share its
+// progress file and replays: it is listed as broken, none of its files read.
+TEST(CampaignDiscovery, BuiltInFirstThenPacksByTitleAndNoneUnderAnotherCampaignsName) {
   TempDir dir;
   CampaignPlaces places{dir.file("data/levels"), dir.file("data/packs"), dir.file("player/packs")};
   makeCampaign(places.builtIn, "name = Binhopper\nlevel 1 = 5 A\n");
@@ -104,15 +110,31 @@ TEST(CampaignDiscovery, BuiltInFirstThenPacksByTitleWithThePlayersInPlaceOfShipp
   makeCampaign(places.playerPacks + "/beta", "name = beta mine\nlevel 1 = 5\n");
   makeCampaign(places.playerPacks + "/nameless", "");
   makeCampaign(places.playerPacks + "/a-first", "name = zed\nlevel 1 = 5\n");
+  makeCampaign(places.playerPacks + "/levels", "name = Impostor\nlevel 1 = 5\n");
 
   EXPECT_EQ(listed(findCampaigns(places)),
             "Binhopper|levels|built-in|binhopper.dat|ok\n"
             "Alpha|zeta|shipped|progress/zeta.dat|ok\n"
-            "beta mine|beta|player|progress/beta.dat|ok\n"
+            "beta|beta|player|progress/beta.dat|broken\n"
+            "Beta shipped|beta|shipped|progress/beta.dat|ok\n"
             "Broken|broken|shipped|progress/broken.dat|broken\n"
             "Crate|crate|shipped|progress/crate.dat|ok\n"
+            "levels|levels|player|progress/levels.dat|broken\n"
             "nameless|nameless|player|progress/nameless.dat|broken\n"
             "zed|a-first|player|progress/a-first.dat|ok\n");
+  for (const Campaign& campaign : findCampaigns(places)) {
+    if (campaign.origin != CampaignOrigin::Player || campaign.folderName == "a-first" ||
+        campaign.folderName == "nameless")
+      continue;
+    EXPECT_TRUE(campaign.nameTaken && campaign.levels.empty()) << campaign.folderName;
+    EXPECT_EQ(campaign.problems,
+              std::vector<std::string>{campaign.folder + ": the folder name '" + campaign.folderName + "' belongs to " +
+                                       (campaign.folderName == "levels"
+                                            ? "the built-in campaign"
+                                            : "the pack shipped in " + places.shippedPacks + "/beta") +
+                                       " (a pack of that name would share its progress and best runs): give the "
+                                       "pack's folder another name"});
+  }
 }
 
 TEST(CampaignDiscovery, MissingEmptyOrSharedPacksFolders) {
@@ -133,6 +155,99 @@ TEST(CampaignDiscovery, MissingEmptyOrSharedPacksFolders) {
     if (oneFolder) makeCampaign(places.shippedPacks + "/only", "name = Only\nlevel 1 = 5\n");
     EXPECT_EQ(listed(findCampaigns(places)), expected) << label;
   }
+}
+
+// "levels" is always the built-in campaign, even with a pack of that folder name listed after
+// it (the menu once opened on such an impostor); a pack whose name is taken is never chosen by
+// name, and choosing it in the menu reads and writes no progress file.
+TEST(CampaignChoice, TheBuiltInCampaignIsLevelsAndATakenNameKeepsNoRecord) {
+  TempDir player;
+  setPlayerDirectory(player.path());
+  auto campaign = [](const std::string& folderName, CampaignOrigin origin, bool nameTaken) {
+    Campaign made;
+    made.folderName = folderName;
+    made.origin = origin;
+    made.nameTaken = nameTaken;
+    return made;
+  };
+  std::filesystem::create_directories(player.file("progress"));
+  writeFileBytes(player.file("progress/overtime.dat"), "the shipped pack's record");
+  CampaignChoice choice(
+      {campaign("levels", CampaignOrigin::BuiltIn, false), campaign("levels", CampaignOrigin::Player, false),
+       campaign("overtime", CampaignOrigin::Player, true), campaign("overtime", CampaignOrigin::Shipped, false)});
+  const std::tuple<const char*, size_t> rows[] = {{"levels", 0}, {"overtime", 3}, {"gone", 0}};
+  for (const auto& [name, chosen] : rows) {
+    choice.choose(name);
+    EXPECT_EQ(choice.chosen(), chosen) << name;
+  }
+  choice.choose("levels");
+  choice.next();
+  choice.next();
+  ASSERT_TRUE(choice.campaign().nameTaken);
+  choice.record().records.resize(3);
+  choice.savePackRecords();
+  EXPECT_EQ(readFileBytes(player.file("progress/overtime.dat")), "the shipped pack's record");
+  setPlayerDirectory("");
+}
+
+// The editor saves a level into a pack as its next level or as one it already has: a new pack
+// is made named after its folder, pack.txt gains only the line the level needs, and a pack
+// read from a broken pack.txt or full to the last level is never written beyond its rules.
+TEST(PackWriter, ALevelFindsItsPlaceInAPack) {
+  std::string fullPack = "name = Pk\n";
+  for (int n = 1; n <= kMaximumLevels; ++n) fullPack += "level " + std::to_string(n) + " = 9\n";
+  struct Row {
+    const char* label;
+    std::string packText;  // "" for no pack.txt
+    std::vector<std::pair<std::string, std::string>> files;
+    int next;    // nextFreeLevel
+    int number;  // the level saved
+    std::string problem;
+    std::string packTextAfter;  // from its "name =" line
+  } const rows[] = {
+      {"a new folder", "", {}, 1, 1, "", "name = pk\nauthor =\ndescription =\nlevel 1 = 60.0\n"},
+      {"a folder of levels without pack.txt",
+       "",
+       {{"1.lv", kAvatarLevel}, {"2.lv", kAvatarLevel}},
+       3,
+       3,
+       "",
+       "name = pk\nauthor =\ndescription =\nlevel 1 = 60.0\nlevel 2 = 60.0\nlevel 3 = 60.0\n"},
+      {"the next level of a pack, its lines kept",
+       "name = Pk # mine\nlevel 1 = 9 One",
+       {},
+       2,
+       2,
+       "",
+       "name = Pk # mine\nlevel 1 = 9 One\nlevel 2 = 60.0\n"},
+      {"a level the pack lists", "name = Pk\nlevel 1 = 9 One\n", {}, 2, 1, "", "name = Pk\nlevel 1 = 9 One\n"},
+      {"a gap after the last level",
+       "name = Pk\nlevel 1 = 9 One\n",
+       {},
+       2,
+       3,
+       "a pack's levels are numbered 1 to 24, each after the one before",
+       "name = Pk\nlevel 1 = 9 One\n"},
+      {"a full pack", fullPack, {}, 0, 25, "a pack's levels are numbered 1 to 24, each after the one before", fullPack},
+  };
+  for (const Row& row : rows) {
+    TempDir dir;
+    const std::string folder = dir.file("pk");
+    if (!row.packText.empty() || !row.files.empty()) makeCampaign(folder, row.packText, row.files);
+    EXPECT_EQ(nextFreeLevel(folder), row.next) << row.label;
+    EXPECT_EQ(makeRoomForLevel(folder, row.number), row.problem) << row.label;
+    std::string after = readFileBytes(folder + "/pack.txt");
+    if (row.packText.empty()) after = after.substr(after.find("name ="));
+    EXPECT_EQ(after, row.packTextAfter) << row.label;
+    if (row.problem.empty()) {
+      EXPECT_TRUE(parsePackText(after).problems.empty()) << row.label;
+    }
+  }
+  TempDir dir;
+  EXPECT_EQ(
+      makeRoomForLevel(dir.file(".hidden"), 1),
+      "'.hidden' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most 64)");
+  EXPECT_FALSE(fs::exists(dir.file(".hidden")));
 }
 
 }  // namespace

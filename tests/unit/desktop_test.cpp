@@ -2,6 +2,7 @@
 // file, and fitting the 800 x 600 picture to any window.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <tuple>
@@ -9,6 +10,7 @@
 
 #include "app/data_dirs.h"
 #include "app/display_scale.h"
+#include "app/file_dialog.h"
 #include "app/settings.h"
 #include "unit/test_support.h"
 
@@ -55,13 +57,34 @@ TEST(DataDirs, SearchOrderAndPlayerDirectory) {
 
 // The text's syntax; the newer keys' values and every choice's round trip through the file
 // are the options tests' business.
+// The tests' stand-in for the file dialog answers each question with the next line, cancels on
+// an empty line or when the answers run out, and notes every question asked.
+TEST(FileDialog, TestAnswersAreTakenInOrder) {
+  TempDir dir;
+  const std::string answers = dir.file("answers");
+  writeFileBytes(answers, "/tmp/a.lv\n\n/tmp/pk/pack.txt\n");
+  setenv(kFileAnswersVariable, answers.c_str(), 1);
+  FileQuestion open{FileQuestion::Kind::Open, "Open a level", "/home/p/levels/", "*.lv"};
+  FileQuestion add{FileQuestion::Kind::Open, "Add a campaign", "/home/p/", "*.zip;pack.txt"};
+  EXPECT_EQ(askForFile(open).value_or("cancelled"), "/tmp/a.lv");
+  EXPECT_EQ(askForFile(open).value_or("cancelled"), "cancelled");
+  EXPECT_EQ(askForFile(add).value_or("cancelled"), "/tmp/pk/pack.txt");
+  EXPECT_EQ(askForFile(add).value_or("cancelled"), "cancelled");
+  unsetenv(kFileAnswersVariable);
+  EXPECT_EQ(readFileBytes(answers + ".asked"),
+            "Open a level | /home/p/levels/\nOpen a level | /home/p/levels/\nAdd a campaign | /home/p/\n"
+            "Add a campaign | /home/p/\n");
+}
+
 TEST(Settings, TextTable) {
   // Label; the text; whether it is accepted; then music, theme, full screen and vertical sync.
   const std::tuple<const char*, const char*, bool, bool, const char*, bool, bool> rows[] = {
       {"empty: defaults", "", true, true, "Sky", false, false},
       {"spaces, tabs, CRLF, comments", "# mine\r\n\tmusic=yes \r\n\ntheme =  Sunset\r\n", true, true, "Sunset", false,
        false},
-      {"unknown keys ignored", "volume = 11\nmusic = no\n", true, false, "Sky", false, false},
+      {"an unknown key is kept, and named", "volume = 11\nmusic = no\n", false, false, "Sky", false, false},
+      {"a byte-order mark before the first key", "\xEF\xBB\xBFmusic = no\nvsync = yes\n", true, false, "Sky", false,
+       true},
       {"the last of a repeated key", "vsync = yes\nwindow = fullscreen\nvsync = no\n", true, true, "Sky", true, false},
       {"no equals sign", "music no\n", false, true, "Sky", false, false},
       {"empty key", "= yes\n", false, true, "Sky", false, false},
@@ -70,9 +93,7 @@ TEST(Settings, TextTable) {
   };
   for (const auto& [label, text, accepted, music, theme, fullScreen, vsync] : rows) {
     Settings settings;
-    std::string problem;
-    EXPECT_EQ(parseSettings(text, settings, problem), accepted) << label;
-    EXPECT_EQ(problem.empty(), accepted) << label;
+    EXPECT_EQ(parseSettings(text, settings).empty(), accepted) << label;
     EXPECT_EQ(settings.music, music) << label;
     EXPECT_EQ(settings.theme, theme) << label;
     EXPECT_EQ(settings.fullScreen, fullScreen) << label;
@@ -87,12 +108,30 @@ TEST(Settings, FileIsReplacedWholeAndABadOneTold) {
   EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 2)
       << "the file and its lock file, no temporary file";
 
-  writeFileBytes(path, "music = no\n\x01garbage\n");
+  // Nothing the player wrote is lost by a save: lines the game does not take are named once
+  // and written back as they were, after the game's own.
+  writeFileBytes(path, "\xEF\xBB\xBFmusic = no\n\x01garbage\n# mine\ncolour = teal\nvsync = maybe\n");
   testing::internal::CaptureStdout();
   Settings read = loadSettings(path);
+  const std::string named = "Settings file '" + path + "': line ";
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "Settings file '" + path + "': line 2 is not a valid 'key = value'; the default is used there.\n");
-  EXPECT_FALSE(read.music) << "the good line is kept";
+            named + "2 ('?garbage') is not a 'key = value'; it stays in the file.\n" + named +
+                "4 ('colour = teal') is no setting of this game; it stays in the file.\n" + named +
+                "5 ('vsync = maybe') gives vsync a value it cannot take; the default is used, and the line stays in "
+                "the file.\n");
+  EXPECT_FALSE(read.music) << "the first line, after the byte-order mark, is read";
+  read.timer = true;
+  ASSERT_TRUE(saveSettings(read, path).ok);
+  const std::string saved = readFileBytes(path);
+  const std::string kept = "\x01garbage\n# mine\ncolour = teal\nvsync = maybe\n";
+  ASSERT_GT(saved.size(), kept.size());
+  EXPECT_EQ(saved.substr(saved.size() - kept.size()), kept);
+  EXPECT_NE(saved.find("music = no\n"), std::string::npos);
+  EXPECT_NE(saved.find("timer = yes\n"), std::string::npos);
+  testing::internal::CaptureStdout();
+  Settings again = loadSettings(path);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(again.keptLines, read.keptLines) << "kept once, not once more at every save";
 
   EXPECT_FALSE(saveSettings(Settings(), directory.file("no/such/dir/binhopper.cfg")).ok);
 }

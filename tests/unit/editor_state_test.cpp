@@ -25,11 +25,15 @@ class ScriptedEditor : public EditorState {
  public:
   explicit ScriptedEditor(const std::string& file) : EditorState(file) {}
   std::vector<std::string> testPlays, playedBytes;
+  std::vector<int> keysLeavingPlay;  // down in the play's last frame, as the switches saw them
 
  protected:
   void runTestPlay(const char* playFile) override {
     testPlays.push_back(playFile);
     playedBytes.push_back(readFileBytes(playFile));
+    keyboard = ALLEGRO_KEYBOARD_STATE{};
+    for (int key : keysLeavingPlay) setKeyDown(keyboard, key, true);
+    refreshRootSwitches();
   }
 };
 
@@ -105,6 +109,28 @@ class EditorTest : public ::testing::Test {
   GameDirectory directory;
   std::unique_ptr<ScriptedEditor> editor;
 };
+
+// The Escape that leaves the test play acted on the editor too, asking to leave it, and the
+// next Escape then only closed that question. One Escape does one thing.
+TEST_F(EditorTest, TheEscapeThatLeavesTestPlayIsNotTheEditors) {
+  // Label; whether the Escape is still held in the editor's first frame after the play.
+  const std::tuple<const char*, bool> rows[] = {{"a quick Escape", false}, {"a held Escape", true}};
+  for (const auto& [label, held] : rows) {
+    SCOPED_TRACE(label);
+    start();
+    editor->keysLeavingPlay = {ALLEGRO_KEY_ESCAPE};
+    frame(0, 0, false, false, {ALLEGRO_KEY_P});
+    ASSERT_EQ(editor->testPlays.size(), 1u);
+    EXPECT_FALSE(editor->prompt.isOpen()) << "asked to leave the editor in the frame the play ended";
+    frame(0, 0, false, false, held ? std::vector<int>{ALLEGRO_KEY_ESCAPE} : std::vector<int>{});
+    frame();
+    EXPECT_FALSE(editor->prompt.isOpen());
+    tap(ALLEGRO_KEY_ESCAPE);
+    EXPECT_TRUE(editor->prompt.isOpen()) << "the first Escape after the play asks to leave";
+    tap(ALLEGRO_KEY_ESCAPE);
+    EXPECT_FALSE(editor->prompt.isOpen()) << "and the next keeps editing";
+  }
+}
 
 // P plays a written copy and leaves the level as it was; S on a file that cannot be written
 // reports it and keeps the level unsaved.

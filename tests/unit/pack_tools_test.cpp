@@ -5,14 +5,26 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "campaign/campaign.h"
+#include "campaign/discovery.h"
 #include "pack_tools/new_pack.h"
 #include "pack_tools/pack_archive.h"
 #include "pack_tools/pack_check.h"
 #include "pack_tools/pack_install.h"
+#include "replay/proof.h"
+#include "replay/replay_file.h"
+#include "replay/replay_recorder.h"
+#include "sim/input_script.h"
+#include "sim/replay_keys.h"
+#include "sim/simulator.h"
+#include "themes/themes.h"
+#include "unit/sim_run.h"
 #include "unit/test_support.h"
 
 namespace fs = std::filesystem;
@@ -26,6 +38,38 @@ const std::string kWonAtOnce = "av\x05\x1c"s + "ct\x0a\x1c\x00"s;
 const std::string kGarbageLeft = kWonAtOnce + "lg\x20\x02"s;
 const std::string kNeverWon = "av\x05\x1c"s + "ct\x0a\x1c\x01"s + "gb\x20\x02"s;
 const std::string kOneFrame = "1 -\n";
+
+// Won in 0.731 s: the avatar walks right over the loose garbage while the bag above the bin
+// falls into it.
+const std::string kDropLevel = gridLevel({{27, "..A...*"}, {28, "00000000"}}, "ct 10 28 1\ngb 10 20\n");
+const std::string kDropWin = "30 R\n20 -\n";
+
+std::string compiled(const std::string& text) {
+  LevelTextResult level = compileLevelText(text, levelKinds());
+  EXPECT_TRUE(level.ok) << level.message;
+  return level.output;
+}
+
+// Plays the script on the pack's level headless and keeps the run as its proof, as a test play
+// of the level keeps it.
+void keepRunAsProof(const std::string& folder, int number, const std::string& script) {
+  createThemes();
+  std::string level = folder + "/" + std::to_string(number) + ".lv";
+  uint64_t hash = 0;
+  ASSERT_TRUE(hashLevelFile(level, hash).ok);
+  ReplayRecorder recorder("pk", number, hash);
+  InputScript keys;
+  std::istringstream in(script);
+  std::string error;
+  ASSERT_TRUE(keys.read(in, "script", error)) << error;
+  Simulator simulator(level.c_str(), -1);
+  for (int frame = 1; frame <= keys.frameCount(); ++frame) {
+    simulator.step(keys.keysAt(frame), 0.017);
+    recorder.add(0.017, gameControlsInput());
+  }
+  std::optional<Replay> run = recorder.replay(simulator.avatar()->outcome(), simulator.session().context().elapsedTime);
+  ASSERT_TRUE(run && keepProof(folder, *run).ok);
+}
 
 struct Entry {
   std::string name;
@@ -102,6 +146,27 @@ std::string snapshot(const std::string& folder) {
   return joined(lines);
 }
 
+std::string littleEndian(uint64_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
+  return out;
+}
+
+// The end of a zip whose directory holds `entries` entries in `directoryBytes` bytes, the count in
+// a zip64 record when it is beyond 16 bits; the directory itself is never reached.
+std::string zipEnd(uint64_t entries, uint64_t directoryBytes) {
+  std::string zip = "PK\x03\x04" + std::string(26, '\0');
+  bool zip64 = entries > 0xFFFF;
+  if (zip64) {
+    size_t record = zip.size();
+    zip += "PK\x06\x06" + littleEndian(44, 8) + std::string(20, '\0') + littleEndian(entries, 8) +
+           littleEndian(directoryBytes, 8) + littleEndian(0, 8);
+    zip += "PK\x06\x07" + littleEndian(0, 4) + littleEndian(record, 8) + littleEndian(1, 4);
+  }
+  return zip + "PK\x05\x06" + std::string(6, '\0') + littleEndian(zip64 ? 0xFFFF : entries, 2) +
+         littleEndian(zip64 ? 0xFFFFFFFF : directoryBytes, 4) + littleEndian(0, 4) + littleEndian(0, 2);
+}
+
 class PackTools : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -109,6 +174,12 @@ class PackTools : public ::testing::Test {
     fs::create_directories(player_.file("packs/kept"));
     writeFileBytes(player_.file("packs/kept/pack.txt"), "name = Kept\nlevel 1 = 5\n");
     writeFileBytes(player_.file("binhopper.dat"), std::string("\x01\0\0\0\0", 5));
+    fs::create_directories(sources_.file("data/packs/overtime"));
+  }
+
+  // The game's own campaigns, whose folder names no pack may take, and the player's packs.
+  CampaignPlaces places() const {
+    return CampaignPlaces{sources_.file("data/levels"), sources_.file("data/packs"), packs()};
   }
 
   std::string archive(const std::string& name, const std::string& bytes) {
@@ -131,7 +202,8 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
     return entries;
   };
   const std::string notPartOfAPack =
-      "not part of a pack (a pack holds pack.txt, 1.lv to 24.lv, winner.lv, and .txt files in solutions/ and src/)";
+      "not part of a pack (a pack holds pack.txt, 1.lv to 24.lv, winner.lv, .txt files in solutions/ and src/, and "
+      "proofs/1.rpl to proofs/24.rpl)";
   struct Row {
     const char* label;
     std::string bytes;
@@ -141,6 +213,20 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
        "entry 'p/solutions/../../x.lv': a path that leaves the pack ('..')"},
       {"an absolute path", tarGz({{"/tmp/p/1.lv", AE_IFREG, "x"}}), "entry '/tmp/p/1.lv': an absolute path"},
       {"a symbolic link", tarGz({{"p/1.lv", AE_IFLNK, "", "/etc/passwd"}}), "entry 'p/1.lv': a link"},
+      {"a backslash", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"p\\1.lv", AE_IFREG, ""}}),
+       "entry 'p\\1.lv': a backslash in its name (a pack's paths are separated by '/')"},
+      {"a drive letter", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"C:/x.lv", AE_IFREG, ""}}),
+       "entry 'C:/x.lv': a ':' in its name (a drive letter or a system's own name)"},
+      {"folders whose names differ in case", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"P/1.lv", AE_IFREG, ""}}),
+       "entry 'P/1.lv': outside the folder 'p' that holds the pack's first entry (a pack lies loose or in one top "
+       "folder)"},
+      {"the built-in campaign's folder name", tarGz({{"levels/pack.txt", AE_IFREG, "name = Mine\nlevel 1 = 5\n"}}),
+       "the folder name 'levels' belongs to the built-in campaign (a pack of that name would share its progress and "
+       "best runs): give the pack's folder another name"},
+      {"a shipped pack's folder name", tarGz({{"overtime/pack.txt", AE_IFREG, "name = Mine\nlevel 1 = 5\n"}}),
+       "the folder name 'overtime' belongs to the pack shipped in " + places().shippedPacks +
+           "/overtime (a pack of that name would share its progress and best runs): give the pack's folder another "
+           "name"},
       {"a hard link", tarGz({{"p/2.lv", AE_IFREG, "x"}, {"p/1.lv", AE_IFREG, "", "hard:p/2.lv"}}),
        "entry 'p/1.lv': a link"},
       {"a device", tarGz({{"p/1.lv", AE_IFCHR, ""}}), "entry 'p/1.lv': a device"},
@@ -149,6 +235,10 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
        "entry 'p/1.lv': declares 2147483648 bytes, more than the 1048576 a file may hold"},
       {"17 MiB in all", tarGz(sources(17, std::string(1 << 20, 'a'))), "more than 16777216 bytes in all"},
       {"10,000 entries", tarGz(sources(10000, "x")), "more than 128 entries"},
+      {"a zip's directory of 60,000 entries", zipEnd(60000, 60000 * 60), "more than 128 entries"},
+      {"a zip64 directory of 290,000 entries", zipEnd(290000, 290000 * 60), "more than 128 entries"},
+      {"a zip's directory larger than 128 entries fill", zipEnd(5, 10 << 20),
+       "a directory of 10485760 bytes, more than 128 entries would fill"},
       {"not an archive", "These are not the bytes of an archive.\n",
        "not a pack folder, .zip or .tar.gz archive (Unrecognized archive format)"},
       {"a file that is not part of a pack", tarGz({{"p/pack.txt", AE_IFREG, ""}, {"p/run.sh", AE_IFREG, ""}}),
@@ -156,6 +246,10 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
       {"a level number beyond 24", tarGz({{"p/25.lv", AE_IFREG, ""}}), "entry 'p/25.lv': " + notPartOfAPack},
       {"a binary file among the sources", tarGz({{"p/src/1.txt", AE_IFREG, "a\0b"s}}),
        "entry 'p/src/1.txt': not a text file"},
+      {"a proof beyond level 24", tarGz({{"p/proofs/25.rpl", AE_IFREG, ""}}),
+       "entry 'p/proofs/25.rpl': " + notPartOfAPack},
+      {"a proof that is no replay", tarGz({{"p/proofs/1.rpl", AE_IFREG, "BHRP"}}),
+       "entry 'p/proofs/1.rpl': not a replay (byte 4: cut short in the version)"},
       {"an entry given twice", tarGz({{"p/1.lv", AE_IFREG, ""}, {"p/./1.lv", AE_IFREG, ""}}),
        "entry 'p/./1.lv': given twice"},
       {"a folder name that is hidden", tarGz({{".p/1.lv", AE_IFREG, ""}}),
@@ -163,27 +257,44 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
   };
   const std::string before = snapshot(player_.path());
   for (const Row& row : rows) {
-    PackInstall install = installPack(archive("hostile.tar.gz", row.bytes), packs(), true);
+    PackInstall install = installPack(archive("hostile.tar.gz", row.bytes), places(), true);
     EXPECT_EQ(install.refusal, row.refusal) << row.label;
     EXPECT_EQ(snapshot(player_.path()), before) << row.label;
   }
+  EXPECT_EQ(installPack("/", places(), true).refusal, "the root folder cannot be a pack's folder");
+  // Run from its source tree the game's packs are the player's: --force never puts a pack over one.
+  const CampaignPlaces sourceTree{places().builtIn, packs(), packs()};
+  const std::string kept = archive("kept.zip", zipPack({{"pack.txt", "name = Mine\nlevel 1 = 5\n"}}, "kept", 0));
+  EXPECT_EQ(installPack(kept, sourceTree, true).refusal,
+            "the folder name 'kept' belongs to the pack shipped in " + packs() +
+                "/kept (a pack of that name would share its progress and best runs): give the pack's folder another "
+                "name");
+  EXPECT_EQ(snapshot(player_.path()), before);
 }
 
 // The files of a first install and the refusal of a second without --force are checked by
 // tests/e2e/install_pack.sh; a folder and a .tar.gz are read by the same rules as a zip.
 TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
-  PackFiles files{
-      {"pack.txt", "name = Good\nlevel 1 = 5 First\n"}, {"1.lv", kWonAtOnce}, {"solutions/1.txt", kOneFrame}};
+  Replay proof;
+  proof.campaign = "good";
+  proof.outcome.status = Outcome::Completed;
+  proof.runs = {FrameRun{0.017, PlayInput{}, 1}};
+  PackFiles files{{"pack.txt", "name = Good\nlevel 1 = 5 First\n"},
+                  {"1.lv", kWonAtOnce},
+                  {"solutions/1.txt", kOneFrame},
+                  {"proofs/1.rpl", encodeReplay(proof)}};
   std::string zip = archive("good.zip", zipPack(files, "good", 0));
 
-  PackInstall first = installPack(zip, packs(), false);
+  PackInstall first = installPack(zip, places(), false);
   ASSERT_TRUE(first.ok()) << first.refusal;
   EXPECT_EQ(first.installedIn, packs() + "/good");
+  EXPECT_EQ(readFileBytes(packs() + "/good/proofs/1.rpl"), files["proofs/1.rpl"]) << "a pack carries its proofs";
 
   files["pack.txt"] = "name = Better\nlevel 1 = 5 First\n";
   files.erase("solutions/1.txt");
+  files.erase("proofs/1.rpl");
   zip = archive("good.zip", zipPack(files, "good", 0));
-  ASSERT_TRUE(installPack(zip, packs(), true).ok());
+  ASSERT_TRUE(installPack(zip, places(), true).ok());
   EXPECT_EQ(snapshot(packs() + "/good"), "1.lv = " + kWonAtOnce + "\npack.txt = " + files["pack.txt"] + "\n")
       << "the old pack is replaced whole, not merged";
   for (const auto& entry : fs::directory_iterator(packs()))
@@ -194,17 +305,17 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
   fs::create_directories(folder);
   writeFileBytes(folder + "/pack.txt", files["pack.txt"]);
   fs::create_symlink("/etc/passwd", folder + "/1.lv");
-  EXPECT_EQ(installPack(folder, packs(), true).refusal, "entry 'linked/1.lv': a link");
+  EXPECT_EQ(installPack(folder, places(), true).refusal, "entry 'linked/1.lv': a link");
   fs::remove(folder + "/1.lv");
   writeFileBytes(folder + "/1.lv", kWonAtOnce);
-  ASSERT_TRUE(installPack(folder, packs(), false).ok());
+  ASSERT_TRUE(installPack(folder, places(), false).ok());
   EXPECT_EQ(readFileBytes(packs() + "/linked/1.lv"), kWonAtOnce);
 
   // A .tar.gz with its files loose takes the archive's name.
   const std::vector<Entry> loose = {{"pack.txt", AE_IFREG, "name = Good\nlevel 1 = 5 First\n"},
                                     {"1.lv", AE_IFREG, kWonAtOnce},
                                     {"src/notes.txt", AE_IFREG, "how the levels were made\n"}};
-  PackInstall install = installPack(archive("loose-pack.tar.gz", tarGz(loose)), packs(), false);
+  PackInstall install = installPack(archive("loose-pack.tar.gz", tarGz(loose)), places(), false);
   ASSERT_TRUE(install.ok()) << install.refusal;
   EXPECT_EQ(install.installedIn, packs() + "/loose-pack");
   EXPECT_EQ(readFileBytes(packs() + "/loose-pack/src/notes.txt"), "how the levels were made\n");
@@ -244,11 +355,99 @@ TEST_F(PackTools, CheckReplaysEverySolutionAndReportsEachLevel) {
     PackCheck check = checkPack(dir.path(), "P");
     const int problems = row.problem.empty() ? 0 : 1;
     EXPECT_EQ(joined(check.lines), (problems ? row.problem + "\n" : "") + "LEVEL n=1 " + row.result +
-                                       " name=\"A \\\"b\\\"\"\nPACK levels=1 problems=" + std::to_string(problems) +
-                                       " name=\"Q\"\n")
+                                       " name=\"A \\\"b\\\"\"\nPROOF n=1 unproven\nPACK levels=1 problems=" +
+                                       std::to_string(problems) + " proven=0 name=\"Q\"\n")
         << row.label;
     EXPECT_EQ(check.passed(), problems == 0) << row.label;
   }
+}
+
+// A run kept as a level's proof is played again by the check: proven while the level is the one
+// it was won on, stale once the level is edited; a proof that cannot be played as it says is a
+// clear line of its own, and the level's other findings, the other level and every file stay.
+TEST_F(PackTools, AProofKeptIsPlayedAgainAndFollowsItsLevel) {
+  const std::string secondLevel = "LEVEL n=2 target=5.00 solution=none crowns=none name=\"B\"\nPROOF n=2 unproven\n";
+  const std::string firstLevel = "LEVEL n=1 target=5.00 solution=none crowns=none name=\"A\"\n";
+  auto edit = [](const std::string& file, const std::function<void(std::string&)>& change) {
+    std::string bytes = readFileBytes(file);
+    change(bytes);
+    writeFileBytes(file, bytes);
+  };
+  auto replay = [&edit](const std::function<void(Replay&)>& change) {
+    return [&edit, change](const std::string& pack) {
+      edit(pack + "/proofs/1.rpl", [&change](std::string& bytes) {
+        Replay run;
+        ASSERT_EQ(decodeReplay(bytes, run), "");
+        change(run);
+        bytes = encodeReplay(run);
+      });
+    };
+  };
+  struct Row {
+    const char* label;
+    std::function<void(const std::string& pack)> change;
+    std::string lines;  // level 1's lines, "P" the pack's folder
+    int proven;
+  } const rows[] = {
+      {"as it was played", [](const std::string&) {}, firstLevel + "PROOF n=1 proven time=0.73 crowns=gold,silver\n",
+       1},
+      {"the level edited since",
+       [&edit](const std::string& pack) {
+         edit(pack + "/1.lv", [](std::string& bytes) { bytes += "tl\x01\x01\x00"s; });
+       },
+       firstLevel + "PROOF n=1 stale (P/proofs/1.rpl was kept on another version of 1.lv; play it again and keep a "
+                    "new proof)\n",
+       0},
+      {"cut short in its header: after the elapsed time, 2 bytes of the frame count's 4",
+       [&edit](const std::string& pack) { edit(pack + "/proofs/1.rpl", [](std::string& bytes) { bytes.resize(30); }); },
+       "P/proofs/1.rpl: byte 28: cut short in the frame count\n" + firstLevel + "PROOF n=1 unproven\n", 0},
+      {"a run of another level", replay([](Replay& run) { run.level = 2; }),
+       "P/proofs/1.rpl: a run of level 2, not of level 1\n" + firstLevel + "PROOF n=1 unproven\n", 0},
+      {"a time the run does not play to", replay([](Replay& run) { run.elapsed = 0.5; }),
+       "P/proofs/1.rpl: it recorded status=2 reason=\"\" elapsed=0.5 but played to status=2 reason=\"\" "
+       "elapsed=0.73100000000000054\n" +
+           firstLevel + "PROOF n=1 unproven\n",
+       0},
+      {"the shipped best run in its place",
+       [](const std::string& pack) {
+         fs::create_directory(pack + "/replays");
+         fs::rename(pack + "/proofs/1.rpl", pack + "/replays/1.rpl");
+       },
+       firstLevel + "PROOF n=1 proven time=0.73 crowns=gold,silver\n", 1},
+  };
+  for (const Row& row : rows) {
+    TempDir pack;
+    writeFileBytes(pack.file("pack.txt"), "name = Q\nlevel 1 = 5 A\nlevel 2 = 5 B\n");
+    writeFileBytes(pack.file("1.lv"), compiled(kDropLevel));
+    writeFileBytes(pack.file("2.lv"), kNeverWon);
+    keepRunAsProof(pack.path(), 1, kDropWin);
+    row.change(pack.path());
+    const std::string files = snapshot(pack.path());
+    PackCheck check = checkPack(pack.path(), "P");
+    const int problems = row.lines.rfind("P/", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(joined(check.lines), row.lines + secondLevel +
+                                       format("PACK levels=2 problems=%d proven=%d name=\"Q\"\n", problems, row.proven))
+        << row.label;
+    EXPECT_EQ(snapshot(pack.path()), files) << row.label << ": the check changed a file";
+  }
+}
+
+// A level pack.txt gives no target is offered one from its fastest run, the proof's or the
+// solution's, with a fifth to spare, rounded up to a tenth.
+TEST_F(PackTools, AProofSuggestsATargetWherePackTxtGivesNone) {
+  const std::pair<double, double> rows[] = {{17.37, 21.8}, {16.0, 20.0}, {1.6, 2.0}, {0.017, 0.1}, {900.0, 999.9}};
+  for (const auto& [proof, target] : rows) EXPECT_DOUBLE_EQ(suggestedTarget(proof), target) << proof;
+
+  TempDir pack;
+  writeFileBytes(pack.file("pack.txt"), "name = Q\n");
+  writeFileBytes(pack.file("1.lv"), compiled(kDropLevel));
+  keepRunAsProof(pack.path(), 1, kDropWin);
+  fs::create_directory(pack.file("solutions"));
+  writeFileBytes(pack.file("solutions/1.txt"), "30 R\n40 -\n");
+  PackCheck check = checkPack(pack.path(), "P");
+  ASSERT_GE(check.lines.size(), 3u);
+  EXPECT_EQ(check.lines[check.lines.size() - 3], "LEVEL n=1 target=none solution=0.73 crowns=gold name=\"\"");
+  EXPECT_EQ(check.lines[check.lines.size() - 2], "PROOF n=1 proven time=0.73 crowns=gold suggested-target=1.0");
 }
 
 TEST_F(PackTools, ANewPackIsReadyForTheEditorAndNeverOverwrites) {

@@ -77,6 +77,40 @@ TEST(TextWrap, BreaksAtSpacesThenInsideWordsOnly) {
       {"empty", "", 5, {""}},
   };
   for (const auto& [label, text, width, lines] : rows) EXPECT_EQ(wrapText(text, width, bytes), lines) << label;
+  // With a most of lines, the last holds the rest unbroken.
+  const std::tuple<const char*, std::string, size_t, std::vector<std::string>> most[] = {
+      {"words", "aa bb cc dd", 2, {"aa", "bb cc dd"}},
+      {"a long word", "abcdefgh ij", 3, {"ab", "cd", "efgh ij"}},
+      {"a long word, then short ones", "abcdef gh ij kl", 4, {"ab", "cd", "ef", "gh ij kl"}},
+      {"one line", "aa bb", 1, {"aa bb"}},
+  };
+  for (const auto& [label, text, mostLines, lines] : most)
+    EXPECT_EQ(wrapText(text, 2, bytes, mostLines), lines) << label;
+}
+
+// A sign of a megabyte without a space once took minutes to load: every line cut measured the
+// whole rest of the word again. The bytes measured must grow with the text, not its square.
+TEST(TextWrap, MeasuresALongWordInLinearTime) {
+  const size_t letters = 200000;
+  const double lineWidth = 40;
+  for (const std::string& text : {std::string(letters, 'a'), "ab " + std::string(letters, 'a') + " cd"}) {
+    size_t measured = 0;
+    auto counted = [&measured](const std::string& piece) {
+      measured += piece.size();
+      return static_cast<double>(piece.size());
+    };
+    std::vector<std::string> lines = wrapText(text, lineWidth, counted);
+    ASSERT_GE(lines.size(), letters / 40);
+    for (const std::string& line : lines) ASSERT_LE(line.size(), 40u);
+    EXPECT_EQ(lines[1], std::string(40, 'a'));
+    EXPECT_LT(measured, 40 * text.size()) << "bytes measured for " << text.size() << " bytes of text";
+    // A panel's screen of lines costs what the lines hold, however long the text.
+    measured = 0;
+    lines = wrapText(text, lineWidth, counted, 34);
+    ASSERT_EQ(lines.size(), 34u);
+    EXPECT_GT(lines.back().size(), letters - 34 * 40);
+    EXPECT_LT(measured, 10 * 34 * 40u);
+  }
 }
 
 }  // namespace

@@ -84,8 +84,9 @@ TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   EXPECT_EQ(readFileBytes(record.path), saved) << "a good file round-trips unchanged";
 }
 
-// A damaged file is set aside byte for byte before anything is written, and of it only the
-// valid whole records and a death count that is not negative are kept.
+// A damaged file is set aside byte for byte before anything is written, beside every copy set
+// aside before (never over one), and of it only the valid whole records and a death count that
+// is not negative are kept.
 TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
   const std::string tenSeconds = "\x01\x01\0\0"s + kTenSeconds;
   const std::string noTime = "\x01\x01\0\0"s + "\0\0\0\0\0\0\xF8\x7F"s;  // NaN
@@ -102,14 +103,16 @@ TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
       {"197 bytes of 0xAB", std::string(197, '\xAB'), 0, {0, 0, 0, 0}},
   };
   writeFileBytes(record.path + ".bad", "an older copy");
+  int copies = 1;
   for (const auto& [label, bytes, deaths, completed] : rows) {
     SCOPED_TRACE(label);
     writeFileBytes(record.path, bytes);
     printedBy([&] { record.load(4); });
-    EXPECT_EQ(readFileBytes(record.path + ".bad"), bytes) << "copied byte for byte";
+    const std::string copy = record.path + ".bad." + std::to_string(copies++);
+    EXPECT_EQ(readFileBytes(copy), bytes) << "copied byte for byte";
     EXPECT_EQ(readFileBytes(record.path), bytes) << "loading writes nothing over the file";
     EXPECT_EQ(record.damageNote,
-              (std::vector<std::string>{damagedLine(), "A copy of the damaged file is in '" + record.path + ".bad'."}));
+              (std::vector<std::string>{damagedLine(), "A copy of the damaged file is in '" + copy + "'."}));
     EXPECT_EQ(record.deaths, deaths);
     ASSERT_GE(record.records.size(), 4u);
     for (size_t i = 0; i < 4; ++i) {
@@ -117,6 +120,7 @@ TEST_F(ProgressFile, DamagedFilesAreSetAsideAndKeepWhatCanBeTrusted) {
       EXPECT_EQ(record.records[i].bestTime, completed[i] ? 10.0 : kNoBestTime) << "record " << i;
     }
   }
+  EXPECT_EQ(readFileBytes(record.path + ".bad"), "an older copy");
 }
 
 // Plays steps such as "A load 4, B complete 2 9.5, A die, B save, A revert" with two games, A
@@ -184,12 +188,14 @@ TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
   }
 }
 
-// A file that exists but cannot be read, or a damaged one that cannot be set aside, is left
-// alone: the record is fresh, saving is refused, and the player is told once.
+// A file that exists but cannot be read, or a damaged one that cannot be set aside (ten copies
+// kept already, whatever they are), is left alone: the record is fresh, saving is refused, and
+// the player is told once.
 TEST_F(ProgressFile, AFileThatCannotBeSetAsideIsNeverReplaced) {
   const std::string damaged = "\x07\0\0\0\x02"s;  // deaths 7, two records missing
   writeFileBytes(record.path, damaged);
   ASSERT_EQ(mkdir((record.path + ".bad").c_str(), 0700), 0);
+  for (int copy = 1; copy < 10; ++copy) writeFileBytes(record.path + ".bad." + std::to_string(copy), "a copy");
   FileResult kept, saved;
   std::string printed = printedBy([&] {
     record.load(3);
@@ -197,15 +203,17 @@ TEST_F(ProgressFile, AFileThatCannotBeSetAsideIsNeverReplaced) {
     kept = record.keep();
     saved = record.save();
   });
-  const std::vector<std::string> note = {
-      damagedLine(), "The damaged file could not be copied to '" + record.path + ".bad': Is a directory.",
-      "Progress will not be saved in this run; the file is left as it is."};
+  const std::vector<std::string> note = {damagedLine(),
+                                         "The damaged file could not be copied to '" + record.path +
+                                             ".bad': 10 damaged copies are kept already; remove some of them.",
+                                         "Progress will not be saved in this run; the file is left as it is."};
   EXPECT_EQ(record.damageNote, note);
   EXPECT_EQ(printed, note[0] + "\n" + note[1] + "\n" + note[2] + "\n") << "told once, saves add nothing";
   EXPECT_TRUE(kept.ok) << "keeping writes nothing and fails nothing new";
   EXPECT_FALSE(saved.ok);
-  EXPECT_EQ(saved.reason, "Is a directory");
+  EXPECT_EQ(saved.reason, "10 damaged copies are kept already; remove some of them");
   EXPECT_EQ(readFileBytes(record.path), damaged);
+  EXPECT_FALSE(std::filesystem::exists(record.path + ".bad.10"));
 }
 
 // A valid file followed by 65 MB of zeros: read only as far as a record can reach, and of it the

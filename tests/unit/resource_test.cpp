@@ -46,14 +46,18 @@ TEST(ResourceCacheDeathTest, MissingMediaYieldNullOrEndTheGameWithTheMessage) {
   EXPECT_EQ(bitmapResource("media/no-such-image.png"), nullptr);
   EXPECT_EQ(resourceCount(), entries);
   setLoadFailureHandler(endWithLoadFailure);
-  // The loader's line, then where the data was looked for: the working directory by then.
-  const std::string searched = "The game's data was looked for in " + std::string(BINHOPPER_SOURCE_DIR);
+  // The loader's line, then every folder searched and what would have found the data.
+  const std::string hint = " \\(BINHOPPER_DATA names the folder that holds the game's media/ and levels/\\)\\.\n$";
   EXPECT_EXIT((sendStdoutToStderr(), sheetResource("media/no-such-sheet.png")), testing::ExitedWithCode(1),
-              "^UNABLE TO LOAD BITMAP 'media/no-such-sheet\\.png'!\n" + searched + "\\.\n$");
+              "^UNABLE TO LOAD BITMAP 'media/no-such-sheet\\.png'!\nThe game's data was looked for in the working "
+              "directory " +
+                  std::string(BINHOPPER_SOURCE_DIR) + " and beside the program in /.*; BINHOPPER_DATA is not set" +
+                  hint);
   setenv("BINHOPPER_DATA", "/nowhere", 1);
   EXPECT_EXIT((sendStdoutToStderr(), fontResource("media/no-such-font.ttf")), testing::ExitedWithCode(1),
-              "^Unable to find resource: 'media/no-such-font\\.ttf'\\.\n" + searched +
-                  " \\(BINHOPPER_DATA is /nowhere\\)\\.\n$");
+              "^Unable to find resource: 'media/no-such-font\\.ttf'\\.\nThe game's data was looked for in /nowhere, as "
+              "BINHOPPER_DATA says, a folder that does not exist" +
+                  hint);
   unsetenv("BINHOPPER_DATA");
   setLoadFailureHandler(nullptr);
 }

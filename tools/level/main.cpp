@@ -22,6 +22,7 @@
 #include "app/data_dirs.h"
 #include "app/library.h"
 #include "app/safe_file.h"
+#include "campaign/discovery.h"
 #include "editor/level_check.h"
 #include "entities/prototypes.h"
 #include "game/fatal.h"
@@ -65,6 +66,8 @@ std::string readWhole(const char* path, std::string& bytes) {
 }
 
 int compile(const char* source, const char* output) {
+  if (sameFile(source, output))
+    return failWith(std::string("the level file ") + output + " would be written over the text it is made from");
   std::string text;
   std::string problem = readWhole(source, text);
   if (!problem.empty()) return failWith(problem);
@@ -85,15 +88,19 @@ int dump(const char* level) {
   return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
 }
 
-// One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any. The loader
-// builds the level's objects, whose pictures and font come from the game's media; no display
-// is needed for that.
+// The level tool draws nothing: its levels are built and played headless, so it needs none of
+// the game's pictures and works from any directory. With no load-failure handler installed a
+// picture that is not there is simply not loaded.
+void startHeadless() {
+  std::string failure = startLibrary();
+  if (!failure.empty()) fatal(failure.c_str());
+}
+
+// One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any.
 int check(const char* level) {
-  std::string path = level;
-  enterToolDataDirectory({&path});
-  if (!startLibrary().empty()) return failWith("cannot start the library");
+  startHeadless();
   World world;
-  LevelFileResult loaded = readLevel(path.c_str(), world);
+  LevelFileResult loaded = readLevel(level, world);
   if (!loaded.ok()) return failWith(loaded.message);
   world.flush();
   std::vector<std::string> problems = levelProblems(world);
@@ -102,31 +109,40 @@ int check(const char* level) {
   return problems.empty() ? 0 : 1;
 }
 
-// A pack's levels are built and played, which needs the pictures of media/: the tool works in
-// the game's data directory as the game would find it, with the pack's path made absolute
-// first (its messages keep the path as the author gave it).
-std::string enterGameData(const char* path) {
-  std::string absolute = std::filesystem::absolute(path).string();
-  enterToolDataDirectory({});
-  std::string failure = startLibrary();
-  if (!failure.empty()) fatal(failure.c_str());
-  setLoadFailureHandler(endWithLoadFailure);
-  return absolute;
-}
-
+// A pack may not take the folder name of the game's own campaigns, where the game would find
+// them; the data is looked for only to name those, never to play.
 bool checkPackAt(const char* folder) {
-  PackCheck check = checkPack(enterGameData(folder), folder);
+  startHeadless();
+  CampaignPlaces places = campaignPlacesIn(chooseDataDirs(processDataSearch()));
+  PackCheck check = checkPack(folder, folder, &places);
   for (const std::string& line : check.lines) std::printf("%s\n", line.c_str());
   return check.passed();
 }
 
 int packCheck(const char* folder) { return checkPackAt(folder) ? 0 : 1; }
 
+// The name of the folder itself, as "fresh" of "fresh/" or "../fresh".
+std::string folderName(const char* folder) {
+  std::filesystem::path path = std::filesystem::absolute(folder).lexically_normal();
+  return (path.has_filename() ? path : path.parent_path()).filename().string();
+}
+
 int packNew(const char* folder, const char* name) {
   std::vector<std::string> problems = makeNewPack(folder, name);
   for (const std::string& problem : problems) std::fprintf(stderr, "binhopper-level: %s\n", problem.c_str());
   if (!problems.empty()) return 1;
   std::printf("%s: a new pack '%s' with pack.txt and an empty level 1.lv\n", folder, name);
+  std::string packs = (std::filesystem::path(chooseDataDirs(processDataSearch()).player) / "packs").string();
+  std::printf(
+      "Next:\n"
+      "  1. Make level 1 in the editor: binhopper --editor %s/1.lv (or the menu's Editor, Ctrl+O).\n"
+      "     P test-plays it; after a win, K keeps the run as the level's proof.\n"
+      "     Ctrl+Shift+C saves the edited level into the pack as its next level.\n"
+      "  2. Name each level and set its target time in %s/pack.txt.\n"
+      "  3. Check the pack: binhopper-level pack check %s\n"
+      "  4. Play it: put the folder in %s, or share it:\n"
+      "     binhopper-level pack zip %s %s.zip (players add it with the menu's \"Add a campaign...\").\n",
+      folder, folder, folder, packs.c_str(), folder, folderName(folder).c_str());
   return 0;
 }
 
@@ -145,6 +161,11 @@ int packZip(const char* folder, const char* archive) {
   std::string archivePath = std::filesystem::absolute(archive).string();
   PackRead pack = readPackFolder(folder);
   if (!pack.ok()) return failWith(std::string(folder) + ": " + pack.refusal);
+  for (const auto& entry : pack.files) {
+    std::string file = std::string(folder) + "/" + entry.first;
+    if (sameFile(file, archivePath))
+      return failWith("the archive " + std::string(archive) + " would be written over " + file + ", part of the pack");
+  }
   long long modified = newestChange(folder, pack.files);
   if (!checkPackAt(folder)) return failWith(std::string(folder) + " does not pass its check; no archive written");
   FileResult written = replaceFile(archivePath, zipPack(pack.files, pack.folderName, modified));

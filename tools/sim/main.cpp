@@ -168,7 +168,7 @@ void useFreshProgress(int levelIndex) {
 void printStats(int frame, Simulator& simulator) {
   rusage resources{};
   getrusage(RUSAGE_SELF, &resources);
-  World& world = *simulator.state().world;
+  World& world = simulator.session().world();
   std::printf("STATS frame=%d dyna=%zu rndr=%zu peak_kib=%ld\n", frame, world.byTag(tagOf("dyna")).size(),
               world.byTag(tagOf("rndr")).size(), resources.ru_maxrss);
 }
@@ -237,7 +237,7 @@ Outcome outcomeOf(const Simulator& simulator) {
   return avatar ? avatar->outcome() : Outcome{};
 }
 
-double elapsedOf(Simulator& simulator) { return simulator.state().context->elapsedTime; }
+double elapsedOf(Simulator& simulator) { return simulator.session().context().elapsedTime; }
 
 int keepRun(const std::string& file, const ReplayRecorder& recorder, Simulator& simulator) {
   std::optional<Replay> replay = recorder.replay(outcomeOf(simulator), elapsedOf(simulator));
@@ -294,5 +294,9 @@ int main(int argc, char** argv) {
   if (infoStatus >= 0) return infoStatus;
   Options options = parseOptions(argc, argv);
   enterToolDataDirectory({&options.level, &options.inputs, &options.replay, &options.record});
+  for (const std::string* read : {&options.level, &options.inputs}) {
+    if (!options.record.empty() && sameFile(options.record, *read))
+      usage("--record " + options.record + " would write over " + *read + ", which this run reads");
+  }
   return options.replay.empty() ? playScript(options) : playReplay(options);
 }
