@@ -5,6 +5,7 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/utf8.h"
+#include "editor/test_play.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
 #include "states/play_state.h"
@@ -233,8 +234,7 @@ void EditorState::testPlay() {
 // R, and Space after a death, play the level again; every other way out comes back here.
 void EditorState::runTestPlay(const char* playFile) {
   PlayResult played = PlayResult::Retry;
-  PlayedLevel tested;
-  tested.kind = PlayKind::TestPlay;
+  PlayedLevel tested = testPlayOf(session_.document().path(), testRecord_);
   while (played == PlayResult::Retry && status == RunStatus::Running) {
     PlayState play(tested, playFile, *themes[0]);
     runNested(*this, play);
