@@ -286,6 +286,8 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
   files.erase("solutions/1.txt");
   files.erase("proofs/1.rpl");
   zip = archive("good.zip", zipPack(files, "good", 0));
+  PackInstall again = installPack(zip, places(), false);
+  EXPECT_TRUE(again.alreadyInstalled && again.folderName == "good") << again.refusal;
   ASSERT_TRUE(installPack(zip, places(), true).ok());
   EXPECT_EQ(snapshot(packs() + "/good"), "1.lv = " + kWonAtOnce + "\npack.txt = " + files["pack.txt"] + "\n")
       << "the old pack is replaced whole, not merged";
