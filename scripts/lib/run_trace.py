@@ -2,7 +2,8 @@
 
 The run meets an object when the avatar, or a bag or baddie while the avatar carries it and until
 it comes to rest after being thrown or put down, comes within a cell of it (their 20-pixel squares
-less than 20 px apart), or when the run changes what the object does: a lever, press pad or
+less than 20 px apart); spikes and force fields also when the avatar passes over them with no
+fixed wall between (a fall would end on them); or when the run changes what the object does: a lever, press pad or
 baddie whose trace line differs, frame by frame, from a run of the same length with no key
 pressed (compared only while the avatar of that idle run lives). Sealed engine rooms, levers no
 one flips and hazards far from the route are not met."""
@@ -67,6 +68,18 @@ def moved_now(fields, before):
     return state == CARRIED or (before and state != RESTING)
 
 
+def above(level_map, avatars, hazard):
+    """Whether the avatar is over the hazard, within a cell to either side, with no fixed wall
+    between to stop a fall: the route crosses a spike pit even when it clears it by far."""
+    c, r = int(hazard[0] // CELL), int(hazard[1] // CELL)
+    for x, y in avatars:
+        row = int((y + CELL - 1) // CELL)
+        if abs(x - hazard[0]) < NEAR and row < r and not any(level_map.fixed((c, between))
+                                                              for between in range(row + 1, r)):
+            return True
+    return False
+
+
 def baddie_tempers(level_map, first_frame):
     """Each traced baddie's temper ('tame' or 'feral'), matched by where it starts."""
     placed = [((c * CELL, r * CELL), "tame" if p.startswith("tame") or p == "0" else "feral")
@@ -95,7 +108,7 @@ def met_mechanics(level_map, run, idle):
             if thrown_baddies[i] or any(near(corner(fields), mover) for mover in movers):
                 met.add("t" if tempers[i] == "tame" else "f")
         met.update("s" if kind == "sp" else kind for kind, cell in hazards
-                   if any(near(cell, mover) for mover in movers))
+                   if any(near(cell, mover) for mover in movers) or above(level_map, movers[:1], cell))
         if number < idle_alive:
             for code in CHANGE_KINDS:
                 for i, (ours, theirs) in enumerate(zip(frame.get(code, []), idle[number].get(code, []))):

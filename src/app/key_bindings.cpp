@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "app/switch.h"
@@ -76,6 +77,12 @@ const KeyBindings& keyBindingsInUse() { return bindingsInUse(); }
 std::string keyName(int keyCode) {
   if (al_is_keyboard_installed() && keyCode > 0 && keyCode < ALLEGRO_KEY_MAX) return al_keycode_to_name(keyCode);
   return kNumberedKey + std::to_string(keyCode);
+}
+
+std::string keyLabel(int keyCode) {
+  std::string name = keyName(keyCode);
+  if (name.size() == 1) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+  return name;
 }
 
 int keyCodeOfName(const std::string& name) {

@@ -44,6 +44,8 @@ const KeyBindings& keyBindingsInUse();
 // A key's name as the library gives it (al_keycode_to_name) once the keyboard is installed,
 // "KEY<code>" before that.
 std::string keyName(int keyCode);
+// A key as the player sees it named: a letter key as the letter on the keycap ("Z").
+std::string keyLabel(int keyCode);
 // The key a name stands for, 0 when none: a library name in any letter case (so a file written
 // by hand still reads) or "KEY<code>".
 int keyCodeOfName(const std::string& name);

@@ -20,7 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kNoCell = -1000;  // px: no placement yet
-constexpr int kTestPlayLevel = -1;
 const char* const kPlayFile = "levels/play.lv";
 const char* const kHint = "F1: help";
 
@@ -338,11 +337,12 @@ void EditorState::testPlay() {
 // R, and Space after a death, play the level again; every other way out comes back here.
 void EditorState::runTestPlay(const char* playFile) {
   PlayResult played = PlayResult::Retry;
+  PlayedLevel tested;
+  tested.kind = PlayKind::TestPlay;
   while (played == PlayResult::Retry && status == RunStatus::Running) {
-    PlayState play(kTestPlayLevel, playFile, *themes[0]);
-    play.testPlay = true;
+    PlayState play(tested, playFile, *themes[0]);
     runNested(*this, play);
-    played = play.result;
+    played = play.result();
   }
 }
 

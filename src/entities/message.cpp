@@ -4,6 +4,7 @@
 #include "app/geometry.h"
 #include "app/resource.h"
 #include "entities/pop_up.h"
+#include "entities/sign_text.h"
 #include "world/draw_layer.h"
 #include "world/world.h"
 
@@ -35,7 +36,14 @@ void Message::setText(const std::string& newText) {
   dropPanel();
   ownPanel = std::make_unique<PopUp>();
   popUp = ownPanel.get();
-  popUp->addLine(text, "");
+  showText();
+}
+
+// The panel is wrapped as shown, with each placeholder's key in place.
+void Message::showText() {
+  shown = signText(text);
+  popUp->lines.clear();
+  popUp->addLine(shown, "");
 }
 
 // A panel handed to a world leaves it at its next flush; one still ours goes at once.
@@ -52,6 +60,8 @@ void Message::update(double) {
     world->add(ownPanel.release());
     panelWorld = world;
   }
+  // A key rebound since the panel was made shows at once.
+  if (signText(text) != shown) showText();
   Entity* avatar = world->first(tagOf("avat"));
   if (!avatar) {
     popUp->visible = false;

@@ -29,13 +29,15 @@ class Message : public Entity {
 
   void setText(const std::string& newText);
 
-  std::string text;
+  std::string text;        // as written, placeholders and all
   PopUp* popUp = nullptr;  // the panel, the sign's own or its world's
 
  private:
   void dropPanel();
+  void showText();
 
   Sheet* sheet;
   std::unique_ptr<PopUp> ownPanel;  // the panel until the first update hands it to the world
   World* panelWorld = nullptr;      // the world the panel was handed to, which then owns it
+  std::string shown;                // the text in the panel
 };

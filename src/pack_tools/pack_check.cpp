@@ -157,7 +157,7 @@ class Checker {
     frames(simulator);
     PlayedRun run;
     if (Avatar* avatar = simulator.avatar()) run.outcome = avatar->outcome();
-    const PlayContext& context = *simulator.state().context;
+    const PlayContext& context = simulator.session().context();
     run.elapsed = context.elapsedTime;
     run.golden = run.completed() && static_cast<int>(context.garbageCollected) == context.grid->looseCount;
     run.silver = run.golden && context.elapsedTime < level.target;

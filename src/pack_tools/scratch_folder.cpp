@@ -33,24 +33,34 @@ struct LinuxDirent64 {
 
 bool isDotOrDotDot(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
 
+void emptyFolder(int folder, int depth);
+
+// A file, or a folder emptied first (to a bounded depth); whether it is gone.
+bool removeEntry(int folder, const char* name, int depth) {
+  if (unlinkat(folder, name, 0) == 0) return true;
+  if (depth >= kDeepestNesting) return false;
+  int inner = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (inner < 0) return false;
+  emptyFolder(inner, depth + 1);
+  close(inner);
+  return unlinkat(folder, name, AT_REMOVEDIR) == 0;
+}
+
 // Removes what the folder holds with async-signal-safe calls only: openat, getdents64, unlinkat.
+// Each pass reads the folder from its start; it ends with a pass that removes nothing.
 void emptyFolder(int folder, int depth) {
   alignas(LinuxDirent64) char buffer[4096];
-  for (;;) {
-    long count = syscall(SYS_getdents64, folder, buffer, sizeof buffer);
-    if (count <= 0) return;
-    for (long at = 0; at < count;) {
-      auto* entry = reinterpret_cast<LinuxDirent64*>(buffer + at);
-      at += entry->length;
-      if (isDotOrDotDot(entry->name)) continue;
-      if (unlinkat(folder, entry->name, 0) == 0 || depth >= kDeepestNesting) continue;
-      int inner = openat(folder, entry->name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (inner < 0) continue;
-      emptyFolder(inner, depth + 1);
-      close(inner);
-      unlinkat(folder, entry->name, AT_REMOVEDIR);
-    }
+  for (bool removed = true; removed;) {
+    removed = false;
     lseek(folder, 0, SEEK_SET);
+    long count;
+    while ((count = syscall(SYS_getdents64, folder, buffer, sizeof buffer)) > 0) {
+      for (long at = 0; at < count;) {
+        auto* entry = reinterpret_cast<LinuxDirent64*>(buffer + at);
+        at += entry->length;
+        if (!isDotOrDotDot(entry->name)) removed = removeEntry(folder, entry->name, depth) || removed;
+      }
+    }
   }
 }
 

@@ -7,8 +7,18 @@
 #include "themes/themes.h"
 #include "world/tag.h"
 
-Simulator::Simulator(const char* levelFile, int levelIndex)
-    : state_(std::make_unique<PlayState>(levelIndex, levelFile, *themes[0])) {}
+PlayedLevel playedAtIndex(int levelIndex) {
+  PlayedLevel played;
+  if (levelIndex == kFinalScreenIndex) played.kind = PlayKind::FinalScreen;
+  if (levelIndex >= 0) played.kind = PlayKind::Numbered;
+  if (levelIndex >= 0) played.number = levelIndex + 1;
+  return played;
+}
+
+Simulator::Simulator(const char* levelFile, int levelIndex) : Simulator(levelFile, playedAtIndex(levelIndex)) {}
+
+Simulator::Simulator(const char* levelFile, PlayedLevel played)
+    : state_(std::make_unique<PlayState>(std::move(played), levelFile, *themes[0])) {}
 
 Simulator::~Simulator() {
   if (currentState() == state_.get()) setCurrentState(nullptr);
@@ -28,14 +38,14 @@ void Simulator::hold(const std::vector<int>& heldKeys) {
 }
 
 std::string Simulator::trace() const {
-  std::string text = frameLine(frames_, state_->context->channelStates) + "\n";
-  for (Entity* entity : state_->world->byTag(tagOf("dyna"))) {
+  std::string text = frameLine(frames_, state_->session().context().channelStates) + "\n";
+  for (Entity* entity : state_->session().world().byTag(tagOf("dyna"))) {
     std::string line = traceLine(*entity);
     if (!line.empty()) text += line + "\n";
   }
   return text;
 }
 
-std::string Simulator::end() const { return endLine(frames_, *state_->world, *state_->context); }
+std::string Simulator::end() const { return endLine(frames_, state_->session().world(), state_->session().context()); }
 
-Avatar* Simulator::avatar() const { return static_cast<Avatar*>(state_->world->first(tagOf("avat"))); }
+Avatar* Simulator::avatar() const { return state_->session().avatar(); }

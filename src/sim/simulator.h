@@ -8,6 +8,11 @@
 
 class Avatar;
 
+// binhopper-sim's level index: a numbered level's from 0, -1 for a level of no number, and this
+// for the final screen.
+constexpr int kFinalScreenIndex = -2;
+PlayedLevel playedAtIndex(int levelIndex);
+
 // Plays a level headless through the real PlayState, in the first theme (the themes must have
 // been made): each step writes the held keys into the state's keyboard snapshot, makes it the
 // current state, refreshes the switches as the game's loop does (so a key's on-press fires in
@@ -15,6 +20,7 @@ class Avatar;
 class Simulator {
  public:
   Simulator(const char* levelFile, int levelIndex);
+  Simulator(const char* levelFile, PlayedLevel played);
   ~Simulator();
   Simulator(const Simulator&) = delete;
   Simulator& operator=(const Simulator&) = delete;
@@ -29,6 +35,7 @@ class Simulator {
   std::string end() const;
 
   PlayState& state() { return *state_; }
+  PlaySession& session() { return state_->session(); }
   // The level's avatar, or null.
   Avatar* avatar() const;
   int frames() const { return frames_; }

@@ -1,9 +1,8 @@
 #include "states/options_state.h"
 
-#include <cctype>
-
 #include "app/blend.h"
 #include "app/game_window.h"
+#include "app/key_bindings.h"
 #include "app/switch.h"
 #include "world/tag.h"
 
@@ -32,13 +31,6 @@ bool takeClick(GuiButton* button) {
   bool clicked = button->clicked;
   button->clicked = false;
   return clicked;
-}
-
-// A letter key shows as the letter on the keycap.
-std::string keyLabel(int keyCode) {
-  std::string name = keyName(keyCode);
-  if (name.size() == 1) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-  return name;
 }
 
 const char* yesNo(bool choice) { return choice ? "Yes" : "No"; }

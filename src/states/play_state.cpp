@@ -6,37 +6,26 @@
 #include "app/game_window.h"
 #include "app/geometry.h"
 #include "app/music.h"
-#include "app/safe_file.h"
-#include "campaign/progress.h"
 #include "entities/avatar.h"
-#include "entities/cloud.h"
 #include "entities/prototypes.h"
 #include "gui/gui_text.h"
 #include "gui/run_timer.h"
-#include "replay/best_run.h"
-#include "replay/replay_file.h"
-#include "replay/replay_switches.h"
-#include "replay/run_keeper.h"
 #include "states/ghost.h"
 #include "states/replay_playback.h"
 #include "themes/themes.h"
-#include "world/channel_states.h"
-#include "world/level.h"
-#include "world/tag.h"
 
 namespace {
 
-constexpr int kCloudCount = 24;
 constexpr double kZoomKeep = 0.95;   // of the zoom per update
 constexpr double kZoomGrowth = 0.2;  // added per update
 constexpr double kZoomNearlyFull = 3.99;
 constexpr double kFullZoom = 4.0;
-constexpr double kZoomTargetX = 10.0;   // px right of the avatar's x
-constexpr double kZoomTargetY = -20.0;  // px below the avatar's y: just above its head
-constexpr double kFinalTextX = 400.0;   // px
-
-const char* const kWatchHint = "W - watch this run";
-const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
+constexpr double kZoomTargetX = 10.0;     // px right of the avatar's x
+constexpr double kZoomTargetY = -20.0;    // px below the avatar's y: just above its head
+constexpr double kFinalTextX = 400.0;     // px
+constexpr double kFinalTextTop = 40.0;    // px
+constexpr double kFinalTextPitch = 40.0;  // px
+const char* const kFinalMusic = "media/unreal_superhero.xm";
 
 std::unique_ptr<World> loadedLevel(const char* fileName) {
   auto level = std::make_unique<World>();
@@ -80,54 +69,40 @@ Box closingZoomSource(double zoom, double avatarX, double avatarY) {
   return source;
 }
 
-PlayState::PlayState(int levelIndex_, const char* fileName, Theme& theme)
-    : PlayState(levelIndex_, loadedLevel(fileName), theme) {}
+PlayState::PlayState(PlayedLevel played, const char* fileName, Theme& theme)
+    : PlayState(std::move(played), loadedLevel(fileName), theme) {}
 
-PlayState::PlayState(int levelIndex_, std::unique_ptr<World> level, Theme& theme, PlayedLevel played_)
+PlayState::PlayState(PlayedLevel played, std::unique_ptr<World> level, Theme& theme)
     : AppState(al_get_current_display()),
-      levelIndex(levelIndex_),
-      played(std::move(played_)),
-      context(std::make_unique<PlayContext>()),
-      world(std::move(level)) {
-  context->player = played.record;
-  context->theme = &theme;
-  world->context = context.get();
-  for (int i = 0; i < kCloudCount; ++i) world->add(new Cloud(theme));
-  world->flush();
-  context->grid->build(*world);
-  if (levelIndex == kFinalScreenIndex) addFinalScreenExtras();
-  if (levelIndex >= 0 && !played.name.empty()) addBanner();
+      session_(std::make_unique<PlaySession>(std::move(played), std::move(level), theme)) {
+  const PlayedLevel& kind = session_->played();
+  if (kind.kind == PlayKind::FinalScreen) addFinalScreenWords();
+  if (kind.kind == PlayKind::Numbered && !kind.name.empty()) {
+    Avatar* avatar = session_->avatar();
+    banner_ = std::make_unique<LevelBanner>(kind.name, avatar ? avatar->y() : -1.0);
+  }
 }
 
-std::unique_ptr<PlayState> PlayState::open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem,
-                                           PlayedLevel played) {
+std::unique_ptr<PlayState> PlayState::open(PlayedLevel played, const char* fileName, Theme& theme,
+                                           LoadResult& problem) {
   auto level = std::make_unique<World>();
   problem = readLevel(fileName, *level);
   if (!problem.ok()) return nullptr;
-  return std::make_unique<PlayState>(levelIndex, std::move(level), theme, std::move(played));
-}
-
-void PlayState::addBanner() {
-  Entity* avatar = world->first(tagOf("avat"));
-  banner = std::make_unique<LevelBanner>(played.name, avatar ? avatar->y() : -1.0);
+  return std::make_unique<PlayState>(std::move(played), std::move(level), theme);
 }
 
 PlayState::~PlayState() = default;
 
-// The final screen keeps the clouds made under the theme it was given, but shows the first
-// theme's sky and tint; the theme chosen in the menu is left as it was.
-void PlayState::addFinalScreenExtras() {
-  context->theme = themes[0];
+void PlayState::addFinalScreenWords() {
   stopMusic();
-  loadMusic("media/unreal_superhero.xm", 0);
-  const LevelTally tally = played.record->tally();
-  bool allPoints = tally.points == tally.maximumPoints;
-  world->add(new GuiText(kFinalTextX, 40, "WELL DONE!"));
-  world->add(new GuiText(kFinalTextX, 80, "You have completed the game!"));
-  world->add(new GuiText(kFinalTextX, 120,
-                         allPoints ? "And you have all the unlock points, I'm impressed!"
-                                   : "Now try to earn all the unlock points on all the levels!"));
-  world->flush();
+  loadMusic(kFinalMusic, 0);
+  World& world = session_->world();
+  double top = kFinalTextTop;
+  for (const std::string& line : finalScreenLines(*session_->played().record)) {
+    world.add(new GuiText(kFinalTextX, top, line));
+    top += kFinalTextPitch;
+  }
+  world.flush();
 }
 
 bool PlayState::onCloseRequest() {
@@ -135,185 +110,135 @@ bool PlayState::onCloseRequest() {
   return true;
 }
 
-bool PlayState::showsMouseCursor() const { return report || pause.paused() || (levelIndex < 0 && !testPlay); }
+bool PlayState::showsMouseCursor() const {
+  PlayKind kind = session_->played().kind;
+  return session_->report() || pause_.paused() || kind == PlayKind::Scene || kind == PlayKind::FinalScreen;
+}
 
-// Space is tested last so that after the level has ended it overrides Escape and R.
+// The keys of play are read before the level's end is reviewed, so a run left in the frame the
+// level ended is kept as left; the report's keys are read after it.
 void PlayState::update(double dt) {
-  if (pause.holds((levelIndex >= 0 || testPlay) && !report)) return;
-  if (playback_) return updateReplay();
-  if (keeper_ && !report) keeper_->record(dt, readInput(context->controls));
-  if (ghost_ && !report) ghost_->step();
-  context->theme->update(dt);
-  world->update(dt);
-  if (banner) {
-    banner->update(dt);
-    if (banner->over()) banner.reset();
+  if (pause_.holds(session_->pausable())) return;
+  if (session_->watching()) return updateReplay();
+  session_->step(dt);
+  updateBanner(dt);
+  if (!session_->report()) readPlayKeys();
+  session_->review();
+  if (session_->outcome().status == Outcome::Completed) zoom_ = nextZoom(zoom_);
+  const Report* report = session_->report();
+  if (!report) return;
+  if (!reportPanel_) showReport(*report);
+  readReportKeys(*report);
+}
+
+void PlayState::updateBanner(double dt) {
+  if (!banner_) return;
+  banner_->update(dt);
+  if (banner_->over()) banner_.reset();
+}
+
+void PlayState::readPlayKeys() {
+  if (held(ReportKey::Escape)) finish(PlayResult::Menu);
+  if (held(ReportKey::R)) finish(PlayResult::Retry);
+}
+
+// Of several keys held at once, the later in this order wins: Space over R over Escape, and any
+// of them over W.
+void PlayState::readReportKeys(const Report& report) {
+  std::optional<ReportAction> chosen;
+  for (ReportKey key : {ReportKey::W, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
+    std::optional<ReportAction> action = report.actionFor(key);
+    if (action && held(key)) chosen = action;
   }
+  if (chosen) choose(*chosen);
+}
+
+bool PlayState::held(ReportKey key) {
   Switch** controls = Controls();
-  if (controls[kControlEscape]->isDown() || controls[kControlStart]->isDown()) finish(PlayResult::Menu);
-  if (controls[kControlRetry]->isDown()) finish(PlayResult::Retry);
-  auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
-  if (!avatar) return;
-  Outcome outcome = avatar->outcome();
-  if (outcome.status == Outcome::Completed) {
-    if (!report) showCompletionReport();
-    zoom = nextZoom(zoom);
+  switch (key) {
+    case ReportKey::Space:
+      return controls[kControlSpace]->isDown();
+    case ReportKey::R:
+      return controls[kControlRetry]->isDown();
+    case ReportKey::Escape:
+      return controls[kControlEscape]->isDown() || controls[kControlStart]->isDown();
+    case ReportKey::W:
+      return watchPressed_.isDown();
   }
-  if (outcome.status == Outcome::Dead && !report) showDeathReport(outcome.reason);
-  if (outcome.status != Outcome::Playing && controls[kControlSpace]->isDown())
-    finish(outcome.status == Outcome::Completed ? PlayResult::Next : PlayResult::Retry);
-  if (report && watchPressed_.isDown() && status == RunStatus::Running) watchLastRun();
+  return false;
+}
+
+void PlayState::choose(ReportAction action) {
+  switch (action) {
+    case ReportAction::Next:
+      return finish(PlayResult::Next);
+    case ReportAction::Retry:
+      return finish(PlayResult::Retry);
+    case ReportAction::Leave:
+      return finish(PlayResult::Menu);
+    case ReportAction::WatchRun:
+      return watchLastRun();
+  }
 }
 
 void PlayState::finish(PlayResult playResult) {
-  endRun(Outcome{});
-  result = playResult;
+  session_->leave();
+  result_ = playResult;
   status = RunStatus::Done;
 }
 
-void PlayState::keepRuns(const std::string& campaign, int levelNumber, const std::string& fileName, bool ghost) {
-  uint64_t hash = 0;
-  if (!hashLevelFile(fileName, hash).ok) return;
-  keeper_ = std::make_unique<RunKeeper>(campaign, levelNumber, hash);
-  fileName_ = fileName;
-  if (!ghost) return;
-  BestRun best = findBestRun(campaign, levelNumber - 1, fileName, played.record->levelCompleted(levelNumber - 1));
-  if (best.replay) ghost_ = Ghost::open(fileName.c_str(), *best.replay, *context->theme);
+void PlayState::showReport(const Report& report) {
+  reportPanel_ = std::make_unique<PopUp>();
+  for (const ReportLine& line : report.panelLines())
+    reportPanel_->addLine(line.left, line.highlighted ? " " : line.right);
+  reportPanel_->visible = true;
 }
 
-// A run ends once: at its death or completion, or when the level is left still playing.
-void PlayState::endRun(const Outcome& outcome) {
-  if (!keeper_) return;
-  std::vector<std::string> failures = keeper_->end(outcome, context->elapsedTime);
-  saveFailures_.insert(saveFailures_.end(), failures.begin(), failures.end());
-}
-
-void PlayState::watch(const Replay& replay) {
-  playback_ = std::make_unique<ReplayPlayback>(replay);
-  context->controls = playback_->controls();
-  context->player = nullptr;
-}
-
-LoadResult PlayState::watchNested(AppState& outer, int levelIndex, const std::string& fileName, Theme& theme,
+LoadResult PlayState::watchNested(AppState& outer, PlayedLevel watched, const std::string& fileName, Theme& theme,
                                   const Replay& replay) {
   LoadResult problem;
-  std::unique_ptr<PlayState> play = open(levelIndex, fileName.c_str(), theme, problem);
+  std::unique_ptr<PlayState> play = open(std::move(watched), fileName.c_str(), theme, problem);
   if (!play) return problem;
-  play->watch(replay);
+  play->session().watch(replay);
   runNested(outer, *play);
   return problem;
 }
 
-// A watched run neither reports nor keeps anything; Escape leaves it, P pauses it.
+// Escape leaves a watched run, P pauses it.
 void PlayState::updateReplay() {
-  int frames = playback_->framesPerUpdate();
-  double step = 0.0;
-  for (int i = 0; i < frames && playback_->next(step); ++i) {
-    context->theme->update(step);
-    world->update(step);
-  }
+  session_->stepReplay();
   if (Controls()[kControlEscape]->isDown()) finish(PlayResult::Menu);
 }
 
 // The report stays as it was when the watched run is left.
 void PlayState::watchLastRun() {
-  const Replay* run = keeper_ ? keeper_->run() : nullptr;
-  if (run) watchNested(*this, levelIndex, fileName_, *context->theme, *run);
-}
-
-// Only the numbered levels' plays write the record; the menu's scene, the final screen and the
-// editor's test plays leave the file alone.
-void PlayState::keepProgress() {
-  if (levelIndex < 0) return;
-  FileResult kept = played.record->keep();
-  if (!kept.ok) saveFailures_.push_back(failedSaveLine("progress", kept));
-}
-
-// In the report, at the time they happen, highlighted: a player who goes on from level to level
-// never sees the menu.
-void PlayState::addSaveFailures() {
-  for (const std::string& line : saveFailures_) report->addLine(line, " ");
-  saveFailures_.clear();
-}
-
-void PlayState::showCompletionReport() {
-  int collected = static_cast<int>(context->garbageCollected);
-  int loose = context->grid->looseCount;
-  bool allGarbage = collected == loose;
-  Progress& record = *played.record;
-  record.recordCompletion(levelIndex, allGarbage, context->elapsedTime);
-  keepProgress();
-  endRun(Outcome{Outcome::Completed, ""});
-  double target = record.targetTime(levelIndex);
-  // Nothing to collect means all of it was collected.
-  int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
-  report = std::make_unique<PopUp>();
-  report->addLine("You have completed the level!", "");
-  report->addLine("", "");
-  report->addLine("Loose garbage collected:", format("%d%%", percentage));
-  report->addLine("Elapsed time:", format("%.2lfs", context->elapsedTime));
-  report->addLine("Target time:", format("%.2lfs", target));
-  report->addLine("Jumps performed:", format("%d", static_cast<int>(context->jumps)));
-  report->addLine("Double jumps:", format("%d", static_cast<int>(context->doubleJumps)));
-  report->addLine("Pixels traversed:", format("%d", static_cast<int>(context->pixelsTraversed)));
-  report->addLine("Throws:", format("%d", static_cast<int>(context->throws)));
-  report->addLine("", "");
-  if (allGarbage) {
-    report->addLine("You have gathered all the loose garbage! A golden crown for you!", " ");
-    report->addLine(context->elapsedTime < target
-                        ? "And all that under the target time, well done! Silver crown awarded!"
-                        : kCrownHint,
-                    " ");
-  } else {
-    report->addLine("Try to get all the loose garbage on a level to earn a golden crown.", " ");
-    report->addLine(kCrownHint, " ");
-  }
-  addSaveFailures();
-  report->addLine("", "");
-  if (keeper_) report->addLine(kWatchHint, "");
-  addKeysLine(testPlay ? "SPACE - back to the editor, R - retry" : "SPACE - next level, R - retry");
-  report->visible = true;
-}
-
-void PlayState::showDeathReport(const std::string& reason) {
-  keepProgress();
-  endRun(Outcome{Outcome::Dead, reason});
-  report = std::make_unique<PopUp>();
-  report->addLine(format("You %s.", reason.c_str()), "");
-  report->addLine("", "");
-  report->addLine("Total deaths so far:", format("%d", static_cast<int>(played.record->deaths)));
-  report->addLine("", "");
-  addSaveFailures();
-  report->addLine("", "");
-  if (keeper_) report->addLine(kWatchHint, "");
-  addKeysLine("SPACE, R - retry");
-  report->visible = true;
-}
-
-void PlayState::addKeysLine(const char* spaceDoes) {
-  report->addLine(spaceDoes, testPlay ? "ESC - back to the editor" : "ESC - back to menu");
+  const Replay* run = session_->lastRun();
+  if (!run) return;
+  const PlayedLevel& played = session_->played();
+  PlayedLevel watched{PlayKind::Watch, played.campaign, played.number, "", played.record};
+  watchNested(*this, std::move(watched), session_->levelFile(), *session_->context().theme, *run);
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {
-  Theme& theme = *context->theme;
+  Theme& theme = *session_->context().theme;
   drawSky(theme);
   theme.beforeEntities();
-  world->draw();
-  if (ghost_) ghost_->draw();
+  session_->world().draw();
+  if (Ghost* ghost = session_->ghost()) ghost->draw();
   theme.afterEntities();
-  if (zoom > 1.0) drawClosingZoom();
-  if (banner) banner->draw();
+  if (zoom_ > 1.0) drawClosingZoom();
+  if (banner_) banner_->draw();
   drawRunTime();
-  if (report) report->draw();
-  pause.draw();
+  if (reportPanel_) reportPanel_->draw();
+  pause_.draw();
 }
 
 void PlayState::drawClosingZoom() {
   flushDrawing();
   std::unique_ptr<ALLEGRO_BITMAP, BitmapDestroyer> copy(al_clone_bitmap(al_get_backbuffer(al_get_current_display())));
   if (!copy) return;
-  auto [avatarX, avatarY] = world->first(tagOf("avat"))->position();
-  Box source = closingZoomSource(zoom, avatarX, avatarY);
+  auto [avatarX, avatarY] = session_->avatar()->position();
+  Box source = closingZoomSource(zoom_, avatarX, avatarY);
   if (GameWindow* window = GameWindow::current())
     window->toBackBuffer(source.left, source.top, source.right, source.bottom);
   // The copy replaces the picture outright: blending it would let the unzoomed picture show
@@ -325,10 +250,10 @@ void PlayState::drawClosingZoom() {
   resetBlender();
 }
 
-void PlayState::drawRunTime() const {
-  if (playback_) {
-    drawReplayMark(context->elapsedTime, playback_->speed());
-  } else if (showTimer && levelIndex >= 0) {
-    drawRunTimer(context->elapsedTime, progress().targetTime(levelIndex));
+void PlayState::drawRunTime() {
+  if (ReplayPlayback* playback = session_->playback()) {
+    drawReplayMark(session_->context().elapsedTime, playback->speed());
+  } else if (timerShown_ && session_->played().kind == PlayKind::Numbered) {
+    drawRunTimer(session_->context().elapsedTime, session_->targetTime());
   }
 }

@@ -6,41 +6,34 @@
 
 #include "app/app_state.h"
 #include "app/load_result.h"
+#include "app/switch.h"
 #include "campaign/played_level.h"
-#include "entities/outcome.h"
 #include "entities/pop_up.h"
 #include "gui/level_banner.h"
 #include "states/pause.h"
-#include "world/play_context.h"
+#include "states/play_session.h"
 #include "world/theme.h"
 #include "world/world.h"
 
-class Ghost;
-class ReplayPlayback;
-class RunKeeper;
 struct Replay;
-
-// The level index of the final screen; -1 is any other level that is not a numbered one.
-constexpr int kFinalScreenIndex = -2;
 
 // What the state that ran a level does next.
 enum class PlayResult { Menu, Retry, Next };
 
-// One level being played. Ends with a result once the player leaves, retries, or goes on after
-// a completion.
+// One level being played: turns the keys into calls on its session and draws it, with the
+// pause, the name banner, the timer, the report panel and the closing zoom. Ends with a result
+// once the player leaves, retries, or goes on after a completion.
 class PlayState : public AppState {
  public:
   // Ends the process with the loader's message when the level cannot be read (the simulator,
   // the benchmark and the editor's test play stop there).
-  // The level is drawn in `theme` (the final screen in the first theme, whatever it is given).
-  PlayState(int levelIndex, const char* fileName, Theme& theme);
+  PlayState(PlayedLevel played, const char* fileName, Theme& theme);
   // Takes a world already filled with the level's pending records. A numbered level with a
   // name starts with its banner.
-  PlayState(int levelIndex, std::unique_ptr<World> level, Theme& theme, PlayedLevel played = {});
+  PlayState(PlayedLevel played, std::unique_ptr<World> level, Theme& theme);
   // Reads the level first, so a bad file never gets as far as a play state: on a problem gives
   // null and the loader's result in `problem`.
-  static std::unique_ptr<PlayState> open(int levelIndex, const char* fileName, Theme& theme, LoadResult& problem,
-                                         PlayedLevel played = {});
+  static std::unique_ptr<PlayState> open(PlayedLevel played, const char* fileName, Theme& theme, LoadResult& problem);
   ~PlayState() override;
 
   void update(double dt) override;
@@ -49,53 +42,42 @@ class PlayState : public AppState {
   // The pointer is hidden while the level is played and shows over its report and its pause.
   bool showsMouseCursor() const override;
 
-  // A numbered level of a campaign: every run is kept in the player directory, and with `ghost`
-  // the level's best run is raced by a ghost.
-  void keepRuns(const std::string& campaign, int levelNumber, const std::string& fileName, bool ghost);
-  // The level plays the replay in place of the player, who watches it.
-  void watch(const Replay& replay);
   // Watches the replay of the level file in a play state nested in `outer`; the loader's result
   // when the level cannot be read.
-  static LoadResult watchNested(AppState& outer, int levelIndex, const std::string& fileName, Theme& theme,
+  static LoadResult watchNested(AppState& outer, PlayedLevel watched, const std::string& fileName, Theme& theme,
                                 const Replay& replay);
 
-  PlayResult result = PlayResult::Menu;
-  int levelIndex;
-  PlayedLevel played;
-  std::unique_ptr<PlayContext> context;
-  std::unique_ptr<World> world;  // goes before the context, whose grid deletes the level's tiles
-  double zoom = 1.0;
-  std::unique_ptr<PopUp> report;  // null until the level has ended
-  Pause pause;
-  std::unique_ptr<LevelBanner> banner;  // null once shown, and for a level without a name
-  bool showTimer = false;               // the elapsed and the target time at the top of the screen
-  const Ghost* ghost() const { return ghost_.get(); }
-  // The saves of this play that failed and that its report has not shown (a run left with
-  // Escape ends without one), for the menu to show; taking them empties the list.
-  std::vector<std::string> takeSaveFailures() { return std::move(saveFailures_); }
-  // The editor's test of its level: paused like a numbered level, and left back to the editor.
-  bool testPlay = false;
+  PlaySession& session() { return *session_; }
+  PlayResult result() const { return result_; }
+  bool paused() const { return pause_.paused(); }
+  // While shown: the level's name, the first two seconds.
+  const LevelBanner* banner() const { return banner_.get(); }
+  // The elapsed and the target time at the top of the screen.
+  void showTimer(bool shown) { timerShown_ = shown; }
+  // The panel over the ended level, and the closing zoom's factor (the drawing checks set them).
+  void showReport(const Report& report);
+  void zoomTo(double zoom) { zoom_ = zoom; }
 
  private:
-  void addFinalScreenExtras();
-  void addBanner();
+  void addFinalScreenWords();
+  void updateBanner(double dt);
+  void readPlayKeys();
+  void readReportKeys(const Report& report);
+  bool held(ReportKey key);
+  void choose(ReportAction action);
   void finish(PlayResult playResult);
-  void keepProgress();
-  void addSaveFailures();
-  void showCompletionReport();
-  void showDeathReport(const std::string& reason);
-  void addKeysLine(const char* spaceDoes);
-  void drawClosingZoom();
   void updateReplay();
-  void endRun(const Outcome& outcome);
   void watchLastRun();
-  void drawRunTime() const;
+  void drawClosingZoom();
+  void drawRunTime();
 
-  std::unique_ptr<RunKeeper> keeper_;  // while a numbered level's runs are kept
-  std::unique_ptr<Ghost> ghost_;
-  std::unique_ptr<ReplayPlayback> playback_;  // while a replay is watched
-  std::string fileName_;                      // of a level whose runs are kept
-  std::vector<std::string> saveFailures_;     // not yet shown
+  std::unique_ptr<PlaySession> session_;
+  PlayResult result_ = PlayResult::Menu;
+  double zoom_ = 1.0;
+  std::unique_ptr<PopUp> reportPanel_;  // null until the level has ended
+  Pause pause_;
+  std::unique_ptr<LevelBanner> banner_;  // null once shown, and for a level without a name
+  bool timerShown_ = false;
   Key watchKey_{ALLEGRO_KEY_W};
   OnPress watchPressed_{&watchKey_};
 };

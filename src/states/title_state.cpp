@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int kBackgroundLevel = -1;
 constexpr int kButtonsPerRow = 5;
 constexpr double kLevelGridLeft = 55.0;     // px
 constexpr double kLevelGridTop = 330.0;     // px
@@ -58,9 +57,9 @@ TitleState::TitleState(std::vector<Campaign> found)
       world(std::make_unique<World>()),
       logo(bitmapResource("media/logo.png")) {
   LoadResult scene;
-  background = PlayState::open(kBackgroundLevel, "levels/title.lv", *theme_, scene);
+  background = PlayState::open(PlayedLevel{}, "levels/title.lv", *theme_, scene);
   // Without its scene the menu still works, over an empty sky.
-  if (!background) background = std::make_unique<PlayState>(kBackgroundLevel, std::make_unique<World>(), *theme_);
+  if (!background) background = std::make_unique<PlayState>(PlayedLevel{}, std::make_unique<World>(), *theme_);
   createWidgets();
   if (!scene.ok()) showNotice(loadFailureLines(scene));
   showCampaign();
@@ -206,7 +205,8 @@ void TitleState::watchBestRun(int levelIndex) {
   const std::string& fileName = campaign.levels[levelIndex].path;
   BestRun best = findBestRun(campaign.folderName, levelIndex, fileName, campaigns.record().levelCompleted(levelIndex));
   LoadResult played;
-  if (best.replay) played = PlayState::watchNested(*this, levelIndex, fileName, *theme_, *best.replay);
+  PlayedLevel watched{PlayKind::Watch, campaign.folderName, levelIndex + 1, "", &campaigns.record()};
+  if (best.replay) played = PlayState::watchNested(*this, std::move(watched), fileName, *theme_, *best.replay);
   if (!best.replay) showNotice({best.problem});
   if (!played.ok()) showNotice({played.message});
 }
@@ -221,8 +221,8 @@ void TitleState::playFrom(int levelIndex) {
     if (played == PlayResult::Next) ++levelIndex;
     if (levelIndex >= campaign.levelCount()) break;
     const CampaignLevel& level = campaign.levels[levelIndex];
-    played =
-        runPlay(levelIndex, level.path.c_str(), PlayedLevel{campaign.folderName, level.number, level.name, &record});
+    played = runPlay(level.path.c_str(),
+                     PlayedLevel{PlayKind::Numbered, campaign.folderName, level.number, level.name, &record});
   } while (played && *played != PlayResult::Menu);
   if (!finalButton && record.tally().allCompleted) addFinalButton();
 }
@@ -231,12 +231,12 @@ void TitleState::playFrom(int levelIndex) {
 void TitleState::showFinalScreen() {
   const Campaign& campaign = campaigns.campaign();
   std::string winner = campaign.winner.empty() ? kBuiltInWinner : campaign.winner;
-  runPlay(kFinalScreenIndex, winner.c_str(), PlayedLevel{campaign.folderName, 0, "", &campaigns.record()});
+  runPlay(winner.c_str(), PlayedLevel{PlayKind::FinalScreen, campaign.folderName, 0, "", &campaigns.record()});
 }
 
 void TitleState::useTheme(Theme& theme) {
   theme_ = &theme;
-  background->context->theme = &theme;
+  background->session().context().theme = &theme;
   themeButton->label = theme.name();
 }
 
@@ -284,24 +284,26 @@ void TitleState::openOptions() {
 void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
 
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
-std::optional<PlayResult> TitleState::runPlay(int levelIndex, const char* fileName, PlayedLevel played) {
+std::optional<PlayResult> TitleState::runPlay(const char* fileName, PlayedLevel played) {
   LoadResult problem;
-  std::unique_ptr<PlayState> play = PlayState::open(levelIndex, fileName, *theme_, problem, std::move(played));
+  std::unique_ptr<PlayState> play = PlayState::open(std::move(played), fileName, *theme_, problem);
   if (!play) {
     showNotice(loadFailureLines(problem));
     return std::nullopt;
   }
-  if (levelIndex >= 0) play->keepRuns(play->played.campaign, play->played.number, fileName, settings.ghost);
-  play->showTimer = settings.timer;
+  PlaySession& session = play->session();
+  if (session.played().kind == PlayKind::Numbered)
+    session.keepRuns(session.played().campaign, session.played().number, fileName, settings.ghost);
+  play->showTimer(settings.timer);
   PlayResult result = playNested(*play);
-  std::vector<std::string> failures = play->takeSaveFailures();
+  std::vector<std::string> failures = session.takeSaveFailures();
   if (!failures.empty()) showNotice(failures);
   return result;
 }
 
 PlayResult TitleState::playNested(PlayState& play) {
   runNested(*this, play);
-  return play.result;
+  return play.result();
 }
 
 void TitleState::draw(ALLEGRO_DISPLAY* screen) {

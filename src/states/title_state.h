@@ -90,7 +90,7 @@ class TitleState : public AppState {
   void showFinalScreen();
   // Plays the level in a nested play state and gives its result, or nothing when the level
   // could not be loaded.
-  std::optional<PlayResult> runPlay(int levelIndex, const char* fileName, PlayedLevel played);
+  std::optional<PlayResult> runPlay(const char* fileName, PlayedLevel played);
   void nextTheme();
   void switchMusic();
   void openOptions();

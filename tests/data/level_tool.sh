@@ -35,6 +35,11 @@ expect_error "a directory to compile" "cannot read '$WORK'" "$tool" compile "$WO
 ln -s /dev/full "$WORK/device.lv"
 expect_error "a device to replace" "CANNOT OPEN" "$tool" compile "$WORK/level.txt" "$WORK/device.lv"
 [ -c /dev/full ] && [ -L "$WORK/device.lv" ] || fail "the device or the link to it was replaced"
+cp "$WORK/level.txt" "$WORK/self.txt"
+ln "$WORK/self.txt" "$WORK/self-link.lv"
+expect_error "compile over its own text" "would be written over the text it is made from" \
+  "$tool" compile "$WORK/self.txt" "$WORK/self-link.lv"
+cmp -s "$WORK/level.txt" "$WORK/self.txt" || fail "compile wrote over its own text"
 expect_exit 2 "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
 expect_exit 2 "unknown command" "usage:" "$tool" show "$WORK/level.lv"
 
@@ -87,6 +92,23 @@ printf 'name = Good\nlevel 1 = 15.0 First Steps\n' > good/pack.txt
 grep -qx "good.zip: pack 'good', 3 files" out || fail "zip said: $(cat out)"
 [ "$(head -c 4 good.zip | od -A n -t x1 | tr -d ' ')" = 504b0304 ] || fail "good.zip is not a zip archive"
 "$tool" pack zip good again.zip > /dev/null 2>&1 && cmp -s good.zip again.zip || fail "zipping twice differs"
+cp good/pack.txt pack-before.txt
+expect_error "zip over the pack's own pack.txt" "would be written over good/pack.txt, part of the pack" \
+  "$tool" pack zip good good/pack.txt
+cmp -s good/pack.txt pack-before.txt || fail "pack zip wrote over the pack's own pack.txt"
+# No pack takes the folder name of the game's own campaigns: they would share their progress.
+mkdir -p mine/levels && cp -r good/. mine/levels/
+"$tool" pack check mine/levels > out 2>&1 && fail "a pack named 'levels' passed its check"
+grep -q "mine/levels: the folder name 'levels' belongs to the built-in campaign" out ||
+  fail "pack check of a pack named 'levels': $(cat out)"
+# A sign longer than a sign may hold stops the check before its level is built or played.
+printf 'ms\x02\x02%s$' "$(head -c 1040000 /dev/zero | tr '\0' 'y')" >> good/1.lv
+start=$(date +%s%N)
+"$tool" pack check good > out 2>&1 && fail "a pack with a sign of a megabyte passed its check"
+echo "pack check of a pack with a 1 MB sign: $((($(date +%s%N) - start) / 1000000)) ms"
+grep -q "good/1.lv: the sign at column 2, row 2 holds 1040000 characters, more than the 90 a sign may hold" out ||
+  fail "pack check of a pack with a long sign: $(cat out)"
+cp "$repo/levels/1.lv" good/
 touch good/notes.md
 expect_error "zip of a folder with a stray file" "good: entry 'good/notes.md': not part of a pack" \
   "$tool" pack zip good stray.zip

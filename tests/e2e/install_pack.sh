@@ -62,6 +62,27 @@ expect 1 "a missing pack" "binhopper: cannot install nothing.zip: cannot read: N
 [ "$(tree "$player")" = "$before" ] || fail "a refused install changed the player directory"
 [ ! -e ../x.lv ] && [ ! -e "$player/x.lv" ] || fail "an entry was written outside the pack"
 
+# The check's copy goes only into a temporary folder that is there (with $TMPDIR missing, /tmp),
+# never into the working or the data directory; a signal that ends the install removes it.
+pack=slow-install-check
+mkdir -p $pack/solutions
+printf 'name = Slow\n' > $pack/pack.txt
+for n in $(seq 24); do  # every level's solution plays its longest without completing it
+  cp "$repo/levels/1.lv" "$pack/$n.lv" && printf '60000 -\n' > "$pack/solutions/$n.txt"
+  printf 'level %d = 5\n' "$n" >> $pack/pack.txt
+done
+TMPDIR=$WORK/nowhere "$game" --install-pack $pack > /dev/null 2>&1 &
+installer=$!
+wait_until 30 compgen -G "/tmp/binhopper-check-*/$pack/24.lv" > /dev/null || fail "no check copy appeared in /tmp"
+copy=$(compgen -G "/tmp/binhopper-check-*/$pack" | head -n 1)
+compgen -G "binhopper-check-*" > /dev/null || compgen -G "$repo/binhopper-check-*" > /dev/null &&
+  fail "the check's copy went into the working or data directory"
+kill -TERM "$installer"
+wait "$installer"
+status=$?
+[ "$status" = 143 ] || fail "the install ended by SIGTERM exited with $status"
+[ -n "$copy" ] && [ ! -e "$(dirname "$copy")" ] || fail "a signal left the check's copy $copy"
+
 expect 2 "no path" "'--install-pack' needs a pack folder or archive" "$game" --install-pack
 expect 2 "--force alone" "'--install-pack' needs a pack folder or archive" "$game" --force
 expect 2 "with the editor" "'--install-pack PATH' takes only '--force' besides" "$game" --install-pack first.zip --editor

@@ -79,4 +79,16 @@ for arguments in "--replay $good levels/1.lv --inputs levels/solutions/1.txt" "-
 done
 [ ! -e "$WORK/title.rpl" ] || fail "a run without a level number was kept"
 
+# A run is never kept over a file the same command reads, by any name.
+mkdir -p "$WORK/own" && cp levels/1.lv "$WORK/own/1.lv" && cp levels/solutions/1.txt "$WORK/own/s.txt"
+ln -s 1.lv "$WORK/own/link.rpl"
+for target in 1.lv link.rpl s.txt; do
+  "$sim" "$WORK/own/1.lv" --inputs "$WORK/own/s.txt" --record "$WORK/own/$target" > /dev/null 2> "$WORK/own.err"
+  status=$?
+  [ "$status" -eq 2 ] && grep -q "would write over" "$WORK/own.err" ||
+    fail "--record $target: exit status $status, '$(cat "$WORK/own.err")'"
+done
+cmp -s levels/1.lv "$WORK/own/1.lv" && cmp -s levels/solutions/1.txt "$WORK/own/s.txt" ||
+  fail "a run was kept over a file the command read"
+
 finish "all $levels shipped solutions replay to their traces, and bad replays are refused"

@@ -47,8 +47,11 @@ class CampaignPlay : public SimRun {
     ASSERT_TRUE(level.ok) << level.message;
     writeFileBytes(directory.file("level.lv"), level.output);
     LoadResult problem;
-    play = PlayState::open(index, directory.file("level.lv").c_str(), *themes[0], problem,
-                           PlayedLevel{"loose", index + 1, name, &pack});
+    PlayedLevel played = playedAtIndex(index);
+    played.campaign = "loose";
+    played.name = name;
+    played.record = &pack;
+    play = PlayState::open(played, directory.file("level.lv").c_str(), *themes[0], problem);
     ASSERT_TRUE(play) << problem.message;
     setCurrentState(play.get());
     refreshRootSwitches();
@@ -78,7 +81,12 @@ TEST_F(CampaignPlay, PackLevelsWriteOnlyThePacksRecord) {
     SCOPED_TRACE(label);
     start(level, index);
     run(3.0);
-    ASSERT_NE(play->report, nullptr);
+    const Report* report = play->session().report();
+    ASSERT_NE(report, nullptr);
+    if (completed && !deaths) {
+      EXPECT_EQ(play->session().targetTime(), pack.targets[index]) << "the timer's target is the pack's";
+      EXPECT_EQ(report->lines[4].right, format("%.2lfs", pack.targets[index]));
+    }
     EXPECT_EQ(pack.records[index].completed, completed);
     EXPECT_EQ(pack.records[index].silver, silver);
     EXPECT_EQ(pack.deaths, deaths);
@@ -109,15 +117,15 @@ TEST_F(CampaignPlay, NameBannerAtTheStartAwayFromTheAvatar) {
   for (const auto& [label, level, index, name, shown, atTop] : rows) {
     SCOPED_TRACE(label);
     start(level, index, name);
-    ASSERT_EQ(play->banner != nullptr, shown);
+    ASSERT_EQ(play->banner() != nullptr, shown);
     if (!shown) continue;
-    const Box band = play->banner->band();
+    const Box band = play->banner()->band();
     EXPECT_EQ(band.top < 300, atTop);
-    Entity& avatar = *play->world->first(tagOf("avat"));
+    Entity& avatar = *play->session().avatar();
     EXPECT_GT(std::min(std::abs(band.top - avatar.y()), std::abs(band.bottom - avatar.y())), 150.0)
         << "clear of the avatar's first moves";
     run(2.05);
-    EXPECT_EQ(play->banner, nullptr);
+    EXPECT_EQ(play->banner(), nullptr);
   }
 }
 

@@ -9,6 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "app/data_dirs.h"
+#include "campaign/campaign_choice.h"
 #include "campaign/discovery.h"
 #include "campaign/pack_text.h"
 #include "campaign/pack_writer.h"
@@ -153,6 +155,39 @@ TEST(CampaignDiscovery, MissingEmptyOrSharedPacksFolders) {
     if (oneFolder) makeCampaign(places.shippedPacks + "/only", "name = Only\nlevel 1 = 5\n");
     EXPECT_EQ(listed(findCampaigns(places)), expected) << label;
   }
+}
+
+// "levels" is always the built-in campaign, even with a pack of that folder name listed after
+// it (the menu once opened on such an impostor); a pack whose name is taken is never chosen by
+// name, and choosing it in the menu reads and writes no progress file.
+TEST(CampaignChoice, TheBuiltInCampaignIsLevelsAndATakenNameKeepsNoRecord) {
+  TempDir player;
+  setPlayerDirectory(player.path());
+  auto campaign = [](const std::string& folderName, CampaignOrigin origin, bool nameTaken) {
+    Campaign made;
+    made.folderName = folderName;
+    made.origin = origin;
+    made.nameTaken = nameTaken;
+    return made;
+  };
+  std::filesystem::create_directories(player.file("progress"));
+  writeFileBytes(player.file("progress/overtime.dat"), "the shipped pack's record");
+  CampaignChoice choice(
+      {campaign("levels", CampaignOrigin::BuiltIn, false), campaign("levels", CampaignOrigin::Player, false),
+       campaign("overtime", CampaignOrigin::Player, true), campaign("overtime", CampaignOrigin::Shipped, false)});
+  const std::tuple<const char*, size_t> rows[] = {{"levels", 0}, {"overtime", 3}, {"gone", 0}};
+  for (const auto& [name, chosen] : rows) {
+    choice.choose(name);
+    EXPECT_EQ(choice.chosen(), chosen) << name;
+  }
+  choice.choose("levels");
+  choice.next();
+  choice.next();
+  ASSERT_TRUE(choice.campaign().nameTaken);
+  choice.record().records.resize(3);
+  choice.savePackRecords();
+  EXPECT_EQ(readFileBytes(player.file("progress/overtime.dat")), "the shipped pack's record");
+  setPlayerDirectory("");
 }
 
 // The editor saves a level into a pack as its next level or as one it already has: a new pack

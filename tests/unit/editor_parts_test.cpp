@@ -5,12 +5,44 @@
 #include <tuple>
 #include <vector>
 
+#include "app/utf8.h"
 #include "editor/autosave.h"
 #include "editor/level_check.h"
+#include "editor/text_entry.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
 
 namespace {
+
+// A sign's text is edited by character: Backspace once took one byte of "café", and the file
+// got "caf\xC3". Text that is not UTF-8 is never split inside a valid character.
+TEST(TextEntry, EditsByCharacter) {
+  const std::string e = "\xC3\xA9";  // é
+  std::string ninety;
+  for (int i = 0; i < 90; ++i) ninety += e;
+  // Label, the text the entry opens with, the characters typed (0x08 Backspace), the text kept
+  // with Enter, the characters counted.
+  const std::tuple<const char*, std::string, std::vector<int>, std::string, size_t> rows[] = {
+      {"Backspace takes a whole character", "caf" + e, {0x08}, "caf", 3},
+      {"a typed character beyond ASCII", "", {'a', 0xE9, 0x20AC}, "a" + e + "\xE2\x82\xAC", 3},
+      {"a stray byte is one character", "ab\xC3", {0x08, 0x08}, "a", 1},
+      {"a valid character after a stray byte stays whole", "\xFF" + e, {0x08}, "\xFF", 1},
+      {"controls and the text's end are never typed", "", {0x07, 0x7F, 0x85, '$', 0xD800, 'x'}, "x", 1},
+      {"90 characters of two bytes each take no more", ninety, {'z'}, ninety, 90},
+  };
+  for (const auto& [label, opened, typed, kept, characters] : rows) {
+    SCOPED_TRACE(label);
+    TextEntry entry;
+    ASSERT_TRUE(entry.open(opened, 0.0));
+    for (int character : typed)
+      entry.type(character == 0x08 ? ALLEGRO_KEY_BACKSPACE : ALLEGRO_KEY_A, character == 0x08 ? 0 : character, 1.0);
+    EXPECT_EQ(entry.type(ALLEGRO_KEY_ENTER, 0, 1.0), TextEntry::Outcome::Confirmed);
+    EXPECT_EQ(entry.text(), kept);
+    EXPECT_EQ(looseCharacterCount(entry.text()), characters);
+  }
+  EXPECT_FALSE(TextEntry().open(std::string(91, 'x'), 0.0)) << "more than 90 characters";
+  EXPECT_EQ(withReplacementMarks("a\xFF" + e), "a\xEF\xBF\xBD" + e) << "a stray byte shows as a mark";
+}
 
 TEST(Autosave, NamedBesideTheFileAndOfferedWhenNewer) {
   GameDirectory directory;

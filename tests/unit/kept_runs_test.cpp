@@ -16,6 +16,7 @@
 #include "states/ghost.h"
 #include "themes/themes.h"
 #include "unit/test_support.h"
+#include "world/world.h"
 
 namespace {
 
@@ -41,24 +42,32 @@ class KeptRuns : public ::testing::Test {
 };
 
 // Each row ends one run of level 3: the best run is the fastest completion so far, the last run
-// whatever ended last, and a second end of the same run changes nothing. Which runs replace a
-// best run is the replay file's tests' business; these rows show the keeper asks.
+// whatever ended last, and a second end of the same run changes nothing. A completion of another
+// version of the level (its hash) takes the best run's place, and the best run of the version
+// before goes beside it, never under it. Which runs replace a best run is the replay file's
+// tests' business; these rows show the keeper asks.
 TEST_F(KeptRuns, TheLastRunAndTheFastestCompletionAreKept) {
   const Outcome completed{Outcome::Completed, ""}, dead{Outcome::Dead, "fell"};
   struct {
     const char* label;
+    uint64_t levelHash;
     Outcome outcome;
     double elapsed;
-    double bestAfter;  // 0: no best run yet
+    double bestAfter;     // 0: no best run yet
+    const char* besides;  // the best runs of other versions: "<hash> <elapsed>" each
   } const rows[] = {
-      {"a death is no best run", dead, 0.04, 0},
-      {"the first completion", completed, 0.06, 0.06},
-      {"a slower completion", completed, 0.07, 0.06},
-      {"a faster completion", completed, 0.05, 0.05},
+      {"a death is no best run", 42, dead, 0.04, 0, ""},
+      {"the first completion", 42, completed, 0.06, 0.06, ""},
+      {"a slower completion", 42, completed, 0.07, 0.06, ""},
+      {"a faster completion", 42, completed, 0.05, 0.05, ""},
+      {"a slower completion of another version", 43, completed, 0.08, 0.08, "2a 0.05 "},
+      {"the first version again", 42, completed, 0.075, 0.075, "2a 0.05 2b 0.08 "},
+      {"a slower run of a version is dropped for its faster one beside", 43, completed, 0.078, 0.078,
+       "2a 0.05 2b 0.08 "},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.label);
-    RunKeeper keeper("levels", 3, 42);
+    RunKeeper keeper("levels", 3, row.levelHash);
     for (int frame = 0; frame < 5; ++frame) keeper.record(kStep, frame < 3 ? kRight : PlayInput{});
     keeper.end(row.outcome, row.elapsed);
     keeper.end(completed, 0.01);
@@ -67,11 +76,17 @@ TEST_F(KeptRuns, TheLastRunAndTheFastestCompletionAreKept) {
     EXPECT_EQ(last.replay.outcome.status, row.outcome.status);
     EXPECT_EQ(last.replay.elapsed, row.elapsed);
     EXPECT_EQ(last.replay.frameCount(), 5u);
-    EXPECT_EQ(last.replay.levelHash, 42u);
+    EXPECT_EQ(last.replay.levelHash, row.levelHash);
     ASSERT_NE(keeper.run(), nullptr);
     EXPECT_EQ(keeper.run()->elapsed, row.elapsed);
     LoadedReplay best = kept("3.rpl");
     EXPECT_EQ(best.read() ? best.replay.elapsed : 0.0, row.bestAfter);
+    std::string besides;
+    for (const char* hash : {"2a", "2b"}) {
+      LoadedReplay aside = kept("3.00000000000000" + std::string(hash) + ".rpl");
+      if (aside.read()) besides += std::string(hash) + " " + format("%.2f", aside.replay.elapsed) + " ";
+    }
+    EXPECT_EQ(besides, row.besides);
   }
 }
 
@@ -85,8 +100,8 @@ TEST_F(KeptRuns, TheGhostLeavesTheLevelAlone) {
   ASSERT_TRUE(best.read()) << best.problem;
   auto play = [&](bool ghost, double& ghostTravel) {
     Simulator simulator(level.c_str(), 6);
-    simulator.state().keepRuns("levels", 7, level, ghost);
-    const Ghost* racer = simulator.state().ghost();
+    simulator.session().keepRuns("levels", 7, level, ghost);
+    const Ghost* racer = simulator.session().ghost();
     EXPECT_EQ(racer != nullptr, ghost);
     double startX = racer ? racer->avatar()->x() : 0.0;
     std::string trace;
@@ -121,22 +136,22 @@ TEST_F(KeptRuns, FailedSavesAreShownWhenTheyHappen) {
 
   ::testing::internal::CaptureStdout();
   Simulator fall(level.c_str(), 0);
-  fall.state().keepRuns("levels", 1, level, false);
-  for (int frame = 0; frame < 600 && !fall.state().report; ++frame) fall.step({}, kStep);
-  ASSERT_NE(fall.state().report, nullptr) << "the avatar never died";
+  fall.session().keepRuns("levels", 1, level, false);
+  for (int frame = 0; frame < 600 && !fall.session().report(); ++frame) fall.step({}, kStep);
+  ASSERT_NE(fall.session().report(), nullptr) << "the avatar never died";
   std::vector<std::string> shown;
-  for (const auto& [left, right] : fall.state().report->lines) shown.push_back(left);
+  for (const ReportLine& line : fall.session().report()->lines) shown.push_back(line.left);
   EXPECT_NE(std::find(shown.begin(), shown.end(), progressLine), shown.end()) << "the death's save, in the report";
   EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const std::string& line) {
     return startsWith(line, runLine);
   })) << "the run's save, in the report";
-  EXPECT_TRUE(fall.state().takeSaveFailures().empty()) << "shown once";
+  EXPECT_TRUE(fall.session().takeSaveFailures().empty()) << "shown once";
 
   Simulator left(level.c_str(), 0);
-  left.state().keepRuns("levels", 1, level, false);
+  left.session().keepRuns("levels", 1, level, false);
   left.step({}, kStep);
   left.step({ALLEGRO_KEY_ESCAPE}, kStep);
-  std::vector<std::string> toMenu = left.state().takeSaveFailures();
+  std::vector<std::string> toMenu = left.session().takeSaveFailures();
   ASSERT_EQ(toMenu.size(), 1u);
   EXPECT_TRUE(startsWith(toMenu[0], runLine)) << toMenu[0];
   std::string printed = ::testing::internal::GetCapturedStdout();

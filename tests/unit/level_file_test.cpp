@@ -1,6 +1,7 @@
 #include "world/level_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -96,6 +97,16 @@ TEST_F(LevelFile, FailuresAreToldInPlainWordsAboveTheLoadersLine) {
   EXPECT_EQ(plainLoadFailure(readLevel(missing.c_str(), *world)),
             missing + " cannot be opened (it or its folder is missing, or access is refused).");
   EXPECT_EQ(plainLoadFailure(load("tl\x01\x01\x00"s)), "") << "a good level has nothing to tell";
+  // What is there but is no file is named by its kind, not taken for a missing file.
+  std::string fifo = dir.file("pipe.lv");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const auto& [path, kind] : {std::pair<std::string, std::string>{dir.path(), "a folder"},
+                                   {fifo, "a named pipe"},
+                                   {"/dev/zero", "a device"}}) {
+    LevelFileResult read = readLevel(path.c_str(), *world);
+    EXPECT_EQ(read.error, LoadError::NotAFile) << path;
+    EXPECT_EQ(plainLoadFailure(read), path + " is " + kind + ", not a file the game reads.");
+  }
 }
 
 // A play state cannot return a failed load; it goes to the program's handler, and the game's

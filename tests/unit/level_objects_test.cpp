@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+#include "app/key_bindings.h"
+#include "app/resource.h"
 #include "app/sound.h"
 #include "campaign/progress.h"
 #include "entities/avatar.h"
@@ -13,6 +15,7 @@
 #include "entities/message.h"
 #include "entities/pop_up.h"
 #include "entities/press_pad.h"
+#include "entities/sign_text.h"
 #include "entities/spikes.h"
 #include "themes/themes.h"
 #include "unit/object_scene.h"
@@ -151,6 +154,52 @@ TEST(Message, ReplacedAndOrphanedPanelsLeaveTheWorld) {
   sign->kill();
   scene.world.flush();
   EXPECT_EQ(scene.count<PopUp>(), 0) << "the sign takes its panel along";
+}
+
+// A placeholder shows the key bound now, in any letter case; a bracket that names no play key,
+// or is never closed, stays as written.
+TEST(Message, PlaceholdersShowTheKeysBoundNow) {
+  KeyBindings rebound;
+  rebound[PlayKey::Jump] = ALLEGRO_KEY_A;
+  useKeyBindings(rebound);
+  const std::string jump = keyLabel(ALLEGRO_KEY_A), action = keyLabel(ALLEGRO_KEY_X);
+  const std::tuple<const char*, std::string, std::string> rows[] = {
+      {"the rebound key", "Press [jump] to jump.", "Press " + jump + " to jump."},
+      {"any letter case, two keys", "[Left] then [ACTION]", keyLabel(ALLEGRO_KEY_LEFT) + " then " + action},
+      {"an unknown name kept", "[fly] or [jump]", "[fly] or " + jump},
+      {"a bracket inside another", "[[action]]", "[" + action + "]"},
+      {"an unclosed bracket kept", "press [jump", "press [jump"},
+      {"an empty bracket kept", "[]", "[]"},
+  };
+  for (const auto& [label, written, shown] : rows) EXPECT_EQ(signText(written), shown) << label;
+  useKeyBindings(KeyBindings());
+}
+
+// The panel wraps the text as shown: placeholders far longer than their keys do not push it
+// onto more lines; a key rebound while the sign stands shows from the next update.
+TEST(Message, PanelShowsAndWrapsTheKeysInPlace) {
+  ObjectScene scene;
+  ALLEGRO_FONT* font = fontResource("media/font.ttf");
+  ASSERT_NE(font, nullptr);
+  auto fits = [font](const std::string& text) { return al_get_text_width(font, text.c_str()) <= PopUp::kTextWidth; };
+  std::string written, shown;
+  while (fits(shown + keyLabel(ALLEGRO_KEY_X) + " ")) {
+    written += "[action] ";
+    shown += keyLabel(ALLEGRO_KEY_X) + " ";
+  }
+  ASSERT_FALSE(fits(written));
+  auto* sign = scene.place(new Message(written), 100, 100);
+  scene.start();
+  scene.frame();
+  ASSERT_EQ(sign->popUp->lines.size(), 1u) << "measured as written it would take several lines";
+  EXPECT_EQ(sign->popUp->lines[0].first.find('['), std::string::npos);
+  KeyBindings rebound;
+  rebound[PlayKey::Action] = ALLEGRO_KEY_C;
+  useKeyBindings(rebound);
+  scene.frame();
+  useKeyBindings(KeyBindings());
+  EXPECT_EQ(sign->popUp->lines[0].first.substr(0, keyLabel(ALLEGRO_KEY_C).size() + 1), keyLabel(ALLEGRO_KEY_C) + " ");
+  EXPECT_EQ(sign->text, written) << "the sign keeps its placeholders";
 }
 
 // A pad at (px, py) is pressed by a body at (ex, ey) exactly when px - 15 <= ex < px + 15 and

@@ -100,7 +100,7 @@ class OptionsTest : public ::testing::Test {
     createThemes();
     Controls();
     useSettings(settings);
-    scene = std::make_unique<PlayState>(-1, std::make_unique<World>(), *themes[0]);
+    scene = std::make_unique<PlayState>(PlayedLevel{}, std::make_unique<World>(), *themes[0]);
     options = std::make_unique<OptionsState>(settings, *scene);
     setCurrentState(options.get());
     frame();

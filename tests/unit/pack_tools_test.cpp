@@ -67,7 +67,7 @@ void keepRunAsProof(const std::string& folder, int number, const std::string& sc
     simulator.step(keys.keysAt(frame), 0.017);
     recorder.add(0.017, gameControlsInput());
   }
-  std::optional<Replay> run = recorder.replay(simulator.avatar()->outcome(), simulator.state().context->elapsedTime);
+  std::optional<Replay> run = recorder.replay(simulator.avatar()->outcome(), simulator.session().context().elapsedTime);
   ASSERT_TRUE(run && keepProof(folder, *run).ok);
 }
 

@@ -6,12 +6,21 @@
 #include <vector>
 
 #include "app/input_snapshot.h"
+#include "app/music.h"
 #include "unit/sim_run.h"
 
 namespace {
 
 class PauseRun : public SimRun {
  protected:
+  void SetUp() override {
+    SimRun::SetUp();
+    initMusic(1);  // the final screen starts its tune
+  }
+  void TearDown() override {
+    SimRun::TearDown();
+    stopMusic();
+  }
   void press(const std::vector<int>& keys) { sim->step(keys, kDt); }
   double elapsed() { return context().elapsedTime; }
 };
@@ -22,14 +31,14 @@ TEST_F(PauseRun, PStopsTheLevelAndAnyKeyResumesIt) {
   load(floorLevel(), 0);
   press({ALLEGRO_KEY_RIGHT});
   press({ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_P});
-  ASSERT_TRUE(sim->state().pause.paused());
+  ASSERT_TRUE(sim->state().paused());
   const double time = elapsed();
   const double x = avatar().x();
   for (int frame = 0; frame < 10; ++frame) press({ALLEGRO_KEY_RIGHT});
   EXPECT_EQ(elapsed(), time);
   EXPECT_EQ(avatar().x(), x);
   press({ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_ESCAPE});
-  EXPECT_FALSE(sim->state().pause.paused());
+  EXPECT_FALSE(sim->state().paused());
   EXPECT_EQ(sim->state().status, RunStatus::Running);
   press({ALLEGRO_KEY_RIGHT});
   EXPECT_GT(elapsed(), time);
@@ -37,32 +46,30 @@ TEST_F(PauseRun, PStopsTheLevelAndAnyKeyResumesIt) {
 }
 
 // Only a level being played pauses; the mouse pointer is hidden while one is played and shows
-// over its pause, over its report (whose Escape leads back where the play came from) and over
-// the menu's background level.
+// over its pause, over its report and over the menu's background level and the final screen.
 TEST_F(PauseRun, OnlyLevelsBeingPlayedPauseOrHideThePointer) {
-  // Label, level index, whether it is the editor's test play, whether the avatar has died
-  // first, whether P pauses, and where the report's Escape leads.
-  const std::tuple<const char*, int, bool, bool, bool, const char*> rows[] = {
-      {"a numbered level", 0, false, false, true, nullptr},
-      {"the editor's test play", -1, true, false, true, nullptr},
-      {"the menu's background", -1, false, false, false, nullptr},
-      {"a level showing its death report", 0, false, true, false, "ESC - back to menu"},
-      {"a test play showing its death report", -1, true, true, false, "ESC - back to the editor"},
+  // Label, the kind of play, whether the avatar has died first, and whether P pauses.
+  const std::tuple<const char*, PlayKind, bool, bool> rows[] = {
+      {"a numbered level", PlayKind::Numbered, false, true},
+      {"a watched run", PlayKind::Watch, false, true},
+      {"the editor's test play", PlayKind::TestPlay, false, true},
+      {"the menu's background", PlayKind::Scene, false, false},
+      {"the final screen", PlayKind::FinalScreen, false, false},
+      {"a level showing its death report", PlayKind::Numbered, true, false},
+      {"a test play showing its death report", PlayKind::TestPlay, true, false},
   };
-  for (const auto& [label, levelIndex, testPlay, dead, pauses, escape] : rows) {
+  for (const auto& [label, kind, dead, pauses] : rows) {
     SCOPED_TRACE(label);
-    load(floorLevel(), levelIndex);
-    sim->state().testPlay = testPlay;
+    PlayedLevel played;
+    played.kind = kind;
+    played.number = kind == PlayKind::Numbered || kind == PlayKind::Watch ? 1 : 0;
+    load(floorLevel(), played);
     if (dead) avatar().die("fell");
     press({});
     EXPECT_EQ(sim->state().showsMouseCursor(), !pauses);
-    if (escape) {
-      ASSERT_TRUE(sim->state().report);
-      EXPECT_EQ(sim->state().report->lines.back(),
-                std::make_pair(std::string("SPACE, R - retry"), std::string(escape)));
-    }
+    EXPECT_EQ(sim->session().report() != nullptr, dead);
     press({ALLEGRO_KEY_P});
-    EXPECT_EQ(sim->state().pause.paused(), pauses);
+    EXPECT_EQ(sim->state().paused(), pauses);
     EXPECT_TRUE(sim->state().showsMouseCursor());
   }
 }
@@ -74,13 +81,14 @@ TEST_F(PauseRun, APHeldWhenThePlayStartsDoesNotPause) {
   refreshRootSwitches();
   LevelTextResult level = compileLevelText(floorLevel(), levelKinds());
   writeFileBytes(directory.file("test.lv"), level.output);
-  sim = std::make_unique<Simulator>(directory.file("test.lv").c_str(), -1);
-  sim->state().testPlay = true;
+  PlayedLevel tested;
+  tested.kind = PlayKind::TestPlay;
+  sim = std::make_unique<Simulator>(directory.file("test.lv").c_str(), tested);
   press({ALLEGRO_KEY_P});
-  EXPECT_FALSE(sim->state().pause.paused());
+  EXPECT_FALSE(sim->state().paused());
   press({});
   press({ALLEGRO_KEY_P});
-  EXPECT_TRUE(sim->state().pause.paused()) << "a fresh press pauses";
+  EXPECT_TRUE(sim->state().paused()) << "a fresh press pauses";
 }
 
 }  // namespace

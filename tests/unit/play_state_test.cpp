@@ -79,11 +79,11 @@ fw 26 10
   frames(200, "RZX");
   EXPECT_EQ(sim->end().rfind("END frames=200 status=0 reason=\"\"", 0), 0u) << sim->end();
   EXPECT_NE(sim->end().find(" garbage=0 loose=1"), std::string::npos) << sim->end();
-  const ChannelStates& channels = state().context->channelStates;
+  const ChannelStates& channels = context().channelStates;
   EXPECT_EQ(channels[1] * 10 + channels[2], 1) << "lever still off, pad not pressed";
   press({ALLEGRO_KEY_ESCAPE});
   EXPECT_EQ(state().status, RunStatus::Done);
-  EXPECT_EQ(state().result, PlayResult::Menu);
+  EXPECT_EQ(state().result(), PlayResult::Menu);
 }
 
 // A second level beside the one played, updated in the same frames, as a recorded run is played
@@ -95,17 +95,18 @@ TEST_F(PlayRun, TwoLevelsAliveAtOnceShareNothing) {
   load(gridLevel({{27, ".....A..............^"}, {28, floor}}, "vr 10 27 1 on\n"), 0);
   SetSwitch idle, right;
   right.down = true;
-  PlayState beside(-1, directory.file("test.lv").c_str(), *themes[0]);
-  beside.context->controls = PlayControls{&idle, &right, &idle, &idle, &idle, &idle};
-  beside.context->player = nullptr;
+  PlayState beside(PlayedLevel{}, directory.file("test.lv").c_str(), *themes[0]);
+  PlayContext& besideContext = beside.session().context();
+  besideContext.controls = PlayControls{&idle, &right, &idle, &idle, &idle, &idle};
+  besideContext.player = nullptr;
   const int deaths = progress().deaths;
   for (int frame = 0; frame < 128; ++frame) {
     frames(1);
     beside.update(kDt);
   }
-  auto& walker = static_cast<Avatar&>(*beside.world->first(tagOf("avat")));
+  Avatar& walker = *beside.session().avatar();
   EXPECT_EQ(walker.outcome().reason, "ate some spiky death") << "it walked by its own controls";
-  EXPECT_EQ(beside.context->channelStates[1], 0) << "its lever switched its channel";
+  EXPECT_EQ(besideContext.channelStates[1], 0) << "its lever switched its channel";
   EXPECT_EQ(context().channelStates[1], 1);
   EXPECT_EQ(avatar().y(), 540.0) << "the played avatar's floor stayed";
   EXPECT_EQ(avatar().outcome().status, Outcome::Playing);

@@ -100,4 +100,16 @@ TEST(SafeFile, AnUpdateWaitsForTheLockOnlySoLong) {
   EXPECT_EQ(readFileBytes(path), "old");
 }
 
+// A lock file that is a link is never followed, and the failure says that is why.
+TEST(SafeFile, ALockFileThatIsALinkIsNamedAsOne) {
+  TempDir dir;
+  const std::string lock = dir.file("binhopper.cfg.lock");
+  std::filesystem::create_symlink(dir.file("elsewhere"), lock);
+  FileLock held(lock);
+  EXPECT_FALSE(held.held());
+  EXPECT_EQ(held.failure(),
+            "cannot lock '" + lock + "': it is a symbolic link, which a lock file may not be (remove it)");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("elsewhere")));
+}
+
 }  // namespace

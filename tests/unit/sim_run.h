@@ -51,13 +51,14 @@ class SimRun : public ::testing::Test {
   }
 
   // Starts a play of the level with every key released, so no key reads as just pressed.
-  void load(const std::string& text, int levelIndex = -1) {
+  void load(const std::string& text, int levelIndex = -1) { load(text, playedAtIndex(levelIndex)); }
+  void load(const std::string& text, const PlayedLevel& played) {
     LevelTextResult level = compileLevelText(text, levelKinds());
     ASSERT_TRUE(level.ok) << level.message;
     std::string path = directory.file("test.lv");
     writeFileBytes(path, level.output);
-    progress().ensureRecords(levelIndex + 1);
-    sim = std::make_unique<Simulator>(path.c_str(), levelIndex);
+    progress().ensureRecords(played.number);
+    sim = std::make_unique<Simulator>(path.c_str(), played);
     sim->state().keyboard = ALLEGRO_KEYBOARD_STATE{};
     setCurrentState(&sim->state());
     refreshRootSwitches();
@@ -77,7 +78,7 @@ class SimRun : public ::testing::Test {
     size_t start = trace.find("\nav ") + 1;
     return start == 0 ? "" : trace.substr(start, trace.find('\n', start) - start);
   }
-  PlayContext& context() { return *sim->state().context; }
+  PlayContext& context() { return sim->session().context(); }
 
   std::unique_ptr<Simulator> sim;
   TempDir directory;

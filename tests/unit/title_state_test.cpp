@@ -17,6 +17,7 @@
 #include "app/switch.h"
 #include "campaign/progress.h"
 #include "replay/replay_file.h"
+#include "sim/simulator.h"
 #include "states/play_state.h"
 #include "states/title_settings.h"
 #include "themes/themes.h"
@@ -53,7 +54,9 @@ class ScriptedTitle : public TitleState {
  protected:
   void showOptions(OptionsState&) override { ++optionsShown; }
   PlayResult playNested(PlayState& nested) override {
-    played.push_back({nested.levelIndex, nested.context->grid->looseCount, nested.context->theme->name()});
+    PlaySession& session = nested.session();
+    int index = session.played().kind == PlayKind::FinalScreen ? kFinalScreenIndex : session.played().index();
+    played.push_back({index, session.context().grid->looseCount, session.context().theme->name()});
     return play(nested);
   }
 };
@@ -104,7 +107,7 @@ class TitleTest : public ::testing::Test {
   // Each nested play completes the level it plays, without crowns.
   void completeEachPlayedLevel() {
     title->play = [](PlayState& nested) {
-      progress().recordCompletion(nested.levelIndex, false, 10.0);
+      progress().recordCompletion(nested.session().played().index(), false, 10.0);
       return PlayResult::Menu;
     };
   }
@@ -210,7 +213,7 @@ TEST_F(TitleTest, LockedThemesAreNeverUsedAndTheChoiceSurvivesTheFinalScreen) {
     auto expectChosen = [&](const std::string& label) {
       EXPECT_EQ(title->themeButton->label, label);
       EXPECT_EQ(title->theme().name(), chosen);
-      EXPECT_EQ(title->background->context->theme->name(), chosen) << "the menu's scene";
+      EXPECT_EQ(title->background->session().context().theme->name(), chosen) << "the menu's scene";
       EXPECT_EQ(settingsOf(*title, false).theme, chosen) << "what the settings keep";
     };
     for (const std::string& label : labels) {
@@ -350,8 +353,8 @@ TEST_F(CampaignMenuTest, CampaignButtonCyclesAndTheGridFollows) {
 
   std::vector<PlayedLevel> levels;
   title->play = [&](PlayState& nested) {
-    levels.push_back(nested.played);
-    nested.played.record->recordCompletion(nested.levelIndex, true, 6.0);
+    levels.push_back(nested.session().played());
+    nested.session().played().record->recordCompletion(nested.session().played().index(), true, 6.0);
     return PlayResult::Next;
   };
   click(*title->levelButtons[0]);

@@ -107,8 +107,8 @@ void keepRuns(PlayState& state, const Options& options, const char* level) {
   if (!options.recordedLevel) return;
   progress().ensureRecords(options.recordedLevel);
   progress().records[options.recordedLevel - 1].completed = true;
-  state.keepRuns("levels", options.recordedLevel, level, options.ghost);
-  if (options.ghost && !state.ghost()) std::printf("no best run to race\n");
+  state.session().keepRuns("levels", options.recordedLevel, level, options.ghost);
+  if (options.ghost && !state.session().ghost()) std::printf("no best run to race\n");
 }
 
 }  // namespace
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   }
   createThemes();
   Controls();
-  auto state = std::make_unique<PlayState>(-1, argv[1], *themes[0]);
+  auto state = std::make_unique<PlayState>(PlayedLevel{}, argv[1], *themes[0]);
   keepRuns(*state, options, argv[1]);
   setCurrentState(state.get());
   Samples update, draw, calls;
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
     calls.add(drawCallCount());
   }
   std::printf("%s: %d frames, %zu entities at the end, %s drawing\n", argv[1], frames,
-              state->world->byTag(tagOf("entt")).size(), unbatched ? "unbatched" : "batched");
+              state->session().world().byTag(tagOf("entt")).size(), unbatched ? "unbatched" : "batched");
   update.printTimes("update");
   draw.printTimes("draw");
   calls.printCounts("calls");

@@ -31,10 +31,9 @@
 #include "app/safe_file.h"
 #include "app/switch.h"
 #include "campaign/progress.h"
-#include "entities/pop_up.h"
+#include "sim/simulator.h"
 #include "states/title_state.h"
 #include "themes/themes.h"
-#include "world/tag.h"
 #include "world/theme.h"
 
 namespace {
@@ -180,16 +179,18 @@ void checkLevel(Checker& checker, ALLEGRO_DISPLAY* display, const std::string& f
   // Each scene starts from the same random numbers, so that what it shows (the final scene's
   // fireworks) does not change with the levels drawn before it.
   std::srand(1);
-  PlayState state(index, file.c_str(), theme);
+  PlayState state(playedAtIndex(index), file.c_str(), theme);
   setCurrentState(&state);
   for (int frame = 0; frame < kWarmUpFrames; ++frame) state.update(kFrameTime);
   checker.check(scene, drawFrame(state, display));
-  if (index == 0 && state.world->first(tagOf("avat"))) {
-    state.report = std::make_unique<PopUp>();
-    state.report->addLine("Zoomed in:", "yes");
-    state.report->addLine("SPACE - next level, R - retry", "ESC - back to menu");
-    state.report->visible = true;
-    state.zoom = kZoom;
+  if (index == 0 && state.session().avatar()) {
+    Report report;
+    report.lines = {{"Zoomed in:", "yes"}};
+    report.choices = {{{ReportKey::Space}, ReportAction::Next, "next level"},
+                      {{ReportKey::R}, ReportAction::Retry, "retry"},
+                      {{ReportKey::Escape}, ReportAction::Leave, "back to menu"}};
+    state.showReport(report);
+    state.zoomTo(kZoom);
     checker.check(scene + "-report", drawFrame(state, display));
   }
   setCurrentState(nullptr);

@@ -168,7 +168,7 @@ void useFreshProgress(int levelIndex) {
 void printStats(int frame, Simulator& simulator) {
   rusage resources{};
   getrusage(RUSAGE_SELF, &resources);
-  World& world = *simulator.state().world;
+  World& world = simulator.session().world();
   std::printf("STATS frame=%d dyna=%zu rndr=%zu peak_kib=%ld\n", frame, world.byTag(tagOf("dyna")).size(),
               world.byTag(tagOf("rndr")).size(), resources.ru_maxrss);
 }
@@ -237,7 +237,7 @@ Outcome outcomeOf(const Simulator& simulator) {
   return avatar ? avatar->outcome() : Outcome{};
 }
 
-double elapsedOf(Simulator& simulator) { return simulator.state().context->elapsedTime; }
+double elapsedOf(Simulator& simulator) { return simulator.session().context().elapsedTime; }
 
 int keepRun(const std::string& file, const ReplayRecorder& recorder, Simulator& simulator) {
   std::optional<Replay> replay = recorder.replay(outcomeOf(simulator), elapsedOf(simulator));

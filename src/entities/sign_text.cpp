@@ -1,0 +1,28 @@
+#include "entities/sign_text.h"
+
+#include <strings.h>
+
+#include "app/key_bindings.h"
+
+std::optional<std::string> placeholderText(const std::string& name) {
+  for (int i = 0; i < kPlayKeyCount; ++i) {
+    auto key = static_cast<PlayKey>(i);
+    if (strcasecmp(name.c_str(), playKeyName(key)) == 0) return keyLabel(keyBindingsInUse()[key]);
+  }
+  return std::nullopt;
+}
+
+std::string signText(const std::string& text) {
+  std::string shown;
+  size_t from = 0;
+  for (size_t open = text.find('['); open != std::string::npos; open = text.find('[', from)) {
+    size_t close = text.find(']', open + 1);
+    if (close == std::string::npos) break;
+    std::optional<std::string> key = placeholderText(text.substr(open + 1, close - open - 1));
+    // An unknown bracket is kept whole up to its '[', so "[[jump]" still shows the key.
+    size_t keptUpTo = key ? close + 1 : open + 1;
+    shown += text.substr(from, open - from) + (key ? *key : "[");
+    from = keptUpTo;
+  }
+  return shown + text.substr(from);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "campaign/played_level.h"
+#include "entities/outcome.h"
+#include "states/play_report.h"
+#include "world/play_context.h"
+#include "world/theme.h"
+#include "world/world.h"
+
+class Avatar;
+class Ghost;
+class ReplayPlayback;
+class RunKeeper;
+struct Replay;
+
+// One level being played, without a display: its world and context, the run kept of it, the
+// ghost that races it or the replay played in the player's place, and, once the level has
+// ended, the report with what it offers. The play state turns keys into calls on it and draws it.
+class PlaySession {
+ public:
+  // Takes a world already filled with the level's pending records. The level is drawn in
+  // `theme`, the final screen in the first theme whatever it is given.
+  PlaySession(PlayedLevel played, std::unique_ptr<World> level, Theme& theme);
+  ~PlaySession();
+  PlaySession(const PlaySession&) = delete;
+  PlaySession& operator=(const PlaySession&) = delete;
+
+  // One frame of the level played: the run's input recorded and the ghost's frame (both until
+  // the level ends), the theme, the world.
+  void step(double dt);
+  // The frames of the watched replay for this update.
+  void stepReplay();
+  // Reads the avatar's outcome: the first frame the level has ended in records it and makes
+  // the report.
+  void review();
+  // The player leaves or retries: a run still being kept is kept as it stands (once).
+  void leave();
+
+  // Every run is kept in the player directory as run `number` of the campaign, and with `ghost`
+  // the level's best run is raced by a ghost.
+  void keepRuns(const std::string& campaign, int number, const std::string& levelFile, bool ghost);
+  // The replay plays in place of the player, who watches it.
+  void watch(const Replay& replay);
+
+  const PlayedLevel& played() const { return played_; }
+  PlayContext& context() { return *context_; }
+  World& world() { return *world_; }
+  Avatar* avatar();
+  // Playing while the level has no avatar.
+  Outcome outcome();
+  // Null until the level has ended (and while a replay is watched).
+  const Report* report() const { return report_.get(); }
+  bool pausable() const;
+  bool watching() const { return playback_ != nullptr; }
+  ReplayPlayback* playback() { return playback_.get(); }
+  Ghost* ghost() { return ghost_.get(); }
+  // The run just ended, to be watched; null while none is kept.
+  const Replay* lastRun() const;
+  const std::string& levelFile() const { return levelFile_; }
+  // The level's target time in its campaign (s).
+  double targetTime() const;
+  // The saves of this play that failed and that its report has not shown (a run left with
+  // Escape ends without one), for the menu to show; taking them empties the list.
+  std::vector<std::string> takeSaveFailures() { return std::move(saveFailures_); }
+
+ private:
+  void endRun(const Outcome& outcome);
+  void keepProgress();
+  Report completionReport();
+  Report deathReport(const std::string& reason);
+  void addChoices(Report& report, bool completed) const;
+  void addSaveFailures(Report& report);
+
+  PlayedLevel played_;
+  std::unique_ptr<PlayContext> context_;
+  std::unique_ptr<World> world_;       // goes before the context, whose grid deletes the level's tiles
+  std::unique_ptr<RunKeeper> keeper_;  // while a numbered level's runs are kept
+  std::unique_ptr<Ghost> ghost_;
+  std::unique_ptr<ReplayPlayback> playback_;  // while a replay is watched
+  std::unique_ptr<Report> report_;
+  std::string levelFile_;                  // of a level whose runs are kept
+  std::vector<std::string> saveFailures_;  // not yet shown
+};
+
+// The closing lines of the final screen, from the record's tally.
+std::vector<std::string> finalScreenLines(const Progress& record);
