@@ -9,6 +9,7 @@
 #include "app/data_dirs.h"
 #include "app/resource.h"
 #include "app/utf8.h"
+#include "campaign/pack_writer.h"
 #include "editor/level_check.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
@@ -334,13 +335,16 @@ void EditorState::testPlay() {
   if (playFile != standardFile) std::remove(playFile.c_str());
 }
 
-// R, and Space after a death, play the level again; every other way out comes back here.
+// R, and Space after a death, play the level again; every other way out comes back here. A
+// level of a pack can keep a completed run as its proof.
 void EditorState::runTestPlay(const char* playFile) {
   PlayResult played = PlayResult::Retry;
   PlayedLevel tested;
   tested.kind = PlayKind::TestPlay;
+  PackLevelPlace inPack = packLevelOf(document.path());
   while (played == PlayResult::Retry && status == RunStatus::Running) {
     PlayState play(tested, playFile, *themes[0]);
+    if (inPack.number > 0) play.session().recordProof(inPack.folder, inPack.number, playFile);
     runNested(*this, play);
     played = play.result();
   }

@@ -12,6 +12,8 @@ const char* keyLabel(ReportKey key) {
       return "ESC";
     case ReportKey::W:
       return "W";
+    case ReportKey::K:
+      return "K";
   }
   return "";
 }

@@ -5,10 +5,10 @@
 #include <vector>
 
 // What the player can do once a level has ended, and the keys that do it.
-enum class ReportAction { Next, Retry, Leave, WatchRun };
-enum class ReportKey { Space, R, Escape, W };
+enum class ReportAction { Next, Retry, Leave, WatchRun, KeepProof };
+enum class ReportKey { Space, R, Escape, W, K };
 
-// The key as the report names it: "SPACE", "R", "ESC", "W".
+// The key as the report names it: "SPACE", "R", "ESC", "W", "K".
 const char* keyLabel(ReportKey key);
 
 struct ReportChoice {

@@ -143,10 +143,10 @@ void PlayState::readPlayKeys() {
 }
 
 // Of several keys held at once, the later in this order wins: Space over R over Escape, and any
-// of them over W.
+// of them over K and W.
 void PlayState::readReportKeys(const Report& report) {
   std::optional<ReportAction> chosen;
-  for (ReportKey key : {ReportKey::W, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
+  for (ReportKey key : {ReportKey::W, ReportKey::K, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
     std::optional<ReportAction> action = report.actionFor(key);
     if (action && held(key)) chosen = action;
   }
@@ -164,6 +164,8 @@ bool PlayState::held(ReportKey key) {
       return controls[kControlEscape]->isDown() || controls[kControlStart]->isDown();
     case ReportKey::W:
       return watchPressed_.isDown();
+    case ReportKey::K:
+      return keepPressed_.isDown();
   }
   return false;
 }
@@ -178,6 +180,9 @@ void PlayState::choose(ReportAction action) {
       return finish(PlayResult::Menu);
     case ReportAction::WatchRun:
       return watchLastRun();
+    case ReportAction::KeepProof:
+      session_->keepProof();
+      return showReport(*session_->report());
   }
 }
 
