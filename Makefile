@@ -1,5 +1,6 @@
 # Two commands: `make play` and `make test`. Both install missing Debian packages first: `make
-# play` only what building and playing needs, `make test` also what the tests need.
+# play` only what building and playing needs, `make test` also what the tests need. `make play`
+# builds only the game and its level tools; `make test` builds everything.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
@@ -12,10 +13,19 @@ DEPS       ?= play
 ASAN_TARGETS = binhopper binhopper-sim binhopper-level levelshot drawcheck xclose binhopper_tests \
   keep-libraries-loaded
 
-.PHONY: play test deps build asan bench fuzz clean install deb
+.PHONY: play game test deps build asan bench fuzz clean install deb
 
-play: build
+play: game
 	./$(BUILD)/binhopper
+
+# The game and its level tools (CMake's target `game`), without the tests, benchmarks and
+# authors' tools. The compiler's output goes to a log, shown whole only when the build fails.
+GAME_LOG = $(BUILD)/game-build.log
+game: deps
+	@echo "Compiling the game and its level tools into $(BUILD)/ (a first build takes minutes; log: $(GAME_LOG))"
+	@mkdir -p $(BUILD)
+	@{ cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build $(BUILD) -j$(JOBS) --target game; } \
+	  > $(GAME_LOG) 2>&1 || { cat $(GAME_LOG); echo "The build failed; its output is above and in $(GAME_LOG)."; exit 1; }
 
 test asan: DEPS = test
 # The sanitized build runs everything but the data checks, which test committed files, not
@@ -53,7 +63,7 @@ fuzz: deps
 	scripts/fuzz
 
 # The game, its data and its desktop files under $(PREFIX) (sudo may be needed for /usr/local).
-install: build
+install: game
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The Debian packages binhopper and binhopper-data, built by dpkg-buildpackage from a copy of the

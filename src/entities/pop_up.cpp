@@ -19,6 +19,8 @@ constexpr float kLeftColumn = 12.0f;                             // px
 constexpr float kRightColumn = kLeftColumn + PopUp::kTextWidth;  // px, right-aligned
 constexpr double kColumnGap = 16.0;                              // px between a line's left and right texts
 const char* const kHighlightMark = " ";
+// Lines below the screen are never drawn: a text is wrapped no further than the screen's lines.
+constexpr size_t kMostLinesShown = static_cast<size_t>((kScreenHeight - kTextTop) / kLineHeight) + 1;
 
 }  // namespace
 
@@ -34,7 +36,7 @@ void PopUp::addLine(const std::string& left, const std::string& right) {
   auto widthOf = [this](const std::string& text) { return static_cast<double>(al_get_text_width(font, text.c_str())); };
   bool rightColumn = !right.empty() && right != kHighlightMark;
   double width = kTextWidth - (rightColumn ? widthOf(right) + kColumnGap : 0.0);
-  std::vector<std::string> wrapped = wrapText(left, width, widthOf);
+  std::vector<std::string> wrapped = wrapText(left, width, widthOf, kMostLinesShown);
   for (size_t i = 0; i < wrapped.size(); ++i) lines.emplace_back(wrapped[i], i == 0 || !rightColumn ? right : "");
 }
 

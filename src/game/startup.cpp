@@ -23,7 +23,6 @@
 #include "game/fatal.h"
 #include "game/game_icon.h"
 #include "pack_tools/pack_install.h"
-#include "states/title_settings.h"
 #include "states/title_state.h"
 #include "themes/themes.h"
 
@@ -56,12 +55,13 @@ void findDirectories(LaunchOptions& options) {
 // only when switched with F11: -fs and --windowed are for one run.
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
-  applySettings(title, settings);
-  title.settingsPath = settingsPath;
+  title.menu().apply(settings);
+  title.keepSettingsIn(settingsPath);
   title.run(nullptr);
   progress().save();
-  title.campaigns.savePackRecords();
-  saveSettings(settingsOf(title, window.modeSwitched() ? window.fullScreen() : settings.fullScreen), settingsPath);
+  title.menu().campaigns().savePackRecords();
+  saveSettings(title.menu().settingsFor(window.modeSwitched() ? window.fullScreen() : settings.fullScreen),
+               settingsPath);
 }
 
 // Runs before any window opens and ends the program. The pack's path is named from where the
@@ -110,7 +110,7 @@ int runGame(int argc, char** argv) {
   if (!al_install_audio()) fatal("Unable to initialize audio.");
   al_reserve_samples(16);
   initMusic(1);
-  if (settings.music) setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
+  if (settings.music) playTitleMusic();
   progress().path = playerFile(progress().path);
   progress().load(loadCampaign(gameCampaignPlaces().builtIn, CampaignOrigin::BuiltIn).levelCount());
   createThemes();

@@ -41,7 +41,7 @@ void LevelButton::update(double dt) {
 void LevelButton::draw() {
   GuiButton::draw();
   drawMarks();
-  if (highlight == 2) drawInformation();
+  if (highlight == Highlight::Hovered) drawInformation();
 }
 
 void LevelButton::drawMarks() const {

@@ -46,14 +46,14 @@ GuiButton* MenuFocus::update(const std::vector<GuiButton*>& order, const MenuKey
   if (!shown_) {
     // The first key only shows where the focus is.
     shown_ = used;
-    if (shown_) at_->setHighlight(2);
+    if (shown_) at_->setHighlight(Highlight::Hovered);
     return nullptr;
   }
   // Two arrows at once go the way of the vertical one.
   int dy = went.down - went.up;
   if (GuiButton* next = nearest(order, dy == 0 ? went.right - went.left : 0, dy)) at_ = next;
   if (!at_->enabled) return nullptr;
-  at_->setHighlight(2);
+  at_->setHighlight(Highlight::Hovered);
   return went.press ? at_ : nullptr;
 }
 

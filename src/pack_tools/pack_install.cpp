@@ -125,7 +125,9 @@ PackInstall installPack(const std::string& source, const CampaignPlaces& places,
   if (!pack.ok()) return refused(pack.refusal);
   const std::string& packsFolder = places.playerPacks;
   std::string place = packsFolder + "/" + pack.folderName;
-  std::string taken = takenFolderNameProblem(pack.folderName, places, place);
+  // Not even in place: where the player's packs are the shipped ones (a game run from its source
+  // tree), --force would put a pack over a shipped one and drop what only it holds.
+  std::string taken = takenFolderNameProblem(pack.folderName, places);
   install.folderName = pack.folderName;
   if (!taken.empty()) return refused(taken);
   bool placeTaken = exists(place);

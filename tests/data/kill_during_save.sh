@@ -31,7 +31,7 @@ kill_writer() {  # KIND FILE: starts a writer and kills it a few milliseconds in
   # sets FIRST_LINE to what the writer said first
   coproc writer { exec "$loop" "$1" "$2"; }
   local pid=$writer_PID
-  read -r -t 10 FIRST_LINE <&"${writer[0]}"
+  read -r -t $PATIENCE FIRST_LINE <&"${writer[0]}"
   local pause
   printf -v pause '0.%03d' $((RANDOM % 40))         # up to a few saves on a loaded machine
   read -r -t "$pause" _ <&"${writer[0]}"  # a pause without starting a process

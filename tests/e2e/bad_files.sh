@@ -21,7 +21,7 @@ level_completed() {
 scenario() {
   start_game || return 1
   screenshot before.png
-  local sky deadline=$((SECONDS + 10))
+  local sky deadline=$((SECONDS + PATIENCE))
   sky=$(top_strip before.png)
   click_at 70 345 # level 1
   until screenshot after.png && [ $(($(top_strip after.png) + 100)) -lt "$sky" ]; do
@@ -40,7 +40,7 @@ scenario() {
   click_at 110 345 # level 2
   sleep 3
   # A slow machine may need longer for the bag's fall; a save made only at quit never shows.
-  deadline=$((SECONDS + 10))
+  deadline=$((SECONDS + PATIENCE))
   until level_completed 1 || [ $SECONDS -ge $deadline ]; do sleep 0.2; done
   kill -KILL "$GAME_PID"
   wait "$GAME_PID" 2>/dev/null

@@ -53,9 +53,9 @@ scenario() {
   click_at 650 485
   settle menu.png menu_visible || fail "no menu after choosing the campaign"
   click_at 70 345
-  wait_until 10 shot_meets level.png banner_shown || fail "no name banner at the level's start"
+  wait_until $PATIENCE shot_meets level.png banner_shown || fail "no name banner at the level's start"
   settle later.png banner_gone || fail "the banner did not go"
-  wait_until 20 test -s progress/tiny.dat || fail "no progress/tiny.dat after the completion"
+  wait_until $PATIENCE test -s progress/tiny.dat || fail "no progress/tiny.dat after the completion"
   press space
   settle back.png menu_visible || fail "no menu after the pack's last level"
   press Escape

@@ -27,9 +27,10 @@ grid_visible() {
 }
 grid_hidden() { ! grid_visible "$1"; }
 
-# The file's bytes as hex once they are what is expected, polling for up to 5 s: FILE HEX.
+# The file's bytes as hex once they are what is expected, polling for up to $PATIENCE s: FILE
+# HEX.
 file_holds() {
-  local deadline=$((SECONDS + 5)) bytes
+  local deadline=$((SECONDS + PATIENCE)) bytes
   while :; do
     bytes=$(xxd -p "$1" 2>/dev/null | tr -d '\n')
     [ "$bytes" = "$2" ] && return 0
@@ -125,7 +126,7 @@ scenario() {
   click_at 610 210            # forcefield(v) in column 30, row 10
   press s
   printf 'tl\x05\x05\x00av\x0a\x0fbd\x14\x14\x00ff\x1e\x0a\x01' > expected.lv
-  wait_until 10 cmp -s levels/edit.lv expected.lv ||
+  wait_until $PATIENCE cmp -s levels/edit.lv expected.lv ||
     fail "levels/edit.lv holds '$(xxd -p levels/edit.lv 2>/dev/null | tr -d '\n')', expected '$(xxd -p expected.lv)'"
 
   screenshot editor.png

@@ -29,14 +29,14 @@ one_situation() {  # SITUATION REASON
   click_at 650 545 # Options
   sleep 1
   press Escape
-  wait_until 20 grep -qF "Unable to save settings to '$player/binhopper.cfg': $2." game_output.txt ||
+  wait_until $PATIENCE grep -qF "Unable to save settings to '$player/binhopper.cfg': $2." game_output.txt ||
     { fail "$1: no settings line: $(cat game_output.txt)"; return 1; }
   screenshot notice.png
   click_at 400 120 # closes the pop-up
   settle no_notice.png notice_closed || fail "$1: the failed settings save showed no pop-up"
 
   click_at 70 345 # level 1
-  wait_until 20 grep -qF "Unable to save progress to '$player/binhopper.dat': $2." game_output.txt ||
+  wait_until $PATIENCE grep -qF "Unable to save progress to '$player/binhopper.dat': $2." game_output.txt ||
     { fail "$1: no progress line: $(cat game_output.txt)"; return 1; }
   line="Unable to save the run to '$player/replays/levels/1.last.rpl'"
   grep -qF "$line" game_output.txt || fail "$1: no line for the run: $(cat game_output.txt)"

@@ -19,7 +19,7 @@ scenario() {
   ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "$E2E_BUILD/binhopper" > game_output.txt 2>&1 &
   GAME_PID=$!
   # The toolkit starts only for the box: slow under the sanitizers on a busy machine.
-  wait_until 120 box_shown || { fail "no message box appeared: $(cat game_output.txt)"; return 1; }
+  wait_until $PATIENCE box_shown || { fail "no message box appeared: $(cat game_output.txt)"; return 1; }
   grep -qx "Unable to find resource: 'media/font.ttf'." game_output.txt || fail "no loader's line: $(cat game_output.txt)"
   grep -qF "The game's data was looked for in the working directory $PWD and beside the program in " game_output.txt &&
     grep -qF "BINHOPPER_DATA is not set (BINHOPPER_DATA names the folder" game_output.txt ||

@@ -73,7 +73,7 @@ for n in $(seq 24); do  # every level's solution plays its longest without compl
 done
 TMPDIR=$WORK/nowhere "$game" --install-pack $pack > /dev/null 2>&1 &
 installer=$!
-wait_until 30 compgen -G "/tmp/binhopper-check-*/$pack/24.lv" > /dev/null || fail "no check copy appeared in /tmp"
+wait_until $PATIENCE compgen -G "/tmp/binhopper-check-*/$pack/24.lv" > /dev/null || fail "no check copy appeared in /tmp"
 copy=$(compgen -G "/tmp/binhopper-check-*/$pack" | head -n 1)
 compgen -G "binhopper-check-*" > /dev/null || compgen -G "$repo/binhopper-check-*" > /dev/null &&
   fail "the check's copy went into the working or data directory"

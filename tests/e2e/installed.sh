@@ -14,13 +14,13 @@ MUSIC_LABEL=(552 407 196 18)
 hold() { xdotool keydown "$1" sleep 0.5 keyup "$1"; }
 
 quits() {
-  wait_for_exit 30
+  wait_for_exit $PATIENCE
   [ "$EXIT_CODE" = 0 ] || fail "exit status $EXIT_CODE $1, expected 0"
 }
 
 # The music label's white pixels once the menu has drawn it: FILE.
 music_label() {
-  local deadline=$((SECONDS + 30)) pixels=0
+  local deadline=$((SECONDS + PATIENCE)) pixels=0
   while [ $SECONDS -lt $deadline ]; do
     screenshot "$1"
     pixels=$(white_pixels "$1" "${MUSIC_LABEL[@]}")
@@ -72,7 +72,7 @@ check_tools() {
 # Polls the enlarged level 1 button's place until it shows the level (sky over the first
 # floor's bricks: bright, whatever the blue) or a dark button.
 wait_for_button() {
-  local deadline=$((SECONDS + 30)) r g b
+  local deadline=$((SECONDS + PATIENCE)) r g b
   while [ $SECONDS -lt $deadline ]; do
     screenshot button.png
     read -r r g b <<< "$(mean_colour button.png 114 664 52 52)"

@@ -7,7 +7,7 @@ repo=$PWD
 source "$repo/tests/lib/check.bash"
 cp -r levels media "$WORK/"
 cd "$WORK"
-HEADLESS_NO_AUDIO=1 timeout 60 "$repo/scripts/headless" "$build/binhopper" > out.txt 2> err.txt
+HEADLESS_NO_AUDIO=1 timeout $PATIENCE "$repo/scripts/headless" "$build/binhopper" > out.txt 2> err.txt
 code=$?
 if [ "$code" -ne 1 ] || ! printf 'FATAL: Unable to initialize audio..\n' | cmp -s - out.txt; then
   fail "exit status $code (expected 1), standard output:"

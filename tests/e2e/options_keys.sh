@@ -50,7 +50,7 @@ scenario() {
   xdotool keyup Left
   [ "$(deaths)" = 0 ] || fail "the arrow still walks left"
   xdotool keydown a
-  wait_until 20 one_death || fail "A did not walk off the edge"
+  wait_until $PATIENCE one_death || fail "A did not walk off the edge"
   xdotool keyup a
   press Escape                            # the report's way back to the menu
   settle menu.png menu_visible || fail "Escape did not lead back to the menu"

@@ -39,12 +39,14 @@ scenario() {
   start_game || return 1
   click_at 70 345             # level 1
   settle level.png menu_hidden || fail "level 1 did not start"
-  xdotool keydown Left        # off the left edge of the screen: a fall to death
-  sleep 1.5
+  xdotool keydown Left        # off the left edge of the screen: a fall to death, saved at once
+  wait_until $PATIENCE one_death || fail "the level's death is not in binhopper.dat"
   xdotool keyup Left
   end_and_check "closing the window in a level" "$E2E_BUILD/xclose" "$WINDOW"
-  [ "$(od -A n -t d4 -N 4 binhopper.dat 2>/dev/null | tr -d ' ')" = 1 ] || fail "the level's death is not in binhopper.dat"
+  one_death || fail "the level's death is not in binhopper.dat after the window closed"
   return 0
 }
+
+one_death() { [ "$(od -A n -t d4 -N 4 binhopper.dat 2>/dev/null | tr -d ' ')" = 1 ]; }
 
 e2e_main "$@"

@@ -4,9 +4,12 @@
 #   fail MESSAGE...              report one failed check
 #   finish [MESSAGE]             exit 1 if a check failed, else print MESSAGE and exit 0
 #   wait_until SECONDS CMD...    run CMD every 0.1 s until it succeeds; status 1 on time-out
+#   PATIENCE                     seconds to wait for what should come at once; a busy machine
+#                                may take many times longer, and a passing wait ends early
 #   WORK                         a fresh folder, removed when the script exits
 
 FAILURES=0
+PATIENCE=120
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 

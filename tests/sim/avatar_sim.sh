@@ -19,7 +19,7 @@ expect_end short "frames=5" "elapsed=0.085000000000000006" "pixels=3"
 "$sim" "$WORK/floor.lv" --inputs <(cat "$WORK/short.in") --frames 5 --trace --index 3 | cmp -s - "$WORK/short.out" ||
   fail "a script through a pipe plays differently"
 mkfifo "$WORK/fifo.lv"
-out=$(timeout 20 "$sim" "$WORK/fifo.lv" --frames 5)
+out=$(timeout $PATIENCE "$sim" "$WORK/fifo.lv" --frames 5)
 [ "$out" = "CANNOT OPEN '$WORK/fifo.lv'!!!" ] || fail "a FIFO as level: '$out'"
 
 # Bad input: the loader's message or the script's line, and status 1; a bad option, status 2.

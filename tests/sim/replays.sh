@@ -46,7 +46,7 @@ end_of_file=$(stat -c %s "$good")
 
 refused() {  # refused NAME LEVEL MESSAGE: the whole output is "FILE: MESSAGE", and the exit status 1
   local out status
-  out=$(timeout 10 "$sim" --replay "$WORK/$1.rpl" "$2" --trace 2>&1)
+  out=$(timeout $PATIENCE "$sim" --replay "$WORK/$1.rpl" "$2" --trace 2>&1)
   status=$?
   [ "$status" -eq 1 ] || fail "$1: exit status $status, not 1"
   [ "$out" = "$WORK/$1.rpl: $3" ] || fail "$1: the output is '$out'"

@@ -262,6 +262,14 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
     EXPECT_EQ(snapshot(player_.path()), before) << row.label;
   }
   EXPECT_EQ(installPack("/", places(), true).refusal, "the root folder cannot be a pack's folder");
+  // Run from its source tree the game's packs are the player's: --force never puts a pack over one.
+  const CampaignPlaces sourceTree{places().builtIn, packs(), packs()};
+  const std::string kept = archive("kept.zip", zipPack({{"pack.txt", "name = Mine\nlevel 1 = 5\n"}}, "kept", 0));
+  EXPECT_EQ(installPack(kept, sourceTree, true).refusal,
+            "the folder name 'kept' belongs to the pack shipped in " + packs() +
+                "/kept (a pack of that name would share its progress and best runs): give the pack's folder another "
+                "name");
+  EXPECT_EQ(snapshot(player_.path()), before);
 }
 
 // The files of a first install and the refusal of a second without --force are checked by

@@ -77,6 +77,15 @@ TEST(TextWrap, BreaksAtSpacesThenInsideWordsOnly) {
       {"empty", "", 5, {""}},
   };
   for (const auto& [label, text, width, lines] : rows) EXPECT_EQ(wrapText(text, width, bytes), lines) << label;
+  // With a most of lines, the last holds the rest unbroken.
+  const std::tuple<const char*, std::string, size_t, std::vector<std::string>> most[] = {
+      {"words", "aa bb cc dd", 2, {"aa", "bb cc dd"}},
+      {"a long word", "abcdefgh ij", 3, {"ab", "cd", "efgh ij"}},
+      {"a long word, then short ones", "abcdef gh ij kl", 4, {"ab", "cd", "ef", "gh ij kl"}},
+      {"one line", "aa bb", 1, {"aa bb"}},
+  };
+  for (const auto& [label, text, mostLines, lines] : most)
+    EXPECT_EQ(wrapText(text, 2, bytes, mostLines), lines) << label;
 }
 
 // A sign of a megabyte without a space once took minutes to load: every line cut measured the
@@ -95,6 +104,12 @@ TEST(TextWrap, MeasuresALongWordInLinearTime) {
     for (const std::string& line : lines) ASSERT_LE(line.size(), 40u);
     EXPECT_EQ(lines[1], std::string(40, 'a'));
     EXPECT_LT(measured, 40 * text.size()) << "bytes measured for " << text.size() << " bytes of text";
+    // A panel's screen of lines costs what the lines hold, however long the text.
+    measured = 0;
+    lines = wrapText(text, lineWidth, counted, 34);
+    ASSERT_EQ(lines.size(), 34u);
+    EXPECT_GT(lines.back().size(), letters - 34 * 40);
+    EXPECT_LT(measured, 10 * 34 * 40u);
   }
 }
 

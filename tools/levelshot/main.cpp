@@ -1,9 +1,10 @@
-// levelshot: a picture of a level as play shows it before the first frame.
+// levelshot: a picture of a level as loaded, every switch channel on.
 //   levelshot LEVEL.lv OUT.png [THEME]
 // THEME is a theme's name (Sky, Sunset, Mist, Night, Crooked, Liquor; any case) or its menu
 // index 0 to 5; Sky by default. Needs a display: run it under scripts/headless. Draws the sky,
-// the theme's layers and every entity of the level in draw order (no clouds), with all switch
-// channels on, and saves the picture as PNG. Exits 1 with one line on bad input.
+// the theme's layers and every entity of the level in draw order (no clouds) and saves the
+// picture as PNG. No frame is played, so the levers and press pads have not yet set their
+// channels: blocks that start switched off show solid. Exits 1 with one line on bad input.
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_primitives.h>

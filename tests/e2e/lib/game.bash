@@ -44,24 +44,24 @@ e2e_main() {
 start_game() {
   "$E2E_BUILD/binhopper" "$@" > game_output.txt 2>&1 &
   GAME_PID=$!
-  WINDOW=$(timeout 60 xdotool search --sync --name '^Binhopper$' | head -n 1)
+  WINDOW=$(timeout $PATIENCE xdotool search --sync --name '^Binhopper$' | head -n 1)
   if [ -z "$WINDOW" ]; then
     fail "no game window appeared"
     return 1
   fi
   xdotool windowfocus --sync "$WINDOW"
-  wait_until 60 picture_shown || { fail "the window stayed black"; return 1; }
+  wait_until $PATIENCE picture_shown || { fail "the window stayed black"; return 1; }
 }
 
 picture_shown() {
   screenshot first_frame.png 2>/dev/null && [ "$(convert first_frame.png -format '%[fx:mean>0.05]' info:)" = 1 ]
 }
 
-# Waits up to 20 s, taking a screenshot into FILE each time, until the test's CONDITION holds
+# Waits up to $PATIENCE s, taking a screenshot into FILE each time, until the test's CONDITION holds
 # for it: settle FILE CONDITION. The game draws a changed scene a frame or two after the input
 # that changed it, and a loaded machine may take much longer, so a fixed pause is no measure.
 settle() {
-  wait_until 20 shot_meets "$@"
+  wait_until $PATIENCE shot_meets "$@"
 }
 
 shot_meets() {
@@ -95,7 +95,7 @@ wheel() {
 
 # A window that closes while it is read can leave the reader waiting for ever.
 screenshot() {
-  timeout 30 import -window "$WINDOW" "$1"
+  timeout $PATIENCE import -window "$WINDOW" "$1"
 }
 
 # Mean colour of a rectangle of a screenshot as "R G B" in 0..255: FILE X Y WIDTH HEIGHT.
@@ -149,7 +149,7 @@ wait_for_exit() {
 # game on a busy machine can take many seconds to shut down; a healthy one ends at once. A
 # wrong status shows the end of the game's output, where a sanitizer says what it caught.
 expect_exit() {
-  wait_for_exit 60
+  wait_for_exit $PATIENCE
   [ "$EXIT_CODE" = "$1" ] && return
   fail "exit status $EXIT_CODE $2, expected $1; the game's output ended:"
   tail -n 40 game_output.txt | sed 's/^/  | /'
