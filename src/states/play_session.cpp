@@ -49,10 +49,18 @@ void PlaySession::step(double dt) {
   world_->update(dt);
 }
 
+// Its end says so and offers to watch it again.
 void PlaySession::stepReplay() {
   int frames = playback_->framesPerUpdate();
   double step = 0.0;
-  for (int i = 0; i < frames && playback_->next(step); ++i) {
+  for (int i = 0; i < frames && !report_; ++i) {
+    if (!playback_->next(step)) {
+      report_ = std::make_unique<Report>();
+      report_->lines = {{"End of the run", "", true}};
+      report_->choices = {{{ReportKey::Space}, ReportAction::Retry, "watch again"},
+                          {{ReportKey::Escape}, ReportAction::Leave, "back"}};
+      break;
+    }
     context_->theme->update(step);
     world_->update(step);
   }
@@ -214,13 +222,20 @@ void PlaySession::addChoices(Report& report, bool completed) const {
   if (completed && proofRun_)
     report.choices.push_back({{ReportKey::K}, ReportAction::KeepProof, "keep this run as the level's proof"});
   if (completed) {
-    report.choices.push_back({{ReportKey::Space}, ReportAction::Next, testPlay ? "back to the editor" : "next level"});
+    report.choices.push_back({{ReportKey::Space}, ReportAction::Next, spaceAfterCompletion()});
     report.choices.push_back({{ReportKey::R}, ReportAction::Retry, "retry"});
   } else {
     report.choices.push_back({{ReportKey::Space, ReportKey::R}, ReportAction::Retry, "retry"});
   }
   report.choices.push_back(
       {{ReportKey::Escape}, ReportAction::Leave, testPlay ? "back to the editor" : "back to menu"});
+}
+
+// After the last level Space leads to the final screen once every level is completed.
+const char* PlaySession::spaceAfterCompletion() const {
+  if (played_.kind == PlayKind::TestPlay) return "back to the editor";
+  if (!played_.last) return "next level";
+  return played_.record->tally().allCompleted ? "to the final screen" : "back to the menu";
 }
 
 std::vector<std::string> finalScreenLines(const Progress& record) {

@@ -34,7 +34,8 @@ class PlaySession {
   // One frame of the level played: the run's input recorded and the ghost's frame (both until
   // the level ends), the theme, the world.
   void step(double dt);
-  // The frames of the watched replay for this update.
+  // The frames of the watched replay for this update; after the last one, the report of its
+  // end.
   void stepReplay();
   // Reads the avatar's outcome: the first frame the level has ended in records it and makes
   // the report.
@@ -62,7 +63,7 @@ class PlaySession {
   Avatar* avatar();
   // Playing while the level has no avatar.
   Outcome outcome();
-  // Null until the level has ended (and while a replay is watched).
+  // Null until the level has ended (and while a replay is watched, until its end).
   const Report* report() const { return report_.get(); }
   bool pausable() const;
   bool watching() const { return playback_ != nullptr; }
@@ -83,6 +84,7 @@ class PlaySession {
   Report completionReport();
   Report deathReport(const std::string& reason);
   void addChoices(Report& report, bool completed) const;
+  const char* spaceAfterCompletion() const;
   void addSaveFailures(Report& report);
 
   PlayedLevel played_;
