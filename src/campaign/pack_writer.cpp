@@ -70,14 +70,3 @@ std::string makeRoomForLevel(const std::string& packFolder, int number) {
   FileResult written = replaceFile(packTextPath(packFolder), text);
   return written.ok ? "" : "cannot write " + packTextPath(packFolder) + ": " + written.reason;
 }
-
-PackLevelPlace packLevelOf(const std::string& levelFile) {
-  fs::path path(levelFile);
-  std::string folder = path.parent_path().string();
-  if (folder.empty()) folder = ".";
-  if (!isRegularFile(packTextPath(folder))) return {};
-  for (int number = 1; number <= kMaximumLevels; ++number) {
-    if (path.filename() == std::to_string(number) + ".lv") return PackLevelPlace{folder, number};
-  }
-  return {};
-}

@@ -18,11 +18,3 @@ int nextFreeLevel(const std::string& packFolder);
 // with a pack.txt named after it when there is none, and lists the level in pack.txt with a
 // first target when pack.txt does not. "" when the level's file may be written, else why not.
 std::string makeRoomForLevel(const std::string& packFolder, int number);
-
-// A level file's place in a pack: the pack's folder and the level's number, when the file is
-// named N.lv (N from 1 to 24) and lies beside a pack.txt; number 0 otherwise.
-struct PackLevelPlace {
-  std::string folder;
-  int number = 0;
-};
-PackLevelPlace packLevelOf(const std::string& levelFile);

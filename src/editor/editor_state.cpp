@@ -1,11 +1,12 @@
 #include "editor/editor_state.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/utf8.h"
-#include "campaign/pack_writer.h"
+#include "editor/test_play.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
 #include "states/play_state.h"
@@ -235,12 +236,11 @@ void EditorState::testPlay() {
 // level of a pack can keep a completed run as its proof.
 void EditorState::runTestPlay(const char* playFile) {
   PlayResult played = PlayResult::Retry;
-  PlayedLevel tested;
-  tested.kind = PlayKind::TestPlay;
-  PackLevelPlace inPack = packLevelOf(session_.document().path());
+  PlayedLevel tested = testPlayOf(session_.document().path(), testRecord_);
+  std::string folder = std::filesystem::path(session_.document().path()).parent_path().string();
   while (played == PlayResult::Retry && status == RunStatus::Running) {
     PlayState play(tested, playFile, *themes[0]);
-    if (inPack.number > 0) play.session().recordProof(inPack.folder, inPack.number, playFile);
+    if (tested.number > 0) play.session().recordProof(folder, tested.number, playFile);
     runNested(*this, play);
     played = play.result();
   }

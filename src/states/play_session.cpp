@@ -159,6 +159,8 @@ Report PlaySession::completionReport() {
   played_.record->recordCompletion(played_.index(), allGarbage, context.elapsedTime);
   keepProgress();
   endRun(Outcome{Outcome::Completed, ""});
+  // The editor's test of a level of no campaign has no target, and no silver crown to offer.
+  bool targeted = played_.kind != PlayKind::TestPlay || played_.index() >= 0;
   double target = targetTime();
   // Nothing to collect means all of it was collected.
   int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
@@ -168,22 +170,27 @@ Report PlaySession::completionReport() {
       {"", ""},
       {"Loose garbage collected:", format("%d%%", percentage)},
       {"Elapsed time:", format("%.2lfs", context.elapsedTime)},
-      {"Target time:", format("%.2lfs", target)},
-      {"Jumps performed:", format("%d", static_cast<int>(context.jumps))},
-      {"Double jumps:", format("%d", static_cast<int>(context.doubleJumps))},
-      {"Pixels traversed:", format("%d", static_cast<int>(context.pixelsTraversed))},
-      {"Throws:", format("%d", static_cast<int>(context.throws))},
-      {"", ""},
   };
+  if (targeted) report.lines.push_back({"Target time:", format("%.2lfs", target)});
+  report.lines.insert(report.lines.end(),
+                      {
+                          {"Jumps performed:", format("%d", static_cast<int>(context.jumps))},
+                          {"Double jumps:", format("%d", static_cast<int>(context.doubleJumps))},
+                          {"Pixels traversed:", format("%d", static_cast<int>(context.pixelsTraversed))},
+                          {"Throws:", format("%d", static_cast<int>(context.throws))},
+                          {"", ""},
+                      });
   if (allGarbage) {
     report.lines.push_back({"You have gathered all the loose garbage! A golden crown for you!", "", true});
-    report.lines.push_back({context.elapsedTime < target
-                                ? "And all that under the target time, well done! Silver crown awarded!"
-                                : kCrownHint,
-                            "", true});
+    if (targeted) {
+      report.lines.push_back({context.elapsedTime < target
+                                  ? "And all that under the target time, well done! Silver crown awarded!"
+                                  : kCrownHint,
+                              "", true});
+    }
   } else {
     report.lines.push_back({"Try to get all the loose garbage on a level to earn a golden crown.", "", true});
-    report.lines.push_back({kCrownHint, "", true});
+    if (targeted) report.lines.push_back({kCrownHint, "", true});
   }
   addSaveFailures(report);
   if (proofRecorder_) proofRun_ = proofRecorder_->replay(Outcome{Outcome::Completed, ""}, context.elapsedTime);
