@@ -1,10 +1,14 @@
 #include "states/play_session.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/safe_file.h"
 #include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "entities/cloud.h"
 #include "replay/best_run.h"
+#include "replay/proof.h"
 #include "replay/replay_file.h"
 #include "replay/replay_switches.h"
 #include "replay/run_keeper.h"
@@ -12,6 +16,8 @@
 #include "states/replay_playback.h"
 #include "themes/themes.h"
 #include "world/tag.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -37,6 +43,7 @@ PlaySession::~PlaySession() = default;
 
 void PlaySession::step(double dt) {
   if (keeper_ && !report_) keeper_->record(dt, readInput(context_->controls));
+  if (proofRecorder_ && !report_) proofRecorder_->add(dt, readInput(context_->controls));
   if (ghost_ && !report_) ghost_->step();
   context_->theme->update(dt);
   world_->update(dt);
@@ -95,6 +102,34 @@ void PlaySession::keepRuns(const std::string& campaign, int number, const std::s
   if (!ghost) return;
   BestRun best = findBestRun(campaign, number - 1, levelFile, played_.record->levelCompleted(number - 1));
   if (best.replay) ghost_ = Ghost::open(levelFile.c_str(), *best.replay, *context_->theme);
+}
+
+void PlaySession::recordProof(const std::string& packFolder, int number, const std::string& levelFile) {
+  uint64_t played = 0;
+  uint64_t kept = 0;
+  std::string packFile = packFolder + "/" + std::to_string(number) + ".lv";
+  if (!hashLevelFile(levelFile, played).ok || !hashLevelFile(packFile, kept).ok || played != kept) {
+    proofHint_ = "This is not the level in " + packFile + ": save it, then test it again, to keep a run as its proof.";
+    return;
+  }
+  proofFolder_ = packFolder;
+  std::string campaign = fs::path(packFolder).lexically_normal().filename().string();
+  if (campaign.empty()) campaign = fs::path(packFolder).lexically_normal().parent_path().filename().string();
+  proofRecorder_ = std::make_unique<ReplayRecorder>(campaign, number, played);
+}
+
+void PlaySession::keepProof() {
+  if (!proofRun_ || !report_) return;
+  FileResult kept = ::keepProof(proofFolder_, *proofRun_);
+  std::string line = kept.ok ? format("This run is now the proof of level %d: %s", proofRun_->level,
+                                      proofFile(proofFolder_, proofRun_->level).c_str())
+                             : failedSaveLine("the proof", kept);
+  proofRun_.reset();
+  report_->lines.push_back({line, "", true});
+  auto& choices = report_->choices;
+  choices.erase(std::remove_if(choices.begin(), choices.end(),
+                               [](const ReportChoice& choice) { return choice.action == ReportAction::KeepProof; }),
+                choices.end());
 }
 
 const Replay* PlaySession::lastRun() const { return keeper_ ? keeper_->run() : nullptr; }
@@ -158,6 +193,8 @@ Report PlaySession::completionReport() {
     if (targeted) report.lines.push_back({kCrownHint, "", true});
   }
   addSaveFailures(report);
+  if (proofRecorder_) proofRun_ = proofRecorder_->replay(Outcome{Outcome::Completed, ""}, context.elapsedTime);
+  if (!proofHint_.empty()) report.lines.push_back({proofHint_, "", true});
   addChoices(report, true);
   return report;
 }
@@ -189,6 +226,8 @@ void PlaySession::addSaveFailures(Report& report) {
 void PlaySession::addChoices(Report& report, bool completed) const {
   bool testPlay = played_.kind == PlayKind::TestPlay;
   if (keeper_) report.choices.push_back({{ReportKey::W}, ReportAction::WatchRun, "watch this run"});
+  if (completed && proofRun_)
+    report.choices.push_back({{ReportKey::K}, ReportAction::KeepProof, "keep this run as the level's proof"});
   if (completed) {
     report.choices.push_back({{ReportKey::Space}, ReportAction::Next, spaceAfterCompletion()});
     report.choices.push_back({{ReportKey::R}, ReportAction::Retry, "retry"});
