@@ -1,27 +1,20 @@
 #include "editor/editor_state.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 
 #include "app/blend.h"
-#include "app/data_dirs.h"
 #include "app/resource.h"
 #include "app/utf8.h"
-#include "editor/level_check.h"
+#include "editor/test_play.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
 #include "states/play_state.h"
 #include "themes/themes.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr int kNoCell = -1000;  // px: no placement yet
-const char* const kPlayFile = "levels/play.lv";
-const char* const kHint = "F1: help";
 
 // Every key and mouse action, as the help overlay lists them.
 const char* const kHelpLines[][2] = {
@@ -46,28 +39,11 @@ int wrap(int value, int count) { return ((value % count) + count) % count; }
 
 Message* asSign(Entity* entity) { return dynamic_cast<Message*>(entity); }
 
-std::string temporaryPlayFile() {
-  std::error_code error;
-  fs::path folder = fs::temp_directory_path(error);
-  if (error) return "";
-  std::string name = (folder / "binhopper-play-XXXXXX").string();
-  int descriptor = mkstemp(name.data());
-  if (descriptor < 0) return "";
-  close(descriptor);
-  return name;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += (text.empty() ? "" : "; ") + line;
-  return text;
-}
-
 }  // namespace
 
 EditorState::EditorState(const std::string& file)
     : AppState(al_get_current_display()),
-      document(file),
+      session_(file),
       statusLine(file),
       lastCellX(kNoCell),
       lastCellY(kNoCell),
@@ -76,31 +52,13 @@ EditorState::EditorState(const std::string& file)
   for (const auto& line : kHelpLines) help.addLine(line[0], line[1]);
   help.visible = true;
   if (al_is_keyboard_installed()) al_register_event_source(queue, al_get_keyboard_event_source());
-  openAtStart();
+  session_.open();
+  showSession();
 }
 
 void EditorState::createPalette() {
   for (const LevelKind& kind : levelKinds()) {
     for (const RecordFields& fields : kind.palette) palette.push_back(PaletteEntry{&kind, fields});
-  }
-}
-
-// An existing file is opened at once, so that S straight after the start cannot replace a
-// real level with an empty one; a file that cannot be read is only replaced after a question.
-void EditorState::openAtStart() {
-  const std::string& file = document.path();
-  statusLine.hold(kHint);
-  LoadResult opened = document.open();
-  if (opened.ok()) {
-    statusLine.hold("Loaded " + file + ". " + kHint);
-  } else if (document.broken()) {
-    std::printf("%s\n", opened.message.c_str());
-    std::fflush(stdout);
-    statusLine.hold(plainLoadFailure(opened), opened.message);
-  }
-  if (autosaveIsNewer(file)) {
-    prompt.open(ConfirmPrompt::Purpose::RestoreAutosave, autosavePathFor(file) + " is newer than " + file + ".",
-                "Y or Enter: restore it    N or Escape: open " + file + " as it is");
   }
 }
 
@@ -115,11 +73,13 @@ EditorState::Cell EditorState::mouseCell() const {
 // the entry closes, the Enter or Escape that closed it must not act again.
 void EditorState::update(double dt) {
   statusLine.update(dt);
-  autosave(dt);
-  if (prompt.isOpen()) {
-    answerPrompt();
-    return;
-  }
+  session_.autosave(dt);
+  respond();
+  showSession();
+}
+
+void EditorState::respond() {
+  if (session_.question()) return answerQuestion();
   if (entry.isOpen()) return;
   if (paletteView.overviewOpen()) {
     choosePictured();
@@ -150,8 +110,8 @@ void EditorState::handleKeys(const Cell& at) {
   if (handleControlKeys()) return;
   choosePrototype();
   chooseChannel();
-  if (input.down(EditorKey::Save)) save();
-  if (input.down(EditorKey::Load)) load();
+  if (input.down(EditorKey::Save)) session_.save();
+  if (input.down(EditorKey::Load)) session_.load();
   // The switches read after a test play are those of its last frame: the Escape that left it
   // must not also ask to leave the editor.
   if (input.down(EditorKey::TestPlay)) return testPlay();
@@ -162,11 +122,12 @@ void EditorState::handleKeys(const Cell& at) {
     if (helpVisible) {
       helpVisible = false;
     } else {
-      askToLeave();
+      session_.leave();
     }
   }
   if (input.down(EditorKey::Enter) && at.inside) {
-    if (Message* sign = asSign(document.cellAt(at.px / kCellSize, at.py / kCellSize))) openSignText(sign, false);
+    if (Message* sign = asSign(session_.document().cellAt(at.px / kCellSize, at.py / kCellSize)))
+      openSignText(sign, false);
   }
 }
 
@@ -206,11 +167,11 @@ void EditorState::paint(const Cell& at) {
   startStep(placeStroke);
   const PaletteEntry& chosen = palette[selected];
   RecordFields fields = channels.fieldsFor(*chosen.kind, chosen.fields);
-  for (GridCell target : line) document.place(target, *chosen.kind, fields);
+  for (GridCell target : line) session_.document().place(target, *chosen.kind, fields);
   placeStroke.last = here;
   lastCellX = at.px;
   lastCellY = at.py;
-  if (Message* sign = asSign(document.cellAt(here.column, here.row))) openSignText(sign, true);
+  if (Message* sign = asSign(session_.document().cellAt(here.column, here.row))) openSignText(sign, true);
 }
 
 void EditorState::erase(const Cell& at) {
@@ -224,9 +185,9 @@ void EditorState::erase(const Cell& at) {
   eraseStroke.active = true;
   eraseStroke.last = here;
   for (GridCell target : line) {
-    if (!document.cellAt(target.column, target.row)) continue;
+    if (!session_.document().cellAt(target.column, target.row)) continue;
     startStep(eraseStroke);
-    document.erase(target);
+    session_.document().erase(target);
   }
 }
 
@@ -234,7 +195,7 @@ void EditorState::erase(const Cell& at) {
 void EditorState::startStep(Stroke& stroke) {
   stroke.active = true;
   if (stroke.recorded) return;
-  document.recordStep();
+  session_.document().recordStep();
   stroke.recorded = true;
 }
 
@@ -255,200 +216,33 @@ void EditorState::chooseChannel() {
   if (channel >= 0) channels.choose(channel);
 }
 
-void EditorState::report(const LoadResult& outcome, const std::string& doneText) {
-  if (outcome.ok()) {
-    statusLine.show(doneText);
-    return;
-  }
-  std::printf("%s\n", outcome.message.c_str());
-  std::fflush(stdout);
-  statusLine.show(plainLoadFailure(outcome), outcome.message);
-}
-
-void EditorState::save() {
-  if (document.broken()) {
-    prompt.open(ConfirmPrompt::Purpose::ReplaceBroken, document.path() + " could not be read; saving replaces it.",
-                "S, Y or Enter: replace it    N or Escape: cancel");
-  } else if (!askIfChangedOnDisk()) {
-    writeFile();
-  }
-}
-
-// Another program or another editor wrote the file since this one read or saved it: whose level
-// is kept is the author's choice, never the last writer's by accident.
-bool EditorState::askIfChangedOnDisk() {
-  if (!document.changedOnDisk()) return false;
-  prompt.open(ConfirmPrompt::Purpose::Overwrite,
-              document.path() + " was changed on disk since the editor loaded or saved it.",
-              "S or Y: keep mine (save over it)    L: reload theirs    N, Escape or Enter: cancel");
-  return true;
-}
-
-// After each save the status line also says what would keep the level from being finished.
-bool EditorState::writeFile() {
-  LoadResult outcome = document.save();
-  std::string problems = joined(levelProblems(document.world()));
-  report(outcome, "Saved " + document.path() + (problems.empty() ? "" : ". Problems: " + problems));
-  return outcome.ok();
-}
-
-void EditorState::load() {
-  const std::string& file = document.path();
-  bool changed = document.changedOnDisk();
-  if (!document.unsaved()) {
-    readFile(file, "Loaded " + file + (changed ? ", as changed on disk since the editor last read or saved it" : ""));
-    return;
-  }
-  prompt.open(ConfirmPrompt::Purpose::Load,
-              file + " has unsaved changes" + (changed ? ", and the file was changed on disk since." : "."),
-              "S: save, then load    Y: load without saving    N, Escape or Enter: cancel");
-}
-
-void EditorState::readFile(const std::string& path, const std::string& doneText) {
-  report(document.load(path), doneText);
-}
-
 void EditorState::undo() {
-  if (document.undo()) statusLine.show("Undone");
+  if (session_.document().undo()) session_.tell("Undone");
 }
 
 void EditorState::redo() {
-  if (document.redo()) statusLine.show("Redone");
+  if (session_.document().redo()) session_.tell("Redone");
 }
 
-// The play reads a written copy: "levels/play.lv", or a temporary file when that cannot be
-// written or is the file being edited (the document never writes its own file as a copy). A
-// level that cannot be written at all is not played.
+// The play reads a written copy; a temporary one is removed after it.
 void EditorState::testPlay() {
-  const std::string standardFile = playerFile(kPlayFile);
-  std::string playFile = standardFile;
-  LoadResult outcome = document.writeCopy(playFile);
-  if (!outcome.ok()) {
-    playFile = temporaryPlayFile();
-    if (playFile.empty() || !document.writeCopy(playFile).ok()) {
-      report(outcome, "");
-      return;
-    }
-  }
-  runTestPlay(playFile.c_str());
-  if (playFile != standardFile) std::remove(playFile.c_str());
+  std::optional<PlayCopy> copy = session_.writePlayCopy();
+  if (!copy) return;
+  runTestPlay(copy->path.c_str());
+  if (copy->temporary) std::remove(copy->path.c_str());
 }
 
-// R, and Space after a death, play the level again; every other way out comes back here.
+// R, and Space after a death, play the level again; every other way out comes back here. A
+// level of a pack can keep a completed run as its proof.
 void EditorState::runTestPlay(const char* playFile) {
   PlayResult played = PlayResult::Retry;
-  PlayedLevel tested;
-  tested.kind = PlayKind::TestPlay;
+  PlayedLevel tested = testPlayOf(session_.document().path(), testRecord_);
+  std::string folder = std::filesystem::path(session_.document().path()).parent_path().string();
   while (played == PlayResult::Retry && status == RunStatus::Running) {
     PlayState play(tested, playFile, *themes[0]);
+    if (tested.number > 0) play.session().recordProof(folder, tested.number, playFile);
     runNested(*this, play);
     played = play.result();
-  }
-}
-
-void EditorState::autosave(double dt) {
-  if (!autosaveClock.due(dt, document.unsaved())) return;
-  LoadResult outcome = document.writeCopy(autosavePathFor(document.path()));
-  if (!outcome.ok()) report(outcome, "");
-  wroteAutosave = wroteAutosave || outcome.ok();
-}
-
-bool EditorState::onCloseRequest() {
-  if (!document.unsaved()) {
-    dropOwnAutosave();
-    return true;
-  }
-  askToClose();
-  return false;
-}
-
-// An autosave is there for a crash; leaving with the level as its file holds it, or throwing
-// the edits away (closing or loading without saving), leaves nothing to restore. An autosave of
-// an earlier run that was not restored is still the author's, and stays.
-void EditorState::dropOwnAutosave() {
-  if (wroteAutosave) document.discardAutosave();
-}
-
-void EditorState::leave() {
-  dropOwnAutosave();
-  status = RunStatus::Closed;
-}
-
-void EditorState::closeWithoutSaving() {
-  document.discardAutosave();
-  status = RunStatus::Closed;
-}
-
-void EditorState::askToClose() {
-  entry.close();
-  prompt.open(ConfirmPrompt::Purpose::Close, document.path() + " has unsaved changes.",
-              "S: save and close    Y: close without saving    N, Escape or Enter: keep editing");
-}
-
-// Escape is the way out where the window has no close button (full screen); it asks as the
-// close button does, and asks even with nothing to lose, so a second Escape never leaves.
-void EditorState::askToLeave() {
-  if (document.unsaved()) {
-    askToClose();
-    return;
-  }
-  prompt.open(ConfirmPrompt::Purpose::Leave, "Leave the editor?", "Y: leave    N, Escape or Enter: keep editing");
-}
-
-// Enter gives the answer that loses nothing: it keeps the work where agreeing would throw it
-// away, and agrees where that is what keeps it (the newer autosave, the save asked for).
-void EditorState::answerPrompt() {
-  ConfirmPrompt::Purpose purpose = prompt.purpose();
-  bool enterAgrees =
-      purpose == ConfirmPrompt::Purpose::RestoreAutosave || purpose == ConfirmPrompt::Purpose::ReplaceBroken;
-  bool enter = input.down(EditorKey::Enter);
-  bool saveAnswer = input.down(EditorKey::Save);
-  bool yes = input.down(EditorKey::Yes) || (enter && enterAgrees);
-  bool reload = purpose == ConfirmPrompt::Purpose::Overwrite && input.down(EditorKey::Load);
-  if (input.down(EditorKey::No) || input.down(EditorKey::Escape) || (enter && !enterAgrees)) {
-    prompt.close();
-    return;
-  }
-  if (!saveAnswer && !yes && !reload) return;
-  prompt.close();
-  carryOut(purpose, yes ? PromptAnswer::Agree : saveAnswer ? PromptAnswer::Save : PromptAnswer::Reload);
-}
-
-// A save the author asked for inside a question still asks first when the file changed on disk;
-// the question's own action then waits for the author to ask again.
-void EditorState::carryOut(ConfirmPrompt::Purpose purpose, PromptAnswer answer) {
-  const std::string& file = document.path();
-  bool agreed = answer == PromptAnswer::Agree;
-  switch (purpose) {
-    case ConfirmPrompt::Purpose::Close:
-      if (agreed) {
-        closeWithoutSaving();
-      } else if (!askIfChangedOnDisk() && writeFile()) {
-        leave();
-      }
-      break;
-    case ConfirmPrompt::Purpose::Leave:
-      leave();
-      break;
-    case ConfirmPrompt::Purpose::Load:
-      if (agreed) document.discardAutosave();
-      if (agreed || (!askIfChangedOnDisk() && writeFile())) readFile(file, "Loaded " + file);
-      break;
-    case ConfirmPrompt::Purpose::Overwrite:
-      if (answer == PromptAnswer::Reload) {
-        readFile(file, "Loaded " + file + " as changed on disk");
-      } else {
-        writeFile();
-      }
-      break;
-    case ConfirmPrompt::Purpose::ReplaceBroken:
-      writeFile();
-      break;
-    case ConfirmPrompt::Purpose::RestoreAutosave:
-      readFile(autosavePathFor(file), "Restored " + autosavePathFor(file));
-      break;
-    case ConfirmPrompt::Purpose::None:
-      break;
   }
 }
 
@@ -456,8 +250,8 @@ void EditorState::carryOut(ConfirmPrompt::Purpose purpose, PromptAnswer answer) 
 // says why it cannot be edited here.
 void EditorState::openSignText(Message* sign, bool justPlaced) {
   if (!entry.open(justPlaced ? "" : sign->text, al_get_time())) {
-    statusLine.show(format("This sign's text has %zu characters, more than the %zu the editor edits; it is left whole.",
-                           looseCharacterCount(sign->text), TextEntry::kMostCharacters));
+    session_.tell(format("This sign's text has %zu characters, more than the %zu the editor edits; it is left whole.",
+                         looseCharacterCount(sign->text), TextEntry::kMostCharacters));
     return;
   }
   editedSign = sign;
@@ -481,14 +275,63 @@ void EditorState::typeIntoEntry(const ALLEGRO_KEYBOARD_EVENT& key) {
   entryClosedThisFrame = true;
   if (outcome == TextEntry::Outcome::Cancelled || entry.text() == editedSign->text) return;
   if (signJustPlaced && entry.text().empty()) return;
-  if (!signJustPlaced) document.recordStep();
+  if (!signJustPlaced) session_.document().recordStep();
   editedSign->setText(entry.text());
+}
+
+// The answer keys: N or Escape decline, Enter gives the answer that loses no work, then Y, S, L.
+void EditorState::answerQuestion() {
+  EditorAnswer given;
+  if (input.down(EditorKey::No) || input.down(EditorKey::Escape)) {
+    given = EditorAnswer::No;
+  } else if (input.down(EditorKey::Enter)) {
+    given = EditorAnswer::Enter;
+  } else if (input.down(EditorKey::Yes)) {
+    given = EditorAnswer::Yes;
+  } else if (input.down(EditorKey::Save)) {
+    given = EditorAnswer::Save;
+  } else if (input.down(EditorKey::Load)) {
+    given = EditorAnswer::Reload;
+  } else {
+    return;
+  }
+  session_.answer(given);
+}
+
+bool EditorState::onCloseRequest() {
+  entry.close();
+  bool closes = session_.requestClose();
+  showSession();
+  return closes;
+}
+
+// The session's latest note goes to the status line, its question to the panel, and its end
+// ends the editor.
+void EditorState::showSession() {
+  if (noteRevision != session_.noteRevision()) {
+    noteRevision = session_.noteRevision();
+    const EditorNote& note = session_.note();
+    if (note.held) {
+      statusLine.hold(note.text, note.detail);
+    } else {
+      statusLine.show(note.text, note.detail);
+    }
+  }
+  const std::optional<EditorQuestion>& question = session_.question();
+  if (question && (questionPanel.lines.empty() || questionPanel.lines.front().first != question->question)) {
+    questionPanel.lines.clear();
+    questionPanel.addLine(question->question, " ");
+    questionPanel.addLine(question->answers, "");
+    questionPanel.visible = true;
+  }
+  if (!question) questionPanel.lines.clear();
+  if (session_.finished()) status = RunStatus::Closed;
 }
 
 void EditorState::draw(ALLEGRO_DISPLAY*) {
   al_clear_to_color(al_map_rgb(120, 180, 255));
   if (gridVisible) drawGrid();
-  document.world().draw();
+  session_.document().world().draw();
   drawCursor();
   const PaletteEntry& chosen = palette[selected];
   paletteView.drawChosen(font, PaletteEntry{chosen.kind, channels.fieldsFor(*chosen.kind, chosen.fields)});
@@ -509,9 +352,9 @@ void EditorState::drawCursor() const {
 }
 
 void EditorState::drawOverlays() {
-  statusLine.draw(font, document.unsaved());
-  if (prompt.isOpen()) {
-    prompt.draw();
+  statusLine.draw(font, session_.document().unsaved());
+  if (session_.question()) {
+    questionPanel.draw();
   } else if (entry.isOpen()) {
     entry.draw();
   } else if (paletteView.overviewOpen()) {

@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "editor/autosave.h"
+#include "campaign/progress.h"
 #include "editor/channel_choice.h"
-#include "editor/confirm_prompt.h"
-#include "editor/editor_document.h"
 #include "editor/editor_input.h"
+#include "editor/editor_session.h"
 #include "editor/palette_view.h"
 #include "editor/status_line.h"
 #include "editor/text_entry.h"
@@ -24,9 +23,8 @@ class Message;
 // cells or erases them; Z, X and the wheel choose the entry; S saves the level file, L loads it
 // back, P test-plays the level in a nested play state. Entities are never updated here. Tab
 // shows every palette entry with its picture, to be clicked.
-// Around that: undo, a status line, questions before work is lost, an autosave, a help
-// overlay, the switch channel on the number keys and the text of signs. The level itself, with
-// its file and its undo history, is the document.
+// Around that: undo, a status line, a help overlay, the switch channel on the number keys and
+// the text of signs. The level, its file and the questions around it are the session's.
 class EditorState : public AppState {
  public:
   static constexpr const char* kScratchFile = "levels/edit.lv";  // edited when no file is named
@@ -38,17 +36,15 @@ class EditorState : public AppState {
   void handleEvent(const ALLEGRO_EVENT& event) override;
   bool onCloseRequest() override;
 
-  EditorDocument document;
-  std::vector<PaletteEntry> palette;
-  int selected = 0;
-  int lastWheel = 0;
-  StatusLine statusLine;
-  ConfirmPrompt prompt;
-  TextEntry entry;
-  ChannelChoice channels;
-  bool gridVisible = true;
-  bool helpVisible = false;
-  PaletteView paletteView;
+  EditorSession& session() { return session_; }
+  // The palette entry placed by the next click, from 0.
+  int chosenEntry() const { return selected; }
+  int paletteSize() const { return static_cast<int>(palette.size()); }
+  bool overviewOpen() const { return paletteView.overviewOpen(); }
+  bool typingSignText() const { return entry.isOpen(); }
+  // What the status line shows now (empty once it has timed out), and the loader's line below.
+  const std::string& statusMessage() const { return statusLine.message(); }
+  const std::string& statusDetail() const { return statusLine.detail(); }
 
  protected:
   // Runs the test play nested in this state (tests replace it to stay without a display loop).
@@ -68,7 +64,8 @@ class EditorState : public AppState {
   };
 
   void createPalette();
-  void openAtStart();
+  void respond();
+  void showSession();
   Cell mouseCell() const;
   void paint(const Cell& at);
   void erase(const Cell& at);
@@ -77,34 +74,32 @@ class EditorState : public AppState {
   bool handleControlKeys();
   void chooseChannel();
   void choosePrototype();
-  void save();
-  bool askIfChangedOnDisk();
-  void load();
-  bool writeFile();
-  void readFile(const std::string& path, const std::string& doneText);
   void testPlay();
-  void autosave(double dt);
   void undo();
   void redo();
-  // What the author answered an open question with: Y (or Enter where it agrees), S, or L.
-  enum class PromptAnswer { Agree, Save, Reload };
-  void answerPrompt();
-  void carryOut(ConfirmPrompt::Purpose purpose, PromptAnswer answer);
-  void askToClose();
-  void askToLeave();
-  void dropOwnAutosave();
-  void leave();
-  void closeWithoutSaving();
+  void answerQuestion();
   void choosePictured();
   void openSignText(Message* sign, bool justPlaced);
   void typeIntoEntry(const ALLEGRO_KEYBOARD_EVENT& key);
-  void report(const LoadResult& outcome, const std::string& doneText);
   void drawGrid() const;
   void drawCursor() const;
   void drawOverlays();
 
+  EditorSession session_;
+  // The test plays' deaths and completions: counted apart from every campaign's, never saved.
+  Progress testRecord_;
+  std::vector<PaletteEntry> palette;
+  int selected = 0;
+  int lastWheel = 0;
+  StatusLine statusLine;
+  int noteRevision = 0;  // of the session's note the status line shows
+  PopUp questionPanel;
+  TextEntry entry;
+  ChannelChoice channels;
+  bool gridVisible = true;
+  bool helpVisible = false;
+  PaletteView paletteView;
   EditorInput input;
-  AutosaveClock autosaveClock;
   Stroke placeStroke;
   Stroke eraseStroke;
   int lastCellX;  // px, the cell of the last placement
@@ -113,7 +108,6 @@ class EditorState : public AppState {
   bool signJustPlaced = false;
   bool entryClosedThisFrame = false;
   bool placeAfterRelease = false;  // the click that chose from the palette places nothing
-  bool wroteAutosave = false;
   PopUp help;
   ALLEGRO_FONT* font;
 };

@@ -23,13 +23,14 @@
 #include "game/fatal.h"
 #include "game/game_icon.h"
 #include "pack_tools/pack_install.h"
-#include "states/title_settings.h"
 #include "states/title_state.h"
 #include "themes/themes.h"
 
 namespace {
 
 const char* const kWindowTitle = "Binhopper";
+const char* const kNoAudioAdvice =
+    "To play without sound, start the game with --no-audio (or put 'audio = no' in binhopper.cfg).";
 
 // Full screen is a window covering the desktop at its own resolution, so it never depends on
 // the screen offering an 800 x 600 mode. Vertical sync only when the player asks for it (1 on,
@@ -56,12 +57,13 @@ void findDirectories(LaunchOptions& options) {
 // only when switched with F11: -fs and --windowed are for one run.
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
-  applySettings(title, settings);
-  title.settingsPath = settingsPath;
+  title.menu().apply(settings);
+  title.keepSettingsIn(settingsPath);
   title.run(nullptr);
   progress().save();
-  title.campaigns.savePackRecords();
-  saveSettings(settingsOf(title, window.modeSwitched() ? window.fullScreen() : settings.fullScreen), settingsPath);
+  title.menu().campaigns().savePackRecords();
+  saveSettings(title.menu().settingsFor(window.modeSwitched() ? window.fullScreen() : settings.fullScreen),
+               settingsPath);
 }
 
 // Runs before any window opens and ends the program. The pack's path is named from where the
@@ -107,10 +109,12 @@ int runGame(int argc, char** argv) {
   al_install_mouse();
   al_install_joystick();
   al_show_mouse_cursor(display);
-  if (!al_install_audio()) fatal("Unable to initialize audio.");
-  al_reserve_samples(16);
+  // Sounds and music play only while audio is installed: a silent game never installs it.
+  bool silent = options.noAudio || !settings.audio;
+  if (!silent && !al_install_audio()) fatal("Unable to initialize audio.", kNoAudioAdvice);
+  if (!silent) al_reserve_samples(16);
   initMusic(1);
-  if (settings.music) setMusicGain(loadMusic("media/dreamland.xm", 0), 0.25f);
+  if (settings.music) playTitleMusic();
   progress().path = playerFile(progress().path);
   progress().load(loadCampaign(gameCampaignPlaces().builtIn, CampaignOrigin::BuiltIn).levelCount());
   createThemes();

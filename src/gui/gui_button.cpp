@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr int kAlphaByHighlight[] = {64, 192, 255};
-constexpr float kOutlineThickness = 2.0f;  // px
-constexpr float kLabelRaise = 7.0f;        // px above the middle: half the text height
+constexpr int kAlphaByHighlight[] = {64, 192, 255};  // by Highlight
+constexpr float kOutlineThickness = 2.0f;            // px
+constexpr float kLabelRaise = 7.0f;                  // px above the middle: half the text height
 
 }  // namespace
 
@@ -26,15 +26,15 @@ GuiButton::GuiButton(const Box& rect_, const std::string& label_, bool enabled_)
 
 void GuiButton::update(double) {
   if (!enabled) {
-    setHighlight(0);
+    setHighlight(Highlight::Disabled);
     return;
   }
   const ALLEGRO_MOUSE_STATE* mouse = currentState()->mouseState();
   if (!rect.contains(mouse->x, mouse->y)) {
-    setHighlight(1);
+    setHighlight(Highlight::Enabled);
     return;
   }
-  setHighlight(2);
+  setHighlight(Highlight::Hovered);
   if (Controls()[kControlClick]->isDown()) {
     clicked = true;
     playSound(clickSound, 1.0f);
@@ -42,7 +42,7 @@ void GuiButton::update(double) {
 }
 
 void GuiButton::draw() {
-  setBlendColour(al_map_rgba(255, 255, 255, kAlphaByHighlight[highlight]));
+  setBlendColour(al_map_rgba(255, 255, 255, kAlphaByHighlight[static_cast<int>(highlight)]));
   drawFilledRectangle(rect.left, rect.top, rect.right, rect.bottom, al_map_rgb(48, 48, 64));
   drawRectangle(rect.left, rect.top, rect.right, rect.bottom, al_map_rgb(0, 0, 0), kOutlineThickness);
   resetBlender();

@@ -7,6 +7,9 @@
 
 #include "world/entity.h"
 
+// How a button shows: greyed out, ready, or under the mouse (or the focus mark).
+enum class Highlight { Disabled, Enabled, Hovered };
+
 // A clickable rectangle with a label. A click is the primary button going down over it;
 // the owner reads and clears `clicked`.
 class GuiButton : public Entity {
@@ -15,13 +18,16 @@ class GuiButton : public Entity {
 
   void update(double dt) override;
   void draw() override;
-  virtual void setHighlight(int value) { highlight = value; }
+  void setHighlight(Highlight value) { highlight = value; }
+  // Whether the menu's focus may rest on it while it is disabled, to say why it is.
+  virtual bool focusableWhenDisabled() const { return false; }
 
   Box rect;
   bool enabled;
   std::string label;
   bool clicked = false;
-  int highlight = 0;  // 0 disabled, 1 enabled, 2 under the mouse
+  Highlight highlight = Highlight::Disabled;
+  bool focused = false;  // the menu's focus mark is on it
 
  protected:
   ALLEGRO_FONT* font;

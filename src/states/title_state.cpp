@@ -1,5 +1,7 @@
 #include "states/title_state.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -8,26 +10,30 @@
 #include "app/music.h"
 #include "app/resource.h"
 #include "app/safe_file.h"
-#include "app/switch.h"
 #include "campaign/discovery.h"
-#include "campaign/progress.h"
-#include "replay/best_run.h"
-#include "states/title_settings.h"
+#include "gui/level_button.h"
 #include "themes/themes.h"
-#include "world/tag.h"
 
 namespace {
 
-constexpr int kButtonsPerRow = 5;
-constexpr double kLevelGridLeft = 55.0;     // px
-constexpr double kLevelGridTop = 330.0;     // px
-constexpr double kLevelColumnPitch = 40.0;  // px
-constexpr double kLevelRowPitch = 50.0;     // px
-constexpr double kLevelButtonSize = 30.0;   // px
-constexpr double kLogoCentre = 395.0;       // px
-constexpr float kLogoTop = 40.0f;           // px
+constexpr double kLogoCentre = 395.0;  // px
+constexpr float kLogoTop = 40.0f;      // px
 constexpr float kTitleMusicGain = 0.25f;
 const char* const kTitleMusic = "media/dreamland.xm";
+const char* const kTitleScene = "levels/title.lv";
+const char* const kCloseHint = "Click anywhere to close this message.";
+constexpr double kEscapeGrace = 1.0;  // s of menu time after a level before Escape quits
+
+// Of buttons pressed in one frame, the earliest here is carried out.
+const MenuAction kPressOrder[] = {MenuAction::PlayLevel, MenuAction::FinalScreen, MenuAction::Options,
+                                  MenuAction::Help,      MenuAction::Theme,       MenuAction::Music,
+                                  MenuAction::Campaign,  MenuAction::Quit};
+
+// A press that opens another screen or play is carried out alone.
+bool opensAScreen(MenuAction action) {
+  return action == MenuAction::PlayLevel || action == MenuAction::FinalScreen || action == MenuAction::Options ||
+         action == MenuAction::Help;
+}
 
 bool takeClick(GuiButton* button) {
   bool clicked = button->clicked;
@@ -35,269 +41,212 @@ bool takeClick(GuiButton* button) {
   return clicked;
 }
 
-// Level button i and, after the last level, the final button share one grid of 30 x 30 squares.
-Box gridPlace(int place) {
-  double left = kLevelGridLeft + kLevelColumnPitch * (place % kButtonsPerRow);
-  double top = kLevelGridTop + kLevelRowPitch * (place / kButtonsPerRow);
-  return Box{left, top, left + kLevelButtonSize, top + kLevelButtonSize};
-}
-
-const char* const kCloseHint = "Click anywhere to close this message.";
-const char* const kBuiltInWinner = "levels/winner.lv";
-const char* const kBrokenMark = " (!)";  // after a broken campaign's name on its button
-constexpr size_t kProblemsShown = 6;     // of a broken campaign's, in the notice
-
 }  // namespace
+
+void playTitleMusic() { setMusicGain(loadMusic(kTitleMusic, 0), kTitleMusicGain); }
 
 TitleState::TitleState() : TitleState(findCampaigns(gameCampaignPlaces())) {}
 
 TitleState::TitleState(std::vector<Campaign> found)
     : AppState(al_get_current_display()),
-      campaigns(std::move(found)),
-      world(std::make_unique<World>()),
-      logo(bitmapResource("media/logo.png")) {
+      menu_(std::move(found)),
+      world_(std::make_unique<World>()),
+      logo_(bitmapResource("media/logo.png")) {
   LoadResult scene;
-  background = PlayState::open(PlayedLevel{}, "levels/title.lv", *theme_, scene);
+  background_ = PlayState::open(PlayedLevel{}, kTitleScene, menu_.theme(), scene);
   // Without its scene the menu still works, over an empty sky.
-  if (!background) background = std::make_unique<PlayState>(PlayedLevel{}, std::make_unique<World>(), *theme_);
-  createWidgets();
-  if (!scene.ok()) showNotice(loadFailureLines(scene));
-  showCampaign();
+  if (!background_) background_ = std::make_unique<PlayState>(PlayedLevel{}, std::make_unique<World>(), menu_.theme());
+  if (!scene.ok()) menu_.tell(loadFailureLines(scene));
+  // The built-in campaign first, and what its record has to say after the scene's problem.
+  menu_.useCampaign(menu_.campaigns().campaign().folderName);
 }
 
 TitleState::~TitleState() = default;
 
-// Widgets enter the world at the first update's flush.
-void TitleState::createWidgets() {
-  world->add(new GuiText(150, 295, "Play a level:"));
-  world->add(new GuiText(650, 295, "Select a theme:"));
-  world->add(themeButton = new GuiButton(Box{550, 330, 750, 360}, "Sky", true));
-  world->add(new GuiText(650, 375, "Like the music?"));
-  world->add(musicButton = new GuiButton(Box{550, 400, 750, 430}, "Yes", true));
-  world->add(new GuiText(650, 450, "Campaign:"));
-  world->add(campaignButton = new GuiButton(Box{550, 470, 750, 500}, "", true));
-  world->add(quitButton = new GuiButton(Box{300, 530, 500, 560}, "Quit", true));
-  world->add(optionsButton = new GuiButton(Box{550, 530, 750, 560}, "Options", true));
-  world->add(pointsText = new GuiText(400, 582, ""));
-  notice = std::make_unique<PopUp>();
-}
-
-// The grid, the final button and the points follow the chosen campaign; its record is read
-// when the campaign is first chosen, and a damaged file says so then.
-void TitleState::showCampaign() {
-  for (LevelButton* button : levelButtons) world->remove(button);
-  levelButtons.clear();
-  if (finalButton) world->remove(finalButton);
-  finalButton = nullptr;
-  const Campaign& campaign = campaigns.campaign();
-  Progress& record = campaigns.record();
-  for (int i = 0; i < campaign.levelCount(); ++i) {
-    auto* button = new LevelButton(gridPlace(i), i, record, campaign.levels[i].name);
-    world->add(button);
-    levelButtons.push_back(button);
+// The widgets follow the model: a new set of buttons (another campaign, the final button) is
+// made afresh and enters the world at this update's flush; labels follow every frame.
+void TitleState::showWidgets() {
+  std::vector<MenuButton> wanted = menu_.buttons();
+  bool same = wanted.size() == buttons_.size() && menu_.campaigns().chosen() == shownCampaign_;
+  for (size_t i = 0; same && i < wanted.size(); ++i) same = wanted[i].sameButton(buttons_[i].first);
+  if (!same) rebuildButtons(wanted);
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    buttons_[i].first = wanted[i];
+    buttons_[i].second->label = wanted[i].label;
   }
-  if (record.tally().allCompleted) addFinalButton();
-  campaignButton->label = campaign.broken() ? campaign.title() + kBrokenMark : campaign.title();
-  if (!record.damageNote.empty()) showNotice(record.damageNote);
-  record.damageNote.clear();
-}
-
-void TitleState::useCampaign(const std::string& folderName) {
-  campaigns.choose(folderName);
-  showCampaign();
-  if (campaigns.chosen() != 0) showProblems();
-}
-
-void TitleState::nextCampaign() {
-  campaigns.next();
-  showCampaign();
-  showProblems();
-}
-
-// A broken campaign is still offered: the levels that load can be played.
-void TitleState::showProblems() {
-  const Campaign& campaign = campaigns.campaign();
-  if (!campaign.broken()) return;
-  std::vector<std::string> lines{
-      format("The campaign '%s' has problems; its levels that load can still be played:", campaign.title().c_str())};
-  for (size_t i = 0; i < campaign.problems.size() && i < kProblemsShown; ++i) lines.push_back(campaign.problems[i]);
-  if (campaign.problems.size() > kProblemsShown) {
-    lines.push_back(format("... and %d more ('binhopper-level pack check' lists them all).",
-                           static_cast<int>(campaign.problems.size() - kProblemsShown)));
+  std::vector<MenuText> texts = menu_.texts();
+  if (texts_.empty()) {
+    for (const MenuText& text : texts) world_->add(texts_.emplace_back(new GuiText(text.x, text.y, text.text)));
   }
-  showNotice(lines);
+  for (size_t i = 0; i < texts.size() && i < texts_.size(); ++i) texts_[i]->text = texts[i].text;
 }
 
-// Lines of one notice follow those already shown, so problems found together show together.
-void TitleState::showNotice(const std::vector<std::string>& lines) {
-  if (!notice->visible) notice->lines.clear();
-  if (!notice->lines.empty()) notice->lines.pop_back();
-  for (const std::string& line : lines) notice->addLine(line, "");
-  notice->addLine("", "");
-  notice->addLine(kCloseHint, " ");
-  notice->visible = true;
+void TitleState::rebuildButtons(const std::vector<MenuButton>& wanted) {
+  for (const auto& [button, widget] : buttons_) world_->remove(widget);
+  buttons_.clear();
+  shownCampaign_ = menu_.campaigns().chosen();
+  const Campaign& campaign = menu_.campaigns().campaign();
+  for (const MenuButton& button : wanted) {
+    GuiButton* widget =
+        button.action == MenuAction::PlayLevel
+            ? new LevelButton(button.place, button.level, menu_.campaigns().record(), levelName(campaign, button.level))
+            : new GuiButton(button.place, button.label, button.enabled);
+    world_->add(widget);
+    buttons_.emplace_back(button, widget);
+  }
 }
 
-void TitleState::addFinalButton() {
-  finalButton = new GuiButton(gridPlace(static_cast<int>(levelButtons.size())), "??", true);
-  world->add(finalButton);
+// The notice is drawn over every widget, its lines above the hint that closes it.
+void TitleState::showNotice() {
+  notice_.visible = menu_.noticeShown();
+  if (noticeRevision_ == menu_.noticeRevision()) return;
+  noticeRevision_ = menu_.noticeRevision();
+  notice_.lines.clear();
+  for (const std::string& line : menu_.notice()) notice_.addLine(line, "");
+  notice_.addLine("", "");
+  notice_.addLine(kCloseHint, " ");
 }
 
 void TitleState::update(double dt) {
-  background->update(dt);
-  world->update(dt);
-  const LevelTally tally = campaigns.record().tally();
-  pointsText->text =
-      format("Unlock points: %d/%d", static_cast<int>(tally.points), static_cast<int>(tally.maximumPoints));
-  if (Controls()[kControlClick]->isDown()) notice->visible = false;
-  if (GuiButton* pressed = focus.update(focusOrder(), menuKeysHeld(), mouse.x, mouse.y)) pressed->clicked = true;
-  // Every flag is read and cleared before acting, so no click is carried into a later update.
-  int level = clickedLevel();
-  bool finalClicked = finalButton && takeClick(finalButton);
-  bool themeClicked = takeClick(themeButton);
-  bool musicClicked = takeClick(musicButton);
-  bool campaignClicked = takeClick(campaignButton);
-  bool quitClicked = takeClick(quitButton);
-  bool optionsClicked = takeClick(optionsButton) || Controls()[kControlStart]->isDown();
-  int watched = watchedLevel();
-  if (watched >= 0) {
-    watchBestRun(watched);
-    return;
-  }
-  if (level >= 0) {
-    playFrom(level);
-    return;
-  }
-  if (finalClicked) {
-    showFinalScreen();
-    return;
-  }
-  // The switches still hold the options screen's last frame: its Escape must not quit here.
-  if (optionsClicked) {
-    openOptions();
-    return;
-  }
-  if (themeClicked) nextTheme();
-  if (musicClicked) switchMusic();
-  if (campaignClicked) nextCampaign();
-  if (Controls()[kControlEscape]->isDown() || quitClicked) status = RunStatus::Done;
+  background_->update(dt);
+  showWidgets();
+  world_->update(dt);
+  respond();
+  background_->session().context().theme = &menu_.theme();
+  showNotice();
+  escapeGrace_ -= dt;
 }
 
-// Reads and clears every level button's flag; gives the index of the first that was set, or -1.
-int TitleState::clickedLevel() {
-  int clicked = -1;
-  for (LevelButton* button : levelButtons) {
-    if (takeClick(button) && clicked < 0) clicked = button->levelIndex;
+void TitleState::respond() {
+  if (Controls()[kControlClick]->isDown()) menu_.closeNotice();
+  std::vector<GuiButton*> order;
+  for (const auto& [button, widget] : buttons_) order.push_back(widget);
+  if (GuiButton* chosen = focus_.update(order, menuKeysHeld(), mouse.x, mouse.y)) chosen->clicked = true;
+  std::optional<MenuButton> button = pressed();
+  int watched = watchedLevel();
+  if (watched >= 0) return watchBestRun(watched);
+  if (button && opensAScreen(button->action)) return carryOut(*button);
+  // The switches still hold the options screen's last frame: its Escape must not quit here.
+  if (Controls()[kControlStart]->isDown()) return openOptions(*background_, SceneMotion::Moving);
+  if (button) carryOut(*button);
+  if (Controls()[kControlEscape]->isDown() && escapeGrace_ <= 0.0) status = RunStatus::Done;
+}
+
+// Every flag is read and cleared, so no click is carried into a later update; of several, the
+// earliest in the order of presses counts.
+std::optional<MenuButton> TitleState::pressed() {
+  std::optional<MenuButton> chosen;
+  auto rank = [](MenuAction action) { return std::find(std::begin(kPressOrder), std::end(kPressOrder), action); };
+  for (const auto& [button, widget] : buttons_) {
+    if (takeClick(widget) && (!chosen || rank(button.action) < rank(chosen->action))) chosen = button;
   }
-  return clicked;
+  return chosen;
+}
+
+void TitleState::carryOut(const MenuButton& button) {
+  switch (button.action) {
+    case MenuAction::PlayLevel:
+      return playFrom(button.level);
+    case MenuAction::FinalScreen:
+      runPlay(menu_.finalScreenFile(), menu_.finalScreen());
+      return;
+    case MenuAction::Options:
+      return openOptions(*background_, SceneMotion::Moving);
+    case MenuAction::Help: {
+      HelpState help(*background_);
+      return showHelp(help);
+    }
+    case MenuAction::Theme:
+      return menu_.nextTheme();
+    case MenuAction::Music:
+      return switchMusic();
+    case MenuAction::Campaign:
+      return menu_.nextCampaign();
+    case MenuAction::Quit:
+      status = RunStatus::Done;
+      return;
+  }
 }
 
 // The level under the mouse when a right click or W asks to watch its best run, or -1.
-int TitleState::watchedLevel() {
+int TitleState::watchedLevel() const {
   if (!rightClicked_.isDown() && !watchPressed_.isDown()) return -1;
-  for (LevelButton* button : levelButtons)
-    if (button->highlight == 2) return button->levelIndex;
+  for (const auto& [button, widget] : buttons_) {
+    if (button.action == MenuAction::PlayLevel && widget->highlight == Highlight::Hovered) return button.level;
+  }
   return -1;
 }
 
 void TitleState::watchBestRun(int levelIndex) {
-  const Campaign& campaign = campaigns.campaign();
-  const std::string& fileName = campaign.levels[levelIndex].path;
-  BestRun best = findBestRun(campaign.folderName, levelIndex, fileName, campaigns.record().levelCompleted(levelIndex));
-  LoadResult played;
-  PlayedLevel watched{PlayKind::Watch, campaign.folderName, levelIndex + 1, "", &campaigns.record()};
-  if (best.replay) played = PlayState::watchNested(*this, std::move(watched), fileName, *theme_, *best.replay);
-  if (!best.replay) showNotice({best.problem});
-  if (!played.ok()) showNotice({played.message});
+  BestRun best = menu_.bestRun(levelIndex);
+  if (!best.replay) return menu_.tell({best.problem});
+  LoadResult played = PlayState::watchNested(*this, menu_.watched(levelIndex), menu_.levelFile(levelIndex),
+                                             menu_.theme(), *best.replay);
+  escapeGrace_ = kEscapeGrace;
+  if (!played.ok()) menu_.tell({played.message});
 }
 
-// R and Space after a death give "retry" and play the same level again; Space after a
-// completion goes on to the next level whether or not it is unlocked.
 void TitleState::playFrom(int levelIndex) {
-  const Campaign& campaign = campaigns.campaign();
-  Progress& record = campaigns.record();
-  std::optional<PlayResult> played = PlayResult::Retry;
-  do {
-    if (played == PlayResult::Next) ++levelIndex;
-    if (levelIndex >= campaign.levelCount()) break;
-    const CampaignLevel& level = campaign.levels[levelIndex];
-    played = runPlay(level.path.c_str(),
-                     PlayedLevel{PlayKind::Numbered, campaign.folderName, level.number, level.name, &record});
-  } while (played && *played != PlayResult::Menu);
-  if (!finalButton && record.tally().allCompleted) addFinalButton();
-}
-
-// A campaign without its own final screen ends on the built-in one.
-void TitleState::showFinalScreen() {
-  const Campaign& campaign = campaigns.campaign();
-  std::string winner = campaign.winner.empty() ? kBuiltInWinner : campaign.winner;
-  runPlay(winner.c_str(), PlayedLevel{PlayKind::FinalScreen, campaign.folderName, 0, "", &campaigns.record()});
-}
-
-void TitleState::useTheme(Theme& theme) {
-  theme_ = &theme;
-  background->session().context().theme = &theme;
-  themeButton->label = theme.name();
-}
-
-// A locked theme is never made current; the button names the points still missing.
-void TitleState::nextTheme() {
-  themeIndex = (themeIndex + 1) % kThemeCount;
-  Theme* theme = themes[themeIndex];
-  int points = static_cast<int>(progress().unlockPoints());
-  if (theme->requiredPoints() <= points) {
-    useTheme(*theme);
-  } else {
-    themeButton->label = format("Locked (%d more)", theme->requiredPoints() - points);
+  std::optional<int> level = levelIndex;
+  while (level) {
+    std::optional<PlayedLevel> played = menu_.level(*level);
+    std::optional<PlayResult> result = played ? runPlay(menu_.levelFile(*level), *played) : std::nullopt;
+    bool finalScreen = result && menu_.finalScreenAfter(*level, *result);
+    level = result ? menu_.after(*level, *result) : std::nullopt;
+    if (finalScreen) runPlay(menu_.finalScreenFile(), menu_.finalScreen());
   }
 }
 
 void TitleState::switchMusic() {
-  musicOn = !musicOn;
-  if (musicOn) {
-    setMusicGain(loadMusic(kTitleMusic, 0), kTitleMusicGain);
+  menu_.switchMusic();
+  if (menu_.musicOn()) {
+    playTitleMusic();
   } else {
     stopMusic();
   }
-  musicButton->label = musicOn ? "Yes" : "No";
 }
 
-std::vector<GuiButton*> TitleState::focusOrder() const {
-  std::vector<GuiButton*> order(levelButtons.begin(), levelButtons.end());
-  for (GuiButton* button : {themeButton, musicButton, campaignButton, optionsButton, finalButton, quitButton}) {
-    if (button) order.push_back(button);
+std::optional<MenuButton> TitleState::focused() const {
+  for (const auto& [button, widget] : buttons_) {
+    if (widget == focus_.focused()) return button;
   }
-  return order;
+  return std::nullopt;
 }
 
-// The choices are kept as soon as the screen closes, not only when the menu ends.
-void TitleState::openOptions() {
-  OptionsState options(settings, *background);
-  showOptions(options);
-  if (settingsPath.empty()) return;
+// The choices are kept as soon as the screen closes, not only when the menu ends. Over a paused
+// level the screen runs nested in that level, and the timer follows the choice at once.
+void TitleState::openOptions(PlayState& scene, SceneMotion motion) {
+  OptionsState options(menu_.settings(), scene, motion);
+  showOptions(motion == SceneMotion::Frozen ? static_cast<AppState&>(scene) : *this, options);
+  scene.showTimer(menu_.settings().timer);
+  if (settingsPath_.empty()) return;
   GameWindow* window = GameWindow::current();
-  FileResult saved = saveSettings(
-      settingsOf(*this, window && window->modeSwitched() ? window->fullScreen() : settings.fullScreen), settingsPath);
-  if (!saved.ok) showNotice({failedSaveLine("settings", saved)});
+  bool fullScreen = window && window->modeSwitched() ? window->fullScreen() : menu_.settings().fullScreen;
+  FileResult saved = saveSettings(menu_.settingsFor(fullScreen), settingsPath_);
+  if (!saved.ok) menu_.tell({failedSaveLine("settings", saved)});
 }
 
-void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
+void TitleState::showOptions(AppState& outer, OptionsState& options) { runNested(outer, options); }
+
+void TitleState::showHelp(HelpState& help) { runNested(*this, help); }
 
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
-std::optional<PlayResult> TitleState::runPlay(const char* fileName, PlayedLevel played) {
+std::optional<PlayResult> TitleState::runPlay(const std::string& fileName, PlayedLevel played) {
   LoadResult problem;
-  std::unique_ptr<PlayState> play = PlayState::open(std::move(played), fileName, *theme_, problem);
+  std::unique_ptr<PlayState> play = PlayState::open(std::move(played), fileName.c_str(), menu_.theme(), problem);
   if (!play) {
-    showNotice(loadFailureLines(problem));
+    menu_.tell(loadFailureLines(problem));
     return std::nullopt;
   }
   PlaySession& session = play->session();
   if (session.played().kind == PlayKind::Numbered)
-    session.keepRuns(session.played().campaign, session.played().number, fileName, settings.ghost);
-  play->showTimer(settings.timer);
+    session.keepRuns(session.played().campaign, session.played().number, fileName, menu_.settings().ghost);
+  play->showTimer(menu_.settings().timer);
+  play->openOptions = [this](PlayState& paused) { openOptions(paused, SceneMotion::Frozen); };
   PlayResult result = playNested(*play);
+  escapeGrace_ = kEscapeGrace;
   std::vector<std::string> failures = session.takeSaveFailures();
-  if (!failures.empty()) showNotice(failures);
+  if (!failures.empty()) menu_.tell(failures);
   return result;
 }
 
@@ -307,9 +256,9 @@ PlayResult TitleState::playNested(PlayState& play) {
 }
 
 void TitleState::draw(ALLEGRO_DISPLAY* screen) {
-  background->draw(screen);
-  drawBitmap(logo, static_cast<int>(kLogoCentre - al_get_bitmap_width(logo) * 0.5), kLogoTop, 0);
-  world->draw();
-  focus.draw();
-  notice->draw();
+  background_->draw(screen);
+  drawBitmap(logo_, static_cast<int>(kLogoCentre - al_get_bitmap_width(logo_) * 0.5), kLogoTop, 0);
+  world_->draw();
+  focus_.draw();
+  notice_.draw();
 }

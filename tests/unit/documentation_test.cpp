@@ -16,12 +16,13 @@
 
 #include "app/settings.h"
 #include "app/switch.h"
+#include "campaign/discovery.h"
 #include "campaign/progress.h"
 #include "gui/gui_button.h"
 #include "gui/gui_text.h"
+#include "states/menu_model.h"
 #include "states/options_state.h"
 #include "states/play_state.h"
-#include "states/title_state.h"
 #include "themes/themes.h"
 #include "unit/game_directory.h"
 #include "world/tag.h"
@@ -198,11 +199,9 @@ TEST(Documentation, EveryCaptionAndButtonOfTheMenus) {
   Controls();
   std::set<std::string> labels;
   {
-    TitleState title;
-    setCurrentState(&title);
-    title.update(0.017);
-    labels = labelsIn(*title.world);
-    setCurrentState(nullptr);
+    MenuModel menu(findCampaigns(gameCampaignPlaces()));
+    for (const MenuButton& button : menu.buttons()) labels.insert(button.label);
+    for (const MenuText& text : menu.texts()) labels.insert(text.text);
   }
   Settings settings;
   PlayState scene(PlayedLevel{}, std::make_unique<World>(), *themes[0]);

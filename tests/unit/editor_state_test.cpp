@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/input_snapshot.h"
@@ -73,7 +75,7 @@ class EditorTest : public ::testing::Test {
   }
   std::string levelBytes() {
     std::string bytes;
-    for (Entity* entity : editor->document.world().byTag(tagOf("entt"))) {
+    for (Entity* entity : editor->session().document().world().byTag(tagOf("entt"))) {
       bytes += kindOf(levelKinds(), *entity)->code + std::to_string(static_cast<int>(entity->x()) / 20) + "," +
                std::to_string(static_cast<int>(entity->y()) / 20) + " ";
     }
@@ -84,7 +86,7 @@ class EditorTest : public ::testing::Test {
     frame(column * 20 + 7, row * 20 + 13, true);
     frame(column * 20 + 7, row * 20 + 13, false);
   }
-  int entityCount() { return static_cast<int>(editor->document.world().byTag(tagOf("entt")).size()); }
+  int entityCount() { return static_cast<int>(editor->session().document().world().byTag(tagOf("entt")).size()); }
   // Keys typed into the editor as the keyboard's character events, after the entry opened.
   void type(const std::string& text, int lastKey = ALLEGRO_KEY_ENTER) {
     ALLEGRO_EVENT event{};
@@ -101,17 +103,33 @@ class EditorTest : public ::testing::Test {
     frame();
   }
   std::string signText(int column, int row) {
-    auto* sign = dynamic_cast<Message*>(editor->document.cellAt(column, row));
+    auto* sign = dynamic_cast<Message*>(editor->session().document().cellAt(column, row));
     return sign ? sign->text : "(no sign)";
   }
   std::string label(const Entity* entity) { return entity ? editorLabel(*entity) : "empty"; }
+  // Where the overview shows the palette entry's picture.
+  std::pair<int, int> pictured(int entry) {
+    return {10 + 130 * (entry % PaletteView::kColumns) + 40, 30 + 90 * (entry / PaletteView::kColumns) + 40};
+  }
+  // Chooses the palette entry by its picture in the overview.
+  void choose(int entry) {
+    tap(ALLEGRO_KEY_TAB);
+    auto [x, y] = pictured(entry);
+    frame(x, y, true);
+    frame(x, y);
+  }
+  std::optional<EditorQuestion::Purpose> purpose() {
+    const std::optional<EditorQuestion>& question = editor->session().question();
+    return question ? std::optional(question->purpose) : std::nullopt;
+  }
 
   GameDirectory directory;
   std::unique_ptr<ScriptedEditor> editor;
 };
 
 // The Escape that leaves the test play acted on the editor too, asking to leave it, and the
-// next Escape then only closed that question. One Escape does one thing.
+// next Escape then only closed that question. One Escape does one thing; over the help it
+// closes the help.
 TEST_F(EditorTest, TheEscapeThatLeavesTestPlayIsNotTheEditors) {
   // Label; whether the Escape is still held in the editor's first frame after the play.
   const std::tuple<const char*, bool> rows[] = {{"a quick Escape", false}, {"a held Escape", true}};
@@ -121,15 +139,22 @@ TEST_F(EditorTest, TheEscapeThatLeavesTestPlayIsNotTheEditors) {
     editor->keysLeavingPlay = {ALLEGRO_KEY_ESCAPE};
     frame(0, 0, false, false, {ALLEGRO_KEY_P});
     ASSERT_EQ(editor->testPlays.size(), 1u);
-    EXPECT_FALSE(editor->prompt.isOpen()) << "asked to leave the editor in the frame the play ended";
+    EXPECT_FALSE(editor->session().question().has_value()) << "asked to leave the editor in the frame the play ended";
     frame(0, 0, false, false, held ? std::vector<int>{ALLEGRO_KEY_ESCAPE} : std::vector<int>{});
     frame();
-    EXPECT_FALSE(editor->prompt.isOpen());
+    EXPECT_FALSE(editor->session().question().has_value());
     tap(ALLEGRO_KEY_ESCAPE);
-    EXPECT_TRUE(editor->prompt.isOpen()) << "the first Escape after the play asks to leave";
+    EXPECT_TRUE(editor->session().question().has_value()) << "the first Escape after the play asks to leave";
     tap(ALLEGRO_KEY_ESCAPE);
-    EXPECT_FALSE(editor->prompt.isOpen()) << "and the next keeps editing";
+    EXPECT_FALSE(editor->session().question().has_value()) << "and the next keeps editing";
   }
+  tap(ALLEGRO_KEY_F1);
+  tap(ALLEGRO_KEY_ESCAPE);
+  EXPECT_FALSE(editor->session().question().has_value()) << "an Escape over the help closes the help";
+  tap(ALLEGRO_KEY_ESCAPE);
+  EXPECT_EQ(purpose(), EditorQuestion::Purpose::Leave);
+  tap(ALLEGRO_KEY_Y);
+  EXPECT_EQ(editor->status, RunStatus::Closed);
 }
 
 // P plays a written copy and leaves the level as it was; S on a file that cannot be written
@@ -145,10 +170,9 @@ TEST_F(EditorTest, TestPlayAndSaveOnlyWithAWrittenFile) {
   ::testing::internal::CaptureStdout();
   tap(ALLEGRO_KEY_S);
   ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(editor->statusLine.message(), "levels/edit.lv cannot be written: Not a directory.")
-      << "the system's reason";
-  EXPECT_EQ(editor->statusLine.detail(), "CANNOT OPEN 'levels/edit.lv'!!!");
-  EXPECT_TRUE(editor->document.unsaved());
+  EXPECT_EQ(editor->statusMessage(), "levels/edit.lv cannot be written: Not a directory.") << "the system's reason";
+  EXPECT_EQ(editor->statusDetail(), "CANNOT OPEN 'levels/edit.lv'!!!");
+  EXPECT_TRUE(editor->session().document().unsaved());
   tap(ALLEGRO_KEY_P);
   ASSERT_EQ(editor->testPlays.size(), 2u) << "P plays a temporary copy when levels/ cannot be written";
   EXPECT_EQ(editor->playedBytes[1], tileRecord(4, 5));
@@ -169,7 +193,7 @@ TEST_F(EditorTest, UndoAndRedoKeys) {
   tap(ALLEGRO_KEY_S);
   placeAt(7, 7);
   tap(ALLEGRO_KEY_L);
-  EXPECT_TRUE(editor->prompt.isOpen()) << "unsaved work: L asks first";
+  EXPECT_TRUE(editor->session().question().has_value()) << "unsaved work: L asks first";
   tap(ALLEGRO_KEY_Y);
   const std::string saved = "tl1,1 tl2,2 tl3,2 tl4,2 tl5,2 tl6,2 ";
   ASSERT_EQ(levelBytes(), saved);
@@ -186,7 +210,7 @@ TEST_F(EditorTest, UndoAndRedoKeys) {
     frame();
     EXPECT_EQ(levelBytes(), level) << label;
   }
-  EXPECT_EQ(editor->selected, 0) << "Z with Ctrl does not choose a prototype";
+  EXPECT_EQ(editor->chosenEntry(), 0) << "Z with Ctrl does not choose a prototype";
 
   // Ctrl let go between two frames, just as Z went down, still makes an undo and never also
   // moves the palette; a Z pressed a frame after that is a plain Z again.
@@ -195,9 +219,9 @@ TEST_F(EditorTest, UndoAndRedoKeys) {
   frame(0, 0, false, false, {ALLEGRO_KEY_Z});
   frame();
   EXPECT_EQ(levelBytes(), saved);
-  EXPECT_EQ(editor->selected, 0);
+  EXPECT_EQ(editor->chosenEntry(), 0);
   tap(ALLEGRO_KEY_Z);
-  EXPECT_EQ(editor->selected, static_cast<int>(editor->palette.size()) - 1);
+  EXPECT_EQ(editor->chosenEntry(), static_cast<int>(editor->paletteSize()) - 1);
   EXPECT_EQ(levelBytes(), saved);
 }
 
@@ -212,9 +236,9 @@ TEST_F(EditorTest, StrokesLeaveNoGaps) {
   frame(5, 5, true);
   frame(185, 65, true);
   EXPECT_EQ(levelBytes(), "tl0,0 tl1,0 tl2,1 tl3,1 tl4,1 tl5,2 tl6,2 tl7,2 tl8,3 tl9,3 ");
-  Entity* last = editor->document.cellAt(9, 3);
+  Entity* last = editor->session().document().cellAt(9, 3);
   frame(195, 75, true);
-  EXPECT_EQ(editor->document.cellAt(9, 3), last) << "staying in the cell places nothing";
+  EXPECT_EQ(editor->session().document().cellAt(9, 3), last) << "staying in the cell places nothing";
   frame();
   frame(5, 5, false, true);
   frame(185, 65, false, true);
@@ -234,9 +258,9 @@ TEST_F(EditorTest, NumberKeysChooseTheSwitchChannel) {
   };
   for (const auto& [label, key, entry, placed] : rows) {
     tap(key);
-    editor->selected = entry;
+    choose(entry);
     placeAt(entry, 0);
-    EXPECT_EQ(this->label(editor->document.cellAt(entry, 0)), placed) << label;
+    EXPECT_EQ(this->label(editor->session().document().cellAt(entry, 0)), placed) << label;
   }
 }
 
@@ -249,11 +273,10 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
   start("levels/mine.lv");
   ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(entityCount(), 0);
-  EXPECT_EQ(editor->statusLine.message(),
-            "levels/mine.lv is not a level file (it stops at byte 4: unknown record 'zz').");
-  EXPECT_EQ(editor->statusLine.detail(), "UNMAPPABLE 'zz'!!!") << "the loader's line below the plain words";
+  EXPECT_EQ(editor->statusMessage(), "levels/mine.lv is not a level file (it stops at byte 4: unknown record 'zz').");
+  EXPECT_EQ(editor->statusDetail(), "UNMAPPABLE 'zz'!!!") << "the loader's line below the plain words";
   tap(ALLEGRO_KEY_S);
-  EXPECT_TRUE(editor->prompt.isOpen());
+  EXPECT_TRUE(editor->session().question().has_value());
   tap(ALLEGRO_KEY_ESCAPE);
   EXPECT_EQ(readFileBytes("levels/mine.lv"), broken);
   tap(ALLEGRO_KEY_S);
@@ -261,68 +284,23 @@ TEST_F(EditorTest, OpensTheFileAtStartAndGuardsABrokenOne) {
   EXPECT_EQ(readFileBytes("levels/mine.lv"), "");
 }
 
-// The close button asks while there is unsaved work; Escape leaves the same way (a full-screen
-// window has no close button) and asks even with nothing to lose, after closing the help when
-// it is shown. Closing without saving writes nothing and drops the autosave.
-TEST_F(EditorTest, LeavingAsksFirst) {
-  EXPECT_TRUE(editor->onCloseRequest()) << "nothing to lose";
-  const int escape = ALLEGRO_KEY_ESCAPE, enter = ALLEGRO_KEY_ENTER;
-  const RunStatus running = RunStatus::Running, closed = RunStatus::Closed;
-  // Label, whether the close button (else Escape) asks, whether there is unsaved work, the keys
-  // then pressed, the status afterwards, and whether the file was saved.
-  const std::tuple<const char*, bool, bool, std::vector<int>, RunStatus, bool> rows[] = {
-      {"N keeps editing", true, true, {ALLEGRO_KEY_N}, running, false},
-      {"Escape keeps editing", true, true, {escape}, running, false},
-      {"Y closes without saving", true, true, {ALLEGRO_KEY_Y}, closed, false},
-      {"a second Escape stays", false, false, {escape}, running, false},
-      {"Enter stays", false, false, {enter}, running, false},
-      {"Y leaves", false, false, {ALLEGRO_KEY_Y}, closed, false},
-      {"with unsaved work Enter stays", false, true, {enter}, running, false},
-      {"with unsaved work S saves and leaves", false, true, {ALLEGRO_KEY_S}, closed, true},
-      {"help first", false, false, {ALLEGRO_KEY_F1, escape, ALLEGRO_KEY_Y}, running, false},
-  };
-  for (const auto& [label, closeButton, unsaved, keys, status, saved] : rows) {
-    SCOPED_TRACE(label);
-    std::filesystem::remove("levels/edit.lv");
-    std::filesystem::remove("levels/edit.lv.autosave");
-    start();
-    if (unsaved) placeAt(3, 3);
-    editor->update(61);
-    ASSERT_EQ(std::filesystem::exists("levels/edit.lv.autosave"), unsaved) << "a minute's unsaved work is autosaved";
-    if (closeButton) {
-      EXPECT_FALSE(editor->onCloseRequest());
-    } else {
-      tap(escape);
-    }
-    for (int key : keys) tap(key);
-    EXPECT_EQ(editor->status, status);
-    EXPECT_EQ(readFileBytes("levels/edit.lv"), saved ? tileRecord(3, 3) : "");
-    const bool workKept = unsaved && status == running;
-    EXPECT_EQ(std::filesystem::exists("levels/edit.lv.autosave"), workKept) << "an autosave is kept while the work is";
-    if (workKept) {
-      EXPECT_FALSE(editor->onCloseRequest()) << "and closing asks again";
-    }
-  }
-}
-
 // Tab shows every entry of the palette; a click on one chooses it and places nothing, not even
 // while the button is still held in the next frames.
 TEST_F(EditorTest, ThePaletteOverviewChoosesByClick) {
   tap(ALLEGRO_KEY_TAB);
-  ASSERT_TRUE(editor->paletteView.overviewOpen());
+  ASSERT_TRUE(editor->overviewOpen());
   const int avatar = 7;
-  int x = 10 + 130 * (avatar % PaletteView::kColumns) + 40;
-  int y = 30 + 90 * (avatar / PaletteView::kColumns) + 40;
-  ASSERT_EQ(PaletteView::entryAt(x, y, static_cast<int>(editor->palette.size())), avatar);
+  auto [x, y] = pictured(avatar);
+  ASSERT_EQ(PaletteView::entryAt(x, y, editor->paletteSize()), avatar);
   frame(x, y, true);
   frame(x + 20, y, true);
   frame(x + 20, y);
-  EXPECT_FALSE(editor->paletteView.overviewOpen());
+  EXPECT_FALSE(editor->overviewOpen());
   placeAt(1, 1);
   EXPECT_EQ(levelBytes(), "av1,1 ") << "the avatar chosen, and nothing placed by the held click";
   tap(ALLEGRO_KEY_TAB);
   tap(ALLEGRO_KEY_TAB);
-  EXPECT_FALSE(editor->paletteView.overviewOpen()) << "Tab closes it again";
+  EXPECT_FALSE(editor->overviewOpen()) << "Tab closes it again";
   EXPECT_EQ(PaletteView::entryAt(5, 5, 36), -1) << "above the first row";
   EXPECT_EQ(PaletteView::entryAt(795, 100, 36), -1) << "right of the last column";
 }
@@ -331,7 +309,7 @@ TEST_F(EditorTest, ThePaletteOverviewChoosesByClick) {
 // text in the level file and is never typed; a text holds at most 90 characters; Escape keeps
 // the old text. A new sign and its text are one undo step; a later text is a step of its own.
 TEST_F(EditorTest, SignTextIsTypedAndUndone) {
-  editor->selected = 1;  // the palette's sign
+  choose(1);
   const std::string full = "Mind the gap now" + std::string(74, 'x');
   // Whether the sign is new (else Enter over the one there), the keys typed ('\b' backspace),
   // the key that closes the entry, the sign's text afterwards.
@@ -348,9 +326,9 @@ TEST_F(EditorTest, SignTextIsTypedAndUndone) {
     } else {
       frame(67, 73, false, false, {ALLEGRO_KEY_ENTER});
     }
-    ASSERT_TRUE(editor->entry.isOpen()) << label;
+    ASSERT_TRUE(editor->typingSignText()) << label;
     type(typed, closingKey);
-    EXPECT_FALSE(editor->entry.isOpen()) << label;
+    EXPECT_FALSE(editor->typingSignText()) << label;
     EXPECT_EQ(signText(3, 3), text) << label;
   }
   const std::string undone[] = {"Mind the gap now", "Mind the gap", "Test message.", "(no sign)"};
@@ -403,22 +381,22 @@ TEST_F(EditorTest, NothingUnreadIsOverwritten) {
   };
   for (const auto& [label, key, file, level] : answers) {
     tap(ALLEGRO_KEY_S);
-    ASSERT_EQ(editor->prompt.purpose(), ConfirmPrompt::Purpose::Overwrite) << label;
+    ASSERT_EQ(purpose(), EditorQuestion::Purpose::Overwrite) << label;
     tap(key);
     EXPECT_EQ(readFileBytes("levels/edit.lv"), file) << label;
     EXPECT_EQ(levelBytes(), level) << label;
   }
   tap(ALLEGRO_KEY_S);
-  EXPECT_FALSE(editor->prompt.isOpen()) << "the reloaded file is the one read";
+  EXPECT_FALSE(editor->session().question().has_value()) << "the reloaded file is the one read";
   directory.writeLevel("edit.lv", mine);
   tap(ALLEGRO_KEY_L);
-  EXPECT_EQ(editor->statusLine.message(),
+  EXPECT_EQ(editor->statusMessage(),
             "Loaded levels/edit.lv, as changed on disk since the editor last read or saved it");
   placeAt(5, 5);
   directory.writeLevel("edit.lv", theirs);
   EXPECT_FALSE(editor->onCloseRequest());
   tap(ALLEGRO_KEY_S);
-  EXPECT_EQ(editor->prompt.purpose(), ConfirmPrompt::Purpose::Overwrite) << "save and close asks too";
+  EXPECT_EQ(purpose(), EditorQuestion::Purpose::Overwrite) << "save and close asks too";
   tap(ALLEGRO_KEY_Y);
   EXPECT_EQ(readFileBytes("levels/edit.lv"), mine + tileRecord(5, 5)) << "Y keeps mine";
   EXPECT_EQ(editor->status, RunStatus::Running) << "closing is asked for again";

@@ -165,9 +165,11 @@ void Checker::compare(const std::string& scene, const std::string& path, const P
 // The menu in front of the title scene; its widgets come in at the first update.
 void checkMenu(Checker& checker, ALLEGRO_DISPLAY* display, Theme& theme) {
   TitleState title;
-  title.useTheme(theme);
+  for (int i = 0; i < kThemeCount; ++i) {
+    if (themes[i] == &theme) title.menu().useTheme(i);
+  }
   setCurrentState(&title);
-  title.background->update(kFrameTime);
+  title.scene().update(kFrameTime);
   title.update(kFrameTime);
   checker.check(std::string("menu-") + theme.name(), drawFrame(title, display));
   setCurrentState(nullptr);
