@@ -7,7 +7,7 @@ fixed wall between (a fall would end on them); or when the run changes what the 
 baddie whose trace line differs, frame by frame, from a run of the same length with no key
 pressed (compared only while the avatar of that idle run lives). Sealed engine rooms, levers no
 one flips and hazards far from the route are not met."""
-from campaign import run_tool
+from campaign import end_fields, run_tool
 
 CELL = 20.0
 NEAR = 2 * CELL  # top-left corners closer than this on both axes: squares less than a cell apart
@@ -17,23 +17,26 @@ CARRY_STATE = 2    # fields after the code: x y carryState vx vy ...
 CHANGE_KINDS = ("vr", "pr", "bd")
 
 
-def run_frames(sim, level, script, frames):
-    """[{code: [fields]}] per frame of a traced run (no key pressed without a script); fields are
-    the line's words after the code."""
-    command = [sim, level.path, "--trace", "--frames", str(frames)] + (["--inputs", script] if script else [])
+def run_frames(sim, level, script, frames=None):
+    """A traced run (no key pressed without a script; as long as the script without frames):
+    [{code: [fields]}] per frame, fields being the line's words after the code, and the END
+    line's fields."""
+    command = [sim, level.path, "--trace"] + (["--inputs", script] if script else [])
+    command += ["--frames", str(frames)] if frames is not None else []
     if isinstance(level.number, int):
         command += ["--index", str(level.number - 1)]
-    output = run_tool(command)
-    result = []
-    for line in output.splitlines():
+    result, end = [], None
+    for line in run_tool(command).splitlines():
         words = line.split()
-        if not words or words[0] == "END":
+        if not words:
             continue
-        if words[0] == "F":
+        if words[0] == "END":
+            end = end_fields(line)
+        elif words[0] == "F":
             result.append({})
         elif result:
             result[-1].setdefault(words[0], []).append(words[1:])
-    return result
+    return result, end
 
 
 def near(a, b):

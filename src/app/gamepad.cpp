@@ -1,6 +1,7 @@
 #include "app/gamepad.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/input_snapshot.h"
 #include "app/key_bindings.h"
@@ -8,8 +9,11 @@
 namespace {
 
 constexpr float kDeadZone = 0.5f;  // of full deflection
+// The face buttons in the order the library lists a common pad's: A, B, X, Y.
 constexpr int kJumpButton = 0;
 constexpr int kActionButton = 1;
+constexpr int kRetryButton = 2;
+constexpr int kWatchButton = 3;
 constexpr size_t kMainStick = 0;
 
 GamepadInput held;
@@ -62,6 +66,8 @@ GamepadInput gamepadInput(const GamepadReading& pad) {
   }
   input.jump = buttonDown(pad, kJumpButton);
   input.action = buttonDown(pad, kActionButton);
+  input.retry = buttonDown(pad, kRetryButton);
+  input.watch = buttonDown(pad, kWatchButton);
   input.start = buttonDown(pad, pad.startButton);
   return input;
 }
@@ -78,6 +84,33 @@ void pressGamepadKeys(const GamepadReading& pad, ALLEGRO_KEYBOARD_STATE& keyboar
 
 const GamepadInput& heldOnGamepad() { return held; }
 
+bool pressedByGamepad(int keyCode) {
+  const KeyBindings& keys = keyBindingsInUse();
+  const std::pair<PlayKey, bool> pressed[] = {{PlayKey::Left, held.left}, {PlayKey::Right, held.right},
+                                              {PlayKey::Up, held.up},     {PlayKey::Down, held.down},
+                                              {PlayKey::Jump, held.jump}, {PlayKey::Action, held.action}};
+  for (const auto& [key, down] : pressed) {
+    if (down && keys[key] == keyCode) return true;
+  }
+  return false;
+}
+
+const char* padButtonName(PadButton button) {
+  switch (button) {
+    case PadButton::A:
+      return "A";
+    case PadButton::B:
+      return "B";
+    case PadButton::X:
+      return "X";
+    case PadButton::Y:
+      return "Y";
+    case PadButton::Start:
+      return "START";
+  }
+  return "";
+}
+
 void addGamepadKeys(ALLEGRO_KEYBOARD_STATE& keyboard) {
   held = GamepadInput();
   if (!al_is_joystick_installed() || al_get_num_joysticks() < 1) return;
@@ -86,7 +119,8 @@ void addGamepadKeys(ALLEGRO_KEYBOARD_STATE& keyboard) {
   pressGamepadKeys(read(pad), keyboard);
 }
 
-void GamepadStartButton::refresh() {
-  down_ = held.start;
+void GamepadButton::refresh() {
+  const bool down[] = {held.jump, held.action, held.retry, held.watch, held.start};
+  down_ = down[static_cast<int>(button_)];
   refreshDependents();
 }

@@ -8,10 +8,11 @@
 
 // A gamepad plays alongside the keyboard by pressing the play keys in the keyboard snapshot,
 // whichever keys the player chose for them: the main stick or a d-pad gives left, right, up and
-// down, the first face button jump, the second action. Start presses no key: it is a control of
-// its own (kControlStart), so that no pad button ever quits the game. The pad only ever adds
-// keys, so a key held on the keyboard stays down. Without a gamepad (none plugged, one just
-// pulled out, or no joystick support) nothing changes.
+// down, the first face button (A) jump, the second (B) action. Start, X and Y press no key: each
+// is a control of its own (kControlStart, kControlPadX, kControlPadY), and so are A and B where
+// panels read them, so that no pad button ever quits the game. The pad only ever adds keys, so a
+// key held on the keyboard stays down. Without a gamepad (none plugged, one just pulled out, or
+// no joystick support) nothing changes.
 void addGamepadKeys(ALLEGRO_KEYBOARD_STATE& keyboard);
 
 // One reading of a pad, in the library's terms: its sticks in order (a d-pad is a stick the
@@ -28,11 +29,17 @@ struct GamepadReading {
   int startButton = -1;
 };
 
-// What a pad holds, in the game's terms.
+// What a pad holds, in the game's terms: A jumps and takes a panel's first choice, B acts and
+// goes back, X retries, Y watches a run.
 struct GamepadInput {
   bool left = false, right = false, up = false, down = false;
-  bool jump = false, action = false, start = false;
+  bool jump = false, action = false, retry = false, watch = false, start = false;
+  bool any() const { return left || right || up || down || jump || action || retry || watch || start; }
 };
+
+// The pad's buttons as the player sees them printed.
+enum class PadButton { A, B, X, Y, Start };
+const char* padButtonName(PadButton button);
 
 // Only the first stick and the digital ones steer: the library makes sticks of a pad's other
 // axes too, and a trigger at rest reads as a full deflection.
@@ -41,14 +48,17 @@ GamepadInput gamepadInput(const GamepadReading& pad);
 void pressGamepadKeys(const GamepadReading& pad, ALLEGRO_KEYBOARD_STATE& keyboard);
 // What the pad held at the last poll (nothing without a pad); the menu steers by it.
 const GamepadInput& heldOnGamepad();
+// Whether the pad pressed this key in the snapshot at the last poll.
+bool pressedByGamepad(int keyCode);
 
-// The pad's Start held down.
-class GamepadStartButton : public Switch {
+// One of the pad's buttons held down.
+class GamepadButton : public Switch {
  public:
-  GamepadStartButton() : Switch(true) {}
+  explicit GamepadButton(PadButton button) : Switch(true), button_(button) {}
   bool isDown() const override { return down_; }
   void refresh() override;
 
  private:
+  PadButton button_;
   bool down_ = false;
 };

@@ -6,6 +6,7 @@
 
 #include "app/current_state.h"
 #include "app/gamepad.h"
+#include "app/input_device.h"
 
 namespace {
 std::vector<Switch*>& rootRegistry() {
@@ -95,7 +96,12 @@ Switch** Controls() {
     table[kControlClick] = new OnPress(new MouseKey(1));
     table[kControlEscape] = pressOf(kControlEscape, ALLEGRO_KEY_ESCAPE);
     table[kControlRetry] = pressOf(kControlRetry, ALLEGRO_KEY_R);
-    table[kControlStart] = new OnPress(new GamepadStartButton());
+    table[kControlStart] = new OnPress(new GamepadButton(PadButton::Start));
+    table[kControlPadA] = new OnPress(new GamepadButton(PadButton::A));
+    table[kControlPadB] = new OnPress(new GamepadButton(PadButton::B));
+    table[kControlPadX] = new OnPress(new GamepadButton(PadButton::X));
+    table[kControlPadY] = new OnPress(new GamepadButton(PadButton::Y));
+    watchInputDevice();
   }
   return table;
 }

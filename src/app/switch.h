@@ -103,7 +103,11 @@ enum ControlIndex {
   kControlEscape = 8,
   kControlRetry = 9,
   kControlStart = 10,  // the gamepad's Start
-  kControlCount = 11
+  kControlPadA = 11,   // the gamepad's buttons where a panel reads them
+  kControlPadB = 12,
+  kControlPadX = 13,
+  kControlPadY = 14,
+  kControlCount = 15
 };
 Switch** Controls();
 // The key a keyboard control reads (the six play controls, Space, Escape, R).

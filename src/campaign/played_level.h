@@ -23,6 +23,7 @@ struct PlayedLevel {
   int number = 0;                   // from 1 for a numbered or watched level; 0 otherwise
   std::string name;                 // from pack.txt; empty when it gives none
   Progress* record = &progress();
+  bool last = false;  // the campaign's last level: after it comes the final screen or the menu
 
   // The level's index in the record, from 0; negative for a level of no number.
   int index() const { return number - 1; }

@@ -288,6 +288,21 @@ void Progress::openAhead() {
   }
 }
 
+// Completing k levels opens the indexes k .. k + 2 (openAhead).
+int Progress::completionsToOpen(int levelIndex) const {
+  if (records.at(levelIndex).unlocked) return 0;
+  return std::max(1, levelIndex - kLevelsOpenedAhead + 1 - static_cast<int>(completedCount()));
+}
+
+std::vector<int> Progress::levelsToOpen(int levelIndex) const {
+  std::vector<int> open;
+  int needed = completionsToOpen(levelIndex);
+  for (int i = 0; i < static_cast<int>(records.size()) && static_cast<int>(open.size()) < needed; ++i) {
+    if (records[i].unlocked && !records[i].completed) open.push_back(i);
+  }
+  return open;
+}
+
 double Progress::targetTime(int levelIndex) const {
   if (!targets.empty()) {
     if (levelIndex < 0 || static_cast<size_t>(levelIndex) >= targets.size()) return kTargetTimeBeyondTable;

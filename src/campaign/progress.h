@@ -60,6 +60,12 @@ class Progress final : public PlayerRecord {
   unsigned unlockPoints() const { return tally().points; }
   unsigned maximumPoints() const { return tally().maximumPoints; }
   unsigned completedCount() const { return tally().completed; }
+  // The open levels, lowest first, whose completion opens the locked level `levelIndex`
+  // (completing any others does as well); empty when it is open. Fewer than needed when the
+  // open ones do not suffice.
+  std::vector<int> levelsToOpen(int levelIndex) const;
+  // How many more completions open it.
+  int completionsToOpen(int levelIndex) const;
   // The campaign has `count` levels: appends fresh records (the first three unlocked) until
   // there are as many.
   void ensureRecords(int count);

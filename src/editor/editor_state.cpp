@@ -1,10 +1,12 @@
 #include "editor/editor_state.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/utf8.h"
+#include "editor/test_play.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
 #include "states/play_state.h"
@@ -230,13 +232,15 @@ void EditorState::testPlay() {
   if (copy->temporary) std::remove(copy->path.c_str());
 }
 
-// R, and Space after a death, play the level again; every other way out comes back here.
+// R, and Space after a death, play the level again; every other way out comes back here. A
+// level of a pack can keep a completed run as its proof.
 void EditorState::runTestPlay(const char* playFile) {
   PlayResult played = PlayResult::Retry;
-  PlayedLevel tested;
-  tested.kind = PlayKind::TestPlay;
+  PlayedLevel tested = testPlayOf(session_.document().path(), testRecord_);
+  std::string folder = std::filesystem::path(session_.document().path()).parent_path().string();
   while (played == PlayResult::Retry && status == RunStatus::Running) {
     PlayState play(tested, playFile, *themes[0]);
+    if (tested.number > 0) play.session().recordProof(folder, tested.number, playFile);
     runNested(*this, play);
     played = play.result();
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "campaign/progress.h"
 #include "editor/channel_choice.h"
 #include "editor/editor_input.h"
 #include "editor/editor_session.h"
@@ -85,6 +86,8 @@ class EditorState : public AppState {
   void drawOverlays();
 
   EditorSession session_;
+  // The test plays' deaths and completions: counted apart from every campaign's, never saved.
+  Progress testRecord_;
   std::vector<PaletteEntry> palette;
   int selected = 0;
   int lastWheel = 0;

@@ -40,6 +40,10 @@ void PopUp::addLine(const std::string& left, const std::string& right) {
   for (size_t i = 0; i < wrapped.size(); ++i) lines.emplace_back(wrapped[i], i == 0 || !rightColumn ? right : "");
 }
 
+Box PopUp::panel() const {
+  return Box{kPanelEdge, kPanelEdge, kOutlineRight, kLineHeight * lines.size() + kPanelBottomMargin};
+}
+
 void PopUp::draw() {
   if (!visible) return;
   float bottom = kLineHeight * lines.size() + kPanelBottomMargin;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "world/box.h"
 #include "world/entity.h"
 
 // A translucent panel across the top of the screen with two-column lines. A right text of
@@ -19,6 +20,8 @@ class PopUp : public Entity {
 
   void draw() override;
   void addLine(const std::string& left, const std::string& right);
+  // Where the panel is drawn while visible.
+  Box panel() const;
 
   bool visible = false;
   std::vector<std::pair<std::string, std::string>> lines;

@@ -19,12 +19,15 @@ class GuiButton : public Entity {
   void update(double dt) override;
   void draw() override;
   void setHighlight(Highlight value) { highlight = value; }
+  // Whether the menu's focus may rest on it while it is disabled, to say why it is.
+  virtual bool focusableWhenDisabled() const { return false; }
 
   Box rect;
   bool enabled;
   std::string label;
   bool clicked = false;
   Highlight highlight = Highlight::Disabled;
+  bool focused = false;  // the menu's focus mark is on it
 
  protected:
   ALLEGRO_FONT* font;

@@ -1,5 +1,6 @@
 #include "gui/level_button.h"
 
+#include "app/app_state.h"
 #include "app/blend.h"
 #include "app/resource.h"
 #include "campaign/progress.h"
@@ -18,6 +19,19 @@ constexpr float kNameLine = 332.0f;     // px, between "Level N" and the record'
 const ALLEGRO_COLOR kWhite = {1, 1, 1, 1};
 const ALLEGRO_COLOR kYellow = {1, 1, 0, 1};
 const char* const kWatchHint = "Watch best run: right-click or W";
+const ALLEGRO_COLOR kLockBody = {0.16f, 0.16f, 0.2f, 1};
+constexpr float kLockWidth = 12.0f, kLockHeight = 9.0f;       // px, the body
+constexpr float kShackleWidth = 7.0f, kShackleHeight = 7.0f;  // px, above the body
+
+// "1", "1 and 2", "1, 2 and 3"
+std::string numberList(const std::vector<int>& levels) {
+  std::string list;
+  for (size_t i = 0; i < levels.size(); ++i) {
+    const char* joint = i == 0 ? "" : i + 1 == levels.size() ? " and " : ", ";
+    list += joint + std::to_string(levels[i] + 1);
+  }
+  return list;
+}
 
 }  // namespace
 
@@ -33,15 +47,39 @@ LevelButton::LevelButton(const Box& rect_, int levelIndex_, const Progress& prog
 
 const LevelRecord& LevelButton::record() const { return progress_.records.at(levelIndex); }
 
+std::string lockNote(const Progress& progress, int levelIndex) {
+  std::vector<int> levels = progress.levelsToOpen(levelIndex);
+  int needed = progress.completionsToOpen(levelIndex);
+  if (static_cast<int>(levels.size()) < needed) return format("Locked: complete %d more levels first", needed);
+  return format("Locked: complete level%s %s first", levels.size() > 1 ? "s" : "", numberList(levels).c_str());
+}
+
 void LevelButton::update(double dt) {
   enabled = record().unlocked;
+  const ALLEGRO_MOUSE_STATE* mouse = currentState()->mouseState();
+  pointedAt_ = rect.contains(mouse->x, mouse->y);
   GuiButton::update(dt);
 }
 
 void LevelButton::draw() {
   GuiButton::draw();
-  drawMarks();
-  if (highlight == Highlight::Hovered) drawInformation();
+  if (enabled) {
+    drawMarks();
+  } else {
+    drawLock();
+  }
+  if (highlight == Highlight::Hovered || focused || pointedAt_) drawInformation();
+}
+
+// A padlock where the crowns go: a dark body under a light shackle, outlined light, so it reads
+// on a pale sky and a dark one alike.
+void LevelButton::drawLock() const {
+  float centre = (rect.left + rect.right) * 0.5f;
+  float bodyTop = rect.top - kLockHeight - 2;
+  drawRectangle(centre - kShackleWidth / 2, bodyTop - kShackleHeight + 1, centre + kShackleWidth / 2, bodyTop + 2,
+                kWhite, 2.0f);
+  drawFilledRectangle(centre - kLockWidth / 2, bodyTop, centre + kLockWidth / 2, bodyTop + kLockHeight, kLockBody);
+  drawRectangle(centre - kLockWidth / 2, bodyTop, centre + kLockWidth / 2, bodyTop + kLockHeight, kWhite, 1.0f);
 }
 
 void LevelButton::drawMarks() const {
@@ -57,7 +95,9 @@ void LevelButton::drawInformation() const {
   const LevelRecord& level = record();
   drawLine(kWhite, 315, format("Level %d", levelIndex + 1));
   if (!name_.empty()) drawLine(kWhite, kNameLine, name_);
-  if (!level.completed) {
+  if (!level.unlocked) {
+    drawLine(kWhite, 350, lockNote(progress_, levelIndex));
+  } else if (!level.completed) {
     drawLine(kWhite, 350, "Not completed");
   } else {
     drawLine(kYellow, 350, "Completed");

@@ -40,37 +40,45 @@ GuiButton* MenuFocus::update(const std::vector<GuiButton*>& order, const MenuKey
                 held.down && !previous_.down, held.press && !previous_.press};
   previous_ = held;
   if (mouseMoved) shown_ = false;
+  for (GuiButton* button : order) button->focused = false;
   if (order.empty()) return nullptr;
   if (std::find(order.begin(), order.end(), at_) == order.end()) at_ = order.front();
   bool used = went.left || went.right || went.up || went.down || went.press;
   if (!shown_) {
     // The first key only shows where the focus is.
     shown_ = used;
-    if (shown_) at_->setHighlight(Highlight::Hovered);
+    at_->focused = shown_;
+    if (shown_ && at_->enabled) at_->setHighlight(Highlight::Hovered);
     return nullptr;
   }
   // Two arrows at once go the way of the vertical one.
   int dy = went.down - went.up;
   if (GuiButton* next = nearest(order, dy == 0 ? went.right - went.left : 0, dy)) at_ = next;
+  at_->focused = true;
   if (!at_->enabled) return nullptr;
   at_->setHighlight(Highlight::Hovered);
   return went.press ? at_ : nullptr;
 }
 
+// Buttons within 45 degrees of the arrow come first, so that a step sideways never climbs to a
+// button that lies mostly above or below.
 GuiButton* MenuFocus::nearest(const std::vector<GuiButton*>& order, int dx, int dy) const {
   if (dx == 0 && dy == 0) return nullptr;
   GuiButton* best = nullptr;
   double bestScore = std::numeric_limits<double>::max();
+  bool bestInCone = false;
   for (GuiButton* button : order) {
-    if (button == at_ || !button->enabled) continue;
+    if (button == at_ || !(button->enabled || button->focusableWhenDisabled())) continue;
     double offsetX = centreX(button->rect) - centreX(at_->rect);
     double offsetY = centreY(button->rect) - centreY(at_->rect);
     double along = offsetX * dx + offsetY * dy;
     double across = std::abs(offsetX * dy) + std::abs(offsetY * dx);
     double score = along + kAcrossWeight * across;
-    if (along > 0 && score < bestScore) {
+    bool inCone = across <= along;
+    if (along > 0 && (inCone > bestInCone || (inCone == bestInCone && score < bestScore))) {
       best = button;
       bestScore = score;
+      bestInCone = inCone;
     }
   }
   return best;

@@ -17,7 +17,8 @@ MenuKeys menuKeysHeld();
 // A focus mark that the keyboard and the gamepad move over a menu's buttons. It shows only once
 // a key is used: the first press shows it where it is (at first on the first button of the
 // order) without moving it or pressing anything; a mouse move hides it again. An arrow moves it
-// to the nearest enabled button on that side of the screen, nearness counting the distance
+// to the nearest enabled button (or disabled one that takes the focus to say why) on that side
+// of the screen, those within 45 degrees of the arrow first, nearness counting the distance
 // across the arrow twice; ties go to the earlier button of the order.
 class MenuFocus {
  public:

@@ -32,6 +32,7 @@ const FixedButton kColumn[] = {
     {MenuAction::Campaign, {550, 470, 750, 500}, {650, 450, "Campaign:"}},
     {MenuAction::Options, {550, 530, 750, 560}, {0, 0, ""}},
 };
+const FixedButton kHelp = {MenuAction::Help, {50, 530, 250, 560}, {0, 0, ""}};
 const FixedButton kQuit = {MenuAction::Quit, {300, 530, 500, 560}, {0, 0, ""}};
 const MenuText kGridCaption = {150, 295, "Play a level:"};
 constexpr double kPointsX = 400.0;  // px
@@ -73,6 +74,7 @@ std::vector<MenuButton> MenuModel::buttons() {
   }
   if (record.tally().allCompleted)
     shown.push_back({MenuAction::FinalScreen, -1, gridPlace(campaign.levelCount()), "??", true});
+  shown.push_back({kHelp.action, -1, kHelp.place, "Help", true});
   shown.push_back({kQuit.action, -1, kQuit.place, "Quit", true});
   return shown;
 }
@@ -174,7 +176,14 @@ std::optional<PlayedLevel> MenuModel::level(int index) {
   const Campaign& campaign = campaigns_.campaign();
   if (index < 0 || index >= campaign.levelCount()) return std::nullopt;
   const CampaignLevel& level = campaign.levels[index];
-  return PlayedLevel{PlayKind::Numbered, campaign.folderName, level.number, level.name, &campaigns_.record()};
+  PlayedLevel played{PlayKind::Numbered, campaign.folderName, level.number, level.name, &campaigns_.record()};
+  played.last = index + 1 == campaign.levelCount();
+  return played;
+}
+
+bool MenuModel::finalScreenAfter(int index, PlayResult result) {
+  return result == PlayResult::Next && index + 1 == campaigns_.campaign().levelCount() &&
+         campaigns_.record().tally().allCompleted;
 }
 
 // R and Space after a death give "retry" and play the same level again; Space after a

@@ -15,7 +15,7 @@
 enum class PlayResult;
 
 // What a button of the menu does.
-enum class MenuAction { PlayLevel, FinalScreen, Theme, Music, Campaign, Options, Quit };
+enum class MenuAction { PlayLevel, FinalScreen, Theme, Music, Campaign, Options, Help, Quit };
 
 // One button as the menu shows it.
 struct MenuButton {
@@ -87,6 +87,9 @@ class MenuModel {
   // Where a sequence of plays goes after level `index` ended with `result`: the same level
   // again, the next one (unlocked or not), or none, back to the menu.
   std::optional<int> after(int index, PlayResult result) const;
+  // Whether Space after level `index` leads to the final screen: the last level, with every
+  // level completed, as its report said.
+  bool finalScreenAfter(int index, PlayResult result);
   // The campaign's final screen, its own or the built-in one.
   PlayedLevel finalScreen();
   std::string finalScreenFile() const;

@@ -48,8 +48,12 @@ std::string refusal(const Rebinding& answer, const std::string& key) {
 
 }  // namespace
 
-OptionsState::OptionsState(Settings& settings_, PlayState& scene)
-    : AppState(al_get_current_display()), settings(settings_), world(std::make_unique<World>()), scene_(scene) {
+OptionsState::OptionsState(Settings& settings_, PlayState& scene, SceneMotion motion)
+    : AppState(al_get_current_display()),
+      settings(settings_),
+      world(std::make_unique<World>()),
+      scene_(scene),
+      motion_(motion) {
   createWidgets();
   world->flush();
   showChoices();
@@ -92,7 +96,7 @@ GuiButton* OptionsState::addChoiceRow(int row, const char* label) {
 
 // The window's mode can also change by F11 while the screen is open.
 void OptionsState::update(double dt) {
-  scene_.update(dt);
+  if (motion_ == SceneMotion::Moving) scene_.update(dt);
   world->update(dt);
   if (GameWindow* window = GameWindow::current()) settings.fullScreen = window->fullScreen();
   bool awaiting = awaitedKey.has_value();
@@ -104,7 +108,9 @@ void OptionsState::update(double dt) {
     pressed->clicked = true;
   }
   readButtons();
-  bool leave = Controls()[kControlStart]->isDown() || (!awaiting && Controls()[kControlEscape]->isDown());
+  Switch** controls = Controls();
+  bool leave = controls[kControlStart]->isDown() ||
+               (!awaiting && (controls[kControlEscape]->isDown() || controls[kControlPadB]->isDown()));
   if (takeClick(backButton) || leave) status = RunStatus::Done;
   showChoices();
 }

@@ -20,11 +20,11 @@
 // vertical sync, the on-screen timer, the ghost, and the six play keys. Every change takes effect
 // at once (vertical sync at the next start); the owner keeps and saves the settings. A play key
 // is rebound by clicking its button and pressing the new key; a key that something else has is
-// refused with a message. Escape (or the gamepad's Start) while no key is awaited, or "Back",
-// leaves.
+// refused with a message. Escape (or the gamepad's Start or B) while no key is awaited, or
+// "Back", leaves.
 class OptionsState : public AppState {
  public:
-  OptionsState(Settings& settings, PlayState& scene);
+  OptionsState(Settings& settings, PlayState& scene, SceneMotion motion = SceneMotion::Moving);
 
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
@@ -61,6 +61,7 @@ class OptionsState : public AppState {
   std::vector<GuiButton*> focusOrder() const;
 
   PlayState& scene_;
+  SceneMotion motion_;
   MenuFocus focus_;
   std::bitset<ALLEGRO_KEY_MAX> keysDown_;
 };

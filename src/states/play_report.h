@@ -4,20 +4,26 @@
 #include <string>
 #include <vector>
 
-// What the player can do once a level has ended, and the keys that do it.
-enum class ReportAction { Next, Retry, Leave, WatchRun };
-enum class ReportKey { Space, R, Escape, W };
+#include "app/gamepad.h"
+#include "app/input_device.h"
 
-// The key as the report names it: "SPACE", "R", "ESC", "W".
+// What the player can do once a level has ended, and the keys that do it.
+enum class ReportAction { Next, Retry, Leave, WatchRun, KeepProof };
+enum class ReportKey { Space, R, Escape, W, K };
+
+// The key as the report names it: "SPACE", "R", "ESC", "W", "K".
 const char* keyLabel(ReportKey key);
+// The pad's button that does what the key does on a report: A, X, B, Y; none for K, which
+// keeps a test play's run from the editor, a place of keyboard and mouse.
+std::optional<PadButton> padButtonFor(ReportKey key);
 
 struct ReportChoice {
   std::vector<ReportKey> keys;
   ReportAction action;
   std::string effect;  // what the keys do, as the report says it: "retry"
 
-  // "SPACE, R - retry"
-  std::string hint() const;
+  // "SPACE, R - retry", or with the pad "A, X - retry"
+  std::string hint(InputDevice device = InputDevice::Keyboard) const;
 };
 
 struct ReportLine {
@@ -36,5 +42,5 @@ struct Report {
   // The lines, then a blank one, then the choices: each on a line of its own, except those that
   // play on (next, retry), which share the last line's left column, and the one that leaves,
   // which takes its right column.
-  std::vector<ReportLine> panelLines() const;
+  std::vector<ReportLine> panelLines(InputDevice device = InputDevice::Keyboard) const;
 };

@@ -11,6 +11,8 @@
 #include "gui/gui_text.h"
 #include "gui/run_timer.h"
 #include "states/ghost.h"
+#include "states/help_state.h"
+#include "states/pause_menu.h"
 #include "states/replay_playback.h"
 #include "themes/themes.h"
 
@@ -118,7 +120,15 @@ bool PlayState::showsMouseCursor() const {
 // The keys of play are read before the level's end is reviewed, so a run left in the frame the
 // level ended is kept as left; the report's keys are read after it.
 void PlayState::update(double dt) {
-  if (pause_.holds(session_->pausable())) return;
+  bool pauseAsked = pause_.asked();
+  if (pause_.paused()) return updatePause(dt);
+  if (pauseAsked && session_->pausable()) {
+    PlayKind kind = session_->played().kind;
+    PausedPlay paused = kind == PlayKind::Watch      ? PausedPlay::Replay
+                        : kind == PlayKind::TestPlay ? PausedPlay::TestPlay
+                                                     : PausedPlay::Level;
+    return pause_.open(pauseEntries(paused, static_cast<bool>(openOptions)));
+  }
   if (session_->watching()) return updateReplay();
   session_->step(dt);
   updateBanner(dt);
@@ -127,8 +137,33 @@ void PlayState::update(double dt) {
   if (session_->outcome().status == Outcome::Completed) zoom_ = nextZoom(zoom_);
   const Report* report = session_->report();
   if (!report) return;
-  if (!reportPanel_) showReport(*report);
-  readReportKeys(*report);
+  // The panel names the keys or the pad's buttons, whichever were used last.
+  bool shownBefore = reportPanel_ != nullptr;
+  if (!shownBefore || panelDevice_ != lastInputDevice()) showReport(*report);
+  if (shownBefore) readReportKeys(*report);
+}
+
+// Retry and the way out end the play; options and help show over the level held still and
+// come back to the pause menu.
+void PlayState::updatePause(double dt) {
+  std::optional<PauseChoice> chosen = pause_.update(dt);
+  if (chosen == PauseChoice::Retry) finish(PlayResult::Retry);
+  if (chosen == PauseChoice::Leave) finish(PlayResult::Menu);
+  if (chosen == PauseChoice::Help) {
+    HelpState help(*this, SceneMotion::Frozen);
+    showOverPause(help);
+  }
+  if (chosen == PauseChoice::Options && openOptions) {
+    pause_.setCovered(true);
+    openOptions(*this);
+    pause_.setCovered(false);
+  }
+}
+
+void PlayState::showOverPause(AppState& screen) {
+  pause_.setCovered(true);
+  runNested(*this, screen);
+  pause_.setCovered(false);
 }
 
 void PlayState::updateBanner(double dt) {
@@ -143,14 +178,21 @@ void PlayState::readPlayKeys() {
 }
 
 // Of several keys held at once, the later in this order wins: Space over R over Escape, and any
-// of them over W.
+// of them over K and W. The pad's buttons answer as their keys do, once the panel shows: an A or B
+// pressed to jump or throw as the level ended is no answer.
 void PlayState::readReportKeys(const Report& report) {
   std::optional<ReportAction> chosen;
-  for (ReportKey key : {ReportKey::W, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
+  for (ReportKey key : {ReportKey::W, ReportKey::K, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
     std::optional<ReportAction> action = report.actionFor(key);
-    if (action && held(key)) chosen = action;
+    if (action && (held(key) || heldOnPad(key))) chosen = action;
   }
   if (chosen) choose(*chosen);
+}
+
+bool PlayState::heldOnPad(ReportKey key) {
+  if (!padButtonFor(key)) return false;
+  const ControlIndex buttons[] = {kControlPadA, kControlPadX, kControlPadB, kControlPadY};
+  return Controls()[buttons[static_cast<int>(key)]]->isDown();
 }
 
 bool PlayState::held(ReportKey key) {
@@ -161,9 +203,11 @@ bool PlayState::held(ReportKey key) {
     case ReportKey::R:
       return controls[kControlRetry]->isDown();
     case ReportKey::Escape:
-      return controls[kControlEscape]->isDown() || controls[kControlStart]->isDown();
+      return controls[kControlEscape]->isDown();
     case ReportKey::W:
       return watchPressed_.isDown();
+    case ReportKey::K:
+      return keepPressed_.isDown();
   }
   return false;
 }
@@ -178,6 +222,9 @@ void PlayState::choose(ReportAction action) {
       return finish(PlayResult::Menu);
     case ReportAction::WatchRun:
       return watchLastRun();
+    case ReportAction::KeepProof:
+      session_->keepProof();
+      return showReport(*session_->report());
   }
 }
 
@@ -188,26 +235,39 @@ void PlayState::finish(PlayResult playResult) {
 }
 
 void PlayState::showReport(const Report& report) {
+  panelDevice_ = lastInputDevice();
   reportPanel_ = std::make_unique<PopUp>();
-  for (const ReportLine& line : report.panelLines())
+  for (const ReportLine& line : report.panelLines(panelDevice_))
     reportPanel_->addLine(line.left, line.highlighted ? " " : line.right);
   reportPanel_->visible = true;
 }
 
+// "Watch again" at the run's end plays it once more from the start.
 LoadResult PlayState::watchNested(AppState& outer, PlayedLevel watched, const std::string& fileName, Theme& theme,
                                   const Replay& replay) {
   LoadResult problem;
-  std::unique_ptr<PlayState> play = open(std::move(watched), fileName.c_str(), theme, problem);
-  if (!play) return problem;
-  play->session().watch(replay);
-  runNested(outer, *play);
+  PlayResult result = PlayResult::Retry;
+  while (result == PlayResult::Retry && outer.status == RunStatus::Running) {
+    std::unique_ptr<PlayState> play = open(watched, fileName.c_str(), theme, problem);
+    if (!play) return problem;
+    play->session().watch(replay);
+    runNested(outer, *play);
+    result = play->result();
+  }
   return problem;
 }
 
-// Escape leaves a watched run, P pauses it.
+// Escape (or the pad's B) leaves a watched run, P pauses it; its end shows a panel of its own.
 void PlayState::updateReplay() {
-  session_->stepReplay();
-  if (Controls()[kControlEscape]->isDown()) finish(PlayResult::Menu);
+  bool shownBefore = reportPanel_ != nullptr;
+  if (!shownBefore) session_->stepReplay();
+  const Report* report = session_->report();
+  if (report && (!shownBefore || panelDevice_ != lastInputDevice())) showReport(*report);
+  if (report && shownBefore) {
+    readReportKeys(*report);
+  } else if (held(ReportKey::Escape) || heldOnPad(ReportKey::Escape)) {
+    finish(PlayResult::Menu);
+  }
 }
 
 // The report stays as it was when the watched run is left.
@@ -252,8 +312,25 @@ void PlayState::drawClosingZoom() {
 
 void PlayState::drawRunTime() {
   if (ReplayPlayback* playback = session_->playback()) {
-    drawReplayMark(session_->context().elapsedTime, playback->speed());
-  } else if (timerShown_ && session_->played().kind == PlayKind::Numbered) {
-    drawRunTimer(session_->context().elapsedTime, session_->targetTime());
+    drawReplayMark(replayMarkText(session_->context().elapsedTime, playback->speed(), lastInputDevice()));
+  } else if (std::optional<RunTimerLine> line = timerLine()) {
+    drawRunTimer(*line);
   }
+}
+
+// The target is the played campaign's: a pack's level has its own.
+std::optional<RunTimerLine> PlayState::timerLine() {
+  if (!timerShown_ || session_->played().kind != PlayKind::Numbered) return std::nullopt;
+  return runTimerLine(session_->context().elapsedTime, session_->targetTime(), coveredByText());
+}
+
+std::vector<Box> PlayState::coveredByText() {
+  std::vector<Box> covered;
+  if (reportPanel_) covered.push_back(reportPanel_->panel());
+  if (banner_ && !banner_->over()) covered.push_back(banner_->band());
+  for (Entity* entity : session_->world().byTag(tagOf("rndr"))) {
+    auto* panel = dynamic_cast<PopUp*>(entity);
+    if (panel && panel->visible) covered.push_back(panel->panel());
+  }
+  return covered;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,12 +12,17 @@
 #include "campaign/played_level.h"
 #include "entities/pop_up.h"
 #include "gui/level_banner.h"
+#include "gui/run_timer.h"
 #include "states/pause.h"
 #include "states/play_session.h"
 #include "world/theme.h"
 #include "world/world.h"
 
 struct Replay;
+
+// Whether a screen shown over a level lets it play on (the menu's scene) or holds it still (a
+// paused level).
+enum class SceneMotion { Moving, Frozen };
 
 // What the state that ran a level does next.
 enum class PlayResult { Menu, Retry, Next };
@@ -50,10 +57,19 @@ class PlayState : public AppState {
   PlaySession& session() { return *session_; }
   PlayResult result() const { return result_; }
   bool paused() const { return pause_.paused(); }
+  // The pause menu's buttons while it is open (empty otherwise), in its order.
+  std::vector<GuiButton*> pauseButtons() const { return pause_.buttons(); }
+  // The report panel's lines as shown, or null before the level has ended.
+  const PopUp* reportPanel() const { return reportPanel_.get(); }
+  // Shows the options over this level held still, from its pause menu; without it the pause
+  // menu offers no options (the editor's test play, the tools).
+  std::function<void(PlayState&)> openOptions;
   // While shown: the level's name, the first two seconds.
   const LevelBanner* banner() const { return banner_.get(); }
   // The elapsed and the target time at the top of the screen.
   void showTimer(bool shown) { timerShown_ = shown; }
+  // The timer's line as it shows now: none without the timer, or while a replay is watched.
+  std::optional<RunTimerLine> timerLine();
   // The panel over the ended level, and the closing zoom's factor (the drawing checks set them).
   void showReport(const Report& report);
   void zoomTo(double zoom) { zoom_ = zoom; }
@@ -64,6 +80,10 @@ class PlayState : public AppState {
   void readPlayKeys();
   void readReportKeys(const Report& report);
   bool held(ReportKey key);
+  bool heldOnPad(ReportKey key);
+  void updatePause(double dt);
+  void showOverPause(AppState& screen);
+  std::vector<Box> coveredByText();
   void choose(ReportAction action);
   void finish(PlayResult playResult);
   void updateReplay();
@@ -74,12 +94,15 @@ class PlayState : public AppState {
   std::unique_ptr<PlaySession> session_;
   PlayResult result_ = PlayResult::Menu;
   double zoom_ = 1.0;
-  std::unique_ptr<PopUp> reportPanel_;  // null until the level has ended
+  std::unique_ptr<PopUp> reportPanel_;               // null until the level has ended
+  InputDevice panelDevice_ = InputDevice::Keyboard;  // whose names the panel shows
   Pause pause_;
   std::unique_ptr<LevelBanner> banner_;  // null once shown, and for a level without a name
   bool timerShown_ = false;
   Key watchKey_{ALLEGRO_KEY_W};
   OnPress watchPressed_{&watchKey_};
+  Key keepKey_{ALLEGRO_KEY_K};
+  OnPress keepPressed_{&keepKey_};
 };
 
 // The closing zoom after a completion: the next zoom factor (per update, not per second), and

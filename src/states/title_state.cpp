@@ -22,15 +22,17 @@ constexpr float kTitleMusicGain = 0.25f;
 const char* const kTitleMusic = "media/dreamland.xm";
 const char* const kTitleScene = "levels/title.lv";
 const char* const kCloseHint = "Click anywhere to close this message.";
+constexpr double kEscapeGrace = 1.0;  // s of menu time after a level before Escape quits
 
 // Of buttons pressed in one frame, the earliest here is carried out.
 const MenuAction kPressOrder[] = {MenuAction::PlayLevel, MenuAction::FinalScreen, MenuAction::Options,
-                                  MenuAction::Theme,     MenuAction::Music,       MenuAction::Campaign,
-                                  MenuAction::Quit};
+                                  MenuAction::Help,      MenuAction::Theme,       MenuAction::Music,
+                                  MenuAction::Campaign,  MenuAction::Quit};
 
 // A press that opens another screen or play is carried out alone.
 bool opensAScreen(MenuAction action) {
-  return action == MenuAction::PlayLevel || action == MenuAction::FinalScreen || action == MenuAction::Options;
+  return action == MenuAction::PlayLevel || action == MenuAction::FinalScreen || action == MenuAction::Options ||
+         action == MenuAction::Help;
 }
 
 bool takeClick(GuiButton* button) {
@@ -111,6 +113,7 @@ void TitleState::update(double dt) {
   respond();
   background_->session().context().theme = &menu_.theme();
   showNotice();
+  escapeGrace_ -= dt;
 }
 
 void TitleState::respond() {
@@ -123,9 +126,9 @@ void TitleState::respond() {
   if (watched >= 0) return watchBestRun(watched);
   if (button && opensAScreen(button->action)) return carryOut(*button);
   // The switches still hold the options screen's last frame: its Escape must not quit here.
-  if (Controls()[kControlStart]->isDown()) return openOptions();
+  if (Controls()[kControlStart]->isDown()) return openOptions(*background_, SceneMotion::Moving);
   if (button) carryOut(*button);
-  if (Controls()[kControlEscape]->isDown()) status = RunStatus::Done;
+  if (Controls()[kControlEscape]->isDown() && escapeGrace_ <= 0.0) status = RunStatus::Done;
 }
 
 // Every flag is read and cleared, so no click is carried into a later update; of several, the
@@ -147,7 +150,11 @@ void TitleState::carryOut(const MenuButton& button) {
       runPlay(menu_.finalScreenFile(), menu_.finalScreen());
       return;
     case MenuAction::Options:
-      return openOptions();
+      return openOptions(*background_, SceneMotion::Moving);
+    case MenuAction::Help: {
+      HelpState help(*background_);
+      return showHelp(help);
+    }
     case MenuAction::Theme:
       return menu_.nextTheme();
     case MenuAction::Music:
@@ -174,6 +181,7 @@ void TitleState::watchBestRun(int levelIndex) {
   if (!best.replay) return menu_.tell({best.problem});
   LoadResult played = PlayState::watchNested(*this, menu_.watched(levelIndex), menu_.levelFile(levelIndex),
                                              menu_.theme(), *best.replay);
+  escapeGrace_ = kEscapeGrace;
   if (!played.ok()) menu_.tell({played.message});
 }
 
@@ -182,7 +190,9 @@ void TitleState::playFrom(int levelIndex) {
   while (level) {
     std::optional<PlayedLevel> played = menu_.level(*level);
     std::optional<PlayResult> result = played ? runPlay(menu_.levelFile(*level), *played) : std::nullopt;
+    bool finalScreen = result && menu_.finalScreenAfter(*level, *result);
     level = result ? menu_.after(*level, *result) : std::nullopt;
+    if (finalScreen) runPlay(menu_.finalScreenFile(), menu_.finalScreen());
   }
 }
 
@@ -202,10 +212,12 @@ std::optional<MenuButton> TitleState::focused() const {
   return std::nullopt;
 }
 
-// The choices are kept as soon as the screen closes, not only when the menu ends.
-void TitleState::openOptions() {
-  OptionsState options(menu_.settings(), *background_);
-  showOptions(options);
+// The choices are kept as soon as the screen closes, not only when the menu ends. Over a paused
+// level the screen runs nested in that level, and the timer follows the choice at once.
+void TitleState::openOptions(PlayState& scene, SceneMotion motion) {
+  OptionsState options(menu_.settings(), scene, motion);
+  showOptions(motion == SceneMotion::Frozen ? static_cast<AppState&>(scene) : *this, options);
+  scene.showTimer(menu_.settings().timer);
   if (settingsPath_.empty()) return;
   GameWindow* window = GameWindow::current();
   bool fullScreen = window && window->modeSwitched() ? window->fullScreen() : menu_.settings().fullScreen;
@@ -213,7 +225,9 @@ void TitleState::openOptions() {
   if (!saved.ok) menu_.tell({failedSaveLine("settings", saved)});
 }
 
-void TitleState::showOptions(OptionsState& options) { runNested(*this, options); }
+void TitleState::showOptions(AppState& outer, OptionsState& options) { runNested(outer, options); }
+
+void TitleState::showHelp(HelpState& help) { runNested(*this, help); }
 
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
 std::optional<PlayResult> TitleState::runPlay(const std::string& fileName, PlayedLevel played) {
@@ -227,7 +241,9 @@ std::optional<PlayResult> TitleState::runPlay(const std::string& fileName, Playe
   if (session.played().kind == PlayKind::Numbered)
     session.keepRuns(session.played().campaign, session.played().number, fileName, menu_.settings().ghost);
   play->showTimer(menu_.settings().timer);
+  play->openOptions = [this](PlayState& paused) { openOptions(paused, SceneMotion::Frozen); };
   PlayResult result = playNested(*play);
+  escapeGrace_ = kEscapeGrace;
   std::vector<std::string> failures = session.takeSaveFailures();
   if (!failures.empty()) menu_.tell(failures);
   return result;

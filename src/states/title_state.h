@@ -16,6 +16,7 @@
 #include "gui/gui_button.h"
 #include "gui/gui_text.h"
 #include "gui/menu_focus.h"
+#include "states/help_state.h"
 #include "states/menu_model.h"
 #include "states/options_state.h"
 #include "states/play_state.h"
@@ -52,8 +53,11 @@ class TitleState : public AppState {
   // Runs the level's play state nested in this one (tests replace it to script the results
   // without running a loop).
   virtual PlayResult playNested(PlayState& play);
-  // Runs the options screen nested in this one (tests replace it).
-  virtual void showOptions(OptionsState& options);
+  // Runs the options screen nested in `outer`: this menu, or a level paused in it (tests
+  // replace it).
+  virtual void showOptions(AppState& outer, OptionsState& options);
+  // Runs the help screen nested in this one (tests replace it).
+  virtual void showHelp(HelpState& help);
 
  private:
   void showWidgets();
@@ -67,7 +71,7 @@ class TitleState : public AppState {
   // could not be loaded.
   std::optional<PlayResult> runPlay(const std::string& fileName, PlayedLevel played);
   void switchMusic();
-  void openOptions();
+  void openOptions(PlayState& scene, SceneMotion motion);
   int watchedLevel() const;
 
   MenuModel menu_;
@@ -81,6 +85,9 @@ class TitleState : public AppState {
   int noticeRevision_ = 0;
   MenuFocus focus_;
   std::string settingsPath_;
+  // Menu time left in which Escape does not quit: an Escape meant for the level just left (a
+  // second press to leave it) lands here.
+  double escapeGrace_ = 0.0;
   // The best run of the level under the mouse is watched by a right click or W.
   MouseKey rightButton_{2};
   OnPress rightClicked_{&rightButton_};

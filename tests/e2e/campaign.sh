@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A player's pack chosen with the campaign button and its first level played to completion: the
-# level's name shows as a banner at the start, the completion goes to progress/tiny.dat, the
+# level's name shows as a banner at the start, Space after the last level completed shows the
+# final screen, the completion goes to progress/tiny.dat, the
 # built-in campaign's binhopper.dat stays byte for byte what it was, and the choice is
 # remembered in the settings.
 source "$(dirname "$0")/lib/game.bash"
@@ -48,6 +49,11 @@ banner_gone() {
   [ $((r + g + b)) -ge 240 ] && [ "$(white_pixels "$1" 370 504 60 24)" -lt 20 ]
 }
 
+# The final screen's "WELL DONE!" in white, centred at the top, where the menu has none.
+final_screen() {
+  [ "$(white_pixels "$1" 360 38 80 18)" -ge 30 ]
+}
+
 scenario() {
   start_game || return 1
   click_at 650 485
@@ -57,8 +63,10 @@ scenario() {
   settle later.png banner_gone || fail "the banner did not go"
   wait_until $PATIENCE test -s progress/tiny.dat || fail "no progress/tiny.dat after the completion"
   press space
-  settle back.png menu_visible || fail "no menu after the pack's last level"
+  settle final.png final_screen || fail "no final screen after the pack's last and only level"
   press Escape
+  settle back.png menu_visible || fail "no menu after the final screen"
+  quit_with_escape
   expect_exit 0 "after Escape"
   [ "$(od -An -tu1 -j5 -N2 progress/tiny.dat | tr -s ' ')" = " 1 1" ] ||
     fail "level 1 not completed in progress/tiny.dat: $(od -An -tu1 progress/tiny.dat)"

@@ -43,7 +43,7 @@ one_situation() {  # SITUATION REASON
   settle report.png failure_in_report || fail "$1: the death report does not show the failed saves"
   press Escape
   settle menu.png menu_visible || fail "$1: Escape did not return to the menu"
-  press Escape
+  quit_with_escape
   expect_exit 0 "$1: after Escape"
   for file in binhopper.dat binhopper.cfg; do
     cmp -s "$player/$file" "originals/$file" || fail "$1: $file changed"

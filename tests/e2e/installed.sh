@@ -117,7 +117,7 @@ scenario() {
   wait_for_button level || fail "the click at level 1's scaled place did not start the level"
   hold Escape
   wait_for_button dark || fail "Escape did not bring back the menu"
-  hold Escape
+  quit_with_escape
   quits "after Escape in the menu"
   return 0
 }

@@ -51,7 +51,7 @@ scenario() {
   settle replay.png not_menu || fail "W over level 1 showed no replay"
   press Escape
   settle menu_again.png menu_visible || fail "Escape did not leave the replay"
-  press Escape
+  quit_with_escape
   expect_exit 0 "after Escape"
   local out
   out=$("$E2E_BUILD/binhopper-sim" --replay replays/levels/1.rpl levels/1.lv) ||

@@ -54,7 +54,7 @@ scenario() {
   xdotool keyup a
   press Escape                            # the report's way back to the menu
   settle menu.png menu_visible || fail "Escape did not lead back to the menu"
-  press Escape
+  quit_with_escape
   expect_exit 0 "after playing with the chosen key"
   expect_choices_kept "after the second run"
   return 0

@@ -7,8 +7,10 @@
 #include <tuple>
 #include <vector>
 
+#include "app/input_device.h"
 #include "app/input_snapshot.h"
 #include "app/key_bindings.h"
+#include "unit/test_support.h"
 
 namespace {
 
@@ -48,6 +50,7 @@ TEST(Gamepad, ReadingsPressTheKeysOfTheMainStickDPadAndButtons) {
       {"a d-pad after the triggers steers", {centred, triggersAtRest, {true, 2, 0.0f, -1.0f}}, {}, -1, "U", false},
       {"a one-axis stick is no stick", {{false, 1, -1.0f, 0.0f}}, {}, -1, "", false},
       {"face buttons jump and act, Start up", {}, tenButtons({0, 1}), 9, "ZX", false},
+      {"X and Y press no key", {}, tenButtons({2, 3}), 9, "", false},
       {"Start held", {}, tenButtons({9}), 9, "", true},
       {"no Start named, button 9 held", {}, tenButtons({9}), -1, "", false},
       {"a Start beyond the buttons read is up", {}, {true}, 7, "Z", false},
@@ -61,6 +64,55 @@ TEST(Gamepad, ReadingsPressTheKeysOfTheMainStickDPadAndButtons) {
     pressGamepadKeys(pad, keyboard);
     EXPECT_EQ(keysDown(keyboard), keys) << label;
     EXPECT_EQ(gamepadInput(pad).start, startHeld) << label;
+  }
+}
+
+// Frames one after another, each with what is held in it, and the device prompts name after
+// it. Tokens: k a key (Q) held, p the pad's stick held left, j the pad's A held (which presses
+// the jump key Z itself), m a mouse click; "." nothing.
+TEST(Gamepad, PromptsFollowTheDeviceUsedLast) {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
+      {"at first the keyboard", ".", "K"},
+      {"the pad's stick", ". p", "KP"},
+      {"a key after the pad", "p k", "PK"},
+      {"the key the pad presses for its A is no key press", "k j . j", "KPPP"},
+      {"a click changes nothing", "p m", "PP"},
+      {"a key held from before the pad took over", "k kp kp", "KPP"},
+      {"a key and the pad in one frame: the keyboard", ". kp", "KK"},
+      {"the pad held on is no new press after a key", "p pk p", "PKK"},
+  };
+  initAllegroForTests();
+  TestState state;
+  Controls();
+  for (const auto& [label, frames, devices] : rows) {
+    SCOPED_TRACE(label);
+    std::string seen;
+    std::string frame;
+    for (const char* at = frames;; ++at) {
+      if (*at && *at != ' ') {
+        frame += *at;
+        continue;
+      }
+      GamepadReading pad;
+      pad.sticks = {{false, 2, frame.find('p') != std::string::npos ? -1.0f : 0.0f, 0.0f}};
+      pad.buttons = {frame.find('j') != std::string::npos, false};
+      state.keyboard = ALLEGRO_KEYBOARD_STATE{};
+      setKeyDown(state.keyboard, ALLEGRO_KEY_Q, frame.find('k') != std::string::npos);
+      setMouseButton(state.mouse, 1, frame.find('m') != std::string::npos);
+      pressGamepadKeys(pad, state.keyboard);
+      refreshRootSwitches();
+      seen += lastInputDevice() == InputDevice::Gamepad ? 'P' : 'K';
+      frame.clear();
+      if (!*at) break;
+    }
+    EXPECT_EQ(seen, devices);
+    // Everything let go, then a key: the next row starts on the keyboard.
+    for (bool key : {false, true, false}) {
+      state.keyboard = ALLEGRO_KEYBOARD_STATE{};
+      setKeyDown(state.keyboard, ALLEGRO_KEY_Q, key);
+      pressGamepadKeys(GamepadReading(), state.keyboard);
+      refreshRootSwitches();
+    }
   }
 }
 

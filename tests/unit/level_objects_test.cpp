@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+#include "app/gamepad.h"
+#include "app/input_snapshot.h"
 #include "app/key_bindings.h"
 #include "app/resource.h"
 #include "app/sound.h"
@@ -19,6 +21,7 @@
 #include "entities/spikes.h"
 #include "themes/themes.h"
 #include "unit/object_scene.h"
+#include "unit/test_support.h"
 
 namespace {
 
@@ -172,6 +175,20 @@ TEST(Message, PlaceholdersShowTheKeysBoundNow) {
   };
   for (const auto& [label, written, shown] : rows) EXPECT_EQ(signText(written), shown) << label;
   useKeyBindings(KeyBindings());
+  // While the pad was used last, its buttons; a key press brings the keys back.
+  TestState state;
+  Controls();
+  GamepadReading stick;
+  stick.sticks = {{false, 2, 1.0f, 0.0f}};
+  const std::string keys =
+      keyLabel(ALLEGRO_KEY_Z) + ", then " + keyLabel(ALLEGRO_KEY_X) + ", " + keyLabel(ALLEGRO_KEY_RIGHT);
+  for (bool pad : {true, false}) {
+    state.keyboard = ALLEGRO_KEYBOARD_STATE{};
+    setKeyDown(state.keyboard, ALLEGRO_KEY_Q, !pad);
+    pressGamepadKeys(pad ? stick : GamepadReading(), state.keyboard);
+    refreshRootSwitches();
+    EXPECT_EQ(signText("[jump], then [action], [right]"), pad ? "A, then B, stick right" : keys);
+  }
 }
 
 // The panel wraps the text as shown: placeholders far longer than their keys do not push it

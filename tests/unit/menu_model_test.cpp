@@ -80,7 +80,7 @@ TEST_F(MenuTest, FinalButtonOnceEveryLevelIsCompleted) {
   writeFileBytes(directory.path("binhopper.dat"), file);
   prepareFiles(17, 16);
   menu = open();
-  EXPECT_EQ(static_cast<int>(menu->buttons().size()), 16 + 5) << "16 levels, 4 beside them, Quit";
+  EXPECT_EQ(static_cast<int>(menu->buttons().size()), 16 + 6) << "16 levels, 4 beside them, Help, Quit";
   EXPECT_EQ(pointsLine(*menu), "Unlock points: 15/48");
   EXPECT_FALSE(shows(*menu, MenuAction::FinalScreen)) << "16 completions, but the 16th level is not one of them";
   progress().recordCompletion(15, false, 10.0);
@@ -116,7 +116,7 @@ TEST_F(MenuTest, CampaignsCycleAndAreRemembered) {
   // The campaign's label, its level buttons, its points and the campaign the settings keep.
   auto expect = [&](const std::string& label, int levels, const std::string& points, const std::string& kept) {
     EXPECT_EQ(buttonOf(*menu, MenuAction::Campaign).label, label);
-    EXPECT_EQ(static_cast<int>(menu->buttons().size()) - 5, levels);
+    EXPECT_EQ(static_cast<int>(menu->buttons().size()) - 6, levels);
     EXPECT_EQ(pointsLine(*menu), points);
     EXPECT_EQ(menu->settingsFor(false).campaign, kept);
   };

@@ -25,9 +25,8 @@ class PauseRun : public SimRun {
   double elapsed() { return context().elapsedTime; }
 };
 
-// P stops the level's clock and bodies, a key held all along included; the next key pressed
-// (even Escape) only resumes.
-TEST_F(PauseRun, PStopsTheLevelAndAnyKeyResumesIt) {
+// P stops the level's clock and bodies, a key held all along included; Escape then only resumes.
+TEST_F(PauseRun, PStopsTheLevelAndEscapeResumesIt) {
   load(floorLevel(), 0);
   press({ALLEGRO_KEY_RIGHT});
   press({ALLEGRO_KEY_RIGHT, ALLEGRO_KEY_P});

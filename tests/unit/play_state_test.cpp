@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -9,6 +12,7 @@
 
 #include "app/frame_clock.h"
 #include "app/switch.h"
+#include "gui/run_timer.h"
 #include "unit/sim_run.h"
 #include "world/channel_states.h"
 #include "world/tag.h"
@@ -127,6 +131,69 @@ TEST(ClosingZoom, SourceRectangleKeepsItsSizeInsideTheScreen) {
     EXPECT_EQ(std::vector<double>({source.left, source.top, source.right, source.bottom}),
               std::vector<double>({expected.left, expected.top, expected.right, expected.bottom}))
         << label;
+  }
+}
+
+// The timer keeps clear of every panel and shows the played campaign's target: a pack's level
+// its own, not the built-in level of the same number.
+TEST_F(PlayRun, TimerKeepsClearOfPanelsAndShowsThePlayedCampaignsTarget) {
+  Progress pack;
+  pack.targets = {5.5};
+  pack.ensureRecords(1);
+  // Label, the level, whether the avatar dies, whether the pack is played, where the timer
+  // sits (top or bottom) and its target.
+  const std::tuple<const char*, std::string, bool, bool, const char*, const char*> rows[] = {
+      {"alone, at the top", floorLevel(), false, false, "top", "15.00s"},
+      {"a pack's level", floorLevel(), false, true, "top", "5.50s"},
+      {"under a sign's text, at the bottom", floorLevel("ms 5 27 \"Read me\"\n"), false, true, "bottom", "5.50s"},
+      {"under the death report, at the bottom", floorLevel(), true, false, "bottom", "15.00s"},
+  };
+  for (const auto& [label, level, dies, packPlayed, place, target] : rows) {
+    SCOPED_TRACE(label);
+    PlayedLevel played = playedAtIndex(0);
+    if (packPlayed) played.record = &pack;
+    load(level, played);
+    state().showTimer(true);
+    if (dies) avatar().die("fell");
+    press({});
+    std::optional<RunTimerLine> line = state().timerLine();
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->place.top < 300 ? "top" : "bottom", std::string(place));
+    EXPECT_EQ(line->text.substr(line->text.find("/ ") + 2), target);
+    if (const PopUp* report = state().reportPanel()) {
+      EXPECT_FALSE(report->panel().bottom > line->place.top) << "overlaps the report";
+    }
+  }
+  // Top and bottom both covered: the bottom left corner.
+  RunTimerLine cornered = runTimerLine(1.0, 2.0, {{0, 0, 800, 300}, {200, 500, 600, 600}});
+  EXPECT_LT(cornered.place.right, 200);
+  EXPECT_GT(cornered.place.top, 500);
+}
+
+// WCAG contrast of two colours: (lighter + 0.05) / (darker + 0.05) of their luminances.
+double luminance(double r, double g, double b) {
+  auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+  return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+}
+double contrast(double first, double second) {
+  return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The timer's text against its own backing as drawn over the brightest and the darkest sky:
+// both colours stay readable, the silver after the target included.
+TEST(RunTimer, ColoursKeepTheirContrastOverAnySky) {
+  initAllegroForTests();
+  RunTimerLine line = runTimerLine(20.0, 15.0, {});
+  ASSERT_TRUE(line.pastTarget);
+  for (ALLEGRO_COLOR sky : {al_map_rgb(255, 255, 255), al_map_rgb(0, 0, 0), al_map_rgb(255, 255, 0)}) {
+    Canvas canvas(800, 600, sky);
+    drawRunTimer(line);
+    Rgb backing = canvas.at(static_cast<int>(line.place.left) + 1, static_cast<int>(line.place.top) + 1);
+    double behind = luminance(backing.r / 255.0, backing.g / 255.0, backing.b / 255.0);
+    for (ALLEGRO_COLOR text : {kRunTimerWhite, kRunTimerSilver}) {
+      EXPECT_GE(contrast(luminance(text.r, text.g, text.b), behind), 4.5)
+          << "backing " << backing.r << "," << backing.g << "," << backing.b;
+    }
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/gamepad.h"
 #include "app/input_snapshot.h"
+#include "gui/level_button.h"
 #include "replay/replay_file.h"
 #include "unit/menu_files.h"
 
@@ -37,9 +38,11 @@ class ScriptedTitle : public TitleState {
   std::function<PlayResult(PlayState&)> play = [](PlayState&) { return PlayResult::Menu; };
   std::vector<Played> played;
   int optionsShown = 0;
+  int helpShown = 0;
 
  protected:
-  void showOptions(OptionsState&) override { ++optionsShown; }
+  void showOptions(AppState&, OptionsState&) override { ++optionsShown; }
+  void showHelp(HelpState&) override { ++helpShown; }
   PlayResult playNested(PlayState& nested) override {
     PlaySession& session = nested.session();
     played.push_back({session.played().kind, session.played().index(), session.context().grid->looseCount,
@@ -148,7 +151,7 @@ TEST_F(TitleTest, TheChosenThemeSurvivesTheFinalScreen) {
 TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
   const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
       {"nothing pressed, nothing shown", "", "none", ""},
-      {"locked levels are passed over", "RRRRR", "level 5", ""},
+      {"along the first row", "RRRRR", "level 5", ""},
       {"from the grid's row to the column on its right", "RRRRRR", "theme", ""},
       {"down the column", "RRRRRRD", "music", ""},
       {"down to Campaign", "RRRRRRDD", "campaign", ""},
@@ -156,7 +159,11 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"nothing further down", "RRRRRRDDDD", "options", ""},
       {"Options left to Quit", "RRRRRRDDDL", "quit", ""},
       {"the column back to the grid", "RRRRRRL", "level 5", ""},
-      {"down from a level with none open below", "RD", "quit", ""},
+      {"down onto a locked level, which says why", "RD", "level 6", ""},
+      {"a locked level does not play", "RDE", "level 6", ""},
+      {"down the grid to Help", "RDDDD", "help", ""},
+      {"Help right to Quit", "RDDDDR", "quit", ""},
+      {"pressing Help", "RDDDDE", "help", "help"},
       {"Enter presses", "EE", "level 1", "play 0"},
       {"Z presses", "RRZ", "level 2", "play 1"},
       {"pressing the theme", "RRRRRRE", "theme", "theme Locked (4 more)"},
@@ -170,11 +177,9 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
   const std::map<char, int> keyCodes = {{'L', ALLEGRO_KEY_LEFT},  {'R', ALLEGRO_KEY_RIGHT}, {'U', ALLEGRO_KEY_UP},
                                         {'D', ALLEGRO_KEY_DOWN},  {'E', ALLEGRO_KEY_ENTER}, {'Z', ALLEGRO_KEY_Z},
                                         {'Q', ALLEGRO_KEY_ESCAPE}};
-  const std::map<MenuAction, std::string> names = {{MenuAction::Theme, "theme"},
-                                                   {MenuAction::Music, "music"},
-                                                   {MenuAction::Campaign, "campaign"},
-                                                   {MenuAction::Options, "options"},
-                                                   {MenuAction::Quit, "quit"}};
+  const std::map<MenuAction, std::string> names = {{MenuAction::Theme, "theme"},       {MenuAction::Music, "music"},
+                                                   {MenuAction::Campaign, "campaign"}, {MenuAction::Options, "options"},
+                                                   {MenuAction::Help, "help"},         {MenuAction::Quit, "quit"}};
   GamepadReading start;
   start.buttons = std::vector<bool>(10, false);
   start.buttons[9] = true;
@@ -207,6 +212,7 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
     std::string theme = buttonOf(title->menu(), MenuAction::Theme).label;
     if (theme != "Sky") happened += "theme " + theme;
     if (title->optionsShown) happened += "options";
+    if (title->helpShown) happened += "help";
     if (title->status == RunStatus::Done) happened += "quit";
     EXPECT_EQ(happened, pressed);
   }
@@ -226,7 +232,11 @@ TEST_F(TitleTest, APacksLevelsPlayIntoItsRecord) {
     return PlayResult::Next;
   };
   click(MenuAction::PlayLevel, 0);
-  ASSERT_EQ(levels.size(), 2u);
+  ASSERT_EQ(levels.size(), 3u);
+  EXPECT_EQ(levels[2].kind, PlayKind::FinalScreen) << "Space after the last level, every one completed";
+  EXPECT_TRUE(levels[1].last && !levels[0].last);
+  levels.pop_back();
+  title->played.pop_back();
   EXPECT_EQ(levelsPlayed(), (std::vector<std::pair<int, int>>{{0, 11}, {1, 12}})) << "the pack's own level files";
   EXPECT_EQ(std::make_tuple(levels[1].campaign, levels[1].number, levels[1].name), std::make_tuple("zeta"s, 2, ""s));
   EXPECT_EQ(pointsLine(title->menu()), "Unlock points: 5/6") << "silver under 7.0 s only: the pack's targets";
@@ -279,3 +289,23 @@ TEST_F(TitleTest, ABestRunThatCannotBeWatchedIsRefusedInTheNotice) {
 }
 
 }  // namespace
+
+// A locked level names the open levels whose completion opens it: completing k levels opens
+// the first k + 3.
+TEST(LevelButton, ALockedLevelSaysWhichLevelsToCompleteFirst) {
+  // Levels completed (by index), the locked level asked about, and what it says.
+  const std::tuple<const char*, std::vector<int>, int, const char*> rows[] = {
+      {"fresh: the fourth needs one", {}, 3, "Locked: complete level 1 first"},
+      {"fresh: the sixth needs three", {}, 5, "Locked: complete levels 1, 2 and 3 first"},
+      {"fresh: the eighth needs more than are open", {}, 7, "Locked: complete 5 more levels first"},
+      {"the first two done: the sixth needs the third", {0, 1}, 5, "Locked: complete level 3 first"},
+      {"one skipped: the lowest open ones", {1}, 5, "Locked: complete levels 1 and 3 first"},
+  };
+  for (const auto& [label, completed, levelIndex, note] : rows) {
+    Progress record;
+    record.ensureRecords(10);
+    for (int index : completed) record.recordCompletion(index, false, 10.0);
+    ASSERT_FALSE(record.records[levelIndex].unlocked) << label;
+    EXPECT_EQ(lockNote(record, levelIndex), note) << label;
+  }
+}
