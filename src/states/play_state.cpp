@@ -101,7 +101,7 @@ void PlayState::addFinalScreenWords() {
   World& world = session_->world();
   double top = kFinalTextTop;
   for (const std::string& line : finalScreenLines(*session_->played().record)) {
-    world.add(new GuiText(kFinalTextX, top, line));
+    world.add<GuiText>(kFinalTextX, top, line);
     top += kFinalTextPitch;
   }
   world.flush();
