@@ -25,7 +25,7 @@ class ResourceBase {
 // (unit tests, the headless simulator) nothing could play them, so the path yields no sample.
 // A sound that does not load is no failure: it warns and plays silence. Like every loader here
 // it is handed regular files only: the library's own open would wait forever on a FIFO.
-LoadResult load(const std::string& path, ALLEGRO_SAMPLE*& sample) {
+Result<> load(const std::string& path, ALLEGRO_SAMPLE*& sample) {
   if (!al_is_audio_installed()) return {};
   ALLEGRO_FILE* file = isRegularFile(path) ? al_fopen(path.c_str(), "rb") : nullptr;
   if (file) {
@@ -41,29 +41,29 @@ LoadResult load(const std::string& path, ALLEGRO_SAMPLE*& sample) {
   return {};
 }
 
-LoadResult missingResource(const std::string& path) {
-  return loadFailure(LoadError::MissingResource, path, "Unable to find resource: '" + path + "'.");
+Problem missingResource(const std::string& path) {
+  return fail(Failure::MissingResource, "Unable to find resource: '" + path + "'.", path);
 }
 
 // The drawing model blends with source alpha and tints by the blend colour, so images keep
 // straight (not premultiplied) alpha.
-LoadResult load(const std::string& path, ALLEGRO_BITMAP*& bitmap) {
+Result<> load(const std::string& path, ALLEGRO_BITMAP*& bitmap) {
   bitmap = loadImage(path);
-  return bitmap ? LoadResult{} : missingResource(path);
+  return bitmap ? Result<>() : missingResource(path);
 }
 
 // Glyphs keep straight alpha too: premultiplied glyphs drawn with the source-alpha blender would
 // count their coverage twice and come out thin and dark.
-LoadResult load(const std::string& path, ALLEGRO_FONT*& font) {
+Result<> load(const std::string& path, ALLEGRO_FONT*& font) {
   font = isRegularFile(path) ? al_load_font(path.c_str(), kFontSize, ALLEGRO_NO_PREMULTIPLIED_ALPHA) : nullptr;
-  return font ? LoadResult{} : missingResource(path);
+  return font ? Result<>() : missingResource(path);
 }
 
-LoadResult load(const std::string& path, Sheet*& sheet) {
-  std::unique_ptr<Sheet> loaded;
-  LoadResult result = Sheet::load(path, loaded);
-  sheet = loaded.release();
-  return result;
+Result<> load(const std::string& path, Sheet*& sheet) {
+  Result<std::unique_ptr<Sheet>> loaded = Sheet::load(path);
+  if (!loaded.ok()) return loaded.problem();
+  sheet = loaded.value().release();
+  return {};
 }
 
 void release(ALLEGRO_SAMPLE* sample) { al_destroy_sample(sample); }
@@ -92,10 +92,10 @@ void acquire(T*& destination, const std::string& path) {
   auto entry = cache().find(path);
   if (entry == cache().end()) {
     T* value = nullptr;
-    LoadResult loaded = load(path, value);
+    Result<> loaded = load(path, value);
     if (!loaded.ok()) {
       destination = nullptr;
-      reportLoadFailure(loaded);
+      reportLoadFailure(loaded.problem());
       return;
     }
     entry = cache().emplace(path, new Resource<T>(path, value)).first;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/load_result.h"
+#include "app/load_failure.h"
 #include "app/sheet.h"
 
 // Every image, sheet, font and sound is loaded once, on first request, and kept for the rest

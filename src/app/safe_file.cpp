@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "app/file_lock.h"
@@ -23,16 +24,20 @@ const char* const kNotRegular = "not a regular file";
 const char* const kTemporarySuffix = ".tmp";
 const char* const kRandomPart = "XXXXXX";  // filled in by mkostemps
 
-FileResult failure(const std::string& reason) { return FileResult{false, "", reason}; }
-FileResult failureFromErrno() {
-  FileResult result = failure(std::strerror(errno));
-  result.missing = errno == ENOENT;
-  return result;
+// The failures below name no path; the public functions name the one they were given.
+Problem failure(Failure kind, const std::string& reason) { return fail(kind, reason); }
+Problem failureFromErrno(Failure kind) { return fail(errno == ENOENT ? Failure::Missing : kind, std::strerror(errno)); }
+Problem unopened(const std::string& reason) { return fail(Failure::CannotOpen, reason); }
+Result<> about(const std::string& path, Result<> result) {
+  if (result.ok()) return result;
+  Problem failed = result.problem();
+  failed.file = path;
+  return failed;
 }
-FileResult unopened(const std::string& reason) { return FileResult{false, "", reason, false}; }
-FileResult about(const std::string& path, FileResult result) {
-  result.path = path;
-  return result;
+template <typename T>
+Result<T> about(const std::string& path, Problem failed) {
+  failed.file = path;
+  return failed;
 }
 
 std::string directoryOf(const std::string& path) {
@@ -48,16 +53,16 @@ std::string nameOf(const std::string& path) {
 
 // The path a write through `path` really lands on: links followed, relative targets taken
 // from the link's own directory. A missing final target is fine (it will be created).
-FileResult resolveLinks(const std::string& path, std::string& target) {
+Result<> resolveLinks(const std::string& path, std::string& target) {
   target = path;
   for (int hop = 0; hop < kMaximumLinks; ++hop) {
     char buffer[PATH_MAX];
     ssize_t length = readlink(target.c_str(), buffer, sizeof buffer);
-    if (length < 0) return errno == EINVAL || errno == ENOENT ? FileResult{} : failureFromErrno();
+    if (length < 0) return errno == EINVAL || errno == ENOENT ? Result<>() : failureFromErrno(Failure::CannotOpen);
     std::string next(buffer, static_cast<size_t>(length));
     target = next[0] == '/' ? next : directoryOf(target) + "/" + next;
   }
-  return failure(std::strerror(ELOOP));
+  return failure(Failure::CannotOpen, std::strerror(ELOOP));
 }
 
 // Why a file of this mode cannot be read as data, or "" when it can.
@@ -77,13 +82,13 @@ bool writeAll(int descriptor, const std::string& bytes) {
   return true;
 }
 
-FileResult syncDirectory(const std::string& directory) {
+Result<> syncDirectory(const std::string& directory) {
   int descriptor = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (descriptor < 0) return failureFromErrno();
+  if (descriptor < 0) return failureFromErrno(Failure::CannotWrite);
   bool synced = fsync(descriptor) == 0 || errno == EINVAL;  // some file systems cannot
   int error = errno;
   close(descriptor);
-  if (!synced) return failure(std::strerror(error));
+  if (!synced) return failure(Failure::CannotWrite, std::strerror(error));
   return {};
 }
 
@@ -115,7 +120,7 @@ void removeStaleTemporaries(const std::string& target) {
 }
 
 // Writes the temporary file whole and synced; leaves nothing behind on failure.
-FileResult writeTemporary(const std::string& target, mode_t mode, const std::string& bytes, std::string& temporary) {
+Result<> writeTemporary(const std::string& target, mode_t mode, const std::string& bytes, std::string& temporary) {
   std::string pattern = target + "." + std::to_string(getpid()) + "-" + kRandomPart + kTemporarySuffix;
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
@@ -130,11 +135,11 @@ FileResult writeTemporary(const std::string& target, mode_t mode, const std::str
   }
   if (written) return {};
   unlink(temporary.c_str());
-  return failure(std::strerror(error));
+  return failure(Failure::CannotWrite, std::strerror(error));
 }
 
 // The mode a replacement gets: the old file's, or the default for a new one.
-FileResult modeFor(const std::string& target, mode_t& mode) {
+Result<> modeFor(const std::string& target, mode_t& mode) {
   struct stat status {};
   if (lstat(target.c_str(), &status) == 0) {
     if (!S_ISREG(status.st_mode)) return unopened(S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : kNotRegular);
@@ -148,28 +153,28 @@ FileResult modeFor(const std::string& target, mode_t& mode) {
 }
 
 // replaceFile once the links are followed.
-FileResult replaceTarget(const std::string& target, const std::string& bytes) {
+Result<> replaceTarget(const std::string& target, const std::string& bytes) {
   mode_t mode = 0;
-  FileResult usable = modeFor(target, mode);
-  if (!usable.ok) return usable;
+  Result<> usable = modeFor(target, mode);
+  if (!usable.ok()) return usable;
   std::string temporary;
-  FileResult written = writeTemporary(target, mode, bytes, temporary);
-  if (!written.ok) return written;
+  Result<> written = writeTemporary(target, mode, bytes, temporary);
+  if (!written.ok()) return written;
   if (rename(temporary.c_str(), target.c_str()) != 0) {
     int error = errno;
     unlink(temporary.c_str());
-    return failure(std::strerror(error));
+    return failure(Failure::CannotWrite, std::strerror(error));
   }
   removeStaleTemporaries(target);
   return syncDirectory(directoryOf(target));
 }
 
-FileResult readUpTo(int descriptor, std::string& bytes, size_t limit) {
+Result<> readUpTo(int descriptor, std::string& bytes, size_t limit) {
   char buffer[kReadChunk];
   while (bytes.size() < limit) {
     ssize_t count = read(descriptor, buffer, std::min(sizeof buffer, limit - bytes.size()));
     if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return failureFromErrno();
+    if (count < 0) return failureFromErrno(Failure::CannotRead);
     if (count == 0) break;
     bytes.append(buffer, static_cast<size_t>(count));
   }
@@ -178,60 +183,55 @@ FileResult readUpTo(int descriptor, std::string& bytes, size_t limit) {
 
 }  // namespace
 
-FileResult fileFailure(std::string path, std::string reason) {
-  return FileResult{false, std::move(path), std::move(reason)};
-}
-
-std::string failedSaveLine(const std::string& what, const FileResult& failed) {
-  return "Unable to save " + what + " to '" + failed.path + "': " + failed.reason + ".";
+std::string failedSaveLine(const std::string& what, const Problem& failed) {
+  return "Unable to save " + what + " to '" + failed.file + "': " + failed.message + ".";
 }
 
 // Looking before opening spares a device the open itself; the second look, at what was
 // opened, closes the gap in which the file could have been swapped.
-FileResult openForReading(const std::string& path, int& descriptor, Readable accepted) {
-  descriptor = -1;
+Result<int> openForReading(const std::string& path, Readable accepted) {
   struct stat status {};
-  if (stat(path.c_str(), &status) != 0) return about(path, failureFromErrno());
+  if (stat(path.c_str(), &status) != 0) return about<int>(path, failureFromErrno(Failure::CannotOpen));
   std::string kind = unreadableKind(status.st_mode, accepted);
-  if (!kind.empty()) return about(path, failure(kind));
+  if (!kind.empty()) return about<int>(path, failure(Failure::NotAFile, kind));
   int opened = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (opened < 0) return about(path, failureFromErrno());
-  kind = fstat(opened, &status) != 0 ? std::strerror(errno) : unreadableKind(status.st_mode, accepted);
+  if (opened < 0) return about<int>(path, failureFromErrno(Failure::CannotOpen));
+  std::optional<Problem> refused;
+  if (fstat(opened, &status) != 0) {
+    refused = failureFromErrno(Failure::CannotOpen);
+  } else if (!(kind = unreadableKind(status.st_mode, accepted)).empty()) {
+    refused = failure(Failure::NotAFile, kind);
+  }
   int flags = fcntl(opened, F_GETFL);
-  if (kind.empty() && (flags < 0 || fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0)) kind = std::strerror(errno);
-  if (!kind.empty()) {
+  if (!refused && (flags < 0 || fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0))
+    refused = failureFromErrno(Failure::CannotOpen);
+  if (refused) {
     close(opened);
-    return about(path, failure(kind));
+    return about<int>(path, *refused);
   }
-  descriptor = opened;
-  return about(path, {});
+  return opened;
 }
 
-FileResult readFileStart(const std::string& path, std::string& bytes, size_t limit, Readable accepted) {
-  bytes.clear();
-  int descriptor = -1;
-  FileResult opened = openForReading(path, descriptor, accepted);
-  if (!opened.ok) return opened;
-  FileResult result = readUpTo(descriptor, bytes, limit);
-  close(descriptor);
-  if (!result.ok) bytes.clear();
-  return about(path, result);
+Result<std::string> readFileStart(const std::string& path, size_t limit, Readable accepted) {
+  Result<int> opened = openForReading(path, accepted);
+  if (!opened.ok()) return opened.problem();
+  std::string bytes;
+  Result<> read = readUpTo(opened.value(), bytes, limit);
+  close(opened.value());
+  if (!read.ok()) return about<std::string>(path, read.problem());
+  return bytes;
 }
 
-FileResult readWholeFile(const std::string& path, std::string& bytes, size_t limit, Readable accepted) {
-  FileResult result = readFileStart(path, bytes, limit + 1, accepted);
-  if (result.ok && bytes.size() > limit) {
-    bytes.clear();
-    result = failure(std::strerror(EFBIG));
-    result.tooLarge = true;
-    return about(path, result);
-  }
-  return result;
+Result<std::string> readWholeFile(const std::string& path, size_t limit, Readable accepted) {
+  Result<std::string> read = readFileStart(path, limit + 1, accepted);
+  if (read.ok() && read.value().size() > limit)
+    return about<std::string>(path, failure(Failure::TooLarge, std::strerror(EFBIG)));
+  return read;
 }
 
-std::string readProblem(const FileResult& failed, size_t limit) {
-  if (failed.tooLarge) return "larger than " + std::to_string(limit) + " bytes";
-  return "cannot read: " + failed.reason;
+std::string readProblem(const Problem& failed, size_t limit) {
+  if (failed.kind == Failure::TooLarge) return "larger than " + std::to_string(limit) + " bytes";
+  return "cannot read: " + failed.message;
 }
 
 bool isRegularFile(const std::string& path) {
@@ -239,10 +239,10 @@ bool isRegularFile(const std::string& path) {
   return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-FileResult replaceFile(const std::string& path, const std::string& bytes) {
+Result<> replaceFile(const std::string& path, const std::string& bytes) {
   std::string target;
-  FileResult resolved = resolveLinks(path, target);
-  if (!resolved.ok) return about(path, unopened(resolved.reason));
+  Result<> resolved = resolveLinks(path, target);
+  if (!resolved.ok()) return about(path, unopened(resolved.problem().message));
   return about(path, replaceTarget(target, bytes));
 }
 
@@ -264,7 +264,7 @@ bool sameFile(const std::string& a, const std::string& b) {
          first.st_ino == second.st_ino;
 }
 
-FileResult linkFile(const std::string& from, const std::string& to) {
+Result<> linkFile(const std::string& from, const std::string& to) {
   std::string temporary = to + "." + std::to_string(getpid()) + "-link" + kTemporarySuffix;
   unlink(temporary.c_str());
   if (linkat(AT_FDCWD, from.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
@@ -274,26 +274,27 @@ FileResult linkFile(const std::string& from, const std::string& to) {
   int error = errno;
   // Renaming one name of a file over another name of the same file does nothing at all.
   unlink(temporary.c_str());
-  if (renamed != 0) return about(to, failure(std::strerror(error)));
+  if (renamed != 0) return about(to, failure(Failure::CannotWrite, std::strerror(error)));
   return about(to, syncDirectory(directoryOf(to)));
 }
 
-FileResult updateFile(const std::string& path, size_t limit, const std::function<Merged(const FoundFile&)>& merge) {
+Result<> updateFile(const std::string& path, size_t limit, const std::function<Merged(const FoundFile&)>& merge) {
   std::string target;
-  FileResult resolved = resolveLinks(path, target);
-  if (!resolved.ok) return about(path, unopened(resolved.reason));
+  Result<> resolved = resolveLinks(path, target);
+  if (!resolved.ok()) return about(path, unopened(resolved.problem().message));
   // Checked before locking, so no lock file is made beside a device or inside a directory.
   mode_t mode = 0;
-  FileResult usable = modeFor(target, mode);
-  if (!usable.ok) return about(path, usable);
+  Result<> usable = modeFor(target, mode);
+  if (!usable.ok()) return about(path, usable);
   FileLock lock(target + ".lock");
   FoundFile found;
-  FileResult read = readFileStart(target, found.bytes, limit + 1);
-  if (!read.ok && !read.missing) return about(path, unopened(read.reason));
-  found.exists = read.ok;
+  Result<std::string> read = readFileStart(target, limit + 1);
+  if (!read.ok() && read.kind() != Failure::Missing) return about(path, unopened(read.problem().message));
+  found.exists = read.ok();
+  if (read.ok()) found.bytes = std::move(read.value());
   Merged merged = merge(found);
-  if (merged.action == Merged::Action::Keep) return about(path, {});
-  if (merged.action == Merged::Action::Refuse) return about(path, unopened(merged.reason));
+  if (merged.action == Merged::Action::Keep) return {};
+  if (merged.action == Merged::Action::Refuse) return about(path, failure(Failure::Refused, merged.reason));
   if (!lock.held()) return about(path, unopened(lock.failure()));
   return about(path, replaceTarget(target, merged.bytes));
 }

@@ -5,23 +5,15 @@
 #include <string>
 #include <utility>
 
-// Whole-file reads and writes for the files players and authors hand us (levels, progress,
-// scripts, settings, media). Failures come back with the path and a reason ("Is a directory",
-// "not a regular file", strerror text) for the caller to put into its own message.
-struct FileResult {
-  bool ok = true;
-  std::string path;
-  std::string reason;
-  bool opened = true;     // false when the failure came before any byte could be written
-  bool missing = false;   // a read found nothing at the path; any other failure means it exists
-  bool tooLarge = false;  // a read found more bytes than it takes
-};
+#include "app/result.h"
 
-FileResult fileFailure(std::string path, std::string reason);
+// Whole-file reads and writes for the files players and authors hand us (levels, progress,
+// scripts, settings, media). A failure names the path, and its message is the system's reason
+// ("Is a directory", "not a regular file", strerror text) for the caller to put into its own.
 
 // The line a failed save shows on screen and on standard output, naming the file and the
 // system's reason: "Unable to save progress to '<path>': <reason>."
-std::string failedSaveLine(const std::string& what, const FileResult& failed);
+std::string failedSaveLine(const std::string& what, const Problem& failed);
 
 // Far beyond any level, script or record; larger files are refused rather than read into memory.
 constexpr std::size_t kLargestReadBytes = 64u << 20;
@@ -33,21 +25,22 @@ enum class Readable { RegularFile, RegularFileOrPipe };
 // Opens a file for reading without waiting: a FIFO with no writer or a device never blocks the
 // open, and anything but a regular file (or an accepted pipe) is refused as unreadable. On
 // success the descriptor is blocking again and belongs to the caller.
-FileResult openForReading(const std::string& path, int& descriptor, Readable accepted = Readable::RegularFile);
+// Gives the descriptor.
+Result<int> openForReading(const std::string& path, Readable accepted = Readable::RegularFile);
 
 // Reads at most `limit` bytes from the start of the file; a caller that must know whether the
 // file is longer asks for one byte more than it accepts.
-FileResult readFileStart(const std::string& path, std::string& bytes, std::size_t limit,
-                         Readable accepted = Readable::RegularFile);
+Result<std::string> readFileStart(const std::string& path, std::size_t limit,
+                                  Readable accepted = Readable::RegularFile);
 
 // Reads a file whole. A directory, a read error or more than `limit` bytes is a failure, never
 // an empty or shortened file.
-FileResult readWholeFile(const std::string& path, std::string& bytes, std::size_t limit = kLargestReadBytes,
-                         Readable accepted = Readable::RegularFile);
+Result<std::string> readWholeFile(const std::string& path, std::size_t limit = kLargestReadBytes,
+                                  Readable accepted = Readable::RegularFile);
 
 // What a failed read of a player's or an author's file says, without the path: "cannot read:
 // <reason>", or "larger than <limit> bytes" for a file beyond the reader's limit.
-std::string readProblem(const FileResult& failed, std::size_t limit);
+std::string readProblem(const Problem& failed, std::size_t limit);
 
 // For the library's own loaders, which open files themselves and would wait forever on a FIFO:
 // whether the path (links followed) is a regular file.
@@ -67,12 +60,12 @@ bool sameFile(const std::string& a, const std::string& b);
 // temporary file whose name is this process's own, so writers never share one; the data and
 // then the directory are synced before success is reported; on failure the temporary file is
 // removed. Temporary files left by writers that were killed are removed after a success.
-FileResult replaceFile(const std::string& path, const std::string& bytes);
+Result<> replaceFile(const std::string& path, const std::string& bytes);
 
 // Gives the file at `from` (links followed) the second name `to`, replacing what `to` held:
 // a copy of any size that costs no time or space, and stays whole when `from` is later
 // replaced by a new file.
-FileResult linkFile(const std::string& from, const std::string& to);
+Result<> linkFile(const std::string& from, const std::string& to);
 
 // What a locked update found at its path: no file, or its first bytes (one more than the
 // update's limit when the file is larger).
@@ -99,4 +92,4 @@ struct Merged {
 // but cannot be read is never handed to the merge nor written: the update fails with the
 // reason. The merge may write other files (a copy of a damaged one) while the lock is held.
 // Without the lock (a read-only directory) the merge still runs, but a write is refused.
-FileResult updateFile(const std::string& path, std::size_t limit, const std::function<Merged(const FoundFile&)>& merge);
+Result<> updateFile(const std::string& path, std::size_t limit, const std::function<Merged(const FoundFile&)>& merge);

@@ -151,11 +151,10 @@ std::string formatSettings(const Settings& settings) {
 
 Settings loadSettings(const std::string& path) {
   Settings settings;
-  std::string text;
-  FileResult read = readWholeFile(path, text, kLargestSettingsBytes);
-  if (read.missing) return settings;
-  if (!read.ok) std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), read.reason.c_str());
-  std::vector<std::string> problems = read.ok ? parseSettings(text, settings) : std::vector<std::string>{};
+  Result<std::string> read = readWholeFile(path, kLargestSettingsBytes);
+  if (!read.ok() && read.kind() == Failure::Missing) return settings;
+  if (!read.ok()) std::printf("Ignoring settings file '%s': %s.\n", path.c_str(), read.problem().message.c_str());
+  std::vector<std::string> problems = read.ok() ? parseSettings(read.value(), settings) : std::vector<std::string>{};
   for (const std::string& problem : problems) std::printf("Settings file '%s': %s.\n", path.c_str(), problem.c_str());
 
   std::fflush(stdout);
@@ -164,13 +163,13 @@ Settings loadSettings(const std::string& path) {
 
 // The last game to save wins, but a file that could not have been read (too large, not a
 // regular file, no permission) is never replaced.
-FileResult saveSettings(const Settings& settings, const std::string& path) {
-  FileResult written = updateFile(path, kLargestSettingsBytes, [&](const FoundFile& found) {
+Result<> saveSettings(const Settings& settings, const std::string& path) {
+  Result<> written = updateFile(path, kLargestSettingsBytes, [&](const FoundFile& found) {
     if (found.bytes.size() > kLargestSettingsBytes) return Merged::refuse(std::strerror(EFBIG));
     return Merged::write(formatSettings(settings));
   });
-  if (written.ok) return written;
-  std::printf("%s\n", failedSaveLine("settings", written).c_str());
+  if (written.ok()) return written;
+  std::printf("%s\n", failedSaveLine("settings", written.problem()).c_str());
   std::fflush(stdout);
   return written;
 }

@@ -51,7 +51,7 @@ std::string formatSettings(const Settings& settings);
 // on standard output for each problem. Saving writes a temporary file and renames it over the old one; a
 // failure prints one line and comes back with the reason.
 Settings loadSettings(const std::string& path);
-FileResult saveSettings(const Settings& settings, const std::string& path);
+Result<> saveSettings(const Settings& settings, const std::string& path);
 
 // Makes the sound effects, the music and the play controls follow the settings.
 void useSettings(const Settings& settings);

@@ -12,18 +12,18 @@ bool isMagenta(ALLEGRO_COLOR colour) {
 
 // Straight alpha, as for every image of the game; it also keeps a transparent magenta separator
 // magenta when read back.
-LoadResult Sheet::load(const std::string& path, std::unique_ptr<Sheet>& sheet) {
+Result<std::unique_ptr<Sheet>> Sheet::load(const std::string& path) {
   ALLEGRO_BITMAP* bitmap = loadImage(path);
-  if (!bitmap) return loadFailure(LoadError::MissingResource, path, "UNABLE TO LOAD BITMAP '" + path + "'!", false);
-  sheet = std::make_unique<Sheet>(bitmap);
+  if (!bitmap) return fail(Failure::MissingSheet, "UNABLE TO LOAD BITMAP '" + path + "'!", path);
+  auto sheet = std::make_unique<Sheet>(bitmap);
   sheet->path_ = path;
-  return {};
+  return sheet;
 }
 
 ALLEGRO_BITMAP* Sheet::frame(int index) const {
   if (index >= 0 && index < frameCount()) return frames_[index];
-  reportLoadFailure(loadFailure(LoadError::MissingFrame, path_,
-                                "SHEET '" + path_ + "' HAS NO FRAME " + std::to_string(index) + "!!!"));
+  reportLoadFailure(
+      fail(Failure::MissingFrame, "SHEET '" + path_ + "' HAS NO FRAME " + std::to_string(index) + "!!!", path_));
   return frames_.empty() ? bitmap_ : frames_[0];
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/load_result.h"
+#include "app/load_failure.h"
 
 // A bitmap cut into equal frames. The frame size is marked inside the image by one-pixel
 // magenta (255, 0, 255) separator lines; frames sit on a pitch of size + 1 and are numbered
@@ -14,9 +14,9 @@
 // column is one frame of the whole image.
 class Sheet {
  public:
-  // Loads the image and cuts it; when the image does not load, sheet stays null and the
-  // result says "UNABLE TO LOAD BITMAP '<path>'!".
-  static LoadResult load(const std::string& path, std::unique_ptr<Sheet>& sheet);
+  // Loads the image and cuts it; when the image does not load, the problem says "UNABLE TO
+  // LOAD BITMAP '<path>'!".
+  static Result<std::unique_ptr<Sheet>> load(const std::string& path);
   // Takes the bitmap and cuts it into frames.
   explicit Sheet(ALLEGRO_BITMAP* bitmap);
   ~Sheet();

@@ -49,13 +49,12 @@ class CampaignReader {
   void report(const std::string& message) { campaign_.problems.push_back(message); }
 
   PackText readPack() {
-    std::string bytes;
-    std::string problem = readCampaignFile(folder_ + "/" + kPackFile, kPackFileBytes, bytes);
-    if (!problem.empty()) {
-      report(shown(kPackFile) + ": " + problem);
+    Result<std::string> bytes = readWholeFile(folder_ + "/" + kPackFile, kPackFileBytes);
+    if (!bytes.ok()) {
+      report(shown(kPackFile) + ": " + readProblem(bytes.problem(), kPackFileBytes));
       return PackText{};
     }
-    PackText pack = parsePackText(bytes);
+    PackText pack = parsePackText(bytes.value());
     for (const PackProblem& mistake : pack.problems) {
       std::string where = mistake.line ? format(":%d", mistake.line) : std::string();
       report(shown(kPackFile) + where + ": " + mistake.message);
@@ -72,8 +71,9 @@ class CampaignReader {
 
   void addLevel(int number, const PackLevel* listed) {
     std::string path = levelPath(folder_, number);
-    std::string problem = levelFileProblem(path);
-    if (!problem.empty()) problem = shown(std::to_string(number) + ".lv") + ": " + problem;
+    Result<> checked = checkLevelFile(path);
+    std::string problem;
+    if (!checked.ok()) problem = shown(std::to_string(number) + ".lv") + ": " + checked.problem().message;
     if (!problem.empty()) report(problem);
     campaign_.levels.push_back(
         CampaignLevel{number, path, listed ? listed->name : "", listed ? listed->target : 0.0, problem});
@@ -89,11 +89,11 @@ class CampaignReader {
   void readWinner() {
     std::string path = folder_ + "/" + kWinnerFile;
     if (!exists(path)) return;
-    std::string problem = levelFileProblem(path);
-    if (problem.empty())
+    Result<> checked = checkLevelFile(path);
+    if (checked.ok())
       campaign_.winner = path;
     else
-      report(shown(kWinnerFile) + ": " + problem);
+      report(shown(kWinnerFile) + ": " + checked.problem().message);
   }
 
   std::string folder_;
@@ -116,20 +116,19 @@ Campaign loadCampaign(const std::string& folder, CampaignOrigin origin, const st
   return campaign;
 }
 
-std::string readCampaignFile(const std::string& path, size_t limit, std::string& bytes) {
-  FileResult read = readWholeFile(path, bytes, limit);
-  return read.ok ? "" : readProblem(read, limit);
-}
-
-std::string levelFileProblem(const std::string& path) {
-  std::string bytes;
-  std::string problem = readCampaignFile(path, kLevelFileBytes, bytes);
-  if (!problem.empty()) return problem;
-  ParsedLevel level = parseLevelBytes(bytes, levelKinds());
-  if (!level.unknownCode.empty())
-    return format("byte %zu: unknown kind '%s'", level.offset, printableBytes(level.unknownCode).c_str());
-  if (!level.ok) return format("byte %zu: %s", level.offset, level.problem.c_str());
-  return "";
+Result<> checkLevelFile(const std::string& path) {
+  Result<std::string> bytes = readWholeFile(path, kLevelFileBytes);
+  if (!bytes.ok()) {
+    Problem unread = bytes.problem();
+    unread.message = readProblem(unread, kLevelFileBytes);
+    return unread;
+  }
+  Result<ParsedLevel> level = parseLevelBytes(bytes.value(), levelKinds());
+  if (level.ok()) return {};
+  Problem failed = level.problem();
+  failed.file = path;
+  failed.message = located(failed);
+  return failed;
 }
 
 bool isPlainName(const std::string& name) {
@@ -138,11 +137,12 @@ bool isPlainName(const std::string& name) {
              std::string::npos;
 }
 
-std::string folderNameProblem(const std::string& name) {
-  if (isPlainName(name)) return "";
-  return format(
-      "'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most %zu)",
-      printableBytes(name).c_str(), kMaximumFolderName);
+Result<> checkFolderName(const std::string& name) {
+  if (isPlainName(name)) return {};
+  return fail(Failure::Refused,
+              format("'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at "
+                     "most %zu)",
+                     printableBytes(name).c_str(), kMaximumFolderName));
 }
 
 std::vector<std::string> campaignSummary(const Campaign& campaign, int provenLevels) {

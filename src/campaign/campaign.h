@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/result.h"
+
 // A campaign is a folder: pack.txt, the levels 1.lv ... N.lv (N from 1 to 24), optionally its
 // own final screen winner.lv, solution scripts solutions/N.txt and level sources src/N.txt.
 // The built-in campaign is levels/ of the data directory; the others are packs.
@@ -58,8 +60,8 @@ constexpr size_t kMaximumFolderName = 64;
 // Letters, digits, '.', '_' and '-', not first '.' (a hidden file) or '-' (an option to a
 // command), at most kMaximumFolderName bytes: a name safe on every file system and in a command.
 bool isPlainName(const std::string& name);
-// Whether a name can be a pack's folder: "" when it can, else why not.
-std::string folderNameProblem(const std::string& name);
+// Whether a name can be a pack's folder; the problem (Failure::Refused) says why not.
+Result<> checkFolderName(const std::string& name);
 
 // What the menu tells of a campaign: its title, "by AUTHOR", its description, how many levels
 // it holds and how many its author's runs prove ("every level proven by its author's run" when
@@ -70,11 +72,6 @@ std::vector<std::string> campaignSummary(const Campaign& campaign, int provenLev
 // the folder (an installer checks a copy but names the pack); by default the folder itself.
 Campaign loadCampaign(const std::string& folder, CampaignOrigin origin, const std::string& shownAs = "");
 
-// Reads a file of a campaign whole: only a regular file (so a named pipe never blocks) of at
-// most `limit` bytes. "" on success, else what is wrong ("cannot read: <reason>", "larger than
-// <limit> bytes").
-std::string readCampaignFile(const std::string& path, size_t limit, std::string& bytes);
-
-// Why a level file cannot be played ("cannot read: ...", "larger than ... bytes", "byte 9:
-// unknown kind 'zz'"), or "" when it loads.
-std::string levelFileProblem(const std::string& path);
+// Whether a level file can be played; the problem's message says why not, as a campaign's
+// problems name it ("cannot read: ...", "larger than ... bytes", "byte 9: unknown kind 'zz'").
+Result<> checkLevelFile(const std::string& path);

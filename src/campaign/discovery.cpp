@@ -54,8 +54,8 @@ Campaign namedLikeAnother(const std::string& folder, CampaignOrigin origin, cons
 }
 
 Campaign packAt(const std::string& folder, CampaignOrigin origin, const CampaignPlaces& places) {
-  std::string problem = takenFolderNameProblem(fs::path(folder).filename().string(), places, folder);
-  return problem.empty() ? loadCampaign(folder, origin) : namedLikeAnother(folder, origin, problem);
+  Result<> named = checkFolderNameFree(fs::path(folder).filename().string(), places, folder);
+  return named.ok() ? loadCampaign(folder, origin) : namedLikeAnother(folder, origin, named.problem().message);
 }
 
 bool listedBefore(const Campaign& a, const Campaign& b) {
@@ -76,20 +76,20 @@ CampaignPlaces campaignPlacesIn(const DataDirs& dirs) {
                         (fs::path(dirs.player) / "packs").string()};
 }
 
-std::string takenFolderNameProblem(const std::string& folderName, const CampaignPlaces& places,
-                                   const std::string& folder) {
+Result<> checkFolderNameFree(const std::string& folderName, const CampaignPlaces& places, const std::string& folder) {
   const char* const shares =
       " (a pack of that name would share its progress and best runs): give the pack's folder "
       "another name";
   std::string builtIn = fs::path(places.builtIn).lexically_normal().filename().string();
   if (folderName == builtIn && (folder.empty() || !sameFolder(folder, places.builtIn)))
-    return "the folder name '" + folderName + "' belongs to the built-in campaign" + shares;
+    return fail(Failure::Refused, "the folder name '" + folderName + "' belongs to the built-in campaign" + shares);
   std::string shipped = places.shippedPacks + "/" + folderName;
   std::error_code error;
   bool isShipped = !folderName.empty() && folderName[0] != '.' && fs::is_directory(shipped, error);
   if (isShipped && (folder.empty() || !sameFolder(folder, shipped)))
-    return "the folder name '" + folderName + "' belongs to the pack shipped in " + shipped + shares;
-  return "";
+    return fail(Failure::Refused,
+                "the folder name '" + folderName + "' belongs to the pack shipped in " + shipped + shares);
+  return {};
 }
 
 std::vector<Campaign> findCampaigns(const CampaignPlaces& places) {

@@ -24,13 +24,13 @@ CampaignPlaces gameCampaignPlaces();
 // installer and the level tool).
 CampaignPlaces campaignPlacesIn(const DataDirs& dirs);
 
-// Why a pack may not have this folder name, or "" when it may. The folder name keys a
+// Whether a pack may have this folder name; the problem (Failure::Refused) says why not. The folder name keys a
 // campaign's progress file and replays, so the built-in campaign's and every shipped pack's
 // belong to them alone. `folder`, when given, is where the pack lies or goes: the owner itself
 // (checked in place, or a game run from its source tree, whose packs are the shipped ones)
 // keeps its name.
-std::string takenFolderNameProblem(const std::string& folderName, const CampaignPlaces& places,
-                                   const std::string& folder = "");
+Result<> checkFolderNameFree(const std::string& folderName, const CampaignPlaces& places,
+                             const std::string& folder = "");
 
 // The built-in campaign first, then every pack by title (letters compared without case), then
 // by folder name. A pack is a folder of a packs folder whose name does not start with '.'; a

@@ -25,17 +25,25 @@ std::string nameOf(const std::string& folder) {
   return (path.has_filename() ? path : path.parent_path()).filename().string();
 }
 
-std::string listLevel(const std::string& folder, int number) {
-  std::string text;
-  FileResult read = readWholeFile(packTextPath(folder), text, kPackFileBytes);
-  if (!read.ok) return "cannot read " + packTextPath(folder) + ": " + read.reason;
-  if (parsePackText(text).level(number)) return "";
+// A failure's words name the file, for the author.
+Result<> told(Result<> done, const std::string& words) {
+  if (done.ok()) return done;
+  Problem failed = done.problem();
+  failed.message = words + ": " + failed.message;
+  return failed;
+}
+
+Result<> listLevel(const std::string& folder, int number) {
+  const std::string file = packTextPath(folder);
+  Result<std::string> read = readWholeFile(file, kPackFileBytes);
+  if (!read.ok()) return told(read.problem(), "cannot read " + file);
+  std::string text = read.value();
+  if (parsePackText(text).level(number)) return {};
   if (!text.empty() && text.back() != '\n') text += '\n';
   text += levelLine(number);
   if (text.size() > kPackFileBytes)
-    return format("%s would grow larger than %zu bytes", packTextPath(folder).c_str(), kPackFileBytes);
-  FileResult written = replaceFile(packTextPath(folder), text);
-  return written.ok ? "" : "cannot write " + packTextPath(folder) + ": " + written.reason;
+    return fail(Failure::TooLarge, format("%s would grow larger than %zu bytes", file.c_str(), kPackFileBytes), file);
+  return told(replaceFile(file, text), "cannot write " + file);
 }
 
 }  // namespace
@@ -54,19 +62,19 @@ int nextFreeLevel(const std::string& packFolder) {
   return next <= kMaximumLevels ? next : 0;
 }
 
-std::string makeRoomForLevel(const std::string& packFolder, int number) {
-  std::string problem = folderNameProblem(nameOf(packFolder));
-  if (!problem.empty()) return problem;
+Result<> makeRoomForLevel(const std::string& packFolder, int number) {
+  Result<> named = checkFolderName(nameOf(packFolder));
+  if (!named.ok()) return named;
   int next = nextFreeLevel(packFolder);
   if (number < 1 || number > std::max(next, 0) || number > kMaximumLevels)
-    return format("a pack's levels are numbered 1 to %d, each after the one before", kMaximumLevels);
+    return fail(Failure::Refused,
+                format("a pack's levels are numbered 1 to %d, each after the one before", kMaximumLevels));
   if (isRegularFile(packTextPath(packFolder))) return listLevel(packFolder, number);
   std::error_code error;
   fs::create_directories(packFolder, error);
-  if (error) return "cannot make " + packFolder + ": " + error.message();
+  if (error) return fail(Failure::CannotOpen, "cannot make " + packFolder + ": " + error.message(), packFolder);
   // Levels already lying in the folder are listed with the new one.
   std::string text = newPackText(nameOf(packFolder).substr(0, kPackNameCharacters));
   for (int listed = 2; listed <= std::max(number, next - 1); ++listed) text += levelLine(listed);
-  FileResult written = replaceFile(packTextPath(packFolder), text);
-  return written.ok ? "" : "cannot write " + packTextPath(packFolder) + ": " + written.reason;
+  return told(replaceFile(packTextPath(packFolder), text), "cannot write " + packTextPath(packFolder));
 }

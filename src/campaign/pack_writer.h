@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/result.h"
+
 // A pack's folder as the game and its tools write it: a new pack, and a level the editor saves
 // into a pack. The author's own lines in pack.txt are kept as they were written.
 
@@ -16,5 +18,5 @@ int nextFreeLevel(const std::string& packFolder);
 
 // Readies the pack folder to take level `number` (from 1 to nextFreeLevel): makes the folder
 // with a pack.txt named after it when there is none, and lists the level in pack.txt with a
-// first target when pack.txt does not. "" when the level's file may be written, else why not.
-std::string makeRoomForLevel(const std::string& packFolder, int number);
+// first target when pack.txt does not. The problem says why the level's file may not be written.
+Result<> makeRoomForLevel(const std::string& packFolder, int number);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "app/safe_file.h"
 #include "world/world.h"
@@ -25,6 +26,11 @@ constexpr int kRecordBytes = 12;
 constexpr size_t kLargestFileBytes = kHeaderBytes + kRecordBytes * kMaximumRecords;
 constexpr int kMostDamagedCopies = 10;  // binhopper.dat.bad, .bad.1 ... .bad.9
 
+bool holds(const std::string& file, const std::string& bytes) {
+  Result<std::string> held = readWholeFile(file, kLargestFileBytes);
+  return held.ok() && held.value() == bytes;
+}
+
 // Where the damaged file's copy goes: the first of "<path>.bad", "<path>.bad.1" ... that already
 // holds it (another game set the same file aside), else the first that is free; "" when all are
 // taken. Every damaged file is kept, and the bound keeps a file damaged at every start from
@@ -38,9 +44,7 @@ std::string damagedCopyName(const std::string& path, const std::string& bytes, b
       if (firstFree.empty() && errno == ENOENT) firstFree = name;
       continue;
     }
-    std::string held;
-    alreadyThere = sameFile(path, name) || (bytes.size() <= kLargestFileBytes &&
-                                            readWholeFile(name, held, kLargestFileBytes).ok && held == bytes);
+    alreadyThere = sameFile(path, name) || (bytes.size() <= kLargestFileBytes && holds(name, bytes));
     if (alreadyThere) return name;
   }
   return firstFree;
@@ -110,10 +114,10 @@ void Progress::load(int count) {
   damageNote.clear();
   refusal.clear();
   setAsideBytes.clear();
-  FileResult read = updateFile(path, kLargestFileBytes, [this](const FoundFile& found) { return takeStored(found); });
-  if (!read.ok) {
-    tell({format("The progress file '%s' cannot be read: %s.", path.c_str(), read.reason.c_str())});
-    refuseSaving(read.reason);
+  Result<> read = updateFile(path, kLargestFileBytes, [this](const FoundFile& found) { return takeStored(found); });
+  if (!read.ok()) {
+    tell({format("The progress file '%s' cannot be read: %s.", path.c_str(), read.problem().message.c_str())});
+    refuseSaving(read.problem().message);
   }
   ensureRecords(count);
   if (!damageNote.empty()) openAhead();
@@ -122,23 +126,32 @@ void Progress::load(int count) {
 
 // Runs under the file's lock, so no other game saves between the read and the copy.
 Merged Progress::takeStored(const FoundFile& found) {
-  if (found.exists && !readRecords(found.bytes)) {
-    FileResult copied = setAside(found.bytes);
-    if (!copied.ok) refuseSaving(copied.reason);
+  if (found.exists && !readRecords(found.bytes).ok()) {
+    Result<> copied = setAside(found.bytes);
+    if (!copied.ok()) refuseSaving(copied.problem().message);
     setAsideBytes = found.bytes;
   }
   return Merged::keep();
 }
 
-// Reads every whole record present, whatever the count byte says, and tells whether the file
-// was sound. Records after the last valid one are a damaged tail, not levels, and are dropped.
-bool Progress::readRecords(const std::string& file) {
-  if (file.size() < static_cast<size_t>(kHeaderBytes)) return false;
+// Reads every whole record present, whatever the count byte says; the problem, when the file
+// was not sound, names the byte of the first damage. Records after the last valid one are a
+// damaged tail, not levels, and are dropped.
+Result<> Progress::readRecords(const std::string& file) {
+  std::optional<Problem> damage;
+  auto note = [&](size_t byte, const char* what) {
+    if (damage) return;
+    damage = fail(Failure::Malformed, what, path);
+    damage->byte = static_cast<long long>(byte);
+  };
+  if (file.size() < static_cast<size_t>(kHeaderBytes)) note(file.size(), "cut short in the header");
+  if (damage) return *damage;
   const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
-  bool sound = file.size() == kHeaderBytes + kRecordBytes * static_cast<size_t>(bytes[4]);
   std::int32_t storedDeaths = int32From(bytes);
   if (storedDeaths >= 0) deaths = storedDeaths;
-  sound = sound && storedDeaths >= 0;
+  if (storedDeaths < 0) note(0, "a negative death count");
+  if (file.size() != kHeaderBytes + kRecordBytes * static_cast<size_t>(bytes[4]))
+    note(4, "a record count that does not match the file's length");
   size_t whole = std::min<size_t>((file.size() - kHeaderBytes) / kRecordBytes, kMaximumRecords);
   size_t trusted = 0;
   for (size_t i = 0; i < whole; ++i) {
@@ -146,32 +159,35 @@ bool Progress::readRecords(const std::string& file) {
     if (recordFrom(bytes + kHeaderBytes + kRecordBytes * i, record)) {
       trusted = i + 1;
     } else {
-      sound = false;
+      note(kHeaderBytes + kRecordBytes * i, "a record of flags or a time no record holds");
     }
     records.push_back(record);
   }
   records.resize(trusted);
-  return sound;
+  if (damage) return *damage;
+  return {};
 }
 
 // A file too large to have been read whole gets a second name instead of a copy of what was
 // read. A damaged file that cannot be set aside is never replaced. Runs under the file's lock,
 // so two games never choose the same free name.
-FileResult Progress::setAside(const std::string& bytes) {
+Result<> Progress::setAside(const std::string& bytes) {
   bool alreadyThere = false;
   std::string copy = damagedCopyName(path, bytes, alreadyThere);
-  FileResult copied;
+  Result<> copied;
   if (alreadyThere) {
-    copied.path = copy;
+    copied = {};
   } else if (copy.empty()) {
     copy = path + ".bad";
-    copied = fileFailure(copy, format("%d damaged copies are kept already; remove some of them", kMostDamagedCopies));
+    copied = fail(Failure::Refused,
+                  format("%d damaged copies are kept already; remove some of them", kMostDamagedCopies), copy);
   } else {
     copied = bytes.size() > kLargestFileBytes ? linkFile(path, copy) : replaceFile(copy, bytes);
   }
   tell({format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()),
-        copied.ok ? format("A copy of the damaged file is in '%s'.", copy.c_str())
-                  : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), copied.reason.c_str())});
+        copied.ok() ? format("A copy of the damaged file is in '%s'.", copy.c_str())
+                    : format("The damaged file could not be copied to '%s': %s.", copy.c_str(),
+                             copied.problem().message.c_str())});
   return copied;
 }
 
@@ -214,13 +230,13 @@ std::vector<unsigned char> Progress::fileBytes() const {
 // The new content replaces the old file only once it is whole and on disk, so a crash or a
 // full disk never leaves a half-written record behind. What another game saved meanwhile is
 // merged in, and this record takes the merged result, so both games go on from it.
-FileResult Progress::save() {
-  if (!refusal.empty()) return fileFailure(path, refusal);
+Result<> Progress::save() {
+  if (!refusal.empty()) return fail(Failure::Refused, refusal, path);
   Progress merged;
-  FileResult written =
+  Result<> written =
       updateFile(path, kLargestFileBytes, [&](const FoundFile& found) { return mergeWithStored(found, merged); });
-  if (!written.ok) {
-    std::printf("%s\n", failedSaveLine("progress", written).c_str());
+  if (!written.ok()) {
+    std::printf("%s\n", failedSaveLine("progress", written.problem()).c_str());
     std::fflush(stdout);
     return written;
   }
@@ -234,10 +250,11 @@ Merged Progress::mergeWithStored(const FoundFile& found, Progress& merged) const
   Progress stored;
   stored.path = path;
   bool setAsideAtLoad = found.exists && found.bytes == setAsideBytes;
-  if (found.exists && !stored.readRecords(found.bytes) && !setAsideAtLoad) {
-    FileResult copied = stored.setAside(found.bytes);
-    if (!copied.ok)
-      return Merged::refuse("the damaged file could not be copied to '" + copied.path + "': " + copied.reason);
+  if (found.exists && !stored.readRecords(found.bytes).ok() && !setAsideAtLoad) {
+    Result<> copied = stored.setAside(found.bytes);
+    if (!copied.ok())
+      return Merged::refuse("the damaged file could not be copied to '" + copied.problem().file +
+                            "': " + copied.problem().message);
   }
   merged = *this;
   merged.takeBest(stored);
@@ -266,8 +283,8 @@ void Progress::takeBest(const Progress& stored) {
   openAhead();
 }
 
-FileResult Progress::keep() {
-  if (!loaded || !refusal.empty()) return FileResult{true, path, ""};
+Result<> Progress::keep() {
+  if (!loaded || !refusal.empty()) return {};
   return save();
 }
 

@@ -42,11 +42,11 @@ class Progress final : public PlayerRecord {
   // meanwhile is kept, and taken into this record) and writes it through a temporary file.
   // On failure prints one line and leaves the old file as it was. A file left alone at load
   // is never written: the reason comes back, and nothing more is printed.
-  FileResult save();
+  Result<> save();
   // Saves at once if the record is the one loaded from its file (the game's record), so that a
   // crash loses nothing that was reported on screen; a record built in memory, or one whose
   // file could not be read, writes nothing and reports nothing new.
-  FileResult keep();
+  Result<> keep();
   void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
   // False for a level beyond the records.
   bool levelCompleted(int levelIndex) const {
@@ -85,8 +85,8 @@ class Progress final : public PlayerRecord {
   Merged takeStored(const FoundFile& found);
   Merged mergeWithStored(const FoundFile& found, Progress& merged) const;
   void takeBest(const Progress& stored);
-  bool readRecords(const std::string& file);
-  FileResult setAside(const std::string& bytes);
+  Result<> readRecords(const std::string& file);
+  Result<> setAside(const std::string& bytes);
   void refuseSaving(const std::string& reason);
   void tell(const std::vector<std::string>& lines);
   void openAhead();

@@ -51,21 +51,22 @@ std::string CampaignForm::nextPack(const std::string& typed) const {
   return after == packs_.end() ? packs_.front() : *after;
 }
 
-std::string CampaignForm::answer(const std::string& text) {
+Result<> CampaignForm::answer(const std::string& text) {
   if (!askingNumber()) {
-    std::string problem = folderNameProblem(text);
-    if (problem.empty()) problem = takenFolderNameProblem(text, gameCampaignPlaces(), packsFolder_ + "/" + text);
-    if (!problem.empty()) return problem;
+    Result<> named = checkFolderName(text);
+    if (named.ok()) named = checkFolderNameFree(text, gameCampaignPlaces(), packsFolder_ + "/" + text);
+    if (!named.ok()) return named;
     name_ = text;
     next_ = nextFreeLevel(packFolder());
     if (next_ == 0)
-      return format("%s already holds %d levels, the most a campaign holds", text.c_str(), kMaximumLevels);
-    return "";
+      return fail(Failure::Refused,
+                  format("%s already holds %d levels, the most a campaign holds", text.c_str(), kMaximumLevels));
+    return {};
   }
   int number = 0;
   bool digits = !text.empty() && text.size() <= 2 && text.find_first_not_of("0123456789") == std::string::npos;
   if (digits) number = std::stoi(text);
-  if (number < 1 || number > next_) return format("a level number from 1 to %d", next_);
+  if (number < 1 || number > next_) return fail(Failure::Refused, format("a level number from 1 to %d", next_));
   number_ = number;
-  return "";
+  return {};
 }

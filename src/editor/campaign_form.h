@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/result.h"
+
 // What "Save into a campaign" asks, one answer after the other: the folder of the pack among the
 // player's packs (one of them, or a new name, which makes a new pack), then the level's number,
 // the pack's next free one unless the author types another. It needs no display.
@@ -19,8 +21,8 @@ class CampaignForm {
   // Tab: the player's next pack after the one typed, by folder name, after the last the first;
   // the text typed when there is none.
   std::string nextPack(const std::string& typed) const;
-  // Enter: "" when the answer is taken (the form then asks the number, or is done), else why not.
-  std::string answer(const std::string& text);
+  // Enter: the answer is taken (the form then asks the number, or is done), or refused with why.
+  Result<> answer(const std::string& text);
   bool done() const { return number_ > 0; }
 
   std::string packFolder() const { return packsFolder_ + "/" + name_; }

@@ -25,8 +25,9 @@ CampaignPrompt::Outcome CampaignPrompt::type(const ALLEGRO_KEYBOARD_EVENT& key) 
     close();
     return Outcome::Cancelled;
   }
-  problem_ = form_->answer(entry_.text());
-  if (!problem_.empty()) return Outcome::Refused;
+  Result<> taken = form_->answer(entry_.text());
+  problem_ = taken.ok() ? "" : taken.problem().message;
+  if (!taken.ok()) return Outcome::Refused;
   if (!form_->done()) {
     ask(form_->offered(), key.timestamp);
     return Outcome::Asking;

@@ -15,19 +15,19 @@ namespace {
 
 // An empty file is no level worth replacing the one on screen with, so it is refused before the
 // loader sees it (which refuses folders itself).
-LoadResult readEditedLevel(const std::string& path, World& world) {
+Result<> readEditedLevel(const std::string& path, World& world) {
   std::error_code error;
   if (fs::is_regular_file(path, error) && fs::file_size(path, error) == 0) {
-    return loadFailure(LoadError::EmptyFile, path, format("EMPTY FILE '%s'!!!", path.c_str()));
+    return fail(Failure::Empty, format("EMPTY FILE '%s'!!!", path.c_str()), path);
   }
   return readLevel(path.c_str(), world);
 }
 
 // The bytes of the file now; none when it is missing or cannot be read.
 std::optional<std::string> contentsOf(const std::string& path) {
-  std::string bytes;
-  if (!readWholeFile(path, bytes).ok) return std::nullopt;
-  return bytes;
+  Result<std::string> read = readWholeFile(path);
+  if (!read.ok()) return std::nullopt;
+  return read.value();
 }
 
 }  // namespace
@@ -39,25 +39,25 @@ Entity* EditorDocument::cellAt(int column, int row) const {
   return cells_[column * kRows + row];
 }
 
-LoadResult EditorDocument::open() {
+Result<> EditorDocument::open() {
   std::error_code error;
   noteFileContents();
   if (!fs::exists(path_, error)) {
-    return loadFailure(LoadError::CannotOpen, path_, format("CANNOT OPEN '%s'!!!", path_.c_str()));
+    return fail(Failure::Missing, format("CANNOT OPEN '%s'!!!", path_.c_str()), path_);
   }
   auto loaded = std::make_unique<World>();
-  LoadResult result = readEditedLevel(path_, *loaded);
+  Result<> result = readEditedLevel(path_, *loaded);
   if (result.ok()) {
     loaded->flush();
     replaceWorld(std::move(loaded));
   } else {
-    broken_ = result.error != LoadError::EmptyFile;
+    broken_ = result.kind() != Failure::Empty;
   }
   return result;
 }
 
-LoadResult EditorDocument::save() {
-  LoadResult result = writeLevel(path_.c_str(), *world_);
+Result<> EditorDocument::save() {
+  Result<> result = writeLevel(path_.c_str(), *world_);
   if (!result.ok()) return result;
   savedRevision_ = history_.revision();
   broken_ = false;
@@ -66,9 +66,9 @@ LoadResult EditorDocument::save() {
   return result;
 }
 
-LoadResult EditorDocument::saveAs(const std::string& path) {
+Result<> EditorDocument::saveAs(const std::string& path) {
   if (isOwnFile(path)) return save();
-  LoadResult result = writeLevel(path.c_str(), *world_);
+  Result<> result = writeLevel(path.c_str(), *world_);
   if (!result.ok()) return result;
   path_ = path;
   savedRevision_ = history_.revision();
@@ -97,9 +97,9 @@ bool EditorDocument::isOwnFile(const std::string& path) const {
 }
 
 // The file is read into a world of its own first, so that a failure changes nothing.
-LoadResult EditorDocument::load(const std::string& path) {
+Result<> EditorDocument::load(const std::string& path) {
   auto loaded = std::make_unique<World>();
-  LoadResult result = readEditedLevel(path, *loaded);
+  Result<> result = readEditedLevel(path, *loaded);
   if (!result.ok()) return result;
   loaded->flush();
   recordStep();
@@ -112,9 +112,9 @@ LoadResult EditorDocument::load(const std::string& path) {
   return result;
 }
 
-LoadResult EditorDocument::writeCopy(const std::string& path) {
+Result<> EditorDocument::writeCopy(const std::string& path) {
   if (isOwnFile(path)) {
-    return loadFailure(LoadError::CannotOpen, path, format("CANNOT OPEN '%s'!!!", path.c_str()));
+    return fail(Failure::Refused, format("CANNOT OPEN '%s'!!!", path.c_str()), path);
   }
   return writeLevel(path.c_str(), *world_);
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/geometry.h"
-#include "app/load_result.h"
+#include "app/load_failure.h"
 #include "editor/stroke_line.h"
 #include "editor/undo_history.h"
 #include "world/level_record.h"
@@ -34,22 +34,22 @@ class EditorDocument {
 
   // Reads the file into the level. A missing file is a new level; an empty one is no level worth
   // reading; one that cannot be read leaves the level empty and the document broken.
-  LoadResult open();
+  Result<> open();
   // Writes the level to its file; then the level is the saved one, the file no longer broken and
   // its autosave stale (removed).
-  LoadResult save();
+  Result<> save();
   // Writes the level to another file, which then becomes the document's file, saved. A write
   // that fails leaves the document as it was.
-  LoadResult saveAs(const std::string& path);
+  Result<> saveAs(const std::string& path);
   // Whether `path` names the document's file, by whatever way of writing it.
   bool isOwnFile(const std::string& path) const;
   // Replaces the level with the one in `path` (the file, or its autosave) as one undo step. A file
   // that cannot be read leaves the level as it was. Reading the document's own file makes the
   // level the saved one.
-  LoadResult load(const std::string& path);
+  Result<> load(const std::string& path);
   // Writes the level elsewhere (the test play's copy, the autosave); it stays unsaved. The
   // document's own file is never written this way.
-  LoadResult writeCopy(const std::string& path);
+  Result<> writeCopy(const std::string& path);
   // Removes the autosave beside the file: the author has thrown away what it kept.
   void discardAutosave();
 

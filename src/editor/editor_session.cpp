@@ -59,12 +59,12 @@ EditorSession::EditorSession(const std::string& file) : document_(file) {}
 void EditorSession::open() {
   const std::string& file = document_.path();
   hold(kHint);
-  LoadResult opened = document_.open();
+  Result<> opened = document_.open();
   if (opened.ok()) {
     hold("Loaded " + file + ". " + kHint);
   } else if (document_.broken()) {
-    printLine(opened.message);
-    hold(plainLoadFailure(opened), opened.message);
+    printLine(opened.problem().message);
+    hold(plainLoadFailure(opened.problem()), opened.problem().message);
   }
   if (autosaveIsNewer(file)) {
     ask(EditorQuestion::Purpose::RestoreAutosave, autosavePathFor(file) + " is newer than " + file + ".",
@@ -87,10 +87,10 @@ void EditorSession::hold(const std::string& text, const std::string& detail) {
 }
 
 // A failure is printed as well, with the loader's own line.
-void EditorSession::report(const LoadResult& outcome, const std::string& doneText) {
+void EditorSession::report(const Result<>& outcome, const std::string& doneText) {
   if (outcome.ok()) return tell(doneText);
-  printLine(outcome.message);
-  tell(plainLoadFailure(outcome), outcome.message);
+  printLine(outcome.problem().message);
+  tell(plainLoadFailure(outcome.problem()), outcome.problem().message);
 }
 
 void EditorSession::save() {
@@ -114,7 +114,7 @@ bool EditorSession::askIfChangedOnDisk() {
 
 // After each save the status line also says what would keep the level from being finished.
 bool EditorSession::writeFile() {
-  LoadResult outcome = document_.save();
+  Result<> outcome = document_.save();
   std::string problems = joined(levelProblems(document_.world()));
   report(outcome, "Saved " + document_.path() + (problems.empty() ? "" : ". Problems: " + problems));
   return outcome.ok();
@@ -160,8 +160,8 @@ void EditorSession::openFile(const std::string& path) {
 
 void EditorSession::openNow(const std::string& path, bool workKept) {
   EditorDocument opened(path);
-  LoadResult result = opened.open();
-  if (!result.ok() && result.error != LoadError::EmptyFile) return report(result, "");
+  Result<> result = opened.open();
+  if (!result.ok() && result.kind() != Failure::Empty) return report(result, "");
   switchTo(std::move(opened), workKept);
   tell("Opened " + path);
   if (autosaveIsNewer(path)) {
@@ -183,13 +183,13 @@ void EditorSession::saveAs(const std::string& chosen) {
 // The autosave of the old file kept work that is now saved under the new name.
 void EditorSession::saveAsNow(const std::string& path) {
   if (!pendingPack_.empty()) {
-    std::string problem = makeRoomForLevel(pendingPack_, pendingNumber_);
+    Result<> room = makeRoomForLevel(pendingPack_, pendingNumber_);
     pendingPack_.clear();
-    if (!problem.empty()) return tell("Not saved: " + problem);
+    if (!room.ok()) return tell("Not saved: " + room.problem().message);
   }
   bool hadAutosave = wroteAutosave_;
   std::string oldFile = document_.path();
-  LoadResult outcome = document_.saveAs(path);
+  Result<> outcome = document_.saveAs(path);
   if (outcome.ok() && hadAutosave) {
     std::error_code error;
     fs::remove(autosavePathFor(oldFile), error);
@@ -201,9 +201,9 @@ void EditorSession::saveAsNow(const std::string& path) {
 
 void EditorSession::saveIntoCampaign(const std::string& packFolder, int number) {
   std::string name = fs::path(packFolder).filename().string();
-  std::string problem = folderNameProblem(name);
-  if (problem.empty()) problem = takenFolderNameProblem(name, gameCampaignPlaces(), packFolder);
-  if (!problem.empty()) return tell("Not saved: " + problem);
+  Result<> named = checkFolderName(name);
+  if (named.ok()) named = checkFolderNameFree(name, gameCampaignPlaces(), packFolder);
+  if (!named.ok()) return tell("Not saved: " + named.problem().message);
   std::string file = packFolder + "/" + std::to_string(number) + ".lv";
   pendingFile_ = file;
   pendingPack_ = packFolder;
@@ -229,7 +229,7 @@ void EditorSession::readFile(const std::string& path, const std::string& doneTex
 // The document never writes its own file as a copy.
 std::optional<PlayCopy> EditorSession::writePlayCopy() {
   std::string playFile = playerFile(kPlayFile);
-  LoadResult outcome = document_.writeCopy(playFile);
+  Result<> outcome = document_.writeCopy(playFile);
   if (outcome.ok()) return PlayCopy{playFile, false};
   playFile = temporaryPlayFile();
   if (!playFile.empty() && document_.writeCopy(playFile).ok()) return PlayCopy{playFile, true};
@@ -239,7 +239,7 @@ std::optional<PlayCopy> EditorSession::writePlayCopy() {
 
 void EditorSession::autosave(double dt) {
   if (!autosaveClock_.due(dt, document_.unsaved())) return;
-  LoadResult outcome = document_.writeCopy(autosavePathFor(document_.path()));
+  Result<> outcome = document_.writeCopy(autosavePathFor(document_.path()));
   if (!outcome.ok()) report(outcome, "");
   wroteAutosave_ = wroteAutosave_ || outcome.ok();
 }

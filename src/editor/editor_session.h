@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/load_result.h"
+#include "app/load_failure.h"
 #include "editor/autosave.h"
 #include "editor/editor_document.h"
 
@@ -87,7 +87,7 @@ class EditorSession {
   bool askIfChangedOnDisk();
   bool writeFile();
   void readFile(const std::string& path, const std::string& doneText);
-  void report(const LoadResult& outcome, const std::string& doneText);
+  void report(const Result<>& outcome, const std::string& doneText);
   void hold(const std::string& text, const std::string& detail = "");
   void carryOut(EditorQuestion::Purpose purpose, EditorAnswer given);
   void askToClose();

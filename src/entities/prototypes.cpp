@@ -255,10 +255,10 @@ std::string editorLabel(const Entity& entity) {
 }
 
 void loadLevel(const char* path, World& world) {
-  LevelFileResult loaded = readLevel(path, world);
-  if (!loaded.ok()) reportLoadFailure(loaded);
+  Result<> loaded = readLevel(path, world);
+  if (!loaded.ok()) reportLoadFailure(loaded.problem());
 }
 
-LevelFileResult readLevel(const char* path, World& world) { return readLevel(levelKinds(), path, world); }
+Result<> readLevel(const char* path, World& world) { return readLevel(levelKinds(), path, world); }
 
-LevelFileResult writeLevel(const char* path, World& world) { return writeLevel(levelKinds(), path, world); }
+Result<> writeLevel(const char* path, World& world) { return writeLevel(levelKinds(), path, world); }

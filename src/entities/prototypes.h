@@ -15,8 +15,8 @@ const LevelKinds& levelKinds();
 std::string editorLabel(const Entity& entity);
 
 // The level file functions with this table.
-LevelFileResult readLevel(const char* path, World& world);
-LevelFileResult writeLevel(const char* path, World& world);
+Result<> readLevel(const char* path, World& world);
+Result<> writeLevel(const char* path, World& world);
 // Reading where a failure cannot be returned (a play state's construction): it goes to the
 // program's load-failure handler and the world stays empty.
 void loadLevel(const char* path, World& world);

@@ -33,9 +33,13 @@ void showBox(const std::string& text) {
 
 std::string dataSearched() { return describeDataSearch(lastDataSearch()); }
 
-bool isMedia(const LoadResult& failure) {
-  return failure.error == LoadError::MissingResource || failure.error == LoadError::MissingFrame;
+bool isMedia(const Problem& failure) {
+  return failure.kind == Failure::MissingResource || failure.kind == Failure::MissingSheet ||
+         failure.kind == Failure::MissingFrame;
 }
+
+// A sheet's line has never ended in a line break; every other one does.
+bool endsLine(const Problem& failure) { return failure.kind != Failure::MissingSheet; }
 
 }  // namespace
 
@@ -52,12 +56,12 @@ void fatal(const char* message, const std::string& advice) {
   std::exit(1);
 }
 
-void endWithLoadFailure(const LoadResult& failure) {
-  std::printf(failure.endsLine ? "%s\n" : "%s", failure.message.c_str());
+void endWithLoadFailure(const Problem& failure) {
+  std::printf(endsLine(failure) ? "%s\n" : "%s", failure.message.c_str());
   std::string box = failure.message;
   if (isMedia(failure)) {
     std::string searched = dataSearched();
-    std::printf("%s%s\n", failure.endsLine ? "" : "\n", searched.c_str());
+    std::printf("%s%s\n", endsLine(failure) ? "" : "\n", searched.c_str());
     box = plainLoadFailure(failure) + "\n" + searched + "\n\n" + failure.message;
   }
   std::fflush(stdout);

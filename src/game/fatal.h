@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/load_result.h"
+#include "app/load_failure.h"
 
 // The only places that end the program on a failure; library code returns its failures.
 
@@ -15,7 +15,7 @@
 // '<path>'." ...) and ends the process with status 1. For a missing picture, sheet or font a
 // second line names the data directory searched (and BINHOPPER_DATA when set). The game and
 // the tools install it as their load-failure handler.
-[[noreturn]] void endWithLoadFailure(const LoadResult& failure);
+[[noreturn]] void endWithLoadFailure(const Problem& failure);
 
 // The game, started from a launcher, may have no terminal to print to: from now on the two
 // above also show their message in a box on the desktop, unless standard output is a terminal,

@@ -32,8 +32,8 @@ std::vector<std::string> makeNewPack(const std::string& folder, const std::strin
   std::filesystem::create_directories(folder, error);
   if (error) return {"cannot make " + folder + ": " + error.message()};
   for (const auto& [file, bytes] : {std::pair<const char*, std::string>{"1.lv", ""}, {"pack.txt", text}}) {
-    FileResult written = replaceFile(folder + "/" + file, bytes);
-    if (!written.ok) return {"cannot write " + folder + "/" + file + ": " + written.reason};
+    Result<> written = replaceFile(folder + "/" + file, bytes);
+    if (!written.ok()) return {"cannot write " + folder + "/" + file + ": " + written.problem().message};
   }
   return {};
 }

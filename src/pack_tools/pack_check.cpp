@@ -92,8 +92,8 @@ class Checker {
 
   PackCheck run(const CampaignPlaces* places) {
     Campaign campaign = loadCampaign(folder_, CampaignOrigin::Shipped, shown_);
-    std::string taken = places ? takenFolderNameProblem(campaign.folderName, *places, folder_) : "";
-    if (!taken.empty()) report(shown_ + ": " + taken);
+    Result<> named = places ? checkFolderNameFree(campaign.folderName, *places, folder_) : Result<>();
+    if (!named.ok()) report(shown_ + ": " + named.problem().message);
     for (const std::string& problem : campaign.problems) report(problem);
     ReplayScope scope;
     for (const CampaignLevel& level : campaign.levels) checkLevel(level, campaign.levelCount());
@@ -113,10 +113,11 @@ class Checker {
   // Signs longer than the editor edits are refused before the level is built: their text would
   // be wrapped for a panel no screen shows.
   bool signsFit(const CampaignLevel& level) {
-    std::string bytes;
-    if (!readCampaignFile(level.path, kLevelFileBytes, bytes).empty()) return false;
+    Result<std::string> bytes = readWholeFile(level.path, kLevelFileBytes);
+    Result<ParsedLevel> parsed = bytes.ok() ? parseLevelBytes(bytes.value(), levelKinds()) : bytes.problem();
+    if (!parsed.ok()) return false;
     bool fit = true;
-    for (const ObjectRecord& record : parseLevelBytes(bytes, levelKinds()).records) {
+    for (const ObjectRecord& record : parsed.value().records) {
       size_t characters = looseCharacterCount(record.fields.text);
       if (characters <= kLongestSignText) continue;
       report(shown(std::to_string(level.number) + ".lv") +
@@ -175,14 +176,16 @@ class Checker {
     std::string path = folder_ + "/" + file;
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return Script::None;
-    std::string text;
-    std::string problem = readCampaignFile(path, kScriptBytes, text);
-    std::istringstream in(text);
-    std::string readError;
-    if (!problem.empty())
-      report(shown(file) + ": " + problem);
-    else if (!script.read(in, shown(file), readError))
-      report(readError);
+    Result<std::string> text = readWholeFile(path, kScriptBytes);
+    if (!text.ok()) {
+      report(shown(file) + ": " + readProblem(text.problem(), kScriptBytes));
+      return Script::Bad;
+    }
+    std::istringstream in(text.value());
+    Result<InputScript> read = InputScript::read(in, shown(file));
+    if (read.ok()) script = std::move(read.value());
+    if (!read.ok())
+      report(scriptProblemLine(read.problem()));
     else if (script.frameCount() > kLongestSolution)
       report(shown(file) + format(": longer than %d frames", kLongestSolution));
     else
@@ -215,9 +218,8 @@ class Checker {
   void replayProof(const CampaignLevel& level, int levelCount, LevelFindings& found) {
     FoundProof proof = findProof(folder_, level.number);
     std::string file = shown(std::filesystem::path(proof.file).lexically_relative(folder_).string());
-    uint64_t hash = 0;
-    hashLevelFile(level.path, hash);
-    switch (proofStanding(proof, level.number, hash)) {
+    Result<uint64_t> hash = hashLevelFile(level.path);
+    switch (proofStanding(proof, level.number, hash.ok() ? hash.value() : 0)) {
       case ProofStanding::Unproven:
         return;
       case ProofStanding::Damaged:
@@ -230,7 +232,7 @@ class Checker {
       case ProofStanding::Proven:
         break;
     }
-    const Replay& replay = proof.loaded.replay;
+    const Replay& replay = proof.loaded.value();
     PlayedRun run = play(level, levelCount, [&replay](Simulator& simulator) {
       ReplayFrames frames(replay.runs);
       ReplayFrame frame{};

@@ -111,10 +111,9 @@ std::string collectFolder(PackCollector& collector, const std::string& folder, c
     if (!problem.empty()) return problem;
     if (type == EntryType::Folder && depth < 1) problem = collectFolder(collector, path, shown, depth + 1);
     if (type == EntryType::File) {
-      std::string bytes;
-      FileResult read = readWholeFile(path, bytes);
-      if (!read.ok) return "cannot read " + path + ": " + read.reason;
-      collector.addBytes(bytes.data(), bytes.size());
+      Result<std::string> read = readWholeFile(path);
+      if (!read.ok()) return "cannot read " + path + ": " + read.problem().message;
+      collector.addBytes(read.value().data(), read.value().size());
       problem = collector.refusal();
     }
     if (!problem.empty()) return problem;
@@ -187,8 +186,8 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
   if (!outside.empty()) return PackRead{outside, {}, ""};
   read.folderName = topFolder ? entries_[0].parts[0] : folderNameIfLoose;
   size_t skipped = topFolder ? 1 : 0;
-  std::string problem = folderNameProblem(read.folderName);
-  if (!problem.empty()) return PackRead{problem, {}, ""};
+  Result<> named = checkFolderName(read.folderName);
+  if (!named.ok()) return PackRead{named.problem().message, {}, ""};
   for (const Entry& entry : entries_) {
     std::vector<std::string> parts(entry.parts.begin() + std::min(skipped, entry.parts.size()), entry.parts.end());
     if (parts.empty()) continue;  // the top folder itself, or "./"
@@ -196,9 +195,9 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
       return PackRead{"entry '" + entry.shownName + "': not part of a pack (" + kWhatAPackHolds + ")", {}, ""};
     if (inTextFolder(parts) && !isText(entry.bytes))
       return PackRead{"entry '" + entry.shownName + "': not a text file", {}, ""};
-    Replay proof;
-    std::string damage = isProof(parts) ? decodeReplay(entry.bytes, proof) : "";
-    if (!damage.empty()) return PackRead{"entry '" + entry.shownName + "': not a replay (" + damage + ")", {}, ""};
+    Result<Replay> proof = isProof(parts) ? decodeReplay(entry.bytes) : Result<Replay>(Replay{});
+    if (!proof.ok())
+      return PackRead{"entry '" + entry.shownName + "': not a replay (" + located(proof.problem()) + ")", {}, ""};
     if (!entry.folder) read.files[joined(parts)] = entry.bytes;
   }
   return read;
@@ -237,8 +236,8 @@ std::string writePackFiles(const std::string& folder, const PackFiles& files) {
     std::error_code error;
     if (slash != std::string::npos) fs::create_directory(folder + "/" + name.substr(0, slash), error);
     if (error) return "cannot write " + path + ": " + error.message();
-    FileResult written = replaceFile(path, bytes);
-    if (!written.ok) return "cannot write " + path + ": " + written.reason;
+    Result<> written = replaceFile(path, bytes);
+    if (!written.ok()) return "cannot write " + path + ": " + written.problem().message;
   }
   return "";
 }

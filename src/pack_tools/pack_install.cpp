@@ -34,10 +34,9 @@ PackRead readSource(const std::string& source) {
     return PackRead{"not a pack folder, .zip or .tar.gz archive (not a regular file)", {}, ""};
   if (static_cast<uint64_t>(status.st_size) > kMaximumArchiveBytes)
     return PackRead{format("larger than %llu bytes", static_cast<unsigned long long>(kMaximumArchiveBytes)), {}, ""};
-  std::string bytes;
-  FileResult read = readWholeFile(source, bytes);
-  if (!read.ok) return PackRead{"cannot read: " + read.reason, {}, ""};
-  return readPackArchive(bytes, archiveStem(source));
+  Result<std::string> read = readWholeFile(source);
+  if (!read.ok()) return PackRead{"cannot read: " + read.problem().message, {}, ""};
+  return readPackArchive(read.value(), archiveStem(source));
 }
 
 bool exists(const std::string& path) {
@@ -127,9 +126,9 @@ PackInstall installPack(const std::string& source, const CampaignPlaces& places,
   std::string place = packsFolder + "/" + pack.folderName;
   // Not even in place: where the player's packs are the shipped ones (a game run from its source
   // tree), --force would put a pack over a shipped one and drop what only it holds.
-  std::string taken = takenFolderNameProblem(pack.folderName, places);
+  Result<> named = checkFolderNameFree(pack.folderName, places);
   install.folderName = pack.folderName;
-  if (!taken.empty()) return refused(taken);
+  if (!named.ok()) return refused(named.problem().message);
   bool placeTaken = exists(place);
   if (placeTaken && !replace) {
     install.refusal = "a pack '" + pack.folderName + "' is already installed in " + place + " (--force replaces it)";

@@ -10,25 +10,24 @@ namespace {
 
 BestRun refused(const std::string& problem) { return BestRun{std::nullopt, problem}; }
 
-BestRun checked(const LoadedReplay& loaded, int level, const std::string& levelFile) {
-  if (!loaded.read()) return refused(format("Level %d's best run cannot be read: %s", level, loaded.problem.c_str()));
-  uint64_t hash = 0;
-  FileResult hashed = hashLevelFile(levelFile, hash);
-  if (!hashed.ok) return refused(format("Level %d cannot be read: %s", level, hashed.reason.c_str()));
-  std::string mismatch = levelMismatch(loaded.replay, hash);
+BestRun checked(const Result<Replay>& loaded, int level, const std::string& levelFile) {
+  if (!loaded.ok())
+    return refused(format("Level %d's best run cannot be read: %s", level, located(loaded.problem()).c_str()));
+  Result<uint64_t> hash = hashLevelFile(levelFile);
+  if (!hash.ok()) return refused(format("Level %d cannot be read: %s", level, hash.problem().message.c_str()));
+  std::string mismatch = levelMismatch(loaded.value(), hash.value());
   if (!mismatch.empty()) return refused(mismatch);
-  return BestRun{loaded.replay, ""};
+  return BestRun{loaded.value(), ""};
 }
 
 }  // namespace
 
 BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, bool completed) {
   int level = levelIndex + 1;
-  LoadedReplay own = loadReplay(playerFile(bestRunFile(campaign, level)));
-  if (own.state != LoadedReplay::State::Missing) return checked(own, level, levelFile);
+  Result<Replay> own = loadReplay(playerFile(bestRunFile(campaign, level)));
+  if (!isMissing(own)) return checked(own, level, levelFile);
   std::string folder = std::filesystem::path(levelFile).parent_path().string();
-  LoadedReplay shipped = loadReplay(shippedBestRunFile(folder, level));
-  if (!completed || shipped.state == LoadedReplay::State::Missing)
-    return refused(format("Level %d has no best run to watch yet.", level));
+  Result<Replay> shipped = loadReplay(shippedBestRunFile(folder, level));
+  if (!completed || isMissing(shipped)) return refused(format("Level %d has no best run to watch yet.", level));
   return checked(shipped, level, levelFile);
 }

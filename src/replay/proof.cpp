@@ -20,35 +20,36 @@ std::string proofFile(const std::string& campaignFolder, int level) {
 
 FoundProof findProof(const std::string& campaignFolder, int level) {
   FoundProof found{proofFile(campaignFolder, level), loadReplay(proofFile(campaignFolder, level))};
-  if (found.loaded.state != LoadedReplay::State::Missing) return found;
+  if (!isMissing(found.loaded)) return found;
   std::string shipped = shippedBestRunFile(campaignFolder, level);
-  LoadedReplay best = loadReplay(shipped);
-  if (best.state != LoadedReplay::State::Missing) found = FoundProof{shipped, best};
+  Result<Replay> best = loadReplay(shipped);
+  if (!isMissing(best)) found = FoundProof{shipped, best};
   return found;
 }
 
 std::string proofProblem(const FoundProof& proof, int level) {
-  const LoadedReplay& loaded = proof.loaded;
-  if (loaded.state == LoadedReplay::State::Missing) return "";
-  if (!loaded.read()) return loaded.problem;
-  if (loaded.replay.level != level) return format("a run of level %d, not of level %d", loaded.replay.level, level);
-  if (loaded.replay.outcome.status != Outcome::Completed) return "a run that did not complete the level";
+  const Result<Replay>& loaded = proof.loaded;
+  if (isMissing(loaded)) return "";
+  if (!loaded.ok()) return located(loaded.problem());
+  const Replay& run = loaded.value();
+  if (run.level != level) return format("a run of level %d, not of level %d", run.level, level);
+  if (run.outcome.status != Outcome::Completed) return "a run that did not complete the level";
   return "";
 }
 
 ProofStanding proofStanding(const FoundProof& proof, int level, uint64_t levelFileHash) {
-  if (proof.loaded.state == LoadedReplay::State::Missing) return ProofStanding::Unproven;
+  if (isMissing(proof.loaded)) return ProofStanding::Unproven;
   if (!proofProblem(proof, level).empty()) return ProofStanding::Damaged;
-  return proof.loaded.replay.levelHash == levelFileHash ? ProofStanding::Proven : ProofStanding::Stale;
+  return proof.loaded.value().levelHash == levelFileHash ? ProofStanding::Proven : ProofStanding::Stale;
 }
 
 bool levelProven(const std::string& campaignFolder, int level, const std::string& levelFile) {
-  uint64_t hash = 0;
-  if (!hashLevelFile(levelFile, hash).ok) return false;
-  return proofStanding(findProof(campaignFolder, level), level, hash) == ProofStanding::Proven;
+  Result<uint64_t> hash = hashLevelFile(levelFile);
+  if (!hash.ok()) return false;
+  return proofStanding(findProof(campaignFolder, level), level, hash.value()) == ProofStanding::Proven;
 }
 
-FileResult keepProof(const std::string& campaignFolder, const Replay& run) {
+Result<> keepProof(const std::string& campaignFolder, const Replay& run) {
   return saveReplay(proofFile(campaignFolder, run.level), run);
 }
 

@@ -18,7 +18,7 @@ std::string proofFile(const std::string& campaignFolder, int level);
 // run standing in for it).
 struct FoundProof {
   std::string file;
-  LoadedReplay loaded;
+  Result<Replay> loaded;
 };
 FoundProof findProof(const std::string& campaignFolder, int level);
 
@@ -36,7 +36,7 @@ std::string proofProblem(const FoundProof& proof, int level);
 bool levelProven(const std::string& campaignFolder, int level, const std::string& levelFile);
 
 // Keeps a run of level N as the campaign's proof of it, replacing the one kept before.
-FileResult keepProof(const std::string& campaignFolder, const Replay& run);
+Result<> keepProof(const std::string& campaignFolder, const Replay& run);
 
 // The target time a proof suggests: its time with a fifth to spare (time / 0.8), rounded up to
 // a tenth of a second, below the 1000 s pack.txt accepts.

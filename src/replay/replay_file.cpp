@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <unordered_map>
 
@@ -120,13 +121,15 @@ class Reader {
  public:
   explicit Reader(const std::string& bytes) : bytes_(bytes) {}
 
-  bool failed() const { return !problem_.empty(); }
-  const std::string& problem() const { return problem_; }
+  bool failed() const { return problem_.has_value(); }
+  const Problem& problem() const { return *problem_; }
   size_t at() const { return at_; }
   size_t left() const { return bytes_.size() - at_; }
 
   void fail(size_t where, const std::string& what) {
-    if (!failed()) problem_ = format("byte %zu: %s", where, what.c_str());
+    if (failed()) return;
+    problem_ = ::fail(Failure::Malformed, what);
+    problem_->byte = static_cast<long long>(where);
   }
   bool has(size_t size, const std::string& field) {
     if (failed()) return false;
@@ -174,22 +177,22 @@ class Reader {
  private:
   const std::string& bytes_;
   size_t at_ = 0;
-  std::string problem_;
+  std::optional<Problem> problem_;
 };
 
 class ReplayDecoder {
  public:
   explicit ReplayDecoder(const std::string& bytes) : in_(bytes) {}
 
-  std::string decode(Replay& replay) {
+  Result<Replay> decode() {
     readHeader();
     readRuns();
     if (!in_.failed() && in_.left() > 0) in_.fail(in_.at(), format("%zu bytes after the last frame", in_.left()));
     if (!in_.failed() && !(replay_.elapsed <= totalTime_ + kElapsedSlack))
       in_.fail(elapsedAt_,
                format("elapsed time %.17g s is longer than the run's %.17g s of frames", replay_.elapsed, totalTime_));
-    if (!in_.failed()) replay = std::move(replay_);
-    return in_.problem();
+    if (in_.failed()) return in_.problem();
+    return std::move(replay_);
   }
 
  private:
@@ -276,23 +279,13 @@ class ReplayDecoder {
   double totalTime_ = 0.0;
 };
 
-FileResult failure(const std::string& reason) {
-  FileResult result;
-  result.ok = false;
-  result.reason = reason;
-  return result;
-}
-
-LoadedReplay readFileBytes(const std::string& path, size_t limit, std::string& bytes) {
-  LoadedReplay found;
-  FileResult read = readWholeFile(path, bytes, limit);
-  if (read.ok) {
-    found.state = LoadedReplay::State::Read;
-  } else {
-    found.state = read.missing ? LoadedReplay::State::Missing : LoadedReplay::State::Unreadable;
-    found.problem = readProblem(read, limit);
-  }
-  return found;
+// A file that cannot be read says so as a campaign's files do, without the path.
+Result<std::string> readFileBytes(const std::string& path, size_t limit) {
+  Result<std::string> read = readWholeFile(path, limit);
+  if (read.ok()) return read;
+  Problem unread = read.problem();
+  unread.message = readProblem(unread, limit);
+  return unread;
 }
 
 }  // namespace
@@ -319,45 +312,42 @@ std::string encodeReplay(const Replay& replay) {
   return out.bytes();
 }
 
-std::string decodeReplay(const std::string& bytes, Replay& replay) { return ReplayDecoder(bytes).decode(replay); }
+Result<Replay> decodeReplay(const std::string& bytes) { return ReplayDecoder(bytes).decode(); }
 
-LoadedReplay loadReplay(const std::string& path) {
-  std::string bytes;
-  LoadedReplay found = readFileBytes(path, kMaximumReplayBytes, bytes);
-  if (!found.read()) return found;
-  found.problem = decodeReplay(bytes, found.replay);
-  if (!found.problem.empty()) found.state = LoadedReplay::State::Damaged;
-  return found;
+Result<Replay> loadReplay(const std::string& path) {
+  Result<std::string> bytes = readFileBytes(path, kMaximumReplayBytes);
+  if (!bytes.ok()) return bytes.problem();
+  Result<Replay> replay = decodeReplay(bytes.value());
+  if (replay.ok()) return replay;
+  Problem damaged = replay.problem();
+  damaged.file = path;
+  return damaged;
 }
 
-FileResult saveReplay(const std::string& path, const Replay& replay) {
+Result<> saveReplay(const std::string& path, const Replay& replay) {
   std::filesystem::path folder = std::filesystem::path(path).parent_path();
   std::error_code error;
   if (!folder.empty()) std::filesystem::create_directories(folder, error);
-  if (error) return fileFailure(path, error.message());
+  if (error) return fail(Failure::CannotOpen, error.message(), path);
   return replaceFile(path, encodeReplay(replay));
 }
 
-FileResult hashLevelFile(const std::string& path, uint64_t& hash) {
-  std::string bytes;
-  LoadedReplay found = readFileBytes(path, kLargestLevelBytes, bytes);
-  if (!found.read()) return failure(found.problem);
-  hash = levelHash(bytes);
-  return {};
+Result<uint64_t> hashLevelFile(const std::string& path) {
+  Result<std::string> bytes = readFileBytes(path, kLargestLevelBytes);
+  if (!bytes.ok()) return bytes.problem();
+  return levelHash(bytes.value());
 }
 
-bool replacesBest(const Replay& run, const LoadedReplay& best) {
+bool isMissing(const Result<Replay>& found) { return !found.ok() && found.kind() == Failure::Missing; }
+
+bool isUnreadable(const Result<Replay>& found) {
+  return !found.ok() && found.kind() != Failure::Missing && found.kind() != Failure::Malformed;
+}
+
+bool replacesBest(const Replay& run, const Result<Replay>& best) {
   if (run.outcome.status != Outcome::Completed) return false;
-  switch (best.state) {
-    case LoadedReplay::State::Missing:
-    case LoadedReplay::State::Damaged:
-      return true;
-    case LoadedReplay::State::Unreadable:
-      return false;
-    case LoadedReplay::State::Read:
-      break;
-  }
-  const Replay& stored = best.replay;
+  if (!best.ok()) return !isUnreadable(best);
+  const Replay& stored = best.value();
   return stored.levelHash != run.levelHash || stored.outcome.status != Outcome::Completed ||
          run.elapsed < stored.elapsed;
 }

@@ -11,9 +11,9 @@ namespace {
 
 // A run that cannot be kept costs the player nothing else: the line says so, and play goes on.
 void save(const std::string& name, const Replay& run, std::vector<std::string>& failures) {
-  FileResult saved = saveReplay(playerFile(name), run);
-  if (saved.ok) return;
-  failures.push_back(failedSaveLine("the run", saved));
+  Result<> saved = saveReplay(playerFile(name), run);
+  if (saved.ok()) return;
+  failures.push_back(failedSaveLine("the run", saved.problem()));
   std::printf("%s\n", failures.back().c_str());
   std::fflush(stdout);
 }
@@ -24,10 +24,10 @@ void save(const std::string& name, const Replay& run, std::vector<std::string>& 
 bool setAsideEarlierVersion(const Replay& run, const Replay& stored, std::vector<std::string>& failures) {
   std::string best = bestRunFile(run.campaign, run.level);
   std::string aside = playerFile(earlierVersionRunFile(run.campaign, run.level, stored.levelHash));
-  LoadedReplay there = loadReplay(aside);
-  if (!replacesBest(stored, there)) return there.state != LoadedReplay::State::Unreadable;
+  Result<Replay> there = loadReplay(aside);
+  if (!replacesBest(stored, there)) return !isUnreadable(there);
   if (std::rename(playerFile(best).c_str(), aside.c_str()) == 0) return true;
-  failures.push_back(failedSaveLine("the run", fileFailure(aside, std::strerror(errno))));
+  failures.push_back(failedSaveLine("the run", fail(Failure::CannotWrite, std::strerror(errno), aside)));
   std::printf("%s\n", failures.back().c_str());
   std::fflush(stdout);
   return false;
@@ -50,9 +50,9 @@ std::vector<std::string> RunKeeper::end(const Outcome& outcome, double elapsed) 
   if (!run_) return failures;
   save(lastRunFile(run_->campaign, run_->level), *run_, failures);
   std::string best = bestRunFile(run_->campaign, run_->level);
-  LoadedReplay stored = loadReplay(playerFile(best));
+  Result<Replay> stored = loadReplay(playerFile(best));
   if (!replacesBest(*run_, stored)) return failures;
-  bool otherVersion = stored.state == LoadedReplay::State::Read && stored.replay.levelHash != run_->levelHash;
-  if (!otherVersion || setAsideEarlierVersion(*run_, stored.replay, failures)) save(best, *run_, failures);
+  bool otherVersion = stored.ok() && stored.value().levelHash != run_->levelHash;
+  if (!otherVersion || setAsideEarlierVersion(*run_, stored.value(), failures)) save(best, *run_, failures);
   return failures;
 }

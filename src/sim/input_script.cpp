@@ -53,7 +53,8 @@ bool keyCodesOf(const std::string& letters, std::vector<int>& codes) {
   return true;
 }
 
-bool InputScript::read(std::istream& in, const std::string& name, std::string& error) {
+Result<InputScript> InputScript::read(std::istream& in, const std::string& name) {
+  InputScript script;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     size_t start = line.find_first_not_of(" \t\r");
@@ -61,16 +62,21 @@ bool InputScript::read(std::istream& in, const std::string& name, std::string& e
     long count = 0;
     std::vector<int> keys;
     std::string problem = parseLine(line, count, keys);
-    if (problem.empty() && count > INT_MAX - frameCount()) problem = "script too long";
+    if (problem.empty() && count > INT_MAX - script.frameCount()) problem = "script too long";
     if (!problem.empty()) {
-      error = name + ":" + std::to_string(number) + ": " + problem;
-      return false;
+      Problem malformed = fail(Failure::Malformed, problem, name);
+      malformed.line = number;
+      return malformed;
     }
     if (count == 0) continue;
-    runEnds_.push_back(frameCount() + static_cast<int>(count));
-    runKeys_.push_back(keys);
+    script.runEnds_.push_back(script.frameCount() + static_cast<int>(count));
+    script.runKeys_.push_back(keys);
   }
-  return true;
+  return script;
+}
+
+std::string scriptProblemLine(const Problem& failed) {
+  return failed.file + ":" + std::to_string(failed.line) + ": " + failed.message;
 }
 
 int InputScript::frameCount() const { return runEnds_.empty() ? 0 : runEnds_.back(); }

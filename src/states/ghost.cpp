@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "app/blend.h"
-#include "app/load_result.h"
+#include "app/load_failure.h"
 #include "app/sound.h"
 #include "entities/avatar.h"
 #include "entities/prototypes.h"

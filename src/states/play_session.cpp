@@ -95,9 +95,9 @@ void PlaySession::watch(const Replay& replay) {
 }
 
 void PlaySession::keepRuns(const std::string& campaign, int number, const std::string& levelFile, bool ghost) {
-  uint64_t hash = 0;
-  if (!hashLevelFile(levelFile, hash).ok) return;
-  keeper_ = std::make_unique<RunKeeper>(campaign, number, hash);
+  Result<uint64_t> hash = hashLevelFile(levelFile);
+  if (!hash.ok()) return;
+  keeper_ = std::make_unique<RunKeeper>(campaign, number, hash.value());
   levelFile_ = levelFile;
   if (!ghost) return;
   BestRun best = findBestRun(campaign, number - 1, levelFile, played_.record->levelCompleted(number - 1));
@@ -105,25 +105,25 @@ void PlaySession::keepRuns(const std::string& campaign, int number, const std::s
 }
 
 void PlaySession::recordProof(const std::string& packFolder, int number, const std::string& levelFile) {
-  uint64_t played = 0;
-  uint64_t kept = 0;
   std::string packFile = packFolder + "/" + std::to_string(number) + ".lv";
-  if (!hashLevelFile(levelFile, played).ok || !hashLevelFile(packFile, kept).ok || played != kept) {
+  Result<uint64_t> played = hashLevelFile(levelFile);
+  Result<uint64_t> kept = hashLevelFile(packFile);
+  if (!played.ok() || !kept.ok() || played.value() != kept.value()) {
     proofHint_ = "This is not the level in " + packFile + ": save it, then test it again, to keep a run as its proof.";
     return;
   }
   proofFolder_ = packFolder;
   std::string campaign = fs::path(packFolder).lexically_normal().filename().string();
   if (campaign.empty()) campaign = fs::path(packFolder).lexically_normal().parent_path().filename().string();
-  proofRecorder_ = std::make_unique<ReplayRecorder>(campaign, number, played);
+  proofRecorder_ = std::make_unique<ReplayRecorder>(campaign, number, played.value());
 }
 
 void PlaySession::keepProof() {
   if (!proofRun_ || !report_) return;
-  FileResult kept = ::keepProof(proofFolder_, *proofRun_);
-  std::string line = kept.ok ? format("This run is now the proof of level %d: %s", proofRun_->level,
-                                      proofFile(proofFolder_, proofRun_->level).c_str())
-                             : failedSaveLine("the proof", kept);
+  Result<> kept = ::keepProof(proofFolder_, *proofRun_);
+  std::string line = kept.ok() ? format("This run is now the proof of level %d: %s", proofRun_->level,
+                                        proofFile(proofFolder_, proofRun_->level).c_str())
+                               : failedSaveLine("the proof", kept.problem());
   proofRun_.reset();
   report_->lines.push_back({line, "", true});
   auto& choices = report_->choices;
@@ -147,8 +147,8 @@ void PlaySession::endRun(const Outcome& outcome) {
 // editor's test plays leave the file alone.
 void PlaySession::keepProgress() {
   if (played_.kind != PlayKind::Numbered) return;
-  FileResult kept = played_.record->keep();
-  if (!kept.ok) saveFailures_.push_back(failedSaveLine("progress", kept));
+  Result<> kept = played_.record->keep();
+  if (!kept.ok()) saveFailures_.push_back(failedSaveLine("progress", kept.problem()));
 }
 
 Report PlaySession::completionReport() {

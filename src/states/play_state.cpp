@@ -85,11 +85,10 @@ PlayState::PlayState(PlayedLevel played, std::unique_ptr<World> level, Theme& th
   }
 }
 
-std::unique_ptr<PlayState> PlayState::open(PlayedLevel played, const char* fileName, Theme& theme,
-                                           LoadResult& problem) {
+Result<std::unique_ptr<PlayState>> PlayState::open(PlayedLevel played, const char* fileName, Theme& theme) {
   auto level = std::make_unique<World>();
-  problem = readLevel(fileName, *level);
-  if (!problem.ok()) return nullptr;
+  Result<> read = readLevel(fileName, *level);
+  if (!read.ok()) return read.problem();
   return std::make_unique<PlayState>(std::move(played), std::move(level), theme);
 }
 
@@ -243,18 +242,17 @@ void PlayState::showReport(const Report& report) {
 }
 
 // "Watch again" at the run's end plays it once more from the start.
-LoadResult PlayState::watchNested(AppState& outer, const PlayedLevel& watched, const std::string& fileName,
-                                  Theme& theme, const Replay& replay) {
-  LoadResult problem;
+Result<> PlayState::watchNested(AppState& outer, const PlayedLevel& watched, const std::string& fileName, Theme& theme,
+                                const Replay& replay) {
   PlayResult result = PlayResult::Retry;
   while (result == PlayResult::Retry && outer.status == RunStatus::Running) {
-    std::unique_ptr<PlayState> play = open(watched, fileName.c_str(), theme, problem);
-    if (!play) return problem;
-    play->session().watch(replay);
-    runNested(outer, *play);
-    result = play->result();
+    Result<std::unique_ptr<PlayState>> play = open(watched, fileName.c_str(), theme);
+    if (!play.ok()) return play.problem();
+    play.value()->session().watch(replay);
+    runNested(outer, *play.value());
+    result = play.value()->result();
   }
-  return problem;
+  return {};
 }
 
 // Escape (or the pad's B) leaves a watched run, P pauses it; its end shows a panel of its own.

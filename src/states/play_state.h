@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/load_result.h"
+#include "app/load_failure.h"
 #include "app/switch.h"
 #include "campaign/played_level.h"
 #include "entities/pop_up.h"
@@ -39,8 +39,8 @@ class PlayState : public AppState {
   // name starts with its banner.
   PlayState(PlayedLevel played, std::unique_ptr<World> level, Theme& theme);
   // Reads the level first, so a bad file never gets as far as a play state: on a problem gives
-  // null and the loader's result in `problem`.
-  static std::unique_ptr<PlayState> open(PlayedLevel played, const char* fileName, Theme& theme, LoadResult& problem);
+  // the loader's.
+  static Result<std::unique_ptr<PlayState>> open(PlayedLevel played, const char* fileName, Theme& theme);
   ~PlayState() override;
 
   void update(double dt) override;
@@ -51,8 +51,8 @@ class PlayState : public AppState {
 
   // Watches the replay of the level file in a play state nested in `outer`; the loader's result
   // when the level cannot be read.
-  static LoadResult watchNested(AppState& outer, const PlayedLevel& watched, const std::string& fileName, Theme& theme,
-                                const Replay& replay);
+  static Result<> watchNested(AppState& outer, const PlayedLevel& watched, const std::string& fileName, Theme& theme,
+                              const Replay& replay);
 
   PlaySession& session() { return *session_; }
   PlayResult result() const { return result_; }

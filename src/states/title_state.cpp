@@ -52,11 +52,14 @@ TitleState::TitleState(std::vector<Campaign> found)
       menu_(std::move(found)),
       world_(std::make_unique<World>()),
       logo_(bitmapResource("media/logo.png")) {
-  LoadResult scene;
-  background_ = PlayState::open(PlayedLevel{}, kTitleScene, menu_.theme(), scene);
+  Result<std::unique_ptr<PlayState>> scene = PlayState::open(PlayedLevel{}, kTitleScene, menu_.theme());
   // Without its scene the menu still works, over an empty sky.
-  if (!background_) background_ = std::make_unique<PlayState>(PlayedLevel{}, std::make_unique<World>(), menu_.theme());
-  if (!scene.ok()) menu_.tell(loadFailureLines(scene));
+  if (scene.ok()) {
+    background_ = std::move(scene.value());
+  } else {
+    background_ = std::make_unique<PlayState>(PlayedLevel{}, std::make_unique<World>(), menu_.theme());
+    menu_.tell(loadFailureLines(scene.problem()));
+  }
   // The built-in campaign first, and what its record has to say after the scene's problem.
   menu_.useCampaign(menu_.campaigns().campaign().folderName);
 }
@@ -179,10 +182,10 @@ int TitleState::watchedLevel() const {
 void TitleState::watchBestRun(int levelIndex) {
   BestRun best = menu_.bestRun(levelIndex);
   if (!best.replay) return menu_.tell({best.problem});
-  LoadResult played = PlayState::watchNested(*this, menu_.watched(levelIndex), menu_.levelFile(levelIndex),
-                                             menu_.theme(), *best.replay);
+  Result<> played = PlayState::watchNested(*this, menu_.watched(levelIndex), menu_.levelFile(levelIndex), menu_.theme(),
+                                           *best.replay);
   escapeGrace_ = kEscapeGrace;
-  if (!played.ok()) menu_.tell({played.message});
+  if (!played.ok()) menu_.tell({played.problem().message});
 }
 
 void TitleState::playFrom(int levelIndex) {
@@ -221,8 +224,8 @@ void TitleState::openOptions(PlayState& scene, SceneMotion motion) {
   if (settingsPath_.empty()) return;
   GameWindow* window = GameWindow::current();
   bool fullScreen = window && window->modeSwitched() ? window->fullScreen() : menu_.settings().fullScreen;
-  FileResult saved = saveSettings(menu_.settingsFor(fullScreen), settingsPath_);
-  if (!saved.ok) menu_.tell({failedSaveLine("settings", saved)});
+  Result<> saved = saveSettings(menu_.settingsFor(fullScreen), settingsPath_);
+  if (!saved.ok()) menu_.tell({failedSaveLine("settings", saved.problem())});
 }
 
 void TitleState::showOptions(AppState& outer, OptionsState& options) { runNested(outer, options); }
@@ -231,12 +234,12 @@ void TitleState::showHelp(HelpState& help) { runNested(*this, help); }
 
 // A level that cannot be loaded is not entered: its message shows in the menu instead.
 std::optional<PlayResult> TitleState::runPlay(const std::string& fileName, PlayedLevel played) {
-  LoadResult problem;
-  std::unique_ptr<PlayState> play = PlayState::open(std::move(played), fileName.c_str(), menu_.theme(), problem);
-  if (!play) {
-    menu_.tell(loadFailureLines(problem));
+  Result<std::unique_ptr<PlayState>> opened = PlayState::open(std::move(played), fileName.c_str(), menu_.theme());
+  if (!opened.ok()) {
+    menu_.tell(loadFailureLines(opened.problem()));
     return std::nullopt;
   }
+  std::unique_ptr<PlayState> play = std::move(opened.value());
   PlaySession& session = play->session();
   if (session.played().kind == PlayKind::Numbered)
     session.keepRuns(session.played().campaign, session.played().number, fileName, menu_.settings().ghost);

@@ -8,51 +8,52 @@
 
 namespace {
 
-LevelFileResult parseFailure(const char* path, const ParsedLevel& level) {
-  LevelFileResult failure;
-  if (!level.unknownCode.empty()) {
-    std::string code = printableBytes(level.unknownCode);
-    failure = loadFailure(LoadError::UnknownRecord, path, format("UNMAPPABLE '%s'!!!", code.c_str()));
-    failure.detail = format("it stops at byte %zu: unknown record '%s'", level.offset, code.c_str());
+Problem parseFailure(const char* path, const Problem& found) {
+  Problem failure = found;
+  failure.file = path;
+  if (found.kind == Failure::UnknownRecord) {
+    failure.message = format("UNMAPPABLE '%s'!!!", found.detail.c_str());
+    failure.detail = format("it stops at byte %lld: unknown record '%s'", found.byte, found.detail.c_str());
     return failure;
   }
-  failure = loadFailure(LoadError::MalformedRecord, path,
-                        format("MALFORMED '%s' AT BYTE %zu: %s!!!", path, level.offset, level.problem.c_str()));
-  failure.detail = format("it stops at byte %zu: %s", level.offset, level.problem.c_str());
+  failure.message = format("MALFORMED '%s' AT BYTE %lld: %s!!!", path, found.byte, found.message.c_str());
+  failure.detail = format("it stops at byte %lld: %s", found.byte, found.message.c_str());
   return failure;
 }
 
 }  // namespace
 
-LevelFileResult readLevel(const LevelKinds& kinds, const char* path, World& world) {
-  std::string bytes;
-  if (!readWholeFile(path, bytes).ok) {
+Result<> readLevel(const LevelKinds& kinds, const char* path, World& world) {
+  Result<std::string> bytes = readWholeFile(path);
+  if (!bytes.ok()) {
     std::string kind = otherFileKind(path);
-    LoadResult failure = loadFailure(kind.empty() ? LoadError::CannotOpen : LoadError::NotAFile, path,
-                                     format("CANNOT OPEN '%s'!!!", path));
+    Problem failure =
+        fail(kind.empty() ? Failure::CannotOpen : Failure::NotAFile, format("CANNOT OPEN '%s'!!!", path), path);
     failure.detail = kind;
     return failure;
   }
-  ParsedLevel level = parseLevelBytes(bytes, kinds);
-  if (!level.ok) return parseFailure(path, level);
-  for (const ObjectRecord& record : level.records) {
+  Result<ParsedLevel> level = parseLevelBytes(bytes.value(), kinds);
+  if (!level.ok()) return parseFailure(path, level.problem());
+  for (const ObjectRecord& record : level.value().records) {
     Entity& entity = world.adopt(record.kind->make(record.fields));
     entity.setPosition(record.col * kCellSize, record.row * kCellSize);
   }
   return {};
 }
 
-LevelFileResult writeLevelBytes(const char* path, const std::string& bytes) {
-  FileResult written = replaceFile(path, bytes);
-  if (written.ok) return {};
-  LoadResult failure = written.opened ? loadFailure(LoadError::CannotWrite, path, format("CANNOT WRITE '%s'!!!", path))
-                                      : loadFailure(LoadError::CannotOpen, path, format("CANNOT OPEN '%s'!!!", path));
-  failure.detail = written.reason;
+// A write that could not begin names the system's reason as one that failed midway does.
+Result<> writeLevelBytes(const char* path, const std::string& bytes) {
+  Result<> written = replaceFile(path, bytes);
+  if (written.ok()) return {};
+  bool opened = written.kind() != Failure::CannotOpen && written.kind() != Failure::Refused;
+  Problem failure = opened ? fail(Failure::CannotWrite, format("CANNOT WRITE '%s'!!!", path), path)
+                           : fail(Failure::CannotOpen, format("CANNOT OPEN '%s'!!!", path), path);
+  failure.detail = written.problem().message;
   return failure;
 }
 
 // Positions are stored as whole cells: (x truncated) / cell size, low 8 bits.
-LevelFileResult writeLevel(const LevelKinds& kinds, const char* path, World& world) {
+Result<> writeLevel(const LevelKinds& kinds, const char* path, World& world) {
   std::string bytes;
   for (Entity* entity : world.byTag(tagOf("entt"))) {
     const LevelKind* kind = kindOf(kinds, *entity);

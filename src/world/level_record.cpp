@@ -42,14 +42,20 @@ bool readRecordBody(ByteReader& reader, ObjectRecord& record) {
 }
 
 // Why a record holds a value the game cannot use; empty when it is sound.
-std::string recordProblem(const ObjectRecord& record) {
+Result<> checkRecord(const ObjectRecord& record) {
   for (size_t i = 0; i < record.fields.values.size(); ++i) {
     int value = record.fields.values[i];
     if (record.kind->params[i].type == Param::Channel && value >= kChannelCount) {
-      return format("%s channel %d is outside 0 to %d", record.kind->name, value, kChannelCount - 1);
+      return fail(Failure::Malformed,
+                  format("%s channel %d is outside 0 to %d", record.kind->name, value, kChannelCount - 1));
     }
   }
-  return "";
+  return {};
+}
+
+Problem at(size_t offset, Problem failed) {
+  failed.byte = static_cast<long long>(offset);
+  return failed;
 }
 
 }  // namespace
@@ -77,26 +83,24 @@ std::string recordBytes(const ObjectRecord& record) {
   return bytes;
 }
 
-ParsedLevel parseLevelBytes(const std::string& bytes, const LevelKinds& kinds) {
+Result<ParsedLevel> parseLevelBytes(const std::string& bytes, const LevelKinds& kinds) {
   ParsedLevel level;
   ByteReader reader(bytes);
   while (!atLevelEnd(reader)) {
-    level.offset = reader.offset();
+    size_t offset = reader.offset();
     std::string code;
     code += static_cast<char>(reader.next());
     code += static_cast<char>(reader.next());
     ObjectRecord record{findKind(kinds, code), 0, 0, {}};
     if (!record.kind) {
-      level.unknownCode = code;
-    } else if (!readRecordBody(reader, record)) {
-      level.problem = format("the file ends inside the \"%s\" record", code.c_str());
-    } else {
-      level.problem = recordProblem(record);
+      Problem unknown = fail(Failure::UnknownRecord, "unknown kind '" + printableBytes(code) + "'");
+      unknown.detail = printableBytes(code);
+      return at(offset, unknown);
     }
-    if (!level.unknownCode.empty() || !level.problem.empty()) {
-      level.ok = false;
-      return level;
-    }
+    if (!readRecordBody(reader, record))
+      return at(offset, fail(Failure::Malformed, format("the file ends inside the \"%s\" record", code.c_str())));
+    Result<> checked = checkRecord(record);
+    if (!checked.ok()) return at(offset, checked.problem());
     level.records.push_back(record);
   }
   level.trailer = reader.rest();

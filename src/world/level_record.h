@@ -5,6 +5,8 @@
 #include <typeinfo>
 #include <vector>
 
+#include "app/result.h"
+
 class Entity;
 
 // A level file is records back to back, with no header and no count:
@@ -77,17 +79,13 @@ struct ObjectRecord {
 std::string recordBytes(const ObjectRecord& record);
 
 struct ParsedLevel {
-  bool ok = true;
   std::vector<ObjectRecord> records;
   std::string trailer;
-  // On a problem: the offset of the record at fault, and either its unknown code or what is
-  // wrong with it.
-  size_t offset = 0;
-  std::string unknownCode;
-  std::string problem;
 };
 
-ParsedLevel parseLevelBytes(const std::string& bytes, const LevelKinds& kinds);
+// On a problem, the byte of the record at fault and what is wrong with it: an unknown code
+// (Failure::UnknownRecord, the code shown printable in the detail) or a malformed record.
+Result<ParsedLevel> parseLevelBytes(const std::string& bytes, const LevelKinds& kinds);
 
 // Bytes as text with every byte that is not printable ASCII shown as \xNN (for messages that
 // quote a file's content, such as an unknown type code).

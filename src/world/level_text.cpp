@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "world/channel_states.h"
@@ -134,27 +136,22 @@ std::string trailerLine(const std::string& trailer) {
 
 }  // namespace
 
-LevelTextResult dumpLevelText(const std::string& levelBytes, const LevelKinds& kinds) {
-  ParsedLevel level = parseLevelBytes(levelBytes, kinds);
-  LevelTextResult result;
-  if (!level.unknownCode.empty()) {
-    return LevelTextResult{
-        false, "", format("byte %zu: unknown kind '%s'", level.offset, printableBytes(level.unknownCode).c_str())};
-  }
-  if (!level.ok) return LevelTextResult{false, "", format("byte %zu: %s", level.offset, level.problem.c_str())};
-  result.output = header(kinds);
-  const std::vector<ObjectRecord>& records = level.records;
+Result<std::string> dumpLevelText(const std::string& levelBytes, const LevelKinds& kinds) {
+  Result<ParsedLevel> level = parseLevelBytes(levelBytes, kinds);
+  if (!level.ok()) return level.problem();
+  std::string text = header(kinds);
+  const std::vector<ObjectRecord>& records = level.value().records;
   for (size_t i = 0; i < records.size();) {
     size_t end = gridRunEnd(records, i);
     if (end - i >= kMinimumGridRun) {
-      result.output += gridBlock(records, i, end);
+      text += gridBlock(records, i, end);
       i = end;
     } else {
-      result.output += recordLine(records[i++]);
+      text += recordLine(records[i++]);
     }
   }
-  if (!level.trailer.empty()) result.output += trailerLine(level.trailer);
-  return result;
+  if (!level.value().trailer.empty()) text += trailerLine(level.value().trailer);
+  return text;
 }
 
 // ---- Text to level bytes ---------------------------------------------------------------------
@@ -310,27 +307,31 @@ std::string trailerBytes(LineReader& reader) {
 class Compiler {
  public:
   explicit Compiler(const LevelKinds& kinds) : kinds_(kinds) {}
-  LevelTextResult run(const std::string& text);
+  Result<std::string> run(const std::string& text);
 
  private:
   void statement(const std::string& line);
   void gridRow(const std::string& line);
   void endGrid();
+  // The first problem is the one told.
   void fail(const std::string& why) {
-    if (result_.ok) result_ = LevelTextResult{false, "", format("line %d: %s", lineNumber_, why.c_str())};
+    if (problem_) return;
+    problem_ = ::fail(Failure::Malformed, why);
+    problem_->line = lineNumber_;
   }
 
   const LevelKinds& kinds_;
-  LevelTextResult result_;
+  std::string bytes_;
+  std::optional<Problem> problem_;
   int lineNumber_ = 0;
   int gridStart_ = 0;  // line of the open grid block's "grid", 0 when none is open
   std::vector<std::string> gridRows_;
   bool trailerSeen_ = false;
 };
 
-LevelTextResult Compiler::run(const std::string& text) {
+Result<std::string> Compiler::run(const std::string& text) {
   size_t start = 0;
-  while (result_.ok && start < text.size()) {
+  while (!problem_ && start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(start, end - start);
@@ -343,11 +344,12 @@ LevelTextResult Compiler::run(const std::string& text) {
     }
     start = end + 1;
   }
-  if (result_.ok && gridStart_) {
+  if (!problem_ && gridStart_) {
     lineNumber_ = gridStart_;
     fail("the grid has no \"end\" line");
   }
-  return result_;
+  if (problem_) return *problem_;
+  return bytes_;
 }
 
 void Compiler::statement(const std::string& line) {
@@ -372,7 +374,7 @@ void Compiler::statement(const std::string& line) {
     return fail(format("unknown kind '%s'", first.c_str()));
   }
   if (reader.failed()) return fail(reader.problem());
-  result_.output += bytes;
+  bytes_ += bytes;
 }
 
 void Compiler::gridRow(const std::string& line) {
@@ -399,7 +401,7 @@ void Compiler::endGrid() {
       if (!symbolRecord(kinds_, gridRows_[row][col], record)) continue;
       record.col = static_cast<int>(col);
       record.row = static_cast<int>(row);
-      result_.output += recordBytes(record);
+      bytes_ += recordBytes(record);
     }
   }
   gridStart_ = 0;
@@ -407,4 +409,6 @@ void Compiler::endGrid() {
 
 }  // namespace
 
-LevelTextResult compileLevelText(const std::string& text, const LevelKinds& kinds) { return Compiler(kinds).run(text); }
+Result<std::string> compileLevelText(const std::string& text, const LevelKinds& kinds) {
+  return Compiler(kinds).run(text);
+}

@@ -6,9 +6,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-  InputScript script;
-  std::string error;
-  if (script.read(in, "fuzz", error)) {
+  Result<InputScript> read = InputScript::read(in, "fuzz");
+  if (read.ok()) {
+    const InputScript& script = read.value();
     int frames = script.frameCount();
     script.keysAt(1);
     script.keysAt(frames);

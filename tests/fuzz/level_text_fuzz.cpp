@@ -6,7 +6,7 @@
 #include "world/level_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  LevelTextResult compiled = compileLevelText(std::string(reinterpret_cast<const char*>(data), size), levelKinds());
-  if (compiled.ok && !dumpLevelText(compiled.output, levelKinds()).ok) std::abort();
+  Result<std::string> compiled = compileLevelText(std::string(reinterpret_cast<const char*>(data), size), levelKinds());
+  if (compiled.ok() && !dumpLevelText(compiled.value(), levelKinds()).ok()) std::abort();
   return 0;
 }

@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PackRead read = readPackArchive(std::string(reinterpret_cast<const char*>(data), size), "fuzz");
   if (!read.ok()) return 0;
-  if (!folderNameProblem(read.folderName).empty()) std::abort();
+  if (!checkFolderName(read.folderName).ok()) std::abort();
   if (read.files.size() > static_cast<size_t>(kMaximumPackEntries)) std::abort();
   uint64_t total = 0;
   for (const auto& [name, bytes] : read.files) {

@@ -32,8 +32,9 @@ bool sameReplay(const Replay& a, const Replay& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Replay replay;
-  if (!decodeReplay(std::string(reinterpret_cast<const char*>(data), size), replay).empty()) return 0;
+  Result<Replay> decoded = decodeReplay(std::string(reinterpret_cast<const char*>(data), size));
+  if (!decoded.ok()) return 0;
+  const Replay& replay = decoded.value();
   if (replay.frameCount() > kMaximumReplayFrames) std::abort();
   ReplayFrames frames(replay.runs);
   ReplayFrame frame{};
@@ -42,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (frames.given() != replay.frameCount()) std::abort();
   std::string written = encodeReplay(replay);
-  Replay again;
-  if (written.size() > kMaximumReplayBytes || !decodeReplay(written, again).empty() || !sameReplay(replay, again))
-    std::abort();
+  Result<Replay> again = written.size() > kMaximumReplayBytes ? Result<Replay>(Problem{}) : decodeReplay(written);
+  if (!again.ok() || !sameReplay(replay, again.value())) std::abort();
   return 0;
 }

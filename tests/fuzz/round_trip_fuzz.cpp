@@ -10,13 +10,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   initLibraryForFuzzing();
   std::string bytes(reinterpret_cast<const char*>(data), size);
-  LevelTextResult dumped = dumpLevelText(bytes, levelKinds());
-  if (!dumped.ok) {
+  Result<std::string> dumped = dumpLevelText(bytes, levelKinds());
+  if (!dumped.ok()) {
     World world;
     if (readLevel(fuzzFileWith(data, size).c_str(), world).ok()) std::abort();
     world.flush();
     return 0;
   }
-  if (compileLevelText(dumped.output, levelKinds()).output != bytes) std::abort();
+  Result<std::string> again = compileLevelText(dumped.value(), levelKinds());
+  if (!again.ok() || again.value() != bytes) std::abort();
   return 0;
 }

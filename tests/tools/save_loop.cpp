@@ -45,7 +45,7 @@ int saveProgressForever(const char* path) {
   sayWhenSaving(" " + std::to_string(record.deaths));
   for (;;) {
     record.countDeath();
-    if (!record.save().ok) return 1;
+    if (!record.save().ok()) return 1;
   }
 }
 
@@ -69,7 +69,7 @@ int saveReplayForever(const char* path) {
   const Replay runs[] = {idleRun(100), idleRun(5000)};
   sayWhenSaving();
   for (int round = 0;; ++round) {
-    if (!saveReplay(path, runs[round % 2]).ok) return 1;
+    if (!saveReplay(path, runs[round % 2]).ok()) return 1;
   }
 }
 
@@ -79,7 +79,7 @@ int saveSettingsForever(const char* path) {
   for (int round = 0;; ++round) {
     settings.music = round % 2;
     settings.theme = round % 2 ? "Sky" : "Liquor";
-    if (!saveSettings(settings, path).ok) return 1;
+    if (!saveSettings(settings, path).ok()) return 1;
   }
 }
 
@@ -99,7 +99,7 @@ int play(const char* path, int first, int step) {
   for (int level = first; level < kLevels; level += step) {
     record.countDeath();
     record.recordCompletion(level, false, 30.0);
-    if (!record.keep().ok) return 1;
+    if (!record.keep().ok()) return 1;
   }
   return 0;
 }
@@ -108,9 +108,10 @@ int play(const char* path, int first, int step) {
 // replaced keeps a reader from seeing it half-written.
 int readUntil(const char* path, const char* stopFile) {
   long reads = 0, torn = 0;
-  std::string bytes;
   while (access(stopFile, F_OK) != 0) {
-    if (!readWholeFile(path, bytes).ok) continue;
+    Result<std::string> read = readWholeFile(path);
+    if (!read.ok()) continue;
+    const std::string& bytes = read.value();
     ++reads;
     bool whole = bytes.size() >= kHeaderBytes &&
                  bytes.size() == kHeaderBytes + kRecordBytes * static_cast<unsigned char>(bytes[4]);
@@ -122,18 +123,18 @@ int readUntil(const char* path, const char* stopFile) {
 
 int saveOnce(const char* kind, const char* path) {
   if (std::strcmp(kind, "level") == 0) return writeLevelBytes(path, "av\x01\x01").ok() ? 0 : 1;
-  if (std::strcmp(kind, "replay") == 0) return saveReplay(path, idleRun(1)).ok ? 0 : 1;
+  if (std::strcmp(kind, "replay") == 0) return saveReplay(path, idleRun(1)).ok() ? 0 : 1;
   if (std::strcmp(kind, "settings") == 0) {
     Settings settings = loadSettings(path);
     settings.music = !settings.music;
-    return saveSettings(settings, path).ok ? 0 : 1;
+    return saveSettings(settings, path).ok() ? 0 : 1;
   }
   Progress record;
   record.path = path;
   record.load(16);
   record.countDeath();
   record.recordCompletion(0, true, 1.0);
-  return record.save().ok ? 0 : 1;
+  return record.save().ok() ? 0 : 1;
 }
 
 }  // namespace

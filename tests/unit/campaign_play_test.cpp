@@ -43,16 +43,16 @@ class CampaignPlay : public SimRun {
 
   // Starts level `index` of the pack from the level text, named `name`.
   void start(const std::string& text, int index, const std::string& name = "") {
-    LevelTextResult level = compileLevelText(text, levelKinds());
-    ASSERT_TRUE(level.ok) << level.message;
-    writeFileBytes(directory.file("level.lv"), level.output);
-    LoadResult problem;
+    Result<std::string> level = compileLevelText(text, levelKinds());
+    ASSERT_TRUE(level.ok()) << located(level.problem());
+    writeFileBytes(directory.file("level.lv"), level.value());
     PlayedLevel played = playedAtIndex(index);
     played.campaign = "loose";
     played.name = name;
     played.record = &pack;
-    play = PlayState::open(played, directory.file("level.lv").c_str(), *themes[0], problem);
-    ASSERT_TRUE(play) << problem.message;
+    Result<std::unique_ptr<PlayState>> opened = PlayState::open(played, directory.file("level.lv").c_str(), *themes[0]);
+    ASSERT_TRUE(opened.ok()) << opened.problem().message;
+    play = std::move(opened.value());
     setCurrentState(play.get());
     refreshRootSwitches();
   }

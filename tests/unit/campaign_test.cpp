@@ -235,7 +235,7 @@ TEST(PackWriter, ALevelFindsItsPlaceInAPack) {
     const std::string folder = dir.file("pk");
     if (!row.packText.empty() || !row.files.empty()) makeCampaign(folder, row.packText, row.files);
     EXPECT_EQ(nextFreeLevel(folder), row.next) << row.label;
-    EXPECT_EQ(makeRoomForLevel(folder, row.number), row.problem) << row.label;
+    EXPECT_EQ(messageOf(makeRoomForLevel(folder, row.number)), row.problem) << row.label;
     std::string after = readFileBytes(folder + "/pack.txt");
     if (row.packText.empty()) after = after.substr(after.find("name ="));
     EXPECT_EQ(after, row.packTextAfter) << row.label;
@@ -245,7 +245,7 @@ TEST(PackWriter, ALevelFindsItsPlaceInAPack) {
   }
   TempDir dir;
   EXPECT_EQ(
-      makeRoomForLevel(dir.file(".hidden"), 1),
+      messageOf(makeRoomForLevel(dir.file(".hidden"), 1)),
       "'.hidden' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most 64)");
   EXPECT_FALSE(fs::exists(dir.file(".hidden")));
 }

@@ -83,7 +83,7 @@ TEST(Settings, TextTable) {
 TEST(Settings, FileIsReplacedWholeAndABadOneTold) {
   TempDir directory;
   const std::string path = directory.file("binhopper.cfg");
-  ASSERT_TRUE(saveSettings(Settings(), path).ok);
+  ASSERT_TRUE(saveSettings(Settings(), path).ok());
   EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 2)
       << "the file and its lock file, no temporary file";
 
@@ -100,7 +100,7 @@ TEST(Settings, FileIsReplacedWholeAndABadOneTold) {
                 "the file.\n");
   EXPECT_FALSE(read.music) << "the first line, after the byte-order mark, is read";
   read.timer = true;
-  ASSERT_TRUE(saveSettings(read, path).ok);
+  ASSERT_TRUE(saveSettings(read, path).ok());
   const std::string saved = readFileBytes(path);
   const std::string kept = "\x01garbage\n# mine\ncolour = teal\nvsync = maybe\n";
   ASSERT_GT(saved.size(), kept.size());
@@ -112,7 +112,7 @@ TEST(Settings, FileIsReplacedWholeAndABadOneTold) {
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(again.keptLines, read.keptLines) << "kept once, not once more at every save";
 
-  EXPECT_FALSE(saveSettings(Settings(), directory.file("no/such/dir/binhopper.cfg")).ok);
+  EXPECT_FALSE(saveSettings(Settings(), directory.file("no/such/dir/binhopper.cfg")).ok());
 }
 
 TEST(DisplayScale, FitAndMouseMapping) {

@@ -143,7 +143,7 @@ std::set<std::string> labelsIn(World& world) {
 TEST(Documentation, EverySettingsKeyWithItsDefault) {
   TempDir directory;
   const std::string file = directory.file("binhopper.cfg");
-  ASSERT_TRUE(saveSettings(Settings(), file).ok);
+  ASSERT_TRUE(saveSettings(Settings(), file).ok());
   const std::string readme = sourceFile("README.md"), manPage = manPageOf("binhopper");
   std::istringstream lines(readFileBytes(file));
   int keys = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -31,6 +32,11 @@ std::string levelOf(EditorDocument& document) {
 
 const LevelKind& kind(const char* code) { return *findKind(levelKinds(), code); }
 
+std::optional<Failure> failureOf(const Result<>& done) {
+  if (done.ok()) return std::nullopt;
+  return done.kind();
+}
+
 class Document : public ::testing::Test {
  protected:
   GameDirectory directory;
@@ -38,20 +44,20 @@ class Document : public ::testing::Test {
 
 TEST_F(Document, OpensWhatItCanAndKnowsWhatItCouldNotRead) {
   const char* const kNoFile = "(no file)";
-  // File bytes, then the error, whether it is broken, and the level.
-  const std::tuple<const char*, std::string, LoadError, bool, std::string> rows[] = {
-      {"a level", kTileAt11 + kAvatarAt33, LoadError::None, false, "tl1,1 av3,3 "},
-      {"no file: a new level", kNoFile, LoadError::CannotOpen, false, ""},
-      {"an empty file", "", LoadError::EmptyFile, false, ""},
-      {"an unknown record", kTileAt11 + "zz\x01\x01"s, LoadError::UnknownRecord, true, ""},
-      {"a record cut short", "tl\x01\x01"s, LoadError::MalformedRecord, true, ""},
+  // File bytes, then the failure (none for a level read), whether it is broken, and the level.
+  const std::tuple<const char*, std::string, std::optional<Failure>, bool, std::string> rows[] = {
+      {"a level", kTileAt11 + kAvatarAt33, std::nullopt, false, "tl1,1 av3,3 "},
+      {"no file: a new level", kNoFile, Failure::Missing, false, ""},
+      {"an empty file", "", Failure::Empty, false, ""},
+      {"an unknown record", kTileAt11 + "zz\x01\x01"s, Failure::UnknownRecord, true, ""},
+      {"a record cut short", "tl\x01\x01"s, Failure::Malformed, true, ""},
   };
   for (const auto& [label, bytes, error, broken, level] : rows) {
     SCOPED_TRACE(label);
     std::filesystem::remove("levels/doc.lv");
     if (bytes != kNoFile) directory.writeLevel("doc.lv", bytes);
     EditorDocument document("levels/doc.lv");
-    EXPECT_EQ(document.open().error, error);
+    EXPECT_EQ(failureOf(document.open()), error);
     EXPECT_EQ(document.broken(), broken);
     EXPECT_EQ(levelOf(document), level);
     EXPECT_FALSE(document.unsaved());
@@ -112,8 +118,8 @@ TEST_F(Document, FailedLoadsKeepTheLevel) {
   document.recordStep();
   document.place({4, 4}, kind("sp"), {});
   directory.writeLevel("bad.lv", "zz"s);
-  EXPECT_EQ(document.load("levels/bad.lv").error, LoadError::UnknownRecord);
-  EXPECT_EQ(document.load("levels/none.lv").error, LoadError::CannotOpen);
+  EXPECT_EQ(failureOf(document.load("levels/bad.lv")), Failure::UnknownRecord);
+  EXPECT_EQ(failureOf(document.load("levels/none.lv")), Failure::CannotOpen);
   EXPECT_EQ(levelOf(document), "tl1,1 sp4,4 ");
   ASSERT_TRUE(document.undo());
   EXPECT_FALSE(document.undo()) << "the failed loads took no step";

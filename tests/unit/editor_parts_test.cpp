@@ -138,7 +138,7 @@ TEST(CampaignForm, AsksForAPackThenALevel) {
     SCOPED_TRACE(row.label);
     CampaignForm form(packs, "");
     std::string problem;
-    for (const std::string& answer : row.answers) problem = form.answer(answer);
+    for (const std::string& answer : row.answers) problem = messageOf(form.answer(answer));
     EXPECT_EQ(problem.substr(0, row.lastProblem.size()), row.lastProblem);
     EXPECT_EQ(problem.empty(), row.lastProblem.empty());
     std::string ended = form.done() ? form.packFolder() + "#" + std::to_string(form.number()) : "";

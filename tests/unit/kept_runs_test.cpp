@@ -36,7 +36,7 @@ class KeptRuns : public ::testing::Test {
     setPlayerDirectory("");
     progress() = Progress();
   }
-  LoadedReplay kept(const std::string& name) { return loadReplay(players.file("replays/levels/" + name)); }
+  Result<Replay> kept(const std::string& name) { return loadReplay(players.file("replays/levels/" + name)); }
 
   TempDir players;
 };
@@ -71,20 +71,20 @@ TEST_F(KeptRuns, TheLastRunAndTheFastestCompletionAreKept) {
     for (int frame = 0; frame < 5; ++frame) keeper.record(kStep, frame < 3 ? kRight : PlayInput{});
     keeper.end(row.outcome, row.elapsed);
     keeper.end(completed, 0.01);
-    LoadedReplay last = kept("3.last.rpl");
-    ASSERT_TRUE(last.read()) << last.problem;
-    EXPECT_EQ(last.replay.outcome.status, row.outcome.status);
-    EXPECT_EQ(last.replay.elapsed, row.elapsed);
-    EXPECT_EQ(last.replay.frameCount(), 5u);
-    EXPECT_EQ(last.replay.levelHash, row.levelHash);
+    Result<Replay> last = kept("3.last.rpl");
+    ASSERT_TRUE(last.ok()) << located(last.problem());
+    EXPECT_EQ(last.value().outcome.status, row.outcome.status);
+    EXPECT_EQ(last.value().elapsed, row.elapsed);
+    EXPECT_EQ(last.value().frameCount(), 5u);
+    EXPECT_EQ(last.value().levelHash, row.levelHash);
     ASSERT_NE(keeper.run(), nullptr);
     EXPECT_EQ(keeper.run()->elapsed, row.elapsed);
-    LoadedReplay best = kept("3.rpl");
-    EXPECT_EQ(best.read() ? best.replay.elapsed : 0.0, row.bestAfter);
+    Result<Replay> best = kept("3.rpl");
+    EXPECT_EQ(best.ok() ? best.value().elapsed : 0.0, row.bestAfter);
     std::string besides;
     for (const char* hash : {"2a", "2b"}) {
-      LoadedReplay aside = kept("3.00000000000000" + std::string(hash) + ".rpl");
-      if (aside.read()) besides += std::string(hash) + " " + format("%.2f", aside.replay.elapsed) + " ";
+      Result<Replay> aside = kept("3.00000000000000" + std::string(hash) + ".rpl");
+      if (aside.ok()) besides += std::string(hash) + " " + format("%.2f", aside.value().elapsed) + " ";
     }
     EXPECT_EQ(besides, row.besides);
   }
@@ -96,8 +96,8 @@ TEST_F(KeptRuns, TheGhostLeavesTheLevelAlone) {
   const std::string level = std::string(BINHOPPER_SOURCE_DIR) + "/levels/7.lv";
   progress().ensureRecords(16);
   progress().records[6].completed = true;  // the shipped best run is raced once the level is completed
-  LoadedReplay best = loadReplay(std::string(BINHOPPER_SOURCE_DIR) + "/levels/replays/7.rpl");
-  ASSERT_TRUE(best.read()) << best.problem;
+  Result<Replay> best = loadReplay(std::string(BINHOPPER_SOURCE_DIR) + "/levels/replays/7.rpl");
+  ASSERT_TRUE(best.ok()) << located(best.problem());
   auto play = [&](bool ghost, double& ghostTravel) {
     Simulator simulator(level.c_str(), 6);
     simulator.session().keepRuns("levels", 7, level, ghost);
@@ -105,7 +105,7 @@ TEST_F(KeptRuns, TheGhostLeavesTheLevelAlone) {
     EXPECT_EQ(racer != nullptr, ghost);
     double startX = racer ? racer->avatar()->x() : 0.0;
     std::string trace;
-    for (uint32_t frame = 0; frame < best.replay.frameCount(); ++frame) {
+    for (uint32_t frame = 0; frame < best.value().frameCount(); ++frame) {
       simulator.step({}, kStep);
       trace += simulator.trace();
     }

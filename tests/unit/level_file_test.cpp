@@ -24,10 +24,10 @@ class LevelFile : public ::testing::Test {
   void SetUp() override { initAllegroForTests(); }
 
   // Reads the bytes into a fresh world and flushes it.
-  LevelFileResult load(const std::string& bytes) {
+  Result<> load(const std::string& bytes) {
     world = std::make_unique<World>();
     writeFileBytes(dir.file("in.lv"), bytes);
-    LevelFileResult result = readLevel(dir.file("in.lv").c_str(), *world);
+    Result<> result = readLevel(dir.file("in.lv").c_str(), *world);
     world->flush();
     return result;
   }
@@ -49,63 +49,69 @@ TEST_F(LevelFile, EndOfALevel) {
       {"0xFF is fine as a data byte", "tl\xFF\x01\x00"s, 1},
   };
   for (const auto& [label, bytes, count] : rows) {
-    LevelFileResult result = load(bytes);
-    EXPECT_TRUE(result.ok()) << label << ": " << result.message;
+    Result<> result = load(bytes);
+    EXPECT_TRUE(result.ok()) << label << ": " << result.problem().message;
     EXPECT_EQ(entities().size(), count) << label;
   }
 }
 
 TEST_F(LevelFile, BadFilesAreRejectedWithTheOffsetAndAddNothing) {
   const std::string good = "tl\x01\x01\x00"s;
-  const LoadError cut = LoadError::MalformedRecord, unknown = LoadError::UnknownRecord;
+  const Failure cut = Failure::Malformed, unknown = Failure::UnknownRecord;
   // A malformed record's message starts with this.
   const std::string malformed = "MALFORMED '" + dir.file("in.lv") + "' ";
-  const std::tuple<const char*, std::string, LoadError, std::string> rows[] = {
-      {"ends after the code", good + "tl", cut, "AT BYTE 5: the file ends inside the \"tl\" record!!!"},
-      {"ends before the channel", good + good + "tl\x02\x02"s, cut,
+  const std::tuple<const char*, std::string, Failure, long long, std::string> rows[] = {
+      {"ends after the code", good + "tl", cut, 5, "AT BYTE 5: the file ends inside the \"tl\" record!!!"},
+      {"ends before the channel", good + good + "tl\x02\x02"s, cut, 10,
        "AT BYTE 10: the file ends inside the \"tl\" record!!!"},
-      {"sign text without its $", "ms\x03\x04Hel"s, cut, "AT BYTE 0: the file ends inside the \"ms\" record!!!"},
-      {"tile channel 10", good + "tl\x02\x02\x0a"s, cut, "AT BYTE 5: tile channel 10 is outside 0 to 9!!!"},
-      {"tile channel 255", "tl\x02\x02\xff"s, cut, "AT BYTE 0: tile channel 255 is outside 0 to 9!!!"},
-      {"lever channel 10", "gb\x01\x01vr\x01\x01\x0A\x00"s, cut, "AT BYTE 4: lever channel 10 is outside 0 to 9!!!"},
-      {"press pad channel 255", "pr\x01\x01\xFF\x01"s, cut, "AT BYTE 0: press pad channel 255 is outside 0 to 9!!!"},
-      {"unknown code", good + "zz\x01\x01"s, unknown, "UNMAPPABLE 'zz'!!!"},
-      {"control bytes are not printed raw", "\x01q\x00\x00"s, unknown, "UNMAPPABLE '\\x01q'!!!"},
+      {"sign text without its $", "ms\x03\x04Hel"s, cut, 0, "AT BYTE 0: the file ends inside the \"ms\" record!!!"},
+      {"tile channel 10", good + "tl\x02\x02\x0a"s, cut, 5, "AT BYTE 5: tile channel 10 is outside 0 to 9!!!"},
+      {"tile channel 255", "tl\x02\x02\xff"s, cut, 0, "AT BYTE 0: tile channel 255 is outside 0 to 9!!!"},
+      {"lever channel 10", "gb\x01\x01vr\x01\x01\x0A\x00"s, cut, 4, "AT BYTE 4: lever channel 10 is outside 0 to 9!!!"},
+      {"press pad channel 255", "pr\x01\x01\xFF\x01"s, cut, 0, "AT BYTE 0: press pad channel 255 is outside 0 to 9!!!"},
+      {"unknown code", good + "zz\x01\x01"s, unknown, 5, "UNMAPPABLE 'zz'!!!"},
+      {"control bytes are not printed raw", "\x01q\x00\x00"s, unknown, 0, "UNMAPPABLE '\\x01q'!!!"},
   };
-  for (const auto& [label, bytes, error, message] : rows) {
-    LevelFileResult result = load(bytes);
-    EXPECT_EQ(result.error, error) << label;
-    EXPECT_EQ(result.message, (error == cut ? malformed : "") + message) << label;
-    EXPECT_TRUE(entities().empty()) << label;
+  for (const auto& [label, bytes, error, byte, message] : rows) {
+    SCOPED_TRACE(label);
+    Result<> result = load(bytes);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.kind(), error);
+    EXPECT_EQ(result.problem().message, (error == cut ? malformed : "") + message);
+    EXPECT_EQ(result.problem().file, dir.file("in.lv"));
+    EXPECT_EQ(result.problem().byte, byte);
+    EXPECT_TRUE(entities().empty());
   }
   std::string missing = dir.file("missing.lv");
-  LevelFileResult absent = readLevel(missing.c_str(), *world);
-  EXPECT_EQ(absent.error, LoadError::CannotOpen);
-  EXPECT_EQ(absent.message, "CANNOT OPEN '" + missing + "'!!!");
+  Result<> absent = readLevel(missing.c_str(), *world);
+  ASSERT_FALSE(absent.ok());
+  EXPECT_EQ(absent.kind(), Failure::CannotOpen);
+  EXPECT_EQ(absent.problem().message, "CANNOT OPEN '" + missing + "'!!!");
 }
 
 // What the menu and the editor show a player: the plain sentence naming the file first, the
 // loader's own line below it.
 TEST_F(LevelFile, FailuresAreToldInPlainWordsAboveTheLoadersLine) {
-  LevelFileResult cut = load("tl\x01\x01\x00tl"s);
+  Result<> cut = load("tl\x01\x01\x00tl"s);
+  ASSERT_FALSE(cut.ok());
   EXPECT_EQ(
-      loadFailureLines(cut),
+      loadFailureLines(cut.problem()),
       (std::vector<std::string>{
           dir.file("in.lv") + " is not a level file (it stops at byte 5: the file ends inside the \"tl\" record).",
-          cut.message}));
+          cut.problem().message}));
   std::string missing = dir.file("missing.lv");
-  EXPECT_EQ(plainLoadFailure(readLevel(missing.c_str(), *world)),
+  EXPECT_EQ(plainLoadFailure(readLevel(missing.c_str(), *world).problem()),
             missing + " cannot be opened (it or its folder is missing, or access is refused).");
-  EXPECT_EQ(plainLoadFailure(load("tl\x01\x01\x00"s)), "") << "a good level has nothing to tell";
   // What is there but is no file is named by its kind, not taken for a missing file.
   std::string fifo = dir.file("pipe.lv");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   for (const auto& [path, kind] : {std::pair<std::string, std::string>{dir.path(), "a folder"},
                                    {fifo, "a named pipe"},
                                    {"/dev/zero", "a device"}}) {
-    LevelFileResult read = readLevel(path.c_str(), *world);
-    EXPECT_EQ(read.error, LoadError::NotAFile) << path;
-    EXPECT_EQ(plainLoadFailure(read), path + " is " + kind + ", not a file the game reads.");
+    Result<> read = readLevel(path.c_str(), *world);
+    ASSERT_FALSE(read.ok()) << path;
+    EXPECT_EQ(read.kind(), Failure::NotAFile) << path;
+    EXPECT_EQ(plainLoadFailure(read.problem()), path + " is " + kind + ", not a file the game reads.");
   }
 }
 

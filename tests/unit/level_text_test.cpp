@@ -14,9 +14,9 @@ using namespace std::string_literals;
 TEST(LevelText, DumpedLinesReadAsDocumented) {
   std::string bytes = "av\x05\x1c"s + "vr\x0a\x0f\x02\x01"s + "ms\x03\x04Hello$"s + "pr\x01\x02\x03\x00"s +
                       "ff\x01\x02\x05"s + "bd\x01\x02\x01"s + "ct\x0a\x1c\x03"s + "ms\x00\x00\"a\\\n\x01$"s + "\xFF"s;
-  LevelTextResult text = dumpLevelText(bytes, levelKinds());
-  ASSERT_TRUE(text.ok);
-  std::string body = text.output.substr(text.output.find("\nav ") + 1);
+  Result<std::string> text = dumpLevelText(bytes, levelKinds());
+  ASSERT_TRUE(text.ok());
+  std::string body = text.value().substr(text.value().find("\nav ") + 1);
   EXPECT_EQ(body,
             "av 5 28\n"
             "vr 10 15 2 on\n"
@@ -32,12 +32,12 @@ TEST(LevelText, DumpedLinesReadAsDocumented) {
 // Every character a grid block takes is in the legend at the head of a dump, as itself or inside
 // a range of characters of one meaning ("0-9").
 TEST(LevelText, DumpLegendNamesEveryGridSymbol) {
-  LevelTextResult dumped = dumpLevelText("", levelKinds());
-  ASSERT_TRUE(dumped.ok);
-  std::string legend = dumped.output;
+  Result<std::string> dumped = dumpLevelText("", levelKinds());
+  ASSERT_TRUE(dumped.ok());
+  std::string legend = dumped.value();
   int symbols = 0;
   for (char c = '!'; c <= '~'; ++c) {
-    if (c == '.' || !compileLevelText("grid\n"s + c + "\nend\n", levelKinds()).ok) continue;
+    if (c == '.' || !compileLevelText("grid\n"s + c + "\nend\n", levelKinds()).ok()) continue;
     ++symbols;
     bool named = legend.find("  "s + c + " ") != std::string::npos;
     for (size_t at = legend.find('-'); !named && at != std::string::npos; at = legend.find('-', at + 1)) {
@@ -67,9 +67,9 @@ TEST(LevelText, BadTextIsRejectedWithItsLine) {
       {"trailer ff\nav 1 1\n", "line 2: nothing but comments may follow the trailer"},
   };
   for (const auto& [text, message] : rows) {
-    LevelTextResult result = compileLevelText(text, levelKinds());
-    EXPECT_FALSE(result.ok) << text;
-    EXPECT_EQ(result.message, message) << text;
+    Result<std::string> result = compileLevelText(text, levelKinds());
+    EXPECT_FALSE(result.ok()) << text;
+    EXPECT_EQ(result.ok() ? "" : located(result.problem()), message) << text;
   }
 }
 

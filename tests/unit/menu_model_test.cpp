@@ -86,7 +86,7 @@ TEST_F(MenuTest, FinalButtonOnceEveryLevelIsCompleted) {
   progress().recordCompletion(15, false, 10.0);
   EXPECT_EQ(pointsLine(*menu), "Unlock points: 16/48");
   EXPECT_TRUE(shows(*menu, MenuAction::FinalScreen));
-  ASSERT_TRUE(progress().save().ok);
+  ASSERT_TRUE(progress().save().ok());
   EXPECT_EQ(readFileBytes(directory.path("binhopper.dat")).size(), 5u + 12 * 17) << "the 17th record stays";
 }
 

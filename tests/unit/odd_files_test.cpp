@@ -117,17 +117,17 @@ TEST(OddFiles, Settings) {
   readEachOddKind("binhopper.cfg", "music = no\ntheme = Night\n", {}, [](auto& kind, auto& path, auto& before) {
     testing::internal::CaptureStdout();
     Settings loaded = loadSettings(path);
-    FileResult saved = saveSettings(loaded, path);
+    Result<> saved = saveSettings(loaded, path);
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(loaded.music) << "the defaults";
     if (readsAsData(kind)) {
       EXPECT_EQ(printed, "");
-      EXPECT_TRUE(saved.ok) << "an empty file is only settings still unset";
+      EXPECT_TRUE(saved.ok()) << "an empty file is only settings still unset";
       return;
     }
     EXPECT_EQ(printed, "Ignoring settings file '" + path + "': " + kind.reason + ".\n" +
                            "Unable to save settings to '" + path + "': " + kind.reason + ".\n");
-    EXPECT_EQ(saved.reason, kind.reason);
+    EXPECT_EQ(saved.problem().message, kind.reason);
     EXPECT_EQ(fingerprint(path), before) << "a file that could not be read is never replaced";
   });
 }
@@ -140,8 +140,8 @@ TEST(OddFiles, Progress) {
     testing::internal::CaptureStdout();
     record.load(3);
     record.countDeath();
-    FileResult kept = record.keep();
-    FileResult saved = record.save();
+    Result<> kept = record.keep();
+    Result<> saved = record.save();
     testing::internal::GetCapturedStdout();
     if (readsAsData(kind) || tooLarge(kind)) {
       ASSERT_EQ(record.damageNote.size(), 2u) << "an empty or oversized file is damaged";
@@ -149,15 +149,15 @@ TEST(OddFiles, Progress) {
         EXPECT_EQ(fingerprint(path + ".bad"), before) << "set aside whole";
       else
         EXPECT_EQ(readFileBytes(path + ".bad"), "");
-      EXPECT_TRUE(saved.ok);
+      EXPECT_TRUE(saved.ok());
       return;
     }
     EXPECT_EQ(record.damageNote,
               (std::vector<std::string>{"The progress file '" + path + "' cannot be read: " + kind.reason + ".",
                                         "Progress will not be saved in this run; the file is left as it is."}));
     EXPECT_EQ(record.deaths, 1) << "a fresh record";
-    EXPECT_TRUE(kept.ok) << "nothing new to report";
-    EXPECT_FALSE(saved.ok);
+    EXPECT_TRUE(kept.ok()) << "nothing new to report";
+    EXPECT_FALSE(saved.ok());
     EXPECT_EQ(fingerprint(path), before) << "a file that could not be read is never replaced";
   });
 }
@@ -169,7 +169,7 @@ TEST(OddFiles, Levels) {
   initAllegroForTests();
   readEachOddKind("levels/2.lv", kTinyLevel, {"levels/1.lv", "levels/3.lv"}, [](auto& kind, auto& path, auto& before) {
     World world;
-    LevelFileResult read = readLevel(path.c_str(), world);
+    Result<> read = readLevel(path.c_str(), world);
     Campaign found = loadCampaign(std::filesystem::path(path).parent_path(), CampaignOrigin::BuiltIn);
     bool regular = readsAsData(kind) || tooLarge(kind) || kind.reason == "Permission denied"s;
     EXPECT_EQ(found.levelCount(), regular ? 3 : 1);
@@ -179,7 +179,7 @@ TEST(OddFiles, Levels) {
     if (readsAsData(kind))
       EXPECT_TRUE(read.ok()) << "an empty file is an empty level";
     else
-      EXPECT_EQ(read.message, "CANNOT OPEN '" + path + "'!!!");
+      EXPECT_EQ(read.problem().message, "CANNOT OPEN '" + path + "'!!!");
     EXPECT_EQ(fingerprint(path), before);
   });
 }

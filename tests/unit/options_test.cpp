@@ -87,7 +87,7 @@ TEST(Settings, EveryChoiceRoundTripsThroughTheFile) {
                       ALLEGRO_KEY_S, ALLEGRO_KEY_PAD_0, ALLEGRO_KEY_LSHIFT};
   TempDir directory;
   const std::string path = directory.file("binhopper.cfg");
-  ASSERT_TRUE(saveSettings(chosen, path).ok);
+  ASSERT_TRUE(saveSettings(chosen, path).ok());
   Settings read = loadSettings(path);
   EXPECT_EQ(choices(read), "quiet Mist timer 40/0 1 4 23 19 37 215");
   EXPECT_TRUE(read.fullScreen);

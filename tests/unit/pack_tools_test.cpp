@@ -45,9 +45,9 @@ const std::string kDropLevel = gridLevel({{27, "..A...*"}, {28, "00000000"}}, "c
 const std::string kDropWin = "30 R\n20 -\n";
 
 std::string compiled(const std::string& text) {
-  LevelTextResult level = compileLevelText(text, levelKinds());
-  EXPECT_TRUE(level.ok) << level.message;
-  return level.output;
+  Result<std::string> level = compileLevelText(text, levelKinds());
+  EXPECT_TRUE(level.ok()) << located(level.problem());
+  return level.value();
 }
 
 // Plays the script on the pack's level headless and keeps the run as its proof, as a test play
@@ -55,20 +55,20 @@ std::string compiled(const std::string& text) {
 void keepRunAsProof(const std::string& folder, int number, const std::string& script) {
   createThemes();
   std::string level = folder + "/" + std::to_string(number) + ".lv";
-  uint64_t hash = 0;
-  ASSERT_TRUE(hashLevelFile(level, hash).ok);
-  ReplayRecorder recorder("pk", number, hash);
-  InputScript keys;
+  Result<uint64_t> hash = hashLevelFile(level);
+  ASSERT_TRUE(hash.ok());
+  ReplayRecorder recorder("pk", number, hash.value());
   std::istringstream in(script);
-  std::string error;
-  ASSERT_TRUE(keys.read(in, "script", error)) << error;
+  Result<InputScript> read = InputScript::read(in, "script");
+  ASSERT_TRUE(read.ok()) << scriptProblemLine(read.problem());
+  const InputScript& keys = read.value();
   Simulator simulator(level.c_str(), -1);
   for (int frame = 1; frame <= keys.frameCount(); ++frame) {
     simulator.step(keys.keysAt(frame), 0.017);
     recorder.add(0.017, gameControlsInput());
   }
   std::optional<Replay> run = recorder.replay(simulator.avatar()->outcome(), simulator.session().context().elapsedTime);
-  ASSERT_TRUE(run && keepProof(folder, *run).ok);
+  ASSERT_TRUE(run && keepProof(folder, *run).ok());
 }
 
 struct Entry {
@@ -378,10 +378,10 @@ TEST_F(PackTools, AProofKeptIsPlayedAgainAndFollowsItsLevel) {
   auto replay = [&edit](const std::function<void(Replay&)>& change) {
     return [&edit, change](const std::string& pack) {
       edit(pack + "/proofs/1.rpl", [&change](std::string& bytes) {
-        Replay run;
-        ASSERT_EQ(decodeReplay(bytes, run), "");
-        change(run);
-        bytes = encodeReplay(run);
+        Result<Replay> run = decodeReplay(bytes);
+        ASSERT_TRUE(run.ok());
+        change(run.value());
+        bytes = encodeReplay(run.value());
       });
     };
   };

@@ -239,10 +239,10 @@ TEST_F(PanelRun, HelpAndOptionsLeaveByKeysAndPad) {
 TEST_F(PanelRun, TestPlayReportsTheEditedCampaignsTargetAndItsOwnDeaths) {
   std::filesystem::create_directories(directory.file("zeta"));
   writeFileBytes(directory.file("zeta/pack.txt"), "name = Zeta\nlevel 1 = 5.5 Bin Day\n");
-  LevelTextResult level = compileLevelText(bagLevel(), levelKinds());
-  ASSERT_TRUE(level.ok);
-  writeFileBytes(directory.file("zeta/1.lv"), level.output);
-  writeFileBytes(directory.file("edit.lv"), level.output);
+  Result<std::string> level = compileLevelText(bagLevel(), levelKinds());
+  ASSERT_TRUE(level.ok());
+  writeFileBytes(directory.file("zeta/1.lv"), level.value());
+  writeFileBytes(directory.file("edit.lv"), level.value());
   // The file edited, and the report's target line (none: empty) and crown lines.
   const std::tuple<const char*, std::string, const char*, size_t> rows[] = {
       {"a pack's level", directory.file("zeta/1.lv"), "5.50s", 2},

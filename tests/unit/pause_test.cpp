@@ -78,8 +78,8 @@ TEST_F(PauseRun, APHeldWhenThePlayStartsDoesNotPause) {
   TestState editor;
   setKeyDown(*editor.keyboardState(), ALLEGRO_KEY_P, true);
   refreshRootSwitches();
-  LevelTextResult level = compileLevelText(floorLevel(), levelKinds());
-  writeFileBytes(directory.file("test.lv"), level.output);
+  Result<std::string> level = compileLevelText(floorLevel(), levelKinds());
+  writeFileBytes(directory.file("test.lv"), level.value());
   PlayedLevel tested;
   tested.kind = PlayKind::TestPlay;
   sim = std::make_unique<Simulator>(directory.file("test.lv").c_str(), tested);

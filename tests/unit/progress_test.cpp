@@ -66,7 +66,7 @@ std::set<std::string> entriesIn(const std::string& directory) {
 TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   record.deaths = 254;
   record.records = {{true, true, true, false, 12.5}, {true, false, false, true, 999.0}};
-  ASSERT_TRUE(record.save().ok);
+  ASSERT_TRUE(record.save().ok());
   // 12.5 = 1.5625 * 2^3: exponent 0x402, fraction 0x9 -> 0x4029000000000000.
   // 999.0 = 1.951171875 * 2^9: exponent 0x408, fraction 0xF38 -> 0x408F380000000000.
   EXPECT_EQ(readFileBytes(record.path), "\xFE\0\0\0\x02"s + "\x01\x01\x01\x00"s + "\0\0\0\0\0\0\x29\x40"s +
@@ -80,7 +80,7 @@ TEST_F(ProgressFile, SavedBytesFollowTheLittleEndianLayout) {
   EXPECT_TRUE(reloaded.records[0].golden && !reloaded.records[0].silver && reloaded.records[1].silver);
   EXPECT_EQ(reloaded.records[0].bestTime, 12.5);
   std::string saved = readFileBytes(record.path);
-  ASSERT_TRUE(reloaded.save().ok);
+  ASSERT_TRUE(reloaded.save().ok());
   EXPECT_EQ(readFileBytes(record.path), saved) << "a good file round-trips unchanged";
 }
 
@@ -143,7 +143,7 @@ void playSteps(const std::string& steps, Progress (&games)[2], const std::string
     if (verb == "complete") record.recordCompletion(number, elapsed < kNoBestTime, elapsed);
     if (verb == "die") record.countDeath();
     if (verb == "save") {
-      EXPECT_TRUE(record.save().ok) << step;
+      EXPECT_TRUE(record.save().ok()) << step;
     }
     if (verb == "revert") writeFileBytes(path, older);
   }
@@ -173,7 +173,7 @@ TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
     std::filesystem::remove(record.path);
     Progress start = loadedAgain(4);
     start.deaths = 5;
-    ASSERT_TRUE(start.save().ok);
+    ASSERT_TRUE(start.save().ok());
     Progress games[2];
     playSteps(steps, games, record.path);
     Progress stored = loadedAgain(0);
@@ -196,7 +196,7 @@ TEST_F(ProgressFile, AFileThatCannotBeSetAsideIsNeverReplaced) {
   writeFileBytes(record.path, damaged);
   ASSERT_EQ(mkdir((record.path + ".bad").c_str(), 0700), 0);
   for (int copy = 1; copy < 10; ++copy) writeFileBytes(record.path + ".bad." + std::to_string(copy), "a copy");
-  FileResult kept, saved;
+  Result<> kept, saved;
   std::string printed = printedBy([&] {
     record.load(3);
     record.recordCompletion(0, true, 1.0);
@@ -209,9 +209,9 @@ TEST_F(ProgressFile, AFileThatCannotBeSetAsideIsNeverReplaced) {
                                          "Progress will not be saved in this run; the file is left as it is."};
   EXPECT_EQ(record.damageNote, note);
   EXPECT_EQ(printed, note[0] + "\n" + note[1] + "\n" + note[2] + "\n") << "told once, saves add nothing";
-  EXPECT_TRUE(kept.ok) << "keeping writes nothing and fails nothing new";
-  EXPECT_FALSE(saved.ok);
-  EXPECT_EQ(saved.reason, "10 damaged copies are kept already; remove some of them");
+  EXPECT_TRUE(kept.ok()) << "keeping writes nothing and fails nothing new";
+  EXPECT_FALSE(saved.ok());
+  EXPECT_EQ(saved.problem().message, "10 damaged copies are kept already; remove some of them");
   EXPECT_EQ(readFileBytes(record.path), damaged);
   EXPECT_FALSE(std::filesystem::exists(record.path + ".bad.10"));
 }
@@ -230,9 +230,9 @@ TEST_F(ProgressFile, AnOversizedFileIsDamagedAndSetAsideWhole) {
   const std::set<std::string> files = {"binhopper.dat", "binhopper.dat.bad", "binhopper.dat.lock"};
   printedBy([&] { loadedAgain(3); });
   EXPECT_EQ(entriesIn(dir.path()), files) << "a second game setting the same file aside leaves nothing behind";
-  FileResult saved;
+  Result<> saved;
   EXPECT_EQ(printedBy([&] { saved = record.save(); }), "") << "the file set aside at load is not set aside again";
-  ASSERT_TRUE(saved.ok);
+  ASSERT_TRUE(saved.ok());
   EXPECT_EQ(entriesIn(dir.path()), files);
   EXPECT_EQ(readFileBytes(record.path).size(), 5u + 12 * 3);
   EXPECT_EQ(std::filesystem::file_size(record.path + ".bad"), size)

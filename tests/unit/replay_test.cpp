@@ -129,9 +129,9 @@ TEST(ReplayFile, WritesTheDocumentedBytesAndKeepsEveryFieldAndFrameBitForBit) {
   EXPECT_EQ(encodeReplay(walkThenJumpReplay()), bytesOf(walkThenJump()));
   for (const Replay& replay : replaysToKeep()) {
     std::string label = replay.campaign.substr(0, 12) + " with " + std::to_string(replay.runs.size()) + " runs";
-    Replay read;
-    ASSERT_EQ(decodeReplay(encodeReplay(replay), read), "") << label;
-    expectSameReplay(read, replay, label);
+    Result<Replay> read = decodeReplay(encodeReplay(replay));
+    ASSERT_TRUE(read.ok()) << label << ": " << located(read.problem());
+    expectSameReplay(read.value(), replay, label);
   }
 }
 
@@ -189,10 +189,10 @@ TEST(ReplayFile, RefusesDamagedAndHostileBytesWithTheFirstProblem) {
        "byte 24: elapsed time 0.5 s is longer than the run's 0.056000000000000001 s of frames"},
   };
   for (const auto& row : rows) {
-    Replay replay = walkThenJumpReplay();
-    replay.campaign = "untouched";
-    EXPECT_EQ(decodeReplay(row.bytes, replay), row.message) << row.label;
-    EXPECT_EQ(replay.campaign, "untouched") << row.label << ": a refused file changes nothing";
+    Result<Replay> replay = decodeReplay(row.bytes);
+    ASSERT_FALSE(replay.ok()) << row.label;
+    EXPECT_EQ(replay.kind(), Failure::Malformed) << row.label;
+    EXPECT_EQ(located(replay.problem()), row.message) << row.label;
   }
 }
 
@@ -214,21 +214,25 @@ TEST(ReplayFile, ReadsOnlyRegularFiles) {
   mkdir(dir.file("folder.rpl").c_str(), 0755);
   writeFileBytes(dir.file("damaged.rpl"), bytesOf(walkThenJump()).substr(0, 30));
   writeFileBytes(dir.file("huge.rpl"), encodeReplay(walkThenJumpReplay()) + std::string(kMaximumReplayBytes, '\0'));
-  using State = LoadedReplay::State;
   struct {
     const char* name;
-    State state;
+    bool unreadable;  // else damaged
     std::string problem;
   } const rows[] = {
-      {"damaged.rpl/7.rpl", State::Unreadable, "cannot read: Not a directory"},
-      {"folder.rpl", State::Unreadable, "cannot read: Is a directory"},
-      {"huge.rpl", State::Unreadable, "larger than 3145728 bytes"},
-      {"damaged.rpl", State::Damaged, "byte 24: cut short in the elapsed time"},
+      {"damaged.rpl/7.rpl", true, "cannot read: Not a directory"},
+      {"folder.rpl", true, "cannot read: Is a directory"},
+      {"huge.rpl", true, "larger than 3145728 bytes"},
+      {"damaged.rpl", false, "byte 24: cut short in the elapsed time"},
+      {"none.rpl", false, ""},
   };
   for (const auto& row : rows) {
-    LoadedReplay found = loadReplay(dir.file(row.name));
-    EXPECT_EQ(found.state, row.state) << row.name;
-    EXPECT_EQ(found.problem, row.problem) << row.name;
+    SCOPED_TRACE(row.name);
+    Result<Replay> found = loadReplay(dir.file(row.name));
+    ASSERT_FALSE(found.ok());
+    EXPECT_EQ(isUnreadable(found), row.unreadable);
+    EXPECT_EQ(isMissing(found), row.problem.empty());
+    EXPECT_EQ(found.problem().file, dir.file(row.name));
+    EXPECT_EQ(row.problem.empty() ? "" : located(found.problem()), row.problem);
   }
 }
 
@@ -237,28 +241,26 @@ TEST(ReplayFile, ReadsOnlyRegularFiles) {
 TEST(ReplayFile, ABestRunGivesWayOnlyToAFasterCompletion) {
   Replay run = walkThenJumpReplay();
   run.elapsed = 10.0;
-  auto stored = [&run](LoadedReplay::State state, double elapsed, Outcome::Status status, uint64_t hash) {
-    LoadedReplay best;
-    best.state = state;
-    best.replay = run;
-    best.replay.elapsed = elapsed;
-    best.replay.outcome.status = status;
-    best.replay.levelHash = hash;
-    return best;
+  auto stored = [&run](double elapsed, Outcome::Status status, uint64_t hash) {
+    Replay best = run;
+    best.elapsed = elapsed;
+    best.outcome.status = status;
+    best.levelHash = hash;
+    return Result<Replay>(best);
   };
-  using State = LoadedReplay::State;
   const uint64_t same = run.levelHash, other = run.levelHash + 1;
   const Outcome::Status completed = Outcome::Completed;
   struct {
     const char* label;
-    LoadedReplay best;
+    Result<Replay> best;
     bool replaces;
   } const rows[] = {
-      {"a damaged best", stored(State::Damaged, 0, completed, same), true},
-      {"a best that cannot be read", stored(State::Unreadable, 20, completed, same), false},
-      {"a best as fast", stored(State::Read, 10.0, completed, same), false},
-      {"a faster best of a changed level", stored(State::Read, 9.5, completed, other), true},
-      {"a best that never completed", stored(State::Read, 9.5, Outcome::Dead, same), true},
+      {"a damaged best", fail(Failure::Malformed, "cut short"), true},
+      {"a best that cannot be read", fail(Failure::CannotRead, "cannot read: Input/output error"), false},
+      {"a best that is no file", fail(Failure::NotAFile, "cannot read: Is a directory"), false},
+      {"a best as fast", stored(10.0, completed, same), false},
+      {"a faster best of a changed level", stored(9.5, completed, other), true},
+      {"a best that never completed", stored(9.5, Outcome::Dead, same), true},
   };
   for (const auto& row : rows) EXPECT_EQ(replacesBest(run, row.best), row.replaces) << row.label;
 }
@@ -276,9 +278,9 @@ TEST(ReplayRecorder, KeepsEveryFrameInOrderInRuns) {
   ASSERT_TRUE(replay);
   EXPECT_EQ(replay->runs.size(), 7u);
 
-  Replay read;
-  ASSERT_EQ(decodeReplay(encodeReplay(*replay), read), "");
-  ReplayFrames frames(read.runs);
+  Result<Replay> read = decodeReplay(encodeReplay(*replay));
+  ASSERT_TRUE(read.ok());
+  ReplayFrames frames(read.value().runs);
   ReplayFrame frame{};
   for (size_t i = 0; i < played.size(); ++i) {
     ASSERT_TRUE(frames.next(frame)) << "frame " << i;

@@ -30,7 +30,7 @@ TEST(SafeFile, ReplacingKeepsLinksAndPermissions) {
   chmod(target.c_str(), 0640);
   ASSERT_EQ(symlink("real.dat", dir.file("link.dat").c_str()), 0);
 
-  ASSERT_TRUE(replaceFile(dir.file("link.dat"), "new bytes").ok);
+  ASSERT_TRUE(replaceFile(dir.file("link.dat"), "new bytes").ok());
   EXPECT_TRUE(S_ISLNK(modeOf(dir.file("link.dat")))) << "the link stays a link";
   EXPECT_EQ(readFileBytes(target), "new bytes");
   EXPECT_EQ(modeOf(target) & 07777, 0640u);
@@ -43,19 +43,19 @@ TEST(SafeFile, TwoWritersOfOneFileNeverMeet) {
   TempDir dir;
   const std::string path = dir.file("level.lv");
   const std::string contents[] = {std::string(4000, 'a'), std::string(6000, 'b')};
-  ASSERT_TRUE(replaceFile(path, contents[0]).ok);
+  ASSERT_TRUE(replaceFile(path, contents[0]).ok());
   pid_t other = fork();
   if (other == 0) {
     int failed = 0;
-    for (int round = 0; round < kRounds; ++round) failed += !replaceFile(path, contents[0]).ok;
+    for (int round = 0; round < kRounds; ++round) failed += !replaceFile(path, contents[0]).ok();
     _exit(failed == 0 ? 0 : 1);
   }
   ASSERT_GT(other, 0);
   int failed = 0, torn = 0;
-  std::string bytes;
   for (int round = 0; round < kRounds; ++round) {
-    failed += !replaceFile(path, contents[1]).ok;
-    torn += !readWholeFile(path, bytes).ok || (bytes != contents[0] && bytes != contents[1]);
+    failed += !replaceFile(path, contents[1]).ok();
+    Result<std::string> read = readWholeFile(path);
+    torn += !read.ok() || (read.value() != contents[0] && read.value() != contents[1]);
   }
   int status = 0;
   waitpid(other, &status, 0);
@@ -76,7 +76,7 @@ TEST(SafeFile, TemporariesOfKilledWritersAreRemoved) {
   const std::string left[] = {"real.dat." + ended + "-a1b2c3.tmp", "real.dat." + living + "-a1b2c3.tmp",
                               "other.dat." + ended + "-a1b2c3.tmp", "real.dat." + ended + "-a1b2c3.tmp.keep"};
   for (const std::string& name : left) writeFileBytes(dir.file(name), "half");
-  ASSERT_TRUE(replaceFile(dir.file("real.dat"), "whole").ok);
+  ASSERT_TRUE(replaceFile(dir.file("real.dat"), "whole").ok());
   EXPECT_FALSE(std::filesystem::exists(dir.file(left[0]))) << "its writer has ended";
   for (int kept = 1; kept < 4; ++kept) EXPECT_TRUE(std::filesystem::exists(dir.file(left[kept]))) << left[kept];
 }
@@ -91,12 +91,12 @@ TEST(SafeFile, AnUpdateWaitsForTheLockOnlySoLong) {
   FileLock holder(path + ".lock");
   ASSERT_TRUE(holder.held());
   auto started = std::chrono::steady_clock::now();
-  FileResult result = updateFile(path, 16, [](const FoundFile& found) {
+  Result<> result = updateFile(path, 16, [](const FoundFile& found) {
     EXPECT_EQ(found.bytes, "old");
     return Merged::write("new");
   });
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
-  EXPECT_EQ(result.reason, "'" + path + ".lock' stayed locked by another program");
+  EXPECT_EQ(result.problem().message, "'" + path + ".lock' stayed locked by another program");
   EXPECT_EQ(readFileBytes(path), "old");
 }
 

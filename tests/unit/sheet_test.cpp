@@ -58,9 +58,9 @@ TEST(Sheet, CutsAtMagentaSeparatorsWithFramesDownColumns) {
     std::string path = writeSheet(dir, std::string(label).substr(0, 8) + ".png", width, height, frameWidth, frameHeight,
                                   separatorAlpha);
     NewBitmapFlags defaults(0);  // whatever the flags, the separators must read back unchanged
-    std::unique_ptr<Sheet> loaded;
-    ASSERT_TRUE(Sheet::load(path, loaded).ok());
-    const Sheet& sheet = *loaded;
+    Result<std::unique_ptr<Sheet>> loaded = Sheet::load(path);
+    ASSERT_TRUE(loaded.ok());
+    const Sheet& sheet = *loaded.value();
     EXPECT_EQ(sheet.frameWidth(), frameWidth);
     EXPECT_EQ(sheet.frameHeight(), frameHeight);
     ASSERT_EQ(sheet.frameCount(), static_cast<int>(frames.size()));

@@ -53,10 +53,10 @@ class SimRun : public ::testing::Test {
   // Starts a play of the level with every key released, so no key reads as just pressed.
   void load(const std::string& text, int levelIndex = -1) { load(text, playedAtIndex(levelIndex)); }
   void load(const std::string& text, const PlayedLevel& played) {
-    LevelTextResult level = compileLevelText(text, levelKinds());
-    ASSERT_TRUE(level.ok) << level.message;
+    Result<std::string> level = compileLevelText(text, levelKinds());
+    ASSERT_TRUE(level.ok()) << located(level.problem());
     std::string path = directory.file("test.lv");
-    writeFileBytes(path, level.output);
+    writeFileBytes(path, level.value());
     progress().ensureRecords(played.number);
     sim = std::make_unique<Simulator>(path.c_str(), played);
     sim->state().keyboard = ALLEGRO_KEYBOARD_STATE{};

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/result.h"
 
 // Brings up the library and the add-ons the game code needs (image, font, TrueType,
 // primitives, audio codecs), without a display, keyboard, mouse or audio, with straight-alpha
@@ -30,6 +31,10 @@ class TempDir {
 // The whole content of a file as bytes (empty when it does not open).
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);
+
+// What a failed operation says, with its line or byte; "" for a success, so that a table's row
+// can expect either.
+std::string messageOf(const Result<>& done);
 
 // Sets the library's flags for new bitmaps for as long as the object lives.
 class NewBitmapFlags {

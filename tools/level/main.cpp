@@ -59,32 +59,33 @@ int failWith(const std::string& message) {
   return 1;
 }
 
-// Empty when the file was read whole, otherwise what to tell the author.
-std::string readWhole(const char* path, std::string& bytes) {
-  FileResult read = readWholeFile(path, bytes);
-  return read.ok ? "" : std::string("cannot read '") + path + "': " + read.reason;
+// The problem's message is what to tell the author.
+Result<std::string> readWhole(const char* path) {
+  Result<std::string> read = readWholeFile(path);
+  if (read.ok()) return read;
+  Problem unread = read.problem();
+  unread.message = std::string("cannot read '") + path + "': " + unread.message;
+  return unread;
 }
 
 int compile(const char* source, const char* output) {
   if (sameFile(source, output))
     return failWith(std::string("the level file ") + output + " would be written over the text it is made from");
-  std::string text;
-  std::string problem = readWhole(source, text);
-  if (!problem.empty()) return failWith(problem);
-  LevelTextResult result = compileLevelText(text, levelKinds());
-  if (!result.ok) return failWith(std::string(source) + ": " + result.message);
-  LevelFileResult written = writeLevelBytes(output, result.output);
-  if (!written.ok()) return failWith(written.message);
+  Result<std::string> text = readWhole(source);
+  if (!text.ok()) return failWith(text.problem().message);
+  Result<std::string> level = compileLevelText(text.value(), levelKinds());
+  if (!level.ok()) return failWith(std::string(source) + ": " + located(level.problem()));
+  Result<> written = writeLevelBytes(output, level.value());
+  if (!written.ok()) return failWith(written.problem().message);
   return 0;
 }
 
 int dump(const char* level) {
-  std::string bytes;
-  std::string problem = readWhole(level, bytes);
-  if (!problem.empty()) return failWith(problem);
-  LevelTextResult result = dumpLevelText(bytes, levelKinds());
-  if (!result.ok) return failWith(std::string(level) + ": " + result.message);
-  std::fwrite(result.output.data(), 1, result.output.size(), stdout);
+  Result<std::string> bytes = readWhole(level);
+  if (!bytes.ok()) return failWith(bytes.problem().message);
+  Result<std::string> text = dumpLevelText(bytes.value(), levelKinds());
+  if (!text.ok()) return failWith(std::string(level) + ": " + located(text.problem()));
+  std::fwrite(text.value().data(), 1, text.value().size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : failWith("cannot write the text");
 }
 
@@ -100,8 +101,8 @@ void startHeadless() {
 int check(const char* level) {
   startHeadless();
   World world;
-  LevelFileResult loaded = readLevel(level, world);
-  if (!loaded.ok()) return failWith(loaded.message);
+  Result<> loaded = readLevel(level, world);
+  if (!loaded.ok()) return failWith(loaded.problem().message);
   world.flush();
   std::vector<std::string> problems = levelProblems(world);
   for (const std::string& problem : problems) std::printf("%s: %s\n", level, problem.c_str());
@@ -168,8 +169,8 @@ int packZip(const char* folder, const char* archive) {
   }
   long long modified = newestChange(folder, pack.files);
   if (!checkPackAt(folder)) return failWith(std::string(folder) + " does not pass its check; no archive written");
-  FileResult written = replaceFile(archivePath, zipPack(pack.files, pack.folderName, modified));
-  if (!written.ok) return failWith("cannot write '" + std::string(archive) + "': " + written.reason);
+  Result<> written = replaceFile(archivePath, zipPack(pack.files, pack.folderName, modified));
+  if (!written.ok()) return failWith("cannot write '" + std::string(archive) + "': " + written.problem().message);
   std::printf("%s: pack '%s', %zu files\n", archive, pack.folderName.c_str(), pack.files.size());
   return 0;
 }

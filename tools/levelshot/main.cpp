@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
   createThemes();
   Theme& theme = *findTheme(argc == 4 ? argv[3] : "Sky");
   World world;
-  LevelFileResult loaded = readLevel(argv[1], world);
-  if (!loaded.ok()) failWith(loaded.message.c_str(), "");
+  Result<> loaded = readLevel(argv[1], world);
+  if (!loaded.ok()) failWith(loaded.problem().message.c_str(), "");
   world.flush();
   PlayContext context;
   context.theme = &theme;

@@ -50,9 +50,9 @@ std::vector<NamedPicture> pictures() {
 }
 
 bool copyFile(const std::string& from, const std::string& to) {
-  std::string text;
-  if (!readWholeFile(from, text).ok) return false;
-  return writeFile(to, std::vector<std::uint8_t>(text.begin(), text.end()));
+  Result<std::string> text = readWholeFile(from);
+  if (!text.ok()) return false;
+  return writeFile(to, std::vector<std::uint8_t>(text.value().begin(), text.value().end()));
 }
 
 bool report(bool ok, const std::string& path) {

@@ -131,20 +131,19 @@ Options parseOptions(int argc, char** argv) {
 
 // A script may come through a pipe (process substitution), unlike anything the game reads.
 InputScript readScript(const std::string& path) {
-  InputScript script;
-  if (path.empty()) return script;
-  std::string text;
-  if (!readWholeFile(path, text, kLargestReadBytes, Readable::RegularFileOrPipe).ok) {
+  if (path.empty()) return InputScript();
+  Result<std::string> text = readWholeFile(path, kLargestReadBytes, Readable::RegularFileOrPipe);
+  if (!text.ok()) {
     std::printf("CANNOT OPEN '%s'!!!\n", path.c_str());
     std::exit(1);
   }
-  std::istringstream in(text);
-  std::string error;
-  if (!script.read(in, path, error)) {
-    std::printf("%s\n", error.c_str());
+  std::istringstream in(text.value());
+  Result<InputScript> script = InputScript::read(in, path);
+  if (!script.ok()) {
+    std::printf("%s\n", scriptProblemLine(script.problem()).c_str());
     std::exit(1);
   }
-  return script;
+  return script.value();
 }
 
 void initLibrary() {
@@ -198,12 +197,12 @@ int failAfterRun(const std::string& file, const std::string& problem) {
 }
 
 uint64_t levelFileHash(const std::string& level) {
-  uint64_t hash = 0;
-  if (!hashLevelFile(level, hash).ok) {
+  Result<uint64_t> hash = hashLevelFile(level);
+  if (!hash.ok()) {
     std::printf("CANNOT OPEN '%s'!!!\n", level.c_str());
     std::exit(1);
   }
-  return hash;
+  return hash.value();
 }
 
 // A kept run's level is number I + 1 with --index I, else N of a level file named N.lv.
@@ -242,8 +241,8 @@ double elapsedOf(Simulator& simulator) { return simulator.session().context().el
 int keepRun(const std::string& file, const ReplayRecorder& recorder, Simulator& simulator) {
   std::optional<Replay> replay = recorder.replay(outcomeOf(simulator), elapsedOf(simulator));
   if (!replay) return failAfterRun(file, format("a run of more than %u frames is not kept", kMaximumReplayFrames));
-  FileResult saved = saveReplay(file, *replay);
-  if (!saved.ok) return failAfterRun(file, "cannot write: " + saved.reason);
+  Result<> saved = saveReplay(file, *replay);
+  if (!saved.ok()) return failAfterRun(file, "cannot write: " + saved.problem().message);
   return 0;
 }
 
@@ -263,11 +262,11 @@ int playScript(const Options& options) {
 }
 
 Replay readReplay(const Options& options) {
-  LoadedReplay loaded = loadReplay(options.replay);
-  if (!loaded.read()) refuse(options.replay, loaded.problem);
-  std::string mismatch = levelMismatch(loaded.replay, levelFileHash(options.level));
+  Result<Replay> loaded = loadReplay(options.replay);
+  if (!loaded.ok()) refuse(options.replay, located(loaded.problem()));
+  std::string mismatch = levelMismatch(loaded.value(), levelFileHash(options.level));
   if (!mismatch.empty()) refuse(options.replay, mismatch);
-  return loaded.replay;
+  return loaded.value();
 }
 
 int playReplay(const Options& options) {
