@@ -17,6 +17,7 @@ const char* const kUsage =
     "  -fs, --fullscreen         play in a full-screen window this time (F11 switches)\n"
     "      --windowed            play in a window this time\n"
     "  -editor, --editor [FILE]  open the level editor, on FILE if given\n"
+    "      --no-audio            play without sound, without looking for a sound device\n"
     "      --install-pack PATH [--force]\n"
     "                            check the pack folder, .zip or .tar.gz archive PATH\n"
     "                            and copy it into the player's packs/ folder; --force\n"
@@ -81,6 +82,8 @@ LaunchOptions parseCommandLine(int argc, const char* const* argv) {
     } else if (std::strcmp(argument, "--windowed") == 0) {
       options.windowed = true;
       options.fullScreen = false;
+    } else if (std::strcmp(argument, "--no-audio") == 0) {
+      options.noAudio = true;
     } else if (is(argument, "-editor", "--editor")) {
       options.editor = true;
       if (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '\0') options.editorFile = argv[++i];

@@ -12,6 +12,7 @@ struct LaunchOptions {
   bool fullScreen = false;
   bool windowed = false;
   bool editor = false;
+  bool noAudio = false;      // --no-audio: silent, without installing audio
   std::string editorFile;    // empty: the editor's own scratch level
   std::string packSource;    // for Action::InstallPack: a pack folder or archive
   bool replacePack = false;  // --force: an installed pack of the same folder name is replaced

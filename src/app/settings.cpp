@@ -61,6 +61,7 @@ Line taken(bool valueTaken) { return valueTaken ? Line::Taken : Line::BadValue; 
 // One known or unknown key.
 Line apply(const std::string& key, const std::string& value, Settings& settings) {
   if (key == "music") return taken(readChoice(value, "yes", "no", settings.music));
+  if (key == "audio") return taken(readChoice(value, "yes", "no", settings.audio));
   if (key == "window") return taken(readChoice(value, "fullscreen", "windowed", settings.fullScreen));
   if (key == "vsync") return taken(readChoice(value, "yes", "no", settings.vsync));
   if (key == "timer") return taken(readChoice(value, "yes", "no", settings.timer));
@@ -135,7 +136,8 @@ std::vector<std::string> parseSettings(const std::string& text, Settings& settin
 }
 
 std::string formatSettings(const Settings& settings) {
-  std::string text = std::string("music = ") + yesNo(settings.music) + "\ntheme = " + settings.theme +
+  std::string text = std::string("music = ") + yesNo(settings.music) + "\naudio = " + yesNo(settings.audio) +
+                     "\ntheme = " + settings.theme +
                      "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
                      "\nvsync = " + yesNo(settings.vsync) + "\ntimer = " + yesNo(settings.timer) +
                      "\nghost = " + yesNo(settings.ghost) + "\nmusic_volume = " + std::to_string(settings.musicVolume) +

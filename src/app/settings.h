@@ -8,6 +8,7 @@
 
 // The player's choices kept between runs, in a plain "key = value" file beside the progress:
 //   music = yes | no
+//   audio = yes | no      (no: the game starts silent, without looking for a sound device)
 //   theme = <theme name>
 //   window = windowed | fullscreen
 //   vsync = yes | no      (vertical sync: one picture per refresh of the screen)
@@ -23,6 +24,7 @@
 // the game's own lines, so nothing the player wrote is lost by a save.
 struct Settings {
   bool music = true;
+  bool audio = true;
   std::string theme = "Sky";
   bool fullScreen = false;
   bool vsync = false;

@@ -2,9 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
-
 #include "app/safe_file.h"
 #include "campaign/pack_text.h"
 #include "entities/prototypes.h"
@@ -120,15 +117,8 @@ Campaign loadCampaign(const std::string& folder, CampaignOrigin origin, const st
 }
 
 std::string readCampaignFile(const std::string& path, size_t limit, std::string& bytes) {
-  bytes.clear();
-  struct stat status {};
-  if (stat(path.c_str(), &status) != 0) return std::string("cannot read: ") + std::strerror(errno);
-  if (!S_ISREG(status.st_mode)) return "cannot read: not a regular file";
-  if (static_cast<unsigned long long>(status.st_size) > limit) return format("larger than %zu bytes", limit);
-  FileResult read = readWholeFile(path, bytes);
-  if (!read.ok) return "cannot read: " + read.reason;
-  if (bytes.size() > limit) return format("larger than %zu bytes", limit);
-  return "";
+  FileResult read = readWholeFile(path, bytes, limit);
+  return read.ok ? "" : readProblem(read, limit);
 }
 
 std::string levelFileProblem(const std::string& path) {
@@ -153,4 +143,21 @@ std::string folderNameProblem(const std::string& name) {
   return format(
       "'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most %zu)",
       printableBytes(name).c_str(), kMaximumFolderName);
+}
+
+std::vector<std::string> campaignSummary(const Campaign& campaign, int provenLevels) {
+  std::vector<std::string> lines{campaign.title()};
+  if (!campaign.author.empty()) lines.push_back("by " + campaign.author);
+  if (!campaign.description.empty()) lines.push_back(campaign.description);
+  int levels = campaign.levelCount();
+  std::string count = format("%d level%s", levels, levels == 1 ? "" : "s");
+  if (levels > 0 && provenLevels == levels) {
+    lines.push_back(count + (levels == 1 ? ", proven by its author's run" : ", every one proven by its author's run"));
+  } else {
+    lines.push_back(count + format(", %d proven by its author's run%s", provenLevels, provenLevels == 1 ? "" : "s"));
+  }
+  if (campaign.broken())
+    lines.push_back(format("%zu problem%s: choose it to see them", campaign.problems.size(),
+                           campaign.problems.size() == 1 ? "" : "s"));
+  return lines;
 }

@@ -2,12 +2,23 @@
 
 #include <strings.h>
 
+#include "app/gamepad.h"
+#include "app/input_device.h"
 #include "app/key_bindings.h"
 
+namespace {
+
+// The pad's way to each play key, in PlayKey order.
+const char* const kOnThePad[kPlayKeyCount] = {"stick left", "stick right", "stick up", "stick down", "A", "B"};
+
+}  // namespace
+
 std::optional<std::string> placeholderText(const std::string& name) {
+  bool pad = lastInputDevice() == InputDevice::Gamepad;
   for (int i = 0; i < kPlayKeyCount; ++i) {
     auto key = static_cast<PlayKey>(i);
-    if (strcasecmp(name.c_str(), playKeyName(key)) == 0) return keyLabel(keyBindingsInUse()[key]);
+    if (strcasecmp(name.c_str(), playKeyName(key)) != 0) continue;
+    return pad ? kOnThePad[i] : keyLabel(keyBindingsInUse()[key]);
   }
   return std::nullopt;
 }

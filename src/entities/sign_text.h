@@ -8,7 +8,8 @@
 
 // What a placeholder's name stands for: the key now bound to the play key of that name ("left",
 // "right", "up", "down", "jump", "action", in any letter case), named as the Options screen
-// names it; nothing for a name that is no play key.
+// names it, or, while the pad was used last, the pad's way to it ("stick left", "A"); nothing
+// for a name that is no play key.
 std::optional<std::string> placeholderText(const std::string& name);
 
 // The text as the sign shows it: every "[name]" that placeholderText knows replaced, any other

@@ -41,10 +41,14 @@ bool isMedia(const LoadResult& failure) {
 
 void showFailuresOnDesktop() { onDesktop = true; }
 
-void fatal(const char* message) {
-  std::printf("FATAL: %s.\n", message);
+void fatal(const char* message) { fatal(message, ""); }
+
+void fatal(const char* message, const std::string& advice) {
+  std::string text = std::string("FATAL: ") + message + ".";
+  std::printf("%s\n", text.c_str());
+  if (!advice.empty()) std::printf("%s\n", advice.c_str());
   std::fflush(stdout);
-  showBox(std::string("FATAL: ") + message + ".");
+  showBox(advice.empty() ? text : text + "\n" + advice);
   std::exit(1);
 }
 

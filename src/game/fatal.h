@@ -1,11 +1,15 @@
 #pragma once
 
+#include <string>
+
 #include "app/load_result.h"
 
 // The only places that end the program on a failure; library code returns its failures.
 
 // Prints "FATAL: <message>.\n" to standard output and ends the process with status 1.
 [[noreturn]] void fatal(const char* message);
+// The same, with a line of advice after it, on standard output and in the box alike.
+[[noreturn]] void fatal(const char* message, const std::string& advice);
 
 // Prints the loader's line as it stands ("CANNOT OPEN '<path>'!!!", "Unable to find resource:
 // '<path>'." ...) and ends the process with status 1. For a missing picture, sheet or font a

@@ -29,6 +29,8 @@
 namespace {
 
 const char* const kWindowTitle = "Binhopper";
+const char* const kNoAudioAdvice =
+    "To play without sound, start the game with --no-audio (or put 'audio = no' in binhopper.cfg).";
 
 // Full screen is a window covering the desktop at its own resolution, so it never depends on
 // the screen offering an 800 x 600 mode. Vertical sync only when the player asks for it (1 on,
@@ -107,8 +109,10 @@ int runGame(int argc, char** argv) {
   al_install_mouse();
   al_install_joystick();
   al_show_mouse_cursor(display);
-  if (!al_install_audio()) fatal("Unable to initialize audio.");
-  al_reserve_samples(16);
+  // Sounds and music play only while audio is installed: a silent game never installs it.
+  bool silent = options.noAudio || !settings.audio;
+  if (!silent && !al_install_audio()) fatal("Unable to initialize audio.", kNoAudioAdvice);
+  if (!silent) al_reserve_samples(16);
   initMusic(1);
   if (settings.music) playTitleMusic();
   progress().path = playerFile(progress().path);

@@ -60,7 +60,7 @@ OptionsState::OptionsState(Settings& settings_, PlayState& scene, SceneMotion mo
 }
 
 void OptionsState::createWidgets() {
-  world->add(new GuiText(400, kHeadingTop, "Options"));
+  world->add<GuiText>(400, kHeadingTop, "Options");
   musicVolume = addVolumeRow(0, "Music volume");
   effectsVolume = addVolumeRow(1, "Effects volume");
   windowButton = addChoiceRow(2, "Window");
@@ -69,34 +69,29 @@ void OptionsState::createWidgets() {
   ghostButton = addChoiceRow(5, "Ghost of the best run");
   for (int i = 0; i < kPlayKeyCount; ++i) keyButtons.push_back(addChoiceRow(kFirstKeyRow + i, kKeyLabels[i]));
   double top = rowTop(kDefaultKeysRow);
-  world->add(defaultKeysButton =
-                 new GuiButton(Box{kWideLeft, top, kWideRight, top + kRowHeight}, "Default keys", true));
-  world->add(message = new GuiText(400, rowTop(kMessageRow) + kTextDrop, ""));
-  world->add(backButton = new GuiButton(Box{kWideLeft, kBackTop, kWideRight, kBackTop + kRowHeight}, "Back", true));
+  defaultKeysButton = &world->add<GuiButton>(Box{kWideLeft, top, kWideRight, top + kRowHeight}, "Default keys", true);
+  message = &world->add<GuiText>(400, rowTop(kMessageRow) + kTextDrop, "");
+  backButton = &world->add<GuiButton>(Box{kWideLeft, kBackTop, kWideRight, kBackTop + kRowHeight}, "Back", true);
 }
 
 GuiText* OptionsState::addRowLabel(int row, const char* label) {
-  auto* text = new GuiText(kLabelCentre, rowTop(row) + kTextDrop, label);
-  world->add(text);
-  return text;
+  return &world->add<GuiText>(kLabelCentre, rowTop(row) + kTextDrop, label);
 }
 
 OptionsState::VolumeButtons OptionsState::addVolumeRow(int row, const char* label) {
   addRowLabel(row, label);
   double top = rowTop(row), bottom = top + kRowHeight;
   VolumeButtons buttons;
-  world->add(buttons.lower = new GuiButton(Box{kChoiceLeft, top, kChoiceLeft + kStepWidth, bottom}, "-", true));
-  world->add(buttons.value = new GuiText((kChoiceLeft + kChoiceRight) / 2, top + kTextDrop, ""));
-  world->add(buttons.higher = new GuiButton(Box{kChoiceRight - kStepWidth, top, kChoiceRight, bottom}, "+", true));
+  buttons.lower = &world->add<GuiButton>(Box{kChoiceLeft, top, kChoiceLeft + kStepWidth, bottom}, "-", true);
+  buttons.value = &world->add<GuiText>((kChoiceLeft + kChoiceRight) / 2, top + kTextDrop, "");
+  buttons.higher = &world->add<GuiButton>(Box{kChoiceRight - kStepWidth, top, kChoiceRight, bottom}, "+", true);
   return buttons;
 }
 
 GuiButton* OptionsState::addChoiceRow(int row, const char* label) {
   addRowLabel(row, label);
   double top = rowTop(row);
-  auto* button = new GuiButton(Box{kChoiceLeft, top, kChoiceRight, top + kRowHeight}, "", true);
-  world->add(button);
-  return button;
+  return &world->add<GuiButton>(Box{kChoiceLeft, top, kChoiceRight, top + kRowHeight}, "", true);
 }
 
 // The window's mode can also change by F11 while the screen is open.

@@ -1,10 +1,14 @@
 #include "states/play_session.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/safe_file.h"
 #include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "entities/cloud.h"
 #include "replay/best_run.h"
+#include "replay/proof.h"
 #include "replay/replay_file.h"
 #include "replay/replay_switches.h"
 #include "replay/run_keeper.h"
@@ -12,6 +16,8 @@
 #include "states/replay_playback.h"
 #include "themes/themes.h"
 #include "world/tag.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -25,7 +31,7 @@ PlaySession::PlaySession(PlayedLevel played, std::unique_ptr<World> level, Theme
   context_->player = played_.record;
   context_->theme = &theme;
   world_->context = context_.get();
-  for (int i = 0; i < kCloudCount; ++i) world_->add(new Cloud(theme));
+  for (int i = 0; i < kCloudCount; ++i) world_->add<Cloud>(theme);
   world_->flush();
   context_->grid->build(*world_);
   // The final screen keeps the clouds made under the theme it was given, but shows the first
@@ -37,6 +43,7 @@ PlaySession::~PlaySession() = default;
 
 void PlaySession::step(double dt) {
   if (keeper_ && !report_) keeper_->record(dt, readInput(context_->controls));
+  if (proofRecorder_ && !report_) proofRecorder_->add(dt, readInput(context_->controls));
   if (ghost_ && !report_) ghost_->step();
   context_->theme->update(dt);
   world_->update(dt);
@@ -59,7 +66,7 @@ void PlaySession::stepReplay() {
   }
 }
 
-Avatar* PlaySession::avatar() { return static_cast<Avatar*>(world_->first(tagOf("avat"))); }
+Avatar* PlaySession::avatar() { return world_->first<Avatar>(); }
 
 Outcome PlaySession::outcome() {
   Avatar* player = avatar();
@@ -97,6 +104,34 @@ void PlaySession::keepRuns(const std::string& campaign, int number, const std::s
   if (best.replay) ghost_ = Ghost::open(levelFile.c_str(), *best.replay, *context_->theme);
 }
 
+void PlaySession::recordProof(const std::string& packFolder, int number, const std::string& levelFile) {
+  uint64_t played = 0;
+  uint64_t kept = 0;
+  std::string packFile = packFolder + "/" + std::to_string(number) + ".lv";
+  if (!hashLevelFile(levelFile, played).ok || !hashLevelFile(packFile, kept).ok || played != kept) {
+    proofHint_ = "This is not the level in " + packFile + ": save it, then test it again, to keep a run as its proof.";
+    return;
+  }
+  proofFolder_ = packFolder;
+  std::string campaign = fs::path(packFolder).lexically_normal().filename().string();
+  if (campaign.empty()) campaign = fs::path(packFolder).lexically_normal().parent_path().filename().string();
+  proofRecorder_ = std::make_unique<ReplayRecorder>(campaign, number, played);
+}
+
+void PlaySession::keepProof() {
+  if (!proofRun_ || !report_) return;
+  FileResult kept = ::keepProof(proofFolder_, *proofRun_);
+  std::string line = kept.ok ? format("This run is now the proof of level %d: %s", proofRun_->level,
+                                      proofFile(proofFolder_, proofRun_->level).c_str())
+                             : failedSaveLine("the proof", kept);
+  proofRun_.reset();
+  report_->lines.push_back({line, "", true});
+  auto& choices = report_->choices;
+  choices.erase(std::remove_if(choices.begin(), choices.end(),
+                               [](const ReportChoice& choice) { return choice.action == ReportAction::KeepProof; }),
+                choices.end());
+}
+
 const Replay* PlaySession::lastRun() const { return keeper_ ? keeper_->run() : nullptr; }
 
 double PlaySession::targetTime() const { return played_.record->targetTime(played_.index()); }
@@ -124,6 +159,8 @@ Report PlaySession::completionReport() {
   played_.record->recordCompletion(played_.index(), allGarbage, context.elapsedTime);
   keepProgress();
   endRun(Outcome{Outcome::Completed, ""});
+  // The editor's test of a level of no campaign has no target, and no silver crown to offer.
+  bool targeted = played_.kind != PlayKind::TestPlay || played_.index() >= 0;
   double target = targetTime();
   // Nothing to collect means all of it was collected.
   int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
@@ -133,24 +170,31 @@ Report PlaySession::completionReport() {
       {"", ""},
       {"Loose garbage collected:", format("%d%%", percentage)},
       {"Elapsed time:", format("%.2lfs", context.elapsedTime)},
-      {"Target time:", format("%.2lfs", target)},
-      {"Jumps performed:", format("%d", static_cast<int>(context.jumps))},
-      {"Double jumps:", format("%d", static_cast<int>(context.doubleJumps))},
-      {"Pixels traversed:", format("%d", static_cast<int>(context.pixelsTraversed))},
-      {"Throws:", format("%d", static_cast<int>(context.throws))},
-      {"", ""},
   };
+  if (targeted) report.lines.push_back({"Target time:", format("%.2lfs", target)});
+  report.lines.insert(report.lines.end(),
+                      {
+                          {"Jumps performed:", format("%d", static_cast<int>(context.jumps))},
+                          {"Double jumps:", format("%d", static_cast<int>(context.doubleJumps))},
+                          {"Pixels traversed:", format("%d", static_cast<int>(context.pixelsTraversed))},
+                          {"Throws:", format("%d", static_cast<int>(context.throws))},
+                          {"", ""},
+                      });
   if (allGarbage) {
     report.lines.push_back({"You have gathered all the loose garbage! A golden crown for you!", "", true});
-    report.lines.push_back({context.elapsedTime < target
-                                ? "And all that under the target time, well done! Silver crown awarded!"
-                                : kCrownHint,
-                            "", true});
+    if (targeted) {
+      report.lines.push_back({context.elapsedTime < target
+                                  ? "And all that under the target time, well done! Silver crown awarded!"
+                                  : kCrownHint,
+                              "", true});
+    }
   } else {
     report.lines.push_back({"Try to get all the loose garbage on a level to earn a golden crown.", "", true});
-    report.lines.push_back({kCrownHint, "", true});
+    if (targeted) report.lines.push_back({kCrownHint, "", true});
   }
   addSaveFailures(report);
+  if (proofRecorder_) proofRun_ = proofRecorder_->replay(Outcome{Outcome::Completed, ""}, context.elapsedTime);
+  if (!proofHint_.empty()) report.lines.push_back({proofHint_, "", true});
   addChoices(report, true);
   return report;
 }
@@ -182,6 +226,8 @@ void PlaySession::addSaveFailures(Report& report) {
 void PlaySession::addChoices(Report& report, bool completed) const {
   bool testPlay = played_.kind == PlayKind::TestPlay;
   if (keeper_) report.choices.push_back({{ReportKey::W}, ReportAction::WatchRun, "watch this run"});
+  if (completed && proofRun_)
+    report.choices.push_back({{ReportKey::K}, ReportAction::KeepProof, "keep this run as the level's proof"});
   if (completed) {
     report.choices.push_back({{ReportKey::Space}, ReportAction::Next, spaceAfterCompletion()});
     report.choices.push_back({{ReportKey::R}, ReportAction::Retry, "retry"});

@@ -101,7 +101,7 @@ void PlayState::addFinalScreenWords() {
   World& world = session_->world();
   double top = kFinalTextTop;
   for (const std::string& line : finalScreenLines(*session_->played().record)) {
-    world.add(new GuiText(kFinalTextX, top, line));
+    world.add<GuiText>(kFinalTextX, top, line);
     top += kFinalTextPitch;
   }
   world.flush();
@@ -178,11 +178,11 @@ void PlayState::readPlayKeys() {
 }
 
 // Of several keys held at once, the later in this order wins: Space over R over Escape, and any
-// of them over W. The pad's buttons answer as their keys do, once the panel shows: an A or B
+// of them over K and W. The pad's buttons answer as their keys do, once the panel shows: an A or B
 // pressed to jump or throw as the level ended is no answer.
 void PlayState::readReportKeys(const Report& report) {
   std::optional<ReportAction> chosen;
-  for (ReportKey key : {ReportKey::W, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
+  for (ReportKey key : {ReportKey::W, ReportKey::K, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
     std::optional<ReportAction> action = report.actionFor(key);
     if (action && (held(key) || heldOnPad(key))) chosen = action;
   }
@@ -190,6 +190,7 @@ void PlayState::readReportKeys(const Report& report) {
 }
 
 bool PlayState::heldOnPad(ReportKey key) {
+  if (!padButtonFor(key)) return false;
   const ControlIndex buttons[] = {kControlPadA, kControlPadX, kControlPadB, kControlPadY};
   return Controls()[buttons[static_cast<int>(key)]]->isDown();
 }
@@ -205,6 +206,8 @@ bool PlayState::held(ReportKey key) {
       return controls[kControlEscape]->isDown();
     case ReportKey::W:
       return watchPressed_.isDown();
+    case ReportKey::K:
+      return keepPressed_.isDown();
   }
   return false;
 }
@@ -219,6 +222,9 @@ void PlayState::choose(ReportAction action) {
       return finish(PlayResult::Menu);
     case ReportAction::WatchRun:
       return watchLastRun();
+    case ReportAction::KeepProof:
+      session_->keepProof();
+      return showReport(*session_->report());
   }
 }
 

@@ -101,6 +101,8 @@ class PlayState : public AppState {
   bool timerShown_ = false;
   Key watchKey_{ALLEGRO_KEY_W};
   OnPress watchPressed_{&watchKey_};
+  Key keepKey_{ALLEGRO_KEY_K};
+  OnPress keepPressed_{&keepKey_};
 };
 
 // The closing zoom after a completion: the next zoom factor (per update, not per second), and

@@ -13,8 +13,8 @@ source "$(dirname "$0")/../lib/planted.bash"
 
 # The campaigns held to each check: a designer adds a campaign's folder once the check passes
 # on it (see docs/levels.md, "Checking a campaign").
-FIGURE_CAMPAIGNS="packs/overtime"
-LOOK_CAMPAIGNS="packs/overtime"
+FIGURE_CAMPAIGNS="levels packs/overtime"
+LOOK_CAMPAIGNS="levels packs/overtime"
 
 planted sealed
 scripts/level-figures --build "$BUILD" "$WORK/sealed" > "$WORK/sealed.out" || fail "figures of the planted levels failed"

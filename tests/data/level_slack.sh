@@ -9,7 +9,7 @@ source "$(dirname "$0")/../lib/planted.bash"
 
 # The campaigns held to it: a designer adds a campaign's folder once
 # `scripts/level-slack --check FOLDER` passes (see docs/levels.md, "Checking a campaign").
-CAMPAIGNS="packs/overtime"
+CAMPAIGNS="levels packs/overtime"
 # Every SAMPLE-th input of each, starting from one that moves on each day of the year, keeps
 # the suite quick; the whole campaign is the designer's check.
 SAMPLE=20

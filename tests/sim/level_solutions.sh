@@ -2,9 +2,10 @@
 # Every numbered level is winnable with both crowns: its input script replays through
 # binhopper-sim to a completion (status 2) with all the loose garbage and an elapsed time
 # strictly below the level's target time (as its campaign's pack.txt gives it), and within
-# 72-88 % of it (75-88 % of the long puzzles' 100 s), so that the silver crown is a real
-# challenge and not a gift. The built-in levels' scripts are levels/solutions/N.txt; each
-# shipped campaign in packs/ holds its scripts in its own solutions/ folder.
+# 72-88 % of it (50-88 % of the long puzzles' 100 s, whose length comes from their ideas), so
+# that the silver crown is a real challenge and not a gift. The built-in levels' scripts are
+# levels/solutions/N.txt; each shipped campaign in packs/ holds its scripts in its own
+# solutions/ folder.
 # Each replay's whole trace must be the one kept in tests/sim/levels/traces/N.trace.gz (a pack's
 # in traces/FOLDER/N.trace.gz): any change to a rule, a number or the order of a frame's steps
 # that touches a shipped level shows here, even where no hand-worked test looks, with the first
@@ -26,7 +27,7 @@ field() {  # field NAME LINE -> the value of NAME=... in an END line
 # $TRACES/KEY.trace.gz, its crowns, and that its time lies within the pace band of the target.
 replay() {
   local key=$1 level=$2 script=$3 index=$4 target=$5 low=0.72 high=0.88
-  awk -v t="$target" 'BEGIN { exit !(t >= 100) }' && low=0.75
+  awk -v t="$target" 'BEGIN { exit !(t >= 100) }' && low=0.50
   if [ ! -f "$level" ] || [ ! -f "$script" ]; then
     fail "level $key: $level or $script is missing"
     return

@@ -52,7 +52,7 @@ TEST(Campaign, KeepsTheLevelsThatLoadAndNamesEveryProblemWithItsFile) {
             "pk/pack.txt:7: unknown key 'autor' (the keys are name, author, description and level N)\n"
             "pk/2.lv: cannot read: No such file or directory\n"
             "pk/3.lv: byte 0: unknown kind 'zz'\n"
-            "pk/4.lv: cannot read: not a regular file\n"
+            "pk/4.lv: cannot read: Is a directory\n"
             "pk/5.lv: cannot read: not a regular file\n"
             "pk/7.lv: level 7 is not listed in pack.txt\n"
             "pk/winner.lv: byte 0: unknown kind 'qq'\n");
@@ -248,6 +248,34 @@ TEST(PackWriter, ALevelFindsItsPlaceInAPack) {
       makeRoomForLevel(dir.file(".hidden"), 1),
       "'.hidden' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most 64)");
   EXPECT_FALSE(fs::exists(dir.file(".hidden")));
+}
+
+// The menu's word on a campaign, with the parts pack.txt leaves out left out.
+TEST(CampaignSummary, SaysWhatThePackIsAndHowMuchOfItIsProven) {
+  Campaign full;
+  full.folderName = "pk";
+  full.name = "Loose Change";
+  full.author = "A. Player";
+  full.description = "Coins.";
+  full.levels.resize(3);
+  Campaign bare = full;
+  bare.name = bare.author = bare.description = "";
+  bare.levels.resize(1);
+  bare.problems = {"pk/pack.txt: no 'name = ...' line"};
+  const std::tuple<const char*, const Campaign*, int, std::vector<std::string>> rows[] = {
+      {"none proven", &full, 0, {"Loose Change", "by A. Player", "Coins.", "3 levels, 0 proven by its author's runs"}},
+      {"some proven", &full, 1, {"Loose Change", "by A. Player", "Coins.", "3 levels, 1 proven by its author's run"}},
+      {"all proven",
+       &full,
+       3,
+       {"Loose Change", "by A. Player", "Coins.", "3 levels, every one proven by its author's run"}},
+      {"a bare, broken pack of one proven level",
+       &bare,
+       1,
+       {"pk", "1 level, proven by its author's run", "1 problem: choose it to see them"}},
+  };
+  for (const auto& [label, campaign, proven, lines] : rows)
+    EXPECT_EQ(campaignSummary(*campaign, proven), lines) << label;
 }
 
 }  // namespace

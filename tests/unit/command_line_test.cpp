@@ -27,27 +27,31 @@ std::string labelOf(const std::vector<const char*>& arguments) {
 // given leaves the remembered mode. Each alone is tests/e2e/window_mode.sh, --help alone
 // tests/e2e/install_pack.sh, and an unknown option InfoRequestsGoToTheRightStreamWithTheirStatus.
 TEST(CommandLine, OptionsTable) {
-  // Arguments after the program name; then action, full screen, windowed, editor, editor file.
-  const std::tuple<std::vector<const char*>, Action, bool, bool, bool, const char*> rows[] = {
-      {{}, Action::Play, false, false, false, ""},
-      {{"--fullscreen"}, Action::Play, true, false, false, ""},
-      {{"-fs", "--windowed"}, Action::Play, false, true, false, ""},
-      {{"--windowed", "--fullscreen"}, Action::Play, true, false, false, ""},
-      {{"-editor"}, Action::Play, false, false, true, ""},
-      {{"--editor", "mine.lv"}, Action::Play, false, false, true, "mine.lv"},
-      {{"-editor", "-fs"}, Action::Play, true, false, true, ""},
-      {{"--windowed", "-editor", "a.lv"}, Action::Play, false, true, true, "a.lv"},
-      {{"-h"}, Action::Help, false, false, false, ""},
-      {{"--version"}, Action::Version, false, false, false, ""},
-      {{"-fs", "--help"}, Action::Help, true, false, false, ""},
-      {{"-FS"}, Action::Usage, false, false, false, ""},
-      {{"-fsx"}, Action::Usage, false, false, false, ""},
-      {{"stray"}, Action::Usage, false, false, false, ""},
-      {{"-fs", "my.lv"}, Action::Usage, false, false, false, ""},
-      {{"-editor", "a.lv", "b.lv"}, Action::Usage, false, false, false, ""},
-      {{"--help", "--bogus"}, Action::Help, false, false, false, ""},
+  // Arguments after the program name; then action, full screen, windowed, editor, editor file,
+  // no audio.
+  const std::tuple<std::vector<const char*>, Action, bool, bool, bool, const char*, bool> rows[] = {
+      {{}, Action::Play, false, false, false, "", false},
+      {{"--fullscreen"}, Action::Play, true, false, false, "", false},
+      {{"-fs", "--windowed"}, Action::Play, false, true, false, "", false},
+      {{"--windowed", "--fullscreen"}, Action::Play, true, false, false, "", false},
+      {{"-editor"}, Action::Play, false, false, true, "", false},
+      {{"--editor", "mine.lv"}, Action::Play, false, false, true, "mine.lv", false},
+      {{"-editor", "-fs"}, Action::Play, true, false, true, "", false},
+      {{"--windowed", "-editor", "a.lv"}, Action::Play, false, true, true, "a.lv", false},
+      {{"-h"}, Action::Help, false, false, false, "", false},
+      {{"--version"}, Action::Version, false, false, false, "", false},
+      {{"-fs", "--help"}, Action::Help, true, false, false, "", false},
+      {{"-FS"}, Action::Usage, false, false, false, "", false},
+      {{"-fsx"}, Action::Usage, false, false, false, "", false},
+      {{"stray"}, Action::Usage, false, false, false, "", false},
+      {{"-fs", "my.lv"}, Action::Usage, false, false, false, "", false},
+      {{"-editor", "a.lv", "b.lv"}, Action::Usage, false, false, false, "", false},
+      {{"--help", "--bogus"}, Action::Help, false, false, false, "", false},
+      {{"--no-audio"}, Action::Play, false, false, false, "", true},
+      {{"-editor", "a.lv", "--no-audio"}, Action::Play, false, false, true, "a.lv", true},
+      {{"--no-audio", "-editor", "b.lv"}, Action::Play, false, false, true, "b.lv", true},
   };
-  for (const auto& [arguments, action, fullScreen, windowed, editor, editorFile] : rows) {
+  for (const auto& [arguments, action, fullScreen, windowed, editor, editorFile, noAudio] : rows) {
     const std::string label = labelOf(arguments);
     LaunchOptions options = parse(arguments);
     EXPECT_EQ(options.action, action) << label;
@@ -56,6 +60,7 @@ TEST(CommandLine, OptionsTable) {
     EXPECT_EQ(options.windowed, windowed) << label;
     EXPECT_EQ(options.editor, editor) << label;
     EXPECT_EQ(options.editorFile, editorFile) << label;
+    EXPECT_EQ(options.noAudio, noAudio) << label;
   }
 }
 

@@ -75,6 +75,7 @@ TEST(Settings, NewerKeysOldFilesAndBadValues) {
 TEST(Settings, EveryChoiceRoundTripsThroughTheFile) {
   Settings chosen;
   chosen.music = false;
+  chosen.audio = false;
   chosen.theme = "Mist";
   chosen.fullScreen = true;
   chosen.vsync = true;
@@ -91,6 +92,7 @@ TEST(Settings, EveryChoiceRoundTripsThroughTheFile) {
   EXPECT_EQ(choices(read), "quiet Mist timer 40/0 1 4 23 19 37 215");
   EXPECT_TRUE(read.fullScreen);
   EXPECT_TRUE(read.vsync);
+  EXPECT_FALSE(read.audio);
 }
 
 // The options screen over an empty scene, driven one frame at a time.
