@@ -87,7 +87,7 @@ void Baddie::walk(double dt) {
 // Without an avatar (a level made only to watch the objects) there is no one to bite.
 void Baddie::attack() {
   auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
-  if (avatar && avatar->box().overlaps(box())) avatar->die(kSnackReason);
+  if (avatar && avatar->box().overlaps(box())) avatar->hurt(kSnackReason);
   for (Entity* entity : world->byTag(tagOf("grbg"))) {
     if (entity->box().overlaps(box())) eatBag(static_cast<Carryable&>(*entity));
   }

@@ -12,6 +12,8 @@ const char* keyLabel(ReportKey key) {
       return "ESC";
     case ReportKey::W:
       return "W";
+    case ReportKey::H:
+      return "H";
   }
   return "";
 }
@@ -26,6 +28,8 @@ PadButton padButtonFor(ReportKey key) {
       return PadButton::B;
     case ReportKey::W:
       return PadButton::Y;
+    case ReportKey::H:
+      return PadButton::Start;
   }
   return PadButton::A;
 }

@@ -8,12 +8,13 @@
 #include "app/input_device.h"
 
 // What the player can do once a level has ended, and the keys that do it.
-enum class ReportAction { Next, Retry, Leave, WatchRun };
-enum class ReportKey { Space, R, Escape, W };
+enum class ReportAction { Next, Retry, Leave, WatchRun, WatchWayThrough };
+enum class ReportKey { Space, R, Escape, W, H };
 
-// The key as the report names it: "SPACE", "R", "ESC", "W".
+// The key as the report names it: "SPACE", "R", "ESC", "W", "H".
 const char* keyLabel(ReportKey key);
-// The pad's button that does what the key does on a report: A, X, B, Y.
+// The pad's button that does what the key does on a report: A, X, B, Y, and Start (which the
+// report leaves free otherwise) for H.
 PadButton padButtonFor(ReportKey key);
 
 struct ReportChoice {
