@@ -3,10 +3,7 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_native_dialog.h>
 
-#include <cstdlib>
 #include <memory>
-
-#include "app/safe_file.h"
 
 namespace {
 
@@ -14,7 +11,9 @@ struct DialogDestroyer {
   void operator()(ALLEGRO_FILECHOOSER* dialog) const { al_destroy_native_file_dialog(dialog); }
 };
 
-std::optional<std::string> showDialog(const FileQuestion& question) {
+}  // namespace
+
+std::optional<std::string> askForFile(const FileQuestion& question) {
   if (!al_init_native_dialog_addon()) return std::nullopt;
   int mode = question.kind == FileQuestion::Kind::Save ? ALLEGRO_FILECHOOSER_SAVE : ALLEGRO_FILECHOOSER_FILE_MUST_EXIST;
   std::unique_ptr<ALLEGRO_FILECHOOSER, DialogDestroyer> dialog(
@@ -22,26 +21,4 @@ std::optional<std::string> showDialog(const FileQuestion& question) {
   if (!dialog || !al_show_native_file_dialog(al_get_current_display(), dialog.get())) return std::nullopt;
   if (al_get_native_file_dialog_count(dialog.get()) < 1) return std::nullopt;
   return std::string(al_get_native_file_dialog_path(dialog.get(), 0));
-}
-
-// The tests' stand-in for the player at the dialog.
-std::optional<std::string> answerFrom(const std::string& answers, const FileQuestion& question) {
-  std::string asked;
-  readWholeFile(answers + ".asked", asked);
-  replaceFile(answers + ".asked", asked + question.title + " | " + question.startIn + "\n");
-  std::string lines;
-  if (!readWholeFile(answers, lines).ok || lines.empty()) return std::nullopt;
-  size_t end = lines.find('\n');
-  std::string answer = lines.substr(0, end);
-  replaceFile(answers, end == std::string::npos ? "" : lines.substr(end + 1));
-  if (answer.empty()) return std::nullopt;
-  return answer;
-}
-
-}  // namespace
-
-std::optional<std::string> askForFile(const FileQuestion& question) {
-  const char* answers = std::getenv(kFileAnswersVariable);
-  if (answers && answers[0] != '\0') return answerFrom(answers, question);
-  return showDialog(question);
 }

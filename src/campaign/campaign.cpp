@@ -154,3 +154,20 @@ std::string folderNameProblem(const std::string& name) {
       "'%s' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most %zu)",
       printableBytes(name).c_str(), kMaximumFolderName);
 }
+
+std::vector<std::string> campaignSummary(const Campaign& campaign, int provenLevels) {
+  std::vector<std::string> lines{campaign.title()};
+  if (!campaign.author.empty()) lines.push_back("by " + campaign.author);
+  if (!campaign.description.empty()) lines.push_back(campaign.description);
+  int levels = campaign.levelCount();
+  std::string count = format("%d level%s", levels, levels == 1 ? "" : "s");
+  if (levels > 0 && provenLevels == levels) {
+    lines.push_back(count + (levels == 1 ? ", proven by its author's run" : ", every one proven by its author's run"));
+  } else {
+    lines.push_back(count + format(", %d proven by its author's run%s", provenLevels, provenLevels == 1 ? "" : "s"));
+  }
+  if (campaign.broken())
+    lines.push_back(format("%zu problem%s: choose it to see them", campaign.problems.size(),
+                           campaign.problems.size() == 1 ? "" : "s"));
+  return lines;
+}

@@ -61,6 +61,11 @@ bool isPlainName(const std::string& name);
 // Whether a name can be a pack's folder: "" when it can, else why not.
 std::string folderNameProblem(const std::string& name);
 
+// What the menu tells of a campaign: its title, "by AUTHOR", its description, how many levels
+// it holds and how many its author's runs prove ("every level proven by its author's run" when
+// all are), and for a broken one how many problems it has. Empty parts are left out.
+std::vector<std::string> campaignSummary(const Campaign& campaign, int provenLevels);
+
 // Reads the campaign in the folder. Messages name its files through `shownAs` in place of
 // the folder (an installer checks a copy but names the pack); by default the folder itself.
 Campaign loadCampaign(const std::string& folder, CampaignOrigin origin, const std::string& shownAs = "");

@@ -66,6 +66,17 @@ LoadResult EditorDocument::save() {
   return result;
 }
 
+LoadResult EditorDocument::saveAs(const std::string& path) {
+  if (isOwnFile(path)) return save();
+  LoadResult result = writeLevel(path.c_str(), *world_);
+  if (!result.ok()) return result;
+  path_ = path;
+  savedRevision_ = history_.revision();
+  broken_ = false;
+  noteFileContents();
+  return result;
+}
+
 bool EditorDocument::changedOnDisk() const { return contentsOf(path_) != fileContents_; }
 
 void EditorDocument::noteFileContents() { fileContents_ = contentsOf(path_); }

@@ -38,6 +38,11 @@ class EditorDocument {
   // Writes the level to its file; then the level is the saved one, the file no longer broken and
   // its autosave stale (removed).
   LoadResult save();
+  // Writes the level to another file, which then becomes the document's file, saved. A write
+  // that fails leaves the document as it was.
+  LoadResult saveAs(const std::string& path);
+  // Whether `path` names the document's file, by whatever way of writing it.
+  bool isOwnFile(const std::string& path) const;
   // Replaces the level with the one in `path` (the file, or its autosave) as one undo step. A file
   // that cannot be read leaves the level as it was. Reading the document's own file makes the
   // level the saved one.
@@ -61,8 +66,6 @@ class EditorDocument {
   bool redo();
 
  private:
-  // Whether `path` names the document's file, by whatever way of writing it.
-  bool isOwnFile(const std::string& path) const;
   Entity*& cell(GridCell at) { return cells_[at.column * kRows + at.row]; }
   void restore(const LevelSnapshot& level);
   void replaceWorld(std::unique_ptr<World> level);

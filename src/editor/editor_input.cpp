@@ -44,7 +44,8 @@ constexpr KeyAction kKeyActions[] = {
     {ALLEGRO_KEY_N, EditorKey::No, false},         {ALLEGRO_KEY_G, EditorKey::Grid, false},
     {ALLEGRO_KEY_F1, EditorKey::Help, false},      {ALLEGRO_KEY_H, EditorKey::Help, false},
     {ALLEGRO_KEY_ENTER, EditorKey::Enter, false},  {ALLEGRO_KEY_ESCAPE, EditorKey::Escape, false},
-    {ALLEGRO_KEY_TAB, EditorKey::Palette, false},  {ALLEGRO_KEY_LCTRL, EditorKey::Control, true},
+    {ALLEGRO_KEY_TAB, EditorKey::Palette, false},  {ALLEGRO_KEY_O, EditorKey::Open, false},
+    {ALLEGRO_KEY_C, EditorKey::Campaign, false},   {ALLEGRO_KEY_LCTRL, EditorKey::Control, true},
     {ALLEGRO_KEY_RCTRL, EditorKey::Control, true}, {ALLEGRO_KEY_LSHIFT, EditorKey::Shift, true},
     {ALLEGRO_KEY_RSHIFT, EditorKey::Shift, true},
 };

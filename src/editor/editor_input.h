@@ -19,6 +19,8 @@ enum class EditorKey {
   Enter,
   Escape,
   Palette,
+  Open,
+  Campaign,
   Control,
   Shift
 };

@@ -6,7 +6,11 @@
 #include <filesystem>
 
 #include "app/data_dirs.h"
+#include "app/safe_file.h"
+#include "campaign/discovery.h"
+#include "campaign/pack_writer.h"
 #include "editor/level_check.h"
+#include "entities/prototypes.h"
 
 namespace fs = std::filesystem;
 
@@ -14,6 +18,17 @@ namespace {
 
 const char* const kPlayFile = "levels/play.lv";
 const char* const kHint = "F1: help";
+const char* const kNewName = "levels/new";  // in the player directory, with ".lv" or "-N.lv"
+constexpr GridCell kNewAvatar{2, 26};       // where a new level's avatar stands
+
+// The first name of a new level that names no file, nor an autosave of one.
+std::string freeNewLevelName() {
+  for (int number = 1;; ++number) {
+    std::string name = playerFile(kNewName + (number == 1 ? std::string() : "-" + std::to_string(number)) + ".lv");
+    std::error_code error;
+    if (!fs::exists(name, error) && !fs::exists(autosavePathFor(name), error)) return name;
+  }
+}
 
 std::string temporaryPlayFile() {
   std::error_code error;
@@ -115,6 +130,96 @@ void EditorSession::load() {
   ask(EditorQuestion::Purpose::Load,
       file + " has unsaved changes" + (changed ? ", and the file was changed on disk since." : "."),
       "S: save, then load    Y: load without saving    N, Escape or Enter: cancel");
+}
+
+// Unsaved work is saved or thrown away first, as the author answers; false when asked.
+bool EditorSession::askToSaveFirst(EditorQuestion::Purpose purpose, const std::string& doing) {
+  if (!document_.unsaved()) return false;
+  ask(purpose, document_.path() + " has unsaved changes.",
+      "S: save, then " + doing + "    Y: " + doing + " without saving    N, Escape or Enter: cancel");
+  return true;
+}
+
+void EditorSession::newLevel() {
+  if (!askToSaveFirst(EditorQuestion::Purpose::New, "start a new level")) startNew(true);
+}
+
+void EditorSession::startNew(bool workKept) {
+  EditorDocument fresh(freeNewLevelName());
+  const LevelKind& avatar = *findKind(levelKinds(), "av");
+  fresh.place(kNewAvatar, avatar, avatar.palette.front());
+  std::string file = fresh.path();
+  switchTo(std::move(fresh), workKept);
+  tell("A new level, " + file + ": S saves it there, Ctrl+Shift+S elsewhere, C into a campaign");
+}
+
+void EditorSession::openFile(const std::string& path) {
+  pendingFile_ = path;
+  if (!askToSaveFirst(EditorQuestion::Purpose::Open, "open " + path)) openNow(path, true);
+}
+
+void EditorSession::openNow(const std::string& path, bool workKept) {
+  EditorDocument opened(path);
+  LoadResult result = opened.open();
+  if (!result.ok() && result.error != LoadError::EmptyFile) return report(result, "");
+  switchTo(std::move(opened), workKept);
+  tell("Opened " + path);
+  if (autosaveIsNewer(path)) {
+    ask(EditorQuestion::Purpose::RestoreAutosave, autosavePathFor(path) + " is newer than " + path + ".",
+        "Y or Enter: restore it    N or Escape: open " + path + " as it is");
+  }
+}
+
+void EditorSession::saveAs(const std::string& chosen) {
+  std::string path = fs::path(chosen).has_extension() ? chosen : chosen + ".lv";
+  if (document_.isOwnFile(path)) return save();
+  pendingFile_ = path;
+  pendingPack_.clear();
+  std::error_code error;
+  if (!fs::exists(path, error)) return saveAsNow(path);
+  ask(EditorQuestion::Purpose::Replace, path + " already exists.", "Y: replace it    N, Escape or Enter: cancel");
+}
+
+// The autosave of the old file kept work that is now saved under the new name.
+void EditorSession::saveAsNow(const std::string& path) {
+  if (!pendingPack_.empty()) {
+    std::string problem = makeRoomForLevel(pendingPack_, pendingNumber_);
+    pendingPack_.clear();
+    if (!problem.empty()) return tell("Not saved: " + problem);
+  }
+  bool hadAutosave = wroteAutosave_;
+  std::string oldFile = document_.path();
+  LoadResult outcome = document_.saveAs(path);
+  if (outcome.ok() && hadAutosave) {
+    std::error_code error;
+    fs::remove(autosavePathFor(oldFile), error);
+    wroteAutosave_ = false;
+  }
+  std::string problems = joined(levelProblems(document_.world()));
+  report(outcome, "Saved " + path + (problems.empty() ? "" : ". Problems: " + problems));
+}
+
+void EditorSession::saveIntoCampaign(const std::string& packFolder, int number) {
+  std::string name = fs::path(packFolder).filename().string();
+  std::string problem = folderNameProblem(name);
+  if (problem.empty()) problem = takenFolderNameProblem(name, gameCampaignPlaces(), packFolder);
+  if (!problem.empty()) return tell("Not saved: " + problem);
+  std::string file = packFolder + "/" + std::to_string(number) + ".lv";
+  pendingFile_ = file;
+  pendingPack_ = packFolder;
+  pendingNumber_ = number;
+  std::error_code error;
+  if (document_.isOwnFile(file) || !fs::exists(file, error)) return saveAsNow(file);
+  ask(EditorQuestion::Purpose::Replace, file + " holds level " + std::to_string(number) + " of " + name + ".",
+      "Y: replace it with this level    N, Escape or Enter: cancel");
+}
+
+void EditorSession::switchTo(EditorDocument next, bool workKept) {
+  close(workKept);
+  finished_ = false;
+  document_ = std::move(next);
+  wroteAutosave_ = false;
+  autosaveClock_ = AutosaveClock{};
 }
 
 void EditorSession::readFile(const std::string& path, const std::string& doneText) {
@@ -225,6 +330,18 @@ void EditorSession::carryOut(EditorQuestion::Purpose purpose, EditorAnswer given
       break;
     case EditorQuestion::Purpose::RestoreAutosave:
       readFile(autosavePathFor(file), "Restored " + autosavePathFor(file));
+      break;
+    case EditorQuestion::Purpose::New:
+    case EditorQuestion::Purpose::Open:
+      if (!agreed && (askIfChangedOnDisk() || !writeFile())) break;
+      if (purpose == EditorQuestion::Purpose::New) {
+        startNew(!agreed);
+      } else {
+        openNow(pendingFile_, !agreed);
+      }
+      break;
+    case EditorQuestion::Purpose::Replace:
+      saveAsNow(pendingFile_);
       break;
   }
 }

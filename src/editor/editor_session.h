@@ -10,7 +10,7 @@
 // A question the editor asks before it throws work away, replaces a file it could not read or
 // overwrites a file that changed on disk. While one is open the editor takes no other input.
 struct EditorQuestion {
-  enum class Purpose { Close, Leave, Load, ReplaceBroken, RestoreAutosave, Overwrite };
+  enum class Purpose { Close, Leave, Load, ReplaceBroken, RestoreAutosave, Overwrite, New, Open, Replace };
 
   Purpose purpose;
   std::string question;
@@ -48,6 +48,19 @@ class EditorSession {
   void open();
   void save();
   void load();
+  // An empty level with an avatar, under a new name in the player's levels folder
+  // ("levels/new.lv", "levels/new-2.lv", ...), asking first when unsaved work would be lost.
+  void newLevel();
+  // The level in the file the author chose, which becomes the file edited; asks first when
+  // unsaved work would be lost. A file that cannot be read leaves the level as it was; an empty
+  // one (a new pack's first level) opens as an empty level.
+  void openFile(const std::string& path);
+  // Writes the level to the file the author chose (".lv" added to a name without a suffix),
+  // which becomes the file edited; asks before replacing another file.
+  void saveAs(const std::string& chosen);
+  // Writes the level as level `number` of the pack in `packFolder`, made (with its pack.txt)
+  // when new and listing the level; asks before replacing another level of it.
+  void saveIntoCampaign(const std::string& packFolder, int number);
   // The window's close button: true when nothing can be lost and the editor may close now.
   bool requestClose();
   // Escape: asks even with nothing to lose, so a second Escape never leaves.
@@ -80,11 +93,21 @@ class EditorSession {
   void askToClose();
   void dropOwnAutosave();
   void close(bool keepWork);
+  // What a question about unsaved work does once the work is saved or thrown away.
+  void startNew(bool workKept);
+  void openNow(const std::string& path, bool workKept);
+  void saveAsNow(const std::string& path);
+  // Makes the document `next`: what the old file's autosave kept is saved or thrown away by then.
+  void switchTo(EditorDocument next, bool workKept);
+  bool askToSaveFirst(EditorQuestion::Purpose purpose, const std::string& doing);
 
   EditorDocument document_;
   AutosaveClock autosaveClock_;
   bool wroteAutosave_ = false;
   std::optional<EditorQuestion> question_;
+  std::string pendingFile_;  // the file a question about opening or replacing waits to use
+  std::string pendingPack_;  // the pack a question about replacing a level waits to save into
+  int pendingNumber_ = 0;
   EditorNote note_;
   int noteRevision_ = 0;
   bool finished_ = false;

@@ -1,10 +1,14 @@
 #include "editor/editor_state.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/blend.h"
+#include "app/data_dirs.h"
 #include "app/resource.h"
 #include "app/utf8.h"
+#include "editor/editor_help.h"
+#include "editor/test_play.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
 #include "states/play_state.h"
@@ -14,28 +18,15 @@ namespace {
 
 constexpr int kNoCell = -1000;  // px: no placement yet
 
-// Every key and mouse action, as the help overlay lists them.
-const char* const kHelpLines[][2] = {
-    {"Left button", "place the chosen object (drag to paint)"},
-    {"Right button", "erase (drag to erase)"},
-    {"Z / X / wheel", "previous / next object"},
-    {"Tab", "every object with its picture: click one to choose it"},
-    {"0 - 9", "switch channel for tiles, levers and press pads"},
-    {"Enter", "edit the text of the sign under the mouse"},
-    {"S", "save"},
-    {"L", "load the file again"},
-    {"P", "test-play (Escape comes back; P pauses it)"},
-    {"Ctrl+Z", "undo"},
-    {"Ctrl+Y / Ctrl+Shift+Z", "redo"},
-    {"G", "show or hide the grid"},
-    {"F1 / H", "show or hide this help"},
-    {"Escape or closing the window", "leave the editor (asks first)"},
-};
-
 // A remainder in 0 .. count - 1 even for a negative value (a wheel turned far down at once).
 int wrap(int value, int count) { return ((value % count) + count) % count; }
 
 Message* asSign(Entity* entity) { return dynamic_cast<Message*>(entity); }
+
+std::string levelsFolder() {
+  std::error_code error;
+  return std::filesystem::absolute(playerFile("levels"), error).lexically_normal().string() + "/";
+}
 
 }  // namespace
 
@@ -47,7 +38,7 @@ EditorState::EditorState(const std::string& file)
       lastCellY(kNoCell),
       font(fontResource("media/font.ttf")) {
   createPalette();
-  for (const auto& line : kHelpLines) help.addLine(line[0], line[1]);
+  addHelpLines(help);
   help.visible = true;
   if (al_is_keyboard_installed()) al_register_event_source(queue, al_get_keyboard_event_source());
   session_.open();
@@ -78,7 +69,7 @@ void EditorState::update(double dt) {
 
 void EditorState::respond() {
   if (session_.question()) return answerQuestion();
-  if (entry.isOpen()) return;
+  if (entry.isOpen() || campaignPrompt.isOpen()) return;
   if (paletteView.overviewOpen()) {
     choosePictured();
     return;
@@ -116,6 +107,7 @@ void EditorState::handleKeys(const Cell& at) {
   if (input.down(EditorKey::Grid)) gridVisible = !gridVisible;
   if (input.down(EditorKey::Help)) helpVisible = !helpVisible;
   if (input.down(EditorKey::Palette)) paletteView.openOverview();
+  if (input.down(EditorKey::Campaign)) openCampaignPrompt();
   if (input.down(EditorKey::Escape)) {
     if (helpVisible) {
       helpVisible = false;
@@ -129,20 +121,58 @@ void EditorState::handleKeys(const Cell& at) {
   }
 }
 
-// With Ctrl held, Z and Y are undo and redo and the plain keys do nothing.
+// With Ctrl held, Z and Y are undo and redo, S saves (with Shift, as another file), N starts a
+// new level and O opens one; the plain keys do nothing.
 bool EditorState::handleControlKeys() {
   if (!input.down(EditorKey::Control)) return false;
+  bool shift = input.down(EditorKey::Shift);
   if (input.down(EditorKey::Previous)) {
-    if (input.down(EditorKey::Shift)) {
-      redo();
-    } else {
-      undo();
-    }
+    shift ? redo() : undo();
   } else if (input.down(EditorKey::Yes)) {
     redo();
+  } else if (input.down(EditorKey::Save)) {
+    shift ? saveAsChosen() : session_.save();
+  } else if (input.down(EditorKey::No)) {
+    session_.newLevel();
+  } else if (input.down(EditorKey::Open)) {
+    openChosen();
   }
   lastWheel = currentState()->mouseState()->z;
   return true;
+}
+
+// The dialogs start in the player's levels folder; a campaign's levels are a folder away.
+std::optional<std::string> EditorState::chooseFile(const FileQuestion& question) {
+  std::optional<std::string> chosen = askForFile(question);
+  resumeAfterNested();
+  return chosen;
+}
+
+void EditorState::openChosen() {
+  std::optional<std::string> chosen =
+      chooseFile(FileQuestion{FileQuestion::Kind::Open, "Open a level", levelsFolder(), "*.lv"});
+  if (chosen) session_.openFile(*chosen);
+}
+
+void EditorState::saveAsChosen() {
+  std::optional<std::string> chosen =
+      chooseFile(FileQuestion{FileQuestion::Kind::Save, "Save the level as", levelsFolder(), "*.lv"});
+  if (chosen) session_.saveAs(*chosen);
+}
+
+void EditorState::openCampaignPrompt() {
+  std::error_code error;
+  std::string packs = std::filesystem::absolute(playerFile("packs"), error).lexically_normal().string();
+  campaignPrompt.open(packs, session_.document().path(), al_get_time());
+}
+
+// A refused answer is said on the status line and can be mended; the last answer saves.
+void EditorState::typeIntoCampaignPrompt(const ALLEGRO_KEYBOARD_EVENT& key) {
+  CampaignPrompt::Outcome outcome = campaignPrompt.type(key);
+  entryClosedThisFrame = outcome != CampaignPrompt::Outcome::Asking;
+  if (outcome == CampaignPrompt::Outcome::Refused) session_.tell(campaignPrompt.problem());
+  if (outcome != CampaignPrompt::Outcome::Chosen) return;
+  session_.saveIntoCampaign(campaignPrompt.form().packFolder(), campaignPrompt.form().number());
 }
 
 // A press places at once; a drag with the button held places in every cell on the line from
@@ -230,13 +260,15 @@ void EditorState::testPlay() {
   if (copy->temporary) std::remove(copy->path.c_str());
 }
 
-// R, and Space after a death, play the level again; every other way out comes back here.
+// R, and Space after a death, play the level again; every other way out comes back here. A
+// level of a pack can keep a completed run as its proof.
 void EditorState::runTestPlay(const char* playFile) {
   PlayResult played = PlayResult::Retry;
-  PlayedLevel tested;
-  tested.kind = PlayKind::TestPlay;
+  PlayedLevel tested = testPlayOf(session_.document().path(), testRecord_);
+  std::string folder = std::filesystem::path(session_.document().path()).parent_path().string();
   while (played == PlayResult::Retry && status == RunStatus::Running) {
     PlayState play(tested, playFile, *themes[0]);
+    if (tested.number > 0) play.session().recordProof(folder, tested.number, playFile);
     runNested(*this, play);
     played = play.result();
   }
@@ -255,10 +287,8 @@ void EditorState::openSignText(Message* sign, bool justPlaced) {
 }
 
 void EditorState::handleEvent(const ALLEGRO_EVENT& event) {
-  if (event.type == ALLEGRO_EVENT_KEY_CHAR && entry.isOpen()) {
-    typeIntoEntry(event.keyboard);
-    return;
-  }
+  if (event.type == ALLEGRO_EVENT_KEY_CHAR && campaignPrompt.isOpen()) return typeIntoCampaignPrompt(event.keyboard);
+  if (event.type == ALLEGRO_EVENT_KEY_CHAR && entry.isOpen()) return typeIntoEntry(event.keyboard);
   AppState::handleEvent(event);
 }
 
@@ -296,6 +326,7 @@ void EditorState::answerQuestion() {
 
 bool EditorState::onCloseRequest() {
   entry.close();
+  campaignPrompt.close();
   bool closes = session_.requestClose();
   showSession();
   return closes;
@@ -304,6 +335,7 @@ bool EditorState::onCloseRequest() {
 // The session's latest note goes to the status line, its question to the panel, and its end
 // ends the editor.
 void EditorState::showSession() {
+  statusLine.nameFile(session_.document().path());
   if (noteRevision != session_.noteRevision()) {
     noteRevision = session_.noteRevision();
     const EditorNote& note = session_.note();
@@ -353,6 +385,8 @@ void EditorState::drawOverlays() {
     questionPanel.draw();
   } else if (entry.isOpen()) {
     entry.draw();
+  } else if (campaignPrompt.isOpen()) {
+    campaignPrompt.draw();
   } else if (paletteView.overviewOpen()) {
     const ALLEGRO_MOUSE_STATE* pointer = currentState()->mouseState();
     int pointed = PaletteView::entryAt(pointer->x, pointer->y, static_cast<int>(palette.size()));

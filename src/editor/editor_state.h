@@ -3,10 +3,14 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/file_dialog.h"
+#include "campaign/progress.h"
+#include "editor/campaign_prompt.h"
 #include "editor/channel_choice.h"
 #include "editor/editor_input.h"
 #include "editor/editor_session.h"
@@ -21,7 +25,9 @@ class Message;
 // The level editor: the mouse paints objects of the chosen palette entry into the 40 x 30
 // cells or erases them; Z, X and the wheel choose the entry; S saves the level file, L loads it
 // back, P test-plays the level in a nested play state. Entities are never updated here. Tab
-// shows every palette entry with its picture, to be clicked.
+// shows every palette entry with its picture, to be clicked. Ctrl+N, Ctrl+O and Ctrl+Shift+S
+// start a new level, open one and save it as another file (through the desktop's file dialog);
+// C saves it into a campaign.
 // Around that: undo, a status line, a help overlay, the switch channel on the number keys and
 // the text of signs. The level, its file and the questions around it are the session's.
 class EditorState : public AppState {
@@ -41,6 +47,7 @@ class EditorState : public AppState {
   int paletteSize() const { return static_cast<int>(palette.size()); }
   bool overviewOpen() const { return paletteView.overviewOpen(); }
   bool typingSignText() const { return entry.isOpen(); }
+  bool askingForCampaign() const { return campaignPrompt.isOpen(); }
   // What the status line shows now (empty once it has timed out), and the loader's line below.
   const std::string& statusMessage() const { return statusLine.message(); }
   const std::string& statusDetail() const { return statusLine.detail(); }
@@ -48,6 +55,8 @@ class EditorState : public AppState {
  protected:
   // Runs the test play nested in this state (tests replace it to stay without a display loop).
   virtual void runTestPlay(const char* playFile);
+  // Asks for a file in the desktop's dialog, which holds the game's loop (tests replace it).
+  virtual std::optional<std::string> chooseFile(const FileQuestion& question);
 
  private:
   struct Cell {
@@ -80,11 +89,17 @@ class EditorState : public AppState {
   void choosePictured();
   void openSignText(Message* sign, bool justPlaced);
   void typeIntoEntry(const ALLEGRO_KEYBOARD_EVENT& key);
+  void openChosen();
+  void saveAsChosen();
+  void openCampaignPrompt();
+  void typeIntoCampaignPrompt(const ALLEGRO_KEYBOARD_EVENT& key);
   void drawGrid() const;
   void drawCursor() const;
   void drawOverlays();
 
   EditorSession session_;
+  // The test plays' deaths and completions: counted apart from every campaign's, never saved.
+  Progress testRecord_;
   std::vector<PaletteEntry> palette;
   int selected = 0;
   int lastWheel = 0;
@@ -92,6 +107,7 @@ class EditorState : public AppState {
   int noteRevision = 0;  // of the session's note the status line shows
   PopUp questionPanel;
   TextEntry entry;
+  CampaignPrompt campaignPrompt;
   ChannelChoice channels;
   bool gridVisible = true;
   bool helpVisible = false;

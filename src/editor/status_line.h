@@ -13,6 +13,9 @@ class StatusLine {
 
   explicit StatusLine(std::string file);
 
+  // The file the line names, once the author opens or saves another.
+  void nameFile(const std::string& file) { fileName = file; }
+
   // A message that stays until the next one (the hint at start).
   void hold(const std::string& text, const std::string& detail = "");
   void show(const std::string& text, const std::string& detail = "");

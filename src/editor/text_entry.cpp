@@ -44,9 +44,11 @@ std::string utf8Of(int character) {
 
 }  // namespace
 
-bool TextEntry::open(const std::string& text, double openedAtTime) {
+bool TextEntry::open(const std::string& text, double openedAtTime, const std::string& label, const std::string& keys) {
   if (looseCharacterCount(text) > kMostCharacters) return false;
   text_ = text;
+  label_ = label;
+  keys_ = keys;
   openedAt = openedAtTime;
   isOpen_ = true;
   return true;
@@ -66,9 +68,8 @@ TextEntry::Outcome TextEntry::type(int keyCode, int character, double timestamp)
 
 void TextEntry::draw() {
   panel.lines.clear();
-  panel.addLine("Sign text: " + withReplacementMarks(text_) + "_", " ");
-  panel.addLine("Enter: keep   Escape: cancel",
-                std::to_string(looseCharacterCount(text_)) + "/" + std::to_string(kMostCharacters));
+  panel.addLine(label_ + ": " + withReplacementMarks(text_) + "_", " ");
+  panel.addLine(keys_, std::to_string(looseCharacterCount(text_)) + "/" + std::to_string(kMostCharacters));
   panel.visible = true;
   panel.draw();
 }

@@ -17,8 +17,9 @@ class TextEntry {
   enum class Outcome { Editing, Confirmed, Cancelled };
 
   // Opens with the text to edit; a text of more characters than the entry takes is refused,
-  // never cut, and the entry stays closed.
-  bool open(const std::string& text, double openedAt);
+  // never cut, and the entry stays closed. The label stands before the text, the keys below it.
+  bool open(const std::string& text, double openedAt, const std::string& label = "Sign text",
+            const std::string& keys = "Enter: keep   Escape: cancel");
   void close() { isOpen_ = false; }
   bool isOpen() const { return isOpen_; }
   const std::string& text() const { return text_; }
@@ -30,6 +31,8 @@ class TextEntry {
 
  private:
   std::string text_;
+  std::string label_;
+  std::string keys_;
   double openedAt = 0;
   bool isOpen_ = false;
   PopUp panel;

@@ -111,22 +111,31 @@ std::string stageAndMove(const PackRead& pack, const std::string& packsFolder, c
   return failure.empty() ? "" : "cannot move the pack into " + place + ": " + failure;
 }
 
+PackInstall refused(std::string reason) {
+  PackInstall install;
+  install.refusal = std::move(reason);
+  return install;
+}
+
 }  // namespace
 
 PackInstall installPack(const std::string& source, const CampaignPlaces& places, bool replace) {
   PackInstall install;
   PackRead pack = readSource(source);
-  if (!pack.ok()) return PackInstall{{}, pack.refusal, ""};
+  if (!pack.ok()) return refused(pack.refusal);
   const std::string& packsFolder = places.playerPacks;
   std::string place = packsFolder + "/" + pack.folderName;
   // Not even in place: where the player's packs are the shipped ones (a game run from its source
   // tree), --force would put a pack over a shipped one and drop what only it holds.
   std::string taken = takenFolderNameProblem(pack.folderName, places);
-  if (!taken.empty()) return PackInstall{{}, taken, ""};
+  install.folderName = pack.folderName;
+  if (!taken.empty()) return refused(taken);
   bool placeTaken = exists(place);
-  if (placeTaken && !replace)
-    return PackInstall{
-        {}, "a pack '" + pack.folderName + "' is already installed in " + place + " (--force replaces it)", ""};
+  if (placeTaken && !replace) {
+    install.refusal = "a pack '" + pack.folderName + "' is already installed in " + place + " (--force replaces it)";
+    install.alreadyInstalled = true;
+    return install;
+  }
   std::string failure;
   std::string shownAs = fs::is_directory(source) ? source : pack.folderName;
   std::string fallback = (fs::path(packsFolder).parent_path() / kPlayerTemporaryFolder).string();

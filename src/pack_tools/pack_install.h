@@ -11,6 +11,8 @@ struct PackInstall {
   std::vector<std::string> checkLines;
   std::string refusal;
   std::string installedIn;
+  std::string folderName;         // the pack's, once it was read
+  bool alreadyInstalled = false;  // refused only because a pack of that folder name is installed
 
   bool ok() const { return refusal.empty(); }
 };

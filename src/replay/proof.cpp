@@ -42,6 +42,12 @@ ProofStanding proofStanding(const FoundProof& proof, int level, uint64_t levelFi
   return proof.loaded.replay.levelHash == levelFileHash ? ProofStanding::Proven : ProofStanding::Stale;
 }
 
+bool levelProven(const std::string& campaignFolder, int level, const std::string& levelFile) {
+  uint64_t hash = 0;
+  if (!hashLevelFile(levelFile, hash).ok) return false;
+  return proofStanding(findProof(campaignFolder, level), level, hash) == ProofStanding::Proven;
+}
+
 FileResult keepProof(const std::string& campaignFolder, const Replay& run) {
   return saveReplay(proofFile(campaignFolder, run.level), run);
 }

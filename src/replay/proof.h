@@ -30,6 +30,11 @@ ProofStanding proofStanding(const FoundProof& proof, int level, uint64_t levelFi
 // Why a damaged proof is no proof, without the file's name.
 std::string proofProblem(const FoundProof& proof, int level);
 
+// Whether the campaign's level `level`, kept in `levelFile`, is proven without playing the proof:
+// its proof is a completed run of the level's file as it is now. `binhopper-level pack check`
+// plays it.
+bool levelProven(const std::string& campaignFolder, int level, const std::string& levelFile);
+
 // Keeps a run of level N as the campaign's proof of it, replacing the one kept before.
 FileResult keepProof(const std::string& campaignFolder, const Replay& run);
 

@@ -12,13 +12,15 @@ const char* keyLabel(ReportKey key) {
       return "ESC";
     case ReportKey::W:
       return "W";
+    case ReportKey::K:
+      return "K";
     case ReportKey::H:
       return "H";
   }
   return "";
 }
 
-PadButton padButtonFor(ReportKey key) {
+std::optional<PadButton> padButtonFor(ReportKey key) {
   switch (key) {
     case ReportKey::Space:
       return PadButton::A;
@@ -28,16 +30,19 @@ PadButton padButtonFor(ReportKey key) {
       return PadButton::B;
     case ReportKey::W:
       return PadButton::Y;
+    case ReportKey::K:
+      return std::nullopt;
     case ReportKey::H:
       return PadButton::Start;
   }
-  return PadButton::A;
+  return std::nullopt;
 }
 
 std::string ReportChoice::hint(InputDevice device) const {
   std::string keyList;
   for (ReportKey key : keys) {
-    const char* name = device == InputDevice::Gamepad ? padButtonName(padButtonFor(key)) : keyLabel(key);
+    std::optional<PadButton> button = padButtonFor(key);
+    const char* name = device == InputDevice::Gamepad && button ? padButtonName(*button) : keyLabel(key);
     keyList += (keyList.empty() ? "" : ", ") + std::string(name);
   }
   return keyList + " - " + effect;

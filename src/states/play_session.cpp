@@ -1,10 +1,14 @@
 #include "states/play_session.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/safe_file.h"
 #include "campaign/progress.h"
 #include "entities/avatar.h"
 #include "entities/cloud.h"
 #include "replay/best_run.h"
+#include "replay/proof.h"
 #include "replay/replay_file.h"
 #include "replay/replay_switches.h"
 #include "replay/run_keeper.h"
@@ -12,6 +16,8 @@
 #include "states/replay_playback.h"
 #include "themes/themes.h"
 #include "world/tag.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -38,6 +44,7 @@ PlaySession::~PlaySession() = default;
 
 void PlaySession::step(double dt) {
   if (keeper_ && !report_) keeper_->record(dt, readInput(context_->controls));
+  if (proofRecorder_ && !report_) proofRecorder_->add(dt, readInput(context_->controls));
   if (ghost_ && !report_) ghost_->step();
   context_->theme->update(dt);
   world_->update(dt);
@@ -117,6 +124,34 @@ void PlaySession::keepRuns(const std::string& campaign, int number, const std::s
   if (best.replay) ghost_ = Ghost::open(levelFile.c_str(), *best.replay, *context_->theme);
 }
 
+void PlaySession::recordProof(const std::string& packFolder, int number, const std::string& levelFile) {
+  uint64_t played = 0;
+  uint64_t kept = 0;
+  std::string packFile = packFolder + "/" + std::to_string(number) + ".lv";
+  if (!hashLevelFile(levelFile, played).ok || !hashLevelFile(packFile, kept).ok || played != kept) {
+    proofHint_ = "This is not the level in " + packFile + ": save it, then test it again, to keep a run as its proof.";
+    return;
+  }
+  proofFolder_ = packFolder;
+  std::string campaign = fs::path(packFolder).lexically_normal().filename().string();
+  if (campaign.empty()) campaign = fs::path(packFolder).lexically_normal().parent_path().filename().string();
+  proofRecorder_ = std::make_unique<ReplayRecorder>(campaign, number, played);
+}
+
+void PlaySession::keepProof() {
+  if (!proofRun_ || !report_) return;
+  FileResult kept = ::keepProof(proofFolder_, *proofRun_);
+  std::string line = kept.ok ? format("This run is now the proof of level %d: %s", proofRun_->level,
+                                      proofFile(proofFolder_, proofRun_->level).c_str())
+                             : failedSaveLine("the proof", kept);
+  proofRun_.reset();
+  report_->lines.push_back({line, "", true});
+  auto& choices = report_->choices;
+  choices.erase(std::remove_if(choices.begin(), choices.end(),
+                               [](const ReportChoice& choice) { return choice.action == ReportAction::KeepProof; }),
+                choices.end());
+}
+
 const Replay* PlaySession::lastRun() const { return keeper_ ? keeper_->run() : nullptr; }
 
 double PlaySession::targetTime() const { return played_.record->targetTime(played_.index()); }
@@ -145,6 +180,8 @@ Report PlaySession::completionReport() {
   played_.record->recordCompletion(played_.index(), allGarbage, context.elapsedTime, assisted_);
   keepProgress();
   endRun(Outcome{Outcome::Completed, ""});
+  // The editor's test of a level of no campaign has no target, and no silver crown to offer.
+  bool targeted = played_.kind != PlayKind::TestPlay || played_.index() >= 0;
   double target = targetTime();
   // Nothing to collect means all of it was collected.
   int percentage = loose == 0 ? 100 : static_cast<int>(collected * 100.0 / loose);
@@ -154,29 +191,37 @@ Report PlaySession::completionReport() {
       {"", ""},
       {"Loose garbage collected:", format("%d%%", percentage)},
       {"Elapsed time:", format("%.2lfs", context.elapsedTime)},
-      {"Target time:", format("%.2lfs", target)},
-      {"Jumps performed:", format("%d", static_cast<int>(context.jumps))},
-      {"Double jumps:", format("%d", static_cast<int>(context.doubleJumps))},
-      {"Pixels traversed:", format("%d", static_cast<int>(context.pixelsTraversed))},
-      {"Throws:", format("%d", static_cast<int>(context.throws))},
-      {"", ""},
   };
-  addCrownLines(report, allGarbage);
+  if (targeted) report.lines.push_back({"Target time:", format("%.2lfs", target)});
+  report.lines.insert(report.lines.end(),
+                      {
+                          {"Jumps performed:", format("%d", static_cast<int>(context.jumps))},
+                          {"Double jumps:", format("%d", static_cast<int>(context.doubleJumps))},
+                          {"Pixels traversed:", format("%d", static_cast<int>(context.pixelsTraversed))},
+                          {"Throws:", format("%d", static_cast<int>(context.throws))},
+                          {"", ""},
+                      });
+  addCrownLines(report, allGarbage, targeted);
   addSaveFailures(report);
+  if (proofRecorder_) proofRun_ = proofRecorder_->replay(Outcome{Outcome::Completed, ""}, context.elapsedTime);
+  if (!proofHint_.empty()) report.lines.push_back({proofHint_, "", true});
   addChoices(report, true);
   return report;
 }
 
-// An assisted run says what it did not earn in place of the silver crown's line.
-void PlaySession::addCrownLines(Report& report, bool allGarbage) {
+// An assisted run says what it did not earn in place of the silver crown's line; a level of no
+// target has none.
+void PlaySession::addCrownLines(Report& report, bool allGarbage, bool targeted) {
   bool silver = allGarbage && !assisted_ && context_->elapsedTime < targetTime();
   report.lines.push_back({allGarbage ? "You have gathered all the loose garbage! A golden crown for you!"
                                      : "Try to get all the loose garbage on a level to earn a golden crown.",
                           "", true});
-  report.lines.push_back({assisted_ ? kAssistedRun
-                          : silver  ? "And all that under the target time, well done! Silver crown awarded!"
-                                    : kCrownHint,
-                          "", true});
+  if (assisted_) {
+    report.lines.push_back({kAssistedRun, "", true});
+  } else if (targeted) {
+    report.lines.push_back(
+        {silver ? "And all that under the target time, well done! Silver crown awarded!" : kCrownHint, "", true});
+  }
 }
 
 Report PlaySession::deathReport(const std::string& reason) {
@@ -206,6 +251,8 @@ void PlaySession::addSaveFailures(Report& report) {
 void PlaySession::addChoices(Report& report, bool completed) {
   bool testPlay = played_.kind == PlayKind::TestPlay;
   if (lastRun()) report.choices.push_back({{ReportKey::W}, ReportAction::WatchRun, "watch this run"});
+  if (completed && proofRun_)
+    report.choices.push_back({{ReportKey::K}, ReportAction::KeepProof, "keep this run as the level's proof"});
   if (!completed && wayThroughOffered())
     report.choices.push_back({{ReportKey::H}, ReportAction::WatchWayThrough, "watch a way through"});
   if (completed) {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/settings.h"
 #include "campaign/played_level.h"
 #include "entities/outcome.h"
+#include "replay/replay.h"
+#include "replay/replay_recorder.h"
 #include "states/play_report.h"
 #include "world/play_context.h"
 #include "world/theme.h"
@@ -16,7 +19,6 @@ class Avatar;
 class Ghost;
 class ReplayPlayback;
 class RunKeeper;
-struct Replay;
 
 // One level being played, without a display: its world and context, the run kept of it, the
 // ghost that races it or the replay played in the player's place, and, once the level has
@@ -57,6 +59,14 @@ class PlaySession {
   bool wayThroughOffered();
   // Null while none was given.
   const Replay* wayThrough() const { return wayThrough_.get(); }
+  // The editor's test of level `number` of the pack in `packFolder`, played from `levelFile`:
+  // the run is recorded, and once it has completed the level the report offers to keep it as
+  // the level's proof. A level file that is not the pack's (unsaved edits) offers none, and
+  // says why.
+  void recordProof(const std::string& packFolder, int number, const std::string& levelFile);
+  // Keeps the completed run as the level's proof, and says so (or why it could not) in the
+  // report, which then no longer offers it.
+  void keepProof();
 
   const PlayedLevel& played() const { return played_; }
   PlayContext& context() { return *context_; }
@@ -87,7 +97,7 @@ class PlaySession {
   void addChoices(Report& report, bool completed);
   const char* spaceAfterCompletion() const;
   void addSaveFailures(Report& report);
-  void addCrownLines(Report& report, bool allGarbage);
+  void addCrownLines(Report& report, bool allGarbage, bool targeted);
 
   PlayedLevel played_;
   std::unique_ptr<PlayContext> context_;
@@ -96,8 +106,12 @@ class PlaySession {
   std::unique_ptr<Ghost> ghost_;
   std::unique_ptr<ReplayPlayback> playback_;  // while a replay is watched
   std::unique_ptr<Report> report_;
-  std::string levelFile_;                  // of a level whose runs are kept
-  std::vector<std::string> saveFailures_;  // not yet shown
+  std::unique_ptr<ReplayRecorder> proofRecorder_;  // while a test play's run may become a proof
+  std::optional<Replay> proofRun_;                 // the completed run, until it is kept
+  std::string proofFolder_;                        // the pack the proof goes to
+  std::string proofHint_;                          // why no proof can be kept, for the report
+  std::string levelFile_;                          // of a level whose runs are kept
+  std::vector<std::string> saveFailures_;          // not yet shown
   Assists assists_;
   bool assisted_ = false;        // an assist was on at some moment of the run
   bool invincibleUsed_ = false;  // invincibility was, at some moment of the run

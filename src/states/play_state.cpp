@@ -184,11 +184,11 @@ void PlayState::readPlayKeys() {
 }
 
 // Of several keys held at once, the later in this order wins: Space over R over Escape, and any
-// of them over W. The pad's buttons answer as their keys do, once the panel shows: an A or B
+// of them over K and W. The pad's buttons answer as their keys do, once the panel shows: an A or B
 // pressed to jump or throw as the level ended is no answer.
 void PlayState::readReportKeys(const Report& report) {
   std::optional<ReportAction> chosen;
-  for (ReportKey key : {ReportKey::W, ReportKey::H, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
+  for (ReportKey key : {ReportKey::W, ReportKey::K, ReportKey::H, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
     std::optional<ReportAction> action = report.actionFor(key);
     if (action && (held(key) || heldOnPad(key))) chosen = action;
   }
@@ -196,8 +196,11 @@ void PlayState::readReportKeys(const Report& report) {
 }
 
 bool PlayState::heldOnPad(ReportKey key) {
-  const ControlIndex buttons[] = {kControlPadA, kControlPadX, kControlPadB, kControlPadY, kControlStart};
-  return Controls()[buttons[static_cast<int>(key)]]->isDown();
+  std::optional<PadButton> button = padButtonFor(key);
+  if (!button) return false;
+  // By PadButton.
+  const ControlIndex controls[] = {kControlPadA, kControlPadB, kControlPadX, kControlPadY, kControlStart};
+  return Controls()[controls[static_cast<int>(*button)]]->isDown();
 }
 
 bool PlayState::held(ReportKey key) {
@@ -211,6 +214,8 @@ bool PlayState::held(ReportKey key) {
       return controls[kControlEscape]->isDown();
     case ReportKey::W:
       return watchPressed_.isDown();
+    case ReportKey::K:
+      return keepPressed_.isDown();
     case ReportKey::H:
       return hintPressed_.isDown();
   }
@@ -227,6 +232,9 @@ void PlayState::choose(ReportAction action) {
       return finish(PlayResult::Menu);
     case ReportAction::WatchRun:
       return watchLastRun();
+    case ReportAction::KeepProof:
+      session_->keepProof();
+      return showReport(*session_->report());
     case ReportAction::WatchWayThrough:
       if (const Replay* run = session_->wayThrough()) watchRun(*run);
       return;

@@ -105,6 +105,8 @@ class PlayState : public AppState {
   bool timerShown_ = false;
   Key watchKey_{ALLEGRO_KEY_W};
   OnPress watchPressed_{&watchKey_};
+  Key keepKey_{ALLEGRO_KEY_K};
+  OnPress keepPressed_{&keepKey_};
   Key hintKey_{ALLEGRO_KEY_H};
   OnPress hintPressed_{&hintKey_};
 };

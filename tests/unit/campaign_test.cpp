@@ -250,4 +250,32 @@ TEST(PackWriter, ALevelFindsItsPlaceInAPack) {
   EXPECT_FALSE(fs::exists(dir.file(".hidden")));
 }
 
+// The menu's word on a campaign, with the parts pack.txt leaves out left out.
+TEST(CampaignSummary, SaysWhatThePackIsAndHowMuchOfItIsProven) {
+  Campaign full;
+  full.folderName = "pk";
+  full.name = "Loose Change";
+  full.author = "A. Player";
+  full.description = "Coins.";
+  full.levels.resize(3);
+  Campaign bare = full;
+  bare.name = bare.author = bare.description = "";
+  bare.levels.resize(1);
+  bare.problems = {"pk/pack.txt: no 'name = ...' line"};
+  const std::tuple<const char*, const Campaign*, int, std::vector<std::string>> rows[] = {
+      {"none proven", &full, 0, {"Loose Change", "by A. Player", "Coins.", "3 levels, 0 proven by its author's runs"}},
+      {"some proven", &full, 1, {"Loose Change", "by A. Player", "Coins.", "3 levels, 1 proven by its author's run"}},
+      {"all proven",
+       &full,
+       3,
+       {"Loose Change", "by A. Player", "Coins.", "3 levels, every one proven by its author's run"}},
+      {"a bare, broken pack of one proven level",
+       &bare,
+       1,
+       {"pk", "1 level, proven by its author's run", "1 problem: choose it to see them"}},
+  };
+  for (const auto& [label, campaign, proven, lines] : rows)
+    EXPECT_EQ(campaignSummary(*campaign, proven), lines) << label;
+}
+
 }  // namespace

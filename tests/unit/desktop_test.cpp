@@ -2,7 +2,6 @@
 // file, and fitting the 800 x 600 picture to any window.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <tuple>
@@ -10,7 +9,6 @@
 
 #include "app/data_dirs.h"
 #include "app/display_scale.h"
-#include "app/file_dialog.h"
 #include "app/settings.h"
 #include "unit/test_support.h"
 
@@ -57,25 +55,6 @@ TEST(DataDirs, SearchOrderAndPlayerDirectory) {
 
 // The text's syntax; the newer keys' values and every choice's round trip through the file
 // are the options tests' business.
-// The tests' stand-in for the file dialog answers each question with the next line, cancels on
-// an empty line or when the answers run out, and notes every question asked.
-TEST(FileDialog, TestAnswersAreTakenInOrder) {
-  TempDir dir;
-  const std::string answers = dir.file("answers");
-  writeFileBytes(answers, "/tmp/a.lv\n\n/tmp/pk/pack.txt\n");
-  setenv(kFileAnswersVariable, answers.c_str(), 1);
-  FileQuestion open{FileQuestion::Kind::Open, "Open a level", "/home/p/levels/", "*.lv"};
-  FileQuestion add{FileQuestion::Kind::Open, "Add a campaign", "/home/p/", "*.zip;pack.txt"};
-  EXPECT_EQ(askForFile(open).value_or("cancelled"), "/tmp/a.lv");
-  EXPECT_EQ(askForFile(open).value_or("cancelled"), "cancelled");
-  EXPECT_EQ(askForFile(add).value_or("cancelled"), "/tmp/pk/pack.txt");
-  EXPECT_EQ(askForFile(add).value_or("cancelled"), "cancelled");
-  unsetenv(kFileAnswersVariable);
-  EXPECT_EQ(readFileBytes(answers + ".asked"),
-            "Open a level | /home/p/levels/\nOpen a level | /home/p/levels/\nAdd a campaign | /home/p/\n"
-            "Add a campaign | /home/p/\n");
-}
-
 TEST(Settings, TextTable) {
   // Label; the text; whether it is accepted; then music, theme, full screen and vertical sync.
   const std::tuple<const char*, const char*, bool, bool, const char*, bool, bool> rows[] = {

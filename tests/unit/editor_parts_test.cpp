@@ -7,6 +7,7 @@
 
 #include "app/utf8.h"
 #include "editor/autosave.h"
+#include "editor/campaign_form.h"
 #include "editor/level_check.h"
 #include "editor/text_entry.h"
 #include "entities/prototypes.h"
@@ -102,6 +103,54 @@ TEST_F(LevelCheck, ReportsWhatKeepsALevelFromBeingFinished) {
        "garbage at column 1, row 30 lies outside the 40 x 30 screen\n"},
   };
   for (const auto& [label, bytes, problems] : rows) EXPECT_EQ(problemsOf(bytes), problems) << label;
+}
+
+// "Save into a campaign" takes a pack's folder, then a level number: Tab walks the player's packs,
+// a new name makes a pack whose first level is 1, and what a campaign cannot take is refused
+// with the reason, the question staying open.
+TEST(CampaignForm, AsksForAPackThenALevel) {
+  GameDirectory directory;
+  const std::string packs = directory.path("packs");
+  std::filesystem::create_directories(packs + "/beta");
+  writeFileBytes(packs + "/beta/pack.txt", "name = Beta\nlevel 1 = 9\nlevel 2 = 9\n");
+  std::filesystem::create_directories(packs + "/alpha");
+  std::filesystem::create_directories(packs + "/.install-x");
+  struct Row {
+    const char* label;
+    std::vector<std::string> answers;
+    std::string lastProblem;
+    std::string folder;  // once done, else ""
+    int number;
+  } const rows[] = {
+      {"a new pack's first level", {"gamma", "1"}, "", packs + "/gamma", 1},
+      {"a pack's next level", {"beta", "3"}, "", packs + "/beta", 3},
+      {"over a pack's level", {"beta", "1"}, "", packs + "/beta", 1},
+      {"a level beyond the next", {"beta", "4"}, "a level number from 1 to 3", "", 0},
+      {"no number", {"beta", "x"}, "a level number from 1 to 3", "", 0},
+      {"a name no pack's folder can have",
+       {"my pack"},
+       "'my pack' cannot name a pack's folder (letters, digits, '.', '_' and '-', not first '.' or '-', at most 64)",
+       "",
+       0},
+      {"the built-in campaign's name", {"levels"}, "the folder name 'levels' belongs to the built-in campaign", "", 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    CampaignForm form(packs, "");
+    std::string problem;
+    for (const std::string& answer : row.answers) problem = form.answer(answer);
+    EXPECT_EQ(problem.substr(0, row.lastProblem.size()), row.lastProblem);
+    EXPECT_EQ(problem.empty(), row.lastProblem.empty());
+    std::string ended = form.done() ? form.packFolder() + "#" + std::to_string(form.number()) : "";
+    EXPECT_EQ(ended, row.number > 0 ? row.folder + "#" + std::to_string(row.number) : "");
+  }
+  CampaignForm form(packs, "beta");
+  EXPECT_EQ(form.offered(), "beta");
+  EXPECT_EQ(form.nextPack("beta"), "alpha") << "after the last, the first; hidden folders are no packs";
+  EXPECT_EQ(form.nextPack(""), "alpha");
+  EXPECT_EQ(form.nextPack("alpha"), "beta");
+  form.answer("beta");
+  EXPECT_EQ(form.offered(), "3") << "the next level is offered";
 }
 
 }  // namespace

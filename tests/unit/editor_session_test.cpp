@@ -4,11 +4,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "campaign/pack_writer.h"
 #include "entities/prototypes.h"
 #include "unit/game_directory.h"
 
@@ -110,6 +112,172 @@ TEST_F(SessionTest, EnterAgreesWhereThatKeepsTheWork) {
   session->save();
   session->answer(EditorAnswer::Enter);
   EXPECT_EQ(readFileBytes("levels/edit.lv"), "");
+}
+
+// New, Open, Save as and Save into a campaign: each asks first where unsaved work or another
+// file would be lost, and the file edited follows what was done. The edited level holds a tile
+// at (1, 1) in its file, and at (3, 3) too while it has unsaved work.
+TEST_F(SessionTest, FileCommandsGuardTheWorkAndFollowTheFile) {
+  using Answer = EditorAnswer;
+  using Files = std::vector<std::pair<std::string, std::string>>;
+  const std::string saved = tileRecord(1, 1), edited = tileRecord(1, 1) + tileRecord(3, 3);
+  const std::string other = tileRecord(5, 5), avatar = std::string("av\x02\x1a", 4);
+  const std::string oldPackText = "name = Old\nlevel 1 = 9\n";
+  struct Row {
+    const char* label;
+    bool unsaved;
+    std::function<void(EditorSession&)> command;
+    std::optional<Answer> answer;  // none: no question is asked
+    std::string fileAfter;         // the file edited afterwards
+    bool unsavedAfter;
+    Files files;  // what lies on disk afterwards
+  } const rows[] = {
+      {"new, nothing to lose",
+       false,
+       [](EditorSession& s) { s.newLevel(); },
+       {},
+       "levels/new.lv",
+       false,
+       {{"levels/edit.lv", saved}}},
+      {"new, N keeps the work",
+       true,
+       [](EditorSession& s) { s.newLevel(); },
+       Answer::No,
+       "levels/edit.lv",
+       true,
+       {{"levels/edit.lv", saved}}},
+      {"new, Y throws the work away",
+       true,
+       [](EditorSession& s) { s.newLevel(); },
+       Answer::Yes,
+       "levels/new.lv",
+       false,
+       {{"levels/edit.lv", saved}, {"levels/edit.lv.autosave", "(none)"}}},
+      {"new, S saves it first",
+       true,
+       [](EditorSession& s) { s.newLevel(); },
+       Answer::Save,
+       "levels/new.lv",
+       false,
+       {{"levels/edit.lv", edited}}},
+      {"open, Enter keeps the work",
+       true,
+       [](EditorSession& s) { s.openFile("levels/other.lv"); },
+       Answer::Enter,
+       "levels/edit.lv",
+       true,
+       {{"levels/edit.lv", saved}}},
+      {"open, nothing to lose",
+       false,
+       [](EditorSession& s) { s.openFile("levels/other.lv"); },
+       {},
+       "levels/other.lv",
+       false,
+       {{"levels/other.lv", other}}},
+      {"open a file that is no level: the level stays",
+       true,
+       [](EditorSession& s) { s.openFile("levels/bad.lv"); },
+       Answer::Yes,
+       "levels/edit.lv",
+       true,
+       {{"levels/bad.lv", "zz"}}},
+      {"open a new pack's empty level",
+       false,
+       [](EditorSession& s) { s.openFile("levels/empty.lv"); },
+       {},
+       "levels/empty.lv",
+       false,
+       {{"levels/empty.lv", ""}}},
+      {"save as a new file",
+       true,
+       [](EditorSession& s) { s.saveAs("levels/mine.lv"); },
+       {},
+       "levels/mine.lv",
+       false,
+       {{"levels/mine.lv", edited}, {"levels/edit.lv", saved}, {"levels/edit.lv.autosave", "(none)"}}},
+      {"save as over another file, N",
+       true,
+       [](EditorSession& s) { s.saveAs("levels/other.lv"); },
+       Answer::No,
+       "levels/edit.lv",
+       true,
+       {{"levels/other.lv", other}}},
+      {"save as over another file, Y",
+       true,
+       [](EditorSession& s) { s.saveAs("levels/other.lv"); },
+       Answer::Yes,
+       "levels/other.lv",
+       false,
+       {{"levels/other.lv", edited}}},
+      {"into a new campaign",
+       true,
+       [](EditorSession& s) { s.saveIntoCampaign("packs/pk", 1); },
+       {},
+       "packs/pk/1.lv",
+       false,
+       {{"packs/pk/1.lv", edited}, {"packs/pk/pack.txt", newPackText("pk")}}},
+      {"into a campaign over another level, N",
+       true,
+       [](EditorSession& s) { s.saveIntoCampaign("packs/old", 1); },
+       Answer::No,
+       "levels/edit.lv",
+       true,
+       {{"packs/old/1.lv", other}}},
+      {"into a campaign over another level, Y",
+       true,
+       [](EditorSession& s) { s.saveIntoCampaign("packs/old", 1); },
+       Answer::Yes,
+       "packs/old/1.lv",
+       false,
+       {{"packs/old/1.lv", edited}, {"packs/old/pack.txt", oldPackText}}},
+      {"as the next level of a campaign",
+       true,
+       [](EditorSession& s) { s.saveIntoCampaign("packs/old", 2); },
+       {},
+       "packs/old/2.lv",
+       false,
+       {{"packs/old/pack.txt", oldPackText + "level 2 = 60.0\n"}}},
+      {"into the built-in campaign's name",
+       true,
+       [](EditorSession& s) { s.saveIntoCampaign("packs/levels", 1); },
+       {},
+       "levels/edit.lv",
+       true,
+       {{"packs/levels", "(none)"}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    std::filesystem::remove_all("levels");
+    std::filesystem::remove_all("packs");
+    std::filesystem::create_directory("levels");
+    writeFileBytes("levels/edit.lv", saved);
+    writeFileBytes("levels/other.lv", other);
+    writeFileBytes("levels/bad.lv", "zz");
+    writeFileBytes("levels/empty.lv", "");
+    std::filesystem::create_directories("packs/old");
+    writeFileBytes("packs/old/pack.txt", oldPackText);
+    writeFileBytes("packs/old/1.lv", other);
+    start();
+    if (row.unsaved) {
+      placeTile(3, 3);
+      session->autosave(61);
+    }
+    ::testing::internal::CaptureStdout();
+    row.command(*session);
+    EXPECT_EQ(session->question().has_value(), row.answer.has_value());
+    if (row.answer) session->answer(*row.answer);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(session->question());
+    EXPECT_EQ(session->document().path(), row.fileAfter);
+    EXPECT_EQ(session->document().unsaved(), row.unsavedAfter);
+    for (const auto& [file, bytes] : row.files) {
+      EXPECT_EQ(std::filesystem::exists(file) ? readFileBytes(file) : "(none)", bytes) << file;
+    }
+    if (row.fileAfter == "levels/new.lv") {
+      EXPECT_FALSE(std::filesystem::exists("levels/new.lv")) << "a new level is written by its first save";
+      EXPECT_TRUE(session->document().cellAt(2, 26)) << "a new level has an avatar";
+    }
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,9 +28,18 @@ class ScriptedEditor : public EditorState {
  public:
   explicit ScriptedEditor(const std::string& file) : EditorState(file) {}
   std::vector<std::string> testPlays, playedBytes;
-  std::vector<int> keysLeavingPlay;  // down in the play's last frame, as the switches saw them
+  std::vector<int> keysLeavingPlay;                     // down in the play's last frame, as the switches saw them
+  std::vector<std::optional<std::string>> fileAnswers;  // the author's at the file dialog, in turn
+  std::vector<std::string> fileQuestions;               // "TITLE in FOLDER"
 
  protected:
+  std::optional<std::string> chooseFile(const FileQuestion& question) override {
+    fileQuestions.push_back(question.title + " in " + question.startIn);
+    if (fileAnswers.empty()) return std::nullopt;
+    std::optional<std::string> answer = fileAnswers.front();
+    fileAnswers.erase(fileAnswers.begin());
+    return answer;
+  }
   void runTestPlay(const char* playFile) override {
     testPlays.push_back(playFile);
     playedBytes.push_back(readFileBytes(playFile));
@@ -400,6 +410,73 @@ TEST_F(EditorTest, NothingUnreadIsOverwritten) {
   tap(ALLEGRO_KEY_Y);
   EXPECT_EQ(readFileBytes("levels/edit.lv"), mine + tileRecord(5, 5)) << "Y keeps mine";
   EXPECT_EQ(editor->status, RunStatus::Running) << "closing is asked for again";
+}
+
+// The file keys: Ctrl+N, Ctrl+O and Ctrl+Shift+S (through the file dialog, which opens in the
+// player's levels folder) and C (a campaign's folder, then the level's number) end with the file
+// edited that they name; a dialog cancelled, an Escape or the keys without Ctrl change nothing.
+TEST_F(EditorTest, FileKeysNameTheFileEdited) {
+  const std::string levels = std::filesystem::current_path().string() + "/levels/";
+  writeFileBytes("levels/other.lv", tileRecord(5, 5));
+  struct Row {
+    const char* label;
+    std::vector<std::optional<std::string>> answers;
+    std::function<void()> keys;
+    std::string fileAfter;  // relative to the game's directory
+    std::string asked;      // the dialog's question, "" when none opened
+  } const rows[] = {
+      {"Ctrl+N", {}, [this] { tap(ALLEGRO_KEY_N, {ALLEGRO_KEY_LCTRL}); }, "levels/new.lv", ""},
+      {"N alone answers no question and starts nothing", {}, [this] { tap(ALLEGRO_KEY_N); }, "levels/edit.lv", ""},
+      {"Ctrl+O",
+       {levels + "other.lv"},
+       [this] { tap(ALLEGRO_KEY_O, {ALLEGRO_KEY_LCTRL}); },
+       "levels/other.lv",
+       "Open a level in " + levels},
+      {"Ctrl+O cancelled",
+       {std::nullopt},
+       [this] { tap(ALLEGRO_KEY_O, {ALLEGRO_KEY_RCTRL}); },
+       "levels/edit.lv",
+       "Open a level in " + levels},
+      {"Ctrl+Shift+S, the suffix added",
+       {levels + "mine"},
+       [this] {
+         tap(ALLEGRO_KEY_S, {ALLEGRO_KEY_LCTRL, ALLEGRO_KEY_LSHIFT});
+       },
+       "levels/mine.lv",
+       "Save the level as in " + levels},
+      {"C, then Escape",
+       {},
+       [this] {
+         tap(ALLEGRO_KEY_C);
+         type("pk", ALLEGRO_KEY_ESCAPE);
+       },
+       "levels/edit.lv",
+       ""},
+      {"C, a new campaign, its first level",
+       {},
+       [this] {
+         tap(ALLEGRO_KEY_C);
+         type("pk");
+         type("");
+       },
+       "packs/pk/1.lv",
+       ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    std::filesystem::remove_all("packs");
+    start();
+    placeAt(3, 3);
+    tap(ALLEGRO_KEY_S);
+    editor->fileAnswers = row.answers;
+    row.keys();
+    EXPECT_FALSE(editor->askingForCampaign());
+    EXPECT_EQ(editor->fileQuestions, row.asked.empty() ? std::vector<std::string>{} : std::vector{row.asked});
+    std::string file = editor->session().document().path();
+    if (file.rfind(std::filesystem::current_path().string(), 0) == 0) file.erase(0, levels.size() - 7);
+    EXPECT_EQ(file, row.fileAfter);
+  }
+  EXPECT_EQ(readFileBytes("packs/pk/1.lv"), tileRecord(3, 3)) << "the level saved into the campaign";
 }
 
 }  // namespace

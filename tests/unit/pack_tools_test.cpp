@@ -294,6 +294,8 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
   files.erase("solutions/1.txt");
   files.erase("proofs/1.rpl");
   zip = archive("good.zip", zipPack(files, "good", 0));
+  PackInstall again = installPack(zip, places(), false);
+  EXPECT_TRUE(again.alreadyInstalled && again.folderName == "good") << again.refusal;
   ASSERT_TRUE(installPack(zip, places(), true).ok());
   EXPECT_EQ(snapshot(packs() + "/good"), "1.lv = " + kWonAtOnce + "\npack.txt = " + files["pack.txt"] + "\n")
       << "the old pack is replaced whole, not merged";
@@ -388,32 +390,33 @@ TEST_F(PackTools, AProofKeptIsPlayedAgainAndFollowsItsLevel) {
     std::function<void(const std::string& pack)> change;
     std::string lines;  // level 1's lines, "P" the pack's folder
     int proven;
+    bool provenInTheMenu;  // which trusts what the proof says of itself
   } const rows[] = {
-      {"as it was played", [](const std::string&) {}, firstLevel + "PROOF n=1 proven time=0.73 crowns=gold,silver\n",
-       1},
+      {"as it was played", [](const std::string&) {}, firstLevel + "PROOF n=1 proven time=0.73 crowns=gold,silver\n", 1,
+       true},
       {"the level edited since",
        [&edit](const std::string& pack) {
          edit(pack + "/1.lv", [](std::string& bytes) { bytes += "tl\x01\x01\x00"s; });
        },
        firstLevel + "PROOF n=1 stale (P/proofs/1.rpl was kept on another version of 1.lv; play it again and keep a "
                     "new proof)\n",
-       0},
+       0, false},
       {"cut short in its header: after the elapsed time, 2 bytes of the frame count's 4",
        [&edit](const std::string& pack) { edit(pack + "/proofs/1.rpl", [](std::string& bytes) { bytes.resize(30); }); },
-       "P/proofs/1.rpl: byte 28: cut short in the frame count\n" + firstLevel + "PROOF n=1 unproven\n", 0},
+       "P/proofs/1.rpl: byte 28: cut short in the frame count\n" + firstLevel + "PROOF n=1 unproven\n", 0, false},
       {"a run of another level", replay([](Replay& run) { run.level = 2; }),
-       "P/proofs/1.rpl: a run of level 2, not of level 1\n" + firstLevel + "PROOF n=1 unproven\n", 0},
+       "P/proofs/1.rpl: a run of level 2, not of level 1\n" + firstLevel + "PROOF n=1 unproven\n", 0, false},
       {"a time the run does not play to", replay([](Replay& run) { run.elapsed = 0.5; }),
        "P/proofs/1.rpl: it recorded status=2 reason=\"\" elapsed=0.5 but played to status=2 reason=\"\" "
        "elapsed=0.73100000000000054\n" +
            firstLevel + "PROOF n=1 unproven\n",
-       0},
+       0, true},
       {"the shipped best run in its place",
        [](const std::string& pack) {
          fs::create_directory(pack + "/replays");
          fs::rename(pack + "/proofs/1.rpl", pack + "/replays/1.rpl");
        },
-       firstLevel + "PROOF n=1 proven time=0.73 crowns=gold,silver\n", 1},
+       firstLevel + "PROOF n=1 proven time=0.73 crowns=gold,silver\n", 1, true},
   };
   for (const Row& row : rows) {
     TempDir pack;
@@ -429,6 +432,7 @@ TEST_F(PackTools, AProofKeptIsPlayedAgainAndFollowsItsLevel) {
                                        format("PACK levels=2 problems=%d proven=%d name=\"Q\"\n", problems, row.proven))
         << row.label;
     EXPECT_EQ(snapshot(pack.path()), files) << row.label << ": the check changed a file";
+    EXPECT_EQ(levelProven(pack.path(), 1, pack.file("1.lv")), row.provenInTheMenu) << row.label;
   }
 }
 

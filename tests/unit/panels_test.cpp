@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <tuple>
@@ -8,6 +9,7 @@
 
 #include "app/gamepad.h"
 #include "app/input_snapshot.h"
+#include "editor/test_play.h"
 #include "replay/replay.h"
 #include "states/help_state.h"
 #include "states/options_state.h"
@@ -229,6 +231,48 @@ TEST_F(PanelRun, HelpAndOptionsLeaveByKeysAndPad) {
     EXPECT_EQ(context().elapsedTime, time);
     setCurrentState(&sim->state());
   }
+}
+
+// The editor's test play: a level of a campaign folder reports that campaign's target, any
+// other file none (and no silver crown); deaths count in the editor's own record, not in any
+// campaign's.
+TEST_F(PanelRun, TestPlayReportsTheEditedCampaignsTargetAndItsOwnDeaths) {
+  std::filesystem::create_directories(directory.file("zeta"));
+  writeFileBytes(directory.file("zeta/pack.txt"), "name = Zeta\nlevel 1 = 5.5 Bin Day\n");
+  LevelTextResult level = compileLevelText(bagLevel(), levelKinds());
+  ASSERT_TRUE(level.ok);
+  writeFileBytes(directory.file("zeta/1.lv"), level.output);
+  writeFileBytes(directory.file("edit.lv"), level.output);
+  // The file edited, and the report's target line (none: empty) and crown lines.
+  const std::tuple<const char*, std::string, const char*, size_t> rows[] = {
+      {"a pack's level", directory.file("zeta/1.lv"), "5.50s", 2},
+      {"a file of no campaign", directory.file("edit.lv"), "", 1},
+  };
+  for (const auto& [label, file, target, crownLines] : rows) {
+    SCOPED_TRACE(label);
+    Progress session;
+    PlayedLevel tested = testPlayOf(file, session);
+    sim = std::make_unique<Simulator>(file.c_str(), tested);
+    for (int i = 0; !sim->state().session().report() && i < 600; ++i) step(Held(), 0, 0, false);
+    const Report* report = sim->state().session().report();
+    ASSERT_TRUE(report);
+    std::string shownTarget;
+    size_t highlighted = 0;
+    for (const ReportLine& line : report->lines) {
+      if (line.left == "Target time:") shownTarget = line.right;
+      if (line.highlighted) ++highlighted;
+    }
+    EXPECT_EQ(shownTarget, target);
+    EXPECT_EQ(highlighted, crownLines);
+  }
+  progress().deaths = 7;
+  Progress session;
+  load(floorLevel(), testPlayOf(directory.file("edit.lv"), session));
+  avatar().die("fell");
+  step(Held(), 0, 0, false);
+  ASSERT_TRUE(sim->state().session().report());
+  EXPECT_EQ(sim->state().session().report()->lines[2].right, "1") << "the test play's own death only";
+  EXPECT_EQ(progress().deaths, 7);
 }
 
 }  // namespace

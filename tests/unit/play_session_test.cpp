@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "app/data_dirs.h"
+#include "pack_tools/pack_check.h"
 #include "states/play_state.h"
 #include "unit/sim_run.h"
 
@@ -116,6 +118,50 @@ TEST_F(PlaySessionRun, OneKeyDecidesWhenSeveralAreHeld) {
     sim->step(keys, kDt);
     EXPECT_EQ(sim->state().status, status);
     EXPECT_EQ(sim->state().result(), result);
+  }
+}
+
+// The editor's test play of a pack's level records the run; once it completes the level, K keeps
+// it as the level's proof, which the pack's check then plays to the same end. A level played
+// that is not the pack's file, and a run that ends in a death, offer no proof.
+TEST_F(PlaySessionRun, ATestPlayOfAPackLevelKeepsItsWinAsTheProof) {
+  const std::string pack = directory.file("pk");
+  const std::tuple<const char*, std::string, bool, std::string, std::string> rows[] = {
+      {"the pack's level won", kBinDay, true, "K - keep this run as the level's proof", "PROOF n=1 proven"},
+      {"edits not saved into the pack", kBinDay, false,
+       "This is not the level in " + pack + "/1.lv: save it, then test it again, to keep a run as its proof.",
+       "PROOF n=1 unproven"},
+      {"a death", kSpikes, true, "", "PROOF n=1 unproven"},
+  };
+  for (const auto& [label, level, saved, offer, proof] : rows) {
+    SCOPED_TRACE(label);
+    std::filesystem::remove_all(pack);
+    std::filesystem::create_directories(pack);
+    writeFileBytes(pack + "/pack.txt", "name = Pk\nlevel 1 = 5\n");
+    start(level, PlayKind::TestPlay, false);
+    writeFileBytes(pack + "/1.lv", readFileBytes(directory.file("test.lv")) + (saved ? "" : "gb\x01\x01"));
+    sim->session().recordProof(pack, 1, directory.file("test.lv"));
+    const Report& report = playToTheEnd();
+    std::string lines;
+    for (const ReportLine& line : report.panelLines()) lines += line.left + "\n";
+    EXPECT_EQ(lines.find("proof") != std::string::npos, !offer.empty()) << lines;
+    EXPECT_NE(lines.find(offer), std::string::npos) << lines;
+    sim->step({}, kDt);
+    sim->step({ALLEGRO_KEY_K}, kDt);
+    EXPECT_EQ(sim->state().status, RunStatus::Running) << "K keeps the proof and leaves the report up";
+    EXPECT_EQ(std::filesystem::exists(pack + "/proofs/1.rpl"), offer.rfind("K", 0) == 0);
+    if (offer.rfind("K", 0) == 0) {
+      EXPECT_FALSE(sim->session().report()->actionFor(ReportKey::K)) << "a proof is kept once";
+      EXPECT_EQ(sim->session().report()->lines.back().left,
+                "This run is now the proof of level 1: " + pack + "/proofs/1.rpl");
+    }
+    // Played again by the check, the proof ends as the run did, with both crowns under the target.
+    std::string played = proof == "PROOF n=1 proven"
+                             ? format(" time=%.2f crowns=gold,silver", sim->session().context().elapsedTime)
+                             : "";
+    PackCheck check = checkPack(pack, "PK");
+    ASSERT_GE(check.lines.size(), 2u);
+    EXPECT_EQ(check.lines[check.lines.size() - 2], proof + played);
   }
 }
 
