@@ -222,9 +222,16 @@ FileResult readWholeFile(const std::string& path, std::string& bytes, size_t lim
   FileResult result = readFileStart(path, bytes, limit + 1, accepted);
   if (result.ok && bytes.size() > limit) {
     bytes.clear();
-    return about(path, failure(std::strerror(EFBIG)));
+    result = failure(std::strerror(EFBIG));
+    result.tooLarge = true;
+    return about(path, result);
   }
   return result;
+}
+
+std::string readProblem(const FileResult& failed, size_t limit) {
+  if (failed.tooLarge) return "larger than " + std::to_string(limit) + " bytes";
+  return "cannot read: " + failed.reason;
 }
 
 bool isRegularFile(const std::string& path) {

@@ -12,8 +12,9 @@ struct FileResult {
   bool ok = true;
   std::string path;
   std::string reason;
-  bool opened = true;    // false when the failure came before any byte could be written
-  bool missing = false;  // a read found nothing at the path; any other failure means it exists
+  bool opened = true;     // false when the failure came before any byte could be written
+  bool missing = false;   // a read found nothing at the path; any other failure means it exists
+  bool tooLarge = false;  // a read found more bytes than it takes
 };
 
 FileResult fileFailure(std::string path, std::string reason);
@@ -43,6 +44,10 @@ FileResult readFileStart(const std::string& path, std::string& bytes, std::size_
 // an empty or shortened file.
 FileResult readWholeFile(const std::string& path, std::string& bytes, std::size_t limit = kLargestReadBytes,
                          Readable accepted = Readable::RegularFile);
+
+// What a failed read of a player's or an author's file says, without the path: "cannot read:
+// <reason>", or "larger than <limit> bytes" for a file beyond the reader's limit.
+std::string readProblem(const FileResult& failed, std::size_t limit);
 
 // For the library's own loaders, which open files themselves and would wait forever on a FIFO:
 // whether the path (links followed) is a regular file.

@@ -2,9 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
-
 #include "app/safe_file.h"
 #include "campaign/pack_text.h"
 #include "entities/prototypes.h"
@@ -120,15 +117,8 @@ Campaign loadCampaign(const std::string& folder, CampaignOrigin origin, const st
 }
 
 std::string readCampaignFile(const std::string& path, size_t limit, std::string& bytes) {
-  bytes.clear();
-  struct stat status {};
-  if (stat(path.c_str(), &status) != 0) return std::string("cannot read: ") + std::strerror(errno);
-  if (!S_ISREG(status.st_mode)) return "cannot read: not a regular file";
-  if (static_cast<unsigned long long>(status.st_size) > limit) return format("larger than %zu bytes", limit);
-  FileResult read = readWholeFile(path, bytes);
-  if (!read.ok) return "cannot read: " + read.reason;
-  if (bytes.size() > limit) return format("larger than %zu bytes", limit);
-  return "";
+  FileResult read = readWholeFile(path, bytes, limit);
+  return read.ok ? "" : readProblem(read, limit);
 }
 
 std::string levelFileProblem(const std::string& path) {

@@ -125,21 +125,21 @@ void EditorDocument::recordStep() { history_.record(std::make_unique<LevelSnapsh
 Entity* EditorDocument::place(GridCell at, const LevelKind& kind, const RecordFields& fields) {
   Entity*& occupant = cell(at);
   if (occupant) world_->remove(occupant);
-  Entity* placed = kind.make(fields);
-  placed->setPosition(at.column * kCellSize, at.row * kCellSize);
-  if (dynamic_cast<const Avatar*>(placed)) removeAvatars();
-  world_->add(placed);
+  std::unique_ptr<Entity> made = kind.make(fields);
+  made->setPosition(at.column * kCellSize, at.row * kCellSize);
+  if (dynamic_cast<const Avatar*>(made.get())) removeAvatars();
+  Entity& placed = world_->adopt(std::move(made));
   world_->flush();
-  occupant = placed;
-  return placed;
+  occupant = &placed;
+  return &placed;
 }
 
 void EditorDocument::removeAvatars() {
-  for (Entity* avatar : world_->byTag(tagOf("avat"))) {
+  for (Avatar& avatar : world_->all<Avatar>()) {
     for (Entity*& occupant : cells_) {
-      if (occupant == avatar) occupant = nullptr;
+      if (occupant == &avatar) occupant = nullptr;
     }
-    world_->remove(avatar);
+    world_->remove(&avatar);
   }
 }
 

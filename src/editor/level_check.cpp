@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "entities/avatar.h"
+#include "entities/bag.h"
 #include "entities/container.h"
 #include "entities/prototypes.h"
 #include "world/tag.h"
@@ -12,10 +14,8 @@ constexpr double kCellSize = 20.0;  // px
 constexpr int kColumns = 40;
 constexpr int kRows = 30;
 
-int count(World& world, int tag) { return static_cast<int>(world.byTag(tag).size()); }
-
 void checkAvatars(World& world, std::vector<std::string>& problems) {
-  int avatars = count(world, tagOf("avat"));
+  int avatars = static_cast<int>(world.all<Avatar>().size());
   if (avatars == 0) problems.push_back("no avatar");
   // Every avatar adds its frame time to the level timer, so two of them race the clock.
   if (avatars > 1)
@@ -25,9 +25,9 @@ void checkAvatars(World& world, std::vector<std::string>& problems) {
 // Only bags fill containers: a baddie thrown into a bin is not taken, so baddies never count.
 void checkBags(World& world, std::vector<std::string>& problems) {
   int wanted = 0;
-  for (Entity* entity : world.byTag(tagOf("cont"))) wanted += static_cast<const Container*>(entity)->remaining;
-  int bags = count(world, tagOf("grbg"));
-  if (count(world, tagOf("cont")) == 0) problems.push_back("no container, so the level can never be completed");
+  for (const Container& container : world.all<Container>()) wanted += container.remaining;
+  int bags = static_cast<int>(world.all<Bag>().size());
+  if (world.all<Container>().empty()) problems.push_back("no container, so the level can never be completed");
   if (wanted > bags) problems.push_back(format("the containers want %d bags but the level holds %d", wanted, bags));
 }
 

@@ -5,9 +5,9 @@
 
 namespace {
 
-Entity* copyOf(const Entity& entity) {
+std::unique_ptr<Entity> copyOf(const Entity& entity) {
   const LevelKind* kind = kindOf(levelKinds(), entity);
-  Entity* copy = kind->make(kind->fields(entity));
+  std::unique_ptr<Entity> copy = kind->make(kind->fields(entity));
   copy->setPosition(entity.x(), entity.y());
   return copy;
 }
@@ -19,5 +19,5 @@ LevelSnapshot::LevelSnapshot(World& world) {
 }
 
 void LevelSnapshot::addCopiesTo(World& world) const {
-  for (const auto& entity : entities) world.add(copyOf(*entity));
+  for (const auto& entity : entities) world.adopt(copyOf(*entity));
 }

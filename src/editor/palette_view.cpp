@@ -43,7 +43,7 @@ int PaletteView::entryAt(int x, int y, int count) {
 
 void PaletteView::drawPicture(const PaletteEntry& entry, float x, float y) {
   std::unique_ptr<Entity>& picture = pictures_[std::string(entry.kind->code) + entry.kind->label(entry.fields)];
-  if (!picture) picture.reset(entry.kind->make(entry.fields));
+  if (!picture) picture = entry.kind->make(entry.fields);
   picture->setPosition(x, y);
   picture->draw();
   resetBlender();

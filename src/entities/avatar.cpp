@@ -60,8 +60,7 @@ const char* const kCrushedReason = "were crushed by a hunk of wall";
 }  // namespace
 
 Avatar::Avatar()
-    : Body({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("avat"), tagOf("prss")}, DrawLayer::Avatar,
-           kFallSpeedLimit),
+    : Body({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), kTag, tagOf("prss")}, DrawLayer::Avatar, kFallSpeedLimit),
       sheet(sheetResource("media/guysheet.png")),
       jumpSound(sampleResource("media/jump.wav")),
       dieSound(sampleResource("media/die.wav")),
@@ -219,14 +218,13 @@ void Avatar::placeCarried() {
 }
 
 void Avatar::pickUp() {
-  for (Entity* entity : world->byTag(tagOf("carr"))) {
-    Box box = entity->box();
+  for (Carryable& carryable : world->all<Carryable>()) {
+    Box box = carryable.box();
     bool under = false;
     for (double pointX : kPickUpPointsX) under = under || box.contains(xPos + pointX, yPos + kPickUpPointY);
-    auto* carryable = static_cast<Carryable*>(entity);
-    if (!under || carryable->carryState != Carryable::Resting) continue;
-    carryable->pickUp(this);
-    carried = carryable;
+    if (!under || carryable.carryState != Carryable::Resting) continue;
+    carryable.pickUp(this);
+    carried = &carryable;
     return;
   }
 }
@@ -278,10 +276,10 @@ void Avatar::complete() {
 // Runs at the end of every update, carrying or not: a level whose containers are all full is
 // complete; one without containers never is.
 void Avatar::checkCompletion() {
-  std::vector<Entity*>& containers = world->byTag(tagOf("cont"));
+  EntitiesOf<Container> containers = world->all<Container>();
   if (containers.empty()) return;
-  for (Entity* entity : containers) {
-    if (static_cast<Container*>(entity)->remaining != 0) return;
+  for (const Container& container : containers) {
+    if (container.remaining != 0) return;
   }
   complete();
 }

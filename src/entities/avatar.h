@@ -15,6 +15,7 @@ struct PlayControls;
 // completes the level once. It listens for removals so that it never holds a deleted object.
 class Avatar : public Body, public World::RemovalListener {
  public:
+  static constexpr int kTag = tagOf("avat");
   enum State { Standing = 0, Walking = 1, InAir = 2, Crouching = 3 };
 
   Avatar();

@@ -5,6 +5,7 @@
 #include "app/sound.h"
 #include "entities/animation.h"
 #include "entities/avatar.h"
+#include "entities/bag.h"
 #include "entities/particle.h"
 #include "entities/tile_collision.h"
 #include "world/draw_layer.h"
@@ -23,7 +24,7 @@ const char* const kSnackReason = "have become a snack for a feral baddie.";
 }  // namespace
 
 Baddie::Baddie(bool isFeral)
-    : Carryable({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("badd"), tagOf("carr"), tagOf("prss")},
+    : Carryable({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("badd"), Carryable::kTag, tagOf("prss")},
                 DrawLayer::Baddies),
       feral(isFeral) {
   getResource(sheet, "media/badsheet.png");
@@ -86,10 +87,10 @@ void Baddie::walk(double dt) {
 
 // Without an avatar (a level made only to watch the objects) there is no one to bite.
 void Baddie::attack() {
-  auto* avatar = static_cast<Avatar*>(world->first(tagOf("avat")));
+  Avatar* avatar = world->first<Avatar>();
   if (avatar && avatar->box().overlaps(box())) avatar->hurt(kSnackReason);
-  for (Entity* entity : world->byTag(tagOf("grbg"))) {
-    if (entity->box().overlaps(box())) eatBag(static_cast<Carryable&>(*entity));
+  for (Bag& bag : world->all<Bag>()) {
+    if (bag.box().overlaps(box())) eatBag(bag);
   }
 }
 
@@ -105,8 +106,7 @@ void Baddie::eatBag(Carryable& bag) {
 void Baddie::shoveBags(double dt) {
   double step = walkingRight ? kWalkSpeed * dt : -kWalkSpeed * dt;
   double ahead = walkingRight ? kShoveOffset : -kShoveOffset;
-  for (Entity* entity : world->byTag(tagOf("grbg"))) {
-    auto& bag = static_cast<Carryable&>(*entity);
+  for (Bag& bag : world->all<Bag>()) {
     if (bag.carryState != Resting || !bag.box().overlaps(box())) continue;
     bag.setX(bag.x() + step);
     if (bag.box().overlaps(box())) bag.setX(x() + ahead);

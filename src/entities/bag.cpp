@@ -15,8 +15,7 @@ constexpr double kStartX = 400;  // px
 }  // namespace
 
 Bag::Bag()
-    : Carryable({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("grbg"), tagOf("carr"), tagOf("prss")},
-                DrawLayer::Bags) {
+    : Carryable({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), kTag, Carryable::kTag, tagOf("prss")}, DrawLayer::Bags) {
   getResource(image, "media/bag.png");
   setPosition(kStartX, 0);
 }

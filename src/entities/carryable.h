@@ -3,6 +3,7 @@
 #include <allegro5/allegro_audio.h>
 
 #include "entities/body.h"
+#include "world/tag.h"
 
 class Avatar;
 
@@ -11,6 +12,7 @@ class Avatar;
 // Invariant: carrier is set exactly while carryState is Carried.
 class Carryable : public Body {
  public:
+  static constexpr int kTag = tagOf("carr");
   enum CarryState { Resting = 0, Free = 1, Carried = 2 };
 
   Carryable(const TagList& tags, int drawLayer);

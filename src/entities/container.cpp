@@ -3,6 +3,7 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
+#include "entities/bag.h"
 #include "entities/carryable.h"
 #include "entities/particle.h"
 #include "world/draw_layer.h"
@@ -17,8 +18,7 @@ constexpr double kSparkDrag = -0.02;  // fraction of the speed per update
 }  // namespace
 
 Container::Container(double x, double y, int bagsWanted)
-    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), tagOf("cont")}, DrawLayer::Containers),
-      remaining(bagsWanted) {
+    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna"), kTag}, DrawLayer::Containers), remaining(bagsWanted) {
   setPosition(x, y);
   getResource(sheet, "media/contsheet.png");
   getResource(font, "media/font.ttf");
@@ -30,9 +30,8 @@ Box Container::box() const { return Box{x() + 2, y(), x() + 37, y() + 10}; }
 // Only a free bag (thrown or dropped, not yet landed) is taken: one carried through the mouth
 // or lying in it stays out.
 void Container::update(double) {
-  for (Entity* entity : world->byTag(tagOf("grbg"))) {
+  for (Bag& bag : world->all<Bag>()) {
     if (remaining <= 0) return;
-    auto& bag = static_cast<Carryable&>(*entity);
     if (bag.carryState == Carryable::Free && box().contains(bag.x() + 10, bag.y() + 15)) swallow(bag);
   }
 }
@@ -45,7 +44,7 @@ void Container::swallow(Carryable& bag) {
     float speed = randomFloat(-37, -75);
     float dx = randomFloat(5, 35);
     float dy = randomFloat(-5, 10);
-    world->add(new Particle("media/glow.png", x() + dx, y() + dy, 0, speed, kSparkLife, kSparkDrag, ALLEGRO_ONE));
+    world->add<Particle>("media/glow.png", x() + dx, y() + dy, 0, speed, kSparkLife, kSparkDrag, ALLEGRO_ONE);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/sheet.h"
 #include "world/entity.h"
+#include "world/tag.h"
 
 class Carryable;
 
@@ -12,6 +13,7 @@ class Carryable;
 // the bags it still wants; the level is complete when every container is full.
 class Container : public Entity {
  public:
+  static constexpr int kTag = tagOf("cont");
   Container(double x, double y, int remaining);
 
   Box box() const override;

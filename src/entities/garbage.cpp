@@ -5,6 +5,7 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
+#include "entities/avatar.h"
 #include "entities/particle.h"
 #include "world/draw_layer.h"
 #include "world/play_context.h"
@@ -34,7 +35,7 @@ Garbage::Garbage()
 // to collect anything.
 void Garbage::update(double dt) {
   phase += dt;
-  Entity* avatar = world->first(tagOf("avat"));
+  Avatar* avatar = world->first<Avatar>();
   if (avatar && avatar->box().contains(x() + 10, y() + 10)) collect();
 }
 

@@ -4,7 +4,7 @@
 #include "world/world.h"
 
 void hurtAvatarAt(World& world, std::initializer_list<Point> points, const char* reason) {
-  auto* avatar = static_cast<Avatar*>(world.first(tagOf("avat")));
+  Avatar* avatar = world.first<Avatar>();
   if (!avatar) return;
   Box target = avatar->box();
   for (const Point& point : points) {

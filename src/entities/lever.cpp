@@ -3,6 +3,8 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "app/sound.h"
+#include "entities/avatar.h"
+#include "entities/bag.h"
 #include "world/draw_layer.h"
 #include "world/play_context.h"
 
@@ -15,8 +17,8 @@ Lever::Lever(int switchChannel, bool startsOn)
 // The avatar first, then the bags; a level without an avatar is worked by its bags alone.
 void Lever::update(double) {
   world->addRemovalListener(this);
-  if (Entity* avatar = world->first(tagOf("avat"))) touch(avatar);
-  for (Entity* bag : world->byTag(tagOf("grbg"))) touch(bag);
+  if (Avatar* avatar = world->first<Avatar>()) touch(avatar);
+  for (Bag& bag : world->all<Bag>()) touch(&bag);
   playContext().channelStates[channel] = on ? 1 : 0;
 }
 

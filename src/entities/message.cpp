@@ -3,6 +3,7 @@
 #include "app/blend.h"
 #include "app/geometry.h"
 #include "app/resource.h"
+#include "entities/avatar.h"
 #include "entities/pop_up.h"
 #include "entities/sign_text.h"
 #include "world/draw_layer.h"
@@ -57,12 +58,12 @@ void Message::dropPanel() {
 // Without an avatar nobody reads the sign, and the panel stays hidden.
 void Message::update(double) {
   if (ownPanel) {
-    world->add(ownPanel.release());
+    world->adopt(std::move(ownPanel));
     panelWorld = world;
   }
   // A key rebound since the panel was made shows at once.
   if (signText(text) != shown) showText();
-  Entity* avatar = world->first(tagOf("avat"));
+  Avatar* avatar = world->first<Avatar>();
   if (!avatar) {
     popUp->visible = false;
     return;

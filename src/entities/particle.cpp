@@ -56,7 +56,7 @@ void spawnPuffs(World& world, double x, double y) {
     float speed = randomFloat(-7, -15);
     float dx = randomFloat(-kPuffSpread, kPuffSpread);
     float dy = randomFloat(-kPuffSpread, kPuffSpread);
-    world.add(new Particle("media/puff.png", x + dx, y + dy, 0, speed, kPuffLife, kPuffDrag, ALLEGRO_INVERSE_ALPHA));
+    world.add<Particle>("media/puff.png", x + dx, y + dy, 0, speed, kPuffLife, kPuffDrag, ALLEGRO_INVERSE_ALPHA);
   }
 }
 
@@ -66,7 +66,7 @@ void spawnGlowRing(World& world, double x, double y, int count, float minSpeed, 
     float speed = randomFloat(minSpeed, maxSpeed);
     float dx = randomFloat(-kGlowSpread, kGlowSpread);
     float dy = randomFloat(-kGlowSpread, kGlowSpread);
-    world.add(new Particle("media/glow.png", x + dx, y + dy, speed * std::sin(static_cast<double>(angle)),
-                           speed * std::cos(static_cast<double>(angle)), kGlowLife, drag, ALLEGRO_ONE));
+    world.add<Particle>("media/glow.png", x + dx, y + dy, speed * std::sin(static_cast<double>(angle)),
+                        speed * std::cos(static_cast<double>(angle)), kGlowLife, drag, ALLEGRO_ONE);
   }
 }

@@ -66,7 +66,7 @@ template <class T>
 LevelKind plainKind() {
   LevelKind kind;
   kind.type = &typeid(T);
-  kind.make = [](const RecordFields&) -> Entity* { return new T(); };
+  kind.make = [](const RecordFields&) -> std::unique_ptr<Entity> { return std::make_unique<T>(); };
   kind.fields = noFields;
   return kind;
 }
@@ -78,7 +78,9 @@ LevelKind tileKind() {
   kind.params = {kChannel};
   kind.symbols = channelDigits();
   kind.type = &typeid(Tile);
-  kind.make = [](const RecordFields& f) -> Entity* { return new Tile(f.values[0], nullptr, 0, 0); };
+  kind.make = [](const RecordFields& f) -> std::unique_ptr<Entity> {
+    return std::make_unique<Tile>(f.values[0], nullptr, 0, 0);
+  };
   kind.fields = [](const Entity& e) { return RecordFields{{as<Tile>(e).channel}, ""}; };
   kind.label = [](const RecordFields& f) { return format("tile(%d)", f.values[0]); };
   kind.palette = {{{0}, ""}};
@@ -91,7 +93,7 @@ LevelKind messageKind() {
   kind.name = "message";
   kind.text = true;
   kind.type = &typeid(Message);
-  kind.make = [](const RecordFields& f) -> Entity* { return new Message(f.text); };
+  kind.make = [](const RecordFields& f) -> std::unique_ptr<Entity> { return std::make_unique<Message>(f.text); };
   kind.fields = [](const Entity& e) { return RecordFields{{}, as<Message>(e).text}; };
   kind.label = [](const RecordFields&) { return std::string("message"); };
   kind.palette = {{{}, kPaletteMessage}};
@@ -134,7 +136,9 @@ LevelKind forceFieldKind() {
   kind.params = {{Param::Flag, "direction", "vertical", "horizontal"}};
   kind.symbols = {{'-', 0, "horizontal force field"}, {'|', 1, "vertical force field"}};
   kind.type = &typeid(ForceField);
-  kind.make = [](const RecordFields& f) -> Entity* { return new ForceField(f.values[0] != 0); };
+  kind.make = [](const RecordFields& f) -> std::unique_ptr<Entity> {
+    return std::make_unique<ForceField>(f.values[0] != 0);
+  };
   kind.fields = [](const Entity& e) { return RecordFields{{as<ForceField>(e).vertical}, ""}; };
   kind.label = [](const RecordFields& f) { return format("forcefield(%s)", f.values[0] ? "v" : "h"); };
   kind.palette = {{{0}, ""}, {{1}, ""}};
@@ -162,7 +166,9 @@ LevelKind baddieKind() {
   kind.params = {{Param::Flag, "temper", "feral", "tame"}};
   kind.symbols = {{'t', 0, "tame baddie"}, {'f', 1, "feral baddie"}};
   kind.type = &typeid(Baddie);
-  kind.make = [](const RecordFields& f) -> Entity* { return new Baddie(f.values[0] != 0); };
+  kind.make = [](const RecordFields& f) -> std::unique_ptr<Entity> {
+    return std::make_unique<Baddie>(f.values[0] != 0);
+  };
   kind.fields = [](const Entity& e) { return RecordFields{{as<Baddie>(e).feral}, ""}; };
   kind.label = [](const RecordFields& f) { return format("baddie(%s)", f.values[0] ? "feral" : "tame"); };
   kind.palette = {{{0}, ""}, {{1}, ""}};
@@ -179,7 +185,9 @@ LevelKind containerKind() {
   kind.name = "container";
   kind.params = {{Param::Number, "count"}};
   kind.type = &typeid(Container);
-  kind.make = [](const RecordFields& f) -> Entity* { return new Container(0, 0, f.values[0]); };
+  kind.make = [](const RecordFields& f) -> std::unique_ptr<Entity> {
+    return std::make_unique<Container>(0, 0, f.values[0]);
+  };
   kind.fields = [](const Entity& e) { return RecordFields{{as<Container>(e).remaining}, ""}; };
   kind.label = [](const RecordFields& f) { return format("container(%d)", f.values[0]); };
   kind.palette = containerChoices();
@@ -193,7 +201,9 @@ LevelKind leverKind() {
   kind.name = "lever";
   kind.params = {kChannel, {Param::Flag, "state", "on", "off"}};
   kind.type = &typeid(Lever);
-  kind.make = [](const RecordFields& f) -> Entity* { return new Lever(f.values[0], f.values[1] != 0); };
+  kind.make = [](const RecordFields& f) -> std::unique_ptr<Entity> {
+    return std::make_unique<Lever>(f.values[0], f.values[1] != 0);
+  };
   kind.fields = [](const Entity& e) { return RecordFields{{as<Lever>(e).channel, as<Lever>(e).on}, ""}; };
   kind.label = [](const RecordFields& f) { return format("lever(%d,%s)", f.values[0], onOff(f.values[1])); };
   kind.palette = switchChoices();
@@ -207,7 +217,9 @@ LevelKind pressPadKind() {
   kind.name = "press pad";
   kind.params = {kChannel, {Param::Flag, "resting state", "on", "off"}};
   kind.type = &typeid(PressPad);
-  kind.make = [](const RecordFields& f) -> Entity* { return new PressPad(f.values[0], f.values[1] != 0); };
+  kind.make = [](const RecordFields& f) -> std::unique_ptr<Entity> {
+    return std::make_unique<PressPad>(f.values[0], f.values[1] != 0);
+  };
   kind.fields = [](const Entity& e) { return RecordFields{{as<PressPad>(e).channel, as<PressPad>(e).restingOn}, ""}; };
   kind.label = [](const RecordFields& f) { return format("presspad(%d,%s)", f.values[0], onOff(f.values[1])); };
   kind.palette = switchChoices();

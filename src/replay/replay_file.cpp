@@ -1,10 +1,5 @@
 #include "replay/replay_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -288,36 +283,15 @@ FileResult failure(const std::string& reason) {
   return result;
 }
 
-// Opens without waiting (a FIFO with no writer would block a plain open) and reads only a
-// regular file, one byte past the limit so that a longer file is told apart.
 LoadedReplay readFileBytes(const std::string& path, size_t limit, std::string& bytes) {
   LoadedReplay found;
-  found.state = LoadedReplay::State::Unreadable;
-  int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (descriptor < 0) {
-    if (errno == ENOENT) found.state = LoadedReplay::State::Missing;
-    found.problem = std::string("cannot read: ") + std::strerror(errno);
-    return found;
+  FileResult read = readWholeFile(path, bytes, limit);
+  if (read.ok) {
+    found.state = LoadedReplay::State::Read;
+  } else {
+    found.state = read.missing ? LoadedReplay::State::Missing : LoadedReplay::State::Unreadable;
+    found.problem = readProblem(read, limit);
   }
-  struct stat status {};
-  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-    close(descriptor);
-    found.problem = "cannot read: not a regular file";
-    return found;
-  }
-  bytes.resize(limit + 1);
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t count = read(descriptor, &bytes[done], bytes.size() - done);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) found.problem = std::string("cannot read: ") + std::strerror(errno);
-    if (count <= 0) break;
-    done += static_cast<size_t>(count);
-  }
-  close(descriptor);
-  bytes.resize(done);
-  if (found.problem.empty() && done > limit) found.problem = format("larger than %zu bytes", limit);
-  if (found.problem.empty()) found.state = LoadedReplay::State::Read;
   return found;
 }
 

@@ -22,7 +22,7 @@ std::string traceLine(Entity& entity) {
 
 std::string endLine(int frames, World& world, const PlayContext& context) {
   Outcome outcome;
-  if (auto* avatar = dynamic_cast<Avatar*>(world.first(tagOf("avat")))) outcome = avatar->outcome();
+  if (Avatar* avatar = world.first<Avatar>()) outcome = avatar->outcome();
   return format(
       "END frames=%d status=%d reason=\"%s\" elapsed=%.17g jumps=%d doublejumps=%d throws=%d pixels=%d garbage=%d "
       "loose=%d",

@@ -5,6 +5,7 @@
 #include "app/blend.h"
 #include "app/load_result.h"
 #include "app/sound.h"
+#include "entities/avatar.h"
 #include "entities/prototypes.h"
 #include "world/tag.h"
 
@@ -52,7 +53,7 @@ void Ghost::step() {
   world_->update(frame.dt);
 }
 
-Entity* Ghost::avatar() const { return world_->first(tagOf("avat")); }
+Avatar* Ghost::avatar() const { return world_->first<Avatar>(); }
 
 void Ghost::draw() {
   Entity* shown = avatar();

@@ -12,6 +12,8 @@
 // A level's best run played beside the player's, one frame per update of the real level, in a
 // world of its own that is never drawn; only its avatar is, translucent. It shares nothing with
 // the real level: its own context, switches and random numbers, and no sound.
+class Avatar;
+
 class Ghost {
  public:
   // Null when the level file cannot be read.
@@ -26,7 +28,7 @@ class Ghost {
   // The ghost's avatar, translucent, while its run lasts.
   void draw();
   // The avatar of the best run's level, or null.
-  Entity* avatar() const;
+  Avatar* avatar() const;
 
  private:
   // Swaps the C library's random numbers for the ghost's own while it lives, so the real

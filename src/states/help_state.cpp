@@ -38,8 +38,8 @@ float paragraph(ALLEGRO_FONT* font, float y, const char* heading, const std::vec
 
 HelpState::HelpState(PlayState& scene, SceneMotion motion)
     : AppState(al_get_current_display()), scene_(scene), motion_(motion), world_(std::make_unique<World>()) {
-  world_->add(new GuiText(400, kHeadingTop, "Help"));
-  world_->add(backButton = new GuiButton(Box{kBackLeft, kBackTop, kBackRight, kBackBottom}, "Back", true));
+  world_->add<GuiText>(400, kHeadingTop, "Help");
+  backButton = &world_->add<GuiButton>(Box{kBackLeft, kBackTop, kBackRight, kBackBottom}, "Back", true);
   world_->flush();
 }
 

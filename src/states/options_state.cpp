@@ -65,7 +65,7 @@ OptionsState::OptionsState(Settings& settings_, PlayState& scene, SceneMotion mo
 }
 
 void OptionsState::createWidgets() {
-  world->add(new GuiText(400, kHeadingTop, "Options"));
+  world->add<GuiText>(400, kHeadingTop, "Options");
   musicVolume = addPercentageRow(kChoices, 0, "Music volume");
   effectsVolume = addPercentageRow(kChoices, 1, "Effects volume");
   windowButton = addChoiceRow(kChoices, 2, "Window");
@@ -73,43 +73,38 @@ void OptionsState::createWidgets() {
   vsyncButton = addChoiceRow(kChoices, 4, "Vertical sync (from the next start)");
   timerButton = addChoiceRow(kChoices, 5, "On-screen timer");
   ghostButton = addChoiceRow(kChoices, 6, "Ghost of the best run");
-  world->add(
-      new GuiText((kChoices.labelCentre + kChoices.choiceRight) / 2, rowTop(kAssistsRow) + kTextDrop, "Assists"));
+  world->add<GuiText>((kChoices.labelCentre + kChoices.choiceRight) / 2, rowTop(kAssistsRow) + kTextDrop, "Assists");
   gameSpeed = addPercentageRow(kChoices, kAssistsRow + 1, "Game speed");
   invincibleButton = addChoiceRow(kChoices, kAssistsRow + 2, "Invincibility");
   hintButton = addChoiceRow(kChoices, kAssistsRow + 3, "Hint after three deaths");
   for (int i = 0; i < kPlayKeyCount; ++i) keyButtons.push_back(addChoiceRow(kKeys, i, kKeyLabels[i]));
   double top = rowTop(kDefaultKeysRow);
-  world->add(defaultKeysButton =
-                 new GuiButton(Box{kDefaultKeysLeft, top, kDefaultKeysRight, top + kRowHeight}, "Default keys", true));
-  world->add(message = new GuiText(400, kMessageTop, ""));
-  world->add(backButton = new GuiButton(Box{kWideLeft, kBackTop, kWideRight, kBackTop + kRowHeight}, "Back", true));
+  defaultKeysButton =
+      &world->add<GuiButton>(Box{kDefaultKeysLeft, top, kDefaultKeysRight, top + kRowHeight}, "Default keys", true);
+  message = &world->add<GuiText>(400, kMessageTop, "");
+  backButton = &world->add<GuiButton>(Box{kWideLeft, kBackTop, kWideRight, kBackTop + kRowHeight}, "Back", true);
 }
 
 GuiText* OptionsState::addRowLabel(const Column& column, int row, const char* label) {
-  auto* text = new GuiText(column.labelCentre, rowTop(row) + kTextDrop, label);
-  world->add(text);
-  return text;
+  return &world->add<GuiText>(column.labelCentre, rowTop(row) + kTextDrop, label);
 }
 
 OptionsState::PercentageButtons OptionsState::addPercentageRow(const Column& column, int row, const char* label) {
   addRowLabel(column, row, label);
   double top = rowTop(row), bottom = top + kRowHeight;
   PercentageButtons buttons;
-  world->add(buttons.lower =
-                 new GuiButton(Box{column.choiceLeft, top, column.choiceLeft + kStepWidth, bottom}, "-", true));
-  world->add(buttons.value = new GuiText((column.choiceLeft + column.choiceRight) / 2, top + kTextDrop, ""));
-  world->add(buttons.higher =
-                 new GuiButton(Box{column.choiceRight - kStepWidth, top, column.choiceRight, bottom}, "+", true));
+  buttons.lower =
+      &world->add<GuiButton>(Box{column.choiceLeft, top, column.choiceLeft + kStepWidth, bottom}, "-", true);
+  buttons.value = &world->add<GuiText>((column.choiceLeft + column.choiceRight) / 2, top + kTextDrop, "");
+  buttons.higher =
+      &world->add<GuiButton>(Box{column.choiceRight - kStepWidth, top, column.choiceRight, bottom}, "+", true);
   return buttons;
 }
 
 GuiButton* OptionsState::addChoiceRow(const Column& column, int row, const char* label) {
   addRowLabel(column, row, label);
   double top = rowTop(row);
-  auto* button = new GuiButton(Box{column.choiceLeft, top, column.choiceRight, top + kRowHeight}, "", true);
-  world->add(button);
-  return button;
+  return &world->add<GuiButton>(Box{column.choiceLeft, top, column.choiceRight, top + kRowHeight}, "", true);
 }
 
 // The window's mode can also change by F11 while the screen is open.

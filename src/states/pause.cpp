@@ -54,12 +54,12 @@ void Pause::open(const std::vector<PauseEntry>& entries) {
   double top = (kScreenHeight - height) / 2;
   double left = (kScreenWidth - kEntryWidth) / 2;
   panel_->box = Box{left - kPanelMargin, top, left + kEntryWidth + kPanelMargin, top + height};
-  panel_->world.add(new GuiText(kScreenWidth / 2, top + kHeadingDrop, "Paused"));
+  panel_->world.add<GuiText>(kScreenWidth / 2, top + kHeadingDrop, "Paused");
   double entryTop = top + kPanelMargin + kHeadingHeight;
   for (const PauseEntry& entry : entries) {
-    auto* button = new GuiButton(Box{left, entryTop, left + kEntryWidth, entryTop + kEntryHeight}, entry.label, true);
-    panel_->world.add(button);
-    panel_->entries.emplace_back(button, entry.choice);
+    GuiButton& button = panel_->world.add<GuiButton>(Box{left, entryTop, left + kEntryWidth, entryTop + kEntryHeight},
+                                                     entry.label, true);
+    panel_->entries.emplace_back(&button, entry.choice);
     entryTop += kEntryPitch;
   }
   panel_->world.flush();

@@ -32,7 +32,7 @@ PlaySession::PlaySession(PlayedLevel played, std::unique_ptr<World> level, Theme
   context_->player = played_.record;
   context_->theme = &theme;
   world_->context = context_.get();
-  for (int i = 0; i < kCloudCount; ++i) world_->add(new Cloud(theme));
+  for (int i = 0; i < kCloudCount; ++i) world_->add<Cloud>(theme);
   world_->flush();
   context_->grid->build(*world_);
   // The final screen keeps the clouds made under the theme it was given, but shows the first
@@ -67,7 +67,7 @@ void PlaySession::stepReplay() {
   }
 }
 
-Avatar* PlaySession::avatar() { return static_cast<Avatar*>(world_->first(tagOf("avat"))); }
+Avatar* PlaySession::avatar() { return world_->first<Avatar>(); }
 
 Outcome PlaySession::outcome() {
   Avatar* player = avatar();

@@ -102,7 +102,7 @@ void PlayState::addFinalScreenWords() {
   World& world = session_->world();
   double top = kFinalTextTop;
   for (const std::string& line : finalScreenLines(*session_->played().record)) {
-    world.add(new GuiText(kFinalTextX, top, line, DrawLayer::Widgets));
+    world.add<GuiText>(kFinalTextX, top, line, DrawLayer::Widgets);
     top += kFinalTextPitch;
   }
   world.flush();

@@ -76,7 +76,7 @@ void TitleState::showWidgets() {
   }
   std::vector<MenuText> texts = menu_.texts();
   if (texts_.empty()) {
-    for (const MenuText& text : texts) world_->add(texts_.emplace_back(new GuiText(text.x, text.y, text.text)));
+    for (const MenuText& text : texts) texts_.push_back(&world_->add<GuiText>(text.x, text.y, text.text));
   }
   for (size_t i = 0; i < texts.size() && i < texts_.size(); ++i) texts_[i]->text = texts[i].text;
 }
@@ -87,12 +87,11 @@ void TitleState::rebuildButtons(const std::vector<MenuButton>& wanted) {
   shownCampaign_ = menu_.campaigns().chosen();
   const Campaign& campaign = menu_.campaigns().campaign();
   for (const MenuButton& button : wanted) {
-    GuiButton* widget =
-        button.action == MenuAction::PlayLevel
-            ? new LevelButton(button.place, button.level, menu_.campaigns().record(), levelName(campaign, button.level))
-            : new GuiButton(button.place, button.label, button.enabled);
-    world_->add(widget);
-    buttons_.emplace_back(button, widget);
+    GuiButton& widget = button.action == MenuAction::PlayLevel
+                            ? world_->add<LevelButton>(button.place, button.level, menu_.campaigns().record(),
+                                                       levelName(campaign, button.level))
+                            : world_->add<GuiButton>(button.place, button.label, button.enabled);
+    buttons_.emplace_back(button, &widget);
   }
 }
 

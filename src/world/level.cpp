@@ -1,7 +1,5 @@
 #include "world/level.h"
 
-#include <unordered_set>
-
 #include "world/tile.h"
 #include "world/world.h"
 
@@ -18,10 +16,6 @@ int cellIndex(double v, int count) {
 
 Level::Level() = default;
 
-Level::~Level() {
-  for (Tile* tile : ownedTiles_) delete tile;
-}
-
 Tile* Level::cell(int col, int row) const {
   if (static_cast<unsigned>(col) >= kColumns || static_cast<unsigned>(row) >= kRows) return nullptr;
   return cells_[col * kRows + row];
@@ -32,19 +26,12 @@ Tile* Level::solidTileAt(double x, double y) const {
   return tile && tile->solid() ? tile : nullptr;
 }
 
-// The grid takes every tile of the world, also one replaced in its cell or one lying outside
-// the grid, so that each is deleted exactly once, with the grid.
+// A tile lying outside the grid is left out.
 void Level::build(World& world) {
-  std::unordered_set<Tile*> owned(ownedTiles_.begin(), ownedTiles_.end());
-  for (Entity* entity : world.byTag(tagOf("tile"))) {
-    Tile* tile = static_cast<Tile*>(entity);
-    if (owned.insert(tile).second) {
-      ownedTiles_.push_back(tile);
-      world.disown(tile);
-    }
-    int col = cellIndex(tile->x(), kColumns);
-    int row = cellIndex(tile->y(), kRows);
-    if (col >= 0 && row >= 0) cells_[col * kRows + row] = tile;
+  for (Tile& tile : world.all<Tile>()) {
+    int col = cellIndex(tile.x(), kColumns);
+    int row = cellIndex(tile.y(), kRows);
+    if (col >= 0 && row >= 0) cells_[col * kRows + row] = &tile;
   }
   looseCount = static_cast<int>(world.byTag(tagOf("loos")).size());
   for (int col = 0; col < kColumns; ++col) {

@@ -1,23 +1,20 @@
 #pragma once
 
-#include <vector>
-
 #include "app/geometry.h"
 
 class Tile;
 class World;
 
 // The 40 x 30 tile grid of a level, 20-pixel cells covering the 800 x 600 screen. Movement
-// code asks it for the solid tile at a pixel; tiles ask it for their neighbours. It owns every
-// tile it was built from (also one replaced in its cell, or one outside the grid, which it
-// ignores) and deletes them when destroyed.
+// code asks it for the solid tile at a pixel; tiles ask it for their neighbours. The tiles are
+// the world's, which keeps them for the level's life: nothing removes a tile.
 class Level {
  public:
   static constexpr int kColumns = kGridColumns;
   static constexpr int kRows = kGridRows;
 
   Level();
-  virtual ~Level();
+  virtual ~Level() = default;
   Level(const Level&) = delete;
   Level& operator=(const Level&) = delete;
 
@@ -34,5 +31,4 @@ class Level {
 
  private:
   Tile* cells_[kColumns * kRows] = {};
-  std::vector<Tile*> ownedTiles_;
 };

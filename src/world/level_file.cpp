@@ -36,9 +36,8 @@ LevelFileResult readLevel(const LevelKinds& kinds, const char* path, World& worl
   ParsedLevel level = parseLevelBytes(bytes, kinds);
   if (!level.ok) return parseFailure(path, level);
   for (const ObjectRecord& record : level.records) {
-    Entity* entity = record.kind->make(record.fields);
-    entity->setPosition(record.col * kCellSize, record.row * kCellSize);
-    world.add(entity);
+    Entity& entity = world.adopt(record.kind->make(record.fields));
+    entity.setPosition(record.col * kCellSize, record.row * kCellSize);
   }
   return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -52,7 +53,7 @@ struct LevelKind {
   std::vector<GridSymbol> symbols;
 
   const std::type_info* type = nullptr;  // the entity class a record of this kind makes
-  Entity* (*make)(const RecordFields& fields) = nullptr;
+  std::unique_ptr<Entity> (*make)(const RecordFields& fields) = nullptr;
   RecordFields (*fields)(const Entity& entity) = nullptr;
   std::string (*label)(const RecordFields& fields) = nullptr;  // what the editor shows
   std::vector<RecordFields> palette = {RecordFields{}};        // the editor's choices, in order

@@ -67,7 +67,7 @@ void joinStrips(std::vector<ColouredRectangle>& quads, bool vertical) {
 }  // namespace
 
 Tile::Tile(int switchChannel, Level* grid, int column, int gridRow)
-    : Entity({tagOf("entt"), tagOf("rndr"), tagOf("tile")}, DrawLayer::Tiles),
+    : Entity({tagOf("entt"), tagOf("rndr"), kTag}, DrawLayer::Tiles),
       channel(switchChannel),
       level(grid),
       col(column),

@@ -2,6 +2,7 @@
 
 #include "app/sheet.h"
 #include "world/entity.h"
+#include "world/tag.h"
 
 class Level;
 
@@ -9,6 +10,7 @@ class Level;
 // channel is on, passable and drawn as a faint outline while it is off.
 class Tile : public Entity {
  public:
+  static constexpr int kTag = tagOf("tile");
   enum Edge { EDGE_LEFT = 1, EDGE_RIGHT = 2, EDGE_TOP = 4, EDGE_BOTTOM = 8 };
 
   Tile(int channel, Level* level, int col, int row);

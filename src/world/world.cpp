@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 #include "app/blend.h"
@@ -31,24 +32,20 @@ void sortByOrder(std::vector<Entity*>& list, size_t sorted, int tag) {
 
 }  // namespace
 
+// Listeners are entities of this world; they must not hear of their neighbours' deletion now.
 World::~World() {
-  // Listeners are entities of this world; they must not hear of their neighbours' deletion now.
   removalListeners_.clear();
-  std::set<Entity*> doomed(pendingAdditions_.begin(), pendingAdditions_.end());
-  for (Entity* e : byTag(tagOf("entt"))) doomed.insert(e);
-  for (Entity* e : pendingRemovals_) doomed.insert(e);
-  for (Entity* e : disowned_) doomed.erase(e);
-  for (Entity* e : doomed) delete e;
+  for (std::unique_ptr<Entity>& entity : owned_) entity.reset();
 }
 
 std::vector<Entity*>& World::byTag(int tag) { return byTag_[tag]; }
 
-Entity* World::first(int tag) {
-  const std::vector<Entity*>& list = byTag(tag);
-  return list.empty() ? nullptr : list.front();
+Entity& World::adopt(std::unique_ptr<Entity> entity) {
+  Entity& adopted = *entity;
+  pendingAdditions_.push_back(entity.get());
+  owned_.push_back(std::move(entity));
+  return adopted;
 }
-
-void World::disown(Entity* e) { disowned_.insert(e); }
 
 void World::draw() {
   if (!drawingsMayBeRegrouped()) {
@@ -71,8 +68,6 @@ void World::draw() {
   }
   drawRun();
 }
-
-void World::add(Entity* e) { pendingAdditions_.push_back(e); }
 
 void World::update(double dt) {
   std::vector<Entity*>& dynamic = byTag(tagOf("dyna"));
@@ -116,7 +111,7 @@ void World::flush() {
     std::vector<Entity*>& list = byTag(tag);
     list.erase(std::remove_if(list.begin(), list.end(), [&](Entity* e) { return removed.count(e); }), list.end());
   }
-  for (Entity* e : removals) retire(e);
+  retire(removals, removed);
   std::map<int, size_t> sortedLength;
   for (int tag : {tagOf("rndr"), tagOf("entt")}) sortedLength[tag] = byTag(tag).size();
   for (Entity* e : additions) {
@@ -131,12 +126,22 @@ void World::flush() {
   }
 }
 
-// Tells the listeners, then deletes the entity, unless it was disowned: then it belongs to its
-// new owner (a grid's tile).
-void World::retire(Entity* e) {
-  removeRemovalListener(dynamic_cast<RemovalListener*>(e));
-  for (size_t i = 0; i < removalListeners_.size(); ++i) removalListeners_[i]->entityRemoved(e);
-  if (disowned_.erase(e) == 0) delete e;
+// In the order of removal, the listeners hear of each entity, then it is deleted.
+void World::retire(const std::vector<Entity*>& removals, const std::unordered_set<Entity*>& removed) {
+  if (removals.empty()) return;
+  std::unordered_map<Entity*, std::unique_ptr<Entity>> doomed;
+  for (std::unique_ptr<Entity>& entity : owned_) {
+    if (removed.count(entity.get())) {
+      Entity* e = entity.get();
+      doomed.emplace(e, std::move(entity));
+    }
+  }
+  owned_.erase(std::remove(owned_.begin(), owned_.end(), nullptr), owned_.end());
+  for (Entity* e : removals) {
+    removeRemovalListener(dynamic_cast<RemovalListener*>(e));
+    for (size_t i = 0; i < removalListeners_.size(); ++i) removalListeners_[i]->entityRemoved(e);
+    doomed.erase(e);
+  }
 }
 
 // The C library's rand is never seeded, so every run draws the same numbers. Only its low 15

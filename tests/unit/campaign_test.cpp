@@ -52,7 +52,7 @@ TEST(Campaign, KeepsTheLevelsThatLoadAndNamesEveryProblemWithItsFile) {
             "pk/pack.txt:7: unknown key 'autor' (the keys are name, author, description and level N)\n"
             "pk/2.lv: cannot read: No such file or directory\n"
             "pk/3.lv: byte 0: unknown kind 'zz'\n"
-            "pk/4.lv: cannot read: not a regular file\n"
+            "pk/4.lv: cannot read: Is a directory\n"
             "pk/5.lv: cannot read: not a regular file\n"
             "pk/7.lv: level 7 is not listed in pack.txt\n"
             "pk/winner.lv: byte 0: unknown kind 'qq'\n");

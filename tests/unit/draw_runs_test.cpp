@@ -73,8 +73,8 @@ TEST(DrawRuns, TilesGiveThePixelsOfTileAfterTile) {
   for (int row = 0; row < static_cast<int>(std::size(kWalls)); ++row) {
     for (int col = 0; kWalls[row][col] != '\0'; ++col) {
       char cell = kWalls[row][col];
-      if (cell >= '0' && cell <= '9') world.add(new Tile(cell - '0', nullptr, col, row));
-      if (cell == '>') world.add(new Patch(50, 50));
+      if (cell >= '0' && cell <= '9') world.add<Tile>(cell - '0', nullptr, col, row);
+      if (cell == '>') world.add<Patch>(50, 50);
     }
   }
   world.flush();
@@ -93,10 +93,9 @@ TEST(DrawRuns, GarbageGivesThePixelsOfOneAfterAnother) {
   for (const auto& [label, secondX, mostCalls] : cases) {
     World world;
     for (double x : {20.0, secondX, 140.0}) {
-      auto* garbage = new Garbage();
-      garbage->setPosition(x, 40 + x / 10);
-      garbage->phase = 0.3 + x / 1000;  // rings of different size and fading
-      world.add(garbage);
+      Garbage& garbage = world.add<Garbage>();
+      garbage.setPosition(x, 40 + x / 10);
+      garbage.phase = 0.3 + x / 1000;  // rings of different size and fading
     }
     world.flush();
     SCOPED_TRACE(label);

@@ -40,9 +40,9 @@ struct SoundLog {
 TEST(Hazards, TwoKillersInOneFrameGiveOneDeath) {
   ObjectScene scene;
   scene.floor(0, 10, 10);
-  auto* avatar = scene.place(new Avatar(), 100, 180);
-  scene.place(new Spikes(), 100, 180);
-  scene.place(new ForceField(true), 100, 180);
+  auto* avatar = scene.place<Avatar>(100, 180);
+  scene.place<Spikes>(100, 180);
+  scene.place<ForceField>(100, 180, true);
   scene.start();
   int deathsBefore = progress().deaths;
   scene.frames(2);
@@ -70,9 +70,9 @@ TEST(Hazards, KillExactlyWhenTheAvatarsBoxHoldsOneOfTheirPoints) {
   };
   for (const auto& [kind, x, y, dies] : rows) {
     ObjectScene scene;
-    auto* avatar = scene.place(new Avatar(), x, y);
-    Entity* hazard = kind == kSpikes ? static_cast<Entity*>(new Spikes()) : new ForceField(kind == kVertical);
-    scene.place(hazard, 200, 300);
+    auto* avatar = scene.place<Avatar>(x, y);
+    Entity* hazard = kind == kSpikes ? static_cast<Entity*>(scene.place<Spikes>(200, 300))
+                                     : scene.place<ForceField>(200, 300, kind == kVertical);
     scene.start();
     hazard->update(0.0);
     EXPECT_EQ(avatar->outcome().status == Outcome::Dead, dies) << "hazard kind " << kind << " at " << x << ", " << y;
@@ -84,8 +84,8 @@ TEST(Hazards, KillExactlyWhenTheAvatarsBoxHoldsOneOfTheirPoints) {
 TEST(Carrying, DownAndActionTogetherWhileStandingPutsTheObjectDown) {
   ObjectScene scene;
   scene.floor(0, 39, 10);
-  auto* avatar = scene.place(new Avatar(), 100, 180);
-  auto* bag = scene.place(new Bag(), 100, 180);
+  auto* avatar = scene.place<Avatar>(100, 180);
+  auto* bag = scene.place<Bag>(100, 180);
   scene.start();
   scene.frame("D");
   scene.frame("DX");
@@ -104,11 +104,11 @@ TEST(Carrying, DownAndActionTogetherWhileStandingPutsTheObjectDown) {
 TEST(Carrying, FeralBaddieEatingTheCarriedBagLeavesTheAvatarEmptyHanded) {
   ObjectScene scene;
   scene.floor(0, 39, 10);
-  auto* avatar = scene.place(new Avatar(), 100, 180);
-  auto* bag = scene.place(new Bag(), 100, 160);
+  auto* avatar = scene.place<Avatar>(100, 180);
+  auto* bag = scene.place<Bag>(100, 160);
   bag->pickUp(avatar);
   avatar->carried = bag;
-  scene.place(new Baddie(true), 100, 150)->carryState = Carryable::Free;
+  scene.place<Baddie>(100, 150, true)->carryState = Carryable::Free;
   scene.start();
   scene.frame();
   EXPECT_EQ(avatar->carried, nullptr);
@@ -121,9 +121,9 @@ TEST(Carrying, FeralBaddieEatingTheCarriedBagLeavesTheAvatarEmptyHanded) {
 TEST(Lever, ToucherRemovedFromTheWorldFreesTheLever) {
   ObjectScene scene;
   scene.floor(0, 39, 10);
-  auto* lever = scene.place(new Lever(1, false), 100, 180);
-  auto* bag = scene.place(new Bag(), 100, 180);
-  auto* baddie = scene.place(new Baddie(true), 160, 180);
+  auto* lever = scene.place<Lever>(100, 180, 1, false);
+  auto* bag = scene.place<Bag>(100, 180);
+  auto* baddie = scene.place<Baddie>(160, 180, true);
   scene.start();
   scene.frame();
   ASSERT_TRUE(lever->on && lever->toucher == bag) << "the bag's arrival flipped it";
@@ -132,7 +132,7 @@ TEST(Lever, ToucherRemovedFromTheWorldFreesTheLever) {
   EXPECT_EQ(lever->toucher, nullptr);
   baddie->kill();
   scene.frame();
-  scene.place(new Bag(), 100, 180);
+  scene.place<Bag>(100, 180);
   scene.frames(2);
   EXPECT_FALSE(lever->on) << "the next bag flips it back";
 }
@@ -141,9 +141,8 @@ TEST(Lever, ToucherRemovedFromTheWorldFreesTheLever) {
 // checker sees it otherwise); one handed to the world leaves at the flush, also with its sign.
 TEST(Message, ReplacedAndOrphanedPanelsLeaveTheWorld) {
   ObjectScene scene;
-  auto* sign = new Message("first");
+  auto* sign = scene.place<Message>(100, 100, "first");
   sign->setText("second");
-  scene.place(sign, 100, 100);
   scene.start();
   scene.frame();
   PopUp* shown = sign->popUp;
@@ -205,7 +204,7 @@ TEST(Message, PanelShowsAndWrapsTheKeysInPlace) {
     shown += keyLabel(ALLEGRO_KEY_X) + " ";
   }
   ASSERT_FALSE(fits(written));
-  auto* sign = scene.place(new Message(written), 100, 100);
+  auto* sign = scene.place<Message>(100, 100, written);
   scene.start();
   scene.frame();
   ASSERT_EQ(sign->popUp->lines.size(), 1u) << "measured as written it would take several lines";
@@ -224,8 +223,8 @@ TEST(Message, PanelShowsAndWrapsTheKeysInPlace) {
 TEST(PressPad, PressedExactlyInsideItsBoundsWithASoundOnEachEdge) {
   for (bool restingOn : {false, true}) {
     ObjectScene scene;
-    auto* pad = scene.place(new PressPad(4, restingOn), 200, 300);
-    auto* bag = scene.place(new Bag(), 0, 0);
+    auto* pad = scene.place<PressPad>(200, 300, 4, restingOn);
+    auto* bag = scene.place<Bag>(0, 0);
     scene.start();
     const std::tuple<const char*, double, double, bool> rows[] = {
         {"in its cell", 200, 300, true},     {"left bound", 185, 300, true},   {"left of it", 184.99, 300, false},
@@ -249,8 +248,8 @@ TEST(PressPad, PressedExactlyInsideItsBoundsWithASoundOnEachEdge) {
 TEST(Container, TakesAFreeBagButNotOneAtRestInItsMouth) {
   ObjectScene scene;
   scene.floor(0, 39, 20);
-  auto* bin = scene.place(new Container(200, 390, 1), 200, 390);
-  auto* bag = scene.place(new Bag(), 200, 380);
+  auto* bin = scene.place<Container>(200, 390, 200, 390, 1);
+  auto* bag = scene.place<Bag>(200, 380);
   scene.start();
   scene.frames(3);
   EXPECT_EQ(bin->remaining, 1);

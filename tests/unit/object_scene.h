@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/input_snapshot.h"
 #include "app/switch.h"
@@ -28,15 +29,16 @@ class ObjectScene : public TestState {
     world.context = &context_;
   }
 
-  template <typename T>
-  T* place(T* entity, double x, double y) {
-    entity->setPosition(x, y);
-    world.add(entity);
-    return entity;
+  // A new T made of the arguments, at (x, y).
+  template <typename T, typename... Args>
+  T* place(double x, double y, Args&&... args) {
+    T& entity = world.add<T>(std::forward<Args>(args)...);
+    entity.setPosition(x, y);
+    return &entity;
   }
   // Tiles of channel 0 in the row, from column fromCol to toCol.
   void floor(int fromCol, int toCol, int row) {
-    for (int col = fromCol; col <= toCol; ++col) world.add(new Tile(0, nullptr, col, row));
+    for (int col = fromCol; col <= toCol; ++col) world.add<Tile>(0, nullptr, col, row);
   }
   // Enters the placed entities and builds the grid, as a play state does after loading.
   void start() {

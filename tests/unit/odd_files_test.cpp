@@ -8,12 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/level_count.h"
 #include "app/settings.h"
 #include "campaign/campaign.h"
 #include "campaign/pack_text.h"
@@ -162,15 +162,20 @@ TEST(OddFiles, Progress) {
   });
 }
 
-// A level the count stops before, and its message when it is opened anyway (the title and final
-// scenes and the editor's file are read the same way).
+// A level that is no regular file ends the campaign's levels before it; one that is a regular
+// file but cannot be read is a level with a problem. Its message when it is opened anyway (the
+// title and final scenes and the editor's file are read the same way).
 TEST(OddFiles, Levels) {
   initAllegroForTests();
   readEachOddKind("levels/2.lv", kTinyLevel, {"levels/1.lv", "levels/3.lv"}, [](auto& kind, auto& path, auto& before) {
     World world;
     LevelFileResult read = readLevel(path.c_str(), world);
-    EXPECT_EQ(countLevels(std::filesystem::path(path).parent_path().c_str()),
-              readsAsData(kind) || tooLarge(kind) ? 3 : 1);
+    Campaign found = loadCampaign(std::filesystem::path(path).parent_path(), CampaignOrigin::BuiltIn);
+    bool regular = readsAsData(kind) || tooLarge(kind) || kind.reason == "Permission denied"s;
+    EXPECT_EQ(found.levelCount(), regular ? 3 : 1);
+    bool named = std::any_of(found.problems.begin(), found.problems.end(),
+                             [](const std::string& problem) { return problem.find("2.lv: ") != std::string::npos; });
+    EXPECT_EQ(named, regular && !readsAsData(kind)) << "the level that cannot be read is named";
     if (readsAsData(kind))
       EXPECT_TRUE(read.ok()) << "an empty file is an empty level";
     else
@@ -185,7 +190,7 @@ TEST(OddFiles, CampaignPackText) {
   // What each kind of pack.txt is reported as, in the order of kOddKinds.
   const std::vector<std::string> problems[] = {
       {"cannot read: not a regular file"},
-      {"cannot read: not a regular file"},
+      {"cannot read: Is a directory"},
       {"cannot read: not a regular file"},
       {"cannot read: Permission denied"},
       {"larger than " + std::to_string(kPackFileBytes) + " bytes"},

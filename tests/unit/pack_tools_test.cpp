@@ -324,7 +324,7 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
 }
 
 // Both crowns are tests/data/campaigns_check.sh's shipped packs; a level refused and a level
-// without a solution are the new pack checked by tests/data/level_tool.sh.
+// without a solution are the new pack checked by tests/system/level_tool.sh.
 TEST_F(PackTools, CheckReplaysEverySolutionAndReportsEachLevel) {
   struct Row {
     const char* label;

@@ -150,7 +150,7 @@ void playSteps(const std::string& steps, Progress (&games)[2], const std::string
 }
 
 // Each game's completions, flags and deaths surviving the other's saves is
-// tests/data/two_writers.sh.
+// tests/system/two_writers.sh.
 TEST_F(ProgressFile, TwoGamesOnOneFileKeepEachOthersProgress) {
   const double none = kNoBestTime;
   // The steps from a file of 4 records and 5 deaths; then what the file holds: deaths,

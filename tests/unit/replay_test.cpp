@@ -221,7 +221,7 @@ TEST(ReplayFile, ReadsOnlyRegularFiles) {
     std::string problem;
   } const rows[] = {
       {"damaged.rpl/7.rpl", State::Unreadable, "cannot read: Not a directory"},
-      {"folder.rpl", State::Unreadable, "cannot read: not a regular file"},
+      {"folder.rpl", State::Unreadable, "cannot read: Is a directory"},
       {"huge.rpl", State::Unreadable, "larger than 3145728 bytes"},
       {"damaged.rpl", State::Damaged, "byte 24: cut short in the elapsed time"},
   };

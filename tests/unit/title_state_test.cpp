@@ -105,10 +105,9 @@ TEST_F(TitleTest, PlaysTakeTheAssistsAndTheHintCountsDeaths) {
     EXPECT_DOUBLE_EQ(nested.clock->speed(), 0.6);
     EXPECT_TRUE(nested.session().context().invincible);
     World& world = nested.session().world();
-    auto* avatar = new Avatar();
-    world.add(avatar);
+    Avatar& avatar = world.add<Avatar>();
     world.flush();
-    avatar->die("tripped");
+    avatar.die("tripped");
     return title->menu().deathsIn(1) < 2 ? PlayResult::Retry : PlayResult::Menu;
   };
   click(MenuAction::PlayLevel, 1);

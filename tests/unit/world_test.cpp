@@ -15,10 +15,9 @@ namespace {
 class Probe : public Entity {
  public:
   Probe(std::string probeName, std::vector<std::string>& sharedLog, int order = 50)
-      : Entity({tagOf("entt"), tagOf("rndr"), tagOf("dyna")}, order),
-        name(std::move(probeName)),
-        log(sharedLog),
-        drawOrder(order) {}
+      : Probe(std::move(probeName), sharedLog, order, {tagOf("entt"), tagOf("rndr"), tagOf("dyna")}) {}
+  Probe(std::string probeName, std::vector<std::string>& sharedLog, int order, const TagList& tags)
+      : Entity(tags, order), name(std::move(probeName)), log(sharedLog), drawOrder(order) {}
   ~Probe() override { log.push_back("delete " + name); }
 
   // Its sort key under every tag, and one a test may change after the entity was filed.
@@ -47,15 +46,13 @@ Log names(World& world, const char (&tag)[5]) {
 TEST(World, FlushTakesRemovalsAndAdditionsAfterTheWalk) {
   Log log;
   World world;
-  auto* a = new Probe("a", log);
-  auto* b = new Probe("b", log);
-  world.add(a);
-  world.add(b);
+  Probe& a = world.add<Probe>("a", log);
+  Probe& b = world.add<Probe>("b", log);
   world.flush();
-  a->action = [&] {
-    world.add(new Probe("new", log));
-    b->kill();
-    a->action = nullptr;
+  a.action = [&] {
+    world.add<Probe>("new", log);
+    b.kill();
+    a.action = nullptr;
   };
   world.update(0.017);
   EXPECT_EQ(log, (Log{"update a", "update b", "delete b"}));
@@ -74,21 +71,55 @@ TEST(World, FlushWithRemovalsAndAdditionsKeepsEveryOrder) {
   World world;
   std::vector<Probe*> old;
   for (int key : {50, 80, 50, 10, 80, 10}) {
-    old.push_back(new Probe("p" + std::to_string(old.size()), log, key));
-    world.add(old.back());
+    old.push_back(&world.add<Probe>("p" + std::to_string(old.size()), log, key));
   }
   world.flush();
   old[1]->kill();
   old[3]->kill();
   int n = 0;
-  for (int key : {10, 80, 50, 10}) world.add(new Probe("n" + std::to_string(n++), log, key));
+  for (int key : {10, 80, 50, 10}) world.add<Probe>("n" + std::to_string(n++), log, key);
   world.flush();
   EXPECT_EQ(names(world, "rndr"), (Log{"p5", "n0", "n3", "p0", "p2", "n2", "p4", "n1"}));
   EXPECT_EQ(names(world, "dyna"), (Log{"p0", "p2", "p4", "p5", "n0", "n1", "n2", "n3"}));
   old[4]->drawOrder = 0;
-  world.add(new Probe("last", log, 80));
+  world.add<Probe>("last", log, 80);
   world.flush();
   EXPECT_EQ(names(world, "rndr"), (Log{"p4", "p5", "n0", "n3", "p0", "p2", "n2", "n1", "last"}));
+}
+
+// A probe filed under a tag of its own, for the typed lookups.
+class Marked : public Probe {
+ public:
+  static constexpr int kTag = tagOf("mark");
+  Marked(std::string probeName, Log& sharedLog)
+      : Probe(std::move(probeName), sharedLog, 50, {tagOf("entt"), tagOf("rndr"), tagOf("dyna"), kTag}) {}
+};
+
+// Removed entities are deleted at the flush in the order of their removal; the rest, added
+// or still waiting, go with the world in the order they were added, whatever their addresses.
+// The typed lookups see only the entities of their class, in list order.
+TEST(World, OwnsItsEntitiesAndFindsThemByClass) {
+  Log log;
+  {
+    World world;
+    for (const char* name : {"a", "b", "c", "d"}) world.add<Probe>(name, log);
+    Marked& first = world.add<Marked>("m1", log);
+    world.add<Marked>("m2", log);
+    EXPECT_EQ(world.first<Marked>(), nullptr) << "before the flush";
+    world.flush();
+    EXPECT_EQ(world.first<Marked>(), &first);
+    Log marked;
+    for (Marked& found : world.all<Marked>()) marked.push_back(found.name);
+    EXPECT_EQ(marked, (Log{"m1", "m2"}));
+    world.byTag(tagOf("entt"))[2]->kill();
+    world.byTag(tagOf("entt"))[0]->kill();
+    world.add<Probe>("waiting", log);
+    world.flush();
+    EXPECT_EQ(log, (Log{"delete c", "delete a"}));
+    world.add<Probe>("pending", log);
+    log.clear();
+  }
+  EXPECT_EQ(log, (Log{"delete b", "delete d", "delete m1", "delete m2", "delete waiting", "delete pending"}));
 }
 
 }  // namespace

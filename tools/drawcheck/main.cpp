@@ -26,10 +26,10 @@
 #include <vector>
 
 #include "app/blend.h"
-#include "app/level_count.h"
 #include "app/music.h"
 #include "app/safe_file.h"
 #include "app/switch.h"
+#include "campaign/campaign.h"
 #include "campaign/progress.h"
 #include "sim/simulator.h"
 #include "states/title_state.h"
@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
   setBatchedDrawing(!unbatched);
   ALLEGRO_DISPLAY* display = startLibrary();
   initMusic(1);
-  int levels = countLevels();
+  int levels = loadCampaign("levels", CampaignOrigin::BuiltIn).levelCount();
   progress().load(levels);
   createThemes();
   Controls();

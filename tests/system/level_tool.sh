@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # binhopper-level: a text level compiles to the expected bytes, dumps back to text that
 # compiles to the same bytes, and bad input on either side exits 1 with one clear line naming
-# the file, writing nothing. Every shipped campaign's levels pass the level check, and the pack
-# commands make, check and zip a pack from another directory.
+# the file, writing nothing. The level check reports a level that cannot be finished, and the
+# pack commands make, check and zip a pack from another directory. (The shipped campaigns' own
+# levels are tests/data/campaigns_check.sh's business.)
 set -u
 tool="$(cd "$1" && pwd)/binhopper-level"
 source "$(dirname "$0")/../lib/check.bash"
@@ -43,13 +44,8 @@ cmp -s "$WORK/level.txt" "$WORK/self.txt" || fail "compile wrote over its own te
 expect_exit 2 "no arguments" "usage: binhopper-level compile SRC.txt OUT.lv" "$tool"
 expect_exit 2 "unknown command" "usage:" "$tool" show "$WORK/level.lv"
 
-# check: every numbered level of every shipped campaign can be finished (the title and winner
-# scenes have no avatar on purpose); a level without avatar and with a bin wanting more bags
-# than it holds is reported line by line with exit 1.
-for level in levels/[0-9]*.lv packs/*/[0-9]*.lv; do
-  [ -e "$level" ] || continue
-  "$tool" check "$level" > "$WORK/out" 2>&1 || fail "check $level: $(cat "$WORK/out")"
-done
+# check: a level without avatar and with a bin wanting more bags than it holds is reported line
+# by line with exit 1.
 printf 'ct\x05\x05\x02gb\x01\x01' > "$WORK/unfinishable.lv"
 "$tool" check "$WORK/unfinishable.lv" > "$WORK/out" 2>&1
 status=$?
