@@ -228,15 +228,16 @@ TEST(Documentation, EveryCaptionAndButtonOfTheMenus) {
   EXPECT_GE(expectEveryControlNamed(labels), 10) << "too few labels found to be the menus' whole";
 }
 
-// Every button of the pause menu in each kind of play, and of the Help screen it opens.
+// Every button of the pause menu in each kind of play, with and without the Options screen and
+// the hint's way through, and of the Help screen it opens.
 TEST(Documentation, EveryButtonOfThePauseMenuAndTheHelpScreen) {
   createThemes();
   Controls();
   std::set<std::string> labels;
   for (PausedPlay play : {PausedPlay::Level, PausedPlay::TestPlay, PausedPlay::Replay}) {
-    for (bool optionsOffered : {false, true}) {
+    for (bool offered : {false, true}) {
       Pause pause;
-      pause.open(pauseEntries(play, optionsOffered));
+      pause.open(pauseEntries(play, offered, offered));
       for (const GuiButton* button : pause.buttons()) labels.insert(button->label);
     }
   }
