@@ -27,6 +27,7 @@
 #include "states/play_state.h"
 #include "themes/themes.h"
 #include "unit/game_directory.h"
+#include "unit/test_support.h"
 #include "world/tag.h"
 
 namespace {
@@ -231,6 +232,7 @@ TEST(Documentation, EveryCaptionAndButtonOfTheMenus) {
 // Every button of the pause menu in each kind of play, with and without the Options screen and
 // the hint's way through, and of the Help screen it opens.
 TEST(Documentation, EveryButtonOfThePauseMenuAndTheHelpScreen) {
+  initAllegroForTests();  // the play state behind the Help screen opens an event queue
   createThemes();
   Controls();
   std::set<std::string> labels;
