@@ -137,8 +137,7 @@ std::vector<std::string> parseSettings(const std::string& text, Settings& settin
 
 std::string formatSettings(const Settings& settings) {
   std::string text = std::string("music = ") + yesNo(settings.music) + "\naudio = " + yesNo(settings.audio) +
-                     "\ntheme = " + settings.theme +
-                     "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
+                     "\ntheme = " + settings.theme + "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
                      "\nvsync = " + yesNo(settings.vsync) + "\ntimer = " + yesNo(settings.timer) +
                      "\nghost = " + yesNo(settings.ghost) + "\nmusic_volume = " + std::to_string(settings.musicVolume) +
                      "\neffects_volume = " + std::to_string(settings.effectsVolume) +

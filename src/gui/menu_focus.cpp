@@ -75,7 +75,7 @@ GuiButton* MenuFocus::nearest(const std::vector<GuiButton*>& order, int dx, int 
     double across = std::abs(offsetX * dy) + std::abs(offsetY * dx);
     double score = along + kAcrossWeight * across;
     bool inCone = across <= along;
-    if (along > 0 && (inCone > bestInCone || (inCone == bestInCone && score < bestScore))) {
+    if (along > 0 && ((inCone && !bestInCone) || (inCone == bestInCone && score < bestScore))) {
       best = button;
       bestScore = score;
       bestInCone = inCone;

@@ -27,6 +27,7 @@ struct LinuxDirent64 {
   ino64_t inode;
   off64_t offset;
   unsigned short length;
+  // cppcheck-suppress unusedStructMember ; the kernel's record layout, read only for its name
   unsigned char type;
   char name[];
 };

@@ -10,8 +10,10 @@
 PlayedLevel playedAtIndex(int levelIndex) {
   PlayedLevel played;
   if (levelIndex == kFinalScreenIndex) played.kind = PlayKind::FinalScreen;
-  if (levelIndex >= 0) played.kind = PlayKind::Numbered;
-  if (levelIndex >= 0) played.number = levelIndex + 1;
+  if (levelIndex >= 0) {
+    played.kind = PlayKind::Numbered;
+    played.number = levelIndex + 1;
+  }
   return played;
 }
 

@@ -243,8 +243,8 @@ void PlayState::showReport(const Report& report) {
 }
 
 // "Watch again" at the run's end plays it once more from the start.
-LoadResult PlayState::watchNested(AppState& outer, PlayedLevel watched, const std::string& fileName, Theme& theme,
-                                  const Replay& replay) {
+LoadResult PlayState::watchNested(AppState& outer, const PlayedLevel& watched, const std::string& fileName,
+                                  Theme& theme, const Replay& replay) {
   LoadResult problem;
   PlayResult result = PlayResult::Retry;
   while (result == PlayResult::Retry && outer.status == RunStatus::Running) {
@@ -276,7 +276,7 @@ void PlayState::watchLastRun() {
   if (!run) return;
   const PlayedLevel& played = session_->played();
   PlayedLevel watched{PlayKind::Watch, played.campaign, played.number, "", played.record};
-  watchNested(*this, std::move(watched), session_->levelFile(), *session_->context().theme, *run);
+  watchNested(*this, watched, session_->levelFile(), *session_->context().theme, *run);
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {

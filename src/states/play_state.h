@@ -51,7 +51,7 @@ class PlayState : public AppState {
 
   // Watches the replay of the level file in a play state nested in `outer`; the loader's result
   // when the level cannot be read.
-  static LoadResult watchNested(AppState& outer, PlayedLevel watched, const std::string& fileName, Theme& theme,
+  static LoadResult watchNested(AppState& outer, const PlayedLevel& watched, const std::string& fileName, Theme& theme,
                                 const Replay& replay);
 
   PlaySession& session() { return *session_; }

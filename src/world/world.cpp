@@ -41,9 +41,9 @@ World::~World() {
 std::vector<Entity*>& World::byTag(int tag) { return byTag_[tag]; }
 
 Entity& World::adopt(std::unique_ptr<Entity> entity) {
-  Entity& adopted = *entity;
-  pendingAdditions_.push_back(entity.get());
   owned_.push_back(std::move(entity));
+  Entity& adopted = *owned_.back();
+  pendingAdditions_.push_back(&adopted);
   return adopted;
 }
 
