@@ -27,6 +27,7 @@
 #include "states/play_state.h"
 #include "themes/themes.h"
 #include "unit/game_directory.h"
+#include "unit/test_support.h"
 #include "world/tag.h"
 
 namespace {
@@ -228,15 +229,17 @@ TEST(Documentation, EveryCaptionAndButtonOfTheMenus) {
   EXPECT_GE(expectEveryControlNamed(labels), 10) << "too few labels found to be the menus' whole";
 }
 
-// Every button of the pause menu in each kind of play, and of the Help screen it opens.
+// Every button of the pause menu in each kind of play, with and without the Options screen and
+// the hint's way through, and of the Help screen it opens.
 TEST(Documentation, EveryButtonOfThePauseMenuAndTheHelpScreen) {
+  initAllegroForTests();  // the play state behind the Help screen opens an event queue
   createThemes();
   Controls();
   std::set<std::string> labels;
   for (PausedPlay play : {PausedPlay::Level, PausedPlay::TestPlay, PausedPlay::Replay}) {
-    for (bool optionsOffered : {false, true}) {
+    for (bool offered : {false, true}) {
       Pause pause;
-      pause.open(pauseEntries(play, optionsOffered));
+      pause.open(pauseEntries(play, offered, offered));
       for (const GuiButton* button : pause.buttons()) labels.insert(button->label);
     }
   }
