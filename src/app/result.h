@@ -45,7 +45,10 @@ std::string located(const Problem& failed);
 template <typename T = void>
 class Result {
  public:
+  // Implicit both ways, so that a function returns its value or its problem as it is.
+  // cppcheck-suppress noExplicitConstructor
   Result(T value) : outcome_(std::in_place_index<0>, std::move(value)) {}
+  // cppcheck-suppress noExplicitConstructor
   Result(Problem failed) : outcome_(std::in_place_index<1>, std::move(failed)) {}
 
   bool ok() const { return outcome_.index() == 0; }
@@ -63,6 +66,7 @@ template <>
 class Result<void> {
  public:
   Result() = default;
+  // cppcheck-suppress noExplicitConstructor
   Result(Problem failed) : problem_(std::move(failed)) {}
 
   bool ok() const { return !problem_; }

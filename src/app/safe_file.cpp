@@ -298,3 +298,49 @@ Result<> updateFile(const std::string& path, size_t limit, const std::function<M
   if (!lock.held()) return about(path, unopened(lock.failure()));
   return about(path, replaceTarget(target, merged.bytes));
 }
+
+namespace {
+
+constexpr int kMostDamagedCopies = 10;  // <path>.bad, .bad.1 ... .bad.9
+
+// The copy's name, "" when all are taken; `alreadyThere` when one holds the bytes already.
+std::string damagedCopyName(const std::string& path, const std::string& bytes, std::size_t limit, bool& alreadyThere) {
+  std::string firstFree;
+  for (int number = 0; number < kMostDamagedCopies; ++number) {
+    std::string name = path + ".bad" + (number == 0 ? "" : "." + std::to_string(number));
+    struct stat status {};
+    if (lstat(name.c_str(), &status) != 0) {
+      if (firstFree.empty() && errno == ENOENT) firstFree = name;
+      continue;
+    }
+    auto holds = [&] {
+      Result<std::string> held = readWholeFile(name, limit);
+      return held.ok() && held.value() == bytes;
+    };
+    alreadyThere = sameFile(path, name) || (bytes.size() <= limit && holds());
+    if (alreadyThere) return name;
+  }
+  return firstFree;
+}
+
+}  // namespace
+
+Result<std::string> keepDamagedCopy(const std::string& path, const std::string& bytes, std::size_t limit) {
+  bool alreadyThere = false;
+  std::string copy = damagedCopyName(path, bytes, limit, alreadyThere);
+  if (alreadyThere) return copy;
+  if (copy.empty()) {
+    return fail(Failure::Refused,
+                std::to_string(kMostDamagedCopies) + " damaged copies are kept already; remove some of them",
+                path + ".bad");
+  }
+  Result<> copied = bytes.size() > limit ? linkFile(path, copy) : replaceFile(copy, bytes);
+  if (copied.ok()) return copy;
+  return about<std::string>(copy, copied.problem());
+}
+
+std::string damagedCopyLine(const Result<std::string>& copied) {
+  if (copied.ok()) return "A copy of the damaged file is in '" + copied.value() + "'.";
+  const Problem& failed = copied.problem();
+  return "The damaged file could not be copied to '" + failed.file + "': " + failed.message + ".";
+}

@@ -1,7 +1,5 @@
 #include "campaign/progress.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -24,32 +22,6 @@ constexpr unsigned kMaximumRecords = 255;  // the record count is one byte
 constexpr int kHeaderBytes = 5;
 constexpr int kRecordBytes = 12;
 constexpr size_t kLargestFileBytes = kHeaderBytes + kRecordBytes * kMaximumRecords;
-constexpr int kMostDamagedCopies = 10;  // binhopper.dat.bad, .bad.1 ... .bad.9
-
-bool holds(const std::string& file, const std::string& bytes) {
-  Result<std::string> held = readWholeFile(file, kLargestFileBytes);
-  return held.ok() && held.value() == bytes;
-}
-
-// Where the damaged file's copy goes: the first of "<path>.bad", "<path>.bad.1" ... that already
-// holds it (another game set the same file aside), else the first that is free; "" when all are
-// taken. Every damaged file is kept, and the bound keeps a file damaged at every start from
-// filling the disk.
-std::string damagedCopyName(const std::string& path, const std::string& bytes, bool& alreadyThere) {
-  std::string firstFree;
-  for (int number = 0; number < kMostDamagedCopies; ++number) {
-    std::string name = path + ".bad" + (number == 0 ? "" : "." + std::to_string(number));
-    struct stat status {};
-    if (lstat(name.c_str(), &status) != 0) {
-      if (firstFree.empty() && errno == ENOENT) firstFree = name;
-      continue;
-    }
-    alreadyThere = sameFile(path, name) || (bytes.size() <= kLargestFileBytes && holds(name, bytes));
-    if (alreadyThere) return name;
-  }
-  return firstFree;
-}
-
 const char* const kNotSaved = "Progress will not be saved in this run; the file is left as it is.";
 
 std::int32_t int32From(const unsigned char* bytes) {
@@ -122,12 +94,14 @@ void Progress::load(int count) {
   ensureRecords(count);
   if (!damageNote.empty()) openAhead();
   deathsInFile = deaths;
+  assisted.path = assistMarksPath(path);
+  tell(assisted.load());
 }
 
 // Runs under the file's lock, so no other game saves between the read and the copy.
 Merged Progress::takeStored(const FoundFile& found) {
   if (found.exists && !readRecords(found.bytes).ok()) {
-    Result<> copied = setAside(found.bytes);
+    Result<std::string> copied = setAside(found.bytes);
     if (!copied.ok()) refuseSaving(copied.problem().message);
     setAsideBytes = found.bytes;
   }
@@ -171,23 +145,10 @@ Result<> Progress::readRecords(const std::string& file) {
 // A file too large to have been read whole gets a second name instead of a copy of what was
 // read. A damaged file that cannot be set aside is never replaced. Runs under the file's lock,
 // so two games never choose the same free name.
-Result<> Progress::setAside(const std::string& bytes) {
-  bool alreadyThere = false;
-  std::string copy = damagedCopyName(path, bytes, alreadyThere);
-  Result<> copied;
-  if (alreadyThere) {
-    copied = {};
-  } else if (copy.empty()) {
-    copy = path + ".bad";
-    copied = fail(Failure::Refused,
-                  format("%d damaged copies are kept already; remove some of them", kMostDamagedCopies), copy);
-  } else {
-    copied = bytes.size() > kLargestFileBytes ? linkFile(path, copy) : replaceFile(copy, bytes);
-  }
+Result<std::string> Progress::setAside(const std::string& bytes) {
+  Result<std::string> copied = keepDamagedCopy(path, bytes, kLargestFileBytes);
   tell({format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()),
-        copied.ok() ? format("A copy of the damaged file is in '%s'.", copy.c_str())
-                    : format("The damaged file could not be copied to '%s': %s.", copy.c_str(),
-                             copied.problem().message.c_str())});
+        damagedCopyLine(copied)});
   return copied;
 }
 
@@ -231,6 +192,7 @@ std::vector<unsigned char> Progress::fileBytes() const {
 // full disk never leaves a half-written record behind. What another game saved meanwhile is
 // merged in, and this record takes the merged result, so both games go on from it.
 Result<> Progress::save() {
+  assisted.save();
   if (!refusal.empty()) return fail(Failure::Refused, refusal, path);
   Progress merged;
   Result<> written =
@@ -251,7 +213,7 @@ Merged Progress::mergeWithStored(const FoundFile& found, Progress& merged) const
   stored.path = path;
   bool setAsideAtLoad = found.exists && found.bytes == setAsideBytes;
   if (found.exists && !stored.readRecords(found.bytes).ok() && !setAsideAtLoad) {
-    Result<> copied = stored.setAside(found.bytes);
+    Result<std::string> copied = stored.setAside(found.bytes);
     if (!copied.ok())
       return Merged::refuse("the damaged file could not be copied to '" + copied.problem().file +
                             "': " + copied.problem().message);
@@ -288,13 +250,15 @@ Result<> Progress::keep() {
   return save();
 }
 
-void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed) {
+void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed, bool withAssists) {
   if (levelIndex < 0 || static_cast<size_t>(levelIndex) >= records.size()) return;
   LevelRecord& record = records[levelIndex];
+  assisted.recordCompletion(levelIndex, record, allGarbage, withAssists);
   record.completed = true;
   record.golden = record.golden || allGarbage;
-  record.silver = record.silver || (allGarbage && elapsed < targetTime(levelIndex));
-  if (allGarbage && record.bestTime > elapsed) record.bestTime = elapsed;
+  bool timed = allGarbage && !withAssists;
+  record.silver = record.silver || (timed && elapsed < targetTime(levelIndex));
+  if (timed && record.bestTime > elapsed) record.bestTime = elapsed;
   openAhead();
 }
 

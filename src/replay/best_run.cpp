@@ -20,14 +20,25 @@ BestRun checked(const Result<Replay>& loaded, int level, const std::string& leve
   return BestRun{loaded.value(), ""};
 }
 
+// The run shipped beside the level file, in the campaign folder's replays/.
+Result<Replay> loadShipped(int level, const std::string& levelFile) {
+  return loadReplay(shippedBestRunFile(std::filesystem::path(levelFile).parent_path().string(), level));
+}
+
 }  // namespace
 
 BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, bool completed) {
   int level = levelIndex + 1;
   Result<Replay> own = loadReplay(playerFile(bestRunFile(campaign, level)));
   if (!isMissing(own)) return checked(own, level, levelFile);
-  std::string folder = std::filesystem::path(levelFile).parent_path().string();
-  Result<Replay> shipped = loadReplay(shippedBestRunFile(folder, level));
+  Result<Replay> shipped = loadShipped(level, levelFile);
   if (!completed || isMissing(shipped)) return refused(format("Level %d has no best run to watch yet.", level));
+  return checked(shipped, level, levelFile);
+}
+
+BestRun findShippedRun(int levelIndex, const std::string& levelFile) {
+  int level = levelIndex + 1;
+  Result<Replay> shipped = loadShipped(level, levelFile);
+  if (isMissing(shipped)) return refused(format("Level %d ships no way through.", level));
   return checked(shipped, level, levelFile);
 }
