@@ -10,7 +10,7 @@ DEPS       ?= play
 # What the sanitized tests run: the game, the tools the simulator and end-to-end tests call, and
 # the unit tests (the media generator and the benchmark serve only the data checks and bench),
 # and the library that lets the leak checker see into the graphics driver.
-ASAN_TARGETS = binhopper binhopper-sim binhopper-level levelshot drawcheck xclose binhopper_tests \
+ASAN_TARGETS = binhopper binhopper-sim binhopper-level levelshot padshot drawcheck textcheck xclose binhopper_tests \
   save-loop keep-libraries-loaded
 
 .PHONY: play game test deps build asan bench fuzz clean install deb

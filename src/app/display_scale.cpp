@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-PictureFit fitPicture(int windowWidth, int windowHeight) {
+PictureFit fitPicture(int windowWidth, int windowHeight, Scaling scaling) {
   PictureFit fit;
   if (windowWidth <= 0 || windowHeight <= 0) return fit;
   fit.scale =
       std::min(static_cast<double>(windowWidth) / kPictureWidth, static_cast<double>(windowHeight) / kPictureHeight);
+  if (scaling == Scaling::WholePixels && fit.scale >= 1.0) fit.scale = std::floor(fit.scale);
   fit.left = std::floor((windowWidth - kPictureWidth * fit.scale) / 2);
   fit.top = std::floor((windowHeight - kPictureHeight * fit.scale) / 2);
   return fit;

@@ -71,14 +71,15 @@ FrameStep FrameClock::tick() {
     pendingSteps_.pop_back();
     return step;
   }
+  // Game time: real time at the game's pace. The rests are real time.
   double now = now_();
-  double elapsed = now - last_;
+  double elapsed = (now - last_) * speed_;
   last_ = now;
 
   double dt = elapsed;
   if (elapsed < minimumFrame_) {
     dt = minimumFrame_;
-    if (elapsed < minimumFrame_ * (1.0 - kOnTimeShare)) restOffDebt(minimumFrame_ - elapsed);
+    if (elapsed < minimumFrame_ * (1.0 - kOnTimeShare)) restOffDebt((minimumFrame_ - elapsed) / speed_);
   }
   if (dt <= kMaximumStep) return {dt, false};
 

@@ -25,6 +25,11 @@ class FrameClock {
   void start();
   void stop();
   FrameStep tick();
+  // The pace of the game against real time, from 0 (exclusive) to 1: at 0.5 every step handed
+  // out is as long as at full speed, but the loop rests twice as long before each, so the steps
+  // that reach the level, and so its physics and its runs, do not change.
+  void setSpeed(double speed) { speed_ = speed; }
+  double speed() const { return speed_; }
 
   bool running() const { return running_; }
 
@@ -45,6 +50,7 @@ class FrameClock {
   TimeSource now_;
   RestFunction rest_;
   double minimumFrame_;
+  double speed_ = 1.0;
   bool running_ = false;
   double last_ = 0.0;
   // What short frames owe in rest. Never positive after a tick: a rest that returned late

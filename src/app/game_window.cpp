@@ -99,7 +99,14 @@ void GameWindow::showMouseCursor(bool shown) {
   }
 }
 
-void GameWindow::refit() { fit_ = fitPicture(al_get_display_width(display_), al_get_display_height(display_)); }
+void GameWindow::setScaling(Scaling scaling) {
+  scaling_ = scaling;
+  refit();
+}
+
+void GameWindow::refit() {
+  fit_ = fitPicture(al_get_display_width(display_), al_get_display_height(display_), scaling_);
+}
 
 void GameWindow::usePicture() {
   al_reset_clipping_rectangle();

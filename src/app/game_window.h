@@ -33,6 +33,9 @@ class GameWindow {
   // Shows or hides the pointer over the window; asks the library only when that changes.
   void showMouseCursor(bool shown);
 
+  // Smooth fits the picture at any scale; whole pixels at the largest whole one.
+  void setScaling(Scaling scaling);
+
   bool fullScreen() const { return fullScreen_; }
   void setFullScreen(bool fullScreen);
   // Whether the player switched the window mode with F11 during this run.
@@ -50,5 +53,6 @@ class GameWindow {
   int focusLosses_ = 0;
   bool modeSwitched_ = false;
   bool cursorShown_ = true;
+  Scaling scaling_ = Scaling::Smooth;
   PictureFit fit_;
 };

@@ -297,3 +297,45 @@ FileResult updateFile(const std::string& path, size_t limit, const std::function
   if (!lock.held()) return about(path, unopened(lock.failure()));
   return about(path, replaceTarget(target, merged.bytes));
 }
+
+namespace {
+
+constexpr int kMostDamagedCopies = 10;  // <path>.bad, .bad.1 ... .bad.9
+
+// The copy's name, "" when all are taken; `alreadyThere` when one holds the bytes already.
+std::string damagedCopyName(const std::string& path, const std::string& bytes, std::size_t limit, bool& alreadyThere) {
+  std::string firstFree;
+  for (int number = 0; number < kMostDamagedCopies; ++number) {
+    std::string name = path + ".bad" + (number == 0 ? "" : "." + std::to_string(number));
+    struct stat status {};
+    if (lstat(name.c_str(), &status) != 0) {
+      if (firstFree.empty() && errno == ENOENT) firstFree = name;
+      continue;
+    }
+    std::string held;
+    alreadyThere =
+        sameFile(path, name) || (bytes.size() <= limit && readWholeFile(name, held, limit).ok && held == bytes);
+    if (alreadyThere) return name;
+  }
+  return firstFree;
+}
+
+}  // namespace
+
+FileResult keepDamagedCopy(const std::string& path, const std::string& bytes, std::size_t limit) {
+  bool alreadyThere = false;
+  std::string copy = damagedCopyName(path, bytes, limit, alreadyThere);
+  if (alreadyThere) return FileResult{true, copy, ""};
+  if (copy.empty()) {
+    return fileFailure(path + ".bad",
+                       std::to_string(kMostDamagedCopies) + " damaged copies are kept already; remove some of them");
+  }
+  FileResult copied = bytes.size() > limit ? linkFile(path, copy) : replaceFile(copy, bytes);
+  copied.path = copy;
+  return copied;
+}
+
+std::string damagedCopyLine(const FileResult& copied) {
+  if (copied.ok) return "A copy of the damaged file is in '" + copied.path + "'.";
+  return "The damaged file could not be copied to '" + copied.path + "': " + copied.reason + ".";
+}

@@ -100,3 +100,14 @@ struct Merged {
 // reason. The merge may write other files (a copy of a damaged one) while the lock is held.
 // Without the lock (a read-only directory) the merge still runs, but a write is refused.
 FileResult updateFile(const std::string& path, std::size_t limit, const std::function<Merged(const FoundFile&)>& merge);
+
+// A damaged player file is copied before anything replaces it: to the first of "<path>.bad",
+// "<path>.bad.1" ... "<path>.bad.9" that already holds these bytes (another game set the same
+// file aside), else to the first that is free. Every damaged file is kept, and the bound keeps a
+// file damaged at every start from filling the disk: with all ten taken it fails, and the
+// caller must then leave the damaged file alone. A file too large to have been read whole
+// (`bytes` longer than `limit`) gets a second name instead of a copy of what was read. The
+// result names the copy.
+FileResult keepDamagedCopy(const std::string& path, const std::string& bytes, std::size_t limit);
+// "A copy of the damaged file is in '<copy>'." or why there is none.
+std::string damagedCopyLine(const FileResult& copied);

@@ -33,12 +33,19 @@ bool readChoice(const std::string& value, const char* yes, const char* no, bool&
   return false;
 }
 
-// 0 to 100 in steps of 10.
-bool readVolume(const std::string& value, int& volume) {
+// `lowest` to 100 in steps of 10.
+bool readPercentage(const std::string& value, int& percentage, int lowest = 0) {
   if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos) return false;
   int read = std::stoi(value);
-  if (read > kFullVolume || read % kVolumeStep != 0) return false;
-  volume = read;
+  if (read < lowest || read > kFullVolume || read % kVolumeStep != 0) return false;
+  percentage = read;
+  return true;
+}
+
+bool readScaling(const std::string& value, Scaling& scaling) {
+  bool whole = scaling == Scaling::WholePixels;
+  if (!readChoice(value, "whole", "smooth", whole)) return false;
+  scaling = whole ? Scaling::WholePixels : Scaling::Smooth;
   return true;
 }
 
@@ -66,8 +73,12 @@ Line apply(const std::string& key, const std::string& value, Settings& settings)
   if (key == "vsync") return taken(readChoice(value, "yes", "no", settings.vsync));
   if (key == "timer") return taken(readChoice(value, "yes", "no", settings.timer));
   if (key == "ghost") return taken(readChoice(value, "yes", "no", settings.ghost));
-  if (key == "music_volume") return taken(readVolume(value, settings.musicVolume));
-  if (key == "effects_volume") return taken(readVolume(value, settings.effectsVolume));
+  if (key == "scaling") return taken(readScaling(value, settings.scaling));
+  if (key == "music_volume") return taken(readPercentage(value, settings.musicVolume));
+  if (key == "effects_volume") return taken(readPercentage(value, settings.effectsVolume));
+  if (key == "game_speed") return taken(readPercentage(value, settings.assists.gameSpeed, kSlowestGameSpeed));
+  if (key == "invincible") return taken(readChoice(value, "yes", "no", settings.assists.invincible));
+  if (key == "hint") return taken(readChoice(value, "yes", "no", settings.assists.hint));
   if (key == "theme") {
     if (value.empty()) return Line::BadValue;
     settings.theme = value;
@@ -136,12 +147,16 @@ std::vector<std::string> parseSettings(const std::string& text, Settings& settin
 }
 
 std::string formatSettings(const Settings& settings) {
-  std::string text = std::string("music = ") + yesNo(settings.music) + "\naudio = " + yesNo(settings.audio) +
-                     "\ntheme = " + settings.theme + "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
-                     "\nvsync = " + yesNo(settings.vsync) + "\ntimer = " + yesNo(settings.timer) +
-                     "\nghost = " + yesNo(settings.ghost) + "\nmusic_volume = " + std::to_string(settings.musicVolume) +
-                     "\neffects_volume = " + std::to_string(settings.effectsVolume) +
-                     "\ncampaign = " + settings.campaign + "\n";
+  std::string text =
+      std::string("music = ") + yesNo(settings.music) + "\naudio = " + yesNo(settings.audio) +
+      "\ntheme = " + settings.theme + "\nwindow = " + (settings.fullScreen ? "fullscreen" : "windowed") +
+      "\nvsync = " + yesNo(settings.vsync) +
+      "\nscaling = " + (settings.scaling == Scaling::WholePixels ? "whole" : "smooth") +
+      "\ntimer = " + yesNo(settings.timer) + "\nghost = " + yesNo(settings.ghost) +
+      "\nmusic_volume = " + std::to_string(settings.musicVolume) +
+      "\neffects_volume = " + std::to_string(settings.effectsVolume) + "\ncampaign = " + settings.campaign +
+      "\ngame_speed = " + std::to_string(settings.assists.gameSpeed) +
+      "\ninvincible = " + yesNo(settings.assists.invincible) + "\nhint = " + yesNo(settings.assists.hint) + "\n";
   for (int i = 0; i < kPlayKeyCount; ++i) {
     text += std::string("key_") + playKeyName(static_cast<PlayKey>(i)) + " = " + keyName(settings.keys.keys[i]) + "\n";
   }

@@ -1,7 +1,5 @@
 #include "campaign/progress.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -23,29 +21,6 @@ constexpr unsigned kMaximumRecords = 255;  // the record count is one byte
 constexpr int kHeaderBytes = 5;
 constexpr int kRecordBytes = 12;
 constexpr size_t kLargestFileBytes = kHeaderBytes + kRecordBytes * kMaximumRecords;
-constexpr int kMostDamagedCopies = 10;  // binhopper.dat.bad, .bad.1 ... .bad.9
-
-// Where the damaged file's copy goes: the first of "<path>.bad", "<path>.bad.1" ... that already
-// holds it (another game set the same file aside), else the first that is free; "" when all are
-// taken. Every damaged file is kept, and the bound keeps a file damaged at every start from
-// filling the disk.
-std::string damagedCopyName(const std::string& path, const std::string& bytes, bool& alreadyThere) {
-  std::string firstFree;
-  for (int number = 0; number < kMostDamagedCopies; ++number) {
-    std::string name = path + ".bad" + (number == 0 ? "" : "." + std::to_string(number));
-    struct stat status {};
-    if (lstat(name.c_str(), &status) != 0) {
-      if (firstFree.empty() && errno == ENOENT) firstFree = name;
-      continue;
-    }
-    std::string held;
-    alreadyThere = sameFile(path, name) || (bytes.size() <= kLargestFileBytes &&
-                                            readWholeFile(name, held, kLargestFileBytes).ok && held == bytes);
-    if (alreadyThere) return name;
-  }
-  return firstFree;
-}
-
 const char* const kNotSaved = "Progress will not be saved in this run; the file is left as it is.";
 
 std::int32_t int32From(const unsigned char* bytes) {
@@ -118,6 +93,8 @@ void Progress::load(int count) {
   ensureRecords(count);
   if (!damageNote.empty()) openAhead();
   deathsInFile = deaths;
+  assisted.path = assistMarksPath(path);
+  tell(assisted.load());
 }
 
 // Runs under the file's lock, so no other game saves between the read and the copy.
@@ -158,20 +135,9 @@ bool Progress::readRecords(const std::string& file) {
 // read. A damaged file that cannot be set aside is never replaced. Runs under the file's lock,
 // so two games never choose the same free name.
 FileResult Progress::setAside(const std::string& bytes) {
-  bool alreadyThere = false;
-  std::string copy = damagedCopyName(path, bytes, alreadyThere);
-  FileResult copied;
-  if (alreadyThere) {
-    copied.path = copy;
-  } else if (copy.empty()) {
-    copy = path + ".bad";
-    copied = fileFailure(copy, format("%d damaged copies are kept already; remove some of them", kMostDamagedCopies));
-  } else {
-    copied = bytes.size() > kLargestFileBytes ? linkFile(path, copy) : replaceFile(copy, bytes);
-  }
+  FileResult copied = keepDamagedCopy(path, bytes, kLargestFileBytes);
   tell({format("The progress file '%s' was damaged; what could be trusted in it was kept.", path.c_str()),
-        copied.ok ? format("A copy of the damaged file is in '%s'.", copy.c_str())
-                  : format("The damaged file could not be copied to '%s': %s.", copy.c_str(), copied.reason.c_str())});
+        damagedCopyLine(copied)});
   return copied;
 }
 
@@ -215,6 +181,7 @@ std::vector<unsigned char> Progress::fileBytes() const {
 // full disk never leaves a half-written record behind. What another game saved meanwhile is
 // merged in, and this record takes the merged result, so both games go on from it.
 FileResult Progress::save() {
+  assisted.save();
   if (!refusal.empty()) return fileFailure(path, refusal);
   Progress merged;
   FileResult written =
@@ -271,13 +238,15 @@ FileResult Progress::keep() {
   return save();
 }
 
-void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed) {
+void Progress::recordCompletion(int levelIndex, bool allGarbage, double elapsed, bool withAssists) {
   if (levelIndex < 0 || static_cast<size_t>(levelIndex) >= records.size()) return;
   LevelRecord& record = records[levelIndex];
+  assisted.recordCompletion(levelIndex, record, allGarbage, withAssists);
   record.completed = true;
   record.golden = record.golden || allGarbage;
-  record.silver = record.silver || (allGarbage && elapsed < targetTime(levelIndex));
-  if (allGarbage && record.bestTime > elapsed) record.bestTime = elapsed;
+  bool timed = allGarbage && !withAssists;
+  record.silver = record.silver || (timed && elapsed < targetTime(levelIndex));
+  if (timed && record.bestTime > elapsed) record.bestTime = elapsed;
   openAhead();
 }
 

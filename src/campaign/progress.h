@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/safe_file.h"
+#include "campaign/assist_marks.h"
 #include "campaign/level_tally.h"
 #include "world/play_context.h"
 
@@ -31,23 +32,25 @@ class Progress final : public PlayerRecord {
   void countDeath() override {
     if (deaths < INT32_MAX) deaths += 1;
   }
-  // Reads the file (a missing one gives a fresh record set), then makes it the record of a
-  // campaign of `count` levels, as ensureRecords does. A damaged file is set aside as
+  // Reads the file (a missing one gives a fresh record set) and the assist marks beside it, then makes it the record of
+  // a campaign of `count` levels, as ensureRecords does. A damaged file is set aside as
   // "<path>.bad" first and what can be trusted in it kept. A file that exists but cannot be
   // read (or a damaged one that cannot be set aside) is left as it is: the record starts fresh
   // and is never saved. Either way the lines that tell the player so are printed once and left
   // in damageNote.
   void load(int count);
-  // Merges the record into its file under the file's lock (so another game's progress saved
-  // meanwhile is kept, and taken into this record) and writes it through a temporary file.
-  // On failure prints one line and leaves the old file as it was. A file left alone at load
-  // is never written: the reason comes back, and nothing more is printed.
+  // Saves the assist marks, then merges the record into its file under the file's lock (so another game's progress
+  // saved meanwhile is kept, and taken into this record) and writes it through a temporary file. On failure prints one
+  // line and leaves the old file as it was. A file left alone at load is never written: the reason comes back, and
+  // nothing more is printed.
   FileResult save();
   // Saves at once if the record is the one loaded from its file (the game's record), so that a
   // crash loses nothing that was reported on screen; a record built in memory, or one whose
   // file could not be read, writes nothing and reports nothing new.
   FileResult keep();
-  void recordCompletion(int levelIndex, bool allGarbage, double elapsed);
+  // A run with assists on completes, unlocks and may earn the golden crown as any other, but
+  // earns no silver crown and sets no best time; the marks remember what it was the first to earn.
+  void recordCompletion(int levelIndex, bool allGarbage, double elapsed, bool withAssists = false);
   // False for a level beyond the records.
   bool levelCompleted(int levelIndex) const {
     return levelIndex >= 0 && levelIndex < static_cast<int>(records.size()) && records[levelIndex].completed;
@@ -80,6 +83,9 @@ class Progress final : public PlayerRecord {
   std::int32_t deaths = 0;
   bool loaded = false;
   std::vector<std::string> damageNote;
+  // What only runs with assists have earned, in a file of its own beside this one; loaded and
+  // saved with the record.
+  AssistMarks assisted;
 
  private:
   Merged takeStored(const FoundFile& found);

@@ -102,7 +102,8 @@ void Avatar::update(double dt) {
 
 // A floor hit while rising pushes the avatar up without landing it.
 bool Avatar::touchTile(const TileContact& contact) {
-  if (contact.depth > kCrushDepth) {
+  // An invincible avatar is pushed out of a closing wall as out of any other.
+  if (contact.depth > kCrushDepth && !playContext().invincible) {
     die(kCrushedReason);
     return false;
   }
@@ -260,6 +261,10 @@ void Avatar::die(const std::string& reason) {
   spawnPuffs(*world, xPos, yPos);
   outcome_.status = Outcome::Dead;
   outcome_.reason = reason;
+}
+
+void Avatar::hurt(const std::string& reason) {
+  if (!playContext().invincible) die(reason);
 }
 
 void Avatar::complete() {

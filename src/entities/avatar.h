@@ -30,6 +30,8 @@ class Avatar : public Body, public World::RemovalListener {
   // Only the first call while playing counts: sound, one death counted in the level's player
   // record (if it has one), 20 puffs.
   void die(const std::string& reason);
+  // A death by a hazard, a feral baddie or a crushing wall, which invincibility prevents.
+  void hurt(const std::string& reason);
   void complete();
   void putDown();
   void throwCarried();

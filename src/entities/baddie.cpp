@@ -88,7 +88,7 @@ void Baddie::walk(double dt) {
 // Without an avatar (a level made only to watch the objects) there is no one to bite.
 void Baddie::attack() {
   Avatar* avatar = world->first<Avatar>();
-  if (avatar && avatar->box().overlaps(box())) avatar->die(kSnackReason);
+  if (avatar && avatar->box().overlaps(box())) avatar->hurt(kSnackReason);
   for (Bag& bag : world->all<Bag>()) {
     if (bag.box().overlaps(box())) eatBag(bag);
   }

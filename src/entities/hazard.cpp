@@ -9,7 +9,7 @@ void hurtAvatarAt(World& world, std::initializer_list<Point> points, const char*
   Box target = avatar->box();
   for (const Point& point : points) {
     if (target.contains(point.x, point.y)) {
-      avatar->die(reason);
+      avatar->hurt(reason);
       return;
     }
   }

@@ -121,6 +121,7 @@ int runGame(int argc, char** argv) {
   Controls();
   {
     GameWindow window(display, fullScreen);
+    window.setScaling(settings.scaling);
     if (options.editor) {
       EditorState editor(options.editorFile.empty() ? playerFile(EditorState::kScratchFile) : options.editorFile);
       editor.run(nullptr);

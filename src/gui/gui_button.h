@@ -21,6 +21,12 @@ class GuiButton : public Entity {
   void setHighlight(Highlight value) { highlight = value; }
   // Whether the menu's focus may rest on it while it is disabled, to say why it is.
   virtual bool focusableWhenDisabled() const { return false; }
+  // Where the label is drawn, centred: x of its middle, y of its top.
+  double labelX() const { return (rect.left + rect.right) * 0.5; }
+  double labelY() const { return (rect.top + rect.bottom) * 0.5 - kLabelRaise; }
+  static constexpr double kLabelRaise = 7.0;  // px above the middle: half the text's height
+  // White, or grey while disabled.
+  ALLEGRO_COLOR labelColour() const;
 
   Box rect;
   bool enabled;

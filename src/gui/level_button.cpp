@@ -4,6 +4,7 @@
 #include "app/blend.h"
 #include "app/resource.h"
 #include "campaign/progress.h"
+#include "gui/text_backing.h"
 #include "world/world.h"
 
 namespace {
@@ -68,7 +69,7 @@ void LevelButton::draw() {
   } else {
     drawLock();
   }
-  if (highlight == Highlight::Hovered || focused || pointedAt_) drawInformation();
+  drawInformation();
 }
 
 // A padlock where the crowns go: a dark body under a light shackle, outlined light, so it reads
@@ -91,33 +92,49 @@ void LevelButton::drawMarks() const {
   if (level.completed && !level.silver && !level.golden) drawBitmap(sheet->frame(kCompletedMark), markX, markY, 0);
 }
 
-void LevelButton::drawInformation() const {
-  const LevelRecord& level = record();
-  drawLine(kWhite, 315, format("Level %d", levelIndex + 1));
-  if (!name_.empty()) drawLine(kWhite, kNameLine, name_);
+std::vector<InformationLine> levelInformation(const Progress& progress, int levelIndex, const std::string& name) {
+  const LevelRecord& level = progress.records.at(levelIndex);
+  std::vector<InformationLine> lines{{315, format("Level %d", levelIndex + 1), false}};
+  if (!name.empty()) lines.push_back({kNameLine, name, false});
   if (!level.unlocked) {
-    drawLine(kWhite, 350, lockNote(progress_, levelIndex));
-  } else if (!level.completed) {
-    drawLine(kWhite, 350, "Not completed");
-  } else {
-    drawLine(kYellow, 350, "Completed");
-    if (level.golden) {
-      drawLine(kYellow, 370, format("100%% completion achieved"));
-    } else {
-      drawLine(kWhite, 370, format("100%% completion not achieved"));
-    }
-    if (level.bestTime < kNoBestTime) {
-      drawLine(level.silver ? kYellow : kWhite, 390, format("Best time: %.2fs", level.bestTime));
-    } else {
-      drawLine(kWhite, 390, "Best time: ---");
-    }
-    drawLine(kWhite, 410, format("Target time: %.2fs", progress_.targetTime(levelIndex)));
-    drawLine(kWhite, 440, kWatchHint);
+    lines.push_back({350, lockNote(progress, levelIndex), false});
+    return lines;
   }
-  resetBlender();
+  if (!level.completed) {
+    lines.push_back({350, "Not completed", false});
+    return lines;
+  }
+  auto assisted = [&](AssistMarks::Mark mark) {
+    return progress.assisted.marked(levelIndex, mark) ? std::string(" (assisted)") : std::string();
+  };
+  lines.push_back({350, "Completed" + assisted(AssistMarks::Mark::Completed), true});
+  lines.push_back(
+      {370,
+       level.golden ? "100% completion achieved" + assisted(AssistMarks::Mark::Golden) : "100% completion not achieved",
+       level.golden});
+  bool timed = level.bestTime < kNoBestTime;
+  lines.push_back({390, timed ? format("Best time: %.2fs", level.bestTime) : "Best time: ---", timed && level.silver});
+  lines.push_back({410, format("Target time: %.2fs", progress.targetTime(levelIndex)), false});
+  lines.push_back({440, kWatchHint, false});
+  return lines;
 }
 
-void LevelButton::drawLine(ALLEGRO_COLOR colour, float y, const std::string& text) const {
-  setBlendColour(colour);
-  drawText(font, kInfoCentre, y, ALLEGRO_ALIGN_CENTRE, text);
+std::vector<InformationLine> LevelButton::information() const {
+  if (highlight != Highlight::Hovered && !focused && !pointedAt_) return {};
+  return levelInformation(progress_, levelIndex, name_);
+}
+
+// One band behind the whole block, from its first line to its last.
+void LevelButton::drawInformation() const {
+  std::vector<InformationLine> lines = information();
+  if (lines.empty()) return;
+  Box band = textBacking(font, kInfoCentre, lines.front().y, ALLEGRO_ALIGN_CENTRE, lines.front().text);
+  for (const InformationLine& line : lines)
+    band = boxAround(band, textBacking(font, kInfoCentre, line.y, ALLEGRO_ALIGN_CENTRE, line.text));
+  drawBacking(band);
+  for (const InformationLine& line : lines) {
+    setBlendColour(line.highlighted ? kYellow : kWhite);
+    drawText(font, kInfoCentre, line.y, ALLEGRO_ALIGN_CENTRE, line.text);
+  }
+  resetBlender();
 }

@@ -3,10 +3,22 @@
 #include <allegro5/allegro.h>
 
 #include <string>
+#include <vector>
 
 #include "app/sheet.h"
 #include "campaign/progress.h"
 #include "gui/gui_button.h"
+
+// One line of a level's information, centred in the middle of the menu with its top at y.
+struct InformationLine {
+  float y;  // px
+  std::string text;
+  bool highlighted;  // yellow: what the player has achieved
+};
+
+// What the menu says of a level under the mouse or the focus: its number and name, and its
+// record (what only runs with assists earned says so), or what opens it.
+std::vector<InformationLine> levelInformation(const Progress& progress, int levelIndex, const std::string& name);
 
 // A menu button for one level of a campaign: enabled while the level is unlocked, with its
 // crowns (or, locked, a lock) above it and, under the mouse or the focus, the level's name and
@@ -18,6 +30,8 @@ class LevelButton : public GuiButton {
   void update(double dt) override;
   void draw() override;
   bool focusableWhenDisabled() const override { return true; }
+  // The information shown now: the level's, while the button is under the mouse or the focus.
+  std::vector<InformationLine> information() const;
 
   int levelIndex;
 
@@ -26,7 +40,6 @@ class LevelButton : public GuiButton {
   void drawMarks() const;
   void drawLock() const;
   void drawInformation() const;
-  void drawLine(ALLEGRO_COLOR colour, float y, const std::string& text) const;
 
   Sheet* sheet;
   const Progress& progress_;

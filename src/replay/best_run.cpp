@@ -20,15 +20,26 @@ BestRun checked(const LoadedReplay& loaded, int level, const std::string& levelF
   return BestRun{loaded.replay, ""};
 }
 
+// The run shipped beside the level file, in the campaign folder's replays/.
+LoadedReplay loadShipped(int level, const std::string& levelFile) {
+  return loadReplay(shippedBestRunFile(std::filesystem::path(levelFile).parent_path().string(), level));
+}
+
 }  // namespace
 
 BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, bool completed) {
   int level = levelIndex + 1;
   LoadedReplay own = loadReplay(playerFile(bestRunFile(campaign, level)));
   if (own.state != LoadedReplay::State::Missing) return checked(own, level, levelFile);
-  std::string folder = std::filesystem::path(levelFile).parent_path().string();
-  LoadedReplay shipped = loadReplay(shippedBestRunFile(folder, level));
+  LoadedReplay shipped = loadShipped(level, levelFile);
   if (!completed || shipped.state == LoadedReplay::State::Missing)
     return refused(format("Level %d has no best run to watch yet.", level));
+  return checked(shipped, level, levelFile);
+}
+
+BestRun findShippedRun(int levelIndex, const std::string& levelFile) {
+  int level = levelIndex + 1;
+  LoadedReplay shipped = loadShipped(level, levelFile);
+  if (shipped.state == LoadedReplay::State::Missing) return refused(format("Level %d ships no way through.", level));
   return checked(shipped, level, levelFile);
 }

@@ -15,3 +15,8 @@ struct BestRun {
 // the one its campaign ships beside the level file. A run that cannot be read, or that was
 // recorded on another version of the level file, is refused with the reason.
 BestRun findBestRun(const std::string& campaign, int levelIndex, const std::string& levelFile, bool completed);
+
+// The best run the campaign ships for the level (its solution), whether or not the level is
+// completed: the hint's way through. Refused with the reason when missing, unreadable or
+// recorded on another version of the level file.
+BestRun findShippedRun(int levelIndex, const std::string& levelFile);

@@ -42,13 +42,14 @@ void RunKeeper::record(double dt, const PlayInput& input) {
   if (!ended_) recorder_.add(dt, input);
 }
 
-std::vector<std::string> RunKeeper::end(const Outcome& outcome, double elapsed) {
+std::vector<std::string> RunKeeper::end(const Outcome& outcome, double elapsed, RunHelp help) {
   std::vector<std::string> failures;
   if (ended_) return failures;
   ended_ = true;
-  run_ = recorder_.replay(outcome, elapsed);
+  if (help != RunHelp::Invincible) run_ = recorder_.replay(outcome, elapsed);
   if (!run_) return failures;
   save(lastRunFile(run_->campaign, run_->level), *run_, failures);
+  if (help == RunHelp::Assisted) return failures;
   std::string best = bestRunFile(run_->campaign, run_->level);
   LoadedReplay stored = loadReplay(playerFile(best));
   if (!replacesBest(*run_, stored)) return failures;

@@ -37,15 +37,15 @@ float paragraph(ALLEGRO_FONT* font, float y, const char* heading, const std::vec
 }  // namespace
 
 HelpState::HelpState(PlayState& scene, SceneMotion motion)
-    : AppState(al_get_current_display()), scene_(scene), motion_(motion), world_(std::make_unique<World>()) {
-  world_->add<GuiText>(400, kHeadingTop, "Help");
-  backButton = &world_->add<GuiButton>(Box{kBackLeft, kBackTop, kBackRight, kBackBottom}, "Back", true);
-  world_->flush();
+    : AppState(al_get_current_display()), world(std::make_unique<World>()), scene_(scene), motion_(motion) {
+  world->add<GuiText>(400, kHeadingTop, "Help");
+  backButton = &world->add<GuiButton>(Box{kBackLeft, kBackTop, kBackRight, kBackBottom}, "Back", true);
+  world->flush();
 }
 
 void HelpState::update(double dt) {
   if (motion_ == SceneMotion::Moving) scene_.update(dt);
-  world_->update(dt);
+  world->update(dt);
   if (focus_.update({backButton}, menuKeysHeld(), mouse.x, mouse.y)) backButton->clicked = true;
   Switch** controls = Controls();
   bool leave = controls[kControlEscape]->isDown() || controls[kControlStart]->isDown() ||
@@ -59,7 +59,7 @@ void HelpState::draw(ALLEGRO_DISPLAY* screen) {
   setBlendColour(al_map_rgba(255, 255, 255, kPanelAlpha));
   drawFilledRectangle(kPanelLeft, kPanelTop, kPanelRight, kPanelBottom, al_map_rgb(0, 0, 0));
   resetBlender();
-  world_->draw();
+  world->draw();
   drawPage();
   focus_.draw();
 }

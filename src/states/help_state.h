@@ -18,6 +18,8 @@ class HelpState : public AppState {
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
 
+  // The screen's widgets: its heading and its button.
+  std::unique_ptr<World> world;
   GuiButton* backButton;
 
  private:
@@ -25,6 +27,5 @@ class HelpState : public AppState {
 
   PlayState& scene_;
   SceneMotion motion_;
-  std::unique_ptr<World> world_;
   MenuFocus focus_;
 };

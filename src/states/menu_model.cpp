@@ -210,6 +210,15 @@ BestRun MenuModel::bestRun(int index) {
   return findBestRun(campaign.folderName, index, levelFile(index), campaigns_.record().levelCompleted(index));
 }
 
+BestRun MenuModel::wayThrough(int index) { return findShippedRun(index, levelFile(index)); }
+
+int MenuModel::deathsIn(int index) const {
+  auto counted = deaths_.find({campaigns_.campaign().folderName, index});
+  return counted == deaths_.end() ? 0 : counted->second;
+}
+
+void MenuModel::countDeath(int index) { ++deaths_[{campaigns_.campaign().folderName, index}]; }
+
 PlayedLevel MenuModel::watched(int index) {
   return PlayedLevel{PlayKind::Watch, campaigns_.campaign().folderName, index + 1, "", &campaigns_.record()};
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/settings.h"
@@ -95,6 +97,11 @@ class MenuModel {
   std::string finalScreenFile() const;
   // The level's best run to watch, or why there is none.
   BestRun bestRun(int index);
+  // The hint's way through the level: the run its campaign ships, or why there is none.
+  BestRun wayThrough(int index);
+  // Deaths in each level of each campaign since the menu opened; the hint counts them.
+  int deathsIn(int index) const;
+  void countDeath(int index);
   PlayedLevel watched(int index);
 
  private:
@@ -110,6 +117,7 @@ class MenuModel {
   std::vector<std::string> notice_;
   bool noticeShown_ = false;
   int noticeRevision_ = 0;
+  std::map<std::pair<std::string, int>, int> deaths_;  // by campaign folder and level index
 };
 
 // The theme the settings name if it is unlocked with these points, else Sky (index 0).

@@ -8,22 +8,27 @@
 
 namespace {
 
-constexpr double kPanelLeft = 100.0, kPanelTop = 20.0, kPanelRight = 700.0, kPanelBottom = 585.0;  // px
-constexpr int kPanelAlpha = 170;
-constexpr double kHeadingTop = 32.0;                         // px
-constexpr double kFirstRowTop = 70.0;                        // px
-constexpr double kRowPitch = 34.0;                           // px
-constexpr double kRowHeight = 28.0;                          // px
-constexpr double kTextDrop = 7.0;                            // px from a row's top to its text's top
-constexpr double kLabelCentre = 250.0;                       // px
-constexpr double kChoiceLeft = 400.0, kChoiceRight = 600.0;  // px
-constexpr double kStepWidth = 40.0;                          // px of a volume's - and + buttons
-constexpr double kWideLeft = 300.0, kWideRight = 500.0;      // px: the default keys and Back
-constexpr double kBackTop = 545.0;                           // px
-constexpr int kFirstKeyRow = 6;
-constexpr int kDefaultKeysRow = kFirstKeyRow + kPlayKeyCount;
-constexpr int kMessageRow = kDefaultKeysRow + 1;
+// Two columns on one panel: the game's choices with the assists under them on the left, the
+// play keys on the right; the message and Back across the bottom.
+constexpr double kPanelLeft = 25.0, kPanelTop = 12.0, kPanelRight = 775.0, kPanelBottom = 588.0;  // px
+// Dark enough that the live scene behind stays a faint hint under every row.
+constexpr int kPanelAlpha = 215;
+constexpr double kHeadingTop = 24.0;   // px
+constexpr double kFirstRowTop = 60.0;  // px
+constexpr double kRowPitch = 36.0;     // px
+constexpr double kRowHeight = 28.0;    // px
+constexpr double kTextDrop = 7.0;      // px from a row's top to its text's top
+constexpr OptionsState::Column kChoices = {170.0, 305.0, 425.0};
+constexpr OptionsState::Column kKeys = {535.0, 590.0, 740.0};
+constexpr double kStepWidth = 30.0;                                    // px of a percentage's - and + buttons
+constexpr double kDefaultKeysLeft = 590.0, kDefaultKeysRight = 740.0;  // px
+constexpr double kWideLeft = 300.0, kWideRight = 500.0;                // px: Back
+constexpr double kBackTop = 545.0;                                     // px
+constexpr double kMessageTop = 500.0;                                  // px
+constexpr int kAssistsRow = 7;
+constexpr int kDefaultKeysRow = kPlayKeyCount;
 const char* const kKeyLabels[kPlayKeyCount] = {"Left", "Right", "Up", "Down", "Jump", "Action"};
+const char* const kAssistedNote = "With an assist on, a run earns no silver crown and sets no best time.";
 
 double rowTop(int row) { return kFirstRowTop + kRowPitch * row; }
 
@@ -35,10 +40,10 @@ bool takeClick(GuiButton* button) {
 
 const char* yesNo(bool choice) { return choice ? "Yes" : "No"; }
 
-// One step of 10 % down or up, within 0 to 100 %.
-void step(int& volume, bool lower, bool higher) {
-  if (lower && volume > 0) volume -= kVolumeStep;
-  if (higher && volume < kFullVolume) volume += kVolumeStep;
+// One step of 10 % down or up, within `lowest` to 100 %.
+void step(int& percentage, bool lower, bool higher, int lowest = 0) {
+  if (lower && percentage > lowest) percentage -= kVolumeStep;
+  if (higher && percentage < kFullVolume) percentage += kVolumeStep;
 }
 
 std::string refusal(const Rebinding& answer, const std::string& key) {
@@ -61,37 +66,45 @@ OptionsState::OptionsState(Settings& settings_, PlayState& scene, SceneMotion mo
 
 void OptionsState::createWidgets() {
   world->add<GuiText>(400, kHeadingTop, "Options");
-  musicVolume = addVolumeRow(0, "Music volume");
-  effectsVolume = addVolumeRow(1, "Effects volume");
-  windowButton = addChoiceRow(2, "Window");
-  vsyncButton = addChoiceRow(3, "Vertical sync (from the next start)");
-  timerButton = addChoiceRow(4, "On-screen timer");
-  ghostButton = addChoiceRow(5, "Ghost of the best run");
-  for (int i = 0; i < kPlayKeyCount; ++i) keyButtons.push_back(addChoiceRow(kFirstKeyRow + i, kKeyLabels[i]));
+  musicVolume = addPercentageRow(kChoices, 0, "Music volume");
+  effectsVolume = addPercentageRow(kChoices, 1, "Effects volume");
+  windowButton = addChoiceRow(kChoices, 2, "Window");
+  scalingButton = addChoiceRow(kChoices, 3, "Scaling");
+  vsyncButton = addChoiceRow(kChoices, 4, "Vertical sync (from the next start)");
+  timerButton = addChoiceRow(kChoices, 5, "On-screen timer");
+  ghostButton = addChoiceRow(kChoices, 6, "Ghost of the best run");
+  world->add<GuiText>((kChoices.labelCentre + kChoices.choiceRight) / 2, rowTop(kAssistsRow) + kTextDrop, "Assists");
+  gameSpeed = addPercentageRow(kChoices, kAssistsRow + 1, "Game speed");
+  invincibleButton = addChoiceRow(kChoices, kAssistsRow + 2, "Invincibility");
+  hintButton = addChoiceRow(kChoices, kAssistsRow + 3, "Hint after three deaths");
+  for (int i = 0; i < kPlayKeyCount; ++i) keyButtons.push_back(addChoiceRow(kKeys, i, kKeyLabels[i]));
   double top = rowTop(kDefaultKeysRow);
-  defaultKeysButton = &world->add<GuiButton>(Box{kWideLeft, top, kWideRight, top + kRowHeight}, "Default keys", true);
-  message = &world->add<GuiText>(400, rowTop(kMessageRow) + kTextDrop, "");
+  defaultKeysButton =
+      &world->add<GuiButton>(Box{kDefaultKeysLeft, top, kDefaultKeysRight, top + kRowHeight}, "Default keys", true);
+  message = &world->add<GuiText>(400, kMessageTop, "");
   backButton = &world->add<GuiButton>(Box{kWideLeft, kBackTop, kWideRight, kBackTop + kRowHeight}, "Back", true);
 }
 
-GuiText* OptionsState::addRowLabel(int row, const char* label) {
-  return &world->add<GuiText>(kLabelCentre, rowTop(row) + kTextDrop, label);
+GuiText* OptionsState::addRowLabel(const Column& column, int row, const char* label) {
+  return &world->add<GuiText>(column.labelCentre, rowTop(row) + kTextDrop, label);
 }
 
-OptionsState::VolumeButtons OptionsState::addVolumeRow(int row, const char* label) {
-  addRowLabel(row, label);
+OptionsState::PercentageButtons OptionsState::addPercentageRow(const Column& column, int row, const char* label) {
+  addRowLabel(column, row, label);
   double top = rowTop(row), bottom = top + kRowHeight;
-  VolumeButtons buttons;
-  buttons.lower = &world->add<GuiButton>(Box{kChoiceLeft, top, kChoiceLeft + kStepWidth, bottom}, "-", true);
-  buttons.value = &world->add<GuiText>((kChoiceLeft + kChoiceRight) / 2, top + kTextDrop, "");
-  buttons.higher = &world->add<GuiButton>(Box{kChoiceRight - kStepWidth, top, kChoiceRight, bottom}, "+", true);
+  PercentageButtons buttons;
+  buttons.lower =
+      &world->add<GuiButton>(Box{column.choiceLeft, top, column.choiceLeft + kStepWidth, bottom}, "-", true);
+  buttons.value = &world->add<GuiText>((column.choiceLeft + column.choiceRight) / 2, top + kTextDrop, "");
+  buttons.higher =
+      &world->add<GuiButton>(Box{column.choiceRight - kStepWidth, top, column.choiceRight, bottom}, "+", true);
   return buttons;
 }
 
-GuiButton* OptionsState::addChoiceRow(int row, const char* label) {
-  addRowLabel(row, label);
+GuiButton* OptionsState::addChoiceRow(const Column& column, int row, const char* label) {
+  addRowLabel(column, row, label);
   double top = rowTop(row);
-  return &world->add<GuiButton>(Box{kChoiceLeft, top, kChoiceRight, top + kRowHeight}, "", true);
+  return &world->add<GuiButton>(Box{column.choiceLeft, top, column.choiceRight, top + kRowHeight}, "", true);
 }
 
 // The window's mode can also change by F11 while the screen is open.
@@ -122,6 +135,11 @@ void OptionsState::readButtons() {
     settings.fullScreen = !settings.fullScreen;
     if (GameWindow* window = GameWindow::current()) window->setFullScreen(settings.fullScreen);
   }
+  if (takeClick(scalingButton)) {
+    settings.scaling = settings.scaling == Scaling::Smooth ? Scaling::WholePixels : Scaling::Smooth;
+    if (GameWindow* window = GameWindow::current()) window->setScaling(settings.scaling);
+  }
+  readAssists();
   if (takeClick(vsyncButton)) settings.vsync = !settings.vsync;
   if (takeClick(timerButton)) settings.timer = !settings.timer;
   if (takeClick(ghostButton)) settings.ghost = !settings.ghost;
@@ -136,6 +154,16 @@ void OptionsState::readButtons() {
     message->text = "The default keys are back.";
   }
   useSettings(settings);
+}
+
+// A change that turns an assist on says what it costs.
+void OptionsState::readAssists() {
+  Assists& assists = settings.assists;
+  bool wasOn = assists.any();
+  step(assists.gameSpeed, takeClick(gameSpeed.lower), takeClick(gameSpeed.higher), kSlowestGameSpeed);
+  if (takeClick(invincibleButton)) assists.invincible = !assists.invincible;
+  if (takeClick(hintButton)) assists.hint = !assists.hint;
+  if (assists.any() && !wasOn) message->text = kAssistedNote;
 }
 
 // Escape keeps the old key; a refused key leaves the screen waiting for another.
@@ -171,6 +199,10 @@ void OptionsState::showChoices() {
   musicVolume.value->text = std::to_string(settings.musicVolume) + "%";
   effectsVolume.value->text = std::to_string(settings.effectsVolume) + "%";
   windowButton->label = settings.fullScreen ? "Full screen" : "Window";
+  scalingButton->label = settings.scaling == Scaling::WholePixels ? "Whole pixels" : "Smooth";
+  gameSpeed.value->text = std::to_string(settings.assists.gameSpeed) + "%";
+  invincibleButton->label = yesNo(settings.assists.invincible);
+  hintButton->label = yesNo(settings.assists.hint);
   vsyncButton->label = settings.vsync ? "On" : "Off";
   timerButton->label = yesNo(settings.timer);
   ghostButton->label = yesNo(settings.ghost);
@@ -182,7 +214,9 @@ void OptionsState::showChoices() {
 
 std::vector<GuiButton*> OptionsState::focusOrder() const {
   std::vector<GuiButton*> order = {musicVolume.lower, musicVolume.higher, effectsVolume.lower, effectsVolume.higher,
-                                   windowButton,      vsyncButton,        timerButton,         ghostButton};
+                                   windowButton,      scalingButton,      vsyncButton,         timerButton,
+                                   ghostButton,       gameSpeed.lower,    gameSpeed.higher,    invincibleButton,
+                                   hintButton};
   order.insert(order.end(), keyButtons.begin(), keyButtons.end());
   order.push_back(defaultKeysButton);
   order.push_back(backButton);

@@ -16,8 +16,9 @@
 #include "states/play_state.h"
 #include "world/world.h"
 
-// The options screen over the menu's live scene: the music and effects volumes, the window mode,
-// vertical sync, the on-screen timer, the ghost, and the six play keys. Every change takes effect
+// The options screen over the menu's live scene: the music and effects volumes, the window mode
+// and scaling, vertical sync, the on-screen timer, the ghost, the assists (game speed,
+// invincibility, the hint), and the six play keys. Every change takes effect
 // at once (vertical sync at the next start); the owner keeps and saves the settings. A play key
 // is rebound by clicking its button and pressing the new key; a key that something else has is
 // refused with a message. Escape (or the gamepad's Start or B) while no key is awaited, or
@@ -29,8 +30,14 @@ class OptionsState : public AppState {
   void update(double dt) override;
   void draw(ALLEGRO_DISPLAY* display) override;
 
+  // Where a column's row labels are centred and its choices stand (px).
+  struct Column {
+    double labelCentre;
+    double choiceLeft, choiceRight;
+  };
+
   // One row's step buttons: lower, higher.
-  struct VolumeButtons {
+  struct PercentageButtons {
     GuiButton* lower;
     GuiButton* higher;
     GuiText* value;
@@ -38,11 +45,14 @@ class OptionsState : public AppState {
 
   Settings& settings;
   std::unique_ptr<World> world;
-  VolumeButtons musicVolume, effectsVolume;
+  PercentageButtons musicVolume, effectsVolume, gameSpeed;
   GuiButton* windowButton;
+  GuiButton* scalingButton;
   GuiButton* vsyncButton;
   GuiButton* timerButton;
   GuiButton* ghostButton;
+  GuiButton* invincibleButton;
+  GuiButton* hintButton;
   std::vector<GuiButton*> keyButtons;  // in PlayKey order
   GuiButton* defaultKeysButton;
   GuiButton* backButton;
@@ -51,10 +61,11 @@ class OptionsState : public AppState {
 
  private:
   void createWidgets();
-  GuiText* addRowLabel(int row, const char* label);
-  VolumeButtons addVolumeRow(int row, const char* label);
-  GuiButton* addChoiceRow(int row, const char* label);
+  GuiText* addRowLabel(const Column& column, int row, const char* label);
+  PercentageButtons addPercentageRow(const Column& column, int row, const char* label);
+  GuiButton* addChoiceRow(const Column& column, int row, const char* label);
   void readButtons();
+  void readAssists();
   void takeAwaitedKey(int keyCode);
   int keyWentDown();
   void showChoices();

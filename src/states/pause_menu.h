@@ -4,7 +4,7 @@
 #include <vector>
 
 // What a level's pause menu offers, top to bottom, and the words on each entry.
-enum class PauseChoice { Resume, Retry, Options, Help, Leave };
+enum class PauseChoice { Resume, Retry, WayThrough, Options, Help, Leave };
 struct PauseEntry {
   PauseChoice choice;
   std::string label;
@@ -13,5 +13,6 @@ struct PauseEntry {
 // Which play is paused: the way out and the retry are named after where they lead.
 enum class PausedPlay { Level, TestPlay, Replay };
 
-// Options only where the player's settings are at hand to be changed and kept.
-std::vector<PauseEntry> pauseEntries(PausedPlay play, bool optionsOffered);
+// Options only where the player's settings are at hand to be changed and kept; the way through
+// when the hint offers it.
+std::vector<PauseEntry> pauseEntries(PausedPlay play, bool optionsOffered, bool wayThroughOffered = false);

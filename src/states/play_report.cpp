@@ -14,6 +14,8 @@ const char* keyLabel(ReportKey key) {
       return "W";
     case ReportKey::K:
       return "K";
+    case ReportKey::H:
+      return "H";
   }
   return "";
 }
@@ -30,6 +32,8 @@ std::optional<PadButton> padButtonFor(ReportKey key) {
       return PadButton::Y;
     case ReportKey::K:
       return std::nullopt;
+    case ReportKey::H:
+      return PadButton::Start;
   }
   return std::nullopt;
 }

@@ -8,13 +8,14 @@
 #include "app/input_device.h"
 
 // What the player can do once a level has ended, and the keys that do it.
-enum class ReportAction { Next, Retry, Leave, WatchRun, KeepProof };
-enum class ReportKey { Space, R, Escape, W, K };
+enum class ReportAction { Next, Retry, Leave, WatchRun, KeepProof, WatchWayThrough };
+enum class ReportKey { Space, R, Escape, W, K, H };
 
-// The key as the report names it: "SPACE", "R", "ESC", "W", "K".
+// The key as the report names it: "SPACE", "R", "ESC", "W", "K", "H".
 const char* keyLabel(ReportKey key);
-// The pad's button that does what the key does on a report: A, X, B, Y; none for K, which
-// keeps a test play's run from the editor, a place of keyboard and mouse.
+// The pad's button that does what the key does on a report: A, X, B, Y, and Start (which the
+// report leaves free otherwise) for H; none for K, which keeps a test play's run from the
+// editor, a place of keyboard and mouse.
 std::optional<PadButton> padButtonFor(ReportKey key);
 
 struct ReportChoice {

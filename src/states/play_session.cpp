@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kCloudCount = 24;
 const char* const kCrownHint = "If you do this under the target time, you will get a silver crown as well.";
+const char* const kAssistedRun = "Assists were on: this run earns no silver crown and sets no best time.";
 
 }  // namespace
 
@@ -94,6 +95,25 @@ void PlaySession::watch(const Replay& replay) {
   context_->player = nullptr;
 }
 
+void PlaySession::useAssists(const Assists& assists) {
+  assists_ = assists;
+  context_->invincible = assists.invincible;
+  if (report_) return;
+  assisted_ = assisted_ || assists.any();
+  invincibleUsed_ = invincibleUsed_ || assists.invincible;
+}
+
+void PlaySession::offerWayThrough(const Replay& run, int earlierDeaths) {
+  wayThrough_ = std::make_unique<Replay>(run);
+  earlierDeaths_ = earlierDeaths;
+}
+
+// This play's death counts from the moment the avatar dies.
+bool PlaySession::wayThroughOffered() {
+  int deaths = earlierDeaths_ + (outcome().status == Outcome::Dead ? 1 : 0);
+  return assists_.hint && wayThrough_ && deaths >= kDeathsBeforeHint;
+}
+
 void PlaySession::keepRuns(const std::string& campaign, int number, const std::string& levelFile, bool ghost) {
   uint64_t hash = 0;
   if (!hashLevelFile(levelFile, hash).ok) return;
@@ -139,7 +159,8 @@ double PlaySession::targetTime() const { return played_.record->targetTime(playe
 // A run ends once: at its death or completion, or when the level is left still playing.
 void PlaySession::endRun(const Outcome& outcome) {
   if (!keeper_) return;
-  std::vector<std::string> failures = keeper_->end(outcome, context_->elapsedTime);
+  RunHelp help = invincibleUsed_ ? RunHelp::Invincible : assisted_ ? RunHelp::Assisted : RunHelp::None;
+  std::vector<std::string> failures = keeper_->end(outcome, context_->elapsedTime, help);
   saveFailures_.insert(saveFailures_.end(), failures.begin(), failures.end());
 }
 
@@ -156,7 +177,7 @@ Report PlaySession::completionReport() {
   int collected = static_cast<int>(context.garbageCollected);
   int loose = context.grid->looseCount;
   bool allGarbage = collected == loose;
-  played_.record->recordCompletion(played_.index(), allGarbage, context.elapsedTime);
+  played_.record->recordCompletion(played_.index(), allGarbage, context.elapsedTime, assisted_);
   keepProgress();
   endRun(Outcome{Outcome::Completed, ""});
   // The editor's test of a level of no campaign has no target, and no silver crown to offer.
@@ -180,23 +201,27 @@ Report PlaySession::completionReport() {
                           {"Throws:", format("%d", static_cast<int>(context.throws))},
                           {"", ""},
                       });
-  if (allGarbage) {
-    report.lines.push_back({"You have gathered all the loose garbage! A golden crown for you!", "", true});
-    if (targeted) {
-      report.lines.push_back({context.elapsedTime < target
-                                  ? "And all that under the target time, well done! Silver crown awarded!"
-                                  : kCrownHint,
-                              "", true});
-    }
-  } else {
-    report.lines.push_back({"Try to get all the loose garbage on a level to earn a golden crown.", "", true});
-    if (targeted) report.lines.push_back({kCrownHint, "", true});
-  }
+  addCrownLines(report, allGarbage, targeted);
   addSaveFailures(report);
   if (proofRecorder_) proofRun_ = proofRecorder_->replay(Outcome{Outcome::Completed, ""}, context.elapsedTime);
   if (!proofHint_.empty()) report.lines.push_back({proofHint_, "", true});
   addChoices(report, true);
   return report;
+}
+
+// An assisted run says what it did not earn in place of the silver crown's line; a level of no
+// target has none.
+void PlaySession::addCrownLines(Report& report, bool allGarbage, bool targeted) {
+  bool silver = allGarbage && !assisted_ && context_->elapsedTime < targetTime();
+  report.lines.push_back({allGarbage ? "You have gathered all the loose garbage! A golden crown for you!"
+                                     : "Try to get all the loose garbage on a level to earn a golden crown.",
+                          "", true});
+  if (assisted_) {
+    report.lines.push_back({kAssistedRun, "", true});
+  } else if (targeted) {
+    report.lines.push_back(
+        {silver ? "And all that under the target time, well done! Silver crown awarded!" : kCrownHint, "", true});
+  }
 }
 
 Report PlaySession::deathReport(const std::string& reason) {
@@ -223,11 +248,13 @@ void PlaySession::addSaveFailures(Report& report) {
 
 // Space goes on after a completion and retries after a death; the editor's test play goes back
 // to the editor where a level would go on or leave to the menu.
-void PlaySession::addChoices(Report& report, bool completed) const {
+void PlaySession::addChoices(Report& report, bool completed) {
   bool testPlay = played_.kind == PlayKind::TestPlay;
-  if (keeper_) report.choices.push_back({{ReportKey::W}, ReportAction::WatchRun, "watch this run"});
+  if (lastRun()) report.choices.push_back({{ReportKey::W}, ReportAction::WatchRun, "watch this run"});
   if (completed && proofRun_)
     report.choices.push_back({{ReportKey::K}, ReportAction::KeepProof, "keep this run as the level's proof"});
+  if (!completed && wayThroughOffered())
+    report.choices.push_back({{ReportKey::H}, ReportAction::WatchWayThrough, "watch a way through"});
   if (completed) {
     report.choices.push_back({{ReportKey::Space}, ReportAction::Next, spaceAfterCompletion()});
     report.choices.push_back({{ReportKey::R}, ReportAction::Retry, "retry"});

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "campaign/played_level.h"
 #include "entities/outcome.h"
 #include "replay/replay.h"
@@ -48,6 +49,16 @@ class PlaySession {
   void keepRuns(const std::string& campaign, int number, const std::string& levelFile, bool ghost);
   // The replay plays in place of the player, who watches it.
   void watch(const Replay& replay);
+  // The player's assists from now on (they may change while the level is paused). A run with
+  // any of them on at any moment earns no silver crown and sets no best time or best run.
+  void useAssists(const Assists& assists);
+  bool assisted() const { return assisted_; }
+  // The campaign's way through the level, and the deaths the player has already died in it:
+  // with the hint on, it is offered once they come to kDeathsBeforeHint with this play's.
+  void offerWayThrough(const Replay& run, int earlierDeaths);
+  bool wayThroughOffered();
+  // Null while none was given.
+  const Replay* wayThrough() const { return wayThrough_.get(); }
   // The editor's test of level `number` of the pack in `packFolder`, played from `levelFile`:
   // the run is recorded, and once it has completed the level the report offers to keep it as
   // the level's proof. A level file that is not the pack's (unsaved edits) offers none, and
@@ -83,9 +94,10 @@ class PlaySession {
   void keepProgress();
   Report completionReport();
   Report deathReport(const std::string& reason);
-  void addChoices(Report& report, bool completed) const;
+  void addChoices(Report& report, bool completed);
   const char* spaceAfterCompletion() const;
   void addSaveFailures(Report& report);
+  void addCrownLines(Report& report, bool allGarbage, bool targeted);
 
   PlayedLevel played_;
   std::unique_ptr<PlayContext> context_;
@@ -100,7 +112,14 @@ class PlaySession {
   std::string proofHint_;                          // why no proof can be kept, for the report
   std::string levelFile_;                          // of a level whose runs are kept
   std::vector<std::string> saveFailures_;          // not yet shown
+  Assists assists_;
+  bool assisted_ = false;        // an assist was on at some moment of the run
+  bool invincibleUsed_ = false;  // invincibility was, at some moment of the run
+  std::unique_ptr<Replay> wayThrough_;
+  int earlierDeaths_ = 0;
 };
+
+constexpr int kDeathsBeforeHint = 3;
 
 // The closing lines of the final screen, from the record's tally.
 std::vector<std::string> finalScreenLines(const Progress& record);

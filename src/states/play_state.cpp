@@ -95,13 +95,14 @@ std::unique_ptr<PlayState> PlayState::open(PlayedLevel played, const char* fileN
 
 PlayState::~PlayState() = default;
 
+// The words stand in front of the clouds and fireworks that pass in front of the scene.
 void PlayState::addFinalScreenWords() {
   stopMusic();
   loadMusic(kFinalMusic, 0);
   World& world = session_->world();
   double top = kFinalTextTop;
   for (const std::string& line : finalScreenLines(*session_->played().record)) {
-    world.add<GuiText>(kFinalTextX, top, line);
+    world.add<GuiText>(kFinalTextX, top, line, DrawLayer::Widgets);
     top += kFinalTextPitch;
   }
   world.flush();
@@ -127,7 +128,7 @@ void PlayState::update(double dt) {
     PausedPlay paused = kind == PlayKind::Watch      ? PausedPlay::Replay
                         : kind == PlayKind::TestPlay ? PausedPlay::TestPlay
                                                      : PausedPlay::Level;
-    return pause_.open(pauseEntries(paused, static_cast<bool>(openOptions)));
+    return pause_.open(pauseEntries(paused, static_cast<bool>(openOptions), session_->wayThroughOffered()));
   }
   if (session_->watching()) return updateReplay();
   session_->step(dt);
@@ -152,6 +153,11 @@ void PlayState::updatePause(double dt) {
   if (chosen == PauseChoice::Help) {
     HelpState help(*this, SceneMotion::Frozen);
     showOverPause(help);
+  }
+  if (chosen == PauseChoice::WayThrough && session_->wayThrough()) {
+    pause_.setCovered(true);
+    watchRun(*session_->wayThrough());
+    pause_.setCovered(false);
   }
   if (chosen == PauseChoice::Options && openOptions) {
     pause_.setCovered(true);
@@ -182,7 +188,7 @@ void PlayState::readPlayKeys() {
 // pressed to jump or throw as the level ended is no answer.
 void PlayState::readReportKeys(const Report& report) {
   std::optional<ReportAction> chosen;
-  for (ReportKey key : {ReportKey::W, ReportKey::K, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
+  for (ReportKey key : {ReportKey::W, ReportKey::K, ReportKey::H, ReportKey::Escape, ReportKey::R, ReportKey::Space}) {
     std::optional<ReportAction> action = report.actionFor(key);
     if (action && (held(key) || heldOnPad(key))) chosen = action;
   }
@@ -190,9 +196,11 @@ void PlayState::readReportKeys(const Report& report) {
 }
 
 bool PlayState::heldOnPad(ReportKey key) {
-  if (!padButtonFor(key)) return false;
-  const ControlIndex buttons[] = {kControlPadA, kControlPadX, kControlPadB, kControlPadY};
-  return Controls()[buttons[static_cast<int>(key)]]->isDown();
+  std::optional<PadButton> button = padButtonFor(key);
+  if (!button) return false;
+  // By PadButton.
+  const ControlIndex controls[] = {kControlPadA, kControlPadB, kControlPadX, kControlPadY, kControlStart};
+  return Controls()[controls[static_cast<int>(*button)]]->isDown();
 }
 
 bool PlayState::held(ReportKey key) {
@@ -208,6 +216,8 @@ bool PlayState::held(ReportKey key) {
       return watchPressed_.isDown();
     case ReportKey::K:
       return keepPressed_.isDown();
+    case ReportKey::H:
+      return hintPressed_.isDown();
   }
   return false;
 }
@@ -225,6 +235,9 @@ void PlayState::choose(ReportAction action) {
     case ReportAction::KeepProof:
       session_->keepProof();
       return showReport(*session_->report());
+    case ReportAction::WatchWayThrough:
+      if (const Replay* run = session_->wayThrough()) watchRun(*run);
+      return;
   }
 }
 
@@ -270,13 +283,21 @@ void PlayState::updateReplay() {
   }
 }
 
-// The report stays as it was when the watched run is left.
 void PlayState::watchLastRun() {
-  const Replay* run = session_->lastRun();
-  if (!run) return;
+  if (const Replay* run = session_->lastRun()) watchRun(*run);
+}
+
+// The report or the pause menu stays as it was when the watched run is left.
+void PlayState::watchRun(const Replay& run) {
   const PlayedLevel& played = session_->played();
   PlayedLevel watched{PlayKind::Watch, played.campaign, played.number, "", played.record};
-  watchNested(*this, watched, session_->levelFile(), *session_->context().theme, *run);
+  watchNested(*this, watched, session_->levelFile(), *session_->context().theme, run);
+}
+
+void PlayState::useAssists(const Assists& assists) {
+  if (session_->played().kind != PlayKind::Numbered) return;
+  session_->useAssists(assists);
+  clock->setSpeed(assists.gameSpeed / 100.0);
 }
 
 void PlayState::draw(ALLEGRO_DISPLAY*) {

@@ -68,6 +68,9 @@ class PlayState : public AppState {
   const LevelBanner* banner() const { return banner_.get(); }
   // The elapsed and the target time at the top of the screen.
   void showTimer(bool shown) { timerShown_ = shown; }
+  // The player's assists, for a numbered level only (the menu's scene and the other plays are
+  // not the player's runs): its session's, and the game speed as the pace of this state's clock.
+  void useAssists(const Assists& assists);
   // The timer's line as it shows now: none without the timer, or while a replay is watched.
   std::optional<RunTimerLine> timerLine();
   // The panel over the ended level, and the closing zoom's factor (the drawing checks set them).
@@ -88,6 +91,7 @@ class PlayState : public AppState {
   void finish(PlayResult playResult);
   void updateReplay();
   void watchLastRun();
+  void watchRun(const Replay& run);
   void drawClosingZoom();
   void drawRunTime();
 
@@ -103,6 +107,8 @@ class PlayState : public AppState {
   OnPress watchPressed_{&watchKey_};
   Key keepKey_{ALLEGRO_KEY_K};
   OnPress keepPressed_{&keepKey_};
+  Key hintKey_{ALLEGRO_KEY_H};
+  OnPress hintPressed_{&hintKey_};
 };
 
 // The closing zoom after a completion: the next zoom factor (per update, not per second), and

@@ -218,6 +218,7 @@ void TitleState::openOptions(PlayState& scene, SceneMotion motion) {
   OptionsState options(menu_.settings(), scene, motion);
   showOptions(motion == SceneMotion::Frozen ? static_cast<AppState&>(scene) : *this, options);
   scene.showTimer(menu_.settings().timer);
+  scene.useAssists(menu_.settings().assists);
   if (settingsPath_.empty()) return;
   GameWindow* window = GameWindow::current();
   bool fullScreen = window && window->modeSwitched() ? window->fullScreen() : menu_.settings().fullScreen;
@@ -238,12 +239,19 @@ std::optional<PlayResult> TitleState::runPlay(const std::string& fileName, Playe
     return std::nullopt;
   }
   PlaySession& session = play->session();
-  if (session.played().kind == PlayKind::Numbered)
+  int levelIndex = session.played().index();
+  bool numbered = session.played().kind == PlayKind::Numbered;
+  if (numbered) {
     session.keepRuns(session.played().campaign, session.played().number, fileName, menu_.settings().ghost);
+    BestRun wayThrough = menu_.wayThrough(levelIndex);
+    if (wayThrough.replay) session.offerWayThrough(*wayThrough.replay, menu_.deathsIn(levelIndex));
+  }
   play->showTimer(menu_.settings().timer);
+  play->useAssists(menu_.settings().assists);
   play->openOptions = [this](PlayState& paused) { openOptions(paused, SceneMotion::Frozen); };
   PlayResult result = playNested(*play);
   escapeGrace_ = kEscapeGrace;
+  if (numbered && session.outcome().status == Outcome::Dead) menu_.countDeath(levelIndex);
   std::vector<std::string> failures = session.takeSaveFailures();
   if (!failures.empty()) menu_.tell(failures);
   return result;

@@ -41,6 +41,8 @@ class TitleState : public AppState {
   MenuModel& menu() { return menu_; }
   // The live level behind the menu.
   PlayState& scene() { return *background_; }
+  // The menu's widgets as drawn.
+  World& widgets() { return *world_; }
   // The file the choices are kept in as soon as the options screen closes (none: empty).
   void keepSettingsIn(const std::string& path) { settingsPath_ = path; }
   // The button the focus mark is on, while it shows.

@@ -48,6 +48,9 @@ class PlayContext {
   // Where deaths are counted; null counts nowhere (a level drawn by a tool, a level played for
   // show).
   PlayerRecord* player = nullptr;
+  // The invincibility assist: spikes, force fields, feral baddies and crushing walls spare the
+  // avatar; a fall still kills.
+  bool invincible = false;
   double garbageCollected = 0.0;
   double elapsedTime = 0.0;
   double jumps = 0.0;

@@ -30,9 +30,9 @@ scenario() {
   start_game || return 1
   click_at 650 545                        # Options
   settle options.png options_visible || { fail "the options screen did not open"; return 1; }
-  click_at 420 118                        # effects volume: - twice
-  click_at 420 118
-  click_at 500 288                        # the key for left ...
+  click_at 320 110                        # effects volume: - twice
+  click_at 320 110
+  click_at 665 74                         # the key for left ...
   press a                                 # ... becomes A
   press Escape                            # back to the menu
   settle menu.png menu_visible || fail "Escape did not close the options screen"

@@ -116,24 +116,32 @@ TEST(Settings, FileIsReplacedWholeAndABadOneTold) {
 }
 
 TEST(DisplayScale, FitAndMouseMapping) {
-  // Window size; scale, left and top of the picture; a window point and the picture point it
-  // maps to.
-  const std::tuple<int, int, double, double, double, int, int, int, int> rows[] = {
-      {800, 600, 1.0, 0, 0, 70, 345, 70, 345},
-      {1600, 1200, 2.0, 0, 0, 140, 690, 70, 345},
-      {1000, 750, 1.25, 0, 0, 87, 431, 69, 344},
-      {1920, 1080, 1.8, 240, 0, 240 + 126, 621, 70, 345},
-      {800, 1000, 1.0, 0, 200, 10, 199, 10, -1},
-      {400, 300, 0.5, 0, 0, 399, 299, 798, 598},
-      {0, 0, 1.0, 0, 0, 5, 5, 5, 5},
+  constexpr Scaling kSmooth = Scaling::Smooth, kWhole = Scaling::WholePixels;
+  // Scaling and window size; scale, left and top of the picture; a window point and the
+  // picture point it maps to. Whole pixels take the largest whole scale that fits, letterboxed
+  // on every side, and shrink smoothly only into a window smaller than the picture.
+  const std::tuple<Scaling, int, int, double, double, double, int, int, int, int> rows[] = {
+      {kSmooth, 800, 600, 1.0, 0, 0, 70, 345, 70, 345},
+      {kSmooth, 1600, 1200, 2.0, 0, 0, 140, 690, 70, 345},
+      {kSmooth, 1000, 750, 1.25, 0, 0, 87, 431, 69, 344},
+      {kSmooth, 1920, 1080, 1.8, 240, 0, 240 + 126, 621, 70, 345},
+      {kSmooth, 800, 1000, 1.0, 0, 200, 10, 199, 10, -1},
+      {kSmooth, 400, 300, 0.5, 0, 0, 399, 299, 798, 598},
+      {kSmooth, 0, 0, 1.0, 0, 0, 5, 5, 5, 5},
+      {kWhole, 1000, 750, 1.0, 100, 75, 170, 420, 70, 345},
+      {kWhole, 1920, 1080, 1.0, 560, 240, 560 + 799, 240 + 599, 799, 599},
+      {kWhole, 2560, 1440, 2.0, 480, 120, 480 + 141, 120 + 691, 70, 345},
+      {kWhole, 1599, 1200, 1.0, 399, 300, 398, 299, -1, -1},
+      {kWhole, 3840, 2160, 3.0, 720, 180, 720 + 3 * 400, 180 + 3 * 300 + 2, 400, 300},
+      {kWhole, 400, 300, 0.5, 0, 0, 399, 299, 798, 598},
   };
-  for (const auto& [width, height, scale, left, top, windowX, windowY, pictureX, pictureY] : rows) {
-    PictureFit fit = fitPicture(width, height);
+  for (const auto& [scaling, width, height, scale, left, top, windowX, windowY, pictureX, pictureY] : rows) {
+    PictureFit fit = fitPicture(width, height, scaling);
     int x = windowX, y = windowY;
     windowToPicture(fit, x, y);
     EXPECT_EQ(std::vector<double>({fit.scale, fit.left, fit.top, double(x), double(y)}),
               std::vector<double>({scale, left, top, double(pictureX), double(pictureY)}))
-        << width << "x" << height;
+        << (scaling == kWhole ? "whole pixels " : "smooth ") << width << "x" << height;
   }
 }
 

@@ -1,8 +1,8 @@
 // The README and the man pages tell of everything a player or an author can set or choose:
 // every settings key with its default, every option of every installed program, and every
-// caption and button of the menu and the Options screen. The lists come from the code itself:
-// the keys from a saved settings file, the options from the programs' sources, the labels from
-// the screens' widgets.
+// caption and button of the menu, the Options screen, a level's pause menu and the Help screen.
+// The lists come from the code itself: the keys from a saved settings file, the options from the
+// programs' sources, the labels from the screens' widgets.
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,14 @@
 #include "campaign/progress.h"
 #include "gui/gui_button.h"
 #include "gui/gui_text.h"
+#include "states/help_state.h"
 #include "states/menu_model.h"
 #include "states/options_state.h"
+#include "states/pause.h"
 #include "states/play_state.h"
 #include "themes/themes.h"
 #include "unit/game_directory.h"
+#include "unit/test_support.h"
 #include "world/tag.h"
 
 namespace {
@@ -138,6 +141,21 @@ std::set<std::string> labelsIn(World& world) {
   return labels;
 }
 
+// Each label that names a control must be in README.md and binhopper(6), in double quotes; the
+// number of such labels.
+int expectEveryControlNamed(const std::set<std::string>& labels) {
+  const std::string readme = sourceFile("README.md"), manPage = manPageOf("binhopper");
+  int named = 0;
+  for (const std::string& label : labels) {
+    if (!namesAControl(label)) continue;
+    ++named;
+    const std::string quoted = "\"" + label + "\"";
+    EXPECT_NE(readme.find(quoted), std::string::npos) << "README.md does not name " << quoted;
+    EXPECT_NE(manPage.find(quoted), std::string::npos) << "binhopper(6) does not name " << quoted;
+  }
+  return named;
+}
+
 }  // namespace
 
 TEST(Documentation, EverySettingsKeyWithItsDefault) {
@@ -208,15 +226,25 @@ TEST(Documentation, EveryCaptionAndButtonOfTheMenus) {
   OptionsState options(settings, scene);
   for (const std::string& label : labelsIn(*options.world)) labels.insert(label);
   progress() = Progress();
+  EXPECT_GE(expectEveryControlNamed(labels), 10) << "too few labels found to be the menus' whole";
+}
 
-  const std::string readme = sourceFile("README.md"), manPage = manPageOf("binhopper");
-  int named = 0;
-  for (const std::string& label : labels) {
-    if (!namesAControl(label)) continue;
-    ++named;
-    const std::string quoted = "\"" + label + "\"";
-    EXPECT_NE(readme.find(quoted), std::string::npos) << "README.md does not name " << quoted;
-    EXPECT_NE(manPage.find(quoted), std::string::npos) << "binhopper(6) does not name " << quoted;
+// Every button of the pause menu in each kind of play, with and without the Options screen and
+// the hint's way through, and of the Help screen it opens.
+TEST(Documentation, EveryButtonOfThePauseMenuAndTheHelpScreen) {
+  initAllegroForTests();  // the play state behind the Help screen opens an event queue
+  createThemes();
+  Controls();
+  std::set<std::string> labels;
+  for (PausedPlay play : {PausedPlay::Level, PausedPlay::TestPlay, PausedPlay::Replay}) {
+    for (bool offered : {false, true}) {
+      Pause pause;
+      pause.open(pauseEntries(play, offered, offered));
+      for (const GuiButton* button : pause.buttons()) labels.insert(button->label);
+    }
   }
-  EXPECT_GE(named, 10) << "too few labels found to be the menus' whole";
+  PlayState scene(PlayedLevel{}, std::make_unique<World>(), *themes[0]);
+  HelpState help(scene);
+  for (const std::string& label : labelsIn(*help.world)) labels.insert(label);
+  EXPECT_GE(expectEveryControlNamed(labels), 8) << "too few labels found to be the pause menu's and Help's whole";
 }

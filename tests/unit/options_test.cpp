@@ -33,12 +33,17 @@ std::vector<int> keysOf(const Settings& settings) {
 }
 
 // The choices in one line, so a table row can give them all: music on ("music") or off
-// ("quiet"), the theme, the timer and the ghost when shown, the music and effects volumes, and
-// the play key codes when they are not the defaults.
+// ("quiet"), the theme, the timer and the ghost when shown, the music and effects volumes, the
+// scaling and the assists when not the defaults, and the play key codes when they are not the
+// defaults.
 std::string choices(const Settings& settings) {
+  const Assists& assists = settings.assists;
   std::string line = (settings.music ? "music " : "quiet ") + settings.theme + (settings.timer ? " timer" : "") +
                      (settings.ghost ? " ghost" : "") + " " + std::to_string(settings.musicVolume) + "/" +
-                     std::to_string(settings.effectsVolume);
+                     std::to_string(settings.effectsVolume) +
+                     (settings.scaling == Scaling::WholePixels ? " whole-pixels" : "") +
+                     (assists.gameSpeed != 100 ? " speed " + std::to_string(assists.gameSpeed) : "") +
+                     (assists.invincible ? " invincible" : "") + (assists.hint ? " hint" : "");
   if (keysOf(settings) == kDefaultKeys) return line;
   for (int key : keysOf(settings)) line += " " + std::to_string(key);
   return line;
@@ -62,6 +67,10 @@ TEST(Settings, NewerKeysOldFilesAndBadValues) {
       {"two play keys on one key", "key_left = " + kA + "\nkey_right = " + kA + "\ntimer = yes\n", false,
        "music Sky timer ghost 100/100"},
       {"a play key on a fixed key", "key_jump = KEY18\nmusic = no\n", false, "quiet Sky ghost 100/100"},
+      {"scaling and every assist", "scaling = whole\ngame_speed = 50\ninvincible = yes\nhint = yes\n", true,
+       "music Sky ghost 100/100 whole-pixels speed 50 invincible hint"},
+      {"a game speed below 50 %", "game_speed = 40\nhint = yes\n", false, "music Sky ghost 100/100 hint"},
+      {"a game speed between the steps", "game_speed = 75\nscaling = sharp\n", false, "music Sky ghost 100/100"},
   };
   for (const auto& [label, text, accepted, expected] : rows) {
     SCOPED_TRACE(label);
@@ -83,13 +92,15 @@ TEST(Settings, EveryChoiceRoundTripsThroughTheFile) {
   chosen.ghost = false;
   chosen.musicVolume = 40;
   chosen.effectsVolume = 0;
+  chosen.scaling = Scaling::WholePixels;
+  chosen.assists = Assists{70, true, true};
   chosen.keys.keys = {ALLEGRO_KEY_A, ALLEGRO_KEY_D,     ALLEGRO_KEY_W,
                       ALLEGRO_KEY_S, ALLEGRO_KEY_PAD_0, ALLEGRO_KEY_LSHIFT};
   TempDir directory;
   const std::string path = directory.file("binhopper.cfg");
   ASSERT_TRUE(saveSettings(chosen, path).ok);
   Settings read = loadSettings(path);
-  EXPECT_EQ(choices(read), "quiet Mist timer 40/0 1 4 23 19 37 215");
+  EXPECT_EQ(choices(read), "quiet Mist timer 40/0 whole-pixels speed 70 invincible hint 1 4 23 19 37 215");
   EXPECT_TRUE(read.fullScreen);
   EXPECT_TRUE(read.vsync);
   EXPECT_FALSE(read.audio);
@@ -204,6 +215,25 @@ TEST_F(OptionsTest, EffectsVolumeReachesTheSounds) {
   click(*options->effectsVolume.higher);
   EXPECT_EQ(settings.effectsVolume, 10);
   setSoundObserver(nullptr);
+}
+
+// The assists and the scaling: the game speed steps by 10 % between 50 and 100 %, the first
+// assist turned on says what it costs, and each button shows its choice.
+TEST_F(OptionsTest, AssistsAndScaling) {
+  for (int i = 0; i < 7; ++i) click(*options->gameSpeed.lower);
+  EXPECT_EQ(settings.assists.gameSpeed, 50);
+  EXPECT_EQ(options->gameSpeed.value->text, "50%");
+  EXPECT_EQ(options->message->text, "With an assist on, a run earns no silver crown and sets no best time.");
+  click(*options->gameSpeed.higher);
+  click(*options->invincibleButton);
+  click(*options->hintButton);
+  EXPECT_EQ(settings.assists, (Assists{60, true, true}));
+  EXPECT_EQ(options->invincibleButton->label, "Yes");
+  click(*options->scalingButton);
+  EXPECT_EQ(settings.scaling, Scaling::WholePixels);
+  EXPECT_EQ(options->scalingButton->label, "Whole pixels");
+  for (int i = 0; i < 6; ++i) click(*options->gameSpeed.higher);
+  EXPECT_EQ(settings.assists.gameSpeed, 100);
 }
 
 // The music volume scales the rendered module over its own gain.

@@ -13,6 +13,7 @@
 
 #include "app/gamepad.h"
 #include "app/input_snapshot.h"
+#include "entities/avatar.h"
 #include "gui/level_button.h"
 #include "replay/replay_file.h"
 #include "unit/menu_files.h"
@@ -93,6 +94,29 @@ class TitleTest : public MenuFiles {
 
   std::unique_ptr<ScriptedTitle> title;
 };
+
+// The menu's plays take the player's assists (the game speed paces the level's clock, the
+// invincibility spares its avatar, the menu's scene keeps its pace), and the deaths in a level
+// are counted across its retries for the hint.
+TEST_F(TitleTest, PlaysTakeTheAssistsAndTheHintCountsDeaths) {
+  prepare(5, 5);
+  title->menu().settings().assists = Assists{60, true, true};
+  title->play = [&](PlayState& nested) {
+    EXPECT_DOUBLE_EQ(nested.clock->speed(), 0.6);
+    EXPECT_TRUE(nested.session().context().invincible);
+    World& world = nested.session().world();
+    Avatar& avatar = world.add<Avatar>();
+    world.flush();
+    avatar.die("tripped");
+    return title->menu().deathsIn(1) < 2 ? PlayResult::Retry : PlayResult::Menu;
+  };
+  click(MenuAction::PlayLevel, 1);
+  EXPECT_EQ(title->played.size(), 3u);
+  EXPECT_EQ(title->menu().deathsIn(1), 3);
+  EXPECT_EQ(title->menu().deathsIn(0), 0);
+  EXPECT_DOUBLE_EQ(title->scene().clock->speed(), 1.0);
+  EXPECT_FALSE(title->scene().session().context().invincible);
+}
 
 TEST_F(TitleTest, LevelsPlayInSequenceWhileTheResultsAskForIt) {
   const PlayResult menu = PlayResult::Menu, retry = PlayResult::Retry, next = PlayResult::Next;
