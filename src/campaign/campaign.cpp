@@ -150,11 +150,13 @@ std::vector<std::string> campaignSummary(const Campaign& campaign, int provenLev
   if (!campaign.author.empty()) lines.push_back("by " + campaign.author);
   if (!campaign.description.empty()) lines.push_back(campaign.description);
   int levels = campaign.levelCount();
-  std::string count = format("%d level%s", levels, levels == 1 ? "" : "s");
+  lines.push_back(format("%d level%s", levels, levels == 1 ? "" : "s"));
   if (levels > 0 && provenLevels == levels) {
-    lines.push_back(count + (levels == 1 ? ", proven by its author's run" : ", every one proven by its author's run"));
+    lines.push_back(levels == 1 ? "Proven by its author's run" : "Every one proven by its author's run");
+  } else if (provenLevels == 0) {
+    lines.push_back("None proven by its author's run yet");
   } else {
-    lines.push_back(count + format(", %d proven by its author's run%s", provenLevels, provenLevels == 1 ? "" : "s"));
+    lines.push_back(format("%d of them proven by its author's run", provenLevels));
   }
   if (campaign.broken())
     lines.push_back(format("%zu problem%s: choose it to see them", campaign.problems.size(),

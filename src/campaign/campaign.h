@@ -62,8 +62,8 @@ bool isPlainName(const std::string& name);
 std::string folderNameProblem(const std::string& name);
 
 // What the menu tells of a campaign: its title, "by AUTHOR", its description, how many levels
-// it holds and how many its author's runs prove ("every level proven by its author's run" when
-// all are), and for a broken one how many problems it has. Empty parts are left out.
+// it holds and how many its author's runs prove (saying so when all are), and for a broken one
+// how many problems it has. Empty parts are left out.
 std::vector<std::string> campaignSummary(const Campaign& campaign, int provenLevels);
 
 // Reads the campaign in the folder. Messages name its files through `shownAs` in place of

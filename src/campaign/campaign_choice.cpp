@@ -55,6 +55,13 @@ void CampaignChoice::choose(const std::string& folderName) {
 
 void CampaignChoice::next() { chosen_ = (chosen_ + 1) % campaigns_.size(); }
 
+void CampaignChoice::refresh(std::vector<Campaign> found) {
+  std::string chosenName = campaign().folderName;
+  savePackRecords();
+  *this = CampaignChoice(std::move(found));
+  choose(chosenName);
+}
+
 void CampaignChoice::savePackRecords() const {
   for (size_t i = 0; i < packRecords_.size(); ++i) {
     if (packRecords_[i] && !campaigns_[i].nameTaken) packRecords_[i]->save();

@@ -25,6 +25,9 @@ class CampaignChoice {
   void choose(const std::string& folderName);
   // The next campaign in the list, after the last the first.
   void next();
+  // The campaigns found again (a pack made in the editor or installed meanwhile), the choice
+  // kept by folder name. The pack records read so far are saved, and read afresh when chosen.
+  void refresh(std::vector<Campaign> found);
   // Writes every pack record read so far (the built-in record is start-up's to save).
   void savePackRecords() const;
 

@@ -112,6 +112,7 @@ void EditorState::handleKeys(const Cell& at) {
     if (helpVisible) {
       helpVisible = false;
     } else {
+      windowClosing = false;
       session_.leave();
     }
   }
@@ -325,6 +326,7 @@ void EditorState::answerQuestion() {
 }
 
 bool EditorState::onCloseRequest() {
+  windowClosing = true;
   entry.close();
   campaignPrompt.close();
   bool closes = session_.requestClose();
@@ -353,7 +355,9 @@ void EditorState::showSession() {
     questionPanel.visible = true;
   }
   if (!question) questionPanel.lines.clear();
-  if (session_.finished()) status = RunStatus::Closed;
+  // Leaving returns to whatever started the editor (the menu, or the end of the program); a
+  // window closed ends every state.
+  if (session_.finished()) status = windowClosing ? RunStatus::Closed : RunStatus::Done;
 }
 
 void EditorState::draw(ALLEGRO_DISPLAY*) {

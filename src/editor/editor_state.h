@@ -120,7 +120,10 @@ class EditorState : public AppState {
   Message* editedSign = nullptr;
   bool signJustPlaced = false;
   bool entryClosedThisFrame = false;
-  bool placeAfterRelease = false;  // the click that chose from the palette places nothing
+  // The click that chose from the palette, or that opened the editor from the menu, places
+  // nothing: the button must be let go first.
+  bool placeAfterRelease = true;
+  bool windowClosing = false;  // the question open came from the window's close button
   PopUp help;
   ALLEGRO_FONT* font;
 };

@@ -52,11 +52,24 @@ void findDirectories(LaunchOptions& options) {
   enterDataDirs(chooseDataDirs(search), search);
 }
 
+// "Add a campaign…" installs into the player directory the game is using.
+CampaignInstall installFromMenu(const std::string& source, bool replace) {
+  return installForMenu(source, gameCampaignPlaces(), replace);
+}
+
+// The editor from the menu edits the player's scratch level, nested in the menu.
+void runEditorFromMenu(AppState& menu) {
+  EditorState editor(playerFile(EditorState::kScratchFile));
+  runNested(menu, editor);
+}
+
 // The menu shows the remembered choices; what the player leaves it with is remembered next,
 // with the choices the menu does not show kept as they were. The window mode is remembered
 // only when switched with F11: -fs and --windowed are for one run.
 void runTitle(const GameWindow& window, const Settings& settings, const std::string& settingsPath) {
   TitleState title;
+  title.runEditor = runEditorFromMenu;
+  title.installCampaign = installFromMenu;
   title.menu().apply(settings);
   title.keepSettingsIn(settingsPath);
   title.run(nullptr);
@@ -76,11 +89,12 @@ int installPackCommand(const LaunchOptions& options) {
   if (!failure.empty()) fatal(failure.c_str());
   PackInstall install = installPack(source, campaignPlacesIn(dirs), options.replacePack);
   for (const std::string& line : install.checkLines) std::printf("%s\n", line.c_str());
+  std::string outcome = installOutcome(options.packSource, install);
   if (!install.ok()) {
-    std::fprintf(stderr, "binhopper: cannot install %s: %s\n", options.packSource.c_str(), install.refusal.c_str());
+    std::fprintf(stderr, "binhopper: %s\n", outcome.c_str());
     return 1;
   }
-  std::printf("installed %s in %s\n", options.packSource.c_str(), install.installedIn.c_str());
+  std::printf("%s\n", outcome.c_str());
   return 0;
 }
 

@@ -33,6 +33,9 @@ class MenuFocus {
   void draw() const;
   // Null while no mark shows.
   GuiButton* focused() const { return shown_ ? at_ : nullptr; }
+  // The menu made its buttons afresh: the mark goes to the new one that stands for the button
+  // it was on.
+  void moveTo(GuiButton* button) { at_ = button; }
 
  private:
   GuiButton* nearest(const std::vector<GuiButton*>& order, int dx, int dy) const;

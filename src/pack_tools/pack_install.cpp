@@ -149,3 +149,24 @@ PackInstall installPack(const std::string& source, const CampaignPlaces& places,
   if (install.ok()) install.installedIn = place;
   return install;
 }
+
+std::string installOutcome(const std::string& source, const PackInstall& install) {
+  if (install.ok()) return "installed " + source + " in " + install.installedIn;
+  return "cannot install " + source + ": " + install.refusal;
+}
+
+std::vector<std::string> checkProblems(const PackInstall& install) {
+  std::vector<std::string> problems;
+  for (const std::string& line : install.checkLines) {
+    bool summary = line.rfind("LEVEL ", 0) == 0 || line.rfind("PROOF ", 0) == 0 || line.rfind("PACK ", 0) == 0;
+    if (!summary) problems.push_back(line);
+  }
+  return problems;
+}
+
+CampaignInstall installForMenu(const std::string& source, const CampaignPlaces& places, bool replace) {
+  PackInstall install = installPack(source, places, replace);
+  std::vector<std::string> lines = checkProblems(install);
+  lines.push_back(installOutcome(source, install));
+  return CampaignInstall{lines, install.ok(), install.alreadyInstalled, install.folderName};
+}

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "campaign/discovery.h"
+#include "states/menu_model.h"
 
 // The outcome of installing a pack: the check's lines when it ran, and on success the folder
 // the pack now lives in; on refusal the reason, with nothing written in the packs folder.
@@ -26,3 +27,13 @@ struct PackInstall {
 // pack there is replaced only with `replace`. The packs folder is created only when a pack goes
 // into it. The check needs what checkPack needs.
 PackInstall installPack(const std::string& source, const CampaignPlaces& places, bool replace);
+
+// The install's last word, as --install-pack and the menu both say it: "installed SOURCE in
+// FOLDER", or "cannot install SOURCE: REASON".
+std::string installOutcome(const std::string& source, const PackInstall& install);
+// The check's lines that name a problem (not the LEVEL, PROOF and PACK lines), in order.
+std::vector<std::string> checkProblems(const PackInstall& install);
+
+// "Add a campaign…" in the menu: the same install, checks and words as --install-pack, the
+// check's problems before the outcome.
+CampaignInstall installForMenu(const std::string& source, const CampaignPlaces& places, bool replace);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "campaign/progress.h"
+#include "replay/proof.h"
 #include "states/play_state.h"
 #include "themes/themes.h"
 #include "world/world.h"
@@ -30,7 +31,9 @@ const FixedButton kColumn[] = {
     {MenuAction::Theme, {550, 330, 750, 360}, {650, 295, "Select a theme:"}},
     {MenuAction::Music, {550, 400, 750, 430}, {650, 375, "Like the music?"}},
     {MenuAction::Campaign, {550, 470, 750, 500}, {650, 450, "Campaign:"}},
+    {MenuAction::AddCampaign, {550, 503, 750, 527}, {0, 0, ""}},
     {MenuAction::Options, {550, 530, 750, 560}, {0, 0, ""}},
+    {MenuAction::Editor, {550, 565, 750, 595}, {0, 0, ""}},
 };
 const FixedButton kHelp = {MenuAction::Help, {50, 530, 250, 560}, {0, 0, ""}};
 const FixedButton kQuit = {MenuAction::Quit, {300, 530, 500, 560}, {0, 0, ""}};
@@ -66,10 +69,12 @@ std::vector<MenuButton> MenuModel::buttons() {
   }
   std::string campaignLabel = campaign.broken() ? campaign.title() + kBrokenMark : campaign.title();
   for (const FixedButton& button : kColumn) {
-    std::string label = button.action == MenuAction::Theme      ? themeLabel_
-                        : button.action == MenuAction::Music    ? (musicOn_ ? "Yes" : "No")
-                        : button.action == MenuAction::Campaign ? campaignLabel
-                                                                : "Options";
+    std::string label = button.action == MenuAction::Theme         ? themeLabel_
+                        : button.action == MenuAction::Music       ? (musicOn_ ? "Yes" : "No")
+                        : button.action == MenuAction::Campaign    ? campaignLabel
+                        : button.action == MenuAction::AddCampaign ? "Add a campaign\u2026"
+                        : button.action == MenuAction::Editor      ? "Editor"
+                                                                   : "Options";
     shown.push_back({button.action, -1, button.place, label, true});
   }
   if (record.tally().allCompleted)
@@ -125,8 +130,38 @@ void MenuModel::useCampaign(const std::string& folderName) {
   if (campaigns_.chosen() != 0) showProblems();
 }
 
+void MenuModel::refreshCampaigns(std::vector<Campaign> found) {
+  campaigns_.refresh(std::move(found));
+  showCampaign();
+}
+
+// Whether a level is proven is read from its proof's file, so it is read once per campaign
+// shown rather than every frame the button is hovered.
+const std::vector<std::string>& MenuModel::campaignSummaryLines() {
+  if (!summary_.empty()) return summary_;
+  const Campaign& campaign = campaigns_.campaign();
+  int proven = 0;
+  for (const CampaignLevel& level : campaign.levels) {
+    if (level.playable() && levelProven(campaign.folder, level.number, level.path)) ++proven;
+  }
+  summary_ = campaignSummary(campaign, proven);
+  return summary_;
+}
+
+// The installer's lines, as --install-pack prints them; the question names the keys that answer it.
+void MenuModel::tellInstall(const CampaignInstall& outcome, const std::string& source) {
+  if (outcome.installed) useCampaign(outcome.folderName);
+  std::vector<std::string> lines = outcome.lines;
+  if (outcome.alreadyInstalled) {
+    lines.push_back("Y: replace it with " + source + "    N: keep the one installed");
+    replacementAsked_ = source;
+  }
+  tell(lines);
+}
+
 // A campaign's record is read when the campaign is first chosen, and a damaged file says so then.
 void MenuModel::showCampaign() {
+  summary_.clear();
   Progress& record = campaigns_.record();
   if (!record.damageNote.empty()) tell(record.damageNote);
   record.damageNote.clear();

@@ -17,7 +17,7 @@
 enum class PlayResult;
 
 // What a button of the menu does.
-enum class MenuAction { PlayLevel, FinalScreen, Theme, Music, Campaign, Options, Help, Quit };
+enum class MenuAction { PlayLevel, FinalScreen, Theme, Music, Campaign, AddCampaign, Options, Editor, Help, Quit };
 
 // One button as the menu shows it.
 struct MenuButton {
@@ -35,6 +35,15 @@ struct MenuText {
   double x;
   double y;
   std::string text;
+};
+
+// What installing a campaign from the menu came to, in the installer's own words (the installer
+// lies above the menu, which is handed it).
+struct CampaignInstall {
+  std::vector<std::string> lines;  // the check's problems, then the outcome
+  bool installed = false;
+  bool alreadyInstalled = false;  // refused only because a pack of its folder name is there
+  std::string folderName;
 };
 
 // The menu without a display: the campaigns and their records, the chosen theme and music, the
@@ -69,6 +78,20 @@ class MenuModel {
   void switchMusic() { musicOn_ = !musicOn_; }
   // Shows the next campaign's levels; a broken one says why in the notice.
   void nextCampaign();
+  // The campaigns found again, after the editor or an install: the choice stays.
+  void refreshCampaigns(std::vector<Campaign> found);
+  // What the campaign button's hover and focus tell of the campaign shown: its name, author,
+  // description, level count and how many levels its author's runs prove.
+  const std::vector<std::string>& campaignSummaryLines();
+  // Tells how an install from the menu went; an installed pack is shown (the campaigns found
+  // again first), and a pack already installed asks whether to replace it.
+  void tellInstall(const CampaignInstall& outcome, const std::string& source);
+  // The pack whose replacement is asked about, while the question shows; answering closes it.
+  const std::optional<std::string>& replacementAsked() const { return replacementAsked_; }
+  void answerReplacement() {
+    replacementAsked_.reset();
+    noticeShown_ = false;
+  }
   // The campaign of that folder name (the built-in one when there is none such).
   void useCampaign(const std::string& folderName);
   // The remembered choices: theme, music, campaign, and those of the options screen. The menu's
@@ -116,6 +139,8 @@ class MenuModel {
   Settings settings_;
   std::vector<std::string> notice_;
   bool noticeShown_ = false;
+  std::optional<std::string> replacementAsked_;
+  std::vector<std::string> summary_;  // of the campaign shown; empty until asked for
   int noticeRevision_ = 0;
   std::map<std::pair<std::string, int>, int> deaths_;  // by campaign folder and level index
 };

@@ -1,22 +1,29 @@
 #include "states/title_state.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <iterator>
+#include <limits>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "app/blend.h"
+#include "app/file_dialog.h"
 #include "app/game_window.h"
 #include "app/music.h"
 #include "app/resource.h"
 #include "app/safe_file.h"
 #include "campaign/discovery.h"
+#include "entities/text_wrap.h"
 #include "gui/level_button.h"
 #include "themes/themes.h"
 
 namespace {
 
 constexpr double kLogoCentre = 395.0;  // px
+constexpr float kInfoCentre = 400.0f;  // px
 constexpr float kLogoTop = 40.0f;      // px
 constexpr float kTitleMusicGain = 0.25f;
 const char* const kTitleMusic = "media/dreamland.xm";
@@ -25,14 +32,29 @@ const char* const kCloseHint = "Click anywhere to close this message.";
 constexpr double kEscapeGrace = 1.0;  // s of menu time after a level before Escape quits
 
 // Of buttons pressed in one frame, the earliest here is carried out.
-const MenuAction kPressOrder[] = {MenuAction::PlayLevel, MenuAction::FinalScreen, MenuAction::Options,
-                                  MenuAction::Help,      MenuAction::Theme,       MenuAction::Music,
-                                  MenuAction::Campaign,  MenuAction::Quit};
+const MenuAction kPressOrder[] = {
+    MenuAction::PlayLevel, MenuAction::FinalScreen, MenuAction::Options, MenuAction::Editor,   MenuAction::AddCampaign,
+    MenuAction::Help,      MenuAction::Theme,       MenuAction::Music,   MenuAction::Campaign, MenuAction::Quit};
 
-// A press that opens another screen or play is carried out alone.
+// A press that opens another screen, a play or a dialog is carried out alone.
 bool opensAScreen(MenuAction action) {
   return action == MenuAction::PlayLevel || action == MenuAction::FinalScreen || action == MenuAction::Options ||
-         action == MenuAction::Help;
+         action == MenuAction::Help || action == MenuAction::Editor || action == MenuAction::AddCampaign;
+}
+
+// The campaign button's information stands where a level's does, on a backing of its own.
+constexpr float kSummaryTop = 312.0f;    // px
+constexpr float kSummaryPitch = 18.0f;   // px between lines
+constexpr double kSummaryWidth = 280.0;  // px a line may take
+constexpr float kSummaryPadding = 6.0f;  // px of backing around the lines
+const ALLEGRO_COLOR kSummaryBacking = {0.0f, 0.0f, 0.0f, 0.6f};
+// What the dialog of "Add a campaign…" lists: archives, and a pack folder's pack.txt.
+const char* const kCampaignPatterns = "*.zip;*.tar.gz;*.tgz;*.tar;pack.txt";
+
+// A pack folder is chosen by its pack.txt, as the dialog lists files only.
+std::string packSourceOf(const std::string& chosen) {
+  std::filesystem::path path(chosen);
+  return path.filename() == "pack.txt" ? path.parent_path().string() : chosen;
 }
 
 bool takeClick(GuiButton* button) {
@@ -51,7 +73,8 @@ TitleState::TitleState(std::vector<Campaign> found)
     : AppState(al_get_current_display()),
       menu_(std::move(found)),
       world_(std::make_unique<World>()),
-      logo_(bitmapResource("media/logo.png")) {
+      logo_(bitmapResource("media/logo.png")),
+      font_(fontResource()) {
   LoadResult scene;
   background_ = PlayState::open(PlayedLevel{}, kTitleScene, menu_.theme(), scene);
   // Without its scene the menu still works, over an empty sky.
@@ -82,6 +105,7 @@ void TitleState::showWidgets() {
 }
 
 void TitleState::rebuildButtons(const std::vector<MenuButton>& wanted) {
+  std::optional<MenuButton> wasFocused = focused();
   for (const auto& [button, widget] : buttons_) world_->remove(widget);
   buttons_.clear();
   shownCampaign_ = menu_.campaigns().chosen();
@@ -92,6 +116,7 @@ void TitleState::rebuildButtons(const std::vector<MenuButton>& wanted) {
                                                        levelName(campaign, button.level))
                             : world_->add<GuiButton>(button.place, button.label, button.enabled);
     buttons_.emplace_back(button, &widget);
+    if (wasFocused && wasFocused->sameButton(button)) focus_.moveTo(&widget);
   }
 }
 
@@ -117,6 +142,10 @@ void TitleState::update(double dt) {
 }
 
 void TitleState::respond() {
+  if (menu_.replacementAsked()) {
+    pressed();  // a click while the question shows answers it and presses no button
+    return answerReplacement();
+  }
   if (Controls()[kControlClick]->isDown()) menu_.closeNotice();
   std::vector<GuiButton*> order;
   for (const auto& [button, widget] : buttons_) order.push_back(widget);
@@ -161,10 +190,55 @@ void TitleState::carryOut(const MenuButton& button) {
       return switchMusic();
     case MenuAction::Campaign:
       return menu_.nextCampaign();
+    case MenuAction::Editor:
+      return openEditor();
+    case MenuAction::AddCampaign:
+      if (std::optional<std::string> chosen = chooseCampaign()) addCampaign(packSourceOf(*chosen), false);
+      return;
     case MenuAction::Quit:
       status = RunStatus::Done;
       return;
   }
+}
+
+// The author may have made or changed a pack meanwhile: the campaigns are found again, the
+// menu's choices kept, and the buttons made afresh for the records read afresh.
+void TitleState::openEditor() {
+  if (!runEditor) return;
+  runEditor(*this);
+  escapeGrace_ = kEscapeGrace;
+  menu_.refreshCampaigns(findCampaigns(gameCampaignPlaces()));
+  shownCampaign_ = std::numeric_limits<size_t>::max();
+}
+
+std::optional<std::string> TitleState::chooseCampaign() {
+  std::error_code error;
+  const char* home = std::getenv("HOME");
+  std::string start = home ? std::string(home) + "/" : std::filesystem::current_path(error).string() + "/";
+  std::optional<std::string> chosen =
+      askForFile(FileQuestion{FileQuestion::Kind::Open, "Add a campaign", start, kCampaignPatterns});
+  resumeAfterNested();
+  return chosen;
+}
+
+void TitleState::addCampaign(const std::string& source, bool replace) {
+  if (!installCampaign) return;
+  CampaignInstall outcome = installCampaign(source, replace);
+  if (outcome.installed) {
+    menu_.refreshCampaigns(findCampaigns(gameCampaignPlaces()));
+    shownCampaign_ = std::numeric_limits<size_t>::max();
+  }
+  menu_.tellInstall(outcome, source);
+}
+
+// Y replaces the installed pack; N, Escape or a click keep it.
+void TitleState::answerReplacement() {
+  std::string source = *menu_.replacementAsked();
+  bool keep = noPressed_.isDown() || Controls()[kControlEscape]->isDown() || Controls()[kControlClick]->isDown();
+  if (!yesPressed_.isDown() && !keep) return;
+  menu_.answerReplacement();
+  escapeGrace_ = kEscapeGrace;
+  if (!keep) addCampaign(source, true);
 }
 
 // The level under the mouse when a right click or W asks to watch its best run, or -1.
@@ -266,6 +340,32 @@ void TitleState::draw(ALLEGRO_DISPLAY* screen) {
   background_->draw(screen);
   drawBitmap(logo_, static_cast<int>(kLogoCentre - al_get_bitmap_width(logo_) * 0.5), kLogoTop, 0);
   world_->draw();
+  drawCampaignSummary();
   focus_.draw();
   notice_.draw();
+}
+
+// While the campaign button is under the mouse or the focus, and no notice covers the menu.
+bool TitleState::showsCampaignInformation() const {
+  auto campaign = std::find_if(buttons_.begin(), buttons_.end(),
+                               [](const auto& shown) { return shown.first.action == MenuAction::Campaign; });
+  return campaign != buttons_.end() && campaign->second->highlight == Highlight::Hovered && !menu_.noticeShown();
+}
+
+void TitleState::drawCampaignSummary() {
+  if (!showsCampaignInformation()) return;
+  std::vector<std::string> lines;
+  auto widthOf = [this](const std::string& text) {
+    return static_cast<double>(al_get_text_width(font_, text.c_str()));
+  };
+  for (const std::string& line : menu_.campaignSummaryLines()) {
+    for (const std::string& piece : wrapText(line, kSummaryWidth, widthOf)) lines.push_back(piece);
+  }
+  float bottom = kSummaryTop + kSummaryPitch * lines.size();
+  float half = static_cast<float>(kSummaryWidth / 2) + kSummaryPadding;
+  drawFilledRectangle(kInfoCentre - half, kSummaryTop - kSummaryPadding, kInfoCentre + half, bottom + kSummaryPadding,
+                      kSummaryBacking);
+  for (size_t i = 0; i < lines.size(); ++i)
+    drawText(font_, kInfoCentre, kSummaryTop + kSummaryPitch * i, ALLEGRO_ALIGN_CENTRE, lines[i]);
+  resetBlender();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,6 +53,15 @@ class TitleState : public AppState {
   // notice why there is none.
   void watchBestRun(int levelIndex);
 
+  // Whether the campaign's name, author, description and proven levels show: while the
+  // campaign button is under the mouse or the focus, and no notice covers the menu.
+  bool showsCampaignInformation() const;
+
+  // What the menu starts that lies above it, handed over by start-up: the editor, run nested
+  // in the menu, and the installer of a campaign. Without them the buttons do nothing.
+  std::function<void(AppState& outer)> runEditor;
+  std::function<CampaignInstall(const std::string& source, bool replace)> installCampaign;
+
  protected:
   // Runs the level's play state nested in this one (tests replace it to script the results
   // without running a loop).
@@ -60,6 +71,8 @@ class TitleState : public AppState {
   virtual void showOptions(AppState& outer, OptionsState& options);
   // Runs the help screen nested in this one (tests replace it).
   virtual void showHelp(HelpState& help);
+  // Asks for a campaign to add in the desktop's file dialog (tests replace it).
+  virtual std::optional<std::string> chooseCampaign();
 
  private:
   void showWidgets();
@@ -73,6 +86,10 @@ class TitleState : public AppState {
   // could not be loaded.
   std::optional<PlayResult> runPlay(const std::string& fileName, PlayedLevel played);
   void switchMusic();
+  void openEditor();
+  void addCampaign(const std::string& source, bool replace);
+  void answerReplacement();
+  void drawCampaignSummary();
   void openOptions(PlayState& scene, SceneMotion motion);
   int watchedLevel() const;
 
@@ -95,6 +112,12 @@ class TitleState : public AppState {
   OnPress rightClicked_{&rightButton_};
   Key watchKey_{ALLEGRO_KEY_W};
   OnPress watchPressed_{&watchKey_};
+  // The answers to replacing an installed campaign.
+  Key yesKey_{ALLEGRO_KEY_Y};
+  OnPress yesPressed_{&yesKey_};
+  Key noKey_{ALLEGRO_KEY_N};
+  OnPress noPressed_{&noKey_};
+  ALLEGRO_FONT* font_;
 };
 
 // Starts the menu's tune.

@@ -65,6 +65,7 @@ grep -qx "name = Fresh Start" fresh/pack.txt && grep -qx "level 1 = 60.0" fresh/
   [ ! -s fresh/1.lv ] || fail "pack new made: $(ls fresh) $(cat fresh/pack.txt)"
 grep -q "binhopper --editor fresh/1.lv" out && grep -q "binhopper-level pack check fresh$" out &&
   grep -q "binhopper-level pack zip fresh fresh.zip" out || fail "pack new named no next steps: $(cat out)"
+grep -q "the menu's \"Add a campaign…\"" out || fail "pack new names no menu button the game has: $(cat out)"
 expect_error "pack new over a pack" "fresh/pack.txt: already exists" "$tool" pack new fresh "Again"
 "$tool" pack check fresh > out 2>&1
 status=$?

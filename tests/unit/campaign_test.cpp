@@ -263,16 +263,22 @@ TEST(CampaignSummary, SaysWhatThePackIsAndHowMuchOfItIsProven) {
   bare.levels.resize(1);
   bare.problems = {"pk/pack.txt: no 'name = ...' line"};
   const std::tuple<const char*, const Campaign*, int, std::vector<std::string>> rows[] = {
-      {"none proven", &full, 0, {"Loose Change", "by A. Player", "Coins.", "3 levels, 0 proven by its author's runs"}},
-      {"some proven", &full, 1, {"Loose Change", "by A. Player", "Coins.", "3 levels, 1 proven by its author's run"}},
+      {"none proven",
+       &full,
+       0,
+       {"Loose Change", "by A. Player", "Coins.", "3 levels", "None proven by its author's run yet"}},
+      {"some proven",
+       &full,
+       1,
+       {"Loose Change", "by A. Player", "Coins.", "3 levels", "1 of them proven by its author's run"}},
       {"all proven",
        &full,
        3,
-       {"Loose Change", "by A. Player", "Coins.", "3 levels, every one proven by its author's run"}},
+       {"Loose Change", "by A. Player", "Coins.", "3 levels", "Every one proven by its author's run"}},
       {"a bare, broken pack of one proven level",
        &bare,
        1,
-       {"pk", "1 level, proven by its author's run", "1 problem: choose it to see them"}},
+       {"pk", "1 level", "Proven by its author's run", "1 problem: choose it to see them"}},
   };
   for (const auto& [label, campaign, proven, lines] : rows)
     EXPECT_EQ(campaignSummary(*campaign, proven), lines) << label;

@@ -60,6 +60,7 @@ class EditorTest : public ::testing::Test {
     editor.reset();
     editor = std::make_unique<ScriptedEditor>(file);
     setCurrentState(editor.get());
+    frame();  // no button held: the first click places
   }
   void TearDown() override {
     editor.reset();
@@ -164,7 +165,12 @@ TEST_F(EditorTest, TheEscapeThatLeavesTestPlayIsNotTheEditors) {
   tap(ALLEGRO_KEY_ESCAPE);
   EXPECT_EQ(purpose(), EditorQuestion::Purpose::Leave);
   tap(ALLEGRO_KEY_Y);
-  EXPECT_EQ(editor->status, RunStatus::Closed);
+  EXPECT_EQ(editor->status, RunStatus::Done) << "leaving returns to what started the editor";
+  start();
+  placeAt(4, 5);
+  EXPECT_FALSE(editor->onCloseRequest());
+  tap(ALLEGRO_KEY_Y);
+  EXPECT_EQ(editor->status, RunStatus::Closed) << "a window closed after the question ends every state";
 }
 
 // P plays a written copy and leaves the level as it was; S on a file that cannot be written
@@ -477,6 +483,19 @@ TEST_F(EditorTest, FileKeysNameTheFileEdited) {
     EXPECT_EQ(file, row.fileAfter);
   }
   EXPECT_EQ(readFileBytes("packs/pk/1.lv"), tileRecord(3, 3)) << "the level saved into the campaign";
+}
+
+// The menu's Editor button acts on the press: the button is still down in the editor's first
+// frames, and must be let go before anything is placed.
+TEST_F(EditorTest, TheClickThatOpensTheEditorPlacesNothing) {
+  editor = std::make_unique<ScriptedEditor>("levels/edit.lv");
+  setCurrentState(editor.get());
+  frame(107, 113, true);
+  frame(127, 113, true);
+  EXPECT_EQ(entityCount(), 0);
+  frame(127, 113, false);
+  placeAt(5, 5);
+  EXPECT_EQ(levelBytes(), "tl5,5 ");
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <tuple>
 #include <vector>
 
+#include "campaign/pack_writer.h"
+#include "replay/proof.h"
+#include "replay/replay_file.h"
 #include "states/play_state.h"
 #include "unit/menu_files.h"
 
@@ -80,7 +83,7 @@ TEST_F(MenuTest, FinalButtonOnceEveryLevelIsCompleted) {
   writeFileBytes(directory.path("binhopper.dat"), file);
   prepareFiles(17, 16);
   menu = open();
-  EXPECT_EQ(static_cast<int>(menu->buttons().size()), 16 + 6) << "16 levels, 4 beside them, Help, Quit";
+  EXPECT_EQ(static_cast<int>(menu->buttons().size()), 16 + 8) << "16 levels, 6 beside them, Help, Quit";
   EXPECT_EQ(pointsLine(*menu), "Unlock points: 15/48");
   EXPECT_FALSE(shows(*menu, MenuAction::FinalScreen)) << "16 completions, but the 16th level is not one of them";
   progress().recordCompletion(15, false, 10.0);
@@ -116,7 +119,7 @@ TEST_F(MenuTest, CampaignsCycleAndAreRemembered) {
   // The campaign's label, its level buttons, its points and the campaign the settings keep.
   auto expect = [&](const std::string& label, int levels, const std::string& points, const std::string& kept) {
     EXPECT_EQ(buttonOf(*menu, MenuAction::Campaign).label, label);
-    EXPECT_EQ(static_cast<int>(menu->buttons().size()) - 6, levels);
+    EXPECT_EQ(static_cast<int>(menu->buttons().size()) - 8, levels);
     EXPECT_EQ(pointsLine(*menu), points);
     EXPECT_EQ(menu->settingsFor(false).campaign, kept);
   };
@@ -165,6 +168,62 @@ TEST_F(MenuTest, DamagedPackProgressIsSetAside) {
   menu->campaigns().savePackRecords();
   EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat")).size(), 5u + 12 * 2);
   EXPECT_EQ(readFileBytes(directory.path("progress/zeta.dat.bad")), damaged);
+}
+
+// What an author adds reaches the menu: the Editor and "Add a campaign…" stand in the column,
+// on the screen and over no other button, in the focus's walk; after the editor or an install
+// the campaigns are found again with the choice kept; the campaign's information counts the
+// levels its author's runs prove; a pack already installed asks before it is replaced.
+TEST_F(MenuTest, WhatAnAuthorAddsReachesTheMenu) {
+  preparePackFiles();
+  auto menu = open();
+  std::vector<MenuAction> column;
+  const std::vector<MenuButton> buttons = menu->buttons();
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    const Box& a = buttons[i].place;
+    EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= 800 && a.bottom <= 600) << buttons[i].label;
+    for (size_t j = i + 1; j < buttons.size(); ++j) {
+      const Box& b = buttons[j].place;
+      EXPECT_TRUE(a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top)
+          << buttons[i].label << " over " << buttons[j].label;
+    }
+    if (buttons[i].action != MenuAction::PlayLevel) column.push_back(buttons[i].action);
+  }
+  EXPECT_EQ(column, (std::vector<MenuAction>{MenuAction::Theme, MenuAction::Music, MenuAction::Campaign,
+                                             MenuAction::AddCampaign, MenuAction::Options, MenuAction::Editor,
+                                             MenuAction::Help, MenuAction::Quit}));
+  EXPECT_EQ(buttonOf(*menu, MenuAction::AddCampaign).label, "Add a campaign\u2026");
+
+  menu->useCampaign("zeta");
+  const std::vector<std::string> before{"Alpha Pack", "2 levels", "None proven by its author's run yet"};
+  EXPECT_EQ(menu->campaignSummaryLines(), before);
+  Replay proof;
+  proof.campaign = "zeta";
+  proof.outcome.status = Outcome::Completed;
+  proof.runs = {FrameRun{0.017, PlayInput{}, 1}};
+  ASSERT_TRUE(hashLevelFile(directory.path("packs/zeta/1.lv"), proof.levelHash).ok);
+  ASSERT_TRUE(keepProof(directory.path("packs/zeta"), proof).ok);
+  writeFile("packs/fresh/pack.txt", newPackText("Fresh"));
+  writeFile("packs/fresh/1.lv", levelHolding(1));
+  EXPECT_EQ(menu->campaignSummaryLines(), before) << "read once per campaign shown";
+  menu->refreshCampaigns(findCampaigns(gameCampaignPlaces()));
+  EXPECT_EQ(buttonOf(*menu, MenuAction::Campaign).label, "Alpha Pack") << "the choice is kept";
+  EXPECT_EQ(menu->campaignSummaryLines().back(), "1 of them proven by its author's run");
+  EXPECT_EQ(menu->campaigns().campaigns().size(), 4u) << "the new pack is found";
+
+  menu->tellInstall({{"cannot install fresh.zip: a pack 'fresh' is already installed in packs/fresh (--force "
+                      "replaces it)"},
+                     false,
+                     true,
+                     "fresh"},
+                    "fresh.zip");
+  ASSERT_EQ(menu->replacementAsked(), std::optional<std::string>("fresh.zip"));
+  EXPECT_EQ(menu->notice().back(), "Y: replace it with fresh.zip    N: keep the one installed");
+  menu->answerReplacement();
+  EXPECT_FALSE(menu->replacementAsked() || menu->noticeShown());
+  menu->tellInstall({{"installed fresh.zip in packs/fresh"}, true, false, "fresh"}, "fresh.zip");
+  EXPECT_EQ(buttonOf(*menu, MenuAction::Campaign).label, "Fresh") << "an installed pack is shown";
+  EXPECT_EQ(menu->notice().back(), "installed fresh.zip in packs/fresh");
 }
 
 }  // namespace

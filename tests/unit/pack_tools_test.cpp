@@ -193,7 +193,8 @@ class PackTools : public ::testing::Test {
   TempDir player_;
 };
 
-// A path out of the pack at the top and a pack that fails its check are refused by
+// The menu's "Add a campaign…" refuses each as --install-pack does, in the same words. A path
+// out of the pack at the top and a pack that fails its check are refused by
 // tests/e2e/install_pack.sh, which also checks the lines of the failed check.
 TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
   auto sources = [](int count, const std::string& bytes) {
@@ -257,8 +258,12 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
   };
   const std::string before = snapshot(player_.path());
   for (const Row& row : rows) {
-    PackInstall install = installPack(archive("hostile.tar.gz", row.bytes), places(), true);
+    const std::string source = archive("hostile.tar.gz", row.bytes);
+    PackInstall install = installPack(source, places(), true);
     EXPECT_EQ(install.refusal, row.refusal) << row.label;
+    CampaignInstall fromMenu = installForMenu(source, places(), true);
+    EXPECT_FALSE(fromMenu.installed) << row.label;
+    EXPECT_EQ(fromMenu.lines.back(), "cannot install " + source + ": " + row.refusal) << row.label << ", from the menu";
     EXPECT_EQ(snapshot(player_.path()), before) << row.label;
   }
   EXPECT_EQ(installPack("/", places(), true).refusal, "the root folder cannot be a pack's folder");

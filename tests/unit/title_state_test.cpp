@@ -15,6 +15,7 @@
 #include "app/input_snapshot.h"
 #include "entities/avatar.h"
 #include "gui/level_button.h"
+#include "pack_tools/pack_install.h"
 #include "replay/replay_file.h"
 #include "unit/menu_files.h"
 
@@ -40,8 +41,19 @@ class ScriptedTitle : public TitleState {
   std::vector<Played> played;
   int optionsShown = 0;
   int helpShown = 0;
+  int editorsRun = 0;
+  int campaignsAsked = 0;
+  std::optional<std::string> campaignChosen;  // at the file dialog of "Add a campaign…"
+
+  ScriptedTitle() {
+    runEditor = [this](AppState&) { ++editorsRun; };
+  }
 
  protected:
+  std::optional<std::string> chooseCampaign() override {
+    ++campaignsAsked;
+    return campaignChosen;
+  }
   void showOptions(AppState&, OptionsState&) override { ++optionsShown; }
   void showHelp(HelpState&) override { ++helpShown; }
   PlayResult playNested(PlayState& nested) override {
@@ -85,6 +97,13 @@ class TitleTest : public MenuFiles {
     frame(x, y, false);
     frame(x, y, true);
     frame(x, y, false);
+  }
+  void tap(int key) {
+    for (bool down : {true, false}) {
+      title->keyboard = ALLEGRO_KEYBOARD_STATE{};
+      setKeyDown(title->keyboard, key, down);
+      frame(0, 0, false);
+    }
   }
   std::vector<std::pair<int, int>> levelsPlayed() const {
     std::vector<std::pair<int, int>> levels;
@@ -179,9 +198,11 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"from the grid's row to the column on its right", "RRRRRR", "theme", ""},
       {"down the column", "RRRRRRD", "music", ""},
       {"down to Campaign", "RRRRRRDD", "campaign", ""},
-      {"down to Options", "RRRRRRDDD", "options", ""},
-      {"nothing further down", "RRRRRRDDDD", "options", ""},
-      {"Options left to Quit", "RRRRRRDDDL", "quit", ""},
+      {"down to Add a campaign", "RRRRRRDDD", "add", ""},
+      {"down to Options", "RRRRRRDDDD", "options", ""},
+      {"down to the Editor", "RRRRRRDDDDD", "editor", ""},
+      {"nothing further down", "RRRRRRDDDDDD", "editor", ""},
+      {"Options left to Quit", "RRRRRRDDDDL", "quit", ""},
       {"the column back to the grid", "RRRRRRL", "level 5", ""},
       {"down onto a locked level, which says why", "RD", "level 6", ""},
       {"a locked level does not play", "RDE", "level 6", ""},
@@ -191,8 +212,10 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
       {"Enter presses", "EE", "level 1", "play 0"},
       {"Z presses", "RRZ", "level 2", "play 1"},
       {"pressing the theme", "RRRRRRE", "theme", "theme Locked (4 more)"},
-      {"pressing Options", "RRRRRRDDDE", "options", "options"},
-      {"pressing Quit", "RRRRRRDDDLE", "quit", "quit"},
+      {"pressing Options", "RRRRRRDDDDE", "options", "options"},
+      {"pressing the Editor", "RRRRRRDDDDDE", "editor", "editor"},
+      {"pressing Add a campaign", "RRRRRRDDDE", "add", "add a campaign"},
+      {"pressing Quit", "RRRRRRDDDDLE", "quit", "quit"},
       {"a mouse move hides it", "RRM", "none", ""},
       {"and the next arrow shows it where it was", "RRMR", "level 2", ""},
       {"Escape still quits", "RQ", "level 1", "quit"},
@@ -202,7 +225,8 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
                                         {'D', ALLEGRO_KEY_DOWN},  {'E', ALLEGRO_KEY_ENTER}, {'Z', ALLEGRO_KEY_Z},
                                         {'Q', ALLEGRO_KEY_ESCAPE}};
   const std::map<MenuAction, std::string> names = {{MenuAction::Theme, "theme"},       {MenuAction::Music, "music"},
-                                                   {MenuAction::Campaign, "campaign"}, {MenuAction::Options, "options"},
+                                                   {MenuAction::Campaign, "campaign"}, {MenuAction::AddCampaign, "add"},
+                                                   {MenuAction::Options, "options"},   {MenuAction::Editor, "editor"},
                                                    {MenuAction::Help, "help"},         {MenuAction::Quit, "quit"}};
   GamepadReading start;
   start.buttons = std::vector<bool>(10, false);
@@ -237,6 +261,8 @@ TEST_F(TitleTest, MenuFocusFromKeysAndGamepad) {
     if (theme != "Sky") happened += "theme " + theme;
     if (title->optionsShown) happened += "options";
     if (title->helpShown) happened += "help";
+    if (title->editorsRun) happened += "editor";
+    if (title->campaignsAsked) happened += "add a campaign";
     if (title->status == RunStatus::Done) happened += "quit";
     EXPECT_EQ(happened, pressed);
   }
@@ -310,6 +336,56 @@ TEST_F(TitleTest, ABestRunThatCannotBeWatchedIsRefusedInTheNotice) {
     EXPECT_FALSE(title->menu().noticeShown()) << "a click closes it";
   }
   EXPECT_TRUE(title->played.empty());
+}
+
+// "Add a campaign…": a folder chosen by its pack.txt is installed as --install-pack installs it,
+// in its words, and chosen; adding it again asks before the installed one is replaced (N keeps
+// it, Y replaces it). The campaign's information shows under the mouse, never under a notice.
+TEST_F(TitleTest, ACampaignAddedFromTheMenu) {
+  preparePackFiles();
+  start();
+  // Here the shipped packs and the player's share a folder, and the installer never replaces a
+  // shipped pack: it is told of no shipped packs.
+  title->installCampaign = [](const std::string& source, bool replace) {
+    return installForMenu(source, CampaignPlaces{"levels", "shipped", playerFile("packs")}, replace);
+  };
+  const std::string level = "av\x05\x1c"s + "ct\x0a\x1c\x00"s;  // won at once
+  writeFile("incoming/fresh/pack.txt", "name = Fresh\nlevel 1 = 5.0\n");
+  writeFile("incoming/fresh/1.lv", level);
+  const std::string source = directory.path("incoming/fresh");
+  title->campaignChosen = source + "/pack.txt";
+  click(MenuAction::AddCampaign);
+  EXPECT_EQ(buttonOf(title->menu(), MenuAction::Campaign).label, "Fresh");
+  ASSERT_TRUE(title->menu().noticeShown());
+  EXPECT_EQ(title->menu().notice().back().rfind("installed " + source + " in ", 0), 0u)
+      << title->menu().notice().back();
+  EXPECT_FALSE(title->showsCampaignInformation()) << "under the notice";
+
+  writeFile("incoming/fresh/pack.txt", "name = Fresher\nlevel 1 = 5.0\n");
+  const std::tuple<const char*, std::function<void()>, const char*> answers[] = {
+      {"N keeps the installed pack", [&] { tap(ALLEGRO_KEY_N); }, "Fresh"},
+      {"a click keeps it too, and presses no button", [&] { click(MenuAction::Quit); }, "Fresh"},
+      {"Y replaces it", [&] { tap(ALLEGRO_KEY_Y); }, "Fresher"},
+  };
+  for (const auto& [label, answer, campaign] : answers) {
+    SCOPED_TRACE(label);
+    frame(0, 0, true);  // the notice closes
+    frame(0, 0, false);
+    click(MenuAction::AddCampaign);
+    ASSERT_TRUE(title->menu().replacementAsked()) << title->menu().notice().back();
+    answer();
+    frame(0, 0, false);
+    EXPECT_FALSE(title->menu().replacementAsked());
+    EXPECT_EQ(title->status, RunStatus::Running);
+    EXPECT_EQ(buttonOf(title->menu(), MenuAction::Campaign).label, campaign) << title->menu().notice().back();
+  }
+  frame(0, 0, true);
+  frame(0, 0, false);
+  const Box place = buttonOf(title->menu(), MenuAction::Campaign).place;
+  frame(static_cast<int>(place.left) + 5, static_cast<int>(place.top) + 5, false);
+  EXPECT_TRUE(title->showsCampaignInformation());
+  EXPECT_EQ(title->menu().campaignSummaryLines(),
+            (std::vector<std::string>{"Fresher", "1 level", "None proven by its author's run yet"}));
 }
 
 }  // namespace

@@ -137,11 +137,11 @@ int packNew(const char* folder, const char* name) {
       "Next:\n"
       "  1. Make level 1 in the editor: binhopper --editor %s/1.lv (or the menu's Editor, Ctrl+O).\n"
       "     P test-plays it; after a win, K keeps the run as the level's proof.\n"
-      "     Ctrl+Shift+C saves the edited level into the pack as its next level.\n"
+      "     C saves the edited level into the pack as its next level.\n"
       "  2. Name each level and set its target time in %s/pack.txt.\n"
       "  3. Check the pack: binhopper-level pack check %s\n"
       "  4. Play it: put the folder in %s, or share it:\n"
-      "     binhopper-level pack zip %s %s.zip (players add it with the menu's \"Add a campaign...\").\n",
+      "     binhopper-level pack zip %s %s.zip (players add it with the menu's \"Add a campaign\u2026\").\n",
       folder, folder, folder, packs.c_str(), folder, folderName(folder).c_str());
   return 0;
 }
