@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
-#include <limits>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -201,14 +200,21 @@ void TitleState::carryOut(const MenuButton& button) {
   }
 }
 
-// The author may have made or changed a pack meanwhile: the campaigns are found again, the
-// menu's choices kept, and the buttons made afresh for the records read afresh.
+// The author may have made or changed a pack meanwhile.
 void TitleState::openEditor() {
   if (!runEditor) return;
   runEditor(*this);
   escapeGrace_ = kEscapeGrace;
+  findCampaignsAgain();
+}
+
+// The campaigns are found again with the menu's choices kept, and their records read afresh:
+// the level buttons that show the old records leave the world at once, before another update
+// can read them.
+void TitleState::findCampaignsAgain() {
   menu_.refreshCampaigns(findCampaigns(gameCampaignPlaces()));
-  shownCampaign_ = std::numeric_limits<size_t>::max();
+  rebuildButtons(menu_.buttons());
+  world_->flush();
 }
 
 std::optional<std::string> TitleState::chooseCampaign() {
@@ -224,10 +230,7 @@ std::optional<std::string> TitleState::chooseCampaign() {
 void TitleState::addCampaign(const std::string& source, bool replace) {
   if (!installCampaign) return;
   CampaignInstall outcome = installCampaign(source, replace);
-  if (outcome.installed) {
-    menu_.refreshCampaigns(findCampaigns(gameCampaignPlaces()));
-    shownCampaign_ = std::numeric_limits<size_t>::max();
-  }
+  if (outcome.installed) findCampaignsAgain();
   menu_.tellInstall(outcome, source);
 }
 

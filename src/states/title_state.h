@@ -87,6 +87,7 @@ class TitleState : public AppState {
   std::optional<PlayResult> runPlay(const std::string& fileName, PlayedLevel played);
   void switchMusic();
   void openEditor();
+  void findCampaignsAgain();
   void addCampaign(const std::string& source, bool replace);
   void answerReplacement();
   void drawCampaignSummary();
