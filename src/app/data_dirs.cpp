@@ -95,6 +95,11 @@ std::string playerFile(const std::string& name) {
   return theDirectory.empty() ? name : (fs::path(theDirectory) / name).string();
 }
 
+std::string absolutePlayerFile(const std::string& name) {
+  std::error_code error;
+  return fs::absolute(playerFile(name), error).lexically_normal().string();
+}
+
 void enterDataDirs(const DataDirs& dirs, const DataSearch& search) {
   theSearch = search;
   std::error_code error;

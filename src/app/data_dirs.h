@@ -39,6 +39,9 @@ DataSearch lastDataSearch();
 void setPlayerDirectory(const std::string& directory);
 // A player file by its name relative to the player directory, e.g. "levels/edit.lv".
 std::string playerFile(const std::string& name);
+// The same as an absolute path, for the desktop's dialogs and prompts, which know nothing of the
+// working directory.
+std::string absolutePlayerFile(const std::string& name);
 
 // Makes the data directory the working directory (every data path is relative to it) and the
 // player directory the home of player files, creating it and its levels/ folder. Paths the

@@ -23,9 +23,9 @@ int wrap(int value, int count) { return ((value % count) + count) % count; }
 
 Message* asSign(Entity* entity) { return dynamic_cast<Message*>(entity); }
 
-std::string levelsFolder() {
-  std::error_code error;
-  return std::filesystem::absolute(playerFile("levels"), error).lexically_normal().string() + "/";
+// The dialogs start in the player's levels folder; a campaign's levels are a folder away.
+FileQuestion levelQuestion(FileQuestion::Kind kind, const char* title) {
+  return FileQuestion{kind, title, absolutePlayerFile("levels") + "/", "*.lv"};
 }
 
 }  // namespace
@@ -142,7 +142,6 @@ bool EditorState::handleControlKeys() {
   return true;
 }
 
-// The dialogs start in the player's levels folder; a campaign's levels are a folder away.
 std::optional<std::string> EditorState::chooseFile(const FileQuestion& question) {
   std::optional<std::string> chosen = askForFile(question);
   resumeAfterNested();
@@ -150,21 +149,17 @@ std::optional<std::string> EditorState::chooseFile(const FileQuestion& question)
 }
 
 void EditorState::openChosen() {
-  std::optional<std::string> chosen =
-      chooseFile(FileQuestion{FileQuestion::Kind::Open, "Open a level", levelsFolder(), "*.lv"});
-  if (chosen) session_.openFile(*chosen);
+  if (std::optional<std::string> chosen = chooseFile(levelQuestion(FileQuestion::Kind::Open, "Open a level")))
+    session_.openFile(*chosen);
 }
 
 void EditorState::saveAsChosen() {
-  std::optional<std::string> chosen =
-      chooseFile(FileQuestion{FileQuestion::Kind::Save, "Save the level as", levelsFolder(), "*.lv"});
-  if (chosen) session_.saveAs(*chosen);
+  if (std::optional<std::string> chosen = chooseFile(levelQuestion(FileQuestion::Kind::Save, "Save the level as")))
+    session_.saveAs(*chosen);
 }
 
 void EditorState::openCampaignPrompt() {
-  std::error_code error;
-  std::string packs = std::filesystem::absolute(playerFile("packs"), error).lexically_normal().string();
-  campaignPrompt.open(packs, session_.document().path(), al_get_time());
+  campaignPrompt.open(absolutePlayerFile("packs"), session_.document().path(), al_get_time());
 }
 
 // A refused answer is said on the status line and can be mended; the last answer saves.
