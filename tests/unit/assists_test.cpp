@@ -32,16 +32,8 @@ const std::string kSpikes = gridLevel({{28, std::string(40, '0')}}, "av 5 27\nsp
 Assists assistsOf(int gameSpeed, bool invincible, bool hint) { return Assists{gameSpeed, invincible, hint}; }
 
 // Plays of level 1 of the built-in campaign, its runs kept in a fresh player directory.
-class AssistedRun : public SimRun {
+class AssistedRun : public PlayerDirectoryRun {
  protected:
-  void SetUp() override {
-    SimRun::SetUp();
-    setPlayerDirectory(directory.path());
-  }
-  void TearDown() override {
-    SimRun::TearDown();
-    setPlayerDirectory("");
-  }
   void start(const std::string& level, const Assists& assists, bool keepRuns = true) {
     PlayedLevel played;
     played.kind = PlayKind::Numbered;

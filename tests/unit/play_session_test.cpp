@@ -21,16 +21,8 @@ const std::string kSpikes = gridLevel({{28, std::string(40, '0')}}, "av 5 27\nsp
 using Lines = std::vector<std::pair<std::string, std::string>>;
 
 // Plays of one level of the built-in campaign, its runs kept in a fresh player directory.
-class PlaySessionRun : public SimRun {
+class PlaySessionRun : public PlayerDirectoryRun {
  protected:
-  void SetUp() override {
-    SimRun::SetUp();
-    setPlayerDirectory(directory.path());
-  }
-  void TearDown() override {
-    SimRun::TearDown();
-    setPlayerDirectory("");
-  }
   void start(const std::string& level, PlayKind kind, bool keepRuns) {
     PlayedLevel played;
     played.kind = kind;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/data_dirs.h"
 #include "app/switch.h"
 #include "campaign/progress.h"
 #include "entities/avatar.h"
@@ -88,3 +89,16 @@ class SimRun : public ::testing::Test {
 inline std::string floorLevel(const std::string& records = "") {
   return gridLevel({{27, ".....A"}, {28, std::string(40, '0')}}, records);
 }
+
+// A SimRun whose kept runs and marks go to a fresh player directory of its own.
+class PlayerDirectoryRun : public SimRun {
+ protected:
+  void SetUp() override {
+    SimRun::SetUp();
+    setPlayerDirectory(directory.path());
+  }
+  void TearDown() override {
+    SimRun::TearDown();
+    setPlayerDirectory("");
+  }
+};
