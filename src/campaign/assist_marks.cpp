@@ -13,28 +13,42 @@ const char* const kHeading = "# Levels whose completion or golden crown came onl
 const char* const kCompletedWord = "completed";
 const char* const kGoldenWord = "golden";
 
-// Every line that is a mark is taken; false when any other line (not blank, no comment) stands.
-bool readMarks(const std::string& text, std::set<std::pair<int, AssistMarks::Mark>>& marks) {
+using Marks = std::set<std::pair<int, AssistMarks::Mark>>;
+
+// What a file of marks holds: the marks of its readable lines, and whether it was sound.
+struct MarksRead {
+  Marks marks;
+  Result<> sound;  // the first line that is not a mark, blank or a comment, when one stands
+};
+
+// Every line that is a mark is taken, also from a damaged file.
+MarksRead readMarks(const std::string& text) {
   std::istringstream lines(text);
-  bool sound = true;
+  MarksRead read;
+  int lineNumber = 0;
   for (std::string line; std::getline(lines, line);) {
+    ++lineNumber;
     if (line.empty() || line[0] == '#') continue;
     // Only the form this game writes: "12 golden", no other spacing or digits.
     std::istringstream words(line);
     int number = 0;
     std::string word;
-    bool read = static_cast<bool>(words >> number >> word) && number >= 1 && number <= kMostLevels &&
+    bool mark = static_cast<bool>(words >> number >> word) && number >= 1 && number <= kMostLevels &&
                 (word == kCompletedWord || word == kGoldenWord) && line == std::to_string(number) + " " + word;
-    if (!read) {
-      sound = false;
+    if (!mark) {
+      if (read.sound.ok()) {
+        Problem damage = fail(Failure::Malformed, "a line that is not a mark");
+        damage.line = lineNumber;
+        read.sound = damage;
+      }
       continue;
     }
-    marks.insert({number - 1, word == kGoldenWord ? AssistMarks::Mark::Golden : AssistMarks::Mark::Completed});
+    read.marks.insert({number - 1, word == kGoldenWord ? AssistMarks::Mark::Golden : AssistMarks::Mark::Completed});
   }
-  return sound;
+  return read;
 }
 
-std::string marksText(const std::set<std::pair<int, AssistMarks::Mark>>& marks) {
+std::string marksText(const Marks& marks) {
   std::string text = kHeading;
   for (const auto& [index, mark] : marks) {
     text += std::to_string(index + 1) + " " + (mark == AssistMarks::Mark::Golden ? kGoldenWord : kCompletedWord) + "\n";
@@ -87,8 +101,9 @@ Result<std::string> AssistMarks::setAside(const std::string& bytes, std::vector<
 // Under the file's lock: the marks stored, with this game's changes over them. A damaged file is
 // set aside first (once), and one that cannot be set aside is not replaced.
 Merged AssistMarks::merge(const FoundFile& found, std::set<Key>& merged, std::vector<std::string>& lines) {
-  merged.clear();
-  if (found.exists && !readMarks(found.bytes, merged) && found.bytes != setAsideBytes_) {
+  MarksRead read = found.exists ? readMarks(found.bytes) : MarksRead{};
+  merged = std::move(read.marks);
+  if (!read.sound.ok() && found.bytes != setAsideBytes_) {
     Result<std::string> copied = setAside(found.bytes, lines);
     if (!copied.ok()) return Merged::refuse("the damaged file could not be copied to '" + copied.problem().file + "'");
   }
@@ -108,7 +123,10 @@ std::vector<std::string> AssistMarks::load() {
   Result<std::string> there = readWholeFile(path, kLargestFileBytes);
   if (!there.ok() && there.kind() == Failure::Missing) return lines;
   Result<> read = updateFile(path, kLargestFileBytes, [&](const FoundFile& found) {
-    if (found.exists && !readMarks(found.bytes, marks_)) {
+    if (!found.exists) return Merged::keep();
+    MarksRead stored = readMarks(found.bytes);
+    marks_ = std::move(stored.marks);
+    if (!stored.sound.ok()) {
       Result<std::string> copied = setAside(found.bytes, lines);
       if (!copied.ok()) refusal_ = copied.problem().message;
     }
