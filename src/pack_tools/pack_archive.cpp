@@ -66,14 +66,15 @@ std::string nameOf(archive_entry* entry) {
   return name ? name : "";
 }
 
-// Reads the current entry's bytes into the collector; "" or the refusal.
-std::string readData(archive* reader, PackCollector& collector) {
+// Reads the current entry's bytes into the collector.
+Result<> readData(archive* reader, PackCollector& collector) {
   char buffer[kReadChunk];
   for (;;) {
     la_ssize_t count = archive_read_data(reader, buffer, sizeof buffer);
-    if (count == 0) return "";
-    if (count < 0) return "damaged archive: " + errorOf(reader);
-    if (!collector.addBytes(buffer, static_cast<size_t>(count))) return collector.refusal();
+    if (count == 0) return {};
+    if (count < 0) return fail(Failure::Malformed, "damaged archive: " + errorOf(reader));
+    Result<> added = collector.addBytes(buffer, static_cast<size_t>(count));
+    if (!added.ok()) return added;
   }
 }
 
@@ -110,16 +111,16 @@ uint64_t littleEndian(const std::string& bytes, size_t at, int count) {
 // A zip lists its entries in a directory at its end, which the reader takes in whole before the
 // first entry: a directory of hundreds of thousands would cost seconds and megabytes before any
 // limit could speak. Its end record (and a zip64 one's count) tells how many entries and bytes
-// it holds: "" when they are within what a pack may hold, else the refusal.
-std::string zipDirectoryProblem(const std::string& bytes) {
-  if (bytes.compare(0, 2, "PK") != 0 || bytes.size() < kZipEndBytes) return "";
+// it holds, refused when they pass what a pack may hold.
+Result<> checkZipDirectory(const std::string& bytes) {
+  if (bytes.compare(0, 2, "PK") != 0 || bytes.size() < kZipEndBytes) return {};
   size_t lowest = bytes.size() > kZipEndSearch ? bytes.size() - kZipEndSearch : 0;
   // The record whose comment reaches the end of the file: a comment may hold the signature too.
   size_t end = bytes.rfind(kZipEndSignature, bytes.size() - kZipEndBytes);
   while (end != std::string::npos && end >= lowest &&
          end + kZipEndBytes + littleEndian(bytes, end + 20, 2) != bytes.size())
     end = end == 0 ? std::string::npos : bytes.rfind(kZipEndSignature, end - 1);
-  if (end == std::string::npos || end < lowest) return "";
+  if (end == std::string::npos || end < lowest) return {};
   uint64_t entries = littleEndian(bytes, end + 10, 2);
   uint64_t directoryBytes = littleEndian(bytes, end + 12, 4);
   size_t locator = end >= kZip64LocatorBytes ? end - kZip64LocatorBytes : std::string::npos;
@@ -130,24 +131,29 @@ std::string zipDirectoryProblem(const std::string& bytes) {
       directoryBytes = littleEndian(bytes, record + 40, 8);
     }
   }
-  if (entries > static_cast<uint64_t>(kMaximumPackEntries)) return format("more than %d entries", kMaximumPackEntries);
+  if (entries > static_cast<uint64_t>(kMaximumPackEntries))
+    return fail(Failure::TooLarge, format("more than %d entries", kMaximumPackEntries));
   if (directoryBytes > kMaximumPackEntries * kLargestDirectoryEntry)
-    return format("a directory of %llu bytes, more than %d entries would fill",
-                  static_cast<unsigned long long>(directoryBytes), kMaximumPackEntries);
-  return "";
+    return fail(Failure::TooLarge, format("a directory of %llu bytes, more than %d entries would fill",
+                                          static_cast<unsigned long long>(directoryBytes), kMaximumPackEntries));
+  return {};
+}
+
+Problem notAnArchive(const std::string& reason) {
+  return fail(Failure::Malformed, "not a pack folder, .zip or .tar.gz archive (" + reason + ")");
 }
 
 }  // namespace
 
-PackRead readPackArchive(const std::string& bytes, const std::string& folderNameIfLoose) {
+Result<PackRead> readPackArchive(const std::string& bytes, const std::string& folderNameIfLoose) {
   std::unique_ptr<archive, ReaderFree> reader(archive_read_new());
   archive_read_support_filter_gzip(reader.get());
   archive_read_support_format_zip(reader.get());
   archive_read_support_format_tar(reader.get());
-  std::string directoryProblem = zipDirectoryProblem(bytes);
-  if (!directoryProblem.empty()) return PackRead{directoryProblem, {}, ""};
+  Result<> directory = checkZipDirectory(bytes);
+  if (!directory.ok()) return directory.problem();
   if (archive_read_open_memory(reader.get(), bytes.data(), bytes.size()) != ARCHIVE_OK)
-    return PackRead{"not a pack folder, .zip or .tar.gz archive (" + errorOf(reader.get()) + ")", {}, ""};
+    return notAnArchive(errorOf(reader.get()));
   PackCollector collector;
   for (bool first = true;; first = false) {
     archive_entry* entry = nullptr;
@@ -155,14 +161,13 @@ PackRead readPackArchive(const std::string& bytes, const std::string& folderName
     if (status == ARCHIVE_EOF) break;
     if (status < ARCHIVE_WARN) {
       std::string reason = errorOf(reader.get());
-      return PackRead{
-          first ? "not a pack folder, .zip or .tar.gz archive (" + reason + ")" : "damaged archive: " + reason, {}, ""};
+      return first ? notAnArchive(reason) : fail(Failure::Malformed, "damaged archive: " + reason);
     }
     EntryType type = typeOf(entry);
     int64_t declared = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
-    std::string problem = collector.admit(nameOf(entry), type, type == EntryType::File ? declared : -1);
-    if (problem.empty() && type == EntryType::File) problem = readData(reader.get(), collector);
-    if (!problem.empty()) return PackRead{problem, {}, ""};
+    Result<> taken = collector.admit(nameOf(entry), type, type == EntryType::File ? declared : -1);
+    if (taken.ok() && type == EntryType::File) taken = readData(reader.get(), collector);
+    if (!taken.ok()) return taken.problem();
   }
   return collector.finish(folderNameIfLoose);
 }

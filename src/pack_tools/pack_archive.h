@@ -11,7 +11,7 @@ constexpr uint64_t kMaximumArchiveBytes = 2 * kMaximumPackBytes;
 // Reads a .zip or .tar.gz (also a plain .tar) archive held in memory, by its content whatever
 // its name, with the entry rules of PackCollector. A pack whose entries lie loose, in no top
 // folder, takes folderNameIfLoose.
-PackRead readPackArchive(const std::string& archive, const std::string& folderNameIfLoose);
+Result<PackRead> readPackArchive(const std::string& archive, const std::string& folderNameIfLoose);
 
 // The folder name an archive file suggests for a pack whose entries lie loose: its name
 // without the directory and without ".zip", ".tar.gz", ".tgz" or ".tar".

@@ -83,121 +83,125 @@ EntryType typeOf(mode_t mode) {
   return EntryType::Other;
 }
 
-std::vector<std::string> sortedNames(const std::string& folder, std::string& problem) {
+Problem cannotRead(const std::string& path, const std::string& reason) {
+  return fail(Failure::CannotRead, "cannot read " + path + ": " + reason, path);
+}
+
+Result<std::vector<std::string>> sortedNames(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code error;
   fs::directory_iterator entries(folder, error);
   for (; !error && entries != fs::directory_iterator() && names.size() <= kMaximumPackEntries; entries.increment(error))
     names.push_back(entries->path().filename().string());
-  if (error) problem = "cannot read " + folder + ": " + error.message();
+  if (error) return cannotRead(folder, error.message());
   std::sort(names.begin(), names.end());
   return names;
 }
 
 // Admits the folder's entries under `shownName`, descending one level (a pack's folders hold
 // only files); a deeper folder is admitted and refused later for not belonging.
-std::string collectFolder(PackCollector& collector, const std::string& folder, const std::string& shownName,
-                          int depth) {
-  std::string problem;
-  std::vector<std::string> names = sortedNames(folder, problem);
-  if (!problem.empty()) return problem;
-  for (const std::string& name : names) {
+Result<> collectFolder(PackCollector& collector, const std::string& folder, const std::string& shownName, int depth) {
+  Result<std::vector<std::string>> names = sortedNames(folder);
+  if (!names.ok()) return names.problem();
+  for (const std::string& name : names.value()) {
     std::string path = folder + "/" + name;
     std::string shown = shownName + "/" + name;
     struct stat status {};
-    if (lstat(path.c_str(), &status) != 0) return "cannot read " + path + ": " + std::strerror(errno);
+    if (lstat(path.c_str(), &status) != 0) return cannotRead(path, std::strerror(errno));
     EntryType type = typeOf(status.st_mode);
-    problem = collector.admit(shown, type, type == EntryType::File ? static_cast<int64_t>(status.st_size) : -1);
-    if (!problem.empty()) return problem;
-    if (type == EntryType::Folder && depth < 1) problem = collectFolder(collector, path, shown, depth + 1);
-    if (type == EntryType::File) {
+    Result<> taken = collector.admit(shown, type, type == EntryType::File ? static_cast<int64_t>(status.st_size) : -1);
+    if (taken.ok() && type == EntryType::Folder && depth < 1) taken = collectFolder(collector, path, shown, depth + 1);
+    if (taken.ok() && type == EntryType::File) {
       Result<std::string> read = readWholeFile(path);
-      if (!read.ok()) return "cannot read " + path + ": " + read.problem().message;
-      collector.addBytes(read.value().data(), read.value().size());
-      problem = collector.refusal();
+      if (!read.ok()) return cannotRead(path, read.problem().message);
+      taken = collector.addBytes(read.value().data(), read.value().size());
     }
-    if (!problem.empty()) return problem;
+    if (!taken.ok()) return taken;
   }
-  return "";
+  return {};
 }
 
 }  // namespace
 
-std::string PackCollector::refuse(const std::string& reason) {
-  if (refusal_.empty()) refusal_ = reason;
-  return refusal_;
+Problem PackCollector::refuse(Failure kind, const std::string& reason) {
+  if (!refusal_) refusal_ = fail(kind, reason);
+  return *refusal_;
 }
 
-std::string PackCollector::admit(const std::string& entryName, EntryType type, int64_t declaredBytes) {
-  if (!refusal_.empty()) return refusal_;
+Result<> PackCollector::admit(const std::string& entryName, EntryType type, int64_t declaredBytes) {
+  if (refusal_) return *refusal_;
   if (entries_.size() >= static_cast<size_t>(kMaximumPackEntries))
-    return refuse(format("more than %d entries", kMaximumPackEntries));
+    return refuse(Failure::TooLarge, format("more than %d entries", kMaximumPackEntries));
   std::string shown = printableBytes(entryName);
   bool leaves = false;
   std::vector<std::string> parts = pathParts(entryName, leaves);
-  if (entryName.empty()) return refuse("an entry without a name");
-  if (entryName[0] == '/') return refuse("entry '" + shown + "': an absolute path");
+  if (entryName.empty()) return refuse(Failure::Malformed, "an entry without a name");
+  if (entryName[0] == '/') return refuse(Failure::Malformed, "entry '" + shown + "': an absolute path");
   if (entryName.find('\\') != std::string::npos)
-    return refuse("entry '" + shown + "': a backslash in its name (a pack's paths are separated by '/')");
+    return refuse(Failure::Malformed,
+                  "entry '" + shown + "': a backslash in its name (a pack's paths are separated by '/')");
   if (entryName.find(':') != std::string::npos)
-    return refuse("entry '" + shown + "': a ':' in its name (a drive letter or a system's own name)");
-  if (leaves) return refuse("entry '" + shown + "': a path that leaves the pack ('..')");
-  if (type == EntryType::Link) return refuse("entry '" + shown + "': a link");
-  if (type == EntryType::Device) return refuse("entry '" + shown + "': a device");
-  if (type == EntryType::Other) return refuse("entry '" + shown + "': neither a file nor a folder");
+    return refuse(Failure::Malformed,
+                  "entry '" + shown + "': a ':' in its name (a drive letter or a system's own name)");
+  if (leaves) return refuse(Failure::Malformed, "entry '" + shown + "': a path that leaves the pack ('..')");
+  if (type == EntryType::Link) return refuse(Failure::Malformed, "entry '" + shown + "': a link");
+  if (type == EntryType::Device) return refuse(Failure::Malformed, "entry '" + shown + "': a device");
+  if (type == EntryType::Other) return refuse(Failure::Malformed, "entry '" + shown + "': neither a file nor a folder");
   if (declaredBytes > static_cast<int64_t>(kMaximumEntryBytes))
-    return refuse(format("entry '%s': declares %lld bytes, more than the %llu a file may hold", shown.c_str(),
+    return refuse(Failure::TooLarge,
+                  format("entry '%s': declares %lld bytes, more than the %llu a file may hold", shown.c_str(),
                          static_cast<long long>(declaredBytes), static_cast<unsigned long long>(kMaximumEntryBytes)));
   if (declaredBytes > 0 && totalBytes_ + static_cast<uint64_t>(declaredBytes) > kMaximumPackBytes)
-    return refuse(format("more than %llu bytes in all", static_cast<unsigned long long>(kMaximumPackBytes)));
+    return refuse(Failure::TooLarge,
+                  format("more than %llu bytes in all", static_cast<unsigned long long>(kMaximumPackBytes)));
   for (const Entry& entry : entries_) {
-    if (entry.parts == parts && !parts.empty()) return refuse("entry '" + shown + "': given twice");
+    if (entry.parts == parts && !parts.empty()) return refuse(Failure::Malformed, "entry '" + shown + "': given twice");
   }
   entries_.push_back(Entry{shown, parts, type == EntryType::Folder, ""});
-  return "";
+  return {};
 }
 
-bool PackCollector::addBytes(const char* bytes, size_t count) {
-  if (!refusal_.empty() || entries_.empty()) return false;
+Result<> PackCollector::addBytes(const char* bytes, size_t count) {
+  if (refusal_) return *refusal_;
+  if (entries_.empty()) return refuse(Failure::Malformed, "bytes before any entry");
   Entry& entry = entries_.back();
-  if (entry.bytes.size() + count > kMaximumEntryBytes) {
-    refuse(format("entry '%s': more than the %llu bytes a file may hold", entry.shownName.c_str(),
-                  static_cast<unsigned long long>(kMaximumEntryBytes)));
-    return false;
-  }
+  if (entry.bytes.size() + count > kMaximumEntryBytes)
+    return refuse(Failure::TooLarge,
+                  format("entry '%s': more than the %llu bytes a file may hold", entry.shownName.c_str(),
+                         static_cast<unsigned long long>(kMaximumEntryBytes)));
   totalBytes_ += count;
-  if (totalBytes_ > kMaximumPackBytes) {
-    refuse(format("more than %llu bytes in all", static_cast<unsigned long long>(kMaximumPackBytes)));
-    return false;
-  }
+  if (totalBytes_ > kMaximumPackBytes)
+    return refuse(Failure::TooLarge,
+                  format("more than %llu bytes in all", static_cast<unsigned long long>(kMaximumPackBytes)));
   entry.bytes.append(bytes, count);
-  return true;
+  return {};
 }
 
-PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
+Result<PackRead> PackCollector::finish(const std::string& folderNameIfLoose) {
   PackRead read;
-  if (!refusal_.empty()) return PackRead{refusal_, {}, ""};
+  if (refusal_) return *refusal_;
   bool topFolder = !entries_.empty();
   for (const Entry& entry : entries_) {
     topFolder = topFolder && !entry.parts.empty() && entry.parts[0] == entries_[0].parts[0] &&
                 (entry.parts.size() > 1 || entry.folder);
   }
-  std::string outside = topFolder ? "" : outsideTheTopFolder();
-  if (!outside.empty()) return PackRead{outside, {}, ""};
+  Result<> inOne = topFolder ? Result<>() : allInTheTopFolder();
+  if (!inOne.ok()) return inOne.problem();
   read.folderName = topFolder ? entries_[0].parts[0] : folderNameIfLoose;
   size_t skipped = topFolder ? 1 : 0;
   Result<> named = checkFolderName(read.folderName);
-  if (!named.ok()) return PackRead{named.problem().message, {}, ""};
+  if (!named.ok()) return named.problem();
   for (const Entry& entry : entries_) {
     std::vector<std::string> parts(entry.parts.begin() + std::min(skipped, entry.parts.size()), entry.parts.end());
     if (parts.empty()) continue;  // the top folder itself, or "./"
     if (!belongsInPack(parts, entry.folder))
-      return PackRead{"entry '" + entry.shownName + "': not part of a pack (" + kWhatAPackHolds + ")", {}, ""};
+      return fail(Failure::Malformed, "entry '" + entry.shownName + "': not part of a pack (" + kWhatAPackHolds + ")");
     if (inTextFolder(parts) && !isText(entry.bytes))
-      return PackRead{"entry '" + entry.shownName + "': not a text file", {}, ""};
+      return fail(Failure::Malformed, "entry '" + entry.shownName + "': not a text file");
     Result<Replay> proof = isProof(parts) ? decodeReplay(entry.bytes) : Result<Replay>(Replay{});
     if (!proof.ok())
-      return PackRead{"entry '" + entry.shownName + "': not a replay (" + located(proof.problem()) + ")", {}, ""};
+      return fail(Failure::Malformed,
+                  "entry '" + entry.shownName + "': not a replay (" + located(proof.problem()) + ")");
     if (!entry.folder) read.files[joined(parts)] = entry.bytes;
   }
   return read;
@@ -205,39 +209,40 @@ PackRead PackCollector::finish(const std::string& folderNameIfLoose) {
 
 // A pack in folders lies in one top folder: when no entry lies loose beside the folders, the
 // entry in another folder than the first is the one at fault (a name that differs in case, say).
-std::string PackCollector::outsideTheTopFolder() const {
+Result<> PackCollector::allInTheTopFolder() const {
   const std::string* top = nullptr;
   for (const Entry& entry : entries_) {
-    if (entry.parts.size() == 1 && !entry.folder) return "";
+    if (entry.parts.size() == 1 && !entry.folder) return {};
     if (!top && !entry.parts.empty()) top = &entry.parts[0];
   }
   for (const Entry& entry : entries_) {
     if (!entry.parts.empty() && entry.parts[0] != *top)
-      return "entry '" + entry.shownName + "': outside the folder '" + *top +
-             "' that holds the pack's first entry (a pack lies loose or in one top folder)";
+      return fail(Failure::Malformed,
+                  "entry '" + entry.shownName + "': outside the folder '" + *top +
+                      "' that holds the pack's first entry (a pack lies loose or in one top folder)");
   }
-  return "";
+  return {};
 }
 
-PackRead readPackFolder(const std::string& folder) {
+Result<PackRead> readPackFolder(const std::string& folder) {
   std::string name = fs::absolute(folder).lexically_normal().filename().string();
   if (name.empty()) name = fs::absolute(folder).lexically_normal().parent_path().filename().string();
-  if (name.empty()) return PackRead{"the root folder cannot be a pack's folder", {}, ""};
+  if (name.empty()) return fail(Failure::Refused, "the root folder cannot be a pack's folder", folder);
   PackCollector collector;
-  std::string problem = collectFolder(collector, folder, name, 0);
-  if (!problem.empty()) return PackRead{problem, {}, ""};
+  Result<> collected = collectFolder(collector, folder, name, 0);
+  if (!collected.ok()) return collected.problem();
   return collector.finish(name);
 }
 
-std::string writePackFiles(const std::string& folder, const PackFiles& files) {
+Result<> writePackFiles(const std::string& folder, const PackFiles& files) {
   for (const auto& [name, bytes] : files) {
     std::string path = folder + "/" + name;
     size_t slash = name.find('/');
     std::error_code error;
     if (slash != std::string::npos) fs::create_directory(folder + "/" + name.substr(0, slash), error);
-    if (error) return "cannot write " + path + ": " + error.message();
+    if (error) return fail(Failure::CannotWrite, "cannot write " + path + ": " + error.message(), path);
     Result<> written = replaceFile(path, bytes);
-    if (!written.ok()) return "cannot write " + path + ": " + written.problem().message;
+    if (!written.ok()) return fail(written.kind(), "cannot write " + path + ": " + written.problem().message, path);
   }
-  return "";
+  return {};
 }

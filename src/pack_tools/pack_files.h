@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/result.h"
 #include "campaign/campaign.h"
 
 // A pack's files in memory, by their names inside the pack ("pack.txt", "3.lv", "src/3.txt").
@@ -16,14 +18,11 @@ constexpr int kMaximumPackEntries = 128;
 constexpr uint64_t kMaximumEntryBytes = kLevelFileBytes;
 constexpr uint64_t kMaximumPackBytes = 16u << 20;
 
-// A pack read from a folder or an archive: its files and the name of its folder, or the one
-// reason it was refused (naming the entry at fault). Nothing is written while reading.
+// A pack read from a folder or an archive: its files and the name of its folder. A pack refused
+// gives instead the one reason, naming the entry at fault. Nothing is written while reading.
 struct PackRead {
-  std::string refusal;
   PackFiles files;
   std::string folderName;
-
-  bool ok() const { return refusal.empty(); }
 };
 
 enum class EntryType { File, Folder, Link, Device, Other };
@@ -39,15 +38,14 @@ enum class EntryType { File, Folder, Link, Device, Other };
 // folder is named by the caller (an archive's own name).
 class PackCollector {
  public:
-  // Before an entry's bytes: "" to go on, or the refusal. declaredBytes < 0: not declared.
-  std::string admit(const std::string& entryName, EntryType type, int64_t declaredBytes);
-  // The bytes of the file admitted last, as far as they are read; false when they already pass
-  // the limits (the caller stops reading and takes refusal()).
-  bool addBytes(const char* bytes, size_t count);
+  // Before an entry's bytes. declaredBytes < 0: not declared. Once refused, every call gives the
+  // first refusal.
+  Result<> admit(const std::string& entryName, EntryType type, int64_t declaredBytes);
+  // The bytes of the file admitted last, as far as they are read; refused when they pass the
+  // limits (the caller stops reading).
+  Result<> addBytes(const char* bytes, size_t count);
   // After the last entry.
-  PackRead finish(const std::string& folderNameIfLoose);
-
-  const std::string& refusal() const { return refusal_; }
+  Result<PackRead> finish(const std::string& folderNameIfLoose);
 
  private:
   struct Entry {
@@ -57,18 +55,18 @@ class PackCollector {
     std::string bytes;
   };
 
-  std::string refuse(const std::string& reason);
-  std::string outsideTheTopFolder() const;
+  Problem refuse(Failure kind, const std::string& reason);
+  Result<> allInTheTopFolder() const;
 
   std::vector<Entry> entries_;
   uint64_t totalBytes_ = 0;
-  std::string refusal_;
+  std::optional<Problem> refusal_;
 };
 
 // Reads a pack folder as an installer sees it: only what a pack may hold, links and special
 // files refused, never followed.
-PackRead readPackFolder(const std::string& folder);
+Result<PackRead> readPackFolder(const std::string& folder);
 
 // Writes the files into the folder (which must exist), creating its folders as needed;
-// each file through the safe writer. Returns "" or what failed.
-std::string writePackFiles(const std::string& folder, const PackFiles& files);
+// each file through the safe writer.
+Result<> writePackFiles(const std::string& folder, const PackFiles& files);

@@ -26,16 +26,18 @@ namespace {
 // Inside the player directory, for when no system temporary folder takes the check's copy.
 const char* const kPlayerTemporaryFolder = ".tmp";
 
-PackRead readSource(const std::string& source) {
+Result<PackRead> readSource(const std::string& source) {
   struct stat status {};
-  if (stat(source.c_str(), &status) != 0) return PackRead{std::string("cannot read: ") + std::strerror(errno), {}, ""};
+  if (stat(source.c_str(), &status) != 0)
+    return fail(Failure::CannotRead, std::string("cannot read: ") + std::strerror(errno), source);
   if (S_ISDIR(status.st_mode)) return readPackFolder(source);
   if (!S_ISREG(status.st_mode))
-    return PackRead{"not a pack folder, .zip or .tar.gz archive (not a regular file)", {}, ""};
+    return fail(Failure::NotAFile, "not a pack folder, .zip or .tar.gz archive (not a regular file)", source);
   if (static_cast<uint64_t>(status.st_size) > kMaximumArchiveBytes)
-    return PackRead{format("larger than %llu bytes", static_cast<unsigned long long>(kMaximumArchiveBytes)), {}, ""};
+    return fail(Failure::TooLarge,
+                format("larger than %llu bytes", static_cast<unsigned long long>(kMaximumArchiveBytes)), source);
   Result<std::string> read = readWholeFile(source);
-  if (!read.ok()) return PackRead{"cannot read: " + read.problem().message, {}, ""};
+  if (!read.ok()) return fail(read.kind(), "cannot read: " + read.problem().message, source);
   return readPackArchive(read.value(), archiveStem(source));
 }
 
@@ -92,7 +94,10 @@ PackCheck checkCopy(const PackRead& pack, const std::string& shownAs, const std:
   std::string folder = scratch->path() + "/" + pack.folderName;
   std::error_code error;
   if (!fs::create_directory(folder, error)) failure = "cannot write " + folder + ": " + error.message();
-  if (failure.empty()) failure = writePackFiles(folder, pack.files);
+  if (failure.empty()) {
+    Result<> written = writePackFiles(folder, pack.files);
+    if (!written.ok()) failure = written.problem().message;
+  }
   if (!failure.empty()) return PackCheck{};
   return checkPack(folder, shownAs);
 }
@@ -104,9 +109,9 @@ std::string stageAndMove(const PackRead& pack, const std::string& packsFolder, c
   ScratchFolder staged(packsFolder + "/.install-" + pack.folderName + "-XXXXXX");
   if (!staged.failure().empty()) return "cannot write in " + packsFolder + ": " + staged.failure();
   if (chmod(staged.path().c_str(), 0755) != 0) return "cannot write " + staged.path() + ": " + std::strerror(errno);
-  std::string failure = writePackFiles(staged.path(), pack.files);
-  if (!failure.empty()) return failure;
-  failure = moveIntoPlace(staged.path(), place, replace);
+  Result<> written = writePackFiles(staged.path(), pack.files);
+  if (!written.ok()) return written.problem().message;
+  std::string failure = moveIntoPlace(staged.path(), place, replace);
   return failure.empty() ? "" : "cannot move the pack into " + place + ": " + failure;
 }
 
@@ -120,8 +125,9 @@ PackInstall refused(std::string reason) {
 
 PackInstall installPack(const std::string& source, const CampaignPlaces& places, bool replace) {
   PackInstall install;
-  PackRead pack = readSource(source);
-  if (!pack.ok()) return refused(pack.refusal);
+  Result<PackRead> read = readSource(source);
+  if (!read.ok()) return refused(read.problem().message);
+  const PackRead& pack = read.value();
   const std::string& packsFolder = places.playerPacks;
   std::string place = packsFolder + "/" + pack.folderName;
   // Not even in place: where the player's packs are the shipped ones (a game run from its source

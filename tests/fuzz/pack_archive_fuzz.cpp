@@ -6,12 +6,12 @@
 #include "pack_tools/pack_archive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  PackRead read = readPackArchive(std::string(reinterpret_cast<const char*>(data), size), "fuzz");
+  Result<PackRead> read = readPackArchive(std::string(reinterpret_cast<const char*>(data), size), "fuzz");
   if (!read.ok()) return 0;
-  if (!checkFolderName(read.folderName).ok()) std::abort();
-  if (read.files.size() > static_cast<size_t>(kMaximumPackEntries)) std::abort();
+  if (!checkFolderName(read.value().folderName).ok()) std::abort();
+  if (read.value().files.size() > static_cast<size_t>(kMaximumPackEntries)) std::abort();
   uint64_t total = 0;
-  for (const auto& [name, bytes] : read.files) {
+  for (const auto& [name, bytes] : read.value().files) {
     if (name.empty() || name[0] == '/' || name.find("..") != std::string::npos) std::abort();
     if (bytes.size() > kMaximumEntryBytes) std::abort();
     total += bytes.size();

@@ -160,8 +160,9 @@ long long newestChange(const std::string& folder, const PackFiles& files) {
 
 int packZip(const char* folder, const char* archive) {
   std::string archivePath = std::filesystem::absolute(archive).string();
-  PackRead pack = readPackFolder(folder);
-  if (!pack.ok()) return failWith(std::string(folder) + ": " + pack.refusal);
+  Result<PackRead> read = readPackFolder(folder);
+  if (!read.ok()) return failWith(std::string(folder) + ": " + read.problem().message);
+  const PackRead& pack = read.value();
   for (const auto& entry : pack.files) {
     std::string file = std::string(folder) + "/" + entry.first;
     if (sameFile(file, archivePath))
