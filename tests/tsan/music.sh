@@ -6,8 +6,8 @@ set -eu
 build_dir=$(cd "$1" && pwd)
 out="$build_dir/music-tsan"
 exe="$out/music_tsan_tests"
-sources=(src/app/music.cpp src/app/safe_file.cpp src/app/file_lock.cpp tests/unit/music_test.cpp)
-headers=(src/app/music.h src/app/safe_file.h src/app/file_lock.h tests/unit/null_audio.h)
+sources=(src/app/music.cpp src/app/safe_file.cpp src/app/file_lock.cpp src/app/result.cpp tests/unit/music_test.cpp)
+headers=(src/app/music.h src/app/safe_file.h src/app/file_lock.h src/app/result.h tests/unit/null_audio.h)
 mkdir -p "$out"
 
 stale=0
