@@ -3,6 +3,7 @@
 #include <allegro5/allegro.h>
 
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
@@ -223,7 +224,7 @@ class Checker {
       case ProofStanding::Unproven:
         return;
       case ProofStanding::Damaged:
-        report(file + ": " + proofProblem(proof, level.number));
+        report(file + ": " + proofProblem(proof, level.number).value());
         return;
       case ProofStanding::Stale:
         found.proof = format("stale (%s was kept on another version of %d.lv; play it again and keep a new proof)",
@@ -242,9 +243,9 @@ class Checker {
         previous = frame.input;
       }
     });
-    std::string mismatch = outcomeMismatch(replay, run.outcome, run.elapsed);
-    if (!mismatch.empty()) {
-      report(file + ": " + mismatch);
+    std::optional<std::string> mismatch = outcomeMismatch(replay, run.outcome, run.elapsed);
+    if (mismatch) {
+      report(file + ": " + *mismatch);
       return;
     }
     found.proof = format("proven time=%.2f crowns=%s", run.elapsed, run.crowns());

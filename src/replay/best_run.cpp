@@ -1,6 +1,7 @@
 #include "replay/best_run.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "app/data_dirs.h"
 #include "replay/replay_file.h"
@@ -15,8 +16,8 @@ BestRun checked(const Result<Replay>& loaded, int level, const std::string& leve
     return refused(format("Level %d's best run cannot be read: %s", level, located(loaded.problem()).c_str()));
   Result<uint64_t> hash = hashLevelFile(levelFile);
   if (!hash.ok()) return refused(format("Level %d cannot be read: %s", level, hash.problem().message.c_str()));
-  std::string mismatch = levelMismatch(loaded.value(), hash.value());
-  if (!mismatch.empty()) return refused(mismatch);
+  std::optional<std::string> mismatch = levelMismatch(loaded.value(), hash.value());
+  if (mismatch) return refused(*mismatch);
   return BestRun{loaded.value(), ""};
 }
 

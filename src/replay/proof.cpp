@@ -27,19 +27,19 @@ FoundProof findProof(const std::string& campaignFolder, int level) {
   return found;
 }
 
-std::string proofProblem(const FoundProof& proof, int level) {
+std::optional<std::string> proofProblem(const FoundProof& proof, int level) {
   const Result<Replay>& loaded = proof.loaded;
-  if (isMissing(loaded)) return "";
+  if (isMissing(loaded)) return std::nullopt;
   if (!loaded.ok()) return located(loaded.problem());
   const Replay& run = loaded.value();
   if (run.level != level) return format("a run of level %d, not of level %d", run.level, level);
   if (run.outcome.status != Outcome::Completed) return "a run that did not complete the level";
-  return "";
+  return std::nullopt;
 }
 
 ProofStanding proofStanding(const FoundProof& proof, int level, uint64_t levelFileHash) {
   if (isMissing(proof.loaded)) return ProofStanding::Unproven;
-  if (!proofProblem(proof, level).empty()) return ProofStanding::Damaged;
+  if (proofProblem(proof, level)) return ProofStanding::Damaged;
   return proof.loaded.value().levelHash == levelFileHash ? ProofStanding::Proven : ProofStanding::Stale;
 }
 

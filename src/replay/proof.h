@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/safe_file.h"
@@ -27,8 +28,8 @@ FoundProof findProof(const std::string& campaignFolder, int level);
 // (unreadable, damaged, a run of another level or one that did not complete it).
 enum class ProofStanding { Unproven, Proven, Stale, Damaged };
 ProofStanding proofStanding(const FoundProof& proof, int level, uint64_t levelFileHash);
-// Why a damaged proof is no proof, without the file's name.
-std::string proofProblem(const FoundProof& proof, int level);
+// Why a damaged proof is no proof, without the file's name; nothing for a sound or missing one.
+std::optional<std::string> proofProblem(const FoundProof& proof, int level);
 
 // Whether the campaign's level `level`, kept in `levelFile`, is proven without playing the proof:
 // its proof is a completed run of the level's file as it is now. `binhopper-level pack check`

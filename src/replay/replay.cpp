@@ -39,15 +39,15 @@ uint64_t levelHash(const std::string& levelBytes) {
   return hash;
 }
 
-std::string levelMismatch(const Replay& replay, uint64_t levelFileHash) {
-  if (levelFileHash == replay.levelHash) return "";
+std::optional<std::string> levelMismatch(const Replay& replay, uint64_t levelFileHash) {
+  if (levelFileHash == replay.levelHash) return std::nullopt;
   return format("this replay was recorded on a different version of level %d", replay.level);
 }
 
-std::string outcomeMismatch(const Replay& replay, const Outcome& played, double elapsed) {
+std::optional<std::string> outcomeMismatch(const Replay& replay, const Outcome& played, double elapsed) {
   if (played.status == replay.outcome.status && played.reason == replay.outcome.reason &&
       sameBits(elapsed, replay.elapsed))
-    return "";
+    return std::nullopt;
   return "it recorded " + endOf(replay.outcome, replay.elapsed) + " but played to " + endOf(played, elapsed);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,13 +67,13 @@ struct Replay {
 // itself by being played again on the level's file, never by its hash.
 uint64_t levelHash(const std::string& levelBytes);
 
-// "" when the level file whose levelHash() is given holds the bytes the replay was recorded on,
-// else "this replay was recorded on a different version of level N".
-std::string levelMismatch(const Replay& replay, uint64_t levelFileHash);
+// Nothing when the level file whose levelHash() is given holds the bytes the replay was recorded
+// on, else "this replay was recorded on a different version of level N".
+std::optional<std::string> levelMismatch(const Replay& replay, uint64_t levelFileHash);
 
-// "" when a play of the replay ended as the replay says it did, else both ends:
+// Nothing when a play of the replay ended as the replay says it did, else both ends:
 // "it recorded status=2 reason=\"\" elapsed=12.5 but played to status=1 ...".
-std::string outcomeMismatch(const Replay& replay, const Outcome& played, double elapsed);
+std::optional<std::string> outcomeMismatch(const Replay& replay, const Outcome& played, double elapsed);
 
 // Where a level's runs are kept, relative to the player directory: its best run
 // "replays/<campaign>/<N>.rpl" and its last run, won or lost, "replays/<campaign>/<N>.last.rpl".

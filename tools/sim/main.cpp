@@ -264,8 +264,8 @@ int playScript(const Options& options) {
 Replay readReplay(const Options& options) {
   Result<Replay> loaded = loadReplay(options.replay);
   if (!loaded.ok()) refuse(options.replay, located(loaded.problem()));
-  std::string mismatch = levelMismatch(loaded.value(), levelFileHash(options.level));
-  if (!mismatch.empty()) refuse(options.replay, mismatch);
+  std::optional<std::string> mismatch = levelMismatch(loaded.value(), levelFileHash(options.level));
+  if (mismatch) refuse(options.replay, *mismatch);
   return loaded.value();
 }
 
@@ -282,8 +282,8 @@ int playReplay(const Options& options) {
     afterFrame(options, simulator);
   }
   std::printf("%s\n", simulator.end().c_str());
-  std::string mismatch = outcomeMismatch(replay, outcomeOf(simulator), elapsedOf(simulator));
-  return mismatch.empty() ? 0 : failAfterRun(options.replay, mismatch);
+  std::optional<std::string> mismatch = outcomeMismatch(replay, outcomeOf(simulator), elapsedOf(simulator));
+  return mismatch ? failAfterRun(options.replay, *mismatch) : 0;
 }
 
 }  // namespace
