@@ -15,11 +15,6 @@
 // a stray edge pixel of a thin stroke does not decide it).
 
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_acodec.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
-#include <allegro5/allegro_ttf.h>
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +25,7 @@
 #include <vector>
 
 #include "app/blend.h"
+#include "app/library.h"
 #include "app/music.h"
 #include "app/resource.h"
 #include "app/switch.h"
@@ -63,13 +59,9 @@ using Pixels = std::vector<unsigned char>;  // RGBA rows
   std::exit(2);
 }
 
-ALLEGRO_DISPLAY* startLibrary() {
-  if (!al_install_system(ALLEGRO_VERSION_INT, atexit)) failWith("cannot start the library");
-  al_init_image_addon();
-  al_init_font_addon();
-  al_init_ttf_addon();
-  al_init_primitives_addon();
-  al_init_acodec_addon();
+ALLEGRO_DISPLAY* openDisplay() {
+  std::string failure = startLibrary();
+  if (!failure.empty()) failWith("cannot start the library: " + failure);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (!display) failWith("cannot open a display (run under scripts/headless)");
@@ -271,7 +263,7 @@ int main(int argc, char** argv) {
     std::fputs("usage: textcheck [--write DIR]\n", stderr);
     return 2;
   }
-  ALLEGRO_DISPLAY* display = startLibrary();
+  ALLEGRO_DISPLAY* display = openDisplay();
   initMusic(1);
   prepareRecord();
   createThemes();
