@@ -126,7 +126,9 @@ Result<> checkZipDirectory(const std::string& bytes) {
   size_t locator = end >= kZip64LocatorBytes ? end - kZip64LocatorBytes : std::string::npos;
   if (locator != std::string::npos && bytes.compare(locator, 4, kZip64LocatorSignature) == 0) {
     uint64_t record = littleEndian(bytes, locator + 8, 8);
-    if (record + kZip64EndBytes <= bytes.size() && bytes.compare(record, 4, kZip64EndSignature) == 0) {
+    // The locator's offset is the archive's word: one near 2^64 must not wrap past the size check.
+    bool recordFits = record <= bytes.size() && bytes.size() - record >= kZip64EndBytes;
+    if (recordFits && bytes.compare(record, 4, kZip64EndSignature) == 0) {
       entries = littleEndian(bytes, record + 32, 8);
       directoryBytes = littleEndian(bytes, record + 40, 8);
     }

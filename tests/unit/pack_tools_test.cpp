@@ -153,12 +153,13 @@ std::string littleEndian(uint64_t value, int bytes) {
 }
 
 // The end of a zip whose directory holds `entries` entries in `directoryBytes` bytes, the count in
-// a zip64 record when it is beyond 16 bits; the directory itself is never reached.
-std::string zipEnd(uint64_t entries, uint64_t directoryBytes) {
+// a zip64 record when it is beyond 16 bits (found where `locatedAt` says, else where it is); the
+// directory itself is never reached.
+std::string zipEnd(uint64_t entries, uint64_t directoryBytes, std::optional<uint64_t> locatedAt = {}) {
   std::string zip = "PK\x03\x04" + std::string(26, '\0');
   bool zip64 = entries > 0xFFFF;
   if (zip64) {
-    size_t record = zip.size();
+    uint64_t record = locatedAt.value_or(zip.size());
     zip += "PK\x06\x06" + littleEndian(44, 8) + std::string(20, '\0') + littleEndian(entries, 8) +
            littleEndian(directoryBytes, 8) + littleEndian(0, 8);
     zip += "PK\x06\x07" + littleEndian(0, 4) + littleEndian(record, 8) + littleEndian(1, 4);
@@ -238,6 +239,8 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
       {"10,000 entries", tarGz(sources(10000, "x")), "more than 128 entries"},
       {"a zip's directory of 60,000 entries", zipEnd(60000, 60000 * 60), "more than 128 entries"},
       {"a zip64 directory of 290,000 entries", zipEnd(290000, 290000 * 60), "more than 128 entries"},
+      {"a zip64 record said to lie 2^64 - 1 bytes in", zipEnd(290000, 290000 * 60, UINT64_MAX),
+       "more than 128 entries"},
       {"a zip's directory larger than 128 entries fill", zipEnd(5, 10 << 20),
        "a directory of 10485760 bytes, more than 128 entries would fill"},
       {"not an archive", "These are not the bytes of an archive.\n",
