@@ -60,8 +60,8 @@ using Pixels = std::vector<unsigned char>;
 }
 
 ALLEGRO_DISPLAY* openDisplay() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) failWith("cannot start the library: " + failure);
+  Result<> started = startLibrary();
+  if (!started.ok()) failWith("cannot start the library: " + started.problem().message);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
   if (!display) failWith("cannot open a display (run under scripts/headless)");

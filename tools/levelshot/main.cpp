@@ -39,8 +39,8 @@ Theme* findTheme(const char* wanted) {
 }
 
 ALLEGRO_DISPLAY* openDisplay() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) failWith("cannot start the library: ", failure.c_str());
+  Result<> started = startLibrary();
+  if (!started.ok()) failWith("cannot start the library: ", started.problem().message.c_str());
   setLoadFailureHandler(endWithLoadFailure);
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);

@@ -46,8 +46,8 @@ constexpr long kHighestIndex = 254;  // the progress file holds at most 255 reco
 }
 
 ALLEGRO_DISPLAY* openDisplay() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) failWith("cannot start the library: " + failure);
+  Result<> started = startLibrary();
+  if (!started.ok()) failWith("cannot start the library: " + started.problem().message);
   setLoadFailureHandler(endWithLoadFailure);
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);

@@ -147,8 +147,8 @@ InputScript readScript(const std::string& path) {
 }
 
 void initLibrary() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) fatal(failure.c_str());
+  Result<> started = startLibrary();
+  if (!started.ok()) fatal(started.problem().message.c_str());
   setLoadFailureHandler(endWithLoadFailure);
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   // The final screen loads its module; with no audio installed it is never played.
