@@ -70,7 +70,7 @@ void keepRunAsProof(const std::string& folder, int number, const std::string& sc
     simulator.step(keys.keysAt(frame), 0.017);
     recorder.add(0.017, gameControlsInput());
   }
-  std::optional<Replay> run = recorder.replay(simulator.avatar()->outcome(), simulator.session().context().elapsedTime);
+  std::optional<Replay> run = recorder.replay(simulator.outcome(), simulator.elapsed());
   ASSERT_TRUE(run && keepProof(folder, *run).ok());
 }
 
