@@ -65,10 +65,10 @@ Result<> resolveLinks(const std::string& path, std::string& target) {
   return failure(Failure::CannotOpen, std::strerror(ELOOP));
 }
 
-// Why a file of this mode cannot be read as data, or "" when it can.
-std::string unreadableKind(mode_t mode, Readable accepted) {
-  if (S_ISREG(mode) || (S_ISFIFO(mode) && accepted == Readable::RegularFileOrPipe)) return "";
-  return S_ISDIR(mode) ? std::strerror(EISDIR) : kNotRegular;
+// Whether a file of this mode can be read as data, or why not.
+Result<> checkReadableKind(mode_t mode, Readable accepted) {
+  if (S_ISREG(mode) || (S_ISFIFO(mode) && accepted == Readable::RegularFileOrPipe)) return {};
+  return failure(Failure::NotAFile, S_ISDIR(mode) ? std::strerror(EISDIR) : kNotRegular);
 }
 
 bool writeAll(int descriptor, const std::string& bytes) {
@@ -192,15 +192,15 @@ std::string failedSaveLine(const std::string& what, const Problem& failed) {
 Result<int> openForReading(const std::string& path, Readable accepted) {
   struct stat status {};
   if (stat(path.c_str(), &status) != 0) return about<int>(path, failureFromErrno(Failure::CannotOpen));
-  std::string kind = unreadableKind(status.st_mode, accepted);
-  if (!kind.empty()) return about<int>(path, failure(Failure::NotAFile, kind));
+  Result<> readable = checkReadableKind(status.st_mode, accepted);
+  if (!readable.ok()) return about<int>(path, readable.problem());
   int opened = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (opened < 0) return about<int>(path, failureFromErrno(Failure::CannotOpen));
   std::optional<Problem> refused;
   if (fstat(opened, &status) != 0) {
     refused = failureFromErrno(Failure::CannotOpen);
-  } else if (!(kind = unreadableKind(status.st_mode, accepted)).empty()) {
-    refused = failure(Failure::NotAFile, kind);
+  } else if (!(readable = checkReadableKind(status.st_mode, accepted)).ok()) {
+    refused = readable.problem();
   }
   int flags = fcntl(opened, F_GETFL);
   if (!refused && (flags < 0 || fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0))
@@ -248,9 +248,9 @@ Result<> replaceFile(const std::string& path, const std::string& bytes) {
 
 // A link made under a temporary name and renamed into place, so `to` is never missing for long
 // and never half made.
-std::string otherFileKind(const std::string& path) {
+std::optional<std::string> otherFileKind(const std::string& path) {
   struct stat status {};
-  if (stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return "";
+  if (stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return std::nullopt;
   if (S_ISDIR(status.st_mode)) return "a folder";
   if (S_ISFIFO(status.st_mode)) return "a named pipe";
   if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) return "a device";

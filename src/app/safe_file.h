@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -47,8 +48,8 @@ std::string readProblem(const Problem& failed, std::size_t limit);
 bool isRegularFile(const std::string& path);
 
 // What is at the path when it is there but no regular file (links followed): "a folder", "a
-// named pipe", "a device" or "a socket"; "" for a regular file or nothing.
-std::string otherFileKind(const std::string& path);
+// named pipe", "a device" or "a socket"; nothing for a regular file or nothing there.
+std::optional<std::string> otherFileKind(const std::string& path);
 
 // Whether the two paths name one existing file, by any name (links followed, hard links too):
 // a tool refuses to write over a file it reads in the same command.

@@ -102,23 +102,23 @@ std::string shown(const std::string& text) {
   return out.size() < text.size() ? out + "..." : out;
 }
 
-// Why the line is kept rather than read, or "" when it was read.
-std::string lineProblem(int number, const std::string& line, Settings& settings) {
+// Reads the line into the settings, or says why the line is kept rather than read.
+Result<> readLine(int number, const std::string& line, Settings& settings) {
   size_t equals = line.find('=');
   std::string key = equals == std::string::npos ? "" : trimmed(line.substr(0, equals));
   std::string where = "line " + std::to_string(number) + " ('" + shown(line) + "')";
-  if (key.empty()) return where + " is not a 'key = value'; it stays in the file";
+  if (key.empty()) return fail(Failure::Malformed, where + " is not a 'key = value'; it stays in the file");
   switch (apply(key, trimmed(line.substr(equals + 1)), settings)) {
     case Line::Taken:
-      return "";
+      return {};
     case Line::BadValue:
-      return where + " gives " + shown(key) +
-             " a value it cannot take; the default is used, and the line stays in "
-             "the file";
+      return fail(Failure::Malformed, where + " gives " + shown(key) +
+                                          " a value it cannot take; the default is used, and the line stays in "
+                                          "the file");
     case Line::UnknownKey:
       break;
   }
-  return where + " is no setting of this game; it stays in the file";
+  return fail(Failure::UnknownRecord, where + " is no setting of this game; it stays in the file");
 }
 
 const char* yesNo(bool choice) { return choice ? "yes" : "no"; }
@@ -134,9 +134,9 @@ std::vector<std::string> parseSettings(const std::string& text, Settings& settin
   for (int number = 1; std::getline(lines, line); ++number) {
     line = trimmed(line);
     if (line.empty()) continue;
-    std::string problem = line[0] == '#' ? "" : lineProblem(number, line, read);
-    if (line[0] == '#' || !problem.empty()) read.keptLines.push_back(line);
-    if (!problem.empty()) problems.push_back(problem);
+    Result<> taken = line[0] == '#' ? Result<>() : readLine(number, line, read);
+    if (line[0] == '#' || !taken.ok()) read.keptLines.push_back(line);
+    if (!taken.ok()) problems.push_back(taken.problem().message);
   }
   if (!usable(read.keys)) {
     read.keys = KeyBindings();

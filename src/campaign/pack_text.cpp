@@ -4,6 +4,7 @@
 #include <charconv>
 #include <set>
 
+#include "app/result.h"
 #include "world/world.h"
 
 namespace {
@@ -31,24 +32,27 @@ bool readTarget(const std::string& text, double& seconds) {
   return error == std::errc() && end == text.data() + text.size() && seconds > 0.0 && seconds < kLongestTarget;
 }
 
-// What is wrong with the bytes of one line, or "" (tabs count as blanks).
-std::string lineProblem(const std::string& line) {
-  if (line.size() > kPackLineBytes) return format("line longer than %zu bytes", kPackLineBytes);
+// Whether the bytes of one line can be read (tabs count as blanks), or what is wrong with them.
+Result<> checkLineBytes(const std::string& line) {
+  if (line.size() > kPackLineBytes)
+    return fail(Failure::TooLarge, format("line longer than %zu bytes", kPackLineBytes));
   size_t invalid = invalidUtf8At(line);
-  if (invalid != std::string::npos) return format("not UTF-8 text (byte %zu of the line)", invalid + 1);
+  if (invalid != std::string::npos)
+    return fail(Failure::Malformed, format("not UTF-8 text (byte %zu of the line)", invalid + 1));
   for (size_t i = 0; i < line.size(); ++i) {
     unsigned char byte = static_cast<unsigned char>(line[i]);
     if ((byte < 0x20 && byte != '\t') || byte == 0x7F)
-      return format("control character U+%04X (byte %zu of the line)", byte, i + 1);
+      return fail(Failure::Malformed, format("control character U+%04X (byte %zu of the line)", byte, i + 1));
   }
-  return "";
+  return {};
 }
 
-// What is wrong with a text value, or "".
-std::string textProblem(const std::string& what, const std::string& text, size_t longest) {
-  if (characterCount(text) > longest) return format("%s is longer than %zu characters", what.c_str(), longest);
-  if (text.find('\t') != std::string::npos) return what + " holds a tab; use spaces";
-  return "";
+// Whether a text value may be kept, or what is wrong with it.
+Result<> checkText(const std::string& what, const std::string& text, size_t longest) {
+  if (characterCount(text) > longest)
+    return fail(Failure::TooLarge, format("%s is longer than %zu characters", what.c_str(), longest));
+  if (text.find('\t') != std::string::npos) return fail(Failure::Malformed, what + " holds a tab; use spaces");
+  return {};
 }
 
 class Parser {
@@ -56,8 +60,8 @@ class Parser {
   explicit Parser(PackText& pack) : pack_(pack) {}
 
   void readLine(int line, const std::string& text) {
-    std::string problem = lineProblem(text);
-    if (!problem.empty()) return report(line, problem);
+    Result<> readable = checkLineBytes(text);
+    if (!readable.ok()) return report(line, readable.problem().message);
     std::string content = trimmed(text);
     if (content.empty() || content[0] == '#') return;
     size_t equals = content.find('=');
@@ -95,9 +99,9 @@ class Parser {
   void readText(int line, const std::string& key, const std::string& value, size_t longest, int& seenOn,
                 std::string& field) {
     if (seenOn) return report(line, format("'%s' is given twice (first on line %d)", key.c_str(), seenOn));
-    std::string problem =
-        value.empty() && key == "name" ? "'name' is empty" : textProblem("'" + key + "'", value, longest);
-    if (!problem.empty()) return report(line, problem);
+    Result<> kept = value.empty() && key == "name" ? fail(Failure::Empty, "'name' is empty")
+                                                   : checkText("'" + key + "'", value, longest);
+    if (!kept.ok()) return report(line, kept.problem().message);
     seenOn = line;
     field = value;
   }
@@ -119,8 +123,8 @@ class Parser {
     if (!readTarget(targetText, target))
       return report(line, format("the target time '%s' of level %d is not a number of seconds above 0 and below %g",
                                  targetText.c_str(), number, kLongestTarget));
-    std::string problem = textProblem(format("the name of level %d", number), name, kLevelNameCharacters);
-    if (!problem.empty()) return report(line, problem);
+    Result<> kept = checkText(format("the name of level %d", number), name, kLevelNameCharacters);
+    if (!kept.ok()) return report(line, kept.problem().message);
     pack_.levels.push_back(PackLevel{number, target, name, line});
   }
 

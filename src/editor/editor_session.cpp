@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "app/data_dirs.h"
 #include "app/safe_file.h"
@@ -30,13 +32,14 @@ std::string freeNewLevelName() {
   }
 }
 
-std::string temporaryPlayFile() {
+// A fresh file in the system's temporary folder, or nothing when none can be made.
+std::optional<std::string> temporaryPlayFile() {
   std::error_code error;
   fs::path folder = fs::temp_directory_path(error);
-  if (error) return "";
+  if (error) return std::nullopt;
   std::string name = (folder / "binhopper-play-XXXXXX").string();
   int descriptor = mkstemp(name.data());
-  if (descriptor < 0) return "";
+  if (descriptor < 0) return std::nullopt;
   close(descriptor);
   return name;
 }
@@ -228,11 +231,11 @@ void EditorSession::readFile(const std::string& path, const std::string& doneTex
 
 // The document never writes its own file as a copy.
 std::optional<PlayCopy> EditorSession::writePlayCopy() {
-  std::string playFile = playerFile(kPlayFile);
+  const std::string playFile = playerFile(kPlayFile);
   Result<> outcome = document_.writeCopy(playFile);
   if (outcome.ok()) return PlayCopy{playFile, false};
-  playFile = temporaryPlayFile();
-  if (!playFile.empty() && document_.writeCopy(playFile).ok()) return PlayCopy{playFile, true};
+  std::optional<std::string> temporary = temporaryPlayFile();
+  if (temporary && document_.writeCopy(*temporary).ok()) return PlayCopy{*temporary, true};
   report(outcome, "");
   return std::nullopt;
 }

@@ -85,8 +85,8 @@ void runTitle(const GameWindow& window, const Settings& settings, const std::str
 int installPackCommand(const LaunchOptions& options) {
   std::string source = std::filesystem::absolute(options.packSource).string();
   DataDirs dirs = chooseDataDirs(processDataSearch());
-  std::string failure = startLibrary();
-  if (!failure.empty()) fatal(failure.c_str());
+  Result<> started = startLibrary();
+  if (!started.ok()) fatal(started.problem().message.c_str());
   PackInstall install = installPack(source, campaignPlacesIn(dirs), options.replacePack);
   for (const std::string& line : install.checkLines) std::printf("%s\n", line.c_str());
   std::string outcome = installOutcome(options.packSource, install);
@@ -108,8 +108,8 @@ int runGame(int argc, char** argv) {
   showFailuresOnDesktop();
   findDirectories(options);
   const std::string settingsPath = playerFile(kSettingsFile);
-  std::string failure = startLibrary();
-  if (!failure.empty()) fatal(failure.c_str());
+  Result<> started = startLibrary();
+  if (!started.ok()) fatal(started.problem().message.c_str());
   setLoadFailureHandler(endWithLoadFailure);
   // The settings name the play keys as the keyboard's driver names them.
   al_install_keyboard();

@@ -11,11 +11,9 @@
 #include "campaign/campaign.h"
 #include "campaign/progress.h"
 #include "editor/level_check.h"
-#include "entities/avatar.h"
 #include "entities/message.h"
 #include "entities/prototypes.h"
 #include "replay/proof.h"
-#include "replay/replay_frames.h"
 #include "sim/input_script.h"
 #include "sim/replay_keys.h"
 #include "sim/simulator.h"
@@ -158,11 +156,11 @@ class Checker {
     Simulator simulator(level.path.c_str(), level.number - 1);
     frames(simulator);
     PlayedRun run;
-    if (Avatar* avatar = simulator.avatar()) run.outcome = avatar->outcome();
+    run.outcome = simulator.outcome();
+    run.elapsed = simulator.elapsed();
     const PlayContext& context = simulator.session().context();
-    run.elapsed = context.elapsedTime;
     run.golden = run.completed() && static_cast<int>(context.garbageCollected) == context.grid->looseCount;
-    run.silver = run.golden && context.elapsedTime < level.target;
+    run.silver = run.golden && run.elapsed < level.target;
     return run;
   }
 
@@ -234,16 +232,8 @@ class Checker {
         break;
     }
     const Replay& replay = proof.loaded.value();
-    PlayedRun run = play(level, levelCount, [&replay](Simulator& simulator) {
-      ReplayFrames frames(replay.runs);
-      ReplayFrame frame{};
-      PlayInput previous;
-      while (frames.next(frame)) {
-        playReplayFrame(simulator, previous, frame);
-        previous = frame.input;
-      }
-    });
-    std::optional<std::string> mismatch = outcomeMismatch(replay, run.outcome, run.elapsed);
+    std::optional<std::string> mismatch;
+    PlayedRun run = play(level, levelCount, [&](Simulator& simulator) { mismatch = playReplay(simulator, replay); });
     if (mismatch) {
       report(file + ": " + *mismatch);
       return;

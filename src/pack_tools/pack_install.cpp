@@ -48,116 +48,117 @@ bool exists(const std::string& path) {
 
 // Renames the staged folder to the place: to an empty place only, or with `replace` by
 // swapping the two at once. Where the file system cannot swap, the old pack is moved aside
-// for the moment of the second rename and put back if that fails.
-std::string moveIntoPlace(const std::string& staged, const std::string& place, bool replace) {
+// for the moment of the second rename and put back if that fails. A failure's message is the
+// system's reason.
+Result<> moveIntoPlace(const std::string& staged, const std::string& place, bool replace) {
+  auto failed = [&place](int error) { return fail(Failure::CannotWrite, std::strerror(error), place); };
   unsigned flags = replace ? RENAME_EXCHANGE : RENAME_NOREPLACE;
-  if (renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, place.c_str(), flags) == 0) return "";
-  if (errno != EINVAL) return std::strerror(errno);
-  if (!replace) return rename(staged.c_str(), place.c_str()) == 0 ? "" : std::strerror(errno);
+  if (renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, place.c_str(), flags) == 0) return {};
+  if (errno != EINVAL) return failed(errno);
+  if (!replace) return rename(staged.c_str(), place.c_str()) == 0 ? Result<>() : failed(errno);
   std::string aside = staged + ".old";
-  if (rename(place.c_str(), aside.c_str()) != 0) return std::strerror(errno);
+  if (rename(place.c_str(), aside.c_str()) != 0) return failed(errno);
   if (rename(staged.c_str(), place.c_str()) != 0) {
     int error = errno;
     rename(aside.c_str(), place.c_str());
-    return std::strerror(error);
+    return failed(error);
   }
   rename(aside.c_str(), staged.c_str());  // the scratch folder's owner removes it
-  return "";
+  return {};
 }
 
 // The check's copy goes into the first temporary folder that takes it; the last one offered is
 // the player's own, made when needed.
-std::unique_ptr<ScratchFolder> checkFolder(const std::string& fallback, std::string& failure) {
+Result<std::unique_ptr<ScratchFolder>> checkFolder(const std::string& fallback) {
   std::vector<std::string> folders = temporaryFolders(fallback);
   std::error_code ignored;
   fs::create_directories(fallback, ignored);
-  failure = "cannot make a folder for the check in ";
+  std::string refusals = "cannot make a folder for the check in ";
   for (size_t i = 0; i < folders.size(); ++i) {
     auto scratch = std::make_unique<ScratchFolder>(folders[i] + "/binhopper-check-XXXXXX");
-    if (scratch->failure().empty()) {
-      failure.clear();
-      return scratch;
-    }
-    failure += (i == 0                    ? ""
-                : i + 1 == folders.size() ? ", nor in "
-                                          : ", ") +
-               folders[i] + " (" + scratch->failure() + ")";
+    if (scratch->made().ok()) return scratch;
+    refusals += (i == 0                    ? ""
+                 : i + 1 == folders.size() ? ", nor in "
+                                           : ", ") +
+                folders[i] + " (" + scratch->made().problem().message + ")";
   }
-  return nullptr;
+  return fail(Failure::CannotWrite, refusals);
 }
 
 // Checks the files as they will be installed, from a copy outside the player's folders.
-PackCheck checkCopy(const PackRead& pack, const std::string& shownAs, const std::string& fallback,
-                    std::string& failure) {
-  std::unique_ptr<ScratchFolder> scratch = checkFolder(fallback, failure);
-  if (!scratch) return PackCheck{};
-  std::string folder = scratch->path() + "/" + pack.folderName;
+Result<PackCheck> checkCopy(const PackRead& pack, const std::string& shownAs, const std::string& fallback) {
+  Result<std::unique_ptr<ScratchFolder>> scratch = checkFolder(fallback);
+  if (!scratch.ok()) return scratch.problem();
+  std::string folder = scratch.value()->path() + "/" + pack.folderName;
   std::error_code error;
-  if (!fs::create_directory(folder, error)) failure = "cannot write " + folder + ": " + error.message();
-  if (failure.empty()) {
-    Result<> written = writePackFiles(folder, pack.files);
-    if (!written.ok()) failure = written.problem().message;
-  }
-  if (!failure.empty()) return PackCheck{};
+  if (!fs::create_directory(folder, error))
+    return fail(Failure::CannotWrite, "cannot write " + folder + ": " + error.message(), folder);
+  Result<> written = writePackFiles(folder, pack.files);
+  if (!written.ok()) return written.problem();
   return checkPack(folder, shownAs);
 }
 
-std::string stageAndMove(const PackRead& pack, const std::string& packsFolder, const std::string& place, bool replace) {
+Result<> stageAndMove(const PackRead& pack, const std::string& packsFolder, const std::string& place, bool replace) {
+  auto cannot = [](const std::string& what, const std::string& reason) {
+    return fail(Failure::CannotWrite, what + ": " + reason);
+  };
   std::error_code error;
   fs::create_directories(packsFolder, error);
-  if (error) return "cannot write " + packsFolder + ": " + error.message();
+  if (error) return cannot("cannot write " + packsFolder, error.message());
   ScratchFolder staged(packsFolder + "/.install-" + pack.folderName + "-XXXXXX");
-  if (!staged.failure().empty()) return "cannot write in " + packsFolder + ": " + staged.failure();
-  if (chmod(staged.path().c_str(), 0755) != 0) return "cannot write " + staged.path() + ": " + std::strerror(errno);
+  if (!staged.made().ok()) return cannot("cannot write in " + packsFolder, staged.made().problem().message);
+  if (chmod(staged.path().c_str(), 0755) != 0) return cannot("cannot write " + staged.path(), std::strerror(errno));
   Result<> written = writePackFiles(staged.path(), pack.files);
-  if (!written.ok()) return written.problem().message;
-  std::string failure = moveIntoPlace(staged.path(), place, replace);
-  return failure.empty() ? "" : "cannot move the pack into " + place + ": " + failure;
+  if (!written.ok()) return written;
+  Result<> moved = moveIntoPlace(staged.path(), place, replace);
+  if (!moved.ok()) return cannot("cannot move the pack into " + place, moved.problem().message);
+  return {};
 }
 
-PackInstall refused(std::string reason) {
-  PackInstall install;
-  install.refusal = std::move(reason);
+// Installs a pack that was read and may take its folder name; refuses one that fails its check.
+PackInstall checkAndPlace(const PackRead& pack, const std::string& source, const std::string& packsFolder,
+                          bool replace) {
+  std::string place = packsFolder + "/" + pack.folderName;
+  std::string shownAs = fs::is_directory(source) ? source : pack.folderName;
+  std::string fallback = (fs::path(packsFolder).parent_path() / kPlayerTemporaryFolder).string();
+  Result<PackCheck> check = checkCopy(pack, shownAs, fallback);
+  if (!check.ok()) return PackInstall{{}, pack.folderName, check.problem()};
+  PackInstall install{check.value().lines, pack.folderName, place};
+  int problems = check.value().problems;
+  if (!check.value().passed()) {
+    install.installedIn = fail(Failure::Refused, format("the pack does not pass its check (%d problem%s)", problems,
+                                                        problems == 1 ? "" : "s"));
+    return install;
+  }
+  Result<> placed = stageAndMove(pack, packsFolder, place, replace);
+  if (!placed.ok()) install.installedIn = placed.problem();
   return install;
 }
 
 }  // namespace
 
 PackInstall installPack(const std::string& source, const CampaignPlaces& places, bool replace) {
-  PackInstall install;
   Result<PackRead> read = readSource(source);
-  if (!read.ok()) return refused(read.problem().message);
+  if (!read.ok()) return PackInstall{{}, "", read.problem()};
   const PackRead& pack = read.value();
-  const std::string& packsFolder = places.playerPacks;
-  std::string place = packsFolder + "/" + pack.folderName;
   // Not even in place: where the player's packs are the shipped ones (a game run from its source
   // tree), --force would put a pack over a shipped one and drop what only it holds.
   Result<> named = checkFolderNameFree(pack.folderName, places);
-  install.folderName = pack.folderName;
-  if (!named.ok()) return refused(named.problem().message);
+  if (!named.ok()) return PackInstall{{}, pack.folderName, named.problem()};
+  std::string place = places.playerPacks + "/" + pack.folderName;
   bool placeTaken = exists(place);
   if (placeTaken && !replace) {
-    install.refusal = "a pack '" + pack.folderName + "' is already installed in " + place + " (--force replaces it)";
-    install.alreadyInstalled = true;
-    return install;
+    Problem taken =
+        fail(Failure::Refused,
+             "a pack '" + pack.folderName + "' is already installed in " + place + " (--force replaces it)", place);
+    return PackInstall{{}, pack.folderName, taken, true};
   }
-  std::string failure;
-  std::string shownAs = fs::is_directory(source) ? source : pack.folderName;
-  std::string fallback = (fs::path(packsFolder).parent_path() / kPlayerTemporaryFolder).string();
-  PackCheck check = checkCopy(pack, shownAs, fallback, failure);
-  install.checkLines = check.lines;
-  if (!failure.empty()) install.refusal = failure;
-  if (install.ok() && !check.passed())
-    install.refusal =
-        format("the pack does not pass its check (%d problem%s)", check.problems, check.problems == 1 ? "" : "s");
-  if (install.ok()) install.refusal = stageAndMove(pack, packsFolder, place, placeTaken);
-  if (install.ok()) install.installedIn = place;
-  return install;
+  return checkAndPlace(pack, source, places.playerPacks, placeTaken);
 }
 
 std::string installOutcome(const std::string& source, const PackInstall& install) {
-  if (install.ok()) return "installed " + source + " in " + install.installedIn;
-  return "cannot install " + source + ": " + install.refusal;
+  if (install.ok()) return "installed " + source + " in " + install.installedIn.value();
+  return "cannot install " + source + ": " + install.installedIn.problem().message;
 }
 
 std::vector<std::string> checkProblems(const PackInstall& install) {

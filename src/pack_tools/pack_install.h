@@ -3,19 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "app/result.h"
 #include "campaign/discovery.h"
 #include "states/menu_model.h"
 
-// The outcome of installing a pack: the check's lines when it ran, and on success the folder
-// the pack now lives in; on refusal the reason, with nothing written in the packs folder.
+// The outcome of installing a pack: the check's lines when it ran, and the folder the pack now
+// lives in, or why it was refused (with nothing written in the packs folder).
 struct PackInstall {
   std::vector<std::string> checkLines;
-  std::string refusal;
-  std::string installedIn;
-  std::string folderName;         // the pack's, once it was read
+  std::string folderName;  // the pack's, once it was read
+  Result<std::string> installedIn;
   bool alreadyInstalled = false;  // refused only because a pack of that folder name is installed
 
-  bool ok() const { return refusal.empty(); }
+  bool ok() const { return installedIn.ok(); }
 };
 
 // Installs a pack folder or a .zip / .tar.gz archive into places.playerPacks/<the pack's folder

@@ -111,7 +111,7 @@ void withSignalsBlocked(Change change) {
 
 ScratchFolder::ScratchFolder(const std::string& pattern) {
   if (pattern.size() >= kLongestPath) {
-    failure_ = std::strerror(ENAMETOOLONG);
+    made_ = fail(Failure::CannotWrite, std::strerror(ENAMETOOLONG), pattern);
     return;
   }
   installHandlers();
@@ -120,12 +120,12 @@ ScratchFolder::ScratchFolder(const std::string& pattern) {
       if (!held[slot]) slot_ = slot;
     }
     if (slot_ < 0) {
-      failure_ = "too many temporary folders at once";
+      made_ = fail(Failure::Refused, "too many temporary folders at once", pattern);
       return;
     }
     std::string name = pattern;
     if (!mkdtemp(name.data())) {
-      failure_ = std::strerror(errno);
+      made_ = fail(Failure::CannotWrite, std::strerror(errno), pattern);
       slot_ = -1;
       return;
     }

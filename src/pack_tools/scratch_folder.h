@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/result.h"
+
 // A fresh folder made from a mkdtemp pattern ("<folder>/<prefix>XXXXXX"), removed with whatever
 // it holds when this goes away, and also when the process is ended by SIGINT, SIGTERM or SIGHUP
 // while it exists (the signal then ends the process as it would have). At most
@@ -17,12 +19,12 @@ class ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  // "" once made, else the system's reason it could not be.
-  const std::string& failure() const { return failure_; }
+  // Whether the folder was made, or the system's reason it could not be.
+  const Result<>& made() const { return made_; }
 
  private:
   std::string path_;
-  std::string failure_;
+  Result<> made_;
   int slot_ = -1;
 };
 

@@ -28,18 +28,26 @@ int keyCodeOf(char letter) {
   }
 }
 
-// Parses "COUNT KEYS" into its count and key codes; returns what is wrong, or "".
-std::string parseLine(const std::string& line, long& count, std::vector<int>& keys) {
+// One line of a script: these keys held for this many frames.
+struct ScriptLine {
+  long count = 0;
+  std::vector<int> keys;
+};
+
+// Parses "COUNT KEYS"; a failure's message says what is wrong with the line.
+Result<ScriptLine> parseLine(const std::string& line) {
   std::istringstream fields(line);
   std::string countText, keyText, extra;
   fields >> countText >> keyText >> extra;
-  if (keyText.empty() || !extra.empty()) return "expected 'COUNT KEYS'";
+  if (keyText.empty() || !extra.empty()) return fail(Failure::Malformed, "expected 'COUNT KEYS'");
+  ScriptLine parsed;
   char* end = nullptr;
-  count = std::strtol(countText.c_str(), &end, 10);
-  if (*end != '\0' || count < 0 || count > INT_MAX) return "bad frame count '" + countText + "'";
-  if (keyText == "-") return "";
-  if (!keyCodesOf(keyText, keys)) return "unknown key in '" + keyText + "' (keys are L R U D Z X, or - for none)";
-  return "";
+  parsed.count = std::strtol(countText.c_str(), &end, 10);
+  if (*end != '\0' || parsed.count < 0 || parsed.count > INT_MAX)
+    return fail(Failure::Malformed, "bad frame count '" + countText + "'");
+  if (keyText != "-" && !keyCodesOf(keyText, parsed.keys))
+    return fail(Failure::Malformed, "unknown key in '" + keyText + "' (keys are L R U D Z X, or - for none)");
+  return parsed;
 }
 
 }  // namespace
@@ -59,18 +67,19 @@ Result<InputScript> InputScript::read(std::istream& in, const std::string& name)
   for (int number = 1; std::getline(in, line); ++number) {
     size_t start = line.find_first_not_of(" \t\r");
     if (start == std::string::npos || line[start] == '#') continue;
-    long count = 0;
-    std::vector<int> keys;
-    std::string problem = parseLine(line, count, keys);
-    if (problem.empty() && count > INT_MAX - script.frameCount()) problem = "script too long";
-    if (!problem.empty()) {
-      Problem malformed = fail(Failure::Malformed, problem, name);
+    Result<ScriptLine> parsed = parseLine(line);
+    if (parsed.ok() && parsed.value().count > INT_MAX - script.frameCount())
+      parsed = fail(Failure::Malformed, "script too long");
+    if (!parsed.ok()) {
+      Problem malformed = parsed.problem();
+      malformed.file = name;
       malformed.line = number;
       return malformed;
     }
-    if (count == 0) continue;
-    script.runEnds_.push_back(script.frameCount() + static_cast<int>(count));
-    script.runKeys_.push_back(keys);
+    const ScriptLine& run = parsed.value();
+    if (run.count == 0) continue;
+    script.runEnds_.push_back(script.frameCount() + static_cast<int>(run.count));
+    script.runKeys_.push_back(run.keys);
   }
   return script;
 }

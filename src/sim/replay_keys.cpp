@@ -3,6 +3,7 @@
 #include <allegro5/allegro.h>
 
 #include "app/switch.h"
+#include "replay/replay_frames.h"
 #include "sim/simulator.h"
 
 namespace {
@@ -32,6 +33,19 @@ void playReplayFrame(Simulator& simulator, const PlayInput& previous, const Repl
   if ((previous.jump && frame.input.jump) || (previous.action && frame.input.action))
     simulator.hold(heldArrows(frame.input));
   simulator.step(keysFor(frame.input), frame.dt);
+}
+
+std::optional<std::string> playReplay(Simulator& simulator, const Replay& replay,
+                                      const std::function<void()>& afterFrame) {
+  ReplayFrames frames(replay.runs);
+  ReplayFrame frame{};
+  PlayInput previous;
+  while (frames.next(frame)) {
+    playReplayFrame(simulator, previous, frame);
+    previous = frame.input;
+    if (afterFrame) afterFrame();
+  }
+  return outcomeMismatch(replay, simulator.outcome(), simulator.elapsed());
 }
 
 PlayInput gameControlsInput() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "replay/replay.h"
@@ -15,6 +18,11 @@ std::vector<int> keysFor(const PlayInput& input);
 
 // Plays one frame of a replay after the frame whose input was `previous`.
 void playReplayFrame(Simulator& simulator, const PlayInput& previous, const ReplayFrame& frame);
+
+// Plays all of a replay's frames in order, calling `afterFrame` after each, and says how the
+// run's end differs from the outcome and time the replay recorded: nothing when they agree.
+std::optional<std::string> playReplay(Simulator& simulator, const Replay& replay,
+                                      const std::function<void()>& afterFrame = nullptr);
 
 // What the avatar reads from the game's controls in the frame being played.
 PlayInput gameControlsInput();

@@ -51,3 +51,10 @@ std::string Simulator::trace() const {
 std::string Simulator::end() const { return endLine(frames_, state_->session().world(), state_->session().context()); }
 
 Avatar* Simulator::avatar() const { return state_->session().avatar(); }
+
+Outcome Simulator::outcome() const {
+  Avatar* played = avatar();
+  return played ? played->outcome() : Outcome{};
+}
+
+double Simulator::elapsed() const { return state_->session().context().elapsedTime; }

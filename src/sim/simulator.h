@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "entities/outcome.h"
 #include "states/play_state.h"
 
 class Avatar;
@@ -38,6 +39,10 @@ class Simulator {
   PlaySession& session() { return state_->session(); }
   // The level's avatar, or null.
   Avatar* avatar() const;
+  // How the avatar's run stands (still playing where the level has no avatar), and the time it
+  // has taken: what a replay's recorded end is compared with.
+  Outcome outcome() const;
+  double elapsed() const;  // s
   int frames() const { return frames_; }
 
  private:

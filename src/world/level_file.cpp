@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "app/geometry.h"
 #include "app/safe_file.h"
@@ -26,10 +28,9 @@ Problem parseFailure(const char* path, const Problem& found) {
 Result<> readLevel(const LevelKinds& kinds, const char* path, World& world) {
   Result<std::string> bytes = readWholeFile(path);
   if (!bytes.ok()) {
-    std::string kind = otherFileKind(path);
-    Problem failure =
-        fail(kind.empty() ? Failure::CannotOpen : Failure::NotAFile, format("CANNOT OPEN '%s'!!!", path), path);
-    failure.detail = kind;
+    std::optional<std::string> kind = otherFileKind(path);
+    Problem failure = fail(kind ? Failure::NotAFile : Failure::CannotOpen, format("CANNOT OPEN '%s'!!!", path), path);
+    failure.detail = kind.value_or("");
     return failure;
   }
   Result<ParsedLevel> level = parseLevelBytes(bytes.value(), kinds);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -17,6 +19,7 @@
 #include "pack_tools/pack_archive.h"
 #include "pack_tools/pack_check.h"
 #include "pack_tools/pack_install.h"
+#include "pack_tools/scratch_folder.h"
 #include "replay/proof.h"
 #include "replay/replay_file.h"
 #include "replay/replay_recorder.h"
@@ -67,7 +70,7 @@ void keepRunAsProof(const std::string& folder, int number, const std::string& sc
     simulator.step(keys.keysAt(frame), 0.017);
     recorder.add(0.017, gameControlsInput());
   }
-  std::optional<Replay> run = recorder.replay(simulator.avatar()->outcome(), simulator.session().context().elapsedTime);
+  std::optional<Replay> run = recorder.replay(simulator.outcome(), simulator.elapsed());
   ASSERT_TRUE(run && keepProof(folder, *run).ok());
 }
 
@@ -121,6 +124,11 @@ std::string tarDeclaring(const std::string& name, unsigned long long size) {
   for (unsigned char byte : header) sum += byte;
   std::snprintf(&header[148], 8, "%06o", sum);
   return header + std::string(512, 'x');
+}
+
+// Why an install was refused; one that went through says where, so that a comparison fails.
+std::string refusalOf(const PackInstall& install) {
+  return install.ok() ? "installed in " + install.installedIn.value() : install.installedIn.problem().message;
 }
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -263,17 +271,17 @@ TEST_F(PackTools, HostileArchivesAreRefusedByNameAndWriteNothing) {
   for (const Row& row : rows) {
     const std::string source = archive("hostile.tar.gz", row.bytes);
     PackInstall install = installPack(source, places(), true);
-    EXPECT_EQ(install.refusal, row.refusal) << row.label;
+    EXPECT_EQ(refusalOf(install), row.refusal) << row.label;
     CampaignInstall fromMenu = installForMenu(source, places(), true);
     EXPECT_FALSE(fromMenu.installed) << row.label;
     EXPECT_EQ(fromMenu.lines.back(), "cannot install " + source + ": " + row.refusal) << row.label << ", from the menu";
     EXPECT_EQ(snapshot(player_.path()), before) << row.label;
   }
-  EXPECT_EQ(installPack("/", places(), true).refusal, "the root folder cannot be a pack's folder");
+  EXPECT_EQ(refusalOf(installPack("/", places(), true)), "the root folder cannot be a pack's folder");
   // Run from its source tree the game's packs are the player's: --force never puts a pack over one.
   const CampaignPlaces sourceTree{places().builtIn, packs(), packs()};
   const std::string kept = archive("kept.zip", zipPack({{"pack.txt", "name = Mine\nlevel 1 = 5\n"}}, "kept", 0));
-  EXPECT_EQ(installPack(kept, sourceTree, true).refusal,
+  EXPECT_EQ(refusalOf(installPack(kept, sourceTree, true)),
             "the folder name 'kept' belongs to the pack shipped in " + packs() +
                 "/kept (a pack of that name would share its progress and best runs): give the pack's folder another "
                 "name");
@@ -294,8 +302,8 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
   std::string zip = archive("good.zip", zipPack(files, "good", 0));
 
   PackInstall first = installPack(zip, places(), false);
-  ASSERT_TRUE(first.ok()) << first.refusal;
-  EXPECT_EQ(first.installedIn, packs() + "/good");
+  ASSERT_TRUE(first.ok()) << refusalOf(first);
+  EXPECT_EQ(first.installedIn.value(), packs() + "/good");
   EXPECT_EQ(readFileBytes(packs() + "/good/proofs/1.rpl"), files["proofs/1.rpl"]) << "a pack carries its proofs";
 
   files["pack.txt"] = "name = Better\nlevel 1 = 5 First\n";
@@ -303,7 +311,7 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
   files.erase("proofs/1.rpl");
   zip = archive("good.zip", zipPack(files, "good", 0));
   PackInstall again = installPack(zip, places(), false);
-  EXPECT_TRUE(again.alreadyInstalled && again.folderName == "good") << again.refusal;
+  EXPECT_TRUE(again.alreadyInstalled && again.folderName == "good") << refusalOf(again);
   ASSERT_TRUE(installPack(zip, places(), true).ok());
   EXPECT_EQ(snapshot(packs() + "/good"), "1.lv = " + kWonAtOnce + "\npack.txt = " + files["pack.txt"] + "\n")
       << "the old pack is replaced whole, not merged";
@@ -315,7 +323,7 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
   fs::create_directories(folder);
   writeFileBytes(folder + "/pack.txt", files["pack.txt"]);
   fs::create_symlink("/etc/passwd", folder + "/1.lv");
-  EXPECT_EQ(installPack(folder, places(), true).refusal, "entry 'linked/1.lv': a link");
+  EXPECT_EQ(refusalOf(installPack(folder, places(), true)), "entry 'linked/1.lv': a link");
   fs::remove(folder + "/1.lv");
   writeFileBytes(folder + "/1.lv", kWonAtOnce);
   ASSERT_TRUE(installPack(folder, places(), false).ok());
@@ -326,9 +334,35 @@ TEST_F(PackTools, InstallsAZipFolderOrTarGzWholeAndReplacesOnlyWhenAsked) {
                                     {"1.lv", AE_IFREG, kWonAtOnce},
                                     {"src/notes.txt", AE_IFREG, "how the levels were made\n"}};
   PackInstall install = installPack(archive("loose-pack.tar.gz", tarGz(loose)), places(), false);
-  ASSERT_TRUE(install.ok()) << install.refusal;
-  EXPECT_EQ(install.installedIn, packs() + "/loose-pack");
+  ASSERT_TRUE(install.ok()) << refusalOf(install);
+  EXPECT_EQ(install.installedIn.value(), packs() + "/loose-pack");
   EXPECT_EQ(readFileBytes(packs() + "/loose-pack/src/notes.txt"), "how the levels were made\n");
+}
+
+// With every temporary folder taken the check has nowhere to go: each place tried is named with
+// the reason, and nothing is installed.
+TEST_F(PackTools, WithNoRoomForTheCheckEachPlaceTriedIsNamedAndNothingIsInstalled) {
+  const std::string source =
+      archive("good.zip", zipPack({{"pack.txt", "name = Good\nlevel 1 = 5 First\n"}, {"1.lv", kWonAtOnce}}, "good", 0));
+  const char* previous = std::getenv("TMPDIR");
+  const std::optional<std::string> kept = previous ? std::optional<std::string>(previous) : std::nullopt;
+  setenv("TMPDIR", sources_.path().c_str(), 1);
+  std::vector<std::unique_ptr<ScratchFolder>> held;
+  for (int i = 0; i < ScratchFolder::kMostScratchFolders; ++i) {
+    held.push_back(std::make_unique<ScratchFolder>(sources_.file("held-XXXXXX")));
+    ASSERT_TRUE(held.back()->made().ok()) << held.back()->made().problem().message;
+  }
+  PackInstall install = installPack(source, places(), false);
+  held.clear();
+  if (kept)
+    setenv("TMPDIR", kept->c_str(), 1);
+  else
+    unsetenv("TMPDIR");
+  const std::string why = " (too many temporary folders at once)";
+  EXPECT_EQ(refusalOf(install), "cannot make a folder for the check in " + sources_.path() + why + ", /tmp" + why +
+                                    ", nor in " + player_.file(".tmp") + why);
+  EXPECT_FALSE(fs::exists(packs() + "/good"));
+  EXPECT_TRUE(install.checkLines.empty() && !install.alreadyInstalled);
 }
 
 // Both crowns are tests/data/campaigns_check.sh's shipped packs; a level refused and a level

@@ -13,7 +13,8 @@
 #include "app/blend.h"
 #include "app/library.h"
 void initAllegroForTests() {
-  ASSERT_EQ(startLibrary(), "");
+  Result<> started = startLibrary();
+  ASSERT_TRUE(started.ok()) << started.problem().message;
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
 }
 

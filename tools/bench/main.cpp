@@ -58,7 +58,7 @@ class Samples {
 };
 
 ALLEGRO_DISPLAY* openDisplay() {
-  if (!startLibrary().empty()) return nullptr;
+  if (!startLibrary().ok()) return nullptr;
   setLoadFailureHandler(endWithLoadFailure);
   al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
   al_set_new_display_option(ALLEGRO_VSYNC, 2, ALLEGRO_SUGGEST);

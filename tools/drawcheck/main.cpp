@@ -21,12 +21,12 @@
 #include <vector>
 
 #include "app/blend.h"
-#include "app/library.h"
 #include "app/music.h"
 #include "app/safe_file.h"
 #include "app/switch.h"
 #include "campaign/campaign.h"
 #include "campaign/progress.h"
+#include "game/tool_display.h"
 #include "sim/simulator.h"
 #include "states/title_state.h"
 #include "themes/themes.h"
@@ -60,13 +60,9 @@ using Pixels = std::vector<unsigned char>;
 }
 
 ALLEGRO_DISPLAY* openDisplay() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) failWith("cannot start the library: " + failure);
-  al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
-  ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
-  if (!display) failWith("cannot open a display (run under scripts/headless)");
-  resetBlender();
-  return display;
+  Result<ALLEGRO_DISPLAY*> display = openToolDisplay();
+  if (!display.ok()) failWith(display.problem().message);
+  return display.value();
 }
 
 Pixels readPixels(ALLEGRO_BITMAP* bitmap) {

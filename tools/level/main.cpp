@@ -93,8 +93,8 @@ int dump(const char* level) {
 // the game's pictures and works from any directory. With no load-failure handler installed a
 // picture that is not there is simply not loaded.
 void startHeadless() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) fatal(failure.c_str());
+  Result<> started = startLibrary();
+  if (!started.ok()) fatal(started.problem().message.c_str());
 }
 
 // One line per problem, "IN.lv: ok" when there is none; exit 1 when there is any.

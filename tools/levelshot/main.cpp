@@ -16,9 +16,9 @@
 
 #include "app/blend.h"
 #include "app/geometry.h"
-#include "app/library.h"
 #include "entities/prototypes.h"
 #include "game/fatal.h"
+#include "game/tool_display.h"
 #include "themes/themes.h"
 #include "world/play_context.h"
 #include "world/world.h"
@@ -39,15 +39,11 @@ Theme* findTheme(const char* wanted) {
 }
 
 ALLEGRO_DISPLAY* openDisplay() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) failWith("cannot start the library: ", failure.c_str());
+  Result<ALLEGRO_DISPLAY*> display = openToolDisplay();
+  if (!display.ok()) failWith(display.problem().message.c_str(), "");
   setLoadFailureHandler(endWithLoadFailure);
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-  al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
-  ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
-  if (!display) failWith("cannot open a display (run under scripts/headless)", "");
-  resetBlender();
-  return display;
+  return display.value();
 }
 
 // Translucent drawing leaves the back buffer's alpha below one in places; the picture keeps

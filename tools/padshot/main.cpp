@@ -24,10 +24,10 @@
 #include "app/gamepad.h"
 #include "app/geometry.h"
 #include "app/input_device.h"
-#include "app/library.h"
 #include "app/switch.h"
 #include "campaign/progress.h"
 #include "game/fatal.h"
+#include "game/tool_display.h"
 #include "sim/input_script.h"
 #include "sim/simulator.h"
 #include "themes/themes.h"
@@ -46,15 +46,11 @@ constexpr long kHighestIndex = 254;  // the progress file holds at most 255 reco
 }
 
 ALLEGRO_DISPLAY* openDisplay() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) failWith("cannot start the library: " + failure);
+  Result<ALLEGRO_DISPLAY*> display = openToolDisplay();
+  if (!display.ok()) failWith(display.problem().message);
   setLoadFailureHandler(endWithLoadFailure);
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-  al_set_new_display_flags(ALLEGRO_OPENGL | ALLEGRO_WINDOWED);
-  ALLEGRO_DISPLAY* display = al_create_display(kScreenWidth, kScreenHeight);
-  if (!display) failWith("cannot open a display (run under scripts/headless)");
-  resetBlender();
-  return display;
+  return display.value();
 }
 
 InputScript readScript(const std::string& path) {

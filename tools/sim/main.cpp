@@ -22,10 +22,8 @@
 #include "app/music.h"
 #include "app/safe_file.h"
 #include "campaign/progress.h"
-#include "entities/avatar.h"
 #include "game/fatal.h"
 #include "replay/replay_file.h"
-#include "replay/replay_frames.h"
 #include "replay/replay_recorder.h"
 #include "sim/input_script.h"
 #include "sim/replay_keys.h"
@@ -147,8 +145,8 @@ InputScript readScript(const std::string& path) {
 }
 
 void initLibrary() {
-  std::string failure = startLibrary();
-  if (!failure.empty()) fatal(failure.c_str());
+  Result<> started = startLibrary();
+  if (!started.ok()) fatal(started.problem().message.c_str());
   setLoadFailureHandler(endWithLoadFailure);
   al_set_new_bitmap_flags(ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   // The final screen loads its module; with no audio installed it is never played.
@@ -231,15 +229,8 @@ std::optional<ReplayRecorder> recorderFor(const Options& options) {
   return ReplayRecorder(recordedCampaign(options.level), recordedLevel(options), levelFileHash(options.level));
 }
 
-Outcome outcomeOf(const Simulator& simulator) {
-  Avatar* avatar = simulator.avatar();
-  return avatar ? avatar->outcome() : Outcome{};
-}
-
-double elapsedOf(Simulator& simulator) { return simulator.session().context().elapsedTime; }
-
-int keepRun(const std::string& file, const ReplayRecorder& recorder, Simulator& simulator) {
-  std::optional<Replay> replay = recorder.replay(outcomeOf(simulator), elapsedOf(simulator));
+int keepRun(const std::string& file, const ReplayRecorder& recorder, const Simulator& simulator) {
+  std::optional<Replay> replay = recorder.replay(simulator.outcome(), simulator.elapsed());
   if (!replay) return failAfterRun(file, format("a run of more than %u frames is not kept", kMaximumReplayFrames));
   Result<> saved = saveReplay(file, *replay);
   if (!saved.ok()) return failAfterRun(file, "cannot write: " + saved.problem().message);
@@ -269,20 +260,12 @@ Replay readReplay(const Options& options) {
   return loaded.value();
 }
 
-int playReplay(const Options& options) {
+int checkReplay(const Options& options) {
   Replay replay = readReplay(options);
   startSimulation(options.index);
   Simulator simulator(options.level.c_str(), options.index);
-  ReplayFrames frames(replay.runs);
-  ReplayFrame frame{};
-  PlayInput previous;
-  while (frames.next(frame)) {
-    playReplayFrame(simulator, previous, frame);
-    previous = frame.input;
-    afterFrame(options, simulator);
-  }
+  std::optional<std::string> mismatch = playReplay(simulator, replay, [&] { afterFrame(options, simulator); });
   std::printf("%s\n", simulator.end().c_str());
-  std::optional<std::string> mismatch = outcomeMismatch(replay, outcomeOf(simulator), elapsedOf(simulator));
   return mismatch ? failAfterRun(options.replay, *mismatch) : 0;
 }
 
@@ -297,5 +280,5 @@ int main(int argc, char** argv) {
     if (!options.record.empty() && sameFile(options.record, *read))
       usage("--record " + options.record + " would write over " + *read + ", which this run reads");
   }
-  return options.replay.empty() ? playScript(options) : playReplay(options);
+  return options.replay.empty() ? playScript(options) : checkReplay(options);
 }
